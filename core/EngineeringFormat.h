@@ -1,0 +1,19 @@
+// The engineering number format of result cells: at most ten significant
+// digits, plain decimal from 0.001 up to one million, otherwise an exponent
+// that is a multiple of three other than plus or minus three.
+#pragma once
+
+#include <string>
+
+namespace qv {
+
+struct FormatPositions {
+    // Characters up to and including the decimal point, or -1.
+    int point = -1;
+    // Index of the 'e', or -1.
+    int exponent = -1;
+};
+
+std::string formatEngineering(double value, FormatPositions* positions = nullptr);
+
+}  // namespace qv
