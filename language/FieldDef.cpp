@@ -1,0 +1,86 @@
+#include "language/FieldDef.h"
+
+#include "core/StringBuffer.h"
+#include "language/StringStream.h"
+
+namespace qv {
+
+namespace {
+
+// True when the text reads back as exactly one identifier token.
+bool readsAsPlainName(const StringPointer& text) {
+    try {
+        auto stream = make<StringStream>(text);
+        Pointer<Token> token = stream->next();
+        return token->code() == kIdentifier && token->text()->equals(text->view()) &&
+               stream->next()->code() == kEnd;
+    } catch (const StringPointer&) {
+        return false;
+    }
+}
+
+std::string_view textOf(const Pointer<Object>& object, StringPointer& holder) {
+    holder = object.isNull() ? str("NullObject") : object->toString();
+    return holder->view();
+}
+
+}  // namespace
+
+std::string indentLines(std::string_view text, int width) {
+    std::string out;
+    std::string pad(static_cast<std::size_t>(width), ' ');
+    while (!text.empty()) {
+        std::size_t end = text.find('\n');
+        out += pad;
+        if (end == std::string_view::npos) {
+            out += text;
+            break;
+        }
+        out += text.substr(0, end + 1);
+        text.remove_prefix(end + 1);
+    }
+    return out;
+}
+
+FieldDef::FieldDef(TableDef* owner) : m_expr(make<VirtualVector>()), m_owner(owner) {}
+
+FieldDef::FieldDef(const FieldDef& other, TableDef* owner)
+    : Object(),
+      m_name(other.m_name.isNull() ? other.m_name : other.m_name->clone()),
+      m_warning(other.m_warning),
+      m_expr(cast<VirtualVector>(other.m_expr->clone())),
+      m_owner(owner),
+      m_isVisible(other.m_isVisible),
+      m_dontOverride(other.m_dontOverride) {}
+
+StringPointer FieldDef::nameText() const {
+    if (m_name.isNull()) return str("");
+    return m_name->toString()->trim();
+}
+
+StringPointer FieldDef::writeHeader() const {
+    if (m_name.isNull()) return str("");
+    StringPointer text = nameText();
+    if (text->length() == 0) return text;
+    if (!m_warning.isNull()) text = str("#") + text + "#";
+    if (readsAsPlainName(text)) return text + ":=";
+    return str("[") + text + "]:= ";
+}
+
+StringPointer FieldDef::describe() const {
+    StringPointer holder;
+    std::string block;
+    block += "name=";
+    block += textOf(m_name, holder);
+    block += ";\nwarning=";
+    block += textOf(m_warning, holder);
+    block += ";\nis_visible=" + std::to_string(m_isVisible);
+    block += ";\ndont_ovrride=";
+    block += m_dontOverride ? "true" : "false";
+    block += ";\nexpr=";
+    block += m_expr->describe()->view();
+    block += "\n";
+    return str("\nFieldDef{\n" + indentLines(block, 4) + "}\n");
+}
+
+}  // namespace qv

@@ -1,0 +1,68 @@
+// TableDef: the definition of one table — name, base table, fields and row
+// count — and its text form in the table grammar, which the table parser
+// reads back to an equal definition.
+#pragma once
+
+#include <cstdint>
+
+#include "core/String.h"
+#include "core/TVector.h"
+#include "language/FieldDef.h"
+
+namespace qv {
+
+class ProgramDef;
+using FieldList = TVector<FieldDef>;
+
+class TableDef final : public Object {
+    QV_OBJECT(TableDef, Object, "TableDef")
+public:
+    explicit TableDef(ProgramDef* owner);
+    TableDef(const TableDef& other, ProgramDef* owner);
+
+    const Pointer<FieldList>& fields() const noexcept { return m_fields; }
+    std::int32_t fieldCount() const noexcept { return m_fields->size(); }
+    const Pointer<FieldDef>& field(std::int32_t index) const { return (*m_fields)[index]; }
+    // Appends a new field and returns it.
+    Pointer<FieldDef> addField();
+
+    const StringPointer& baseName() const noexcept { return m_baseName; }
+    void setBaseName(const StringPointer& name) { m_baseName = name; }
+    const StringPointer& tableName() const noexcept { return m_tableName; }
+    void setTableName(const StringPointer& name) { m_tableName = name; }
+    const Pointer<Object>& baseNameError() const noexcept { return m_baseNameError; }
+    void setBaseNameError(const Pointer<Object>& error) { m_baseNameError = error; }
+    const Pointer<Object>& tableNameError() const noexcept { return m_tableNameError; }
+    void setTableNameError(const Pointer<Object>& error) { m_tableNameError = error; }
+
+    ProgramDef* owner() const noexcept { return m_owner; }
+    void setOwner(ProgramDef* owner) noexcept { m_owner = owner; }
+    std::int32_t numRows() const noexcept { return m_numRows; }
+    void setNumRows(std::int32_t rows) noexcept { m_numRows = rows; }
+    std::int32_t sortField() const noexcept { return m_sortField; }
+    bool sortDescending() const noexcept { return m_sortDescending; }
+    void setSort(std::int32_t field, bool descending) noexcept {
+        m_sortField = field;
+        m_sortDescending = descending;
+    }
+
+    // "Name" or "Name extends Base".
+    StringPointer writeHeader() const;
+    // The row block of row key k: "<k>:={...}".
+    StringPointer writeRow(std::int32_t rowKey) const;
+    StringPointer toSource() const override;
+    StringPointer describe() const override;
+
+private:
+    Pointer<FieldList> m_fields;
+    StringPointer m_baseName;
+    StringPointer m_tableName;
+    Pointer<Object> m_baseNameError;
+    Pointer<Object> m_tableNameError;
+    ProgramDef* m_owner;  // not owning
+    std::int32_t m_numRows = 1;
+    std::int32_t m_sortField = -1;
+    bool m_sortDescending = false;
+};
+
+}  // namespace qv

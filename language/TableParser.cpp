@@ -1,0 +1,210 @@
+// Grammar (words compared as identifiers):
+//   table     -> "table" name [ "extends" name ] "{" { member } "}"
+//   member    -> row-block (starts with "<") | field
+//   field     -> [ name ":=" ] formula ( ";" | "!" )
+//   row-block -> "<" row-key ">" ":=" "{" element { "," element } "}"
+//   row-key   -> number | any other single token (the summary row)
+//   element   -> "<" number ">" ":=" formula | formula ":=" formula | formula | nothing
+//   formula   -> hash-text | expression
+//   name      -> identifier | "[" raw characters "]"
+#include "language/TableParser.h"
+
+#include "core/Errors.h"
+#include "core/Number.h"
+#include "core/StringBuffer.h"
+#include "language/FunctionSignature.h"
+#include "language/SourceExpressions.h"
+
+namespace qv {
+
+namespace {
+
+// Skips the blanks and comments in front of a formula, which belong to the
+// token's recorded position but not to the formula's text.
+std::size_t skipBlanksAndComments(std::string_view text, std::size_t at) {
+    for (;;) {
+        while (at < text.size() && (text[at] == ' ' || text[at] == '\t' || text[at] == '\n' ||
+                                    text[at] == '\r')) {
+            ++at;
+        }
+        if (text.substr(at, 2) == "//") {
+            std::size_t end = text.find('\n', at);
+            at = end == std::string_view::npos ? text.size() : end + 1;
+        } else if (text.substr(at, 2) == "/*") {
+            std::size_t end = text.find("*/", at + 2);
+            at = end == std::string_view::npos ? text.size() : end + 2;
+        } else {
+            return at;
+        }
+    }
+}
+
+std::int32_t clampPosition(std::int32_t position, std::int32_t length) {
+    return position < 0 ? 0 : (position > length ? length : position);
+}
+
+}  // namespace
+
+Pointer<TableDef> TableParser::parseTable(const Pointer<StringStream>& stream) {
+    useStream(stream);
+    m_table = make<TableDef>(nullptr);
+    m_fieldIndex = make<Hashtable>();
+    Pointer<StreamPosition> start = stream->mark();
+    m_pass = 1;
+    parseBody();
+    buildFieldIndex();
+    stream->reset(start);
+    m_pass = 2;
+    parseBody();
+    Pointer<TableDef> table = m_table;
+    m_table = Pointer<TableDef>();
+    return table;
+}
+
+// table -> "table" name [ "extends" name ] "{" { member } "}"
+void TableParser::parseBody() {
+    stream()->expectWord("table");
+    StringPointer name = stream()->readIdentifier();
+    if (m_pass == 1) m_table->setTableName(name);
+    if (stream()->peek()->isWord("extends")) {
+        stream()->next();
+        StringPointer base = stream()->readIdentifier();
+        if (m_pass == 1) m_table->setBaseName(base);
+    }
+    stream()->expect(kOpenBrace, "{");
+    // Every member consumes at least its terminator or throws, so this ends.
+    for (std::int32_t code; (code = stream()->peek()->code()) != kCloseBrace;) {
+        if (code == kLess) {
+            parseRowBlock();
+        } else {
+            parseField();
+        }
+    }
+    stream()->expect(kCloseBrace, "}");
+}
+
+// field -> [ name ":=" ] formula ( ";" | "!" )
+void TableParser::parseField() {
+    StringPointer name = str("");
+    std::int32_t code = stream()->peek()->code();
+    if (code == kIdentifier || code == kOpenBracket) {
+        Pointer<StreamPosition> beforeName = stream()->mark();
+        StringPointer candidate = stream()->readIdentifier();
+        if (stream()->peek()->code() == kDefine) {
+            stream()->next();
+            name = candidate;
+        } else {
+            stream()->reset(beforeName);
+        }
+    }
+    ExpressionPointer formula = parseSourceFormula();
+    std::int32_t end = stream()->next()->code();
+    if (end != kSemicolon && end != kExclamation) syntaxError("syntax error: expecting ; ! or =");
+    if (m_pass != 1) return;
+    Pointer<FieldDef> field = m_table->addField();
+    field->setName(name);
+    field->setVisible(end == kExclamation ? 1 : 0);
+    if (!formula.isNull()) field->setFormula(FieldDef::kFormulaRow, formula);
+}
+
+// row-block -> "<" row-key ">" ":=" "{" element { "," element } "}"
+void TableParser::parseRowBlock() {
+    stream()->expect(kLess, "<");
+    Pointer<Token> keyToken = stream()->next();
+    std::int32_t key = -1;
+    if (keyToken->isNumber()) {
+        double value = cast<Number>(keyToken->value())->doubleValue();
+        if (!(value < static_cast<double>(kMaxRowKey) + 1)) syntaxError("row number too large");
+        key = cast<Number>(keyToken->value())->intValue();
+    }
+    stream()->expect(kGreater, ">");
+    m_rowKey = key;
+    if (key + 1 > m_table->numRows()) m_table->setNumRows(key + 1);
+    stream()->expect(kDefine, ":=");
+    stream()->expect(kOpenBrace, "{");
+    m_column = 0;
+    for (;;) {
+        parseElement();
+        ++m_column;
+        std::int32_t code = stream()->next()->code();
+        if (code == kComma) continue;
+        if (code == kCloseBrace) return;
+        syntaxError("expecting }  or ,");
+    }
+}
+
+// element -> "<" number ">" ":=" formula | formula ":=" formula | formula | nothing
+void TableParser::parseElement() {
+    if (stream()->peek()->code() == kLess) {
+        std::int32_t number = stream()->readAngleNumber();
+        stream()->expect(kDefine, ":=");
+        ExpressionPointer formula = parseSourceFormula();
+        if (m_pass == 2) {
+            if (number < 1 || number - 1 >= m_table->fieldCount()) syntaxError("field not found");
+            storeAt(number - 1, formula);
+        }
+        return;
+    }
+    ExpressionPointer formula = parseSourceFormula();
+    std::int32_t code = stream()->peek()->code();
+    if (code == kComma || code == kCloseBrace) {
+        if (m_pass == 2) {
+            if (m_column >= m_table->fieldCount()) syntaxError("field not found");
+            storeAt(m_column, formula);
+        }
+        return;
+    }
+    if (code != kDefine) syntaxError("expecting , or }");
+    stream()->next();
+    Pointer<FieldDef> field;
+    if (m_pass == 2) field = lookupField(formula);
+    ExpressionPointer value = parseSourceFormula();
+    if (value.isNull()) syntaxError("expecting expression after :=");
+    if (m_pass == 2) field->setFormula(m_rowKey, value);
+}
+
+// formula -> hash-text | expression
+ExpressionPointer TableParser::parseSourceFormula() {
+    if (stream()->peek()->code() == kHashText) {
+        StringPointer text = stream()->next()->text();
+        ExpressionPointer parsed = make<TableParser>()->parseFormula(text);
+        if (parsed.isNull()) return parsed;
+        return make<ExpressionSource>(text, parsed, ExpressionSource::Origin::HashText);
+    }
+    std::int32_t start = stream()->peek()->position();
+    ExpressionPointer expression = parse(stream());
+    if (expression.isNull()) return expression;
+    const StringPointer& source = stream()->source();
+    std::int32_t length = source->length();
+    std::int32_t end = clampPosition(stream()->peek()->position(), length);
+    std::int32_t begin = clampPosition(start, end);
+    auto first = static_cast<std::int32_t>(skipBlanksAndComments(source->view().substr(0, end),
+                                                                 static_cast<std::size_t>(begin)));
+    return make<ExpressionSource>(source->substring(first, end)->trim(), expression);
+}
+
+void TableParser::storeAt(std::int32_t fieldIndex, const ExpressionPointer& formula) {
+    if (!formula.isNull()) m_table->field(fieldIndex)->setFormula(m_rowKey, formula);
+}
+
+void TableParser::buildFieldIndex() {
+    m_fieldIndex = make<Hashtable>();
+    for (const auto& field : *m_table->fields()) {
+        if (!field->name().isNull()) m_fieldIndex->put(field->nameText(), field);
+    }
+}
+
+Pointer<FieldDef> TableParser::lookupField(const ExpressionPointer& nameFormula) {
+    StringPointer text = str("");
+    if (is<ExpressionSource>(nameFormula)) text = cast<ExpressionSource>(nameFormula)->text();
+    Pointer<ParseResult> parsed = make<TableParser>()->parseFieldName(text);
+    if (parsed->failed()) throwString(parsed->error());
+    StringPointer name = parsed->value().isNull() ? str("") : parsed->value()->toString();
+    auto field = cast<FieldDef>(m_fieldIndex->get(name));
+    if (field.isNull()) {
+        throwString(str("field ") + name + " not found in fields:" + join(m_fieldIndex->keys(), ","));
+    }
+    return field;
+}
+
+}  // namespace qv

@@ -1,0 +1,43 @@
+// TableParser: reads one table definition in two passes over the same
+// tokens — the first creates the fields, the second attaches the row
+// overrides, so a row block may name fields defined after it.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Hashtable.h"
+#include "language/ExpressionParser.h"
+#include "language/TableDef.h"
+
+namespace qv {
+
+class TableParser final : public ExpressionParser {
+    QV_OBJECT(TableParser, ExpressionParser, "TableParser")
+public:
+    // The largest row key a row block may carry; beyond it the row count
+    // would not fit the model's integers.
+    static constexpr std::int32_t kMaxRowKey = 0x7ffffffe;
+
+    // Reads "table" name [ "extends" name ] "{" members "}" and leaves the
+    // stream after the closing brace. Errors abort the table.
+    Pointer<TableDef> parseTable(const Pointer<StringStream>& stream);
+
+private:
+    void parseBody();
+    void parseField();
+    void parseRowBlock();
+    void parseElement();
+    // A formula with its exact source text, or the null object when absent.
+    ExpressionPointer parseSourceFormula();
+    void storeAt(std::int32_t fieldIndex, const ExpressionPointer& formula);
+    Pointer<FieldDef> lookupField(const ExpressionPointer& nameFormula);
+    void buildFieldIndex();
+
+    Pointer<TableDef> m_table;
+    Pointer<Hashtable> m_fieldIndex;
+    std::int32_t m_pass = 0;
+    std::int32_t m_rowKey = 0;
+    std::int32_t m_column = 0;
+};
+
+}  // namespace qv
