@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Configures and builds one flavour of the project into build-<flavour>.
+#   release  g++, optimised, warnings as errors, benchmarks built
+#   asan     clang++, AddressSanitizer + UndefinedBehaviorSanitizer
+#   fuzz     clang++, the libFuzzer harnesses
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+flavour=${1:-release}
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
+case "$flavour" in
+  release)
+    options=(-DCMAKE_CXX_COMPILER=g++ -DCMAKE_BUILD_TYPE=Release -DQV_WERROR=ON -DQV_BENCH=ON) ;;
+  asan)
+    options=(-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
+             -DQV_WERROR=ON -DQV_SANITIZE=ON) ;;
+  fuzz)
+    options=(-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_WERROR=ON
+             -DQV_FUZZ=ON -DQV_TESTS=OFF) ;;
+  *)
+    echo "unknown flavour: $flavour (release, asan or fuzz)" >&2
+    exit 2 ;;
+esac
+
+cmake -S . -B "build-$flavour" -G Ninja "${launcher[@]}" "${options[@]}" >/dev/null
+cmake --build "build-$flavour" -j "$(nproc)"
