@@ -35,7 +35,9 @@ struct Pool {
 Pool g_pools[kClassCount];
 AllocationCounters g_counters;
 
-std::size_t classIndex(std::size_t size) { return size == 0 ? 0 : (size - 1) / kGranule; }
+std::size_t classIndex(std::size_t size) {
+    return size == 0 ? 0 : (size - 1) / kGranule;
+}
 
 void refill(Pool& pool, std::size_t blockSize) {
     auto* chunk = static_cast<char*>(std::malloc(kChunkBytes));
@@ -89,6 +91,8 @@ void deallocate(void* block, std::size_t size) noexcept {
     }
 }
 
-const AllocationCounters& allocationCounters() noexcept { return g_counters; }
+const AllocationCounters& allocationCounters() noexcept {
+    return g_counters;
+}
 
 }  // namespace qv

@@ -41,7 +41,8 @@ std::string formatEngineering(double value, FormatPositions* positions) {
     int e = dec < 0 ? 3 * ((dec - 3) / 3) : 3 * ((dec - 1) / 3);
     if (e == 3 || e == -3) e = 0;
     dec -= e;
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
 
     std::string text;
     if (dec < 1) {

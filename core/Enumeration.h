@@ -12,7 +12,7 @@ namespace qv {
 
 class Enumeration : public Object {
     QV_ABSTRACT_OBJECT(Enumeration, Object)
-public:
+  public:
     virtual bool hasMoreElements() const = 0;
     virtual Pointer<Object> nextElement() = 0;
 };

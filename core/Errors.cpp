@@ -6,9 +6,13 @@
 
 namespace qv {
 
-void throwMessage(std::string_view text) { throw str(text); }
+void throwMessage(std::string_view text) {
+    throw str(text);
+}
 
-void throwString(const StringPointer& message) { throw message; }
+void throwString(const StringPointer& message) {
+    throw message;
+}
 
 void throwSystemError(std::string_view message) {
     int error = errno;

@@ -38,7 +38,9 @@ Pointer<Object> Hashtable::get(const Pointer<Object>& key) const {
     return entry ? entry->value : Pointer<Object>();
 }
 
-bool Hashtable::containsKey(const Pointer<Object>& key) const { return find(key) != nullptr; }
+bool Hashtable::containsKey(const Pointer<Object>& key) const {
+    return find(key) != nullptr;
+}
 
 Pointer<Object> Hashtable::put(const Pointer<Object>& key, const Pointer<Object>& value) {
     if (value.isNull()) {
@@ -110,7 +112,8 @@ StringPointer Hashtable::describe() const {
     std::int32_t largest = 0;
     for (std::int32_t b = 0; b < bucketCount(); ++b) {
         std::int32_t length = 0;
-        for (auto entry = bucket(b); !entry.isNull(); entry = entry->next) ++length;
+        for (auto entry = bucket(b); !entry.isNull(); entry = entry->next)
+            ++length;
         if (length > largest) largest = length;
     }
     StringBuffer buffer;
@@ -143,7 +146,8 @@ Pointer<Object> Hashtable::clone() const {
     // Inserting in reverse enumeration order per bucket keeps the chain order.
     for (std::int32_t b = 0; b < bucketCount(); ++b) {
         Vector chain;
-        for (auto entry = bucket(b); !entry.isNull(); entry = entry->next) chain.addElement(entry);
+        for (auto entry = bucket(b); !entry.isNull(); entry = entry->next)
+            chain.addElement(entry);
         for (std::int32_t i = chain.size(); i-- > 0;) {
             auto entry = cast<KeyVal>(chain.elementAt(i));
             copy->put(entry->key, entry->value->clone());

@@ -14,7 +14,7 @@ namespace qv {
 
 class KeyVal final : public Object {
     QV_OBJECT(KeyVal, Object, "KeyVal")
-public:
+  public:
     KeyVal(const Pointer<Object>& key, const Pointer<Object>& value, const Pointer<KeyVal>& next)
         : key(key), value(value), next(next) {}
     ~KeyVal() override;
@@ -26,7 +26,7 @@ public:
 
 class Hashtable final : public Object {
     QV_OBJECT(Hashtable, Object, "Hashtable")
-public:
+  public:
     static constexpr std::int32_t kInitialBuckets = 4;
     static constexpr std::int32_t kLoadBound = 4;
 
@@ -49,7 +49,7 @@ public:
     StringPointer describe() const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     std::int32_t bucketOf(const Object& key, std::int32_t buckets) const noexcept;
     const KeyVal* find(const Pointer<Object>& key) const;
     void grow();
@@ -60,13 +60,13 @@ private:
 
 class HashtableEnumeration final : public Enumeration {
     QV_OBJECT(HashtableEnumeration, Enumeration, "HashtableEnumeration")
-public:
+  public:
     enum class Part { Values = 0, Keys = 1 };
     HashtableEnumeration(const Pointer<Hashtable>& table, Part part);
     bool hasMoreElements() const override { return !m_next.isNull(); }
     Pointer<Object> nextElement() override;
 
-private:
+  private:
     void advance();
 
     Pointer<KeyVal> m_entry;

@@ -25,9 +25,13 @@ Pointer<Object> Integer::plus(const Pointer<Object>& other) const {
     return Pointer<Object>();
 }
 
-StringPointer Integer::describe() const { return str("Integetr:") + m_value; }
+StringPointer Integer::describe() const {
+    return str("Integetr:") + m_value;
+}
 
-Pointer<Object> Integer::clone() const { return make<Integer>(m_value); }
+Pointer<Object> Integer::clone() const {
+    return make<Integer>(m_value);
+}
 
 std::int32_t Double::intValue() const noexcept {
     // Out-of-range values saturate instead of invoking undefined behaviour.
@@ -47,33 +51,43 @@ Pointer<Object> Double::plus(const Pointer<Object>& other) const {
     return make<Double>(cast<Number>(other)->doubleValue() + m_value);
 }
 
-StringPointer Double::toString() const { return str(formatEngineering(m_value)); }
+StringPointer Double::toString() const {
+    return str(formatEngineering(m_value));
+}
 
-Pointer<Object> Double::clone() const { return make<Double>(m_value); }
+Pointer<Object> Double::clone() const {
+    return make<Double>(m_value);
+}
 
 namespace {
 
-bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
+bool isDigit(char ch) {
+    return ch >= '0' && ch <= '9';
+}
 
 // The longest prefix that the standard decimal conversion accepts: blanks,
 // a sign, digits with at most one point, and an exponent with digits. Only
 // decimal forms count; hexadecimal and the words inf and nan do not.
 std::size_t decimalPrefix(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     std::size_t digits = 0;
-    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    while (i < text.size() && isDigit(text[i]))
+        ++i, ++digits;
     if (i < text.size() && text[i] == '.') {
         ++i;
-        while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+        while (i < text.size() && isDigit(text[i]))
+            ++i, ++digits;
     }
     if (digits == 0) return 0;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t j = i + 1;
         if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
         if (j < text.size() && isDigit(text[j])) {
-            while (j < text.size() && isDigit(text[j])) ++j;
+            while (j < text.size() && isDigit(text[j]))
+                ++j;
             i = j;
         }
     }
@@ -106,8 +120,12 @@ bool Boolean::equals(const Object& other) const noexcept {
     return static_cast<const Boolean&>(other).m_value == m_value;
 }
 
-StringPointer Boolean::toString() const { return str(m_value ? "true" : "false"); }
+StringPointer Boolean::toString() const {
+    return str(m_value ? "true" : "false");
+}
 
-Pointer<Object> Boolean::clone() const { return make<Boolean>(m_value); }
+Pointer<Object> Boolean::clone() const {
+    return make<Boolean>(m_value);
+}
 
 }  // namespace qv

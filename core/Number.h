@@ -12,14 +12,14 @@ namespace qv {
 
 class Number : public Object {
     QV_ABSTRACT_OBJECT(Number, Object)
-public:
+  public:
     virtual std::int32_t intValue() const noexcept = 0;
     virtual double doubleValue() const noexcept = 0;
 };
 
 class Integer final : public Number {
     QV_OBJECT(Integer, Number, "Integer")
-public:
+  public:
     explicit Integer(std::int32_t value) noexcept : m_value(value) {}
 
     std::int32_t value() const noexcept { return m_value; }
@@ -31,13 +31,13 @@ public:
     StringPointer describe() const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     std::int32_t m_value;
 };
 
 class Double final : public Number {
     QV_OBJECT(Double, Number, "Double")
-public:
+  public:
     explicit Double(double value) noexcept : m_value(value) {}
     // Converts a decimal text; throws "invalid number" when characters are left.
     static Pointer<Double> parse(const StringPointer& text);
@@ -51,13 +51,13 @@ public:
     StringPointer toString() const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     double m_value;
 };
 
 class Boolean final : public Object {
     QV_OBJECT(Boolean, Object, "Boolean")
-public:
+  public:
     explicit Boolean(bool value) noexcept : m_value(value) {}
     // Shared immutable instances; identity is not observable through equals.
     static const Pointer<Boolean>& of(bool value);
@@ -69,7 +69,7 @@ public:
     StringPointer toString() const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     bool m_value;
 };
 

@@ -14,18 +14,26 @@ TypeId g_nextTypeId = 0;
 TypeId g_rootTypeId = -1;
 }  // namespace
 
-TypeId newTypeId() noexcept { return g_nextTypeId++; }
+TypeId newTypeId() noexcept {
+    return g_nextTypeId++;
+}
 
 TypeId Object::typeId() noexcept {
     if (g_rootTypeId < 0) g_rootTypeId = newTypeId();
     return g_rootTypeId;
 }
 
-Object* Object::castTo(TypeId id) noexcept { return id == typeId() ? this : nullObject(); }
+Object* Object::castTo(TypeId id) noexcept {
+    return id == typeId() ? this : nullObject();
+}
 
-bool Object::isInstanceOf(TypeId) const noexcept { return false; }
+bool Object::isInstanceOf(TypeId) const noexcept {
+    return false;
+}
 
-StringPointer Object::toString() const { return make<String>(getClassName()); }
+StringPointer Object::toString() const {
+    return make<String>(getClassName());
+}
 
 StringPointer Object::describe() const {
     StringBuffer buffer;
@@ -38,17 +46,25 @@ StringPointer Object::describe() const {
     return buffer.toString();
 }
 
-StringPointer Object::toSource() const { return toString(); }
+StringPointer Object::toSource() const {
+    return toString();
+}
 
 std::int32_t Object::hashCode() const noexcept {
     return static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(this) >> 4);
 }
 
-Pointer<Object> Object::plus(const Pointer<Object>&) const { return Pointer<Object>(); }
+Pointer<Object> Object::plus(const Pointer<Object>&) const {
+    return Pointer<Object>();
+}
 
-Pointer<Object> Object::getProperties() { return Pointer<Object>(); }
+Pointer<Object> Object::getProperties() {
+    return Pointer<Object>();
+}
 
-Pointer<Object> Object::clone() const { return Pointer<Object>(const_cast<Object*>(this)); }
+Pointer<Object> Object::clone() const {
+    return Pointer<Object>(const_cast<Object*>(this));
+}
 
 void Object::destroy() noexcept {
     // The shared null object is static; unbalanced releases must not free it.
@@ -56,9 +72,13 @@ void Object::destroy() noexcept {
     delete this;
 }
 
-void* Object::operator new(std::size_t size) { return allocate(size); }
+void* Object::operator new(std::size_t size) {
+    return allocate(size);
+}
 
-void Object::operator delete(void* block, std::size_t size) noexcept { deallocate(block, size); }
+void Object::operator delete(void* block, std::size_t size) noexcept {
+    deallocate(block, size);
+}
 
 Object* castTo(Object* object, TypeId id) noexcept {
     if (object->isNull()) return object;

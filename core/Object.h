@@ -21,7 +21,7 @@ using StringPointer = Pointer<String>;
 TypeId newTypeId() noexcept;
 
 class Object {
-public:
+  public:
     constexpr Object() noexcept = default;
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
@@ -59,10 +59,10 @@ public:
     static void* operator new(std::size_t size);
     static void operator delete(void* block, std::size_t size) noexcept;
 
-protected:
+  protected:
     constexpr explicit Object(std::int32_t initialCount) noexcept : m_count(initialCount) {}
 
-private:
+  private:
     void destroy() noexcept;
 
     std::int32_t m_count = 0;
@@ -70,48 +70,54 @@ private:
 
 // Declares the identity operations of a concrete class. `Name` is the class
 // name the system reports in its diagnostics.
-#define QV_OBJECT(Class, Base, Name)                                            \
-public:                                                                         \
-    static ::qv::TypeId typeId() noexcept {                                     \
-        if (s_typeId < 0) s_typeId = ::qv::newTypeId();                         \
-        return s_typeId;                                                        \
-    }                                                                           \
-    ::qv::TypeId classTypeId() const noexcept override { return typeId(); }     \
-    const char* getClassName() const noexcept override { return Name; }         \
-    ::qv::Object* castTo(::qv::TypeId id) noexcept override {                   \
-        return id == typeId() ? this : Base::castTo(id);                        \
-    }                                                                           \
-    bool isInstanceOf(::qv::TypeId id) const noexcept override {                \
-        return id == typeId() || Base::isInstanceOf(id);                        \
-    }                                                                           \
-                                                                                \
-private:                                                                        \
-    static inline ::qv::TypeId s_typeId = -1;                                   \
-                                                                                \
-public:
+#define QV_OBJECT(Class, Base, Name)                             \
+  public:                                                        \
+    static ::qv::TypeId typeId() noexcept {                      \
+        if (s_typeId < 0) s_typeId = ::qv::newTypeId();          \
+        return s_typeId;                                         \
+    }                                                            \
+    ::qv::TypeId classTypeId() const noexcept override {         \
+        return typeId();                                         \
+    }                                                            \
+    const char* getClassName() const noexcept override {         \
+        return Name;                                             \
+    }                                                            \
+    ::qv::Object* castTo(::qv::TypeId id) noexcept override {    \
+        return id == typeId() ? this : Base::castTo(id);         \
+    }                                                            \
+    bool isInstanceOf(::qv::TypeId id) const noexcept override { \
+        return id == typeId() || Base::isInstanceOf(id);         \
+    }                                                            \
+                                                                 \
+  private:                                                       \
+    static inline ::qv::TypeId s_typeId = -1;                    \
+                                                                 \
+  public:
 
 // The same for an abstract class: it has an id but no name of its own.
-#define QV_ABSTRACT_OBJECT(Class, Base)                                         \
-public:                                                                         \
-    static ::qv::TypeId typeId() noexcept {                                     \
-        if (s_typeId < 0) s_typeId = ::qv::newTypeId();                         \
-        return s_typeId;                                                        \
-    }                                                                           \
-    ::qv::TypeId classTypeId() const noexcept override { return typeId(); }     \
-    ::qv::Object* castTo(::qv::TypeId id) noexcept override {                   \
-        return id == typeId() ? this : Base::castTo(id);                        \
-    }                                                                           \
-    bool isInstanceOf(::qv::TypeId id) const noexcept override {                \
-        return id == typeId() || Base::isInstanceOf(id);                        \
-    }                                                                           \
-                                                                                \
-private:                                                                        \
-    static inline ::qv::TypeId s_typeId = -1;                                   \
-                                                                                \
-public:
+#define QV_ABSTRACT_OBJECT(Class, Base)                          \
+  public:                                                        \
+    static ::qv::TypeId typeId() noexcept {                      \
+        if (s_typeId < 0) s_typeId = ::qv::newTypeId();          \
+        return s_typeId;                                         \
+    }                                                            \
+    ::qv::TypeId classTypeId() const noexcept override {         \
+        return typeId();                                         \
+    }                                                            \
+    ::qv::Object* castTo(::qv::TypeId id) noexcept override {    \
+        return id == typeId() ? this : Base::castTo(id);         \
+    }                                                            \
+    bool isInstanceOf(::qv::TypeId id) const noexcept override { \
+        return id == typeId() || Base::isInstanceOf(id);         \
+    }                                                            \
+                                                                 \
+  private:                                                       \
+    static inline ::qv::TypeId s_typeId = -1;                    \
+                                                                 \
+  public:
 
 class NullObject final : public Object {
-public:
+  public:
     static constexpr std::int32_t kInitialCount = 100000;
     constexpr NullObject() noexcept : Object(kInitialCount) {}
     const char* getClassName() const noexcept override { return "NullObject"; }
@@ -119,7 +125,11 @@ public:
 
 // The one shared null object; it lives for the whole run.
 extern constinit NullObject g_nullObject;
-inline Object* nullObject() noexcept { return &g_nullObject; }
-inline bool Object::isNull() const noexcept { return this == &g_nullObject; }
+inline Object* nullObject() noexcept {
+    return &g_nullObject;
+}
+inline bool Object::isNull() const noexcept {
+    return this == &g_nullObject;
+}
 
 }  // namespace qv

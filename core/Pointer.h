@@ -16,7 +16,7 @@ namespace qv {
 
 template <class T>
 class Pointer {
-public:
+  public:
     Pointer() noexcept : m_object(nullObject()) { m_object->retain(); }
     // Adopts a raw object (new objects start with count 0); null becomes the null object.
     Pointer(T* object) noexcept : m_object(object ? static_cast<Object*>(object) : nullObject()) {
@@ -28,8 +28,9 @@ public:
         other.m_object->retain();
     }
     template <class U>
-        requires std::derived_from<U, T> && (!std::same_as<U, T>)
-    Pointer(const Pointer<U>& other) noexcept : m_object(other.object()) {
+    requires std::derived_from<U, T> &&
+        (!std::same_as<U, T>)Pointer(const Pointer<U>& other) noexcept
+        : m_object(other.object()) {
         m_object->retain();
     }
     ~Pointer() { m_object->release(); }
@@ -72,7 +73,7 @@ public:
         return a.m_object == b.m_object;
     }
 
-private:
+  private:
     void reset(Object* object) noexcept {
         Object* old = m_object;
         m_object = object ? object : nullObject();

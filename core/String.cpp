@@ -19,11 +19,17 @@ String::String(std::int32_t size, bool) : m_size(size < 1 ? 1 : size) {
     m_text = static_cast<char*>(allocate(static_cast<std::size_t>(m_size)));
 }
 
-StringPointer String::zeroFilled(std::int32_t size) { return StringPointer(new String(size, true)); }
+StringPointer String::zeroFilled(std::int32_t size) {
+    return StringPointer(new String(size, true));
+}
 
-String::~String() { deallocate(m_text, static_cast<std::size_t>(m_size)); }
+String::~String() {
+    deallocate(m_text, static_cast<std::size_t>(m_size));
+}
 
-StringPointer str(std::string_view text) { return make<String>(text); }
+StringPointer str(std::string_view text) {
+    return make<String>(text);
+}
 
 std::int32_t String::indexOf(char ch, std::int32_t from) const noexcept {
     if (from < 0) from = 0;
@@ -43,14 +49,17 @@ std::int32_t String::indexOf(std::string_view needle, std::int32_t from) const n
 StringPointer String::substring(std::int32_t begin, std::int32_t end) const {
     if (end < begin) return str("");
     QV_ASSERT(begin >= 0 && end <= length());
-    return str(view().substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin)));
+    return str(
+        view().substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin)));
 }
 
 StringPointer String::trim() const {
     std::int32_t begin = 0;
     std::int32_t end = length();
-    while (begin < end && isBlankByte(m_text[begin])) ++begin;
-    while (end > begin && isBlankByte(m_text[end - 1])) --end;
+    while (begin < end && isBlankByte(m_text[begin]))
+        ++begin;
+    while (end > begin && isBlankByte(m_text[end - 1]))
+        --end;
     return substring(begin, end);
 }
 
@@ -102,16 +111,21 @@ std::int32_t String::hashCode() const noexcept {
     for (std::int32_t i = 0; i < n; i += 4) {
         std::uint32_t group = 0;
         for (std::int32_t k = 0; k < 4 && i + k < n; ++k) {
-            group |= static_cast<std::uint32_t>(static_cast<unsigned char>(m_text[i + k])) << (8 * k);
+            group |= static_cast<std::uint32_t>(static_cast<unsigned char>(m_text[i + k]))
+                     << (8 * k);
         }
         sum += group;
     }
     return static_cast<std::int32_t>(sum);
 }
 
-StringPointer String::toString() const { return StringPointer(const_cast<String*>(this)); }
+StringPointer String::toString() const {
+    return StringPointer(const_cast<String*>(this));
+}
 
-Pointer<Object> String::clone() const { return str(view()); }
+Pointer<Object> String::clone() const {
+    return str(view());
+}
 
 std::string generalFormat(double value) {
     char buffer[64];
@@ -130,7 +144,9 @@ StringPointer concat(const StringPointer& left, std::string_view right) {
 StringPointer operator+(const StringPointer& left, const StringPointer& right) {
     return concat(left, right.isNull() ? std::string_view("null") : right->view());
 }
-StringPointer operator+(const StringPointer& left, const char* right) { return concat(left, right); }
+StringPointer operator+(const StringPointer& left, const char* right) {
+    return concat(left, right);
+}
 StringPointer operator+(const StringPointer& left, std::string_view right) {
     return concat(left, right);
 }

@@ -14,7 +14,7 @@ namespace qv {
 
 class String final : public Object {
     QV_OBJECT(String, Object, "String")
-public:
+  public:
     explicit String(std::string_view text);
     // A zero-filled text of `size` bytes, terminator included.
     static StringPointer zeroFilled(std::int32_t size);
@@ -47,7 +47,7 @@ public:
     StringPointer toString() const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     String(std::int32_t size, bool zeroFill);
 
     char* m_text;
@@ -59,7 +59,9 @@ StringPointer str(std::string_view text);
 
 // A blank for trimming: space and the control characters. Bytes 0x80 to 0xFF
 // are letters of UTF-8 names, never blanks.
-inline bool isBlankByte(char ch) noexcept { return static_cast<unsigned char>(ch) <= 32; }
+inline bool isBlankByte(char ch) noexcept {
+    return static_cast<unsigned char>(ch) <= 32;
+}
 
 // The global holder of the null object that concatenation prints as "null".
 extern const StringPointer nullString;

@@ -1,6 +1,8 @@
 #include "core/StringBuffer.h"
 
+#include <cstddef>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <string>
 
@@ -17,7 +19,9 @@ StringBuffer::StringBuffer() : m_capacity(kInitialCapacity) {
     m_buffer = static_cast<char*>(allocate(static_cast<std::size_t>(m_capacity)));
 }
 
-StringBuffer::StringBuffer(const StringPointer& initial) : StringBuffer() { append(initial); }
+StringBuffer::StringBuffer(const StringPointer& initial) : StringBuffer() {
+    append(initial);
+}
 
 StringBuffer::StringBuffer(const StringBuffer& other)
     : Object(), m_capacity(other.m_capacity), m_count(other.m_count) {
@@ -25,13 +29,16 @@ StringBuffer::StringBuffer(const StringBuffer& other)
     std::memcpy(m_buffer, other.m_buffer, static_cast<std::size_t>(m_count));
 }
 
-StringBuffer::~StringBuffer() { deallocate(m_buffer, static_cast<std::size_t>(m_capacity)); }
+StringBuffer::~StringBuffer() {
+    deallocate(m_buffer, static_cast<std::size_t>(m_capacity));
+}
 
 void StringBuffer::growTo(std::int64_t needed) {
     if (needed <= m_capacity) return;
     if (needed > kLargestBuffer) throw std::bad_alloc();
     std::int64_t capacity = m_capacity;
-    while (capacity < needed) capacity *= 2;
+    while (capacity < needed)
+        capacity *= 2;
     if (capacity > kLargestBuffer) capacity = kLargestBuffer;
     auto* grown = static_cast<char*>(allocate(static_cast<std::size_t>(capacity)));
     std::memcpy(grown, m_buffer, static_cast<std::size_t>(m_count));
@@ -41,8 +48,14 @@ void StringBuffer::growTo(std::int64_t needed) {
 }
 
 void StringBuffer::append(std::string_view text) {
+    // The text may be part of this buffer, which growth frees: find it again in the new block.
+    std::less_equal<const char*> notAfter;
+    bool own = !text.empty() && notAfter(m_buffer, text.data()) &&
+               notAfter(text.data() + text.size(), m_buffer + m_count);
+    std::ptrdiff_t offset = own ? text.data() - m_buffer : 0;
     growTo(static_cast<std::int64_t>(m_count) + static_cast<std::int64_t>(text.size()) + 1);
-    if (!text.empty()) std::memcpy(m_buffer + m_count, text.data(), text.size());
+    const char* source = own ? m_buffer + offset : text.data();
+    if (!text.empty()) std::memcpy(m_buffer + m_count, source, text.size());
     m_count += static_cast<std::int32_t>(text.size());
     m_buffer[m_count] = '\0';
 }
@@ -56,9 +69,13 @@ void StringBuffer::append(const Pointer<Object>& object) {
     append(object->toString());
 }
 
-void StringBuffer::append(std::int32_t value) { append(std::string_view(std::to_string(value))); }
+void StringBuffer::append(std::int32_t value) {
+    append(std::string_view(std::to_string(value)));
+}
 
-void StringBuffer::append(std::int64_t value) { append(std::string_view(std::to_string(value))); }
+void StringBuffer::append(std::int64_t value) {
+    append(std::string_view(std::to_string(value)));
+}
 
 std::int32_t StringBuffer::append(char ch) {
     growTo(static_cast<std::int64_t>(m_count) + 2);
@@ -71,6 +88,8 @@ void StringBuffer::reserve(std::int32_t extra) {
     growTo(static_cast<std::int64_t>(m_count) + extra + 1);
 }
 
-StringPointer StringBuffer::toString() const { return str(view()); }
+StringPointer StringBuffer::toString() const {
+    return str(view());
+}
 
 }  // namespace qv

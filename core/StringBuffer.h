@@ -12,7 +12,7 @@ namespace qv {
 
 class StringBuffer final : public Object {
     QV_OBJECT(StringBuffer, Object, "StringBuffer")
-public:
+  public:
     static constexpr std::int32_t kInitialCapacity = 10;
 
     StringBuffer();
@@ -35,7 +35,7 @@ public:
     std::string_view view() const noexcept { return {m_buffer, static_cast<std::size_t>(m_count)}; }
     StringPointer toString() const override;
 
-private:
+  private:
     void growTo(std::int64_t needed);
 
     char* m_buffer;

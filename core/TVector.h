@@ -15,7 +15,7 @@ namespace qv {
 template <class T>
 class TVector final : public Object {
     QV_OBJECT(TVector, Object, "TVector")
-public:
+  public:
     explicit TVector(std::int32_t capacity = 1)
         : m_elements(newPointerArray<T>(capacity < 1 ? 1 : capacity)),
           m_capacity(capacity < 1 ? 1 : capacity) {}
@@ -36,13 +36,16 @@ public:
     }
     // Inserts at index, shifting later elements up.
     void insert(std::int32_t index, const Pointer<T>& element) {
+        if (index < 0) index = 0;
         add(element);
-        for (std::int32_t i = m_count - 1; i > index; --i) std::swap(m_elements[i], m_elements[i - 1]);
+        for (std::int32_t i = m_count - 1; i > index; --i)
+            std::swap(m_elements[i], m_elements[i - 1]);
     }
     // Removes the element at index, shifting later elements down.
     void remove(std::int32_t index) {
         if (index < 0 || index >= m_count) return;
-        for (std::int32_t i = index; i + 1 < m_count; ++i) m_elements[i] = std::move(m_elements[i + 1]);
+        for (std::int32_t i = index; i + 1 < m_count; ++i)
+            m_elements[i] = std::move(m_elements[i + 1]);
         m_elements[--m_count] = Pointer<T>();
     }
 
@@ -63,13 +66,14 @@ public:
         buffer.append("VECTOR(");
         buffer.append(m_count);
         buffer.append("){");
-        for (std::int32_t i = 0; i < m_count; ++i) buffer.append(",");
+        for (std::int32_t i = 0; i < m_count; ++i)
+            buffer.append(",");
         buffer.append("}count=");
         buffer.append(referenceCount());
         return buffer.toString();
     }
 
-private:
+  private:
     Pointer<T>* m_elements;
     std::int32_t m_capacity;
     std::int32_t m_count = 0;

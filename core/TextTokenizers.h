@@ -13,7 +13,7 @@ namespace qv {
 
 class MyStringTokenizer final : public Object {
     QV_OBJECT(MyStringTokenizer, Object, "MyStringTokenizer")
-public:
+  public:
     MyStringTokenizer(const StringPointer& text, const StringPointer& delimiters);
 
     // True while a token remains. A trailing delimiter does not announce an
@@ -23,7 +23,7 @@ public:
     StringPointer nextToken();
     char lastDelimiter() const noexcept { return m_lastDelimiter; }
 
-private:
+  private:
     bool isDelimiter(char ch) const noexcept;
 
     StringPointer m_text;
@@ -34,13 +34,13 @@ private:
 
 class word_tokenizer final : public Object {
     QV_OBJECT(word_tokenizer, Object, "word_tokenizer")
-public:
+  public:
     explicit word_tokenizer(const StringPointer& text);
     // A word with at most one trailing blank, a run of blanks, a line feed
     // alone, or nullString at the end.
     StringPointer nextToken();
 
-private:
+  private:
     StringPointer m_text;
     std::int32_t m_position = 0;
     std::int32_t m_length;

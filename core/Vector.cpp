@@ -15,10 +15,13 @@ Vector::Vector(std::int32_t count)
 
 Vector::Vector(std::initializer_list<Pointer<Object>> elements)
     : m_elements(newPointerArray<Object>(10)), m_capacity(10), m_count(0) {
-    for (const auto& element : elements) addElement(element);
+    for (const auto& element : elements)
+        addElement(element);
 }
 
-Vector::~Vector() { deletePointerArray(m_elements, m_capacity); }
+Vector::~Vector() {
+    deletePointerArray(m_elements, m_capacity);
+}
 
 void Vector::ensureRoom() {
     if (m_count < m_capacity) return;
@@ -34,21 +37,26 @@ void Vector::addElement(const Pointer<Object>& object) {
 
 void Vector::insertElementAt(const Pointer<Object>& object, std::int32_t index) {
     Pointer<Object> held = object;
+    // Out-of-range positions are clamped rather than writing outside the array.
+    if (index < 0) index = 0;
+    if (index > m_count) index = m_count;
     ensureRoom();
-    QV_ASSERT(index >= 0 && index <= m_count);
-    for (std::int32_t i = m_count; i > index; --i) m_elements[i] = std::move(m_elements[i - 1]);
+    for (std::int32_t i = m_count; i > index; --i)
+        m_elements[i] = std::move(m_elements[i - 1]);
     m_elements[index] = std::move(held);
     ++m_count;
 }
 
 void Vector::removeElementAt(std::int32_t index) {
     if (index < 0 || index >= m_count) return;
-    for (std::int32_t i = index; i + 1 < m_count; ++i) m_elements[i] = std::move(m_elements[i + 1]);
+    for (std::int32_t i = index; i + 1 < m_count; ++i)
+        m_elements[i] = std::move(m_elements[i + 1]);
     m_elements[--m_count] = Pointer<Object>();
 }
 
 void Vector::removeAllElements() {
-    for (std::int32_t i = 0; i < m_count; ++i) m_elements[i] = Pointer<Object>();
+    for (std::int32_t i = 0; i < m_count; ++i)
+        m_elements[i] = Pointer<Object>();
     m_count = 0;
 }
 
@@ -63,7 +71,9 @@ Pointer<Enumeration> Vector::elements() const {
     return make<VectorEnumeration>(Pointer<Vector>(const_cast<Vector*>(this)));
 }
 
-StringPointer Vector::toString() const { return str("Multi plot"); }
+StringPointer Vector::toString() const {
+    return str("Multi plot");
+}
 
 StringPointer Vector::describe() const {
     StringBuffer buffer;
@@ -83,7 +93,7 @@ StringPointer Vector::describe() const {
     return buffer.toString();
 }
 
-const Pointer<Object>& Stack::push(const Pointer<Object>& object) {
+Pointer<Object> Stack::push(const Pointer<Object>& object) {
     addElement(object);
     return elementAt(size() - 1);
 }

@@ -14,7 +14,7 @@ namespace qv {
 
 class Vector : public Object {
     QV_OBJECT(Vector, Object, "Vector")
-public:
+  public:
     Vector();
     // `count` null elements.
     explicit Vector(std::int32_t count);
@@ -41,7 +41,7 @@ public:
     StringPointer toString() const override;
     StringPointer describe() const override;
 
-private:
+  private:
     void ensureRoom();
 
     Pointer<Object>* m_elements;
@@ -51,8 +51,8 @@ private:
 
 class Stack final : public Vector {
     QV_OBJECT(Stack, Vector, "Stack")
-public:
-    const Pointer<Object>& push(const Pointer<Object>& object);
+  public:
+    Pointer<Object> push(const Pointer<Object>& object);
     // Both throw the plain text "empty stack" when empty.
     Pointer<Object> peek() const;
     Pointer<Object> pop();
@@ -64,12 +64,12 @@ class IntVector final : public Vector {
 
 class VectorEnumeration final : public Enumeration {
     QV_OBJECT(VectorEnumeration, Enumeration, "VectorEnumeration")
-public:
+  public:
     explicit VectorEnumeration(const Pointer<Vector>& vector);
     bool hasMoreElements() const override { return !m_next.isNull(); }
     Pointer<Object> nextElement() override;
 
-private:
+  private:
     Pointer<Vector> m_vector;
     Pointer<Object> m_next;
     std::int32_t m_index = 0;

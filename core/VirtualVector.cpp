@@ -10,7 +10,9 @@
 namespace qv {
 
 namespace {
-Pointer<Object> key(std::int32_t index) { return make<Integer>(index); }
+Pointer<Object> key(std::int32_t index) {
+    return make<Integer>(index);
+}
 }  // namespace
 
 VirtualVector::VirtualVector() : m_table(make<Hashtable>()) {}
@@ -31,8 +33,10 @@ void VirtualVector::shift(std::int32_t from, std::int32_t delta) {
         if (index >= from) moving.emplace_back(index, get(index));
     }
     // Everything moves out before anything moves in, so no value is overwritten.
-    for (const auto& [index, value] : moving) m_table->remove(key(index));
-    for (const auto& [index, value] : moving) set(index + delta, value);
+    for (const auto& [index, value] : moving)
+        m_table->remove(key(index));
+    for (const auto& [index, value] : moving)
+        set(index + delta, value);
 }
 
 void VirtualVector::insert(std::int32_t index, const Pointer<Object>& value) {
@@ -57,7 +61,8 @@ std::vector<std::int32_t> VirtualVector::sortedIndexes() const {
 
 Pointer<Enumeration> VirtualVector::sortedIndexEnumeration() const {
     auto vector = make<Vector>();
-    for (std::int32_t index : sortedIndexes()) vector->addElement(key(index));
+    for (std::int32_t index : sortedIndexes())
+        vector->addElement(key(index));
     return vector->elements();
 }
 
@@ -77,7 +82,8 @@ StringPointer VirtualVector::describe() const {
 
 Pointer<Object> VirtualVector::clone() const {
     auto copy = make<VirtualVector>();
-    for (std::int32_t index : sortedIndexes()) copy->set(index, get(index)->clone());
+    for (std::int32_t index : sortedIndexes())
+        copy->set(index, get(index)->clone());
     return copy;
 }
 

@@ -14,7 +14,7 @@ namespace qv {
 
 class VirtualVector final : public Object {
     QV_OBJECT(VirtualVector, Object, "VirtualVector")
-public:
+  public:
     VirtualVector();
 
     void set(std::int32_t index, const Pointer<Object>& value);
@@ -33,13 +33,13 @@ public:
     // A copy whose values are clones of this one's.
     Pointer<Object> clone() const override;
 
-private:
+  private:
     Pointer<Hashtable> m_table;
 };
 
 class DoubleVector final : public Object {
     QV_OBJECT(DoubleVector, Object, "DoubleVector")
-public:
+  public:
     explicit DoubleVector(std::int32_t size);
     ~DoubleVector() override;
 
@@ -53,7 +53,7 @@ public:
         return m_values[index];
     }
 
-private:
+  private:
     std::int32_t m_size;
     double* m_values;
 };

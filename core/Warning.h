@@ -10,14 +10,14 @@ namespace qv {
 
 class Warning final : public Object {
     QV_OBJECT(Warning, Object, "Warning")
-public:
+  public:
     explicit Warning(const StringPointer& message) : m_message(message) {}
 
     const StringPointer& message() const noexcept { return m_message; }
     StringPointer toString() const override { return m_message; }
     Pointer<Object> clone() const override { return make<Warning>(m_message); }
 
-private:
+  private:
     StringPointer m_message;
 };
 
