@@ -10,13 +10,15 @@ bool isWordStart(char ch) {
     return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || ch == '_' || ch == '~';
 }
 
-bool isWordPart(char ch) { return isWordStart(ch) || (ch >= '0' && ch <= '9'); }
+bool isWordPart(char ch) {
+    return isWordStart(ch) || (ch >= '0' && ch <= '9');
+}
 
 // Words that the tokenizer or a grammar rule would take as something other
 // than a name in some position.
 bool isReservedWord(std::string_view word) {
     static constexpr std::string_view kReserved[] = {
-        "and", "or", "if", "then", "else", "not", "alt", "select", "range",
+        "and",       "or", "if",   "then",  "else", "not",   "alt",     "select", "range",
         "datarange", "to", "step", "steps", "from", "where", "extends", "table"};
     for (std::string_view reserved : kReserved) {
         if (word == reserved) return true;
@@ -63,7 +65,9 @@ StringPointer AbstractExpression::toSource() const {
     return str(out);
 }
 
-StringPointer AbstractExpression::displayText() const { return str("=") + toSource(); }
+StringPointer AbstractExpression::displayText() const {
+    return str("=") + toSource();
+}
 
 StringPointer AbstractExpression::describe() const {
     return str(getClassName()) + "(" + toSource() + ")";

@@ -18,9 +18,9 @@ class CompileContext;
 // Binding strength of the printed forms, lowest first; a child printed where
 // a stronger form is required gets parentheses.
 enum class Precedence {
-    Alternatives,    // a alt b
-    Alternative,     // select, range, datarange
-    Conditional,     // if ... then ... else
+    Alternatives,  // a alt b
+    Alternative,   // select, range, datarange
+    Conditional,   // if ... then ... else
     Or,
     And,
     Not,
@@ -35,7 +35,7 @@ enum class Precedence {
 
 class AbstractExpression : public Object {
     QV_ABSTRACT_OBJECT(AbstractExpression, Object)
-public:
+  public:
     virtual Pointer<AbstractCalculator> compile(CompileContext& context) const = 0;
     virtual bool isRange() const { return false; }
     // The error of a formula that did not parse; the null object otherwise.
@@ -55,7 +55,7 @@ public:
     StringPointer toSource() const override;
     StringPointer describe() const override;
 
-protected:
+  protected:
     // Prints a child, in parentheses when it binds less strongly than required.
     static void printChild(std::string& out, const Pointer<AbstractExpression>& child,
                            Precedence required);

@@ -27,7 +27,7 @@ class ErrorExpression;
 class ExpressionSource;
 
 class CompileContext {
-public:
+  public:
     virtual ~CompileContext() = default;
 
     virtual Pointer<AbstractCalculator> compile(const ValueExpression& node) = 0;

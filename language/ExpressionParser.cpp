@@ -28,14 +28,16 @@
 
 namespace qv {
 
-void syntaxError(std::string_view message) { throwMessage(message); }
+void syntaxError(std::string_view message) {
+    throwMessage(message);
+}
 
 // Counts nesting in one place, in tenths of a level: a bracket, a condition
 // or a prefix operator opens a whole level (a deep recursion of the parser),
 // each operator of a chain a tenth (one more node of depth in the tree).
 // What a guard entered is given back when it leaves its scope.
 class ExpressionParser::Nesting {
-public:
+  public:
     static constexpr std::int32_t kLevel = 10;
     static constexpr std::int32_t kChainLink = 1;
 
@@ -52,7 +54,7 @@ public:
         m_entered += weight;
     }
 
-private:
+  private:
     ExpressionParser& m_parser;
     std::int32_t m_entered = 0;
 };
@@ -64,7 +66,9 @@ ExpressionPointer binary(const ExpressionPointer& left, const ExpressionPointer&
     return make<BinaryExpression>(left, right, op);
 }
 
-bool isComparison(std::int32_t code) { return code >= kLess && code <= kEqual; }
+bool isComparison(std::int32_t code) {
+    return code >= kLess && code <= kEqual;
+}
 
 }  // namespace
 
@@ -108,7 +112,7 @@ ExpressionPointer ExpressionParser::parseSelect() {
     m_stream->next();
     m_stream->expect(kTimes, "*");
     m_stream->expectWord("from");
-    StringPointer table = m_stream->readIdentifier();
+    StringPointer table = readName();
     m_stream->expectWord("where");
     ExpressionPointer condition = parseConditional();
     if (condition.isNull()) syntaxError("expecting expression after where");
@@ -154,9 +158,11 @@ ExpressionPointer ExpressionParser::parseDataRange() {
 
 // conditional -> if or then or [ else conditional ] | or
 ExpressionPointer ExpressionParser::parseConditional() {
+    if (m_stream->peek()->code() != kIf) return parseOr();
+    // Only a condition opens a level here: counting every conditional would
+    // charge the formula itself and each bracket twice.
     Nesting nesting(*this);
     nesting.enter(Nesting::kLevel);
-    if (m_stream->peek()->code() != kIf) return parseOr();
     m_stream->next();
     ExpressionPointer condition = parseOr();
     if (condition.isNull()) syntaxError("Syntax error5");
@@ -170,6 +176,13 @@ ExpressionPointer ExpressionParser::parseConditional() {
         if (elsePart.isNull()) syntaxError("Syntax error7");
     }
     return make<IfExpression>(condition, thenPart, elsePart);
+}
+
+// A conditional inside "(" or "[", which opens a level of its own.
+ExpressionPointer ExpressionParser::parseBracketed() {
+    Nesting nesting(*this);
+    nesting.enter(Nesting::kLevel);
+    return parseConditional();
 }
 
 // or -> and { or and }
@@ -286,7 +299,7 @@ ExpressionPointer ExpressionParser::parsePostfix() {
         if (code == kOpenBracket) {
             nesting.enter(Nesting::kChainLink);
             m_stream->next();
-            ExpressionPointer index = parseConditional();
+            ExpressionPointer index = parseBracketed();
             if (index.isNull()) syntaxError("expecting expression after [");
             m_stream->expect(kCloseBracket, "]");
             target = make<IndexOperatorExpression>(target, index);
@@ -312,17 +325,49 @@ ExpressionPointer ExpressionParser::parsePrimary() {
     switch (token->code()) {
         case kOpenParen: {
             m_stream->next();
-            ExpressionPointer inner = parseConditional();
+            ExpressionPointer inner = parseBracketed();
             if (inner.isNull()) syntaxError("expecting expression in parentasis");
             m_stream->expect(kCloseParen, ")");
             return inner;
         }
         case kIdentifier:
-        case kOpenBracket: return parseNameForm(m_stream->readIdentifier());
-        case kLiteral: return make<ValueExpression>(m_stream->next()->value());
-        case kEmptyValue: m_stream->next(); return make<ValueExpression>(Pointer<Object>());
-        default: return ExpressionPointer();
+        case kOpenBracket:
+            return parseNameForm(readName());
+        case kLiteral:
+            return readLiteral();
+        case kEmptyValue:
+            m_stream->next();
+            return make<ValueExpression>(Pointer<Object>());
+        default:
+            return ExpressionPointer();
     }
+}
+
+// A string literal or bracketed name left open runs to the end of the text;
+// the stored text must close it, or it would swallow what a document puts
+// after the formula. Only these two constructs can be open after a parse.
+ExpressionPointer ExpressionParser::readLiteral() {
+    Pointer<Token> token = m_stream->next();
+    if (token->isString()) {
+        std::string_view text = m_stream->source()->view();
+        auto end = static_cast<std::size_t>(m_stream->position());
+        std::size_t length = token->text()->view().size();
+        // A closed literal ends in its quote; an open empty one ends in its
+        // opening quote, which a closing quote cannot directly precede.
+        bool closed = end < text.size() ||
+                      (end >= 2 && text[end - 1] == '"' && (length > 0 || text[end - 2] == '"'));
+        if (!closed) m_unclosed = '"';
+    }
+    return make<ValueExpression>(token->value());
+}
+
+StringPointer ExpressionParser::readName() {
+    if (m_stream->peek()->code() != kOpenBracket) return m_stream->readIdentifier();
+    StringPointer name = m_stream->readIdentifier();
+    std::string_view text = m_stream->source()->view();
+    auto end = static_cast<std::size_t>(m_stream->position());
+    if (end > text.size() || text[end - 1] != ']') m_unclosed = ']';
+    return name;
 }
 
 // name-form -> "(" arguments ")" | "@" name | nothing
@@ -336,7 +381,7 @@ ExpressionPointer ExpressionParser::parseNameForm(const StringPointer& name) {
     }
     if (code == kAt) {
         m_stream->next();
-        return make<AtExpression>(name, m_stream->readIdentifier());
+        return make<AtExpression>(name, readName());
     }
     return make<IdentifierExpression>(name);
 }
@@ -356,7 +401,8 @@ Pointer<ExpressionList> ExpressionParser::parseArguments() {
         arguments->add(argument);
     }
     std::int32_t assigned = 0;
-    for (const auto& each : *arguments) assigned += is<AssignExpression>(each) ? 1 : 0;
+    for (const auto& each : *arguments)
+        assigned += is<AssignExpression>(each) ? 1 : 0;
     if (assigned != 0 && assigned != arguments->size()) {
         syntaxError("can not  mix assign and not assign arguments in function");
     }
@@ -422,10 +468,11 @@ ExpressionPointer ExpressionParser::parseFormula(const StringPointer& text) {
     try {
         m_stream = make<StringStream>(text);
         m_nesting = 0;
+        m_unclosed = '\0';
         ExpressionPointer expression = parseComplete(true);
         if (expression.isNull()) return expression;
         return make<ExpressionSource>(text, expression, ExpressionSource::Origin::Plain,
-                                      m_stream->peek()->position());
+                                      m_stream->peek()->position(), m_unclosed);
     } catch (const StringPointer& message) {
         return make<ErrorExpression>(text, make<Warning>(str("Invalid formula: ") + message));
     }
@@ -439,7 +486,8 @@ Pointer<ParseResult> ExpressionParser::parseFieldName(const StringPointer& text)
         m_nesting = 0;
         ExpressionPointer expression = parseComplete(true);
         if (is<IdentifierExpression>(expression)) {
-            return make<ParseResult>(cast<IdentifierExpression>(expression)->name(), StringPointer());
+            return make<ParseResult>(cast<IdentifierExpression>(expression)->name(),
+                                     StringPointer());
         }
         if (!is<FuncExpression>(expression)) {
             return make<ParseResult>(
@@ -479,8 +527,7 @@ Pointer<ParseResult> ExpressionParser::parseIdentifier(const StringPointer& text
     } catch (const StringPointer&) {
         // Falls through to the message below, which names what was expected.
     }
-    return make<ParseResult>(Pointer<Object>(),
-                             str("Invalid ") + what + ": expecting identifier");
+    return make<ParseResult>(Pointer<Object>(), str("Invalid ") + what + ": expecting identifier");
 }
 
 }  // namespace qv

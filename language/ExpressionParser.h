@@ -17,7 +17,7 @@ namespace qv {
 
 class ExpressionParser : public Object {
     QV_OBJECT(ExpressionParser, Object, "ExpressionParser")
-public:
+  public:
     // Deepest nesting one formula may hold: brackets, conditions and prefix
     // operators count one level each, ten operators of a chain one level.
     static constexpr std::int32_t kMaxNesting = 1000;
@@ -35,13 +35,13 @@ public:
     // A single identifier; the error names `what`.
     Pointer<ParseResult> parseIdentifier(const StringPointer& text, std::string_view what);
 
-protected:
+  protected:
     // Parses at the alternatives level; with `wholeText` the text must end there.
     ExpressionPointer parseComplete(bool wholeText);
     const Pointer<StringStream>& stream() const noexcept { return m_stream; }
     void useStream(const Pointer<StringStream>& stream) { m_stream = stream; }
 
-private:
+  private:
     class Nesting;
 
     ExpressionPointer parseAlternatives();
@@ -50,6 +50,7 @@ private:
     ExpressionPointer parseRange();
     ExpressionPointer parseDataRange();
     ExpressionPointer parseConditional();
+    ExpressionPointer parseBracketed();
     ExpressionPointer parseOr();
     ExpressionPointer parseAnd();
     ExpressionPointer parseNot();
@@ -61,12 +62,17 @@ private:
     ExpressionPointer parsePostfix();
     ExpressionPointer parsePrimary();
     ExpressionPointer parseNameForm(const StringPointer& name);
+    ExpressionPointer readLiteral();
+    StringPointer readName();
     Pointer<ExpressionList> parseArguments();
     ExpressionPointer parseArgument();
     ExpressionPointer parseAccessPrimary();
 
     Pointer<StringStream> m_stream;
     std::int32_t m_nesting = 0;
+    // The mark that closes a literal or bracketed name left open at the end
+    // of the text, or NUL.
+    char m_unclosed = '\0';
 };
 
 // Every syntax error leaves through here.

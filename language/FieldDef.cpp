@@ -1,22 +1,19 @@
 #include "language/FieldDef.h"
 
 #include "core/StringBuffer.h"
-#include "language/StringStream.h"
+#include "language/ExpressionParser.h"
 
 namespace qv {
 
 namespace {
 
-// True when the text reads back as exactly one identifier token.
+// True when the expression parser reads the text back as exactly this name.
+// One identifier token is not enough: "select", "range" and "datarange" open
+// other constructs, so a row block naming such a field would not read back.
 bool readsAsPlainName(const StringPointer& text) {
-    try {
-        auto stream = make<StringStream>(text);
-        Pointer<Token> token = stream->next();
-        return token->code() == kIdentifier && token->text()->equals(text->view()) &&
-               stream->next()->code() == kEnd;
-    } catch (const StringPointer&) {
-        return false;
-    }
+    Pointer<ParseResult> parsed = make<ExpressionParser>()->parseFieldName(text);
+    return !parsed->failed() && is<String>(parsed->value()) &&
+           cast<String>(parsed->value())->equals(text->view());
 }
 
 std::string_view textOf(const Pointer<Object>& object, StringPointer& holder) {

@@ -16,7 +16,7 @@ class TableDef;
 
 class FieldDef final : public Object {
     QV_OBJECT(FieldDef, Object, "FieldDef")
-public:
+  public:
     static constexpr std::int32_t kFormulaRow = 0;
     static constexpr std::int32_t kSummaryRow = -1;
 
@@ -51,7 +51,7 @@ public:
     StringPointer writeHeader() const;
     StringPointer describe() const override;
 
-private:
+  private:
     Pointer<Object> m_name;
     StringPointer m_warning;
     Pointer<VirtualVector> m_expr;

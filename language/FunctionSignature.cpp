@@ -6,7 +6,8 @@ namespace {
 StringPointer keyOf(const StringPointer& name, std::int32_t count) {
     std::string key(name.isNull() ? std::string_view() : name->view());
     key += '(';
-    for (std::int32_t i = 0; i < count; ++i) key += i == 0 ? "?" : ",?";
+    for (std::int32_t i = 0; i < count; ++i)
+        key += i == 0 ? "?" : ",?";
     key += ')';
     return str(key);
 }

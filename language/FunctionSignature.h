@@ -11,7 +11,7 @@ namespace qv {
 
 class FunctionSignature final : public Object {
     QV_OBJECT(FunctionSignature, Object, "FunctionSignature")
-public:
+  public:
     FunctionSignature(const StringPointer& name, const Pointer<ExpressionList>& arguments);
 
     const StringPointer& name() const noexcept { return m_name; }
@@ -27,7 +27,7 @@ public:
     bool equals(const Object& other) const noexcept override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     StringPointer m_name;
     Pointer<ExpressionList> m_arguments;
     StringPointer m_key;

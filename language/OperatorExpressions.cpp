@@ -30,23 +30,32 @@ void printPostfixTarget(std::string& out, const Pointer<AbstractExpression>& tar
 // ORDER TOKEN: binding strength of the infix operator codes.
 Precedence binaryPrecedence(std::int32_t op) {
     switch (op) {
-        case kOr: return Precedence::Or;
-        case kAnd: return Precedence::And;
+        case kOr:
+            return Precedence::Or;
+        case kAnd:
+            return Precedence::And;
         case kLess:
         case kLessEqual:
         case kGreater:
         case kGreaterEqual:
-        case kEqual: return Precedence::Comparison;
-        case kConcat: return Precedence::Concatenation;
+        case kEqual:
+            return Precedence::Comparison;
+        case kConcat:
+            return Precedence::Concatenation;
         case kPlus:
-        case kMinus: return Precedence::Additive;
+        case kMinus:
+            return Precedence::Additive;
         case kTimes:
-        case kDivide: return Precedence::Multiplicative;
-        default: return Precedence::Primary;
+        case kDivide:
+            return Precedence::Multiplicative;
+        default:
+            return Precedence::Primary;
     }
 }
 
-Precedence next(Precedence level) { return static_cast<Precedence>(static_cast<int>(level) + 1); }
+Precedence next(Precedence level) {
+    return static_cast<Precedence>(static_cast<int>(level) + 1);
+}
 
 }  // namespace
 
@@ -68,7 +77,9 @@ Pointer<Object> UnaryExpression::clone() const {
     return make<UnaryExpression>(cloneExpression(m_operand), m_operator);
 }
 
-Precedence BinaryExpression::precedence() const { return binaryPrecedence(m_operator); }
+Precedence BinaryExpression::precedence() const {
+    return binaryPrecedence(m_operator);
+}
 
 void BinaryExpression::print(std::string& out) const {
     Precedence level = precedence();

@@ -11,7 +11,7 @@ namespace qv {
 
 class UnaryExpression final : public AbstractExpression {
     QV_OBJECT(UnaryExpression, AbstractExpression, "UnaryExpression")
-public:
+  public:
     UnaryExpression(const Pointer<AbstractExpression>& operand, std::int32_t op)
         : m_operand(operand), m_operator(op) {}
     const Pointer<AbstractExpression>& operand() const noexcept { return m_operand; }
@@ -24,14 +24,14 @@ public:
     void print(std::string& out) const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     Pointer<AbstractExpression> m_operand;
     std::int32_t m_operator;
 };
 
 class BinaryExpression final : public AbstractExpression {
     QV_OBJECT(BinaryExpression, AbstractExpression, "BinaryExpression")
-public:
+  public:
     BinaryExpression(const Pointer<AbstractExpression>& left,
                      const Pointer<AbstractExpression>& right, std::int32_t op)
         : m_left(left), m_right(right), m_operator(op) {}
@@ -46,7 +46,7 @@ public:
     void print(std::string& out) const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     Pointer<AbstractExpression> m_left;
     Pointer<AbstractExpression> m_right;
     std::int32_t m_operator;
@@ -54,7 +54,7 @@ private:
 
 class IfExpression final : public AbstractExpression {
     QV_OBJECT(IfExpression, AbstractExpression, "IfExpression")
-public:
+  public:
     IfExpression(const Pointer<AbstractExpression>& condition,
                  const Pointer<AbstractExpression>& thenPart,
                  const Pointer<AbstractExpression>& elsePart)
@@ -71,7 +71,7 @@ public:
     void print(std::string& out) const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     Pointer<AbstractExpression> m_condition;
     Pointer<AbstractExpression> m_then;
     Pointer<AbstractExpression> m_else;
@@ -79,7 +79,7 @@ private:
 
 class DotOperatorExpression final : public AbstractExpression {
     QV_OBJECT(DotOperatorExpression, AbstractExpression, "DotOperatorExpression")
-public:
+  public:
     DotOperatorExpression(const Pointer<AbstractExpression>& left,
                           const Pointer<AbstractExpression>& right)
         : m_left(left), m_right(right) {}
@@ -93,14 +93,14 @@ public:
     void print(std::string& out) const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     Pointer<AbstractExpression> m_left;
     Pointer<AbstractExpression> m_right;
 };
 
 class IndexOperatorExpression final : public AbstractExpression {
     QV_OBJECT(IndexOperatorExpression, AbstractExpression, "IndexOperatorExpression")
-public:
+  public:
     IndexOperatorExpression(const Pointer<AbstractExpression>& target,
                             const Pointer<AbstractExpression>& index)
         : m_target(target), m_index(index) {}
@@ -114,7 +114,7 @@ public:
     void print(std::string& out) const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     Pointer<AbstractExpression> m_target;
     Pointer<AbstractExpression> m_index;
 };
@@ -122,7 +122,7 @@ private:
 // target[*]: the last element.
 class LastIndexExpression final : public AbstractExpression {
     QV_OBJECT(LastIndexExpression, AbstractExpression, "LastIndexExpression")
-public:
+  public:
     explicit LastIndexExpression(const Pointer<AbstractExpression>& target) : m_target(target) {}
     const Pointer<AbstractExpression>& target() const noexcept { return m_target; }
 
@@ -133,7 +133,7 @@ public:
     void print(std::string& out) const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     Pointer<AbstractExpression> m_target;
 };
 

@@ -9,7 +9,7 @@ namespace qv {
 
 class ParseResult final : public Object {
     QV_OBJECT(ParseResult, Object, "ParseResult")
-public:
+  public:
     ParseResult(const Pointer<Object>& value, const StringPointer& error)
         : m_value(value), m_error(error) {}
 
@@ -17,7 +17,7 @@ public:
     const StringPointer& error() const noexcept { return m_error; }
     bool failed() const noexcept { return !m_error.isNull(); }
 
-private:
+  private:
     Pointer<Object> m_value;
     StringPointer m_error;
 };

@@ -26,7 +26,8 @@ void printNumber(std::string& out, double value) {
 
 bool endsWithRange(const Pointer<AbstractExpression>& node) {
     if (node.isNull()) return false;
-    if (is<ExpressionSource>(node)) return endsWithRange(cast<ExpressionSource>(node)->expression());
+    if (is<ExpressionSource>(node))
+        return endsWithRange(cast<ExpressionSource>(node)->expression());
     if (is<RangeExpression>(node)) return true;
     if (is<AssignExpression>(node)) return endsWithRange(cast<AssignExpression>(node)->value());
     if (is<AltExpression>(node)) {
@@ -36,9 +37,13 @@ bool endsWithRange(const Pointer<AbstractExpression>& node) {
     return false;
 }
 
-bool ValueExpression::holdsString() const noexcept { return is<String>(m_value); }
+bool ValueExpression::holdsString() const noexcept {
+    return is<String>(m_value);
+}
 
-StringPointer ValueExpression::nameText() const { return cast<String>(m_value); }
+StringPointer ValueExpression::nameText() const {
+    return cast<String>(m_value);
+}
 
 void ValueExpression::print(std::string& out) const {
     if (m_value.isNull()) {
@@ -58,7 +63,9 @@ Pointer<Object> ValueExpression::clone() const {
     return make<ValueExpression>(m_value.isNull() ? m_value : m_value->clone());
 }
 
-Pointer<Object> IdentifierExpression::clone() const { return make<IdentifierExpression>(m_name); }
+Pointer<Object> IdentifierExpression::clone() const {
+    return make<IdentifierExpression>(m_name);
+}
 
 void FuncExpression::print(std::string& out) const {
     printName(out, m_name);
@@ -84,7 +91,9 @@ void AtExpression::print(std::string& out) const {
     printName(out, m_fieldName);
 }
 
-Pointer<Object> AtExpression::clone() const { return make<AtExpression>(m_rowName, m_fieldName); }
+Pointer<Object> AtExpression::clone() const {
+    return make<AtExpression>(m_rowName, m_fieldName);
+}
 
 void AssignExpression::print(std::string& out) const {
     printChild(out, m_target, Precedence::Alternatives);
@@ -103,7 +112,8 @@ Pointer<AbstractExpression> cloneExpression(const Pointer<AbstractExpression>& n
 
 Pointer<ExpressionList> cloneExpressions(const Pointer<ExpressionList>& list) {
     auto copy = make<ExpressionList>(list->size());
-    for (const auto& node : *list) copy->add(cloneExpression(node));
+    for (const auto& node : *list)
+        copy->add(cloneExpression(node));
     return copy;
 }
 

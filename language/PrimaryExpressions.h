@@ -13,7 +13,7 @@ using ExpressionList = TVector<AbstractExpression>;
 // A number or string literal, or the empty value "?" (the null object).
 class ValueExpression final : public AbstractExpression {
     QV_OBJECT(ValueExpression, AbstractExpression, "ValueExpression")
-public:
+  public:
     explicit ValueExpression(const Pointer<Object>& value) : m_value(value) {}
     const Pointer<Object>& value() const noexcept { return m_value; }
     bool holdsString() const noexcept;
@@ -26,13 +26,13 @@ public:
     void print(std::string& out) const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     Pointer<Object> m_value;
 };
 
 class IdentifierExpression final : public AbstractExpression {
     QV_OBJECT(IdentifierExpression, AbstractExpression, "IdentifierExpression")
-public:
+  public:
     explicit IdentifierExpression(const StringPointer& name) : m_name(name) {}
     const StringPointer& name() const noexcept { return m_name; }
 
@@ -44,13 +44,13 @@ public:
     void print(std::string& out) const override { printName(out, m_name); }
     Pointer<Object> clone() const override;
 
-private:
+  private:
     StringPointer m_name;
 };
 
 class FuncExpression final : public AbstractExpression {
     QV_OBJECT(FuncExpression, AbstractExpression, "FuncExpression")
-public:
+  public:
     FuncExpression(const StringPointer& name, const Pointer<ExpressionList>& arguments)
         : m_name(name), m_arguments(arguments) {}
     const StringPointer& name() const noexcept { return m_name; }
@@ -63,7 +63,7 @@ public:
     void print(std::string& out) const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     StringPointer m_name;
     Pointer<ExpressionList> m_arguments;
 };
@@ -71,7 +71,7 @@ private:
 // row@field: one cell of the current table.
 class AtExpression final : public AbstractExpression {
     QV_OBJECT(AtExpression, AbstractExpression, "AtExpression")
-public:
+  public:
     AtExpression(const StringPointer& rowName, const StringPointer& fieldName)
         : m_rowName(rowName), m_fieldName(fieldName) {}
     const StringPointer& rowName() const noexcept { return m_rowName; }
@@ -84,7 +84,7 @@ public:
     void print(std::string& out) const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     StringPointer m_rowName;
     StringPointer m_fieldName;
 };
@@ -92,8 +92,9 @@ private:
 // name := value, an argument of a local-table call.
 class AssignExpression final : public AbstractExpression {
     QV_OBJECT(AssignExpression, AbstractExpression, "AssignExpression")
-public:
-    AssignExpression(const Pointer<AbstractExpression>& target, const Pointer<AbstractExpression>& value)
+  public:
+    AssignExpression(const Pointer<AbstractExpression>& target,
+                     const Pointer<AbstractExpression>& value)
         : m_target(target), m_value(value) {}
     const Pointer<AbstractExpression>& target() const noexcept { return m_target; }
     const Pointer<AbstractExpression>& value() const noexcept { return m_value; }
@@ -105,7 +106,7 @@ public:
     void print(std::string& out) const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     Pointer<AbstractExpression> m_target;
     Pointer<AbstractExpression> m_value;
 };

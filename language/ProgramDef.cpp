@@ -18,7 +18,9 @@ StringPointer ProgramDef::toSource() const {
     return str(text);
 }
 
-StringPointer ProgramDef::describe() const { return m_tables->describe(); }
+StringPointer ProgramDef::describe() const {
+    return m_tables->describe();
+}
 
 Pointer<Object> ProgramDef::clone() const {
     auto copy = make<ProgramDef>();

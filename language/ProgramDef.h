@@ -14,7 +14,7 @@ using TableList = TVector<TableDef>;
 
 class ProgramDef final : public Object {
     QV_OBJECT(ProgramDef, Object, "ProgramDef")
-public:
+  public:
     ProgramDef();
 
     const Pointer<TableList>& tables() const noexcept { return m_tables; }
@@ -30,7 +30,7 @@ public:
     StringPointer describe() const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     Pointer<TableList> m_tables;
     std::int32_t m_changeCount = 0;
 };

@@ -21,27 +21,35 @@ std::string_view viewOf(const StringPointer& text) {
 }
 
 std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlankByte(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlankByte(text.back())) text.remove_suffix(1);
+    while (!text.empty() && isBlankByte(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlankByte(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
 }  // namespace
 
-void ErrorExpression::print(std::string& out) const { printHashText(out, viewOf(m_text)); }
+void ErrorExpression::print(std::string& out) const {
+    printHashText(out, viewOf(m_text));
+}
 
-StringPointer ErrorExpression::displayText() const { return str("=") + viewOf(m_text); }
+StringPointer ErrorExpression::displayText() const {
+    return str("=") + viewOf(m_text);
+}
 
 StringPointer ErrorExpression::describe() const {
     return str("ErrorExpression(") + m_error.object()->toString() + ")";
 }
 
-Pointer<Object> ErrorExpression::clone() const { return make<ErrorExpression>(m_text, m_error); }
+Pointer<Object> ErrorExpression::clone() const {
+    return make<ErrorExpression>(m_text, m_error);
+}
 
 ExpressionSource::ExpressionSource(const StringPointer& text,
                                    const Pointer<AbstractExpression>& expression, Origin origin,
-                                   std::int32_t readableLength)
-    : m_text(text), m_expression(expression), m_origin(origin) {
+                                   std::int32_t readableLength, char unclosed)
+    : m_text(text), m_expression(expression), m_origin(origin), m_unclosed(unclosed) {
     QV_ASSERT(!expression.isNull());
     std::int32_t length = text.isNull() ? 0 : text->length();
     m_readableLength = readableLength < 0 || readableLength > length ? length : readableLength;
@@ -49,7 +57,8 @@ ExpressionSource::ExpressionSource(const StringPointer& text,
 
 Pointer<AbstractExpression> ExpressionSource::innermost() const {
     Pointer<AbstractExpression> node = m_expression;
-    while (is<ExpressionSource>(node)) node = cast<ExpressionSource>(node)->expression();
+    while (is<ExpressionSource>(node))
+        node = cast<ExpressionSource>(node)->expression();
     return node;
 }
 
@@ -66,7 +75,17 @@ void ExpressionSource::print(std::string& out) const {
         return;
     }
     // Trailing comments are left out: an unclosed one would swallow the terminator.
-    out += trimmed(viewOf(m_text).substr(0, static_cast<std::size_t>(m_readableLength)));
+    std::string_view readable =
+        viewOf(m_text).substr(0, static_cast<std::size_t>(m_readableLength));
+    if (m_unclosed == '\0') {
+        out += trimmed(readable);
+        return;
+    }
+    // An open construct ends the text; its trailing blanks are part of it.
+    while (!readable.empty() && isBlankByte(readable.front()))
+        readable.remove_prefix(1);
+    out += readable;
+    out += m_unclosed;
 }
 
 StringPointer ExpressionSource::displayText() const {
@@ -95,8 +114,8 @@ StringPointer ExpressionSource::describe() const {
 }
 
 Pointer<Object> ExpressionSource::clone() const {
-    return make<ExpressionSource>(m_text, cloneExpression(m_expression), m_origin,
-                                  m_readableLength);
+    return make<ExpressionSource>(m_text, cloneExpression(m_expression), m_origin, m_readableLength,
+                                  m_unclosed);
 }
 
 }  // namespace qv

@@ -13,7 +13,7 @@ namespace qv {
 
 class ErrorExpression final : public AbstractExpression {
     QV_OBJECT(ErrorExpression, AbstractExpression, "ErrorExpression")
-public:
+  public:
     ErrorExpression(const StringPointer& text, const Pointer<Warning>& error)
         : m_text(text), m_error(error) {}
     const StringPointer& text() const noexcept { return m_text; }
@@ -30,20 +30,23 @@ public:
     StringPointer describe() const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     StringPointer m_text;
     Pointer<Warning> m_error;
 };
 
 class ExpressionSource final : public AbstractExpression {
     QV_OBJECT(ExpressionSource, AbstractExpression, "ExpressionSource")
-public:
+  public:
     enum class Origin { Plain, HashText };
 
     // `readableLength` is the length of the text's prefix that holds the
-    // expression with its inner comments, without trailing comments.
+    // expression with its inner comments, without trailing comments;
+    // `unclosed` the mark that closes a literal or bracketed name the text
+    // leaves open at its end, or NUL.
     ExpressionSource(const StringPointer& text, const Pointer<AbstractExpression>& expression,
-                     Origin origin = Origin::Plain, std::int32_t readableLength = -1);
+                     Origin origin = Origin::Plain, std::int32_t readableLength = -1,
+                     char unclosed = '\0');
     const StringPointer& text() const noexcept { return m_text; }
     const Pointer<AbstractExpression>& expression() const noexcept { return m_expression; }
     Origin origin() const noexcept { return m_origin; }
@@ -63,11 +66,12 @@ public:
     StringPointer describe() const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     StringPointer m_text;
     Pointer<AbstractExpression> m_expression;
     Origin m_origin;
     std::int32_t m_readableLength;
+    char m_unclosed;
 };
 
 }  // namespace qv

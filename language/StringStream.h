@@ -15,7 +15,7 @@ namespace qv {
 
 class StreamPosition final : public Object {
     QV_OBJECT(StreamPosition, Object, "StreamPosition")
-public:
+  public:
     StreamPosition(const Pointer<Token>& lookahead, std::int32_t tokenStart, std::int32_t position)
         : lookahead(lookahead), tokenStart(tokenStart), position(position) {}
 
@@ -26,7 +26,7 @@ public:
 
 class StringStream final : public Object {
     QV_OBJECT(StringStream, Object, "StringStream")
-public:
+  public:
     explicit StringStream(const StringPointer& source);
 
     // The lookahead token, reading one when there is none.
@@ -60,7 +60,7 @@ public:
     std::int32_t tokenStart() const noexcept { return m_tokenStart; }
     bool hasLookahead() const noexcept { return !m_lookahead.isNull(); }
 
-private:
+  private:
     Pointer<Token> readToken();
     char readChar() noexcept;
     void unreadChar() noexcept { --m_position; }

@@ -2,8 +2,31 @@
 
 #include <set>
 
+#include "language/StringStream.h"
 
 namespace qv {
+
+namespace {
+
+// A table or base name as the header holds it: a lone identifier as it is,
+// any other text in brackets, which the reader takes as raw text. Without
+// them a name read from brackets would be written so that it cannot be read.
+StringPointer headerName(const StringPointer& name) {
+    if (name.isNull()) return name;
+    try {
+        auto stream = make<StringStream>(name);
+        Pointer<Token> token = stream->next();
+        if (token->code() == kIdentifier && token->text()->equals(name->view()) &&
+            stream->next()->code() == kEnd) {
+            return name;
+        }
+    } catch (const StringPointer&) {
+        // Not a token at all: bracketed below.
+    }
+    return str("[") + name + "]";
+}
+
+}  // namespace
 
 TableDef::TableDef(ProgramDef* owner) : m_fields(make<FieldList>()), m_owner(owner) {}
 
@@ -16,7 +39,8 @@ TableDef::TableDef(const TableDef& other, ProgramDef* owner)
       m_tableNameError(other.m_tableNameError),
       m_owner(owner),
       m_numRows(other.m_numRows) {
-    for (const auto& field : *other.m_fields) m_fields->add(make<FieldDef>(*field, this));
+    for (const auto& field : *other.m_fields)
+        m_fields->add(make<FieldDef>(*field, this));
 }
 
 Pointer<FieldDef> TableDef::addField() {
@@ -26,8 +50,16 @@ Pointer<FieldDef> TableDef::addField() {
 }
 
 StringPointer TableDef::writeHeader() const {
-    if (m_baseName.isNull()) return m_tableName;
-    return m_tableName + " extends " + m_baseName;
+    if (m_baseName.isNull()) return headerName(m_tableName);
+    return headerName(m_tableName) + " extends " + headerName(m_baseName);
+}
+
+bool TableDef::firstWithName(std::int32_t index) const {
+    StringPointer name = field(index)->nameText();
+    for (std::int32_t i = 0; i < index; ++i) {
+        if (field(i)->nameText()->equals(name->view())) return false;
+    }
+    return true;
 }
 
 StringPointer TableDef::writeRow(std::int32_t rowKey) const {
@@ -40,21 +72,31 @@ StringPointer TableDef::writeRow(std::int32_t rowKey) const {
             gap = true;
             continue;
         }
-        if (fieldDef->isNamed()) {
+        // A name read back addresses the first field of that name, so a later
+        // field with the same name is addressed by its column number instead.
+        if (fieldDef->isNamed() && firstWithName(i)) {
             elements += fieldDef->writeHeader()->view();
-        } else if (gap) {
-            elements += "<" + std::to_string(i + 1) + ">:=";
+        } else if (gap || fieldDef->isNamed()) {
+            elements += '<';
+            elements += std::to_string(i + 1);
+            elements += ">:=";
         }
         elements += formula->toSource()->view();
         elements += ',';
     }
-    std::string label = rowKey == FieldDef::kSummaryRow ? "sum"
+    std::string label = rowKey == FieldDef::kSummaryRow   ? "sum"
                         : rowKey == FieldDef::kFormulaRow ? "base"
                                                           : std::to_string(rowKey);
     // The pad goes before the first element only: formula texts that span
     // lines (comments, string literals) must come back unchanged.
     std::string pad = elements.empty() ? "" : "    ";
-    return str("<" + label + ">:={" + pad + elements + "}\n");
+    std::string block = "<";
+    block += label;
+    block += ">:={";
+    block += pad;
+    block += elements;
+    block += "}\n";
+    return str(block);
 }
 
 StringPointer TableDef::toSource() const {
@@ -69,7 +111,8 @@ StringPointer TableDef::toSource() const {
         ExpressionPointer formula = fieldDef->formula(FieldDef::kFormulaRow);
         if (!formula.isNull()) body += formula->toSource()->view();
         body += fieldDef->isVisible() != 0 ? "!\n" : ";\n";
-        for (std::int32_t key : fieldDef->expr()->sortedIndexes()) keys.insert(key);
+        for (std::int32_t key : fieldDef->expr()->sortedIndexes())
+            keys.insert(key);
     }
     std::int32_t last = 0;
     for (std::int32_t key : keys) {
@@ -81,7 +124,9 @@ StringPointer TableDef::toSource() const {
     }
     if (last != m_numRows - 1 && m_numRows != 0) {
         body += kPad;
-        body += "<" + std::to_string(m_numRows - 1) + ">:={}\n";
+        body += '<';
+        body += std::to_string(m_numRows - 1);
+        body += ">:={}\n";
     }
     return str("table ") + writeHeader() + "{\n" + body + "}\n";
 }

@@ -16,7 +16,7 @@ using FieldList = TVector<FieldDef>;
 
 class TableDef final : public Object {
     QV_OBJECT(TableDef, Object, "TableDef")
-public:
+  public:
     explicit TableDef(ProgramDef* owner);
     TableDef(const TableDef& other, ProgramDef* owner);
 
@@ -46,14 +46,17 @@ public:
         m_sortDescending = descending;
     }
 
-    // "Name" or "Name extends Base".
+    // "Name" or "Name extends Base"; a name that is not one identifier goes in brackets.
     StringPointer writeHeader() const;
     // The row block of row key k: "<k>:={...}".
     StringPointer writeRow(std::int32_t rowKey) const;
     StringPointer toSource() const override;
     StringPointer describe() const override;
 
-private:
+  private:
+    // True when no earlier field of this table has the same name.
+    bool firstWithName(std::int32_t index) const;
+
     Pointer<FieldList> m_fields;
     StringPointer m_baseName;
     StringPointer m_tableName;

@@ -10,7 +10,7 @@ namespace qv {
 
 class SelectExpression final : public AbstractExpression {
     QV_OBJECT(SelectExpression, AbstractExpression, "SelectExpression")
-public:
+  public:
     SelectExpression(const StringPointer& tableName, const Pointer<AbstractExpression>& condition)
         : m_tableName(tableName), m_condition(condition) {}
     const StringPointer& tableName() const noexcept { return m_tableName; }
@@ -23,16 +23,17 @@ public:
     void print(std::string& out) const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     StringPointer m_tableName;
     Pointer<AbstractExpression> m_condition;
 };
 
 class RangeExpression final : public AbstractExpression {
     QV_OBJECT(RangeExpression, AbstractExpression, "RangeExpression")
-public:
+  public:
     RangeExpression(const Pointer<AbstractExpression>& from, const Pointer<AbstractExpression>& to,
-                    const Pointer<AbstractExpression>& step, const Pointer<AbstractExpression>& steps)
+                    const Pointer<AbstractExpression>& step,
+                    const Pointer<AbstractExpression>& steps)
         : m_from(from), m_to(to), m_step(step), m_steps(steps) {}
     const Pointer<AbstractExpression>& from() const noexcept { return m_from; }
     const Pointer<AbstractExpression>& to() const noexcept { return m_to; }
@@ -49,7 +50,7 @@ public:
     void print(std::string& out) const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     Pointer<AbstractExpression> m_from;
     Pointer<AbstractExpression> m_to;
     Pointer<AbstractExpression> m_step;
@@ -58,7 +59,7 @@ private:
 
 class DataRangeExpression final : public AbstractExpression {
     QV_OBJECT(DataRangeExpression, AbstractExpression, "DataRangeExpression")
-public:
+  public:
     explicit DataRangeExpression(const Pointer<AbstractExpression>& expression)
         : m_expression(expression) {}
     // May be the null object.
@@ -72,13 +73,13 @@ public:
     void print(std::string& out) const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     Pointer<AbstractExpression> m_expression;
 };
 
 class AltExpression final : public AbstractExpression {
     QV_OBJECT(AltExpression, AbstractExpression, "AltExpression")
-public:
+  public:
     explicit AltExpression(const Pointer<ExpressionList>& alternatives)
         : m_alternatives(alternatives) {}
     const Pointer<ExpressionList>& alternatives() const noexcept { return m_alternatives; }
@@ -90,7 +91,7 @@ public:
     void print(std::string& out) const override;
     Pointer<Object> clone() const override;
 
-private:
+  private:
     Pointer<ExpressionList> m_alternatives;
 };
 

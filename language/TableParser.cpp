@@ -23,8 +23,8 @@ namespace {
 // token's recorded position but not to the formula's text.
 std::size_t skipBlanksAndComments(std::string_view text, std::size_t at) {
     for (;;) {
-        while (at < text.size() && (text[at] == ' ' || text[at] == '\t' || text[at] == '\n' ||
-                                    text[at] == '\r')) {
+        while (at < text.size() &&
+               (text[at] == ' ' || text[at] == '\t' || text[at] == '\n' || text[at] == '\r')) {
             ++at;
         }
         if (text.substr(at, 2) == "//") {
@@ -148,7 +148,11 @@ void TableParser::parseElement() {
     ExpressionPointer formula = parseSourceFormula();
     std::int32_t code = stream()->peek()->code();
     if (code == kComma || code == kCloseBrace) {
-        if (m_pass == 2) {
+        // An empty element addresses no field: the writer ends every element
+        // with a comma, so the last one of a block is empty and may lie past
+        // the last field, and an empty block of a table without fields is
+        // one empty element.
+        if (m_pass == 2 && !formula.isNull()) {
             if (m_column >= m_table->fieldCount()) syntaxError("field not found");
             storeAt(m_column, formula);
         }
@@ -178,8 +182,8 @@ ExpressionPointer TableParser::parseSourceFormula() {
     std::int32_t length = source->length();
     std::int32_t end = clampPosition(stream()->peek()->position(), length);
     std::int32_t begin = clampPosition(start, end);
-    auto first = static_cast<std::int32_t>(skipBlanksAndComments(source->view().substr(0, end),
-                                                                 static_cast<std::size_t>(begin)));
+    auto first = static_cast<std::int32_t>(
+        skipBlanksAndComments(source->view().substr(0, end), static_cast<std::size_t>(begin)));
     return make<ExpressionSource>(source->substring(first, end)->trim(), expression);
 }
 
@@ -190,7 +194,10 @@ void TableParser::storeAt(std::int32_t fieldIndex, const ExpressionPointer& form
 void TableParser::buildFieldIndex() {
     m_fieldIndex = make<Hashtable>();
     for (const auto& field : *m_table->fields()) {
-        if (!field->name().isNull()) m_fieldIndex->put(field->nameText(), field);
+        // The first field of a name keeps it, as it does when the table is linked.
+        if (field->name().isNull()) continue;
+        StringPointer name = field->nameText();
+        if (!m_fieldIndex->containsKey(name)) m_fieldIndex->put(name, field);
     }
 }
 
@@ -202,7 +209,8 @@ Pointer<FieldDef> TableParser::lookupField(const ExpressionPointer& nameFormula)
     StringPointer name = parsed->value().isNull() ? str("") : parsed->value()->toString();
     auto field = cast<FieldDef>(m_fieldIndex->get(name));
     if (field.isNull()) {
-        throwString(str("field ") + name + " not found in fields:" + join(m_fieldIndex->keys(), ","));
+        throwString(str("field ") + name +
+                    " not found in fields:" + join(m_fieldIndex->keys(), ","));
     }
     return field;
 }

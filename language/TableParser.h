@@ -13,7 +13,7 @@ namespace qv {
 
 class TableParser final : public ExpressionParser {
     QV_OBJECT(TableParser, ExpressionParser, "TableParser")
-public:
+  public:
     // The largest row key a row block may carry; beyond it the row count
     // would not fit the model's integers.
     static constexpr std::int32_t kMaxRowKey = 0x7ffffffe;
@@ -22,7 +22,7 @@ public:
     // stream after the closing brace. Errors abort the table.
     Pointer<TableDef> parseTable(const Pointer<StringStream>& stream);
 
-private:
+  private:
     void parseBody();
     void parseField();
     void parseRowBlock();

@@ -14,20 +14,20 @@ namespace qv {
 
 // ORDER TOKEN
 enum TokenCode : std::int32_t {
-    kConcat = 0,       // &
-    kOpenParen = 2,    // (
-    kCloseParen = 3,   // )
-    kOpenBracket = 4,  // [
-    kCloseBracket = 5, // ]
-    kEnd = 6,          // end of the text
-    kComma = 7,        // ,
-    kDot = 8,          // .
-    kDefine = 9,       // :=
-    kColon = 10,       // :
-    kOpenBrace = 13,   // {
-    kCloseBrace = 14,  // }
-    kSemicolon = 16,   // ; ends a hidden field
-    kExclamation = 17, // ! ends a visible field
+    kConcat = 0,        // &
+    kOpenParen = 2,     // (
+    kCloseParen = 3,    // )
+    kOpenBracket = 4,   // [
+    kCloseBracket = 5,  // ]
+    kEnd = 6,           // end of the text
+    kComma = 7,         // ,
+    kDot = 8,           // .
+    kDefine = 9,        // :=
+    kColon = 10,        // :
+    kOpenBrace = 13,    // {
+    kCloseBrace = 14,   // }
+    kSemicolon = 16,    // ; ends a hidden field
+    kExclamation = 17,  // ! ends a visible field
     kPlus = 18,
     kMinus = 19,
     kTimes = 20,
@@ -56,7 +56,7 @@ std::string_view operatorText(std::int32_t code) noexcept;
 
 class Token final : public Object {
     QV_OBJECT(Token, Object, "Token")
-public:
+  public:
     Token(std::int32_t code, const Pointer<Object>& value, std::int32_t position)
         : m_value(value), m_position(position), m_code(code) {}
 
@@ -72,7 +72,7 @@ public:
 
     StringPointer describe() const override;
 
-private:
+  private:
     Pointer<Object> m_value;
     std::int32_t m_position;
     std::int32_t m_code;
