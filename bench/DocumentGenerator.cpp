@@ -16,12 +16,14 @@ void appendTable(std::string& out, int index) {
     out += "    [running total]:=if row=1 then price else prev+price!\n";
     out += "    share:=price/sum(price)!\n";
     out += "    avg3:=mavg(price, 3) alt 0;\n";
-    out += "    other:=Table" + std::to_string(index > 0 ? index - 1 : 0) + "(rate := 0.05).total!\n";
+    out +=
+        "    other:=Table" + std::to_string(index > 0 ? index - 1 : 0) + "(rate := 0.05).total!\n";
     out += "    x*2 /* unnamed */!\n";
     out += "    <sum>:={    price:=sum(price),tax:=sum(tax),}\n";
     for (int row = 2; row < 40; row += 3) {
         out += "    <" + std::to_string(row) + ">:={    price:=" + std::to_string(row * 7) +
-               ",<4>:=#" + std::to_string(row) + " + #,label:=\"row " + std::to_string(row) + "\",}\n";
+               ",<4>:=#" + std::to_string(row) + " + #,label:=\"row " + std::to_string(row) +
+               "\",}\n";
     }
     out += "}\n";
 }
@@ -31,7 +33,8 @@ void appendTable(std::string& out, int index) {
 std::string generateTables(std::size_t targetBytes) {
     std::string out;
     out.reserve(targetBytes + 4096);
-    for (int index = 0; out.size() < targetBytes; ++index) appendTable(out, index);
+    for (int index = 0; out.size() < targetBytes; ++index)
+        appendTable(out, index);
     return out;
 }
 

@@ -27,7 +27,8 @@ void BM_Tokenize(benchmark::State& state) {
     for (auto _ : state) {
         auto stream = qv::make<qv::StringStream>(text);
         std::size_t tokens = 0;
-        while (stream->next()->code() != qv::kEnd) ++tokens;
+        while (stream->next()->code() != qv::kEnd)
+            ++tokens;
         benchmark::DoNotOptimize(tokens);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * document().size()));
