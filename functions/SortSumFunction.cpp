@@ -1,0 +1,116 @@
+// A randomised quicksort with a three-way partition (less than, equal to and
+// greater than the pivot). The plain two-way split into "not greater" and
+// "greater" puts a column of equal values into one part at every step and
+// takes quadratic time; the three-way split finishes such a column in one
+// pass and yields the same ascending order. Only the smaller part is sorted
+// recursively and the larger one in the loop, which bounds the depth by the
+// logarithm of the size.
+#include "functions/SortSumFunction.h"
+
+#include <cmath>
+
+#include "core/Number.h"
+#include "core/ValueConversions.h"
+#include "core/Values.h"
+#include "functions/FunctionSupport.h"
+#include "functions/RandomGenerator.h"
+
+namespace qv {
+namespace {
+
+constexpr std::int32_t kDrawRange = 32768;
+
+bool isNotANumber(const Object& value) {
+    return value.classTypeId() == Double::typeId() &&
+           std::isnan(static_cast<const Double&>(value).value());
+}
+
+// -1, 0 or 1 for an element less than, equal to or greater than the pivot.
+// Two Doubles of which one is not-a-number are unordered, and the ordering is
+// then not transitive; such an element counts as not greater (as in the plain
+// two-way split), and not-a-number pivots gather the other not-a-numbers, so
+// that a column of them also finishes in one pass. Other values keep the
+// shared ordering.
+int classify(const Object& element, const Object& pivot) {
+    if (isNotANumber(pivot) && element.classTypeId() == Double::typeId())
+        return isNotANumber(element) ? 0 : -1;
+    if (isNotANumber(element) && pivot.classTypeId() == Double::typeId()) return -1;
+    if (isGreater(element, pivot)) return 1;
+    if (isGreater(pivot, element)) return -1;
+    return 0;
+}
+
+// Ranges longer than one draw covers take two draws, so that the pivot can
+// come from anywhere in a long range rather than from its first 32768 values.
+std::int32_t pivotIndex(std::int32_t count) {
+    std::int64_t draw = drawRandom();
+    if (count > kDrawRange) draw = draw * kDrawRange + drawRandom();
+    return static_cast<std::int32_t>(draw % count);
+}
+
+void swapElements(Vector& values, std::int32_t a, std::int32_t b) {
+    Pointer<Object> held = values.elementAt(a);
+    values.setElementAt(values.elementAt(b), a);
+    values.setElementAt(held, b);
+}
+
+// Sorts [begin, end).
+void sortRange(Vector& values, std::int32_t begin, std::int32_t end) {
+    while (end - begin >= 2) {
+        Pointer<Object> pivot = values.elementAt(begin + pivotIndex(end - begin));
+        // [begin, less) less, [less, next) equal, [greater, end) greater.
+        std::int32_t less = begin;
+        std::int32_t next = begin;
+        std::int32_t greater = end;
+        while (next < greater) {
+            int order = classify(*values.elementAt(next).object(), *pivot.object());
+            if (order < 0) {
+                swapElements(values, less++, next++);
+            } else if (order > 0) {
+                swapElements(values, next, --greater);
+            } else {
+                ++next;
+            }
+        }
+        if (less - begin < end - greater) {
+            sortRange(values, begin, less);
+            begin = greater;
+        } else {
+            sortRange(values, greater, end);
+            end = less;
+        }
+    }
+}
+
+}  // namespace
+
+void SortSumFunction::sortValues(Vector& values) {
+    sortRange(values, 0, values.size());
+}
+
+Pointer<SumFunction> SortSumFunction::newAccumulator() const {
+    return make<SortSumFunction>();
+}
+
+void SortSumFunction::start(std::int32_t) {
+    m_values = make<Vector>();
+}
+
+void SortSumFunction::add(std::int32_t, Arguments arguments) {
+    if (m_values.isNull()) return;
+    m_values->addElement(argumentPointer(arguments, 0));
+}
+
+void SortSumFunction::finish() {
+    if (m_values.isNull()) return;
+    sortValues(*m_values);
+}
+
+Pointer<Object> SortSumFunction::result(std::int32_t row) const {
+    std::int64_t slot = static_cast<std::int64_t>(row) - 1;
+    if (m_values.isNull() || slot < 0 || slot >= m_values->size())
+        return make<StringSpecialValue>(str("(sort)"));
+    return m_values->elementAt(static_cast<std::int32_t>(slot));
+}
+
+}  // namespace qv

@@ -1,0 +1,33 @@
+// SortSumFunction ("sort"): per row, the value at that position of the column
+// sorted ascending by the shared value ordering. Rows outside the sorted
+// values show the special value "(sort)".
+#pragma once
+
+#include <cstdint>
+
+#include "core/Vector.h"
+#include "functions/SumFunction.h"
+
+namespace qv {
+
+class SortSumFunction final : public SumFunction {
+    QV_OBJECT(SortSumFunction, SumFunction, "SortSumFunction")
+  public:
+    Pointer<SumFunction> newAccumulator() const override;
+    const char* name() const override { return "sort"; }
+    void start(std::int32_t count) override;
+    void add(std::int32_t index, Arguments arguments) override;
+    // Sorts the values; pivots are drawn from the shared random generator.
+    void finish() override;
+    // The value at row - 1, or a new "(sort)" special value.
+    Pointer<Object> result(std::int32_t row) const override;
+    bool isPerRow() const override { return true; }
+
+    // Sorts ascending in place, for every user of the same ordering.
+    static void sortValues(Vector& values);
+
+  private:
+    Pointer<Vector> m_values;
+};
+
+}  // namespace qv

@@ -1,0 +1,31 @@
+// SumFunction: the base of every aggregate function. The shared object
+// hands out accumulators; an aggregation runs newAccumulator, start(count),
+// add(index, arguments) for every item, finish, then result(row) as often
+// as needed.
+#pragma once
+
+#include <cstdint>
+
+#include "functions/Function.h"
+
+namespace qv {
+
+class SumFunction : public Object {
+    QV_ABSTRACT_OBJECT(SumFunction, Object)
+  public:
+    // A fresh object holding the running state of one aggregation.
+    virtual Pointer<SumFunction> newAccumulator() const = 0;
+    virtual const char* name() const = 0;
+    // Values passed per item.
+    virtual std::int32_t arity() const { return 1; }
+    virtual void start(std::int32_t count) = 0;
+    virtual void add(std::int32_t index, Arguments arguments) = 0;
+    // False once the result can no longer change.
+    virtual bool wantsMore() const { return true; }
+    virtual void finish() {}
+    virtual Pointer<Object> result(std::int32_t row) const = 0;
+    // True when the result differs by row.
+    virtual bool isPerRow() const { return false; }
+};
+
+}  // namespace qv

@@ -1,0 +1,27 @@
+// AbstractEvaluatable: anything the Evaluator computes — a cell, a table's
+// base resolution, a visibility decision. Its cache slot holds its state:
+// the null object (uncomputed), the OnStack marker (being computed) or the
+// value (computed).
+#pragma once
+
+#include <cstdint>
+
+#include "core/Object.h"
+#include "core/Pointer.h"
+
+namespace qv {
+
+class Evaluator;
+
+class AbstractEvaluatable {
+  public:
+    virtual ~AbstractEvaluatable() = default;
+
+    // The cache slot, borrowed; the null object when uncomputed.
+    virtual Object* cachedValue() const = 0;
+    virtual void setCachedValue(const Pointer<Object>& value) = 0;
+    virtual Pointer<Object> computeAlternative(Evaluator& evaluator, std::int32_t index) = 0;
+    virtual std::int32_t alternativesOf() { return 1; }
+};
+
+}  // namespace qv

@@ -1,0 +1,195 @@
+#include "kernel/CallCalculators.h"
+
+#include <array>
+
+#include "core/ValueConversions.h"
+#include "core/Warning.h"
+#include "kernel/LocalTableResult.h"
+#include "kernel/OperatorCalculators.h"
+#include "kernel/ProgramResult.h"
+#include "kernel/ResultEvaluatable.h"
+#include "kernel/TableResult.h"
+
+namespace qv {
+
+namespace {
+
+// The evaluated arguments of one call; short lists stay on the stack.
+class ArgumentValues {
+  public:
+    ArgumentValues(const CalculatorList& calculators, EvaluationContext& context)
+        : m_count(static_cast<std::size_t>(calculators.size())) {
+        if (m_count > m_inline.size()) m_spilled.resize(m_count);
+        Pointer<Object>* values = data();
+        for (std::size_t i = 0; i < m_count; ++i) {
+            values[i] = evaluateOrNull(calculators[static_cast<std::int32_t>(i)], context);
+        }
+    }
+    Arguments span() const { return {data(), m_count}; }
+
+  private:
+    Pointer<Object>* data() {
+        return m_count > m_inline.size() ? m_spilled.data() : m_inline.data();
+    }
+    const Pointer<Object>* data() const {
+        return m_count > m_inline.size() ? m_spilled.data() : m_inline.data();
+    }
+
+    std::size_t m_count;
+    std::array<Pointer<Object>, 4> m_inline;
+    std::vector<Pointer<Object>> m_spilled;
+};
+
+bool anyShowsAll(const CalculatorList& calculators, EvaluationContext& context) {
+    for (const auto& calculator : calculators) {
+        if (showsAll(calculator, context)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+Pointer<Object> FindFunctionCalculator::evaluate(EvaluationContext& context) const {
+    TableResult* table = context.table();
+    if (table != nullptr) {
+        ResultEvaluatable row(context.results(), table, context.evaluator(), context.field(), 1);
+        for (std::int32_t i = 1; i < table->rowCount(); ++i) {
+            row.setRow(i);
+            Pointer<Object> holds =
+                m_condition.isNull() ? Pointer<Object>() : m_condition->evaluatePair(row, context);
+            if (toBoolean(holds)) return make<TableResultRow>(Pointer<TableResult>(table), i);
+        }
+    }
+    return make<Warning>(str("not found"));
+}
+
+Pointer<Object> LocalTableCalculator::evaluate(EvaluationContext& context) const {
+    std::vector<LocalTableFieldValue> values;
+    values.reserve(m_fields.size());
+    for (const LocalTableField& field : m_fields) {
+        values.push_back({evaluateOrNull(field.value, context), field.field});
+    }
+    ProgramResult& results = context.results();
+    const Pointer<ResolvedTable>& table = results.linked()->table(m_table);
+    if (table.isNull()) return {};
+    // A table that instantiates itself would recurse without end.
+    Evaluator::Nesting nesting(context.evaluator());
+    auto local = make<LocalTableResult>(results, table, std::move(values));
+    local->compute(context.evaluator());
+    return local;
+}
+
+bool LocalTableCalculator::shouldShowAll(EvaluationContext& context) const {
+    for (const LocalTableField& field : m_fields) {
+        if (showsAll(field.value, context)) return true;
+    }
+    return false;
+}
+
+Pointer<Object> UserFuncCalculator::evaluate(EvaluationContext& context) const {
+    TableResult* table = context.table();
+    if (table == nullptr) return {};
+    CalculatorPointer body = table->calculatorAt(m_field, context.row());
+    if (body.isNull()) return {};
+    ArgumentValues arguments(*m_arguments, context);
+    // The body is not cached, so a function calling itself is bounded here.
+    Evaluator::Nesting nesting(context.evaluator());
+    Arguments saved = context.arguments();
+    context.setArguments(arguments.span());
+    Pointer<Object> result;
+    try {
+        result = body->evaluate(context);
+    } catch (...) {
+        context.setArguments(saved);
+        throw;
+    }
+    context.setArguments(saved);
+    return result;
+}
+
+bool UserFuncCalculator::shouldShowAll(EvaluationContext& context) const {
+    return context.fieldVariesByRow(m_field) || anyShowsAll(*m_arguments, context);
+}
+
+Pointer<Object> BuildInFuncCalculator::evaluate(EvaluationContext& context) const {
+    ArgumentValues arguments(*m_arguments, context);
+    Pointer<Object> result = m_function->evaluate(context.field(), context.row(), arguments.span());
+    if (!is<FetchRequest>(result)) return result;
+    auto fetch = cast<FetchRequest>(result);
+    return context.evaluateCell(fetch->column(), fetch->row());
+}
+
+bool BuildInFuncCalculator::shouldShowAll(EvaluationContext& context) const {
+    return m_function->isRowDependent() || anyShowsAll(*m_arguments, context);
+}
+
+Pointer<Object> LocalSumFuncCalculator::evaluate(EvaluationContext& context) const {
+    Pointer<SumFunction> aggregate = m_function->newAccumulator();
+    aggregate->start(m_arguments->size());
+    for (std::int32_t i = 0; i < m_arguments->size(); ++i) {
+        Pointer<Object> value = evaluateOrNull((*m_arguments)[i], context);
+        aggregate->add(i, Arguments(&value, 1));
+    }
+    aggregate->finish();
+    return aggregate->result(0);
+}
+
+bool LocalSumFuncCalculator::shouldShowAll(EvaluationContext& context) const {
+    return m_function->isPerRow() || anyShowsAll(*m_arguments, context);
+}
+
+Pointer<Object> ScanningSumFuncCalculator::evaluate(EvaluationContext& context) const {
+    TableResult* table = context.table();
+    std::int64_t serial = table == nullptr ? 0 : table->serial();
+    if (serial != m_servedSerial) {
+        m_servedSerial = serial;
+        m_aggregate = Pointer<SumFunction>();
+        m_failureKind = Failure::None;
+        m_failure = Pointer<Object>();
+    }
+    if (m_failureKind != Failure::None) repeatFailure();
+    if (m_aggregate.isNull()) {
+        bool settled = context.evaluator().pendingAlternatives() == 0;
+        try {
+            m_aggregate = scan(context);
+        } catch (const StringPointer& message) {
+            if (settled) m_failureKind = Failure::Message, m_failure = message;
+            throw;
+        } catch (const Pointer<Warning>& warning) {
+            if (settled) m_failureKind = Failure::Warning, m_failure = warning;
+            throw;
+        } catch (const Pointer<SpecialValue>& special) {
+            if (settled) m_failureKind = Failure::Special, m_failure = special;
+            throw;
+        }
+    }
+    return m_aggregate->result(context.row());
+}
+
+Pointer<SumFunction> ScanningSumFuncCalculator::scan(EvaluationContext& context) const {
+    TableResult* table = context.table();
+    Pointer<SumFunction> aggregate = m_function->newAccumulator();
+    std::int32_t rows = table == nullptr ? 0 : table->rowCount();
+    aggregate->start(rows > 0 ? rows - 1 : 0);
+    ResultEvaluatable row(context.results(), table, context.evaluator(), context.field(), 1);
+    for (std::int32_t i = 1; i < rows; ++i) {
+        row.setRow(i);
+        ArgumentValues arguments(*m_arguments, row);
+        aggregate->add(i, arguments.span());
+    }
+    aggregate->finish();
+    return aggregate;
+}
+
+void ScanningSumFuncCalculator::repeatFailure() const {
+    switch (m_failureKind) {
+        case Failure::Message:
+            throw cast<String>(m_failure);
+        case Failure::Warning:
+            throw cast<Warning>(m_failure);
+        default:
+            throw cast<SpecialValue>(m_failure);
+    }
+}
+
+}  // namespace qv

@@ -1,0 +1,69 @@
+// Kernel: the one object a client talks to about a model. It owns the
+// program model and the function registry, links and computes lazily, and
+// rebuilds both whole whenever the model's change counter has moved.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "functions/FuncStore.h"
+#include "kernel/ProgramResult.h"
+#include "kernel/ResolvedProgram.h"
+#include "language/ProgramDef.h"
+#include "language/StringStream.h"
+
+namespace qv {
+
+// The client's listener around every computation.
+class AbstractKernelFeedback : public Object {
+    QV_ABSTRACT_OBJECT(AbstractKernelFeedback, Object)
+  public:
+    virtual void computeStarted() = 0;
+    virtual void computeFinished() = 0;
+};
+
+class Kernel final : public Object {
+    QV_OBJECT(Kernel, Object, "Kernel")
+  public:
+    explicit Kernel(const Pointer<AbstractKernelFeedback>& feedback = {});
+
+    const Pointer<ProgramDef>& program() const noexcept { return m_program; }
+    const Pointer<FuncStore>& functions() const noexcept { return m_functions; }
+    const Pointer<AbstractKernelFeedback>& feedback() const noexcept { return m_feedback; }
+
+    Pointer<Object> evaluateText(const StringPointer& text);
+    void setOptionFlag(bool flag);
+    bool getOptionFlag() const noexcept { return m_optionFlag; }
+    std::int32_t getChangeCount() const noexcept { return m_program->changeCount(); }
+    std::int32_t getTableCount() const noexcept { return m_program->tableCount(); }
+    // Throws "table not found".
+    Pointer<TableResult> getTableByName(std::string_view name);
+    Pointer<TableResult> getTable(std::int32_t index);
+    std::int32_t getTableIndex(std::string_view name);
+    Pointer<TableResult> addTableFromText(const Pointer<StringStream>& stream);
+    Pointer<TableResult> addEmptyTable();
+    void checkTableText(const Pointer<StringStream>& stream);
+    StringPointer readFormulaText(const Pointer<StringStream>& stream);
+    StringPointer formatExpression(const StringPointer& text);
+    // As evaluateText; the word "tables" answers the kernel itself.
+    Pointer<Object> evaluateExpression(const StringPointer& text);
+
+    const Pointer<ResolvedProgram>& getLinked();
+    const Pointer<ProgramResult>& getResults();
+
+    Pointer<Object> clone() const override;
+    StringPointer describe() const override { return m_program->describe(); }
+    StringPointer toSource() const override { return m_program->toSource(); }
+
+  private:
+    Pointer<Object> evaluateParsed(const ExpressionPointer& expression);
+
+    Pointer<ProgramDef> m_program;
+    Pointer<ResolvedProgram> m_linked;
+    Pointer<ProgramResult> m_results;
+    Pointer<FuncStore> m_functions;
+    Pointer<AbstractKernelFeedback> m_feedback;
+    bool m_optionFlag = true;
+};
+
+}  // namespace qv

@@ -1,0 +1,71 @@
+// LinkContext: the state a formula is compiled in — the linked program, the
+// table whose fields are visible unqualified, the parameters of the user
+// function being compiled — and the compile rule of every expression kind.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Hashtable.h"
+#include "kernel/AbstractCalculator.h"
+#include "language/CompileContext.h"
+#include "language/FunctionSignature.h"
+
+namespace qv {
+
+class ResolvedProgram;
+class ResolvedTable;
+
+class LinkContext final : public Object, public CompileContext {
+    QV_OBJECT(LinkContext, Object, "LinkContext")
+  public:
+    LinkContext(ResolvedProgram& program, ResolvedTable* table,
+                const Pointer<FunctionSignature>& scope);
+
+    ResolvedProgram& program() const noexcept { return m_program; }
+    ResolvedTable* table() const noexcept { return m_table; }
+    const Pointer<FunctionSignature>& scope() const noexcept { return m_scope; }
+    bool calcTimeMode() const noexcept { return m_calcTimeMode; }
+    // The names that resolved to nothing, or the null object.
+    const Pointer<Hashtable>& unresolvedNames() const noexcept { return m_unresolvedNames; }
+    // "undefined: " and the unresolved names joined by ",".
+    StringPointer unresolvedMessage() const;
+
+    void addUnresolved(const StringPointer& name);
+    Pointer<CalculatorList> compileAll(const Pointer<TVector<AbstractExpression>>& list);
+    Pointer<LinkContext> withTable(ResolvedTable* table) const;
+    // Compiles a child; an absent child gives the null object.
+    CalculatorPointer compileChild(const ExpressionPointer& expression);
+
+    CalculatorPointer compile(const ValueExpression& node) override;
+    CalculatorPointer compile(const IdentifierExpression& node) override;
+    CalculatorPointer compile(const FuncExpression& node) override;
+    CalculatorPointer compile(const AtExpression& node) override;
+    CalculatorPointer compile(const AssignExpression& node) override;
+    CalculatorPointer compile(const UnaryExpression& node) override;
+    CalculatorPointer compile(const BinaryExpression& node) override;
+    CalculatorPointer compile(const IfExpression& node) override;
+    CalculatorPointer compile(const DotOperatorExpression& node) override;
+    CalculatorPointer compile(const IndexOperatorExpression& node) override;
+    CalculatorPointer compile(const LastIndexExpression& node) override;
+    CalculatorPointer compile(const SelectExpression& node) override;
+    CalculatorPointer compile(const RangeExpression& node) override;
+    CalculatorPointer compile(const DataRangeExpression& node) override;
+    CalculatorPointer compile(const AltExpression& node) override;
+    CalculatorPointer compile(const ErrorExpression& node) override;
+
+  private:
+    CalculatorPointer compileLocalTable(const FuncExpression& node);
+    CalculatorPointer resolveIdentifier(const StringPointer& name);
+
+    ResolvedProgram& m_program;
+    ResolvedTable* m_table;
+    Pointer<FunctionSignature> m_scope;
+    Pointer<Hashtable> m_unresolvedNames;
+    bool m_calcTimeMode = false;
+};
+
+// A calculator that yields a fixed Warning.
+CalculatorPointer warningCalculator(const char* message);
+CalculatorPointer warningCalculator(const StringPointer& message);
+
+}  // namespace qv

@@ -1,0 +1,31 @@
+#include "kernel/LocalTableResult.h"
+
+#include <utility>
+
+namespace qv {
+
+LocalTableResult::LocalTableResult(ProgramResult& results, const Pointer<ResolvedTable>& table,
+                                   std::vector<LocalTableFieldValue> values)
+    : TableResult(results, table, table->index()), m_values(std::move(values)) {}
+
+// A given value stands in every row that would use the field's general
+// formula; a row with a formula of its own keeps it.
+void LocalTableResult::storeGivenValues() {
+    for (const LocalTableFieldValue& given : m_values) {
+        for (std::int32_t row = 0; row < rowCount(); ++row) {
+            if (resolved()->hasOwnCalculator(given.field, row)) continue;
+            storeCell(given.field, row, given.value);
+        }
+    }
+}
+
+void LocalTableResult::compute(Evaluator& evaluator) {
+    storeGivenValues();
+    evaluateRanges(evaluator);
+    generateRows(evaluator);
+    storeGivenValues();
+    fillCells(evaluator);
+    orderRows();
+}
+
+}  // namespace qv

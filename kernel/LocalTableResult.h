@@ -1,0 +1,33 @@
+// LocalTableResult: a table of the program computed anew with some of its
+// fields given as arguments — T(rate := 0.05) — as a what-if. Its rows are
+// the rows of the table it instantiates.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "kernel/TableResult.h"
+
+namespace qv {
+
+struct LocalTableFieldValue {
+    Pointer<Object> value;
+    std::int32_t field;
+};
+
+class LocalTableResult final : public TableResult {
+    QV_OBJECT(LocalTableResult, TableResult, "LocalTableResult")
+  public:
+    LocalTableResult(ProgramResult& results, const Pointer<ResolvedTable>& table,
+                     std::vector<LocalTableFieldValue> values);
+
+    // Computes every cell with the caller's evaluator.
+    void compute(Evaluator& evaluator);
+
+  private:
+    void storeGivenValues();
+
+    std::vector<LocalTableFieldValue> m_values;
+};
+
+}  // namespace qv

@@ -1,0 +1,171 @@
+#include "kernel/OperatorCalculators.h"
+
+#include "core/Number.h"
+#include "core/ValueConversions.h"
+#include "core/Values.h"
+#include "kernel/ResultEvaluatable.h"
+#include "language/Token.h"
+
+namespace qv {
+
+namespace {
+
+Pointer<Object> number(double value) {
+    return make<Double>(value);
+}
+Pointer<Object> truth(bool value) {
+    return Boolean::of(value);
+}
+
+bool isNullResult(const Pointer<Object>& value) {
+    return is<NullResult>(value);
+}
+
+}  // namespace
+
+Pointer<Object> evaluateOrNull(const CalculatorPointer& calculator, EvaluationContext& context) {
+    if (calculator.isNull()) return {};
+    return calculator->evaluate(context);
+}
+
+bool showsAll(const CalculatorPointer& calculator, EvaluationContext& context) {
+    return !calculator.isNull() && calculator->shouldShowAll(context);
+}
+
+Pointer<Object> BinaryCalculator::combine(const Pointer<Object>& left,
+                                          const Pointer<Object>& right) const {
+    if (isNullResult(left) && isNullResult(right)) return left;
+    return apply(*left.object(), *right.object());
+}
+
+Pointer<Object> BinaryCalculator::evaluate(EvaluationContext& context) const {
+    Pointer<Object> left = evaluateOrNull(m_left, context);
+    Pointer<Object> right = evaluateOrNull(m_right, context);
+    return combine(left, right);
+}
+
+Pointer<Object> BinaryCalculator::evaluatePair(EvaluationContext& first,
+                                               EvaluationContext& second) const {
+    Pointer<Object> left =
+        m_left.isNull() ? Pointer<Object>() : m_left->evaluatePair(first, second);
+    Pointer<Object> right =
+        m_right.isNull() ? Pointer<Object>() : m_right->evaluatePair(first, second);
+    return combine(left, right);
+}
+
+bool BinaryCalculator::shouldShowAll(EvaluationContext& context) const {
+    return showsAll(m_left, context) || showsAll(m_right, context);
+}
+
+Pointer<Object> ComparisonCalculator::evaluatePair(EvaluationContext& first,
+                                                   EvaluationContext& second) const {
+    Pointer<Object> left = evaluateOrNull(m_left, first);
+    Pointer<Object> right = evaluateOrNull(m_right, second);
+    return combine(left, right);
+}
+
+Pointer<Object> ConcatBinaryCalculator::apply(const Object& left, const Object& right) const {
+    return toText(left) + toText(right);
+}
+Pointer<Object> PlusBinaryCalculator::apply(const Object& left, const Object& right) const {
+    return number(toNumber(left) + toNumber(right));
+}
+Pointer<Object> MinusBinaryCalculator::apply(const Object& left, const Object& right) const {
+    return number(toNumber(left) - toNumber(right));
+}
+Pointer<Object> MultBinaryCalculator::apply(const Object& left, const Object& right) const {
+    return number(toNumber(left) * toNumber(right));
+}
+Pointer<Object> DivBinaryCalculator::apply(const Object& left, const Object& right) const {
+    return number(toNumber(left) / toNumber(right));
+}
+Pointer<Object> LessBinaryCalculator::apply(const Object& left, const Object& right) const {
+    return truth(isGreater(right, left));
+}
+Pointer<Object> LessEqualBinaryCalculator::apply(const Object& left, const Object& right) const {
+    return truth(isGreater(right, left) || valuesEqual(left, right));
+}
+Pointer<Object> MoreBinaryCalculator::apply(const Object& left, const Object& right) const {
+    return truth(isGreater(left, right));
+}
+Pointer<Object> MoreEqualBinaryCalculator::apply(const Object& left, const Object& right) const {
+    return truth(isGreater(left, right) || valuesEqual(left, right));
+}
+Pointer<Object> EqualBinaryCalculator::apply(const Object& left, const Object& right) const {
+    return truth(valuesEqual(left, right));
+}
+Pointer<Object> AndBinaryCalculator::apply(const Object& left, const Object& right) const {
+    return truth(toBoolean(left) && toBoolean(right));
+}
+Pointer<Object> OrBinaryCalculator::apply(const Object& left, const Object& right) const {
+    return truth(toBoolean(left) || toBoolean(right));
+}
+
+// ORDER TOKEN: operator codes to their calculators.
+CalculatorPointer makeBinaryCalculator(std::int32_t op, const CalculatorPointer& left,
+                                       const CalculatorPointer& right) {
+    switch (op) {
+        case kConcat:
+            return make<ConcatBinaryCalculator>(left, right);
+        case kPlus:
+            return make<PlusBinaryCalculator>(left, right);
+        case kMinus:
+            return make<MinusBinaryCalculator>(left, right);
+        case kTimes:
+            return make<MultBinaryCalculator>(left, right);
+        case kDivide:
+            return make<DivBinaryCalculator>(left, right);
+        case kLess:
+            return make<LessBinaryCalculator>(left, right);
+        case kLessEqual:
+            return make<LessEqualBinaryCalculator>(left, right);
+        case kGreater:
+            return make<MoreBinaryCalculator>(left, right);
+        case kGreaterEqual:
+            return make<MoreEqualBinaryCalculator>(left, right);
+        case kEqual:
+            return make<EqualBinaryCalculator>(left, right);
+        case kAnd:
+            return make<AndBinaryCalculator>(left, right);
+        case kOr:
+            return make<OrBinaryCalculator>(left, right);
+        default:
+            return {};
+    }
+}
+
+bool UnaryCalculator::shouldShowAll(EvaluationContext& context) const {
+    return showsAll(m_operand, context);
+}
+
+Pointer<Object> MinusUnaryCalculator::evaluate(EvaluationContext& context) const {
+    return number(-toNumber(evaluateOrNull(m_operand, context)));
+}
+
+Pointer<Object> PlusUnaryCalculator::evaluate(EvaluationContext& context) const {
+    return number(toNumber(evaluateOrNull(m_operand, context)));
+}
+
+Pointer<Object> NotUnaryCalculator::evaluate(EvaluationContext& context) const {
+    return truth(toNumber(evaluateOrNull(m_operand, context)) == 0);
+}
+
+Pointer<Object> IfCalculator::evaluate(EvaluationContext& context) const {
+    if (toBoolean(evaluateOrNull(m_condition, context))) return evaluateOrNull(m_then, context);
+    return context.evaluator().nullResult();
+}
+
+bool IfCalculator::shouldShowAll(EvaluationContext& context) const {
+    return showsAll(m_condition, context) || showsAll(m_then, context);
+}
+
+Pointer<Object> IfElseCalculator::evaluate(EvaluationContext& context) const {
+    if (toBoolean(evaluateOrNull(m_condition, context))) return evaluateOrNull(m_then, context);
+    return evaluateOrNull(m_else, context);
+}
+
+bool IfElseCalculator::shouldShowAll(EvaluationContext& context) const {
+    return showsAll(m_condition, context) || showsAll(m_then, context) || showsAll(m_else, context);
+}
+
+}  // namespace qv

@@ -1,0 +1,36 @@
+#include "kernel/ResolvedField.h"
+
+namespace qv {
+
+ResolvedField::ResolvedField(const Pointer<FieldDef>& definition,
+                             const Pointer<ResolvedField>& overridden,
+                             const Pointer<Warning>& warning, std::int32_t position, bool inherited)
+    : m_definition(definition),
+      m_overridden(overridden),
+      m_warning(warning),
+      m_position(position),
+      m_inherited(inherited) {
+    if (!definition->warning().isNull()) m_warning = make<Warning>(definition->warning());
+}
+
+ExpressionPointer ResolvedField::formulaAt(std::int32_t rowKey) const {
+    // Iterative: inheritance chains are as long as the chain of base tables.
+    for (const ResolvedField* field = this; field != nullptr;) {
+        if (!field->m_inherited) {
+            ExpressionPointer formula = field->m_definition->formula(rowKey);
+            if (!formula.isNull()) return formula;
+        }
+        field = field->m_overridden.isNull() ? nullptr : field->m_overridden.get();
+    }
+    return ExpressionPointer();
+}
+
+Pointer<ResolvedField> ResolvedField::inheritedCopy() const {
+    auto copy =
+        make<ResolvedField>(m_definition, Pointer<ResolvedField>(const_cast<ResolvedField*>(this)),
+                            m_warning, m_position, true);
+    copy->m_visible = m_visible;
+    return copy;
+}
+
+}  // namespace qv

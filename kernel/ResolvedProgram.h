@@ -1,0 +1,66 @@
+// ResolvedProgram: a program linked from its model — one ResolvedTable per
+// table definition, the table names, the program-wide field-name numbers and
+// the function registry. It is built whole and discarded whole when the
+// model's change counter moves.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "core/Hashtable.h"
+#include "functions/FuncStore.h"
+#include "kernel/AbstractEvaluatable.h"
+#include "kernel/ResolvedTable.h"
+#include "language/ProgramDef.h"
+
+namespace qv {
+
+class ResolvedProgram final : public Object {
+    QV_OBJECT(ResolvedProgram, Object, "ResolvedProgram")
+  public:
+    ResolvedProgram(const Pointer<ProgramDef>& program, const Pointer<FuncStore>& functions);
+
+    // Resolves names, bases and fields, then compiles every formula.
+    void link();
+
+    const Pointer<ProgramDef>& program() const noexcept { return m_program; }
+    const Pointer<FuncStore>& functions() const noexcept { return m_functions; }
+    std::int32_t version() const noexcept { return m_version; }
+    std::int32_t tableCount() const noexcept { return m_tables->size(); }
+    // The null object for a null definition.
+    const Pointer<ResolvedTable>& table(std::int32_t index) const { return (*m_tables)[index]; }
+    // The index of the last table of that name, or -1.
+    std::int32_t tableIndexOf(std::string_view name) const;
+    // The program-wide number of a field name, or -1.
+    std::int32_t identifierOf(std::string_view name) const;
+    std::int32_t identifierCount() const noexcept { return m_fieldRegistry->size(); }
+
+  private:
+    void createTables();
+    void resolveBases();
+
+    Pointer<TVector<ResolvedTable>> m_tables;
+    Pointer<ProgramDef> m_program;
+    Pointer<Hashtable> m_tableIndex;
+    Pointer<Hashtable> m_fieldRegistry;
+    Pointer<FuncStore> m_functions;
+    std::int32_t m_version;
+};
+
+// The evaluatable whose value is a table's base table; its cache is the
+// table's base-resolution slot, so a cycle of "extends" shows as circular.
+class ResolvedTableEvaluatable final : public AbstractEvaluatable {
+  public:
+    ResolvedTableEvaluatable(ResolvedTable& table, ResolvedProgram& linked)
+        : m_table(table), m_linked(linked) {}
+
+    Object* cachedValue() const override { return m_table.baseResolutionSlot(); }
+    void setCachedValue(const Pointer<Object>& value) override { m_table.setBaseResolution(value); }
+    Pointer<Object> computeAlternative(Evaluator& evaluator, std::int32_t index) override;
+
+  private:
+    ResolvedTable& m_table;
+    ResolvedProgram& m_linked;
+};
+
+}  // namespace qv

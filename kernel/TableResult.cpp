@@ -1,0 +1,320 @@
+#include "kernel/TableResult.h"
+
+#include <algorithm>
+#include <string>
+
+#include "core/Errors.h"
+#include "core/ValueConversions.h"
+#include "functions/RandomGenerator.h"
+#include "kernel/Kernel.h"
+#include "kernel/ProgramResult.h"
+#include "kernel/RangeValues.h"
+#include "kernel/ResultEvaluatable.h"
+#include "kernel/RowLimits.h"
+#include "kernel/RowSort.h"
+#include "kernel/ShowEvaluatables.h"
+
+namespace qv {
+
+namespace {
+std::int64_t nextSerial() {
+    static std::int64_t serial = 0;
+    return ++serial;
+}
+}  // namespace
+
+TableResult::TableResult(ProgramResult& results, const Pointer<ResolvedTable>& table,
+                         std::int32_t index)
+    : m_results(&results),
+      m_table(table),
+      m_cells(table->fieldCount(), clampRows(table->rows()), NullResult::instance()),
+      m_variesByRow(static_cast<std::size_t>(table->fieldCount())),
+      m_index(index),
+      m_serial(nextSerial()) {}
+
+Object* TableResult::cachedVariesByRow(std::int32_t field) const noexcept {
+    if (field < 0 || field >= static_cast<std::int32_t>(m_variesByRow.size())) return nullObject();
+    return m_variesByRow[static_cast<std::size_t>(field)].object();
+}
+
+void TableResult::storeVariesByRow(std::int32_t field, const Pointer<Object>& value) {
+    if (field < 0 || field >= static_cast<std::int32_t>(m_variesByRow.size())) return;
+    m_variesByRow[static_cast<std::size_t>(field)] = value;
+}
+
+Pointer<Object> TableResult::computeCell(std::int32_t field, std::int32_t row,
+                                         Evaluator& evaluator) {
+    ResultEvaluatable cell(*m_results, this, evaluator, field, row);
+    return evaluator.evaluateTop(cell);
+}
+
+void TableResult::growRows(std::int32_t rows) {
+    m_cells.growRows(rows);
+}
+
+// Pass 1: range fields compute their formula-row cell, so the next pass
+// knows how many rows each generates.
+void TableResult::evaluateRanges(Evaluator& evaluator) {
+    for (std::int32_t field = 0; field < fieldCount(); ++field) {
+        const CalculatorPointer& formula = calculatorAt(field, 0);
+        if (!formula.isNull() && formula->isRange()) computeCell(field, 0, evaluator);
+    }
+    std::int32_t marker = m_table->baseField();
+    if (marker < 0) return;
+    for (std::int32_t row = -1; row < rowCount(); ++row) {
+        const CalculatorPointer& calculator = calculatorAt(marker, row);
+        if (!calculator.isNull() && calculator->isRange()) computeCell(marker, row, evaluator);
+    }
+}
+
+// Pass 2: the bounded range fields generate the cross product of their
+// values, the first one varying fastest.
+void TableResult::generateRows(Evaluator&) {
+    std::vector<std::int32_t> rangeFields;
+    double product = 0;
+    for (std::int32_t field = 0; field < fieldCount(); ++field) {
+        Object* value = cachedCell(field, 0);
+        if (!value->isInstanceOf(SpannerResult::typeId())) continue;
+        rangeFields.push_back(field);
+        std::int32_t count = static_cast<const SpannerResult*>(value)->spanCount();
+        if (count > 0) product = count * (product != 0 ? product : 1);
+    }
+    if (product > static_cast<double>(kMaxRows)) {
+        // Nothing of that size is allocated; the range fields say why.
+        auto warning = make<Warning>(tooManyRowsMessage(product));
+        for (std::int32_t field : rangeFields)
+            storeCell(field, 0, warning);
+        return;
+    }
+    auto generated = static_cast<std::int64_t>(product);
+    if (rowCount() < generated + 1) growRows(static_cast<std::int32_t>(generated + 1));
+    std::int64_t stride = 1;
+    for (std::int32_t field : rangeFields) {
+        Pointer<Object> range(cachedCell(field, 0));
+        const auto* spanner = static_cast<const SpannerResult*>(range.object());
+        std::int32_t count = spanner->spanCount();
+        std::int32_t cycle = count == 0 ? 1 : count;
+        for (std::int32_t row = 1; row < rowCount(); ++row) {
+            if (m_table->hasOwnCalculator(field, row)) continue;
+            if (count == 0 || row < generated + 1) {
+                auto position = static_cast<std::int32_t>(((row - 1) / stride) % cycle);
+                storeCell(field, row, spanner->valueAt(position, row - 1, rowCount()));
+            } else {
+                storeCell(field, row, NullResult::instance());
+            }
+        }
+        stride *= cycle;
+        if (stride > kMaxRows) stride = kMaxRows + 1;
+    }
+}
+
+void TableResult::fillFunctionDefinitions() {
+    static const Pointer<Object> definitionText = make<StringSpecialValue>(str("(Function def)"));
+    for (std::int32_t field = 0; field < fieldCount(); ++field) {
+        if (m_table->signatureOf(field).isNull() || !m_table->field(field)->warning().isNull()) {
+            continue;
+        }
+        for (std::int32_t row = -1; row < rowCount(); ++row) {
+            bool defined = !calculatorAt(field, row).isNull();
+            storeCell(field, row, defined ? definitionText : Pointer<Object>(str("")));
+        }
+    }
+}
+
+// Pass 3: every cell gets its value. A cell that cannot differ from its
+// field's formula row repeats that value instead of computing it again.
+void TableResult::fillCells(Evaluator& evaluator) {
+    fillFunctionDefinitions();
+    bool recordCompound = !m_results->kernel() || !m_results->kernel()->getOptionFlag();
+    for (std::int32_t field = 0; field < fieldCount(); ++field) {
+        bool varies = ShouldShowAllEvaluatable::decide(*this, field, evaluator);
+        for (std::int32_t row = -1; row < rowCount(); ++row) {
+            if (!cachedCell(field, row)->isNull()) continue;
+            if (row <= 0 || varies || m_table->hasOwnCalculator(field, row)) {
+                computeCell(field, row, evaluator);
+            } else {
+                Object* formulaRow = cachedCell(field, 0);
+                storeCell(field, row, Pointer<Object>(formulaRow));
+            }
+        }
+        if (!recordCompound) continue;
+        for (std::int32_t row = -1; row < rowCount(); ++row) {
+            if (!isCompound(*cachedCell(field, row))) continue;
+            auto index = static_cast<std::size_t>(row + 1);
+            if (m_rowInfos.size() <= index) m_rowInfos.resize(index + 1);
+            if (m_rowInfos[index].isNull()) m_rowInfos[index] = make<RowInfo>();
+            m_rowInfos[index]->compoundFields.push_back(field);
+        }
+    }
+}
+
+bool TableResult::isCompound(const Object& value) const {
+    return value.isInstanceOf(AbstractResultGetter::typeId()) ||
+           std::string_view(value.getClassName()) == "Trajectory2D" ||
+           value.isInstanceOf(Vector::typeId());
+}
+
+const Pointer<RowInfo>& TableResult::rowInfo(std::int32_t row) const {
+    static const Pointer<RowInfo> empty = make<RowInfo>();
+    auto index = static_cast<std::size_t>(row + 1);
+    if (row < -1 || index >= m_rowInfos.size() || m_rowInfos[index].isNull()) return empty;
+    return m_rowInfos[index];
+}
+
+bool TableResult::isShown(std::int32_t field, std::int32_t row) const {
+    if (row <= 0 || m_table->hasOwnCalculator(field, row)) return true;
+    Object* varies = cachedVariesByRow(field);
+    return !varies->isInstanceOf(Boolean::typeId()) || static_cast<Boolean*>(varies)->value();
+}
+
+Pointer<Object> TableResult::value(std::int32_t field, std::int32_t row) {
+    Object* cached = cachedCell(field, row);
+    if (!cached->isNull()) return Pointer<Object>(cached);
+    if (field == m_table->nameField()) {
+        StringPointer name = nameFormOf(row);
+        return name.isNull() ? Pointer<Object>(str("")) : Pointer<Object>(name);
+    }
+    Evaluator evaluator;
+    return computeCell(field, row, evaluator);
+}
+
+StringPointer TableResult::nameFormOf(std::int32_t row) const {
+    ExpressionPointer formula = m_table->formulaOf(m_table->nameField(), row);
+    return formula.isNull() ? StringPointer() : formula->nameText();
+}
+
+Pointer<Object> TableResult::displayValue(std::int32_t field, std::int32_t row, bool elide) {
+    if (row >= rowCount()) return make<NullResult>();
+    Kernel* kernel = m_results->kernel();
+    if (kernel != nullptr && kernel->getOptionFlag()) {
+        static const Pointer<Object> elided = make<StringSpecialValue>(str("..."));
+        bool shown = isShown(field, row);
+        if (!shown && elide) return elided;
+        Pointer<Object> cell = value(field, row);
+        if (shown && isCompound(*cell.object())) return elided;
+        return cell;
+    }
+    return value(field, row);
+}
+
+StringPointer TableResult::rowLabel(std::int32_t row) {
+    if (row == rowCount()) return str("*");
+    if (m_table->nameField() >= 0) {
+        StringPointer text = toText(value(m_table->nameField(), row));
+        if (text->length() > 0) return text;
+    }
+    if (row == -1) return str("sum");
+    if (row == 0) return str("base");
+    return str(std::to_string(row));
+}
+
+std::int32_t TableResult::displayRow(std::int32_t position) const {
+    if (position <= 0) return position;
+    if (!m_displayOrder.empty()) {
+        if (position > static_cast<std::int32_t>(m_displayOrder.size())) return position;
+        return m_displayOrder[static_cast<std::size_t>(position - 1)];
+    }
+    if (sortDescending() && position < rowCount()) return rowCount() - position;
+    return position;
+}
+
+// Pass 4 and sorting: without a sort field the data rows keep their order
+// (reversed when descending); the order is only stored when sorted.
+void TableResult::orderRows() {
+    m_displayOrder.clear();
+    std::int32_t sortBy = sortField();
+    if (sortBy < 0 || sortBy >= fieldCount()) return;
+    m_displayOrder.reserve(static_cast<std::size_t>(std::max(0, rowCount() - 1)));
+    for (std::int32_t row = 1; row < rowCount(); ++row)
+        m_displayOrder.push_back(row);
+    std::vector<Pointer<Object>> keys(static_cast<std::size_t>(rowCount()));
+    for (std::int32_t row = 1; row < rowCount(); ++row) {
+        keys[static_cast<std::size_t>(row)] = value(sortBy, row);
+    }
+    sortRowsByValue(m_displayOrder, keys);
+    if (sortDescending()) std::reverse(m_displayOrder.begin(), m_displayOrder.end());
+}
+
+bool TableResult::overrides(std::int32_t field) const {
+    if (field < 0 || field >= fieldCount()) return false;
+    return !m_table->field(field)->overridden().isNull();
+}
+
+bool TableResult::isMarkerOrRange(std::int32_t field) {
+    if (field == m_table->nameField() || field == m_table->baseField()) return true;
+    return cachedCell(field, 0)->isInstanceOf(SpannerResult::typeId());
+}
+
+Pointer<Object> TableResult::warning() const {
+    const Pointer<TableDef>& table = definition();
+    if (!table->tableNameError().isNull()) return make<Warning>(toText(table->tableNameError()));
+    if (!table->baseNameError().isNull()) return make<Warning>(toText(table->baseNameError()));
+    const Pointer<Object>& base = m_table->baseResolution();
+    if (is<Warning>(base) || is<SpecialValue>(base)) return base;
+    if (!m_table->warning().isNull()) return m_table->warning();
+    if (m_table->rows() > kMaxRows + 1) {
+        return make<Warning>(tooManyRowsMessage(static_cast<double>(m_table->rows()) - 1));
+    }
+    return Pointer<Object>();
+}
+
+StringPointer TableResult::name() const {
+    StringPointer name = definition()->tableName();
+    return name.isNull() ? str("") : name;
+}
+
+StringPointer TableResult::baseName() const {
+    StringPointer name = definition()->baseName();
+    return name.isNull() ? str("") : name;
+}
+
+std::int32_t TableResult::baseFieldCount() const {
+    return m_table->base().isNull() ? 0 : m_table->base()->fieldCount();
+}
+
+bool TableResult::isVisible(std::int32_t field) const {
+    if (field < 0 || field >= fieldCount()) return true;
+    return m_table->field(field)->visible();
+}
+
+std::int32_t TableResult::visibleField(std::int32_t position) const {
+    const auto& visible = m_table->visibleFields();
+    if (position < 0 || position >= static_cast<std::int32_t>(visible.size())) return -1;
+    return visible[static_cast<std::size_t>(position)];
+}
+
+StringPointer TableResult::fieldName(std::int32_t field) const {
+    if (field < 0 || field >= fieldCount()) return str("");
+    return m_table->field(field)->definition()->nameText();
+}
+
+Pointer<Object> TableResult::getByIdentifier(ResultEvaluatable& context, std::int32_t identifier) {
+    std::int32_t field = m_table->fieldOfIdentifier(identifier);
+    if (field < 0) throwString(str("identifier not found in table ") + name());
+    ResultEvaluatable cell(*m_results, this, context.evaluator(), field, 0);
+    return context.evaluator().evaluateTop(cell);
+}
+
+Pointer<Object> TableResult::getByIdentifierReference(ResultEvaluatable&, std::int32_t identifier) {
+    std::int32_t field = m_table->fieldOfIdentifier(identifier);
+    if (field < 0) throwString(str("identifier not found in table ") + name());
+    return make<TableResultCol>(Pointer<TableResult>(this), field);
+}
+
+Pointer<Object> TableResult::getByIndex(ResultEvaluatable&, std::int32_t index) {
+    return make<TableResultRow>(Pointer<TableResult>(this), index);
+}
+
+bool TableResult::hasIndex(std::int32_t index) {
+    return index >= 1 && index < rowCount();
+}
+
+std::int32_t TableResult::extent() {
+    return rowCount() - 1;
+}
+
+StringPointer TableResult::toString() const {
+    return name();
+}
+
+}  // namespace qv

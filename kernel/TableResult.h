@@ -1,0 +1,145 @@
+// TableResult: the computed cells of one table — a matrix of values by field
+// and row key, the show flags, the per-row information and the display
+// order — and the operations through which views read and edit a table.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "core/Number.h"
+#include "core/TVector.h"
+#include "kernel/CellMatrix.h"
+#include "kernel/Evaluator.h"
+#include "kernel/ResolvedTable.h"
+#include "kernel/ResultAccess.h"
+
+namespace qv {
+
+class ProgramResult;
+class Kernel;
+
+// The fields whose value in one row is a compound value (a table result, a
+// plot), for the detail views.
+class RowInfo final : public Object {
+    QV_OBJECT(RowInfo, Object, "RowInfo")
+  public:
+    std::vector<std::int32_t> compoundFields;
+    std::int32_t flags = 0;
+};
+
+class TableResult : public AbstractResultGetter {
+    QV_OBJECT(TableResult, AbstractResultGetter, "TableResult")
+  public:
+    TableResult(ProgramResult& results, const Pointer<ResolvedTable>& table, std::int32_t index);
+
+    ProgramResult& results() const noexcept { return *m_results; }
+    const Pointer<ResolvedTable>& resolved() const noexcept { return m_table; }
+    const Pointer<TableDef>& definition() const noexcept { return m_table->definition(); }
+    std::int32_t index() const noexcept { return m_index; }
+    // Unique among all table results ever made in this run.
+    std::int64_t serial() const noexcept { return m_serial; }
+
+    // Cells: row keys -1 ... rowCount() - 1.
+    virtual std::int32_t rowCount() const noexcept { return m_cells.rows(); }
+    std::int32_t fieldCount() const noexcept { return m_table->fieldCount(); }
+    Object* cachedCell(std::int32_t field, std::int32_t row) const noexcept {
+        return m_cells.at(field, row).object();
+    }
+    void storeCell(std::int32_t field, std::int32_t row, const Pointer<Object>& value) {
+        m_cells.set(field, row, value);
+    }
+    // The cache of the decision whether a field's value may differ by row.
+    Object* cachedVariesByRow(std::int32_t field) const noexcept;
+    void storeVariesByRow(std::int32_t field, const Pointer<Object>& value);
+    // The calculator of a cell of this result.
+    virtual const CalculatorPointer& calculatorAt(std::int32_t field, std::int32_t row) const {
+        return m_table->calculatorAt(field, row);
+    }
+
+    // The computation passes, run by the program result over all tables.
+    void evaluateRanges(Evaluator& evaluator);
+    void generateRows(Evaluator& evaluator);
+    void fillCells(Evaluator& evaluator);
+    void orderRows();
+
+    // Reading.
+    virtual Pointer<Object> value(std::int32_t field, std::int32_t row);
+    Pointer<Object> displayValue(std::int32_t field, std::int32_t row, bool elide);
+    StringPointer rowLabel(std::int32_t row);
+    virtual std::int32_t displayRow(std::int32_t position) const;
+    std::int32_t dataRowCount() const noexcept { return definition()->numRows() - 1; }
+    std::int32_t columnNumber(std::int32_t field) const {
+        return field - m_table->headerCount() + 1;
+    }
+    bool overrides(std::int32_t field) const;
+    bool isMarkerOrRange(std::int32_t field);
+    Pointer<Object> warning() const;
+    StringPointer header() const { return definition()->writeHeader(); }
+    StringPointer name() const;
+    StringPointer baseName() const;
+    std::int32_t baseFieldCount() const;
+    std::int32_t ownVisibleCount() const { return m_table->ownVisibleCount(); }
+    bool isVisible(std::int32_t field) const;
+    std::int32_t visibleCount() const {
+        return static_cast<std::int32_t>(m_table->visibleFields().size());
+    }
+    std::int32_t visibleField(std::int32_t position) const;
+    StringPointer fieldName(std::int32_t field) const;
+    const Pointer<RowInfo>& rowInfo(std::int32_t row) const;
+    bool isShown(std::int32_t field, std::int32_t row) const;
+    virtual std::int32_t sortField() const { return definition()->sortField(); }
+    virtual bool sortDescending() const { return definition()->sortDescending(); }
+
+    // Editing: every change goes to the model and raises its change counter.
+    void setSort(std::int32_t field, bool descending);
+    void setName(const StringPointer& text);
+    void setBaseName(const StringPointer& text);
+    void setFieldName(std::int32_t field, const StringPointer& text);
+    void setVisible(std::int32_t field, bool visible);
+    void insertField(std::int32_t position);
+    void deleteField(std::int32_t field);
+    void setCellFormula(std::int32_t field, std::int32_t row, const StringPointer& formula);
+    void setCellText(std::int32_t field, std::int32_t row, const StringPointer& text);
+    // Rows: the row keys of every field's formulas shift with the rows.
+    void insertRow(std::int32_t row);
+    void deleteRow(std::int32_t row);
+
+    // Access from formulas.
+    Pointer<Object> getByIdentifier(ResultEvaluatable& context, std::int32_t identifier) override;
+    Pointer<Object> getByIdentifierReference(ResultEvaluatable& context,
+                                             std::int32_t identifier) override;
+    Pointer<Object> getByIndex(ResultEvaluatable& context, std::int32_t index) override;
+    bool hasIndex(std::int32_t index) override;
+    std::int32_t extent() override;
+
+    StringPointer toString() const override;
+
+  protected:
+    void growRows(std::int32_t rows);
+    Pointer<Object> computeCell(std::int32_t field, std::int32_t row, Evaluator& evaluator);
+    void touchModel() const;
+
+  private:
+    void fillFunctionDefinitions();
+    bool isCompound(const Object& value) const;
+    StringPointer nameFormOf(std::int32_t row) const;
+
+    ProgramResult* m_results;  // not owning: the program result owns its tables
+    Pointer<ResolvedTable> m_table;
+    CellMatrix<Object> m_cells;
+    // Per field rather than per cell: a cell is shown (computed on its own)
+    // when it is the summary or formula row, has a formula of its own, or
+    // its field's value may differ by row.
+    std::vector<Pointer<Object>> m_variesByRow;
+    std::vector<Pointer<RowInfo>> m_rowInfos;
+    std::vector<std::int32_t> m_displayOrder;
+    std::int32_t m_index;
+    std::int64_t m_serial;
+};
+
+// "=formula" stays a formula, "+..." and "-..." stay as typed, anything else
+// becomes a string literal.
+StringPointer toFormulaText(const StringPointer& text);
+
+}  // namespace qv

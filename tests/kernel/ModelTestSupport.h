@@ -1,0 +1,63 @@
+// Whole-model test helpers: a program text in, computed tables out as rows
+// of display texts.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/ValueConversions.h"
+#include "kernel/Kernel.h"
+#include "language/StringStream.h"
+
+namespace qv::test {
+
+// A kernel holding every table of the text.
+inline Pointer<Kernel> loadModel(std::string_view text) {
+    auto kernel = make<Kernel>();
+    auto stream = make<StringStream>(str(text));
+    while (stream->peek()->isWord("table"))
+        kernel->addTableFromText(stream);
+    return kernel;
+}
+
+// The display text of a value: numbers in the engineering format, errors
+// and special values by their text.
+inline std::string display(const Pointer<Object>& value) {
+    return toText(value)->toStdString();
+}
+
+// One line per row key from -1 ("sum") through the last data row: the row
+// label, then every field's value, separated by " | ".
+inline std::vector<std::string> renderTable(Kernel& kernel, std::string_view name) {
+    Pointer<TableResult> table = kernel.getTableByName(name);
+    std::vector<std::string> lines;
+    for (std::int32_t row = -1; row < table->rowCount(); ++row) {
+        std::string line = table->rowLabel(row)->toStdString();
+        for (std::int32_t field = 0; field < table->fieldCount(); ++field) {
+            line += " | " + display(table->value(field, row));
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The values of one field in data rows 1 ... n - 1.
+inline std::vector<std::string> column(Kernel& kernel, std::string_view table,
+                                       std::string_view field) {
+    Pointer<TableResult> result = kernel.getTableByName(table);
+    std::int32_t index = result->resolved()->fieldIndexOf(field);
+    std::vector<std::string> values;
+    for (std::int32_t row = 1; row < result->rowCount(); ++row) {
+        values.push_back(display(result->value(index, row)));
+    }
+    return values;
+}
+
+inline std::string cell(Kernel& kernel, std::string_view table, std::string_view field,
+                        std::int32_t row) {
+    Pointer<TableResult> result = kernel.getTableByName(table);
+    return display(result->value(result->resolved()->fieldIndexOf(field), row));
+}
+
+}  // namespace qv::test
