@@ -68,33 +68,8 @@ class Object {
     std::int32_t m_count = 0;
 };
 
-// Declares the identity operations of a concrete class. `Name` is the class
-// name the system reports in its diagnostics.
-#define QV_OBJECT(Class, Base, Name)                             \
-  public:                                                        \
-    static ::qv::TypeId typeId() noexcept {                      \
-        if (s_typeId < 0) s_typeId = ::qv::newTypeId();          \
-        return s_typeId;                                         \
-    }                                                            \
-    ::qv::TypeId classTypeId() const noexcept override {         \
-        return typeId();                                         \
-    }                                                            \
-    const char* getClassName() const noexcept override {         \
-        return Name;                                             \
-    }                                                            \
-    ::qv::Object* castTo(::qv::TypeId id) noexcept override {    \
-        return id == typeId() ? this : Base::castTo(id);         \
-    }                                                            \
-    bool isInstanceOf(::qv::TypeId id) const noexcept override { \
-        return id == typeId() || Base::isInstanceOf(id);         \
-    }                                                            \
-                                                                 \
-  private:                                                       \
-    static inline ::qv::TypeId s_typeId = -1;                    \
-                                                                 \
-  public:
-
-// The same for an abstract class: it has an id but no name of its own.
+// Declares the identity operations of a class: its lazily numbered type id
+// and the tests against it and its ancestors.
 #define QV_ABSTRACT_OBJECT(Class, Base)                          \
   public:                                                        \
     static ::qv::TypeId typeId() noexcept {                      \
@@ -115,6 +90,14 @@ class Object {
     static inline ::qv::TypeId s_typeId = -1;                    \
                                                                  \
   public:
+
+// The same for a concrete class, with the class name the system reports in
+// its diagnostics.
+#define QV_OBJECT(Class, Base, Name)                     \
+    QV_ABSTRACT_OBJECT(Class, Base)                      \
+    const char* getClassName() const noexcept override { \
+        return Name;                                     \
+    }
 
 class NullObject final : public Object {
   public:
