@@ -13,7 +13,15 @@ run_regression() {
   local seeds=fuzz/corpus/${name%_fuzz}
   local work
   work=$(mktemp -d)
-  "build-fuzz/fuzz/$name" -runs=0 "$seeds" fuzz/regressions
+  local log
+  log=$(mktemp)
+  if ! "build-fuzz/fuzz/$name" -runs=0 "$seeds" fuzz/regressions >"$log" 2>&1; then
+    cat "$log" >&2
+    echo "fuzz: $name fails on a seed or a past finding" >&2
+    rm -f "$log"
+    return 1
+  fi
+  rm -f "$log"
   "build-fuzz/fuzz/$name" -max_total_time=10 -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=0 "$work" "$seeds" >/dev/null 2>&1 || {
       echo "fuzz: $name failed in the short run; rerun scripts/fuzz.sh $name to see it" >&2
