@@ -8,6 +8,7 @@
 #include "kernel/OperatorCalculators.h"
 #include "kernel/ProgramResult.h"
 #include "kernel/ResultEvaluatable.h"
+#include "kernel/RowLimits.h"
 #include "kernel/TableResult.h"
 
 namespace qv {
@@ -57,7 +58,7 @@ Pointer<Object> FindFunctionCalculator::evaluate(EvaluationContext& context) con
             row.setRow(i);
             Pointer<Object> holds =
                 m_condition.isNull() ? Pointer<Object>() : m_condition->evaluatePair(row, context);
-            if (toBoolean(holds)) return make<TableResultRow>(Pointer<TableResult>(table), i);
+            if (conditionHolds(holds)) return make<TableResultRow>(Pointer<TableResult>(table), i);
         }
     }
     return make<Warning>(str("not found"));
@@ -74,9 +75,12 @@ Pointer<Object> LocalTableCalculator::evaluate(EvaluationContext& context) const
     if (table.isNull()) return {};
     // A table that instantiates itself would recurse without end.
     Evaluator::Nesting nesting(context.evaluator());
-    auto local = make<LocalTableResult>(results, table, std::move(values));
-    local->compute(context.evaluator());
-    return local;
+    std::int64_t cells = static_cast<std::int64_t>(table->fieldCount()) *
+                         (clampRows(table->rows(), table->fieldCount()) + 1);
+    ProgramResult::LocalTableNesting local(results, m_table, cells);
+    auto result = make<LocalTableResult>(results, table, std::move(values));
+    result->compute(context.evaluator());
+    return result;
 }
 
 bool LocalTableCalculator::shouldShowAll(EvaluationContext& context) const {
@@ -86,6 +90,27 @@ bool LocalTableCalculator::shouldShowAll(EvaluationContext& context) const {
     return false;
 }
 
+namespace {
+
+// Installs a call's argument values in the context for the duration of the
+// body, and puts the caller's back however the body ends.
+class ArgumentScope {
+  public:
+    ArgumentScope(EvaluationContext& context, Arguments arguments)
+        : m_context(context), m_saved(context.arguments()) {
+        context.setArguments(arguments);
+    }
+    ~ArgumentScope() { m_context.setArguments(m_saved); }
+    ArgumentScope(const ArgumentScope&) = delete;
+    ArgumentScope& operator=(const ArgumentScope&) = delete;
+
+  private:
+    EvaluationContext& m_context;
+    Arguments m_saved;
+};
+
+}  // namespace
+
 Pointer<Object> UserFuncCalculator::evaluate(EvaluationContext& context) const {
     TableResult* table = context.table();
     if (table == nullptr) return {};
@@ -94,17 +119,9 @@ Pointer<Object> UserFuncCalculator::evaluate(EvaluationContext& context) const {
     ArgumentValues arguments(*m_arguments, context);
     // The body is not cached, so a function calling itself is bounded here.
     Evaluator::Nesting nesting(context.evaluator());
-    Arguments saved = context.arguments();
-    context.setArguments(arguments.span());
-    Pointer<Object> result;
-    try {
-        result = body->evaluate(context);
-    } catch (...) {
-        context.setArguments(saved);
-        throw;
-    }
-    context.setArguments(saved);
-    return result;
+    ProgramResult::CallNesting call(context.results());
+    ArgumentScope scope(context, arguments.span());
+    return body->evaluate(context);
 }
 
 bool UserFuncCalculator::shouldShowAll(EvaluationContext& context) const {
@@ -139,10 +156,16 @@ bool LocalSumFuncCalculator::shouldShowAll(EvaluationContext& context) const {
 }
 
 Pointer<Object> ScanningSumFuncCalculator::evaluate(EvaluationContext& context) const {
+    // Inside a user function's body the arguments may read its parameters,
+    // which differ from call to call: such an aggregate is never shared.
+    if (!context.arguments().empty()) return scan(context)->result(context.row());
     TableResult* table = context.table();
     std::int64_t serial = table == nullptr ? 0 : table->serial();
-    if (serial != m_servedSerial) {
+    // A table read before its rows were generated has changed since.
+    std::int32_t epoch = table == nullptr ? 0 : table->cellEpoch();
+    if (serial != m_servedSerial || epoch != m_servedEpoch) {
         m_servedSerial = serial;
+        m_servedEpoch = epoch;
         m_aggregate = Pointer<SumFunction>();
         m_failureKind = Failure::None;
         m_failure = Pointer<Object>();
@@ -172,6 +195,7 @@ Pointer<SumFunction> ScanningSumFuncCalculator::scan(EvaluationContext& context)
     std::int32_t rows = table == nullptr ? 0 : table->rowCount();
     aggregate->start(rows > 0 ? rows - 1 : 0);
     ResultEvaluatable row(context.results(), table, context.evaluator(), context.field(), 1);
+    row.setArguments(context.arguments());
     for (std::int32_t i = 1; i < rows; ++i) {
         row.setRow(i);
         ArgumentValues arguments(*m_arguments, row);

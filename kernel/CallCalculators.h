@@ -100,9 +100,11 @@ class ScanningSumFuncCalculator final : public AbstractCalculator {
     Pointer<SumFunction> m_function;
     Pointer<CalculatorList> m_arguments;
     // The aggregate of the table result it last served, identified by that
-    // result's serial number (a pointer could be reused by a later result).
+    // result's serial number (a pointer could be reused by a later result)
+    // and the epoch of its cells.
     mutable Pointer<SumFunction> m_aggregate;
     mutable std::int64_t m_servedSerial = -1;
+    mutable std::int32_t m_servedEpoch = -1;
     // A scan that failed fails the same way for every row, without scanning again.
     enum class Failure { None, Message, Warning, Special };
     mutable Failure m_failureKind = Failure::None;

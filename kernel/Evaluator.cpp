@@ -1,5 +1,9 @@
 #include "kernel/Evaluator.h"
 
+#include <pthread.h>
+
+#include <algorithm>
+#include <cstddef>
 #include <exception>
 #include <new>
 
@@ -11,6 +15,47 @@ namespace {
 
 constexpr const char* kDependsOnError = "depends on cell that contain error";
 constexpr const char* kNestedTooDeeply = "calculation nested too deeply";
+
+// Stack kept free below the deepest cell being computed: room for what runs
+// between two checks (one formula's calculators, whose nesting the parser
+// bounds, the library functions they call, unwinding) and for the error
+// handling itself. A sixteenth of the stack, at least this much.
+constexpr std::size_t kMinimumStackReserve = std::size_t{1} << 20;
+
+// The lowest frame address at which the calling thread may still start
+// another level, or null when the thread's stack cannot be learned.
+const char* computeStackFloor() noexcept {
+    pthread_attr_t attributes;
+    if (pthread_getattr_np(pthread_self(), &attributes) != 0) return nullptr;
+    void* lowest = nullptr;
+    std::size_t size = 0;
+    bool known = pthread_attr_getstack(&attributes, &lowest, &size) == 0;
+    pthread_attr_destroy(&attributes);
+    if (!known || lowest == nullptr) return nullptr;
+    std::size_t reserve = std::max(kMinimumStackReserve, size / 16);
+    // A stack smaller than the reserve leaves the count as the only bound.
+    if (reserve >= size) return nullptr;
+    return static_cast<const char*>(lowest) + reserve;
+}
+
+// The floor of the calling thread, learned once per thread: the kernel
+// computes on threads of its own, views may read cells on theirs.
+const char* stackFloor() noexcept {
+    thread_local const char* const floor = computeStackFloor();
+    return floor;
+}
+
+// Counts one level of cell nesting for as long as it lives, whatever leaves it.
+class DepthLevel {
+  public:
+    explicit DepthLevel(std::int32_t& depth) : m_depth(depth) { ++m_depth; }
+    ~DepthLevel() { --m_depth; }
+    DepthLevel(const DepthLevel&) = delete;
+    DepthLevel& operator=(const DepthLevel&) = delete;
+
+  private:
+    std::int32_t& m_depth;
+};
 
 // Numbers, texts and truth values are by far the most common cached values;
 // they skip the error tests.
@@ -38,13 +83,22 @@ void raiseSpecialText(const char* text) {
 }
 
 Evaluator::Nesting::Nesting(Evaluator& evaluator) : m_evaluator(evaluator) {
-    if (m_evaluator.m_depth >= kMaxDepth) throw str(kNestedTooDeeply);
+    if (m_evaluator.m_depth >= m_evaluator.m_maxDepth || stackExhausted()) {
+        throw str(kNestedTooDeeply);
+    }
     ++m_evaluator.m_depth;
 }
 
-Evaluator::Evaluator()
+bool Evaluator::stackExhausted() noexcept {
+    // The frame address, not a local's: a sanitizer may keep locals elsewhere.
+    const char* floor = stackFloor();
+    return floor != nullptr && static_cast<const char*>(__builtin_frame_address(0)) < floor;
+}
+
+Evaluator::Evaluator(std::int32_t maxDepth)
     : m_nullResult(NullResult::instance()),
-      m_circular(make<StringSpecialValue>(str("(circular)"))) {}
+      m_circular(make<StringSpecialValue>(str("(circular)"))),
+      m_maxDepth(maxDepth) {}
 
 Pointer<Object> Evaluator::evaluateTop(AbstractEvaluatable& evaluatable) {
     m_pendingAlternatives = 0;
@@ -64,12 +118,11 @@ Pointer<Object> Evaluator::evaluate(AbstractEvaluatable& evaluatable) {
         return Pointer<Object>(cached);
     }
     Pointer<Object> result;
-    if (m_depth >= kMaxDepth) {
+    if (m_depth >= m_maxDepth || stackExhausted()) {
         result = newWarning(kNestedTooDeeply);
     } else {
-        ++m_depth;
+        DepthLevel level(m_depth);
         result = evaluateAlternatives(evaluatable);
-        --m_depth;
     }
     if (m_pendingAlternatives > 0 && result->equals(*m_circular)) {
         evaluatable.setCachedValue(Pointer<Object>());

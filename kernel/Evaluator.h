@@ -15,10 +15,15 @@ class Evaluator {
   public:
     // Deepest chain of cells computing each other that one evaluation may
     // build; deeper requests give the cell "calculation nested too deeply".
-    // The computing thread's stack is sized for it (see ComputeThread).
+    // The kernel computes on a large stack (core/LargeStack.h), sized for
+    // this many links of plain formulas. A chain whose formulas are fat
+    // enough to exhaust the stack first is stopped by the stack reserve
+    // below with the same message, whatever thread computes it.
     static constexpr std::int32_t kMaxDepth = 2'000'000;
 
-    Evaluator();
+    // `maxDepth` lowers the bound for one evaluator (tests of the bound
+    // itself); computations use kMaxDepth.
+    explicit Evaluator(std::int32_t maxDepth = kMaxDepth);
     Evaluator(const Evaluator&) = delete;
     Evaluator& operator=(const Evaluator&) = delete;
 
@@ -30,9 +35,12 @@ class Evaluator {
     const Pointer<Object>& nullResult() const noexcept { return m_nullResult; }
     const Pointer<StringSpecialValue>& circularValue() const noexcept { return m_circular; }
     std::int32_t pendingAlternatives() const noexcept { return m_pendingAlternatives; }
+    // Levels of cells and calls being computed right now.
+    std::int32_t depth() const noexcept { return m_depth; }
 
     // Counts one more level of nesting for calls that recurse without the
-    // cache (user functions); raises "calculation nested too deeply" past the bound.
+    // cache (user functions); raises "calculation nested too deeply" past the
+    // bound or when the thread's stack runs low.
     class Nesting {
       public:
         explicit Nesting(Evaluator& evaluator);
@@ -44,6 +52,10 @@ class Evaluator {
         Evaluator& m_evaluator;
     };
 
+    // True when the calling thread's stack has less left than the reserve
+    // that one more level of computing may need.
+    static bool stackExhausted() noexcept;
+
   private:
     void raiseIfError(AbstractEvaluatable& evaluatable, Object* value);
     Pointer<Object> evaluateAlternatives(AbstractEvaluatable& evaluatable);
@@ -52,6 +64,7 @@ class Evaluator {
     Pointer<StringSpecialValue> m_circular;
     std::int32_t m_pendingAlternatives = 0;
     std::int32_t m_depth = 0;
+    std::int32_t m_maxDepth;
 };
 
 // Raising the three kinds of errors of a computation.

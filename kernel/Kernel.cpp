@@ -5,6 +5,7 @@
 #include "kernel/LinkContext.h"
 #include "kernel/ResultEvaluatable.h"
 #include "language/ExpressionParser.h"
+#include "language/SourceExpressions.h"
 #include "language/TableParser.h"
 
 namespace qv {
@@ -26,14 +27,39 @@ const Pointer<ResolvedProgram>& Kernel::getLinked() {
     return m_linked;
 }
 
+namespace {
+
+// Brackets a computation with the feedback's two calls, also when the
+// computation fails, so a client that shows a busy state always ends it.
+class ComputeBracket {
+  public:
+    explicit ComputeBracket(const Pointer<AbstractKernelFeedback>& feedback)
+        : m_feedback(feedback) {
+        if (!m_feedback.isNull()) m_feedback->computeStarted();
+    }
+    ~ComputeBracket() {
+        if (!m_feedback.isNull()) m_feedback->computeFinished();
+    }
+    ComputeBracket(const ComputeBracket&) = delete;
+    ComputeBracket& operator=(const ComputeBracket&) = delete;
+
+  private:
+    Pointer<AbstractKernelFeedback> m_feedback;
+};
+
+}  // namespace
+
+// The results are kept only once computed: a computation that fails (out of
+// memory) leaves nothing half-filled behind that later reads would take
+// for current.
 const Pointer<ProgramResult>& Kernel::getResults() {
     const Pointer<ResolvedProgram>& linked = getLinked();
     if (m_results.isNull() || m_results->version() != linked->version()) {
+        ComputeBracket bracket(m_feedback);
         auto results = make<ProgramResult>(this, linked);
-        m_results = results;
-        if (!m_feedback.isNull()) m_feedback->computeStarted();
         runOnLargeStack([&] { results->compute(); });
-        if (!m_feedback.isNull()) m_feedback->computeFinished();
+        // In place before computeFinished, which may read results.
+        m_results = results;
     }
     return m_results;
 }
@@ -69,14 +95,20 @@ void Kernel::checkTableText(const Pointer<StringStream>& stream) {
 }
 
 StringPointer Kernel::readFormulaText(const Pointer<StringStream>& stream) {
-    Pointer<StreamPosition> before = stream->mark();
+    // A token the caller has already looked at is the expression's first.
+    std::int32_t start = stream->hasLookahead() ? stream->tokenStart() : stream->position();
+    auto before = make<StreamPosition>(Pointer<Token>(), start, start);
     make<ExpressionParser>()->parse(stream);
     return stream->sourceBetween(before, stream->mark())->trim();
 }
 
+// The tree's own printed form, not the text it was read from: the wrapper
+// that keeps the typed text would hand back the text as typed.
 StringPointer Kernel::formatExpression(const StringPointer& text) {
     ExpressionPointer parsed = make<ExpressionParser>()->parseFormula(text);
     if (parsed.isNull()) return str("");
+    if (is<ExpressionSource>(parsed))
+        return cast<ExpressionSource>(parsed)->innermost()->toSource();
     return parsed->toSource();
 }
 

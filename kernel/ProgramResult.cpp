@@ -1,11 +1,58 @@
 #include "kernel/ProgramResult.h"
 
 #include "kernel/Evaluator.h"
+#include "kernel/RowLimits.h"
 
 namespace qv {
 
 namespace {
+
 std::int64_t g_computations = 0;
+
+// Deep enough for any recursion written on purpose, shallow enough that a
+// runaway one fails in milliseconds, in every row that calls it.
+constexpr std::int32_t kMaxUserCalls = 10'000;
+// Local tables inside local tables: each level holds a copy of a table.
+constexpr std::size_t kMaxLocalTables = 100;
+constexpr std::int64_t kMaxLocalCells = kMaxCells;
+
+[[noreturn]] void nestedTooDeeply() {
+    throw str("calculation nested too deeply");
+}
+
+}  // namespace
+
+ProgramResult::CallNesting::CallNesting(ProgramResult& results) : m_results(results) {
+    if (m_results.m_userCalls >= kMaxUserCalls) nestedTooDeeply();
+    ++m_results.m_userCalls;
+}
+
+// The outermost local table may be as large as any table; the ones nested
+// in it share one budget of cells.
+ProgramResult::LocalTableNesting::LocalTableNesting(ProgramResult& results, std::int32_t table,
+                                                    std::int64_t cells)
+    : m_results(results), m_cells(cells) {
+    auto& runaway = m_results.m_runawayTables;
+    if (runaway.size() <= static_cast<std::size_t>(table)) {
+        runaway.resize(static_cast<std::size_t>(table) + 1);
+    }
+    const auto& nested = m_results.m_localTables;
+    if (!nested.empty()) {
+        if (runaway[static_cast<std::size_t>(table)]) nestedTooDeeply();
+        if (nested.size() >= kMaxLocalTables || m_results.m_localCells + cells > kMaxLocalCells) {
+            for (std::int32_t enclosing : nested)
+                runaway[static_cast<std::size_t>(enclosing)] = true;
+            runaway[static_cast<std::size_t>(table)] = true;
+            nestedTooDeeply();
+        }
+    }
+    m_results.m_localTables.push_back(table);
+    m_results.m_localCells += cells;
+}
+
+ProgramResult::LocalTableNesting::~LocalTableNesting() {
+    m_results.m_localTables.pop_back();
+    m_results.m_localCells -= m_cells;
 }
 
 std::int64_t ProgramResult::computationCount() noexcept {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/TVector.h"
 #include "kernel/ResolvedProgram.h"
@@ -30,11 +31,48 @@ class ProgramResult final : public Object {
     // Counts computations, so views can tell a fresh result.
     static std::int64_t computationCount() noexcept;
 
+    // One level of a user-function call, which recurses without the cell
+    // cache. Each level costs far more than a link of a cell chain, so calls
+    // are bounded much more tightly than the evaluator's cell chains; past
+    // the bound the call raises "calculation nested too deeply".
+    class CallNesting {
+      public:
+        explicit CallNesting(ProgramResult& results);
+        ~CallNesting() { --m_results.m_userCalls; }
+        CallNesting(const CallNesting&) = delete;
+        CallNesting& operator=(const CallNesting&) = delete;
+
+      private:
+        ProgramResult& m_results;
+    };
+
+    // One local table being computed, possibly inside others. Local tables
+    // nested in each other are bounded in number and in cells. A table whose
+    // nesting ran past the bound recursed without end: from then on it is
+    // refused inside another local table at once, so that the rows still to
+    // compute at every level of the failed chain do not each start the
+    // recursion again (which would take exponential time).
+    class LocalTableNesting {
+      public:
+        LocalTableNesting(ProgramResult& results, std::int32_t table, std::int64_t cells);
+        ~LocalTableNesting();
+        LocalTableNesting(const LocalTableNesting&) = delete;
+        LocalTableNesting& operator=(const LocalTableNesting&) = delete;
+
+      private:
+        ProgramResult& m_results;
+        std::int64_t m_cells;
+    };
+
   private:
     Kernel* m_kernel;  // not owning: the kernel owns its results
     Pointer<ResolvedProgram> m_linked;
     Pointer<TVector<TableResult>> m_tables;
     std::int32_t m_version;
+    std::int32_t m_userCalls = 0;
+    std::vector<std::int32_t> m_localTables;  // the tables of the local tables being computed
+    std::int64_t m_localCells = 0;
+    std::vector<bool> m_runawayTables;
 };
 
 }  // namespace qv

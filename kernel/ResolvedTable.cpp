@@ -118,7 +118,10 @@ void ResolvedTable::inheritBaseFields(Hashtable& registry) {
         appendField(baseField->inheritedCopy());
         m_signatures.push_back(m_base->signatureOf(i));
         StringPointer name = baseField->definition()->nameText();
-        if (name->length() > 0) m_fieldIndex->put(name, make<Integer>(i));
+        // A name the base defines twice stays with its first field there too.
+        if (name->length() > 0 && !m_fieldIndex->containsKey(name)) {
+            m_fieldIndex->put(name, make<Integer>(i));
+        }
     }
 }
 
@@ -182,18 +185,24 @@ void ResolvedTable::registerNames(Hashtable& registry) {
             registry.put(name, make<Integer>(registry.size()));
         }
     }
+    // A name given to two fields means the first, the one the table's own
+    // formulas reach, so "t.name" and "name" inside t read the same cells.
     m_identifierMap.assign(static_cast<std::size_t>(registry.size()), -1);
     for (std::int32_t i = 0; i < fieldCount(); ++i) {
         StringPointer name = field(i)->definition()->nameText();
         if (name->length() == 0) continue;
         std::int32_t number = lookup(registry, name->view());
-        if (number >= 0) m_identifierMap[static_cast<std::size_t>(number)] = i;
+        if (number < 0) continue;
+        std::int32_t& entry = m_identifierMap[static_cast<std::size_t>(number)];
+        if (entry < 0) entry = i;
     }
 }
 
 void ResolvedTable::findMarkers() {
     for (std::int32_t i = 0; i < fieldCount(); ++i) {
-        std::string_view name = field(i)->definition()->nameText()->view();
+        // The name text is a fresh string: keep it alive while it is viewed.
+        StringPointer text = field(i)->definition()->nameText();
+        std::string_view name = text->view();
         if (endsWithMarker(name, "name")) {
             m_nameField = i;
             m_headerCount = std::max(m_headerCount, i + 1);
@@ -329,6 +338,8 @@ void ResolvedTable::compileField(std::int32_t index) {
 }
 
 Pointer<FieldDef> ResolvedTable::fieldForEdit(std::int32_t index) {
+    // No column lies left of the first; a view that asks gets a message.
+    if (index < 0) throwMessage("field not found");
     ProgramDef* program = m_definition->owner();
     while (index >= fieldCount()) {
         Pointer<FieldDef> added = m_definition->addField();
@@ -339,10 +350,20 @@ Pointer<FieldDef> ResolvedTable::fieldForEdit(std::int32_t index) {
         if (index < fieldCount()) return added;
     }
     if (definesField(index)) return field(index)->definition();
-    StringPointer name = field(index)->definition()->nameText();
+    const Pointer<ResolvedField>& inherited = field(index);
+    StringPointer name = inherited->definition()->nameText();
     if (name->length() == 0) throwMessage("can not overide unnamed field");
     Pointer<FieldDef> overriding = m_definition->addField();
     overriding->setName(name);
+    // Editing a cell does not show or hide its column.
+    overriding->setVisible(inherited->visible() ? 1 : 0);
+    // The override takes the inherited field's place at once, so further
+    // edits before the next link (a pasted block) reach this definition
+    // instead of adding a second one of the same name.
+    auto resolved = make<ResolvedField>(overriding, inherited->overridden(), Pointer<Warning>(),
+                                        m_definition->fieldCount() - 1, false);
+    resolved->setVisible(inherited->visible());
+    (*m_fields)[index] = resolved;
     if (program != nullptr) program->touch();
     return overriding;
 }

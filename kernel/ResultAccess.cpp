@@ -19,16 +19,27 @@ Pointer<Object> TableResultRow::getByIdentifier(ResultEvaluatable& context,
     return context.evaluator().evaluate(cell);
 }
 
-// The i-th field counted from 1 after the marker fields.
+namespace {
+
+// The field of the i-th position counted from 1 after the marker fields, or
+// -1. Counted wide: any index a formula computes must not overflow here.
+std::int32_t fieldAtPosition(const TableResult& table, std::int32_t index) {
+    if (index < 1) return -1;
+    std::int64_t field = std::int64_t{table.resolved()->headerCount()} + index - 1;
+    return field < table.fieldCount() ? static_cast<std::int32_t>(field) : -1;
+}
+
+}  // namespace
+
 Pointer<Object> TableResultRow::getByIndex(ResultEvaluatable& context, std::int32_t index) {
-    std::int32_t field = m_table->resolved()->headerCount() + index - 1;
-    if (index < 1 || field >= m_table->fieldCount()) return Pointer<Object>();
+    std::int32_t field = fieldAtPosition(*m_table, index);
+    if (field < 0) return Pointer<Object>();
     ResultEvaluatable cell(m_table->results(), m_table.get(), context.evaluator(), field, m_row);
     return context.evaluator().evaluate(cell);
 }
 
 bool TableResultRow::hasIndex(std::int32_t index) {
-    return index >= 1 && m_table->resolved()->headerCount() + index - 1 < m_table->fieldCount();
+    return fieldAtPosition(*m_table, index) >= 0;
 }
 
 std::int32_t TableResultRow::extent() {

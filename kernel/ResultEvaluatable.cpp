@@ -1,5 +1,6 @@
 #include "kernel/ResultEvaluatable.h"
 
+#include "core/Errors.h"
 #include "kernel/ProgramResult.h"
 #include "kernel/ShowEvaluatables.h"
 #include "kernel/TableResult.h"
@@ -44,15 +45,54 @@ std::int32_t ResultEvaluatable::alternativesOf() {
 }
 
 // A cell without a formula is empty, except a summary row, which totals
-// its column.
+// its column. A field the linker refused (a repeated name, a bad signature)
+// shows its warning in every cell, so the user sees why it has no values;
+// the name marker shows the row names and a function's field its
+// definition, never the values of their formulas, however the cell is reached.
 Pointer<Object> ResultEvaluatable::computeAlternative(Evaluator& evaluator, std::int32_t index) {
+    if (m_table != nullptr && m_field >= 0 && m_field < m_table->fieldCount()) {
+        const ResolvedTable& table = *m_table->resolved();
+        const Pointer<Warning>& refused = table.field(m_field)->warning();
+        if (!refused.isNull()) return refused;
+        if (m_field == table.nameField()) return m_table->rowName(m_row);
+        Pointer<Object> definition = m_table->functionDefinition(m_field, m_row);
+        if (!definition.isNull()) return definition;
+    }
     const CalculatorPointer& own = calculator();
     if (own.isNull()) {
         if (m_row == -1 && m_table != nullptr) return defaultSummary(*m_table, m_field, evaluator);
         return evaluator.nullResult();
     }
+    if (sharesFormulaRow()) return formulaRowValue();
     if (own->alternativeCount() > 1) return own->alternativeAt(index)->evaluate(*this);
     return own->evaluate(*this);
+}
+
+// A data row without a formula of its own, in a field whose value cannot
+// differ by row, is the formula row's value itself: computed once, the same
+// object in every row, however the row is reached (a summary, another
+// formula, the fill pass).
+bool ResultEvaluatable::sharesFormulaRow() {
+    return m_table != nullptr && m_row > 0 &&
+           !m_table->resolved()->hasOwnCalculator(m_field, m_row) &&
+           !ShouldShowAllEvaluatable::decide(*m_table, m_field, m_evaluator);
+}
+
+// An error in the formula row is shared as it stands, not turned into
+// "depends on cell that contain error".
+Pointer<Object> ResultEvaluatable::formulaRowValue() {
+    ResultEvaluatable formulaRow(m_results, m_table, m_evaluator, m_field, 0);
+    try {
+        return m_evaluator.evaluate(formulaRow);
+    } catch (const Pointer<Warning>&) {
+        Object* stored = m_table->cachedCell(m_field, 0);
+        if (stored->isInstanceOf(Warning::typeId())) return Pointer<Object>(stored);
+        throw;
+    } catch (const Pointer<SpecialValue>&) {
+        Object* stored = m_table->cachedCell(m_field, 0);
+        if (stored->isInstanceOf(SpecialValue::typeId())) return Pointer<Object>(stored);
+        throw;
+    }
 }
 
 Pointer<Object> ResultEvaluatable::evaluateCell(std::int32_t field, std::int32_t row) {
@@ -74,11 +114,31 @@ StringPointer ResultEvaluatable::describe() const {
     return str("ResultEvaluatable(table=") + name + ",field=" + m_field + ",row=" + m_row + ")";
 }
 
+Pointer<Object> evaluateAsValue(Evaluator& evaluator, AbstractEvaluatable& evaluatable) {
+    if (evaluator.depth() == 0) return evaluator.evaluateTop(evaluatable);
+    try {
+        return evaluator.evaluate(evaluatable);
+    } catch (const Pointer<Warning>& warning) {
+        return warning;
+    } catch (const Pointer<SpecialValue>& special) {
+        if (evaluator.pendingAlternatives() > 0 && special->equals(*evaluator.circularValue())) {
+            throw;
+        }
+        return special;
+    }
+}
+
+bool conditionHolds(const Pointer<Object>& value) {
+    if (is<Warning>(value)) throwString(cast<Warning>(value)->message());
+    return toBoolean(value);
+}
+
+// Errors in the rows are skipped.
 Pointer<Object> defaultSummary(TableResult& table, std::int32_t field, Evaluator& evaluator) {
     Pointer<Object> total;
     for (std::int32_t row = 1; row < table.rowCount(); ++row) {
         ResultEvaluatable cell(table.results(), &table, evaluator, field, row);
-        Pointer<Object> value = evaluator.evaluateTop(cell);
+        Pointer<Object> value = evaluateAsValue(evaluator, cell);
         if (!is<Double>(value) && !is<Integer>(value)) continue;
         if (total.isNull()) {
             total = value;

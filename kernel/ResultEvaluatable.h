@@ -57,6 +57,8 @@ class ResultEvaluatable final : public AbstractEvaluatable {
 
   private:
     const CalculatorPointer& calculator();
+    bool sharesFormulaRow();
+    Pointer<Object> formulaRowValue();
 
     ProgramResult& m_results;
     TableResult* m_table;
@@ -68,6 +70,19 @@ class ResultEvaluatable final : public AbstractEvaluatable {
     CalculatorPointer m_calculator;
     bool m_calculatorKnown = false;
 };
+
+// A cell for a reader that takes errors as values (a summary, a field read
+// by name, the fill pass): a Warning or a special value comes back as the
+// value. Outside any computation it starts afresh (evaluateTop); inside one
+// it keeps the alternatives pending on the way there, and a cycle met while
+// one is pending is raised on, so that the alternative can fall back and
+// nothing half-computed is kept.
+Pointer<Object> evaluateAsValue(Evaluator& evaluator, AbstractEvaluatable& evaluatable);
+
+// Whether a row meets the condition of a find or a selection. A condition
+// whose value is itself an error (one that could not be compiled, such as an
+// assignment) is raised with its message instead of holding for every row.
+bool conditionHolds(const Pointer<Object>& value);
 
 // The value of a summary cell without a formula: the sum of the numbers of
 // its column's data rows, the empty result when there are none.

@@ -1,5 +1,6 @@
-// The bound on the rows one table may hold, so that no document or range
-// can make a computation allocate without limit.
+// The bounds on the rows and cells one table result may hold, so that no
+// document, range or local table can make a computation allocate without
+// limit.
 #pragma once
 
 #include <algorithm>
@@ -13,18 +14,27 @@ namespace qv {
 
 // Data rows of one table; row keys run up to this number.
 constexpr std::int64_t kMaxRows = 10'000'000;
+// Cells (fields times row keys) of one table result: a wide table gets
+// fewer rows, so a document with a huge row key and many fields cannot
+// take gigabytes either.
+constexpr std::int64_t kMaxCells = 20'000'000;
 
-// The row keys 0 ... rows - 1 a table result really holds.
-inline std::int32_t clampRows(std::int64_t rows) {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(rows, 1, kMaxRows + 1));
+// The data rows a table with `fields` fields may hold.
+inline std::int64_t rowLimit(std::int32_t fields) {
+    return std::min<std::int64_t>(kMaxRows, kMaxCells / std::max<std::int32_t>(fields, 1));
+}
+
+// The row keys 0 ... rows - 1 a table result with `fields` fields really holds.
+inline std::int32_t clampRows(std::int64_t rows, std::int32_t fields) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(rows, 1, rowLimit(fields) + 1));
 }
 
 // "too many rows: N rows pass the limit of 10000000".
-inline StringPointer tooManyRowsMessage(double rows) {
+inline StringPointer tooManyRowsMessage(double rows, std::int64_t limit = kMaxRows) {
     char count[32];
     std::snprintf(count, sizeof count, "%.0f", rows);
     return str("too many rows: " + std::string(count) + " rows pass the limit of " +
-               std::to_string(kMaxRows));
+               std::to_string(limit));
 }
 
 }  // namespace qv

@@ -1,5 +1,6 @@
 #include "kernel/SelectTableResult.h"
 
+#include "core/Errors.h"
 #include "core/ValueConversions.h"
 #include "kernel/ResultEvaluatable.h"
 
@@ -13,7 +14,7 @@ SelectTableResult::SelectTableResult(const Pointer<TableResult>& source,
         row.setRow(i);
         Pointer<Object> holds =
             condition.isNull() ? Pointer<Object>() : condition->evaluatePair(row, caller);
-        if (toBoolean(holds)) m_selected.push_back(i);
+        if (conditionHolds(holds)) m_selected.push_back(i);
     }
 }
 
@@ -36,9 +37,12 @@ Pointer<Object> SelectTableResult::getByIdentifier(ResultEvaluatable& context,
     return m_source->getByIdentifier(context, identifier);
 }
 
-Pointer<Object> SelectTableResult::getByIdentifierReference(ResultEvaluatable& context,
+// The column of the selected rows, not of the whole source table.
+Pointer<Object> SelectTableResult::getByIdentifierReference(ResultEvaluatable&,
                                                             std::int32_t identifier) {
-    return m_source->getByIdentifierReference(context, identifier);
+    std::int32_t field = m_source->resolved()->fieldOfIdentifier(identifier);
+    if (field < 0) throwString(str("identifier not found in table ") + m_source->name());
+    return make<SelectTableCol>(Pointer<SelectTableResult>(this), field);
 }
 
 Pointer<Object> SelectTableResult::getByIndex(ResultEvaluatable& context, std::int32_t index) {
@@ -47,6 +51,21 @@ Pointer<Object> SelectTableResult::getByIndex(ResultEvaluatable& context, std::i
 
 bool SelectTableResult::hasIndex(std::int32_t index) {
     return index >= 1 && index < rowCount();
+}
+
+Pointer<Object> SelectTableCol::getByIdentifier(ResultEvaluatable&, std::int32_t) {
+    throwMessage("result not supporting identifier access");
+}
+
+Pointer<Object> SelectTableCol::getByIndex(ResultEvaluatable& context, std::int32_t index) {
+    TableResult& source = *m_selection->source();
+    ResultEvaluatable cell(source.results(), &source, context.evaluator(), m_field,
+                           m_selection->sourceRow(index));
+    return context.evaluator().evaluate(cell);
+}
+
+StringPointer SelectTableCol::toString() const {
+    return m_selection->source()->fieldName(m_field);
 }
 
 }  // namespace qv

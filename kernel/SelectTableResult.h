@@ -1,6 +1,7 @@
 // SelectTableResult: the value of "select * from T where c" — the formula
 // row of T followed by every data row of T for which the condition holds,
-// with every operation delegated to T's result with the rows mapped.
+// with every operation delegated to T's result with the rows mapped; and
+// SelectTableCol, one column of a selection.
 #pragma once
 
 #include <cstdint>
@@ -40,6 +41,24 @@ class SelectTableResult final : public AbstractResultGetter {
     Pointer<TableResult> m_source;
     CalculatorPointer m_condition;
     std::vector<std::int32_t> m_selected;
+};
+
+// One column of a selection: "[i]" reads the field in the i-th selected row.
+class SelectTableCol final : public AbstractResultGetter {
+    QV_OBJECT(SelectTableCol, AbstractResultGetter, "SelectTableCol")
+  public:
+    SelectTableCol(const Pointer<SelectTableResult>& selection, std::int32_t field)
+        : m_selection(selection), m_field(field) {}
+
+    Pointer<Object> getByIdentifier(ResultEvaluatable& context, std::int32_t identifier) override;
+    Pointer<Object> getByIndex(ResultEvaluatable& context, std::int32_t index) override;
+    bool hasIndex(std::int32_t index) override { return m_selection->hasIndex(index); }
+    std::int32_t extent() override { return m_selection->extent(); }
+    StringPointer toString() const override;
+
+  private:
+    Pointer<SelectTableResult> m_selection;
+    std::int32_t m_field;
 };
 
 }  // namespace qv

@@ -32,11 +32,24 @@ Pointer<Object> ShouldShowAllEvaluatable::computeAlternative(Evaluator& evaluato
     return Boolean::of(varies);
 }
 
+// Inside a computation the decision is evaluated without evaluateTop, which
+// would forget the alternatives pending on the way here. A decision that
+// meets a cycle counts as "may differ".
 bool ShouldShowAllEvaluatable::decide(TableResult& table, std::int32_t field,
                                       Evaluator& evaluator) {
     if (field < 0 || field >= table.fieldCount()) return false;
+    Object* cached = table.cachedVariesByRow(field);
+    if (cached->isInstanceOf(Boolean::typeId())) return static_cast<Boolean*>(cached)->value();
     ShouldShowAllEvaluatable evaluatable(table, field);
-    Pointer<Object> decision = evaluator.evaluateTop(evaluatable);
+    Pointer<Object> decision;
+    try {
+        decision = evaluator.depth() == 0 ? evaluator.evaluateTop(evaluatable)
+                                          : evaluator.evaluate(evaluatable);
+    } catch (const Pointer<SpecialValue>&) {
+        return true;
+    } catch (const Pointer<Warning>&) {
+        return true;
+    }
     return !is<Boolean>(decision) || cast<Boolean>(decision)->value();
 }
 

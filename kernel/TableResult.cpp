@@ -27,7 +27,8 @@ TableResult::TableResult(ProgramResult& results, const Pointer<ResolvedTable>& t
                          std::int32_t index)
     : m_results(&results),
       m_table(table),
-      m_cells(table->fieldCount(), clampRows(table->rows()), NullResult::instance()),
+      m_cells(table->fieldCount(), clampRows(table->rows(), table->fieldCount()),
+              NullResult::instance()),
       m_variesByRow(static_cast<std::size_t>(table->fieldCount())),
       m_index(index),
       m_serial(nextSerial()) {}
@@ -45,7 +46,7 @@ void TableResult::storeVariesByRow(std::int32_t field, const Pointer<Object>& va
 Pointer<Object> TableResult::computeCell(std::int32_t field, std::int32_t row,
                                          Evaluator& evaluator) {
     ResultEvaluatable cell(*m_results, this, evaluator, field, row);
-    return evaluator.evaluateTop(cell);
+    return evaluateAsValue(evaluator, cell);
 }
 
 void TableResult::growRows(std::int32_t rows) {
@@ -68,56 +69,86 @@ void TableResult::evaluateRanges(Evaluator& evaluator) {
 }
 
 // Pass 2: the bounded range fields generate the cross product of their
-// values, the first one varying fastest.
+// values, the first one varying fastest; unbounded ones fill the rows there are.
 void TableResult::generateRows(Evaluator&) {
-    std::vector<std::int32_t> rangeFields;
+    forgetEarlyCells();
+    struct RangeField {
+        std::int32_t field;
+        Pointer<Object> range;
+        std::int32_t count;
+    };
+    std::vector<RangeField> ranges;
     double product = 0;
     for (std::int32_t field = 0; field < fieldCount(); ++field) {
         Object* value = cachedCell(field, 0);
         if (!value->isInstanceOf(SpannerResult::typeId())) continue;
-        rangeFields.push_back(field);
         std::int32_t count = static_cast<const SpannerResult*>(value)->spanCount();
+        ranges.push_back({field, Pointer<Object>(value), count});
         if (count > 0) product = count * (product != 0 ? product : 1);
     }
-    if (product > static_cast<double>(kMaxRows)) {
-        // Nothing of that size is allocated; the range fields say why.
-        auto warning = make<Warning>(tooManyRowsMessage(product));
-        for (std::int32_t field : rangeFields)
-            storeCell(field, 0, warning);
-        return;
+    std::int64_t limit = rowLimit(fieldCount());
+    std::int64_t generated = static_cast<std::int64_t>(product);
+    if (product > static_cast<double>(limit)) {
+        // Nothing of that size is allocated: the bounded range fields say why
+        // and generate nothing.
+        auto warning = make<Warning>(tooManyRowsMessage(product, limit));
+        for (const RangeField& range : ranges) {
+            if (range.count > 0) storeCell(range.field, 0, warning);
+        }
+        generated = 0;
     }
-    auto generated = static_cast<std::int64_t>(product);
     if (rowCount() < generated + 1) growRows(static_cast<std::int32_t>(generated + 1));
     std::int64_t stride = 1;
-    for (std::int32_t field : rangeFields) {
-        Pointer<Object> range(cachedCell(field, 0));
-        const auto* spanner = static_cast<const SpannerResult*>(range.object());
-        std::int32_t count = spanner->spanCount();
-        std::int32_t cycle = count == 0 ? 1 : count;
+    for (const RangeField& range : ranges) {
+        const auto* spanner = static_cast<const SpannerResult*>(range.range.object());
+        std::int32_t cycle = range.count == 0 ? 1 : range.count;
         for (std::int32_t row = 1; row < rowCount(); ++row) {
-            if (m_table->hasOwnCalculator(field, row)) continue;
-            if (count == 0 || row < generated + 1) {
+            if (m_table->hasOwnCalculator(range.field, row)) continue;
+            if (range.count == 0 || row < generated + 1) {
                 auto position = static_cast<std::int32_t>(((row - 1) / stride) % cycle);
-                storeCell(field, row, spanner->valueAt(position, row - 1, rowCount()));
+                storeCell(range.field, row, spanner->valueAt(position, row - 1, rowCount()));
             } else {
-                storeCell(field, row, NullResult::instance());
+                storeCell(range.field, row, NullResult::instance());
             }
         }
-        stride *= cycle;
-        if (stride > kMaxRows) stride = kMaxRows + 1;
+        stride = std::min<std::int64_t>(stride * cycle, kMaxRows + 1);
     }
 }
 
-void TableResult::fillFunctionDefinitions() {
-    static const Pointer<Object> definitionText = make<StringSpecialValue>(str("(Function def)"));
+// Cells computed while the range fields were evaluated read this table
+// before its rows existed (a range bounded by a total, say); they are
+// computed again in the fill pass. Only the range cells themselves stay.
+void TableResult::forgetEarlyCells() {
+    ++m_cellEpoch;
+    std::int32_t marker = m_table->baseField();
     for (std::int32_t field = 0; field < fieldCount(); ++field) {
-        if (m_table->signatureOf(field).isNull() || !m_table->field(field)->warning().isNull()) {
-            continue;
-        }
+        const CalculatorPointer& formula = calculatorAt(field, 0);
+        bool rangeField = !formula.isNull() && formula->isRange();
         for (std::int32_t row = -1; row < rowCount(); ++row) {
-            bool defined = !calculatorAt(field, row).isNull();
-            storeCell(field, row, defined ? definitionText : Pointer<Object>(str("")));
+            if (cachedCell(field, row)->isNull()) continue;
+            if (row == 0 && rangeField) continue;
+            if (field == marker) {
+                const CalculatorPointer& calculator = calculatorAt(field, row);
+                if (!calculator.isNull() && calculator->isRange()) continue;
+            }
+            storeCell(field, row, Pointer<Object>());
         }
+    }
+}
+
+Pointer<Object> TableResult::functionDefinition(std::int32_t field, std::int32_t row) const {
+    static const Pointer<Object> definitionText = make<StringSpecialValue>(str("(Function def)"));
+    if (m_table->signatureOf(field).isNull() || !m_table->field(field)->warning().isNull()) {
+        return {};
+    }
+    return calculatorAt(field, row).isNull() ? Pointer<Object>(str("")) : definitionText;
+}
+
+void TableResult::fillFunctionDefinitions() {
+    for (std::int32_t field = 0; field < fieldCount(); ++field) {
+        if (functionDefinition(field, 0).isNull()) continue;
+        for (std::int32_t row = -1; row < rowCount(); ++row)
+            storeCell(field, row, functionDefinition(field, row));
     }
 }
 
@@ -128,15 +159,17 @@ void TableResult::fillCells(Evaluator& evaluator) {
     bool recordCompound = !m_results->kernel() || !m_results->kernel()->getOptionFlag();
     for (std::int32_t field = 0; field < fieldCount(); ++field) {
         bool varies = ShouldShowAllEvaluatable::decide(*this, field, evaluator);
-        for (std::int32_t row = -1; row < rowCount(); ++row) {
+        // The summary row last, so that a default summary reads stored rows.
+        for (std::int32_t row = 0; row < rowCount(); ++row) {
             if (!cachedCell(field, row)->isNull()) continue;
-            if (row <= 0 || varies || m_table->hasOwnCalculator(field, row)) {
+            if (row == 0 || varies || m_table->hasOwnCalculator(field, row)) {
                 computeCell(field, row, evaluator);
             } else {
                 Object* formulaRow = cachedCell(field, 0);
                 storeCell(field, row, Pointer<Object>(formulaRow));
             }
         }
+        if (cachedCell(field, -1)->isNull()) computeCell(field, -1, evaluator);
         if (!recordCompound) continue;
         for (std::int32_t row = -1; row < rowCount(); ++row) {
             if (!isCompound(*cachedCell(field, row))) continue;
@@ -170,17 +203,16 @@ bool TableResult::isShown(std::int32_t field, std::int32_t row) const {
 Pointer<Object> TableResult::value(std::int32_t field, std::int32_t row) {
     Object* cached = cachedCell(field, row);
     if (!cached->isNull()) return Pointer<Object>(cached);
-    if (field == m_table->nameField()) {
-        StringPointer name = nameFormOf(row);
-        return name.isNull() ? Pointer<Object>(str("")) : Pointer<Object>(name);
-    }
+    if (field == m_table->nameField()) return rowName(row);
     Evaluator evaluator;
     return computeCell(field, row, evaluator);
 }
 
-StringPointer TableResult::nameFormOf(std::int32_t row) const {
+StringPointer TableResult::rowName(std::int32_t row) const {
+    if (m_table->nameField() < 0) return str("");
     ExpressionPointer formula = m_table->formulaOf(m_table->nameField(), row);
-    return formula.isNull() ? StringPointer() : formula->nameText();
+    StringPointer name = formula.isNull() ? StringPointer() : formula->nameText();
+    return name.isNull() ? str("") : name;
 }
 
 Pointer<Object> TableResult::displayValue(std::int32_t field, std::int32_t row, bool elide) {
@@ -235,6 +267,11 @@ void TableResult::orderRows() {
     if (sortDescending()) std::reverse(m_displayOrder.begin(), m_displayOrder.end());
 }
 
+std::int32_t TableResult::dataRowCount() const {
+    return static_cast<std::int32_t>(
+        std::min<std::int64_t>(definition()->numRows() - 1, rowLimit(fieldCount())));
+}
+
 bool TableResult::overrides(std::int32_t field) const {
     if (field < 0 || field >= fieldCount()) return false;
     return !m_table->field(field)->overridden().isNull();
@@ -252,8 +289,9 @@ Pointer<Object> TableResult::warning() const {
     const Pointer<Object>& base = m_table->baseResolution();
     if (is<Warning>(base) || is<SpecialValue>(base)) return base;
     if (!m_table->warning().isNull()) return m_table->warning();
-    if (m_table->rows() > kMaxRows + 1) {
-        return make<Warning>(tooManyRowsMessage(static_cast<double>(m_table->rows()) - 1));
+    std::int64_t limit = rowLimit(fieldCount());
+    if (m_table->rows() > limit + 1) {
+        return make<Warning>(tooManyRowsMessage(static_cast<double>(m_table->rows()) - 1, limit));
     }
     return Pointer<Object>();
 }
@@ -292,7 +330,7 @@ Pointer<Object> TableResult::getByIdentifier(ResultEvaluatable& context, std::in
     std::int32_t field = m_table->fieldOfIdentifier(identifier);
     if (field < 0) throwString(str("identifier not found in table ") + name());
     ResultEvaluatable cell(*m_results, this, context.evaluator(), field, 0);
-    return context.evaluator().evaluateTop(cell);
+    return evaluateAsValue(context.evaluator(), cell);
 }
 
 Pointer<Object> TableResult::getByIdentifierReference(ResultEvaluatable&, std::int32_t identifier) {

@@ -39,6 +39,9 @@ class TableResult : public AbstractResultGetter {
     std::int32_t index() const noexcept { return m_index; }
     // Unique among all table results ever made in this run.
     std::int64_t serial() const noexcept { return m_serial; }
+    // Moves when cells computed so far were dropped (after row generation),
+    // so that whatever was derived from them is derived again.
+    std::int32_t cellEpoch() const noexcept { return m_cellEpoch; }
 
     // Cells: row keys -1 ... rowCount() - 1.
     virtual std::int32_t rowCount() const noexcept { return m_cells.rows(); }
@@ -68,7 +71,8 @@ class TableResult : public AbstractResultGetter {
     Pointer<Object> displayValue(std::int32_t field, std::int32_t row, bool elide);
     StringPointer rowLabel(std::int32_t row);
     virtual std::int32_t displayRow(std::int32_t position) const;
-    std::int32_t dataRowCount() const noexcept { return definition()->numRows() - 1; }
+    // num_rows - 1, within the rows a table may hold.
+    std::int32_t dataRowCount() const;
     std::int32_t columnNumber(std::int32_t field) const {
         return field - m_table->headerCount() + 1;
     }
@@ -86,6 +90,13 @@ class TableResult : public AbstractResultGetter {
     }
     std::int32_t visibleField(std::int32_t position) const;
     StringPointer fieldName(std::int32_t field) const;
+    // What a cell of a field defining a user function shows: "(Function def)"
+    // where the function has a body, else the empty String; the null object
+    // for any other field.
+    Pointer<Object> functionDefinition(std::int32_t field, std::int32_t row) const;
+    // The name a row is addressed by: the name form of the name marker's
+    // formula in that row; the empty String when it has none.
+    StringPointer rowName(std::int32_t row) const;
     const Pointer<RowInfo>& rowInfo(std::int32_t row) const;
     bool isShown(std::int32_t field, std::int32_t row) const;
     virtual std::int32_t sortField() const { return definition()->sortField(); }
@@ -121,9 +132,9 @@ class TableResult : public AbstractResultGetter {
     void touchModel() const;
 
   private:
+    void forgetEarlyCells();
     void fillFunctionDefinitions();
     bool isCompound(const Object& value) const;
-    StringPointer nameFormOf(std::int32_t row) const;
 
     ProgramResult* m_results;  // not owning: the program result owns its tables
     Pointer<ResolvedTable> m_table;
@@ -136,6 +147,7 @@ class TableResult : public AbstractResultGetter {
     std::vector<std::int32_t> m_displayOrder;
     std::int32_t m_index;
     std::int64_t m_serial;
+    std::int32_t m_cellEpoch = 0;
 };
 
 // "=formula" stays a formula, "+..." and "-..." stay as typed, anything else

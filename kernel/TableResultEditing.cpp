@@ -1,11 +1,13 @@
 // The editing operations of a table result. Each changes the model (the
 // table's definition) and raises its change counter; the next read relinks
 // and recomputes the whole program.
+#include <algorithm>
 #include <string>
 
 #include "core/Errors.h"
 #include "kernel/Kernel.h"
 #include "kernel/ProgramResult.h"
+#include "kernel/RowLimits.h"
 #include "kernel/TableResult.h"
 #include "language/ExpressionParser.h"
 #include "language/ProgramDef.h"
@@ -64,6 +66,7 @@ void TableResult::setBaseName(const StringPointer& text) {
 }
 
 void TableResult::setFieldName(std::int32_t field, const StringPointer& text) {
+    if (field < 0) return;
     if (overrides(field)) {
         throwMessage(
             "can not modify this cell because it contain a field name that is defined in base "
@@ -83,6 +86,7 @@ void TableResult::setFieldName(std::int32_t field, const StringPointer& text) {
 }
 
 void TableResult::setVisible(std::int32_t field, bool visible) {
+    if (field < 0) return;
     m_table->fieldForEdit(field)->setVisible(visible ? 1 : 0);
     touchModel();
 }
@@ -123,8 +127,12 @@ void TableResult::deleteField(std::int32_t field) {
     touchModel();
 }
 
+// A row key past the rows a table may hold is refused rather than stored:
+// the table could never show it, and its num_rows would overflow.
 void TableResult::setCellFormula(std::int32_t field, std::int32_t row,
                                  const StringPointer& formula) {
+    if (field < 0 || row < -1) return;
+    if (row > kMaxRows) throwString(tooManyRowsMessage(row, kMaxRows));
     ExpressionPointer parsed = make<ExpressionParser>()->parseFormula(formula);
     Pointer<FieldDef> definition = m_table->fieldForEdit(field);
     definition->setFormula(row, parsed);
@@ -141,21 +149,29 @@ void TableResult::setCellText(std::int32_t field, std::int32_t row, const String
     setCellFormula(field, row, toFormulaText(typed));
 }
 
+// Inserting before row r moves the formulas of rows r, r + 1, ... of every
+// field down by one; a row past the end appends one. The rows counted are
+// the ones the table shows, its base table's included.
 void TableResult::insertRow(std::int32_t row) {
-    if (row < 1) row = 1;
     const Pointer<TableDef>& table = definition();
+    std::int32_t rows = std::max(table->numRows(), m_table->rows());
+    if (rows > kMaxRows) throwString(tooManyRowsMessage(rows, kMaxRows));
+    row = std::clamp(row, 1, rows);
     for (const auto& field : *table->fields())
         field->expr()->shift(row, 1);
-    table->setNumRows(std::max(table->numRows(), row) + 1);
+    table->setNumRows(rows + 1);
     touchModel();
 }
 
+// Deleting row r drops the formulas of that row and moves the later rows
+// up. Rows that come from the base table stay: only this table's own
+// formulas move.
 void TableResult::deleteRow(std::int32_t row) {
     const Pointer<TableDef>& table = definition();
-    if (row < 1 || row >= table->numRows()) return;
+    if (row < 1 || row >= std::max(table->numRows(), m_table->rows())) return;
     for (const auto& field : *table->fields())
         field->expr()->remove(row, true);
-    table->setNumRows(table->numRows() - 1);
+    if (row < table->numRows()) table->setNumRows(table->numRows() - 1);
     touchModel();
 }
 

@@ -60,4 +60,66 @@ inline std::string cell(Kernel& kernel, std::string_view table, std::string_view
     return display(result->value(result->resolved()->fieldIndexOf(field), row));
 }
 
+// "null" for the null object, otherwise "Class:text", so a test tells an
+// empty result from an empty text and a number from a text.
+inline std::string typed(const Pointer<Object>& value) {
+    if (value.isNull()) return "null";
+    return std::string(value->getClassName()) + ":" + toText(value)->toStdString();
+}
+
+// Adds every table of the text to an existing kernel (one made with a
+// feedback object or extra library functions).
+inline void addTables(Kernel& kernel, std::string_view text) {
+    auto stream = make<StringStream>(str(text));
+    while (stream->peek()->isWord("table"))
+        kernel.addTableFromText(stream);
+}
+
+// The message a piece of work throws as a StringPointer, or "(no error)".
+template <class Work>
+std::string thrownMessage(Work&& work) {
+    try {
+        work();
+        return "(no error)";
+    } catch (const StringPointer& message) {
+        return message->toStdString();
+    }
+}
+
+// Counts the kernel's calls around each computation.
+class CountingFeedback final : public AbstractKernelFeedback {
+    QV_OBJECT(CountingFeedback, AbstractKernelFeedback, "CountingFeedback")
+  public:
+    void computeStarted() override { ++started; }
+    void computeFinished() override { ++finished; }
+    int started = 0;
+    int finished = 0;
+};
+
+// The source text of a cell's formula as the table sees it through its
+// chain of fields, "(none)" without one.
+inline std::string formulaAt(Kernel& kernel, std::string_view table, std::string_view field,
+                             std::int32_t row) {
+    Pointer<TableResult> result = kernel.getTableByName(table);
+    ExpressionPointer formula =
+        result->resolved()->formulaOf(result->resolved()->fieldIndexOf(field), row);
+    return formula.isNull() ? "(none)" : formula->toSource()->toStdString();
+}
+
+// The data-row keys of a table result in display order.
+inline std::vector<std::int32_t> displayOrder(TableResult& table) {
+    std::vector<std::int32_t> rows;
+    for (std::int32_t position = 1; position < table.rowCount(); ++position)
+        rows.push_back(table.displayRow(position));
+    return rows;
+}
+
+// The texts separated by single blanks.
+inline std::string joined(const std::vector<std::string>& texts) {
+    std::string out;
+    for (const std::string& text : texts)
+        out += (out.empty() ? "" : " ") + text;
+    return out;
+}
+
 }  // namespace qv::test
