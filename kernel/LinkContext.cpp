@@ -217,13 +217,30 @@ CalculatorPointer LinkContext::compile(const SelectExpression& node) {
     if (index < 0) return warningCalculator("can not find table");
     ResolvedTable* selected = m_program.table(index).get();
     Pointer<LinkContext> inner = withTable(selected);
-    CalculatorPointer condition = inner->compileChild(node.condition());
+    CalculatorPointer condition = compileSelectCondition(node.condition(), *inner);
     if (!inner->unresolvedNames().isNull()) {
         for (auto names = inner->unresolvedNames()->keys(); names->hasMoreElements();) {
             addUnresolved(cast<String>(names->nextElement()));
         }
     }
     return make<SelectCalculator>(index, condition);
+}
+
+// A selection reads the left operand of a comparison in each row of the
+// selected table and the right operand in the calling row, so each side is
+// compiled against the table it is read in; a right operand compiled against
+// the selected table would read an unrelated field of the caller.
+CalculatorPointer LinkContext::compileSelectCondition(const ExpressionPointer& condition,
+                                                      LinkContext& selected) {
+    auto binary = cast<BinaryExpression>(condition);
+    if (binary.isNull()) return selected.compileChild(condition);
+    bool comparison = binary->op() >= kLess && binary->op() <= kEqual;
+    CalculatorPointer left = comparison ? selected.compileChild(binary->left())
+                                        : compileSelectCondition(binary->left(), selected);
+    CalculatorPointer right = comparison ? compileChild(binary->right())
+                                         : compileSelectCondition(binary->right(), selected);
+    CalculatorPointer calculator = makeBinaryCalculator(binary->op(), left, right);
+    return calculator.isNull() ? warningCalculator("unknown operator") : calculator;
 }
 
 CalculatorPointer LinkContext::compile(const RangeExpression& node) {

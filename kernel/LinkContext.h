@@ -55,6 +55,8 @@ class LinkContext final : public Object, public CompileContext {
 
   private:
     CalculatorPointer compileLocalTable(const FuncExpression& node);
+    CalculatorPointer compileSelectCondition(const ExpressionPointer& condition,
+                                             LinkContext& selected);
     CalculatorPointer resolveIdentifier(const StringPointer& name);
 
     ResolvedProgram& m_program;

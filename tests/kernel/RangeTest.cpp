@@ -44,6 +44,9 @@ TEST(Ranges, Construction) {
         {"range 5 to 5", 0, "5"},
         {"range 1+1 to 2*3", 0, "2 3 4 5 6"},
         {"range 0 to 1 step 0.3", 0, "0 0.3 0.6 0.9"},
+        // 0.04 / 0.01 is a hair below 4 in binary; the end is still reached.
+        {"range 0.02 to 0.06 step 0.01", 0, "0.02 0.03 0.04 0.05 0.06"},
+        {"range 0.1 to 0.7 step 0.1", 0, "0.1 0.2 0.3 0.4 0.5 0.6 0.7"},
         {"range 1 to 2 step 0.5", 0, "1 1.5 2"},
         {"range 3 to 1 step -1", 0, "3 2 1"},
         {"range 1 to 2.9", 0, "1 2"},
@@ -130,6 +133,17 @@ TEST(Selections, ComparedWithTheCallingRow) {
     EXPECT_EQ(column(*kernel, "R", "n"), (std::vector<std::string>{"15", "25"}));
     EXPECT_EQ(renderTable(*kernel, "E"),
               (std::vector<std::string>{"sum |  | ", "base | can not find table | undefined: zz"}));
+}
+
+TEST(Selections, ReadTheRightOperandInTheCallingTable) {
+    // "limit" exists only in the calling table, and the selected table's
+    // second field "w" sits where the caller's "limit" does: the right
+    // operand must be the caller's limit, never P's w read by position.
+    auto kernel = loadModel(
+        "table P{ v:=! w:=1000! <1>:={v:=5} <2>:={v:=15} <3>:={v:=25} }"
+        " table Q{ n:=0; limit:=10! pick:=select * from P where v > limit and v < limit + 10;"
+        " first:=pick.v[1]! <2>:={limit:=20} <3>:={limit:=30} }");
+    EXPECT_EQ(column(*kernel, "Q", "first"), (std::vector<std::string>{"15", "25", ""}));
 }
 
 TEST(Selections, MapTheirRowsToTheSource) {
