@@ -1,5 +1,7 @@
 #include "core/Hashtable.h"
 
+#include <bit>
+
 #include "core/String.h"
 #include "core/StringBuffer.h"
 
@@ -16,9 +18,14 @@ KeyVal::~KeyVal() {
 
 Hashtable::Hashtable() : m_buckets(make<Vector>(kInitialBuckets)) {}
 
+// The bucket comes from the high bits of the hash multiplied by a golden
+// ratio constant. A plain remainder would take only the low bits, and the
+// text hash's low byte is a name's first letter: every field named f... would
+// share one chain, and linking a large program would take cubic time.
 std::int32_t Hashtable::bucketOf(const Object& key, std::int32_t buckets) const noexcept {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(key.hashCode()) %
-                                     static_cast<std::uint32_t>(buckets));
+    std::uint32_t mixed = static_cast<std::uint32_t>(key.hashCode()) * 0x9E3779B1u;
+    int shift = 32 - std::countr_zero(static_cast<std::uint32_t>(buckets));
+    return static_cast<std::int32_t>(mixed >> shift);
 }
 
 const KeyVal* Hashtable::find(const Pointer<Object>& key) const {

@@ -43,6 +43,10 @@ class Hashtable final : public Object {
     std::int32_t bucketCount() const noexcept { return m_buckets->size(); }
     Pointer<Enumeration> keys() const;
     Pointer<Enumeration> elements() const;
+    // The bucket a key falls into with the current bucket count.
+    std::int32_t bucketIndexOf(const Pointer<Object>& key) const {
+        return bucketOf(*key.object(), bucketCount());
+    }
     // The head entry of bucket i, for enumerations.
     Pointer<KeyVal> bucket(std::int32_t i) const { return cast<KeyVal>(m_buckets->elementAt(i)); }
 

@@ -89,6 +89,14 @@ class LocalSumFuncCalculator final : public AbstractCalculator {
 class ScanningSumFuncCalculator final : public AbstractCalculator {
     QV_OBJECT(ScanningSumFuncCalculator, AbstractCalculator, "ScanningSumFuncCalculator")
   public:
+    // Drops the cached aggregate: its values may refer to the results that
+    // the calculator belongs to, a cycle no count would end.
+    void forget() const {
+        m_aggregate = Pointer<SumFunction>();
+        m_failure = Pointer<Object>();
+        m_failureKind = Failure::None;
+        m_servedSerial = -1;
+    }
     ScanningSumFuncCalculator(const Pointer<SumFunction>& function,
                               const Pointer<CalculatorList>& arguments)
         : m_function(function), m_arguments(arguments) {}

@@ -31,13 +31,19 @@ LinkContext::LinkContext(ResolvedProgram& program, ResolvedTable* table,
     : m_program(program), m_table(table), m_scope(scope) {}
 
 void LinkContext::addUnresolved(const StringPointer& name) {
-    if (m_unresolvedNames.isNull()) m_unresolvedNames = make<Hashtable>();
+    if (m_unresolvedNames.isNull()) {
+        m_unresolvedNames = make<Hashtable>();
+        m_unresolvedOrder = make<Vector>();
+    }
+    if (m_unresolvedNames->containsKey(name)) return;
     m_unresolvedNames->put(name, str(""));
+    m_unresolvedOrder->addElement(name);
 }
 
+// The names in the order the formula first uses them.
 StringPointer LinkContext::unresolvedMessage() const {
     if (m_unresolvedNames.isNull()) return str("undefined: ");
-    return str("undefined: ") + join(m_unresolvedNames->keys(), ",");
+    return str("undefined: ") + join(m_unresolvedOrder->elements(), ",");
 }
 
 Pointer<CalculatorList> LinkContext::compileAll(const Pointer<TVector<AbstractExpression>>& list) {
@@ -118,7 +124,9 @@ CalculatorPointer LinkContext::compile(const FuncExpression& node) {
         return make<BuildInFuncCalculator>(compileAll(arguments), function);
     }
     if (auto aggregate = functions->findAggregate(name, count); !aggregate.isNull()) {
-        return make<ScanningSumFuncCalculator>(aggregate, compileAll(arguments));
+        auto scan = make<ScanningSumFuncCalculator>(aggregate, compileAll(arguments));
+        m_program.registerScan(scan.get());
+        return scan;
     }
     if (auto aggregate = functions->findAggregate(name, 1); !aggregate.isNull()) {
         return make<LocalSumFuncCalculator>(aggregate, compileAll(arguments));
@@ -219,7 +227,7 @@ CalculatorPointer LinkContext::compile(const SelectExpression& node) {
     Pointer<LinkContext> inner = withTable(selected);
     CalculatorPointer condition = compileSelectCondition(node.condition(), *inner);
     if (!inner->unresolvedNames().isNull()) {
-        for (auto names = inner->unresolvedNames()->keys(); names->hasMoreElements();) {
+        for (auto names = inner->unresolvedInOrder()->elements(); names->hasMoreElements();) {
             addUnresolved(cast<String>(names->nextElement()));
         }
     }

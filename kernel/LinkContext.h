@@ -27,6 +27,8 @@ class LinkContext final : public Object, public CompileContext {
     bool calcTimeMode() const noexcept { return m_calcTimeMode; }
     // The names that resolved to nothing, or the null object.
     const Pointer<Hashtable>& unresolvedNames() const noexcept { return m_unresolvedNames; }
+    // The unresolved names in the order of first use, or the null object.
+    const Pointer<Vector>& unresolvedInOrder() const noexcept { return m_unresolvedOrder; }
     // "undefined: " and the unresolved names joined by ",".
     StringPointer unresolvedMessage() const;
 
@@ -63,6 +65,7 @@ class LinkContext final : public Object, public CompileContext {
     ResolvedTable* m_table;
     Pointer<FunctionSignature> m_scope;
     Pointer<Hashtable> m_unresolvedNames;
+    Pointer<Vector> m_unresolvedOrder;
     bool m_calcTimeMode = false;
 };
 

@@ -65,13 +65,31 @@ ProgramResult::ProgramResult(Kernel* kernel, const Pointer<ResolvedProgram>& lin
       m_tables(make<TVector<TableResult>>(linked->tableCount())),
       m_version(linked->version()) {}
 
+ProgramResult::~ProgramResult() {
+    for (const auto& table : *m_tables) {
+        if (!table.isNull()) table->releaseCells();
+    }
+    m_linked->forgetScans();
+}
+
 // Each pass runs over every table before the next begins, so row counts are
 // known before any cell that reads another table is filled.
 void ProgramResult::compute() {
     ++g_computations;
+    // The cells of all tables share one budget; a table past it keeps its
+    // formula row and says why.
+    std::int64_t budget = kMaxProgramCells;
     for (std::int32_t i = 0; i < m_linked->tableCount(); ++i) {
         const Pointer<ResolvedTable>& table = m_linked->table(i);
-        m_tables->add(table.isNull() ? Pointer<TableResult>() : make<TableResult>(*this, table, i));
+        if (table.isNull()) {
+            m_tables->add(Pointer<TableResult>());
+            continue;
+        }
+        std::int64_t columns = std::max<std::int32_t>(table->fieldCount(), 1);
+        std::int64_t rows = clampRows(table->rows(), table->fieldCount());
+        std::int64_t rowCap = std::max<std::int64_t>(1, std::min(rows, budget / columns - 1));
+        m_tables->add(make<TableResult>(*this, table, i, rowCap));
+        budget -= (rowCap + 1) * columns;
     }
     Evaluator evaluator;
     for (const auto& table : *m_tables) {

@@ -18,6 +18,9 @@ class ProgramResult final : public Object {
     QV_OBJECT(ProgramResult, Object, "ProgramResult")
   public:
     ProgramResult(Kernel* kernel, const Pointer<ResolvedProgram>& linked);
+    // Cells may hold results that hold the cells (a table naming itself, a
+    // find or select over its own table): the values are released here.
+    ~ProgramResult() override;
 
     void compute();
 

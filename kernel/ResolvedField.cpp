@@ -25,10 +25,14 @@ ExpressionPointer ResolvedField::formulaAt(std::int32_t rowKey) const {
     return ExpressionPointer();
 }
 
+// An unchanged copy of an unchanged copy points to the field it copies, not
+// to the intermediate copy: the chain walked by formulaAt stays as long as
+// the chain of real overrides, not as long as the chain of base tables.
 Pointer<ResolvedField> ResolvedField::inheritedCopy() const {
-    auto copy =
-        make<ResolvedField>(m_definition, Pointer<ResolvedField>(const_cast<ResolvedField*>(this)),
-                            m_warning, m_position, true);
+    Pointer<ResolvedField> source =
+        m_inherited ? m_overridden : Pointer<ResolvedField>(const_cast<ResolvedField*>(this));
+    auto copy = make<ResolvedField>(m_definition, source, m_warning, m_position, true);
+    copy->m_definingTable = m_definingTable;
     copy->m_visible = m_visible;
     return copy;
 }

@@ -26,6 +26,11 @@ class ResolvedField final : public Object {
 
     // The formula at a row key through the chain of overridden fields.
     ExpressionPointer formulaAt(std::int32_t rowKey) const;
+    // The table whose definition holds this field's definition (not owning).
+    class ResolvedTable* definingTable() const noexcept {
+        return m_definingTable;
+    }
+    void setDefiningTable(class ResolvedTable* table) noexcept { m_definingTable = table; }
     // A copy for a derived table: the same definition, this field as the overridden one.
     Pointer<ResolvedField> inheritedCopy() const;
 
@@ -34,6 +39,7 @@ class ResolvedField final : public Object {
     Pointer<ResolvedField> m_overridden;
     Pointer<Warning> m_warning;
     std::int32_t m_position;
+    class ResolvedTable* m_definingTable = nullptr;
     bool m_visible = true;
     bool m_inherited;
 };

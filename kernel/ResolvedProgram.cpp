@@ -1,7 +1,9 @@
 #include "kernel/ResolvedProgram.h"
 
 #include "core/Number.h"
+#include "kernel/CallCalculators.h"
 #include "kernel/Evaluator.h"
+#include "kernel/RowLimits.h"
 
 namespace qv {
 
@@ -63,6 +65,18 @@ void ResolvedProgram::resolveBases() {
 
 std::int32_t ResolvedProgram::tableIndexOf(std::string_view name) const {
     return integerAt(*m_tableIndex, name);
+}
+
+void ResolvedProgram::forgetScans() const {
+    for (const AbstractCalculator* scan : m_scans) {
+        static_cast<const ScanningSumFuncCalculator*>(scan)->forget();
+    }
+}
+
+bool ResolvedProgram::reserveFields(std::int64_t count) {
+    if (m_linkedFields + count > kMaxLinkedFields) return false;
+    m_linkedFields += count;
+    return true;
 }
 
 std::int32_t ResolvedProgram::identifierOf(std::string_view name) const {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "core/Hashtable.h"
 #include "functions/FuncStore.h"
@@ -34,6 +35,12 @@ class ResolvedProgram final : public Object {
     // The program-wide number of a field name, or -1.
     std::int32_t identifierOf(std::string_view name) const;
     std::int32_t identifierCount() const noexcept { return m_fieldRegistry->size(); }
+    // Scanning aggregates cache values between rows; the program result
+    // makes them forget when it is discarded.
+    void registerScan(const AbstractCalculator* calculator) { m_scans.push_back(calculator); }
+    void forgetScans() const;
+    // Takes `count` fields from the program's budget; false when it is spent.
+    bool reserveFields(std::int64_t count);
 
   private:
     void createTables();
@@ -45,6 +52,8 @@ class ResolvedProgram final : public Object {
     Pointer<Hashtable> m_fieldRegistry;
     Pointer<FuncStore> m_functions;
     std::int32_t m_version;
+    std::int64_t m_linkedFields = 0;
+    std::vector<const AbstractCalculator*> m_scans;  // owned by the tables' calculators
 };
 
 // The evaluatable whose value is a table's base table; its cache is the

@@ -7,6 +7,7 @@
 #include "core/Number.h"
 #include "kernel/LinkContext.h"
 #include "kernel/ResolvedProgram.h"
+#include "kernel/RowLimits.h"
 #include "language/ExpressionParser.h"
 #include "language/ProgramDef.h"
 
@@ -91,6 +92,7 @@ bool ResolvedTable::definesField(std::int32_t index) const {
 }
 
 void ResolvedTable::appendField(const Pointer<ResolvedField>& resolved) {
+    if (!resolved->inherited()) resolved->setDefiningTable(this);
     m_fields->add(resolved);
 }
 
@@ -99,6 +101,16 @@ void ResolvedTable::appendField(const Pointer<ResolvedField>& resolved) {
 void ResolvedTable::resolve(Hashtable& registry) {
     if (m_resolved) return;
     m_resolved = true;
+    if (!m_base.isNull()) m_base->resolve(registry);
+    std::int64_t needed = m_definition->fieldCount() + (m_base.isNull() ? 0 : m_base->fieldCount());
+    if (!m_linked->reserveFields(needed)) {
+        // The table keeps no fields rather than exhausting memory.
+        m_rows = m_definition->numRows();
+        m_warning = make<Warning>(str("too many fields: the program passes the limit of " +
+                                      std::to_string(kMaxLinkedFields)));
+        registerNames(registry);
+        return;
+    }
     inheritBaseFields(registry);
     auto ownNames = make<Hashtable>();
     addOwnFields(*ownNames);
@@ -152,6 +164,7 @@ void ResolvedTable::addOwnFields(Hashtable& ownNames) {
             const auto& overridden = field(existing)->overridden();
             (*m_fields)[existing] =
                 make<ResolvedField>(definition, overridden, warning, position, false);
+            (*m_fields)[existing]->setDefiningTable(this);
             m_signatures[static_cast<std::size_t>(existing)] = signature;
             continue;
         }
@@ -246,6 +259,12 @@ ExpressionPointer ResolvedTable::cellFormula(std::int32_t index, std::int32_t ro
     if (!own.isNull()) return own;
     if (rowKey <= 0 || index == m_nameField || index == m_baseField) {
         if (m_base.isNull() || index >= m_base->fieldCount()) return ExpressionPointer();
+        // The base tables between here and the one defining the field would
+        // each only pass the question on: ask that table directly.
+        ResolvedTable* owner = definesField(index) ? nullptr : field(index)->definingTable();
+        if (owner != nullptr && owner != this && index < owner->fieldCount()) {
+            return owner->cellFormula(index, rowKey);
+        }
         return m_base->cellFormula(index, rowKey);
     }
     if (definesField(index)) return ownFormula(index, 0);
@@ -363,6 +382,7 @@ Pointer<FieldDef> ResolvedTable::fieldForEdit(std::int32_t index) {
     auto resolved = make<ResolvedField>(overriding, inherited->overridden(), Pointer<Warning>(),
                                         m_definition->fieldCount() - 1, false);
     resolved->setVisible(inherited->visible());
+    resolved->setDefiningTable(this);
     (*m_fields)[index] = resolved;
     if (program != nullptr) program->touch();
     return overriding;

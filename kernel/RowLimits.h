@@ -19,6 +19,12 @@ constexpr std::int64_t kMaxRows = 10'000'000;
 // take gigabytes either.
 constexpr std::int64_t kMaxCells = 20'000'000;
 
+// Fields a linked program may hold, inherited copies included: a chain of
+// tables each extending the last copies every field down the chain.
+constexpr std::int64_t kMaxLinkedFields = 2'000'000;
+// Cells all the table results of one computation may hold together.
+constexpr std::int64_t kMaxProgramCells = 60'000'000;
+
 // The data rows a table with `fields` fields may hold.
 inline std::int64_t rowLimit(std::int32_t fields) {
     return std::min<std::int64_t>(kMaxRows, kMaxCells / std::max<std::int32_t>(fields, 1));

@@ -49,6 +49,7 @@ class SelectTableCol final : public AbstractResultGetter {
   public:
     SelectTableCol(const Pointer<SelectTableResult>& selection, std::int32_t field)
         : m_selection(selection), m_field(field) {}
+    const Pointer<SelectTableResult>& selection() const noexcept { return m_selection; }
 
     Pointer<Object> getByIdentifier(ResultEvaluatable& context, std::int32_t identifier) override;
     Pointer<Object> getByIndex(ResultEvaluatable& context, std::int32_t index) override;

@@ -53,4 +53,10 @@ bool ShouldShowAllEvaluatable::decide(TableResult& table, std::int32_t field,
     return !is<Boolean>(decision) || cast<Boolean>(decision)->value();
 }
 
+Pointer<Object> ShouldShowEvaluatable::computeAlternative(Evaluator& evaluator, std::int32_t) {
+    bool shown = m_row <= 0 || m_table.resolved()->hasOwnCalculator(m_field, m_row) ||
+                 ShouldShowAllEvaluatable::decide(m_table, m_field, evaluator);
+    return Boolean::of(shown);
+}
+
 }  // namespace qv

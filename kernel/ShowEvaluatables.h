@@ -29,4 +29,23 @@ class ShouldShowAllEvaluatable final : public AbstractEvaluatable {
     std::int32_t m_field;
 };
 
+// ShouldShowEvaluatable: whether one cell shows a value of its own rather
+// than its field's formula-row value: the summary and formula rows, a cell
+// with a formula of its own, and every row of a field whose value may differ
+// by row. The decision follows from the per-field one, so it keeps no cache.
+class ShouldShowEvaluatable final : public AbstractEvaluatable {
+  public:
+    ShouldShowEvaluatable(TableResult& table, std::int32_t field, std::int32_t row)
+        : m_table(table), m_field(field), m_row(row) {}
+
+    Object* cachedValue() const override { return nullObject(); }
+    void setCachedValue(const Pointer<Object>&) override {}
+    Pointer<Object> computeAlternative(Evaluator& evaluator, std::int32_t index) override;
+
+  private:
+    TableResult& m_table;
+    std::int32_t m_field;
+    std::int32_t m_row;
+};
+
 }  // namespace qv

@@ -12,6 +12,7 @@
 #include "kernel/ResultEvaluatable.h"
 #include "kernel/RowLimits.h"
 #include "kernel/RowSort.h"
+#include "kernel/SelectTableResult.h"
 #include "kernel/ShowEvaluatables.h"
 
 namespace qv {
@@ -24,14 +25,18 @@ std::int64_t nextSerial() {
 }  // namespace
 
 TableResult::TableResult(ProgramResult& results, const Pointer<ResolvedTable>& table,
-                         std::int32_t index)
+                         std::int32_t index, std::int64_t rowCap)
     : m_results(&results),
       m_table(table),
-      m_cells(table->fieldCount(), clampRows(table->rows(), table->fieldCount()),
-              NullResult::instance()),
+      m_cells(
+          table->fieldCount(),
+          static_cast<std::int32_t>(std::max<std::int64_t>(
+              1, std::min<std::int64_t>(clampRows(table->rows(), table->fieldCount()), rowCap))),
+          NullResult::instance()),
       m_variesByRow(static_cast<std::size_t>(table->fieldCount())),
       m_index(index),
-      m_serial(nextSerial()) {}
+      m_serial(nextSerial()),
+      m_overBudget(rowCap < clampRows(table->rows(), table->fieldCount())) {}
 
 Object* TableResult::cachedVariesByRow(std::int32_t field) const noexcept {
     if (field < 0 || field >= static_cast<std::int32_t>(m_variesByRow.size())) return nullObject();
@@ -181,6 +186,41 @@ void TableResult::fillCells(Evaluator& evaluator) {
     }
 }
 
+namespace {
+void releaseReachable(const Object& value);
+}  // namespace
+
+void TableResult::releaseCells() {
+    if (m_released) return;
+    m_released = true;
+    Pointer<TableResult> keep(this);  // the cells may hold the last reference
+    CellMatrix<Object> cells = std::move(m_cells);
+    m_cells = CellMatrix<Object>(fieldCount(), 1, NullResult::instance());
+    for (std::int32_t row = -1; row < cells.rows(); ++row) {
+        for (std::int32_t field = 0; field < cells.columns(); ++field) {
+            releaseReachable(*cells.at(field, row).object());
+        }
+    }
+}
+
+namespace {
+// Follows a value to the table results it refers to.
+void releaseReachable(const Object& value) {
+    if (value.isNull()) return;
+    if (value.isInstanceOf(TableResult::typeId())) {
+        const_cast<TableResult&>(static_cast<const TableResult&>(value)).releaseCells();
+    } else if (value.isInstanceOf(TableResultRow::typeId())) {
+        static_cast<const TableResultRow&>(value).table()->releaseCells();
+    } else if (value.isInstanceOf(TableResultCol::typeId())) {
+        static_cast<const TableResultCol&>(value).table()->releaseCells();
+    } else if (value.isInstanceOf(SelectTableResult::typeId())) {
+        static_cast<const SelectTableResult&>(value).source()->releaseCells();
+    } else if (value.isInstanceOf(SelectTableCol::typeId())) {
+        static_cast<const SelectTableCol&>(value).selection()->source()->releaseCells();
+    }
+}
+}  // namespace
+
 bool TableResult::isCompound(const Object& value) const {
     return value.isInstanceOf(AbstractResultGetter::typeId()) ||
            std::string_view(value.getClassName()) == "Trajectory2D" ||
@@ -194,10 +234,11 @@ const Pointer<RowInfo>& TableResult::rowInfo(std::int32_t row) const {
     return m_rowInfos[index];
 }
 
-bool TableResult::isShown(std::int32_t field, std::int32_t row) const {
-    if (row <= 0 || m_table->hasOwnCalculator(field, row)) return true;
-    Object* varies = cachedVariesByRow(field);
-    return !varies->isInstanceOf(Boolean::typeId()) || static_cast<Boolean*>(varies)->value();
+bool TableResult::isShown(std::int32_t field, std::int32_t row) {
+    Evaluator evaluator;
+    ShouldShowEvaluatable cell(*this, field, row);
+    Pointer<Object> shown = evaluator.evaluateTop(cell);
+    return !is<Boolean>(shown) || cast<Boolean>(shown)->value();
 }
 
 Pointer<Object> TableResult::value(std::int32_t field, std::int32_t row) {
@@ -289,6 +330,10 @@ Pointer<Object> TableResult::warning() const {
     const Pointer<Object>& base = m_table->baseResolution();
     if (is<Warning>(base) || is<SpecialValue>(base)) return base;
     if (!m_table->warning().isNull()) return m_table->warning();
+    if (m_overBudget) {
+        return make<Warning>(str("too many cells: the tables of this program pass the limit of " +
+                                 std::to_string(kMaxProgramCells)));
+    }
     std::int64_t limit = rowLimit(fieldCount());
     if (m_table->rows() > limit + 1) {
         return make<Warning>(tooManyRowsMessage(static_cast<double>(m_table->rows()) - 1, limit));

@@ -13,6 +13,7 @@
 #include "kernel/Evaluator.h"
 #include "kernel/ResolvedTable.h"
 #include "kernel/ResultAccess.h"
+#include "kernel/RowLimits.h"
 
 namespace qv {
 
@@ -31,12 +32,18 @@ class RowInfo final : public Object {
 class TableResult : public AbstractResultGetter {
     QV_OBJECT(TableResult, AbstractResultGetter, "TableResult")
   public:
-    TableResult(ProgramResult& results, const Pointer<ResolvedTable>& table, std::int32_t index);
+    // `rowCap` lowers the row keys the result holds (a program-wide budget).
+    TableResult(ProgramResult& results, const Pointer<ResolvedTable>& table, std::int32_t index,
+                std::int64_t rowCap = kMaxRows + 1);
 
     ProgramResult& results() const noexcept { return *m_results; }
     const Pointer<ResolvedTable>& resolved() const noexcept { return m_table; }
     const Pointer<TableDef>& definition() const noexcept { return m_table->definition(); }
     std::int32_t index() const noexcept { return m_index; }
+    // Releases every cell value, and the cells of the local tables, rows,
+    // columns and selections those values lead to, so reference cycles
+    // through cells end.
+    void releaseCells();
     // Unique among all table results ever made in this run.
     std::int64_t serial() const noexcept { return m_serial; }
     // Moves when cells computed so far were dropped (after row generation),
@@ -98,7 +105,7 @@ class TableResult : public AbstractResultGetter {
     // formula in that row; the empty String when it has none.
     StringPointer rowName(std::int32_t row) const;
     const Pointer<RowInfo>& rowInfo(std::int32_t row) const;
-    bool isShown(std::int32_t field, std::int32_t row) const;
+    bool isShown(std::int32_t field, std::int32_t row);
     virtual std::int32_t sortField() const { return definition()->sortField(); }
     virtual bool sortDescending() const { return definition()->sortDescending(); }
 
@@ -147,6 +154,8 @@ class TableResult : public AbstractResultGetter {
     std::vector<std::int32_t> m_displayOrder;
     std::int32_t m_index;
     std::int64_t m_serial;
+    bool m_overBudget = false;
+    bool m_released = false;
     std::int32_t m_cellEpoch = 0;
 };
 

@@ -5,4 +5,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh release
-./build-release/cli/qvl fmt examples/prices.qvl
+./build-release/cli/qvl show examples/prices.qvl

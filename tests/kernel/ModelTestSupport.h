@@ -9,15 +9,19 @@
 #include "core/ValueConversions.h"
 #include "kernel/Kernel.h"
 #include "language/StringStream.h"
+#include "language/TableParser.h"
 
 namespace qv::test {
 
 // A kernel holding every table of the text.
+// The tables go into the model without a computation each; the first read
+// links and computes once.
 inline Pointer<Kernel> loadModel(std::string_view text) {
     auto kernel = make<Kernel>();
     auto stream = make<StringStream>(str(text));
-    while (stream->peek()->isWord("table"))
-        kernel->addTableFromText(stream);
+    while (stream->peek()->isWord("table")) {
+        kernel->program()->addTable(make<TableParser>()->parseTable(stream));
+    }
     return kernel;
 }
 

@@ -119,7 +119,7 @@ TEST(TableParserTest, ThrowsEachMessageOfTheGrammar) {
         {"table T{a:=1;<1>:={<0>:=5}}", "field not found"},
         {"table T{a:=1;<1>:={a:=}}", "expecting expression after :="},
         {"table T{a:=1;<1>:={a:=,}}", "expecting expression after :="},
-        {"table T{b:=1;a:=2;<1>:={x:=1}}", "field x not found in fields:a,b"},
+        {"table T{b:=1;a:=2;<1>:={x:=1}}", "field x not found in fields:b,a"},
         {"table T{a:=1;bb:=2;ccc:=3;<1>:={x:=1}}",
          "field x not found in fields:" + indexOrder({"a", "bb", "ccc"})},
         {"table T{a:=1;<1>:={a+1:=1}}",

@@ -1,0 +1,50 @@
+#include "app/Document.h"
+
+#include <limits>
+
+#include "app/DocumentFile.h"
+#include "app/FileParser.h"
+#include "app/HeadlessViewFactory.h"
+#include "core/Assert.h"
+#include "core/Errors.h"
+
+namespace qv {
+
+Document::Document(const Pointer<Kernel>& kernel, const Pointer<Layout>& layout)
+    : m_kernel(kernel), m_layout(layout) {
+    QV_ASSERT(!kernel.isNull() && !layout.isNull());
+}
+
+Pointer<Document> Document::read(const StringPointer& text,
+                                 const Pointer<AbstractKernelFeedback>& feedback) {
+    auto parser = make<FileParser>(make<HeadlessViewFactory>(), feedback);
+    parser->parse(text);
+    return make<Document>(parser->kernel(), cast<Layout>(parser->layoutRoot()));
+}
+
+Pointer<Document> Document::readFile(const std::string& path,
+                                     const Pointer<AbstractKernelFeedback>& feedback) {
+    return read(readDocumentFile(path), feedback);
+}
+
+Pointer<Document> Document::makeNew(const Pointer<AbstractKernelFeedback>& feedback) {
+    return read(str(kNewDocumentText), feedback);
+}
+
+StringPointer Document::toSource() const {
+    std::string text(m_kernel->toSource()->view());
+    text += m_layout->toSource()->view();
+    text += kEndMark;
+    // Texts are counted in 32 bits; a longer one cannot be made, let alone
+    // read back.
+    if (text.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+        throwMessage("document too large");
+    }
+    return str(text);
+}
+
+void Document::writeFile(const std::string& path) const {
+    writeDocumentFile(path, toSource()->view());
+}
+
+}  // namespace qv

@@ -1,0 +1,263 @@
+// Grammar of a document ("word" = identifier compared by text):
+//   document   -> { table | placement element }
+//   table      -> "table" ...                      (the table grammar)
+//   placement  -> "maximized" | ( "optimized" | "floating" ) point
+//   point      -> "(" number "," number ")"
+//   element    -> ltable | text | result | properties | chart | project
+//   ltable     -> "ltable" "{" { lrow } "}"
+//   lrow       -> "lrow" "{" { ";" | element } "}"
+//   text       -> "text" "(" string { string } ")" ";"   adjacent strings only
+//   result     -> "result" "(" expression ")" ";"
+//   properties -> "properties" "(" ")" ";"
+//   chart      -> "chart" "(" name ")" ";"
+//   project    -> "project" "(" expression ")" ";"
+#include "app/FileParser.h"
+
+#include <algorithm>
+
+#include "app/TextEscapes.h"
+#include "core/Assert.h"
+#include "core/Errors.h"
+#include "language/TableParser.h"
+
+namespace qv {
+
+// The grid of the layout table being read, mirrored here so that the
+// bounds hold whatever factory builds the views.
+struct FileParser::Grid {
+    std::int64_t rows = 1;
+    std::int64_t columns = 1;
+};
+
+// Layout-table nesting is counted here and nowhere else.
+class FileParser::Nesting {
+  public:
+    explicit Nesting(FileParser& parser) : m_parser(parser) {
+        if (m_parser.m_nesting >= kMaxLayoutNesting) {
+            throwMessage("layout tables nested too deeply");
+        }
+        ++m_parser.m_nesting;
+    }
+    ~Nesting() { --m_parser.m_nesting; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+  private:
+    FileParser& m_parser;
+};
+
+FileParser::FileParser(const Pointer<ViewFactory>& factory,
+                       const Pointer<AbstractKernelFeedback>& feedback)
+    : m_factory(factory), m_feedback(feedback) {
+    QV_ASSERT(!factory.isNull());
+}
+
+void FileParser::parse(const StringPointer& text) {
+    m_kernel = make<Kernel>(m_feedback);
+    m_layoutRoot = m_factory->makeLayoutRoot();
+    m_stream = make<StringStream>(text);
+    m_tableEnds.clear();
+    Pointer<StreamPosition> start = m_stream->mark();
+    try {
+        for (m_pass = 1; m_pass <= 2; ++m_pass) {
+            m_stream->reset(start);
+            m_nextTable = 0;
+            m_layoutCells = 0;
+            while (readTopLevel()) {
+            }
+        }
+    } catch (...) {
+        m_kernel = Pointer<Kernel>();
+        m_layoutRoot = Pointer<Object>();
+        m_stream = Pointer<StringStream>();
+        m_tableEnds.clear();
+        throw;
+    }
+    m_stream = Pointer<StringStream>();
+    m_tableEnds.clear();
+}
+
+// top-level -> table | placement element; false at the end of the text.
+bool FileParser::readTopLevel() {
+    Pointer<Token> next = m_stream->peek();
+    if (next->code() == kEnd) return false;
+    if (next->isWord("table")) {
+        readTable();
+        return true;
+    }
+    m_stream->next();
+    if (next->isWord("optimized") || next->isWord("floating")) {
+        std::int32_t x = 0;
+        std::int32_t y = 0;
+        readPoint(x, y);
+        // Floating frames read back as optimized ones.
+        placeTopLevel(readElement(), Placement::kOptimized, x, y);
+    } else if (next->isWord("maximized")) {
+        placeTopLevel(readElement(), Placement::kMaximized, 0, 0);
+    } else {
+        throwMessage("expecting  table,maximized,optimized or floating");
+    }
+    return true;
+}
+
+void FileParser::readTable() {
+    if (!building()) {
+        // Straight into the model: adding through the kernel would compute.
+        m_kernel->program()->addTable(make<TableParser>()->parseTable(m_stream));
+        m_tableEnds.push_back(m_stream->mark());
+        return;
+    }
+    if (QV_NEVER(m_nextTable >= m_tableEnds.size())) throwMessage("unexpeted token");
+    m_stream->reset(m_tableEnds[m_nextTable++]);
+}
+
+// point -> "(" number "," number ")"
+void FileParser::readPoint(std::int32_t& x, std::int32_t& y) {
+    expect(kOpenParen, "(");
+    x = m_stream->readNumber();
+    expect(kComma, ",");
+    y = m_stream->readNumber();
+    expect(kCloseParen, ")");
+}
+
+void FileParser::placeTopLevel(const Pointer<Object>& view, Placement placement, std::int32_t x,
+                               std::int32_t y) {
+    if (!building()) return;
+    m_factory->placeFrame(m_layoutRoot, m_factory->makeFrame(view, placement), x, y);
+}
+
+// element -> ltable | text | result | properties | chart | project
+// Pass 1 reads the syntax and yields the null object.
+Pointer<Object> FileParser::readElement() {
+    Pointer<Token> keyword = m_stream->next();
+    if (keyword->isWord("ltable")) return readLayoutTable();
+    if (keyword->isWord("text")) return readTextArea();
+    if (keyword->isWord("result")) return readResultView();
+    if (keyword->isWord("properties")) return readPropertiesView();
+    if (keyword->isWord("chart")) return readChart();
+    if (keyword->isWord("project")) return readProjectView();
+    throwMessage("unexpeted token");
+}
+
+// text -> "text" "(" string { string } ")" ";"
+// A string that follows another without a blank between them stands for a
+// double quote inside the text and the rest of it.
+Pointer<Object> FileParser::readTextArea() {
+    expect(kOpenParen, "(");
+    Pointer<Token> first = m_stream->next();
+    if (!first->isString()) throwMessage("expecing string");
+    std::string written(first->text()->view());
+    for (;;) {
+        Pointer<Token> following = m_stream->peek();
+        std::int32_t at = following->position();
+        bool adjacent = following->isString() && at >= 0 && at < m_stream->source()->length() &&
+                        m_stream->source()->charAt(at) == '"';
+        if (!adjacent) break;
+        m_stream->next();
+        written += '"';
+        written += following->text()->view();
+    }
+    expect(kCloseParen, ")");
+    expect(kSemicolon, ";");
+    if (!building()) return {};
+    return m_factory->makeTextArea(str(unescapeTextArea(written)));
+}
+
+// result -> "result" "(" expression ")" ";"
+Pointer<Object> FileParser::readResultView() {
+    expect(kOpenParen, "(");
+    StringPointer expression = m_kernel->readFormulaText(m_stream);
+    expect(kCloseParen, ")");
+    expect(kSemicolon, ";");
+    if (!building()) return {};
+    return m_factory->makeResultView(expression);
+}
+
+// properties -> "properties" "(" ")" ";"
+Pointer<Object> FileParser::readPropertiesView() {
+    expect(kOpenParen, "(");
+    expect(kCloseParen, ")");
+    expect(kSemicolon, ";");
+    if (!building()) return {};
+    return m_factory->makePropertiesView();
+}
+
+// chart -> "chart" "(" name ")" ";"
+// A name in brackets is read as table headers read it, so a chart of a
+// table whose name is not one word reads back.
+Pointer<Object> FileParser::readChart() {
+    expect(kOpenParen, "(");
+    std::int32_t code = m_stream->peek()->code();
+    if (code != kIdentifier && code != kOpenBracket) throwMessage("expecing identifier");
+    StringPointer name = m_stream->readIdentifier();
+    expect(kCloseParen, ")");
+    expect(kSemicolon, ";");
+    if (!building()) return {};
+    return m_factory->makeChart(m_kernel, name);
+}
+
+// project -> "project" "(" expression ")" ";"
+Pointer<Object> FileParser::readProjectView() {
+    expect(kOpenParen, "(");
+    StringPointer expression = m_kernel->readFormulaText(m_stream);
+    if (expression->length() == 0) throwMessage("expecting expression in project()");
+    expect(kCloseParen, ")");
+    expect(kSemicolon, ";");
+    if (!building()) return {};
+    return m_factory->makeProjectView(m_kernel, expression);
+}
+
+// ltable -> "ltable" "{" { lrow } "}"
+Pointer<Object> FileParser::readLayoutTable() {
+    Nesting nesting(*this);
+    Grid grid;
+    countLayoutCells(grid.rows * grid.columns);
+    Pointer<Object> table = building() ? m_factory->makeLayoutTable() : Pointer<Object>();
+    expect(kOpenBrace, "{");
+    for (std::int64_t row = 0; m_stream->peek()->isWord("lrow"); ++row)
+        readRow(table, grid, row);
+    expect(kCloseBrace, "}");
+    return table;
+}
+
+// lrow -> "lrow" "{" { ";" | element } "}"
+void FileParser::readRow(const Pointer<Object>& table, Grid& grid, std::int64_t row) {
+    m_stream->next();
+    expect(kOpenBrace, "{");
+    for (std::int64_t column = 0;; ++column) {
+        std::int32_t code = m_stream->peek()->code();
+        if (code == kCloseBrace) {
+            m_stream->next();
+            return;
+        }
+        if (code == kSemicolon) {
+            m_stream->next();
+            continue;
+        }
+        Pointer<Object> view = readElement();
+        growGrid(grid, row, column);
+        if (building()) {
+            m_factory->putCell(table, static_cast<std::int32_t>(row),
+                               static_cast<std::int32_t>(column),
+                               m_factory->makeFrame(view, Placement::kInTable));
+        }
+    }
+}
+
+// Grows the grid to hold (row, column), counting the cells it gains.
+void FileParser::growGrid(Grid& grid, std::int64_t row, std::int64_t column) {
+    if (row >= kMaxLayoutCells || column >= kMaxLayoutCells) {
+        throwMessage("layout table too large");
+    }
+    std::int64_t before = grid.rows * grid.columns;
+    grid.rows = std::max(grid.rows, row + 1);
+    grid.columns = std::max(grid.columns, column + 1);
+    countLayoutCells(grid.rows * grid.columns - before);
+}
+
+void FileParser::countLayoutCells(std::int64_t added) {
+    m_layoutCells += added;
+    if (m_layoutCells > kMaxLayoutCells) throwMessage("layout table too large");
+}
+
+}  // namespace qv

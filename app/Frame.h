@@ -1,0 +1,42 @@
+// Frame: the placement data of the desktop's title-bar frame around one
+// view — its placement and its position in the work area — and the prefix
+// it writes before its view's directive.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/LayoutElement.h"
+#include "app/Placement.h"
+
+namespace qv {
+
+class Frame final : public Object {
+    QV_OBJECT(Frame, Object, "Frame")
+  public:
+    Frame(const Pointer<LayoutElement>& element, Placement placement);
+
+    const Pointer<LayoutElement>& element() const noexcept { return m_element; }
+    Placement placement() const noexcept { return m_placement; }
+    void setPlacement(Placement placement) noexcept { m_placement = placement; }
+    std::int32_t x() const noexcept { return m_x; }
+    std::int32_t y() const noexcept { return m_y; }
+    void moveTo(std::int32_t x, std::int32_t y) noexcept;
+
+    // "maximized ", "optimized(x,y) ", "floating(x,y) " (coordinates below 0
+    // written as 0), or nothing inside a layout table.
+    std::string prefix() const;
+    // The prefix and the element's directive; see LayoutElement::writeSource.
+    void writeSource(std::string& out, std::int32_t indent) const;
+    StringPointer toSource() const override;
+    StringPointer describe() const override;
+    bool equals(const Object& other) const noexcept override;
+
+  private:
+    Pointer<LayoutElement> m_element;
+    Placement m_placement;
+    std::int32_t m_x = 0;
+    std::int32_t m_y = 0;
+};
+
+}  // namespace qv

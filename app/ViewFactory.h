@@ -1,0 +1,48 @@
+// ViewFactory: what the document reader asks of whoever shows a document.
+// The reader knows the grammar; the factory makes the views, frames and
+// layout tables and places them. The desktop main panel makes windows;
+// HeadlessViewFactory makes plain data. Views, frames, layout tables and
+// the layout root are the factory's own objects, passed back to it as they
+// came; the reader never looks inside them.
+#pragma once
+
+#include <cstdint>
+
+#include "app/Placement.h"
+#include "core/Object.h"
+#include "core/Pointer.h"
+#include "core/String.h"
+#include "kernel/Kernel.h"
+
+namespace qv {
+
+class ViewFactory : public Object {
+    QV_ABSTRACT_OBJECT(ViewFactory, Object)
+  public:
+    // The layout root that receives the top-level frames of one reading.
+    virtual Pointer<Object> makeLayoutRoot() = 0;
+
+    virtual Pointer<Object> makeTextArea(const StringPointer& text) = 0;
+    virtual Pointer<Object> makeResultView(const StringPointer& expression) = 0;
+    virtual Pointer<Object> makePropertiesView() = 0;
+    // A chart of the table result of that name; fails with "table not found"
+    // when the kernel has no such table.
+    virtual Pointer<Object> makeChart(const Pointer<Kernel>& kernel,
+                                      const StringPointer& tableName) = 0;
+    virtual Pointer<Object> makeProjectView(const Pointer<Kernel>& kernel,
+                                            const StringPointer& expression) = 0;
+    // An empty layout table, 1 by 1.
+    virtual Pointer<Object> makeLayoutTable() = 0;
+
+    // A frame around a view made above.
+    virtual Pointer<Object> makeFrame(const Pointer<Object>& view, Placement placement) = 0;
+    // Puts a frame at (row, column) of a layout table, growing its grid.
+    virtual void putCell(const Pointer<Object>& layoutTable, std::int32_t row, std::int32_t column,
+                         const Pointer<Object>& frame) = 0;
+    // Adds a top-level frame on top of the root's frames, laid out afresh,
+    // with its top-left corner at (x, y).
+    virtual void placeFrame(const Pointer<Object>& root, const Pointer<Object>& frame,
+                            std::int32_t x, std::int32_t y) = 0;
+};
+
+}  // namespace qv

@@ -1,0 +1,21 @@
+// The commands of qvl. Each takes its arguments (after the command word)
+// and returns the process exit status: 0 success, 1 a document that failed,
+// 2 a usage error.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qv::cli {
+
+using ArgumentList = std::vector<std::string>;
+
+int runCheck(const ArgumentList& arguments);
+int runEval(const ArgumentList& arguments);
+int runShow(const ArgumentList& arguments);
+int runFmt(const ArgumentList& arguments);
+
+// The usage text of the tool, or of one command ("" for the tool).
+const char* usageOf(const std::string& command);
+
+}  // namespace qv::cli

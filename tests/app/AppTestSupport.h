@@ -1,0 +1,82 @@
+// Helpers of the document tests: read a text, write it back, catch the
+// message of a failed reading, and scratch folders for file tests.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+#include "app/Document.h"
+
+namespace qv::test {
+
+inline Pointer<Document> readDocument(std::string_view text) {
+    return Document::read(str(text));
+}
+
+// The text the program writes for a document text.
+inline std::string rewritten(std::string_view text) {
+    return readDocument(text)->toSource()->toStdString();
+}
+
+// The message a reading throws, or "(no error)".
+inline std::string readError(std::string_view text) {
+    try {
+        readDocument(text);
+        return "(no error)";
+    } catch (const StringPointer& message) {
+        return message->toStdString();
+    }
+}
+
+// The message a piece of work throws as a StringPointer, or "(no error)".
+template <class Work>
+std::string messageOf(Work&& work) {
+    try {
+        work();
+        return "(no error)";
+    } catch (const StringPointer& message) {
+        return message->toStdString();
+    }
+}
+
+// A fresh folder under the system's temporary folder, removed at the end.
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "qv-app-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+        m_path = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    std::string file(std::string_view name) const { return (m_path / name).string(); }
+    const std::filesystem::path& path() const noexcept { return m_path; }
+
+  private:
+    std::filesystem::path m_path;
+};
+
+inline std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void putFileBytes(const std::string& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace qv::test

@@ -1,0 +1,160 @@
+// The qvl commands as the shell sees them: exit status, standard output and
+// the "qvl: FILE: MESSAGE" line on standard error.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "cli/Commands.h"
+
+namespace qv::cli {
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome run(int (*command)(const ArgumentList&), const ArgumentList& arguments) {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    int status = command(arguments);
+    return {status, testing::internal::GetCapturedStdout(), testing::internal::GetCapturedStderr()};
+}
+
+// A document file in the test's temporary folder.
+std::string writeDocument(const std::string& name, const std::string& text) {
+    std::string path = testing::TempDir() + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+const char* kModel =
+    "table T{ x:=range 1 to 3! y:=x*2! h:=x+1; }\n"
+    "table U{ a:=T.y! }\n"
+    "optimized(10,20) result(T);\n//--end";
+
+TEST(CommandTest, CheckReportsEveryDocumentMessage) {
+    struct Row {
+        const char* text;
+        const char* message;
+    } rows[] = {
+        {"foo", "expecting  table,maximized,optimized or floating"},
+        {"maximized bogus();", "unexpeted token"},
+        {"optimized(1 2) text(\"a\");", "expecting ,"},
+        {"optimized(a,2) text(\"a\");", "expecting number"},
+        {"maximized text(1);", "expecing string"},
+        {"maximized chart(1);", "expecing identifier"},
+        {"maximized chart(Nowhere);", "table not found"},
+        {"maximized project();", "expecting expression in project()"},
+        {"maximized text(\"a\"", "expecting )"},
+        {"maximized properties() ", "expecting ;"},
+        {"maximized ltable lrow", "expecting {"},
+        {"table T{ x:=1 }", "syntax error: expecting ; ! or ="},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        std::string path = writeDocument("bad.qvl", row.text);
+        Outcome outcome = run(runCheck, {path});
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.err, "qvl: " + path + ": " + row.message + "\n");
+        EXPECT_EQ(outcome.out, "");
+    }
+}
+
+TEST(CommandTest, CheckSummarisesAGoodDocument) {
+    std::string path = writeDocument("good.qvl", kModel);
+    Outcome outcome = run(runCheck, {path});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, path + ": 2 tables, 4 fields, 3 rows, 0 cells with errors\n");
+    Outcome missing = run(runCheck, {testing::TempDir() + "missing.qvl"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "qvl: " + testing::TempDir() + "missing.qvl: can not open " +
+                               testing::TempDir() + "missing.qvl\n");
+}
+
+TEST(CommandTest, EvalPrintsOneLinePerExpression) {
+    std::string path = writeDocument("eval.qvl", kModel);
+    Outcome plain = run(runEval, {path, "T[2].y", "1+2*3", "nothing", "\"a\" & 1", "-T[1].x"});
+    EXPECT_EQ(plain.status, 0);
+    EXPECT_EQ(plain.out, "4\n7\nundefined: nothing\na1\n-1\n");
+    Outcome typed = run(runEval, {"--typed", path, "T[2].y", "1 2", "U"});
+    EXPECT_EQ(typed.out, "Double\t4\nWarning\tbad expression\nTableResult\tU\n");
+}
+
+TEST(CommandTest, ShowWritesEveryFormat) {
+    std::string path = writeDocument("show.qvl", kModel);
+    struct Row {
+        ArgumentList arguments;
+        const char* expected;
+    } rows[] = {
+        {{path, "T"}, "table T\n     x  y\n1    1  2\n2    2  4\n3    3  6\nsum  6  12\n"},
+        {{"--format", "csv", path, "T"}, ",x,y\n1,1,2\n2,2,4\n3,3,6\nsum,6,12\n"},
+        {{"--format=tsv", "--all", path, "T"},
+         "\tx\ty\th\nbase\t(range)\t(range)\t(range)"
+         "\n1\t1\t2\t2\n2\t2\t4\t3\n3\t3\t6\t4\nsum\t6\t12\t9\n"},
+        {{"--format", "json", path, "U"},
+         "{\"tables\":[{\"name\":\"U\",\"warning\":null,\"fields\":[\"a\"],\"rows\":[{\"label\":"
+         "\"sum\",\"key\":-1,\"cells\":[\"\"]}]}]}\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.expected);
+        Outcome outcome = run(runShow, row.arguments);
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_EQ(outcome.out, row.expected);
+    }
+}
+
+TEST(CommandTest, UsageErrorsExitWithTwo) {
+    std::string path = writeDocument("usage.qvl", kModel);
+    struct Row {
+        int (*command)(const ArgumentList&);
+        ArgumentList arguments;
+    } rows[] = {
+        {runCheck, {}},
+        {runCheck, {path, path}},
+        {runEval, {path}},
+        {runShow, {"--format", "xml", path}},
+        {runShow, {"--format", "csv", path}},
+        {runShow, {"--frobnicate", path}},
+        {runFmt, {"--write", "-"}},
+    };
+    for (const Row& row : rows) {
+        Outcome outcome = run(row.command, row.arguments);
+        EXPECT_EQ(outcome.status, 2);
+        EXPECT_NE(outcome.err.find("usage: qvl"), std::string::npos);
+    }
+    Outcome unknown = run(runShow, {path, "Nowhere"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err, "qvl: " + path + ": Nowhere: table not found\n");
+}
+
+TEST(CommandTest, FmtPrintsAndRewritesOnlyGoodDocuments) {
+    std::string path = writeDocument("fmt.qvl", "table T{x:=1!}\r\nmaximized text(\"a\r\nb\");");
+    Outcome printed = run(runFmt, {path});
+    EXPECT_EQ(printed.status, 0);
+    EXPECT_EQ(printed.out, "table T{\n    x:=1!\n}\nmaximized text(\"a\\nb\");\n//--end\n");
+    EXPECT_EQ(run(runFmt, {"--write", path}).status, 0);
+    std::ifstream written(path, std::ios::binary);
+    std::string disk((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(disk, "table T{\r\n    x:=1!\r\n}\r\nmaximized text(\"a\\nb\");\r\n//--end");
+    // A document that does not read leaves its file untouched.
+    std::string broken = writeDocument("broken.qvl", "table T{ x:=1 }");
+    EXPECT_EQ(run(runFmt, {"--write", broken}).status, 1);
+    std::ifstream kept(broken, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>()),
+              "table T{ x:=1 }");
+}
+
+TEST(CommandTest, HelpIsPrintedForTheToolAndEachCommand) {
+    for (auto command : {runCheck, runEval, runShow, runFmt}) {
+        Outcome outcome = run(command, {"--help"});
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(outcome.out.rfind("usage: qvl ", 0), 0u);
+    }
+}
+
+}  // namespace
+}  // namespace qv::cli
