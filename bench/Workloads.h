@@ -1,0 +1,17 @@
+// The reference workloads of the performance comparison, written as
+// documents: W1 arithmetic, W2 a running total, W3 aggregates, W4 many
+// derived tables, W5 a what-if sweep over a local table.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace qv::bench {
+
+std::string workloadArithmetic(std::int64_t rows);    // W1: x and eight fields per row
+std::string workloadRunningTotal(std::int64_t rows);  // W2: s = prev + x
+std::string workloadAggregates(std::int64_t rows);    // W3: sum, avg, max, sort, mavg
+std::string workloadInheritance();                    // W4: 1,000 tables of 100 rows
+std::string workloadWhatIf();                         // W5: 10,000 calls of a 50-field table
+
+}  // namespace qv::bench
