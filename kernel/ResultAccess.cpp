@@ -15,7 +15,7 @@ Pointer<Object> TableResultRow::getByIdentifier(ResultEvaluatable& context,
                                                 std::int32_t identifier) {
     std::int32_t field = m_table->resolved()->fieldOfIdentifier(identifier);
     if (field < 0) throwString(str("identifier not found in table ") + m_table->name());
-    ResultEvaluatable cell(m_table->results(), m_table.get(), context.evaluator(), field, m_row);
+    ResultEvaluatable cell(m_table->results(), m_table.get(), context.evaluator(), field, m_index);
     return context.evaluator().evaluate(cell);
 }
 
@@ -34,7 +34,7 @@ std::int32_t fieldAtPosition(const TableResult& table, std::int32_t index) {
 Pointer<Object> TableResultRow::getByIndex(ResultEvaluatable& context, std::int32_t index) {
     std::int32_t field = fieldAtPosition(*m_table, index);
     if (field < 0) return Pointer<Object>();
-    ResultEvaluatable cell(m_table->results(), m_table.get(), context.evaluator(), field, m_row);
+    ResultEvaluatable cell(m_table->results(), m_table.get(), context.evaluator(), field, m_index);
     return context.evaluator().evaluate(cell);
 }
 
@@ -55,7 +55,7 @@ Pointer<Object> TableResultCol::getByIdentifier(ResultEvaluatable&, std::int32_t
 }
 
 Pointer<Object> TableResultCol::getByIndex(ResultEvaluatable& context, std::int32_t index) {
-    ResultEvaluatable cell(m_table->results(), m_table.get(), context.evaluator(), m_field, index);
+    ResultEvaluatable cell(m_table->results(), m_table.get(), context.evaluator(), m_index, index);
     return context.evaluator().evaluate(cell);
 }
 
@@ -68,7 +68,7 @@ std::int32_t TableResultCol::extent() {
 }
 
 StringPointer TableResultCol::toString() const {
-    return m_table->fieldName(m_field);
+    return m_table->fieldName(m_index);
 }
 
 }  // namespace qv

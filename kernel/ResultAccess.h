@@ -36,45 +36,46 @@ class AbstractResultGetter : public Object, public AbstractResultAdapter {
 // The adapter of a value, or null when it is not an accessible result.
 AbstractResultAdapter* adapterOf(const Pointer<Object>& value);
 
+// A row or a column of a table result: the table and one index into it.
+class TableResultSlice : public AbstractResultGetter {
+    QV_ABSTRACT_OBJECT(TableResultSlice, AbstractResultGetter)
+  public:
+    TableResultSlice(const Pointer<TableResult>& table, std::int32_t index)
+        : m_table(table), m_index(index) {}
+    const Pointer<TableResult>& table() const noexcept { return m_table; }
+
+  protected:
+    Pointer<TableResult> m_table;
+    std::int32_t m_index;
+};
+
 // One row of a table result: "." reads a field of that row, "[i]" the i-th
 // field after the marker fields. Prints as "Tuple".
-class TableResultRow final : public AbstractResultGetter {
-    QV_OBJECT(TableResultRow, AbstractResultGetter, "TableResultRow")
+class TableResultRow final : public TableResultSlice {
+    QV_OBJECT(TableResultRow, TableResultSlice, "TableResultRow")
   public:
-    TableResultRow(const Pointer<TableResult>& table, std::int32_t row)
-        : m_table(table), m_row(row) {}
-    const Pointer<TableResult>& table() const noexcept { return m_table; }
-    std::int32_t row() const noexcept { return m_row; }
+    using TableResultSlice::TableResultSlice;
+    std::int32_t row() const noexcept { return m_index; }
 
     Pointer<Object> getByIdentifier(ResultEvaluatable& context, std::int32_t identifier) override;
     Pointer<Object> getByIndex(ResultEvaluatable& context, std::int32_t index) override;
     bool hasIndex(std::int32_t index) override;
     std::int32_t extent() override;
     StringPointer toString() const override;
-
-  private:
-    Pointer<TableResult> m_table;
-    std::int32_t m_row;
 };
 
 // One column of a table result: "[i]" reads row i of that field.
-class TableResultCol final : public AbstractResultGetter {
-    QV_OBJECT(TableResultCol, AbstractResultGetter, "TableResultCol")
+class TableResultCol final : public TableResultSlice {
+    QV_OBJECT(TableResultCol, TableResultSlice, "TableResultCol")
   public:
-    TableResultCol(const Pointer<TableResult>& table, std::int32_t field)
-        : m_table(table), m_field(field) {}
-    const Pointer<TableResult>& table() const noexcept { return m_table; }
-    std::int32_t field() const noexcept { return m_field; }
+    using TableResultSlice::TableResultSlice;
+    std::int32_t field() const noexcept { return m_index; }
 
     Pointer<Object> getByIdentifier(ResultEvaluatable& context, std::int32_t identifier) override;
     Pointer<Object> getByIndex(ResultEvaluatable& context, std::int32_t index) override;
     bool hasIndex(std::int32_t index) override;
     std::int32_t extent() override;
     StringPointer toString() const override;
-
-  private:
-    Pointer<TableResult> m_table;
-    std::int32_t m_field;
 };
 
 }  // namespace qv

@@ -209,10 +209,8 @@ void releaseReachable(const Object& value) {
     if (value.isNull()) return;
     if (value.isInstanceOf(TableResult::typeId())) {
         const_cast<TableResult&>(static_cast<const TableResult&>(value)).releaseCells();
-    } else if (value.isInstanceOf(TableResultRow::typeId())) {
-        static_cast<const TableResultRow&>(value).table()->releaseCells();
-    } else if (value.isInstanceOf(TableResultCol::typeId())) {
-        static_cast<const TableResultCol&>(value).table()->releaseCells();
+    } else if (value.isInstanceOf(TableResultSlice::typeId())) {
+        static_cast<const TableResultSlice&>(value).table()->releaseCells();
     } else if (value.isInstanceOf(SelectTableResult::typeId())) {
         static_cast<const SelectTableResult&>(value).source()->releaseCells();
     } else if (value.isInstanceOf(SelectTableCol::typeId())) {
