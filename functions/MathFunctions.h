@@ -29,109 +29,40 @@ class BinaryNumberFunction : public Function {
     virtual double compute(double x, double y) const = 0;
 };
 
-class Func_sin final : public UnaryNumberFunction {
-    QV_OBJECT(Func_sin, UnaryNumberFunction, "Func_sin")
-  public:
-    const char* name() const override { return "sin"; }
-    double compute(double x) const override;
-};
+// One numeric function: its class, its base (one or two numbers) and the
+// name the user writes. compute() is defined in MathFunctions.cpp.
+#define QV_UNARY_NUMBER_FUNCTION(Class, Name)              \
+    class Class final : public UnaryNumberFunction {       \
+        QV_OBJECT(Class, UnaryNumberFunction, #Class)      \
+      public:                                              \
+        const char* name() const override { return Name; } \
+        double compute(double x) const override;           \
+    };
+#define QV_BINARY_NUMBER_FUNCTION(Class, Name)             \
+    class Class final : public BinaryNumberFunction {      \
+        QV_OBJECT(Class, BinaryNumberFunction, #Class)     \
+      public:                                              \
+        const char* name() const override { return Name; } \
+        double compute(double x, double y) const override; \
+    };
 
-class Func_abs final : public UnaryNumberFunction {
-    QV_OBJECT(Func_abs, UnaryNumberFunction, "Func_abs")
-  public:
-    const char* name() const override { return "abs"; }
-    double compute(double x) const override;
-};
+QV_UNARY_NUMBER_FUNCTION(Func_sin, "sin")
+QV_UNARY_NUMBER_FUNCTION(Func_abs, "abs")
+QV_UNARY_NUMBER_FUNCTION(Func_acos, "acos")
+QV_UNARY_NUMBER_FUNCTION(Func_asin, "asin")
+QV_UNARY_NUMBER_FUNCTION(Func_atan, "atan")
+QV_BINARY_NUMBER_FUNCTION(Func_atan2, "atan2")
+QV_UNARY_NUMBER_FUNCTION(Func_cos, "cos")
+QV_UNARY_NUMBER_FUNCTION(Func_exp, "exp")
+QV_UNARY_NUMBER_FUNCTION(Func_ln, "ln")
+QV_BINARY_NUMBER_FUNCTION(Func_log, "log")
+QV_UNARY_NUMBER_FUNCTION(Func_log10, "log10")
+QV_BINARY_NUMBER_FUNCTION(Func_power, "power")
+QV_UNARY_NUMBER_FUNCTION(Func_sign, "sign")
+QV_UNARY_NUMBER_FUNCTION(Func_sqrt, "sqrt")
+QV_UNARY_NUMBER_FUNCTION(Func_tan, "tan")
 
-class Func_acos final : public UnaryNumberFunction {
-    QV_OBJECT(Func_acos, UnaryNumberFunction, "Func_acos")
-  public:
-    const char* name() const override { return "acos"; }
-    double compute(double x) const override;
-};
-
-class Func_asin final : public UnaryNumberFunction {
-    QV_OBJECT(Func_asin, UnaryNumberFunction, "Func_asin")
-  public:
-    const char* name() const override { return "asin"; }
-    double compute(double x) const override;
-};
-
-class Func_atan final : public UnaryNumberFunction {
-    QV_OBJECT(Func_atan, UnaryNumberFunction, "Func_atan")
-  public:
-    const char* name() const override { return "atan"; }
-    double compute(double x) const override;
-};
-
-class Func_atan2 final : public BinaryNumberFunction {
-    QV_OBJECT(Func_atan2, BinaryNumberFunction, "Func_atan2")
-  public:
-    const char* name() const override { return "atan2"; }
-    double compute(double x, double y) const override;
-};
-
-class Func_cos final : public UnaryNumberFunction {
-    QV_OBJECT(Func_cos, UnaryNumberFunction, "Func_cos")
-  public:
-    const char* name() const override { return "cos"; }
-    double compute(double x) const override;
-};
-
-class Func_exp final : public UnaryNumberFunction {
-    QV_OBJECT(Func_exp, UnaryNumberFunction, "Func_exp")
-  public:
-    const char* name() const override { return "exp"; }
-    double compute(double x) const override;
-};
-
-class Func_ln final : public UnaryNumberFunction {
-    QV_OBJECT(Func_ln, UnaryNumberFunction, "Func_ln")
-  public:
-    const char* name() const override { return "ln"; }
-    double compute(double x) const override;
-};
-
-class Func_log final : public BinaryNumberFunction {
-    QV_OBJECT(Func_log, BinaryNumberFunction, "Func_log")
-  public:
-    const char* name() const override { return "log"; }
-    double compute(double x, double y) const override;
-};
-
-class Func_log10 final : public UnaryNumberFunction {
-    QV_OBJECT(Func_log10, UnaryNumberFunction, "Func_log10")
-  public:
-    const char* name() const override { return "log10"; }
-    double compute(double x) const override;
-};
-
-class Func_power final : public BinaryNumberFunction {
-    QV_OBJECT(Func_power, BinaryNumberFunction, "Func_power")
-  public:
-    const char* name() const override { return "power"; }
-    double compute(double x, double y) const override;
-};
-
-class Func_sign final : public UnaryNumberFunction {
-    QV_OBJECT(Func_sign, UnaryNumberFunction, "Func_sign")
-  public:
-    const char* name() const override { return "sign"; }
-    double compute(double x) const override;
-};
-
-class Func_sqrt final : public UnaryNumberFunction {
-    QV_OBJECT(Func_sqrt, UnaryNumberFunction, "Func_sqrt")
-  public:
-    const char* name() const override { return "sqrt"; }
-    double compute(double x) const override;
-};
-
-class Func_tan final : public UnaryNumberFunction {
-    QV_OBJECT(Func_tan, UnaryNumberFunction, "Func_tan")
-  public:
-    const char* name() const override { return "tan"; }
-    double compute(double x) const override;
-};
+#undef QV_UNARY_NUMBER_FUNCTION
+#undef QV_BINARY_NUMBER_FUNCTION
 
 }  // namespace qv
