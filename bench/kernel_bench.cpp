@@ -64,6 +64,21 @@ void BM_W3(benchmark::State& state) {
 }
 BENCHMARK(BM_W3)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// One edit of the running total's first value, then the whole recomputation
+// that the desktop program runs after every keystroke.
+void BM_W2Edit(benchmark::State& state) {
+    auto document = qv::Document::read(qv::str(qv::bench::workloadRunningTotal(state.range(0))));
+    auto kernel = document->kernel();
+    kernel->getResults();
+    std::int64_t edits = 0;
+    for (auto _ : state) {
+        auto table = kernel->getTableByName("W2");
+        table->setCellFormula(1, 1, qv::str(std::to_string(++edits)));
+        kernel->getResults();
+    }
+}
+BENCHMARK(BM_W2Edit)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
 void BM_W4(benchmark::State& state) {
     runWorkload(state, qv::bench::workloadInheritance);
 }

@@ -1,0 +1,45 @@
+// Writes the reference workloads as documents into a folder, for whole-process
+// timings of qvl and for the comparison with other engines:
+//   W1_<N>.qvl W2_<N>.qvl W3_<N>.qvl for N = 100000 and 1000000, W4.qvl, W5.qvl,
+//   W6.qvl (about 50 MB of tables).
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "bench/DocumentGenerator.h"
+#include "bench/Workloads.h"
+
+namespace {
+
+bool writeFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    out.close();
+    if (!out) {
+        std::cerr << "can not write to " << path << '\n';
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: generate_workloads FOLDER\n";
+        return 2;
+    }
+    const std::string folder = argv[1];
+    bool ok = true;
+    for (std::int64_t rows : {100000, 1000000}) {
+        const std::string suffix = "_" + std::to_string(rows) + ".qvl";
+        ok = writeFile(folder + "/W1" + suffix, qv::bench::workloadArithmetic(rows)) && ok;
+        ok = writeFile(folder + "/W2" + suffix, qv::bench::workloadRunningTotal(rows)) && ok;
+        ok = writeFile(folder + "/W3" + suffix, qv::bench::workloadAggregates(rows)) && ok;
+    }
+    ok = writeFile(folder + "/W4.qvl", qv::bench::workloadInheritance()) && ok;
+    ok = writeFile(folder + "/W5.qvl", qv::bench::workloadWhatIf()) && ok;
+    ok = writeFile(folder + "/W6.qvl", qv::bench::generateTables(50u << 20) + "//--end") && ok;
+    return ok ? 0 : 1;
+}
