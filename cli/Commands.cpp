@@ -67,14 +67,30 @@ bool wantsHelp(const ArgumentList& arguments) {
 
 // Reads a document from a path or, for "-", from standard input. Prints the
 // failure as "qvl: FILE: MESSAGE".
+bool g_keepDocuments = false;
+
+// Tearing down a model of millions of cells takes a good share of the time
+// it took to compute; a process about to exit leaves that to the system.
+void keepUntilExit(const Pointer<Document>& document) {
+    static auto* kept = new std::vector<Pointer<Document>>();
+    kept->push_back(document);
+}
+
+Pointer<Document> readDocument(const std::string& path,
+                               const Pointer<AbstractKernelFeedback>& feedback) {
+    if (path == "-") {
+        std::string text((std::istreambuf_iterator<char>(std::cin)),
+                         std::istreambuf_iterator<char>());
+        return Document::read(str(fromDiskLineEnds(text)), feedback);
+    }
+    return Document::readFile(path, feedback);
+}
+
 Pointer<Document> load(const std::string& path, const Pointer<AbstractKernelFeedback>& feedback) {
     try {
-        if (path == "-") {
-            std::string text((std::istreambuf_iterator<char>(std::cin)),
-                             std::istreambuf_iterator<char>());
-            return Document::read(str(fromDiskLineEnds(text)), feedback);
-        }
-        return Document::readFile(path, feedback);
+        Pointer<Document> document = readDocument(path, feedback);
+        if (g_keepDocuments) keepUntilExit(document);
+        return document;
     } catch (const StringPointer& message) {
         std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), message->text());
     } catch (const std::bad_alloc&) {
@@ -138,6 +154,10 @@ const char* usageOf(const std::string& command) {
     if (command == "show") return kShowUsage;
     if (command == "fmt") return kFmtUsage;
     return kToolUsage;
+}
+
+void keepDocumentsUntilExit() {
+    g_keepDocuments = true;
 }
 
 int runCheck(const ArgumentList& arguments) {
@@ -235,10 +255,13 @@ int runShow(const ArgumentList& arguments) {
     std::vector<RenderedTable> rendered;
     for (const auto& table : tables)
         rendered.push_back(renderTable(*table, options->all));
-    std::string out = format == Format::Json ? formatJson(rendered)
-                      : delimited ? formatDelimited(rendered[0], format == Format::Tsv ? '\t' : ',')
-                                  : formatText(rendered);
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    if (format == Format::Json) {
+        writeJson(rendered, stdout);
+    } else if (delimited) {
+        writeDelimited(rendered[0], format == Format::Tsv ? '\t' : ',', stdout);
+    } else {
+        writeText(rendered, stdout);
+    }
     return 0;
 }
 

@@ -15,6 +15,10 @@ int runEval(const ArgumentList& arguments);
 int runShow(const ArgumentList& arguments);
 int runFmt(const ArgumentList& arguments);
 
+// Documents that commands load are kept until the process exits instead of
+// being torn down when the command returns; for the tool, not for tests.
+void keepDocumentsUntilExit();
+
 // The usage text of the tool, or of one command ("" for the tool).
 const char* usageOf(const std::string& command);
 

@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
         std::fputs(usageOf(""), stderr);
         return 2;
     }
+    keepDocumentsUntilExit();
     std::string command = argv[1];
     ArgumentList arguments(argv + 2, argv + argc);
     if (command == "--help" || command == "-h" || command == "help") {

@@ -1,8 +1,8 @@
 #include "core/EngineeringFormat.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <cstdint>
 #include <cstring>
 
 namespace qv {
@@ -11,67 +11,103 @@ namespace {
 
 constexpr int kSignificantDigits = 10;
 
-// Ten correctly rounded significant digits and the count of digits before the
-// decimal point, as ecvt reports them.
-void significantDigits(double magnitude, std::string& digits, int& dec) {
+struct Digits {
+    char text[kSignificantDigits];
+    int count = 0;  // trailing zeros dropped, at least one digit
+    int dec = 0;    // digits before the decimal point, as ecvt reports it
+};
+
+// Ten correctly rounded significant digits. to_chars rounds exactly as printf
+// does without going through the locale-aware formatter.
+Digits significantDigits(double magnitude) {
     char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, magnitude);
+    auto written = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                 std::chars_format::scientific, kSignificantDigits - 1);
     // buffer: d.ddddddddde[+-]xx
-    digits.clear();
+    Digits digits;
     const char* p = buffer;
-    for (; *p != 'e'; ++p) {
-        if (*p != '.') digits += *p;
+    for (; p < written.ptr && *p != 'e'; ++p) {
+        if (*p != '.') digits.text[digits.count++] = *p;
     }
-    dec = std::atoi(p + 1) + 1;
+    int exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+'), written.ptr, exponent);
+    digits.dec = exponent + 1;
+    while (digits.count > 1 && digits.text[digits.count - 1] == '0')
+        --digits.count;
+    return digits;
+}
+
+// Writes the text of a finite, non-zero magnitude; returns its length.
+int writeMagnitude(char* out, double magnitude, FormatPositions& pos) {
+    Digits digits = significantDigits(magnitude);
+    int dec = digits.dec;
+    int e = dec < 0 ? 3 * ((dec - 3) / 3) : 3 * ((dec - 1) / 3);
+    if (e == 3 || e == -3) e = 0;
+    dec -= e;
+    int length = 0;
+    if (dec < 1) {
+        out[length++] = '0';
+        out[length++] = '.';
+        pos.point = 2;
+        std::memset(out + length, '0', static_cast<std::size_t>(-dec));
+        length += -dec;
+    }
+    for (int i = 0; i < digits.count; ++i) {
+        if (dec > 0 && i == dec) {
+            out[length++] = '.';
+            pos.point = length;
+        }
+        out[length++] = digits.text[i];
+    }
+    for (int i = digits.count; i < dec; ++i)
+        out[length++] = '0';
+    if (e != 0) {
+        pos.exponent = length;
+        out[length++] = 'e';
+        out[length++] = e < 0 ? '-' : '+';
+        length = static_cast<int>(std::to_chars(out + length, out + 64, e < 0 ? -e : e).ptr - out);
+    }
+    return length;
 }
 
 }  // namespace
 
-std::string formatEngineering(double value, FormatPositions* positions) {
+int formatEngineering(char* out, double value, FormatPositions* positions) {
     FormatPositions local;
     FormatPositions& pos = positions ? *positions : local;
     pos = FormatPositions{};
-    if (std::isnan(value)) return "nan";
-    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
-    if (value == 0) return "0";
+    auto literal = [out](const char* text) {
+        std::size_t length = std::strlen(text);
+        std::memcpy(out, text, length);
+        return static_cast<int>(length);
+    };
+    if (std::isnan(value)) return literal("nan");
+    if (std::isinf(value)) return literal(value < 0 ? "-inf" : "inf");
+    if (value == 0) return literal("0");
+    // Whole numbers below a million print as their digits, the most common
+    // cell value; this skips the rounding path.
+    if (std::fabs(value) < 1e6 && value == std::trunc(value)) {
+        return static_cast<int>(
+            std::to_chars(out, out + kMaxEngineeringLength, static_cast<std::int64_t>(value)).ptr -
+            out);
+    }
+    int sign = value < 0 ? 1 : 0;
+    if (sign) out[0] = '-';
+    int length = sign + writeMagnitude(out + sign, std::fabs(value), pos);
+    if (sign && pos.point >= 0) ++pos.point;
+    if (sign && pos.exponent >= 0) ++pos.exponent;
+    return length;
+}
 
-    std::string digits;
-    int dec = 0;
-    significantDigits(std::fabs(value), digits, dec);
-    int e = dec < 0 ? 3 * ((dec - 3) / 3) : 3 * ((dec - 1) / 3);
-    if (e == 3 || e == -3) e = 0;
-    dec -= e;
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
+std::string formatEngineering(double value, FormatPositions* positions) {
+    char buffer[kMaxEngineeringLength];
+    return std::string(buffer,
+                       static_cast<std::size_t>(formatEngineering(buffer, value, positions)));
+}
 
-    std::string text;
-    if (dec < 1) {
-        text = "0.";
-        pos.point = 2;
-        text.append(static_cast<std::size_t>(-dec), '0');
-    }
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (dec > 0 && static_cast<int>(i) == dec) {
-            text += '.';
-            pos.point = static_cast<int>(text.size());
-        }
-        text += digits[i];
-    }
-    if (dec > static_cast<int>(digits.size())) {
-        text.append(static_cast<std::size_t>(dec) - digits.size(), '0');
-    }
-    if (e != 0) {
-        pos.exponent = static_cast<int>(text.size());
-        text += 'e';
-        text += e < 0 ? '-' : '+';
-        text += std::to_string(e < 0 ? -e : e);
-    }
-    if (value < 0) {
-        text.insert(text.begin(), '-');
-        if (pos.point >= 0) ++pos.point;
-        if (pos.exponent >= 0) ++pos.exponent;
-    }
-    return text;
+void appendEngineering(std::string& out, double value) {
+    char buffer[kMaxEngineeringLength];
+    out.append(buffer, static_cast<std::size_t>(formatEngineering(buffer, value)));
 }
 
 }  // namespace qv

@@ -14,6 +14,13 @@ struct FormatPositions {
     int exponent = -1;
 };
 
+// Room for the longest text: "0." with up to two zeros, ten digits, an
+// exponent of up to four characters and a sign, with margin.
+constexpr int kMaxEngineeringLength = 64;
+
 std::string formatEngineering(double value, FormatPositions* positions = nullptr);
+// Writes the text into `out` (kMaxEngineeringLength bytes) and returns its length.
+int formatEngineering(char* out, double value, FormatPositions* positions = nullptr);
+void appendEngineering(std::string& out, double value);
 
 }  // namespace qv

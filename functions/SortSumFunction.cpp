@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "core/Number.h"
+#include "core/StdAllocator.h"
 #include "core/ValueConversions.h"
 #include "core/Values.h"
 #include "functions/FunctionSupport.h"
@@ -48,35 +49,99 @@ std::int32_t pivotIndex(std::int32_t count) {
     return static_cast<std::int32_t>(draw % count);
 }
 
-void swapElements(Vector& values, std::int32_t a, std::int32_t b) {
-    Pointer<Object> held = values.elementAt(a);
-    values.setElementAt(values.elementAt(b), a);
-    values.setElementAt(held, b);
-}
+// The values as objects, ordered by the shared value ordering.
+class ObjectElements {
+  public:
+    explicit ObjectElements(Vector& values) : m_values(values) {}
+    Pointer<Object> pivotAt(std::int32_t index) const { return m_values.elementAt(index); }
+    int classify(std::int32_t index, const Pointer<Object>& pivot) const {
+        return qv::classify(*m_values.elementAt(index).object(), *pivot.object());
+    }
+    void swap(std::int32_t a, std::int32_t b) {
+        Pointer<Object> held = m_values.elementAt(a);
+        m_values.setElementAt(m_values.elementAt(b), a);
+        m_values.setElementAt(held, b);
+    }
 
-// Sorts [begin, end).
-void sortRange(Vector& values, std::int32_t begin, std::int32_t end) {
+  private:
+    Vector& m_values;
+};
+
+// A column of plain numbers (no not-a-number among them), the common case:
+// the ordering of two such Doubles is the order of their values, so the sort
+// runs over keys and positions and moves the objects once at the end.
+class NumberElements {
+  public:
+    struct Keyed {
+        double key;
+        std::int32_t position;
+    };
+
+    static bool applies(const Vector& values) {
+        for (std::int32_t i = 0; i < values.size(); ++i) {
+            const Object& value = *values.elementAt(i).object();
+            if (value.classTypeId() != Double::typeId() || isNotANumber(value)) return false;
+        }
+        return true;
+    }
+
+    explicit NumberElements(const Vector& values) {
+        m_keyed.reserve(static_cast<std::size_t>(values.size()));
+        for (std::int32_t i = 0; i < values.size(); ++i) {
+            double key = static_cast<const Double&>(*values.elementAt(i).object()).value();
+            m_keyed.push_back({key, i});
+        }
+    }
+    double pivotAt(std::int32_t index) const {
+        return m_keyed[static_cast<std::size_t>(index)].key;
+    }
+    int classify(std::int32_t index, double pivot) const {
+        double key = m_keyed[static_cast<std::size_t>(index)].key;
+        return key > pivot ? 1 : pivot > key ? -1 : 0;
+    }
+    void swap(std::int32_t a, std::int32_t b) {
+        std::swap(m_keyed[static_cast<std::size_t>(a)], m_keyed[static_cast<std::size_t>(b)]);
+    }
+    // Puts the objects of `values` into the sorted order.
+    void reorder(Vector& values) const {
+        Pointer<Vector> sorted = make<Vector>(values.size());
+        for (std::int32_t i = 0; i < values.size(); ++i)
+            sorted->setElementAt(values.elementAt(m_keyed[static_cast<std::size_t>(i)].position),
+                                 i);
+        for (std::int32_t i = 0; i < values.size(); ++i)
+            values.setElementAt(sorted->elementAt(i), i);
+    }
+
+  private:
+    CountedVector<Keyed> m_keyed;
+};
+
+// Sorts [begin, end). Both element stores draw the same pivots and make the
+// same moves, so the order and the draws from the shared generator do not
+// depend on which store is used.
+template <typename Elements>
+void sortRange(Elements& elements, std::int32_t begin, std::int32_t end) {
     while (end - begin >= 2) {
-        Pointer<Object> pivot = values.elementAt(begin + pivotIndex(end - begin));
+        auto pivot = elements.pivotAt(begin + pivotIndex(end - begin));
         // [begin, less) less, [less, next) equal, [greater, end) greater.
         std::int32_t less = begin;
         std::int32_t next = begin;
         std::int32_t greater = end;
         while (next < greater) {
-            int order = classify(*values.elementAt(next).object(), *pivot.object());
+            int order = elements.classify(next, pivot);
             if (order < 0) {
-                swapElements(values, less++, next++);
+                elements.swap(less++, next++);
             } else if (order > 0) {
-                swapElements(values, next, --greater);
+                elements.swap(next, --greater);
             } else {
                 ++next;
             }
         }
         if (less - begin < end - greater) {
-            sortRange(values, begin, less);
+            sortRange(elements, begin, less);
             begin = greater;
         } else {
-            sortRange(values, greater, end);
+            sortRange(elements, greater, end);
             end = less;
         }
     }
@@ -85,7 +150,18 @@ void sortRange(Vector& values, std::int32_t begin, std::int32_t end) {
 }  // namespace
 
 void SortSumFunction::sortValues(Vector& values) {
-    sortRange(values, 0, values.size());
+    if (NumberElements::applies(values)) {
+        NumberElements elements(values);
+        sortRange(elements, 0, values.size());
+        elements.reorder(values);
+        return;
+    }
+    sortValuesAsObjects(values);
+}
+
+void SortSumFunction::sortValuesAsObjects(Vector& values) {
+    ObjectElements elements(values);
+    sortRange(elements, 0, values.size());
 }
 
 Pointer<SumFunction> SortSumFunction::newAccumulator() const {

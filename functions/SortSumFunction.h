@@ -25,6 +25,9 @@ class SortSumFunction final : public SumFunction {
 
     // Sorts ascending in place, for every user of the same ordering.
     static void sortValues(Vector& values);
+    // The general path of sortValues, comparing objects; a column of plain
+    // numbers takes a faster path that must place every object as this does.
+    static void sortValuesAsObjects(Vector& values);
 
   private:
     Pointer<Vector> m_values;

@@ -134,19 +134,25 @@ bool conditionHolds(const Pointer<Object>& value) {
 }
 
 // Errors in the rows are skipped.
+// The sum of the numeric cells of a column: one numeric cell is its own
+// sum, several give a Double added in row order.
 Pointer<Object> defaultSummary(TableResult& table, std::int32_t field, Evaluator& evaluator) {
-    Pointer<Object> total;
+    Pointer<Object> first;
+    double total = 0;
+    std::int32_t numericCells = 0;
     for (std::int32_t row = 1; row < table.rowCount(); ++row) {
         ResultEvaluatable cell(table.results(), &table, evaluator, field, row);
         Pointer<Object> value = evaluateAsValue(evaluator, cell);
         if (!is<Double>(value) && !is<Integer>(value)) continue;
-        if (total.isNull()) {
-            total = value;
+        if (numericCells++ == 0) {
+            first = value;
+            total = toNumber(*value.object());
         } else {
-            total = make<Double>(toNumber(total) + toNumber(value));
+            total += toNumber(*value.object());
         }
     }
-    return total.isNull() ? evaluator.nullResult() : total;
+    if (numericCells == 0) return evaluator.nullResult();
+    return numericCells == 1 ? first : make<Double>(total);
 }
 
 }  // namespace qv

@@ -50,7 +50,11 @@ const FormatRow kFormatRows[] = {
     {0.0009999999999, "999.9999999e-6", 4, 11},
     {0.00099999999999, "0.001", 2, -1},
     {0.05, "0.05", 2, -1},
-    // Around one million.
+    // Around one million; whole numbers below it print as their digits.
+    {999999, "999999", -1, -1},
+    {-999999, "-999999", -1, -1},
+    {1000, "1000", -1, -1},
+    {-7, "-7", -1, -1},
     {999999.9999, "999999.9999", 7, -1},
     {999999.99999, "1e+6", -1, 1},
     // Rounding at the tenth significant digit, trailing zeros dropped.
