@@ -1,6 +1,8 @@
 #include "cli/TableRenderer.h"
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 
 #include "core/EngineeringFormat.h"
 #include "core/Number.h"
@@ -11,58 +13,90 @@ namespace qv::cli {
 namespace {
 
 // Collects output and hands it to the file in large pieces, so a grid of
-// millions of cells is never held twice in memory.
+// millions of cells is never held twice in memory. Output is handed on only
+// between rows, so a line can still be trimmed.
 class BufferedOutput {
   public:
-    explicit BufferedOutput(std::FILE* file) : m_file(file) { m_buffer.reserve(kFlushBytes); }
+    explicit BufferedOutput(std::FILE* file)
+        : m_file(file), m_data(new char[kFlushBytes]), m_capacity(kFlushBytes) {}
     BufferedOutput(const BufferedOutput&) = delete;
     BufferedOutput& operator=(const BufferedOutput&) = delete;
     ~BufferedOutput() { flush(); }
 
     BufferedOutput& operator<<(std::string_view text) {
-        m_buffer.append(text);
+        std::memcpy(room(text.size()), text.data(), text.size());
+        m_size += text.size();
         return *this;
     }
     BufferedOutput& operator<<(char ch) {
-        m_buffer.push_back(ch);
+        *room(1) = ch;
+        ++m_size;
         return *this;
     }
-    void spaces(std::size_t count) { m_buffer.append(count, ' '); }
-    // Output is handed on only between rows, so a line can still be trimmed.
-    void endRow() {
-        if (m_buffer.size() >= kFlushBytes) flush();
+    // Space for `bytes` more characters at the end, to be taken with `taken`.
+    char* room(std::size_t bytes) {
+        if (m_size + bytes > m_capacity) grow(m_size + bytes);
+        return m_data.get() + m_size;
     }
-    void trimTrailingBlanks() {
-        while (!m_buffer.empty() && m_buffer.back() == ' ')
-            m_buffer.pop_back();
+    void taken(char* end) { m_size = static_cast<std::size_t>(end - m_data.get()); }
+    void endRow() {
+        if (m_size >= kFlushBytes) flush();
     }
 
   private:
     static constexpr std::size_t kFlushBytes = 1 << 20;
 
+    void grow(std::size_t needed) {
+        std::size_t capacity = std::max(needed, m_capacity * 2);
+        std::unique_ptr<char[]> data(new char[capacity]);
+        std::memcpy(data.get(), m_data.get(), m_size);
+        m_data = std::move(data);
+        m_capacity = capacity;
+    }
     void flush() {
-        std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file);
-        m_buffer.clear();
+        std::fwrite(m_data.get(), 1, m_size, m_file);
+        m_size = 0;
     }
 
     std::FILE* m_file;
-    std::string m_buffer;
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_capacity;
+    std::size_t m_size = 0;
 };
 
-// The display text of a value; numbers and texts skip the string object
-// that the general conversion builds.
-void appendDisplayText(std::string& out, const Object& value) {
-    if (value.isNull()) return;
-    if (value.classTypeId() == Double::typeId()) {
-        appendEngineering(out, static_cast<const Double&>(value).value());
-    } else if (value.classTypeId() == String::typeId()) {
-        const auto& text = static_cast<const String&>(value);
-        out.append(text.text(), static_cast<std::size_t>(text.length()));
-    } else {
-        StringPointer text = toText(value);
-        out.append(text->text(), static_cast<std::size_t>(text->length()));
+// The display text of one column's values. Columns often repeat a number
+// row after row (a total shown in every row), so the text of the last number
+// is kept and reused.
+class ColumnTexts {
+  public:
+    void append(std::string& out, const Object& value) {
+        if (value.isNull()) return;
+        if (value.classTypeId() == Double::typeId()) {
+            appendNumber(out, static_cast<const Double&>(value).value());
+        } else if (value.classTypeId() == String::typeId()) {
+            const auto& text = static_cast<const String&>(value);
+            out.append(text.text(), static_cast<std::size_t>(text.length()));
+        } else {
+            StringPointer text = toText(value);
+            out.append(text->text(), static_cast<std::size_t>(text->length()));
+        }
     }
-}
+
+  private:
+    void appendNumber(std::string& out, double number) {
+        if (!m_hasLast || std::memcmp(&number, &m_lastNumber, sizeof number) != 0) {
+            m_lastLength = formatEngineering(m_lastText, number);
+            m_lastNumber = number;
+            m_hasLast = true;
+        }
+        out.append(m_lastText, static_cast<std::size_t>(m_lastLength));
+    }
+
+    bool m_hasLast = false;
+    double m_lastNumber = 0;
+    char m_lastText[kMaxEngineeringLength];
+    int m_lastLength = 0;
+};
 
 void appendLabel(std::string& out, TableResult& table, std::int32_t row) {
     if (row > 0 && row < table.rowCount() && table.resolved()->nameField() < 0) {
@@ -74,21 +108,22 @@ void appendLabel(std::string& out, TableResult& table, std::int32_t row) {
 }
 
 void renderRow(RenderedTable& rendered, TableResult& table, const std::vector<std::int32_t>& fields,
-               std::int32_t row) {
+               std::vector<ColumnTexts>& columns, std::int32_t row) {
     rendered.keys.push_back(row);
     appendLabel(rendered.texts, table, row);
     rendered.ends.push_back(rendered.texts.size());
-    for (std::int32_t field : fields) {
-        appendDisplayText(rendered.texts, *table.value(field, row).object());
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        columns[i].append(rendered.texts, *table.value(fields[i], row).object());
         rendered.ends.push_back(rendered.texts.size());
     }
 }
 
 // Display width in characters: UTF-8 continuation bytes take no column.
 std::size_t widthOf(std::string_view text) {
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char ch) {
-        return (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
-    }));
+    std::size_t continuations = 0;
+    for (char ch : text)
+        continuations += (static_cast<unsigned char>(ch) & 0xC0) == 0x80;
+    return text.size() - continuations;
 }
 
 void writeCsvField(BufferedOutput& out, std::string_view text) {
@@ -158,24 +193,33 @@ std::vector<std::size_t> columnWidths(const RenderedTable& table) {
 // trailing blanks.
 template <typename TextOf>
 void writeGridLine(BufferedOutput& out, const std::vector<std::size_t>& widths, TextOf textOf) {
+    std::size_t bound = 1;
+    for (std::size_t column = 0; column < widths.size(); ++column)
+        bound += 2 + widths[column] + textOf(column).size();
+    char* start = out.room(bound);
+    char* end = start;
+    char* lastText = start;  // past the last character that is not padding
     for (std::size_t column = 0; column < widths.size(); ++column) {
-        if (column > 0) out.spaces(2);
+        if (column > 0) {
+            std::memset(end, ' ', 2);
+            end += 2;
+        }
         std::string_view text = textOf(column);
-        out << text;
-        out.spaces(widths[column] - std::min(widths[column], widthOf(text)));
+        std::memcpy(end, text.data(), text.size());
+        end += text.size();
+        if (!text.empty()) lastText = end;
+        std::size_t padding = widths[column] - std::min(widths[column], widthOf(text));
+        std::memset(end, ' ', padding);
+        end += padding;
     }
-    out.trimTrailingBlanks();
-    out << '\n';
+    while (lastText > start && lastText[-1] == ' ')
+        --lastText;
+    *lastText++ = '\n';
+    out.taken(lastText);
     out.endRow();
 }
 
 }  // namespace
-
-std::string_view RenderedTable::text(std::size_t row, std::size_t column) const noexcept {
-    std::size_t index = row * columnCount() + column;
-    std::size_t begin = index == 0 ? 0 : ends[index - 1];
-    return std::string_view(texts).substr(begin, ends[index] - begin);
-}
 
 RenderedTable renderTable(TableResult& table, bool all) {
     RenderedTable rendered;
@@ -197,11 +241,15 @@ RenderedTable renderTable(TableResult& table, bool all) {
     auto rows = static_cast<std::size_t>(std::max(table.rowCount(), 1)) + 1;
     rendered.keys.reserve(rows);
     rendered.ends.reserve(rows * rendered.columnCount());
-    if (all) renderRow(rendered, table, fields, 0);
+    // Room for a typical number in every cell up front: pages not written
+    // cost nothing, while growing a buffer of many megabytes copies it.
+    rendered.texts.reserve(rows * rendered.columnCount() * 16);
+    std::vector<ColumnTexts> columns(fields.size());
+    if (all) renderRow(rendered, table, fields, columns, 0);
     for (std::int32_t position = 1; position < table.rowCount(); ++position) {
-        renderRow(rendered, table, fields, table.displayRow(position));
+        renderRow(rendered, table, fields, columns, table.displayRow(position));
     }
-    renderRow(rendered, table, fields, -1);
+    renderRow(rendered, table, fields, columns, -1);
     return rendered;
 }
 

@@ -30,7 +30,11 @@ struct RenderedTable {
     std::size_t rowCount() const noexcept { return keys.size(); }
     std::size_t columnCount() const noexcept { return fields.size() + 1; }
     // Column 0 is the row label, column i the cell of field i - 1.
-    std::string_view text(std::size_t row, std::size_t column) const noexcept;
+    std::string_view text(std::size_t row, std::size_t column) const noexcept {
+        std::size_t index = row * columnCount() + column;
+        std::size_t begin = index == 0 ? 0 : ends[index - 1];
+        return std::string_view(texts.data() + begin, ends[index] - begin);
+    }
 };
 
 // The visible fields (every field with `all`); the data rows in display

@@ -2,8 +2,11 @@
 // multiple of kGranule and served from per-class free lists carved out of
 // large chunks. Freed blocks return to their list; chunks are never given back
 // to the heap, which suits a calculation engine whose cell values churn at
-// roughly constant volume between recomputations. Larger blocks go to malloc.
+// roughly constant volume between recomputations. Larger blocks go to the
+// system heap.
 #include "core/Allocator.h"
+
+#include <sys/mman.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -24,30 +27,74 @@ constexpr std::size_t kLargestPooled = 512;
 constexpr std::size_t kClassCount = kLargestPooled / kGranule;
 constexpr std::size_t kChunkBytes = 64 * 1024;
 
+constexpr std::size_t kArenaBytes = 64u << 20;
+constexpr std::size_t kHugePageBytes = 2u << 20;
+
 struct FreeBlock {
     FreeBlock* next;
 };
 
+// Freed blocks first; then fresh blocks cut from the current chunk in
+// order, so memory is touched only when a block is handed out.
 struct Pool {
     FreeBlock* freeList = nullptr;
+    char* next = nullptr;
+    char* end = nullptr;
 };
 
 Pool g_pools[kClassCount];
 AllocationCounters g_counters;
 
+// Chunks are cut from large arenas that the system may back with huge
+// pages: a model of millions of cells then costs a few hundred page faults
+// instead of hundreds of thousands.
+struct Arena {
+    char* next = nullptr;
+    char* end = nullptr;
+};
+Arena g_arena;
+
+char* takeChunk() {
+    if (g_arena.next == g_arena.end) {
+        void* arena =
+            mmap(nullptr, kArenaBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (arena == MAP_FAILED) throw std::bad_alloc();
+        madvise(arena, kArenaBytes, MADV_HUGEPAGE);
+        g_arena.next = static_cast<char*>(arena);
+        g_arena.end = g_arena.next + kArenaBytes;
+    }
+    char* chunk = g_arena.next;
+    g_arena.next += kChunkBytes;
+    return chunk;
+}
+
 std::size_t classIndex(std::size_t size) {
     return size == 0 ? 0 : (size - 1) / kGranule;
 }
 
-void refill(Pool& pool, std::size_t blockSize) {
-    auto* chunk = static_cast<char*>(std::malloc(kChunkBytes));
-    if (chunk == nullptr) throw std::bad_alloc();
-    std::size_t count = kChunkBytes / blockSize;
-    for (std::size_t i = count; i-- > 0;) {
-        auto* block = reinterpret_cast<FreeBlock*>(chunk + i * blockSize);
-        block->next = pool.freeList;
-        pool.freeList = block;
+void* takeFromPool(Pool& pool, std::size_t blockSize) {
+    if (pool.freeList != nullptr) {
+        FreeBlock* head = pool.freeList;
+        pool.freeList = head->next;
+        return head;
     }
+    if (static_cast<std::size_t>(pool.end - pool.next) < blockSize) {
+        pool.next = takeChunk();
+        pool.end = pool.next + kChunkBytes / blockSize * blockSize;
+    }
+    void* block = pool.next;
+    pool.next += blockSize;
+    return block;
+}
+
+// Large blocks (cell matrices, long vectors) are aligned to huge pages for
+// the same reason.
+void* allocateLarge(std::size_t size) {
+    if (size < kHugePageBytes) return std::malloc(size);
+    std::size_t rounded = (size + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
+    void* block = std::aligned_alloc(kHugePageBytes, rounded);
+    if (block != nullptr) madvise(block, rounded, MADV_HUGEPAGE);
+    return block;
 }
 
 }  // namespace
@@ -61,13 +108,9 @@ void* allocate(std::size_t size) {
     std::size_t usable = usableSize(size);
     void* block;
     if (size <= kLargestPooled && kUsePools) {
-        Pool& pool = g_pools[classIndex(size)];
-        if (pool.freeList == nullptr) refill(pool, usable);
-        FreeBlock* head = pool.freeList;
-        pool.freeList = head->next;
-        block = head;
+        block = takeFromPool(g_pools[classIndex(size)], usable);
     } else {
-        block = std::malloc(usable);
+        block = kUsePools ? allocateLarge(usable) : std::malloc(usable);
         if (block == nullptr) throw std::bad_alloc();
     }
     std::memset(block, 0, usable);

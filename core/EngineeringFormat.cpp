@@ -1,5 +1,6 @@
 #include "core/EngineeringFormat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -19,10 +20,20 @@ struct Digits {
 
 // Ten correctly rounded significant digits. to_chars rounds exactly as printf
 // does without going through the locale-aware formatter.
+// The shortest text that reads back as the same double is tried first: when
+// it has at most ten digits, the double lies so close to it (within half a
+// unit of its 16th digit) that rounding to ten digits gives those digits.
 Digits significantDigits(double magnitude) {
     char buffer[48];
-    auto written = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                 std::chars_format::scientific, kSignificantDigits - 1);
+    auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
+    auto exponentMark = std::find(buffer, written.ptr, 'e');
+    // Subnormal doubles are too coarse for that argument.
+    bool shortEnough = std::isnormal(magnitude) && exponentMark - buffer <= kSignificantDigits + 1;
+    if (!shortEnough) {
+        written = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                std::chars_format::scientific, kSignificantDigits - 1);
+    }
     // buffer: d.ddddddddde[+-]xx
     Digits digits;
     const char* p = buffer;
