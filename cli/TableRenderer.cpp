@@ -178,13 +178,25 @@ void writeJsonString(BufferedOutput& out, std::string_view text) {
     out << '"';
 }
 
-std::vector<std::size_t> columnWidths(const RenderedTable& table) {
+bool isAscii(std::string_view text) {
+    unsigned char bits = 0;
+    for (char ch : text)
+        bits |= static_cast<unsigned char>(ch);
+    return bits < 0x80;
+}
+
+// Texts that are all ASCII (the usual case) are as wide as they are long.
+std::size_t widthOf(std::string_view text, bool ascii) {
+    return ascii ? text.size() : widthOf(text);
+}
+
+std::vector<std::size_t> columnWidths(const RenderedTable& table, bool ascii) {
     std::vector<std::size_t> widths(table.columnCount(), 0);
     for (std::size_t i = 0; i < table.fields.size(); ++i)
         widths[i + 1] = widthOf(table.fields[i]);
     for (std::size_t row = 0; row < table.rowCount(); ++row) {
         for (std::size_t column = 0; column < table.columnCount(); ++column)
-            widths[column] = std::max(widths[column], widthOf(table.text(row, column)));
+            widths[column] = std::max(widths[column], widthOf(table.text(row, column), ascii));
     }
     return widths;
 }
@@ -192,7 +204,8 @@ std::vector<std::size_t> columnWidths(const RenderedTable& table) {
 // One grid line: columns padded to their widths, two blanks apart, no
 // trailing blanks.
 template <typename TextOf>
-void writeGridLine(BufferedOutput& out, const std::vector<std::size_t>& widths, TextOf textOf) {
+void writeGridLine(BufferedOutput& out, const std::vector<std::size_t>& widths, bool ascii,
+                   TextOf textOf) {
     std::size_t bound = 1;
     for (std::size_t column = 0; column < widths.size(); ++column)
         bound += 2 + widths[column] + textOf(column).size();
@@ -201,14 +214,14 @@ void writeGridLine(BufferedOutput& out, const std::vector<std::size_t>& widths, 
     char* lastText = start;  // past the last character that is not padding
     for (std::size_t column = 0; column < widths.size(); ++column) {
         if (column > 0) {
-            std::memset(end, ' ', 2);
-            end += 2;
+            *end++ = ' ';
+            *end++ = ' ';
         }
         std::string_view text = textOf(column);
         std::memcpy(end, text.data(), text.size());
         end += text.size();
         if (!text.empty()) lastText = end;
-        std::size_t padding = widths[column] - std::min(widths[column], widthOf(text));
+        std::size_t padding = widths[column] - std::min(widths[column], widthOf(text, ascii));
         std::memset(end, ' ', padding);
         end += padding;
     }
@@ -260,12 +273,14 @@ void writeText(const std::vector<RenderedTable>& tables, std::FILE* file) {
         if (t > 0) out << '\n';
         out << "table " << table.name << '\n';
         if (table.hasWarning) out << "warning: " << table.warning << '\n';
-        std::vector<std::size_t> widths = columnWidths(table);
-        writeGridLine(out, widths, [&](std::size_t column) {
+        bool ascii = isAscii(table.texts);
+        std::vector<std::size_t> widths = columnWidths(table, ascii);
+        writeGridLine(out, widths, false, [&](std::size_t column) {
             return column == 0 ? std::string_view() : std::string_view(table.fields[column - 1]);
         });
         for (std::size_t row = 0; row < table.rowCount(); ++row) {
-            writeGridLine(out, widths, [&](std::size_t column) { return table.text(row, column); });
+            writeGridLine(out, widths, ascii,
+                          [&](std::size_t column) { return table.text(row, column); });
         }
     }
 }

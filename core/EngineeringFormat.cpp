@@ -1,6 +1,5 @@
 #include "core/EngineeringFormat.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -18,24 +17,51 @@ struct Digits {
     int dec = 0;    // digits before the decimal point, as ecvt reports it
 };
 
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+void setDigits(Digits& digits, std::uint64_t tenDigits, int dec) {
+    std::to_chars(digits.text, digits.text + kSignificantDigits, tenDigits);
+    digits.count = kSignificantDigits;
+    digits.dec = dec;
+    while (digits.count > 1 && digits.text[digits.count - 1] == '0')
+        --digits.count;
+}
+
+// Scales the magnitude to ten digits before the point with one exactly
+// rounded operation (the powers of ten up to 1e22 are exact doubles), so the
+// scaled value is off by at most about 1e-6. Unless its fraction lies that
+// close to one half, rounding it gives the digits that exact rounding gives.
+// Returns false where it cannot tell; the exact path then decides.
+bool scaledDigits(double magnitude, Digits& digits) {
+    if (!std::isnormal(magnitude)) return false;
+    int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+    int scale = kSignificantDigits - 1 - exponent;
+    if (scale < -22 || scale > 22) return false;
+    double scaled = scale >= 0 ? magnitude * kPowersOfTen[scale] : magnitude / kPowersOfTen[-scale];
+    if (scaled < 1e9 || scaled >= 1e10) return false;
+    double whole = std::floor(scaled);
+    double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) < 1e-5) return false;
+    auto tenDigits = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    if (tenDigits == 10000000000u) {
+        tenDigits = 1000000000u;
+        ++exponent;
+    }
+    setDigits(digits, tenDigits, exponent + 1);
+    return true;
+}
+
 // Ten correctly rounded significant digits. to_chars rounds exactly as printf
 // does without going through the locale-aware formatter.
-// The shortest text that reads back as the same double is tried first: when
-// it has at most ten digits, the double lies so close to it (within half a
-// unit of its 16th digit) that rounding to ten digits gives those digits.
 Digits significantDigits(double magnitude) {
-    char buffer[48];
-    auto written =
-        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
-    auto exponentMark = std::find(buffer, written.ptr, 'e');
-    // Subnormal doubles are too coarse for that argument.
-    bool shortEnough = std::isnormal(magnitude) && exponentMark - buffer <= kSignificantDigits + 1;
-    if (!shortEnough) {
-        written = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                std::chars_format::scientific, kSignificantDigits - 1);
-    }
-    // buffer: d.ddddddddde[+-]xx
     Digits digits;
+    if (scaledDigits(magnitude, digits)) return digits;
+    char buffer[48];
+    auto written = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                 std::chars_format::scientific, kSignificantDigits - 1);
+    // buffer: d.ddddddddde[+-]xx
     const char* p = buffer;
     for (; p < written.ptr && *p != 'e'; ++p) {
         if (*p != '.') digits.text[digits.count++] = *p;

@@ -34,6 +34,7 @@ std::string writeDocument(const std::string& name, const std::string& text) {
 const char* kModel =
     "table T{ x:=range 1 to 3! y:=x*2! h:=x+1; }\n"
     "table U{ a:=T.y! }\n"
+    "table V{ x:=range 1 to 2! n:=if x=1 then \"\u00e9t\u00e9\" else \"a\"! m:=x! }\n"
     "optimized(10,20) result(T);\n//--end";
 
 TEST(CommandTest, CheckReportsEveryDocumentMessage) {
@@ -68,7 +69,7 @@ TEST(CommandTest, CheckSummarisesAGoodDocument) {
     std::string path = writeDocument("good.qvl", kModel);
     Outcome outcome = run(runCheck, {path});
     EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.out, path + ": 2 tables, 4 fields, 3 rows, 0 cells with errors\n");
+    EXPECT_EQ(outcome.out, path + ": 3 tables, 7 fields, 5 rows, 0 cells with errors\n");
     Outcome missing = run(runCheck, {testing::TempDir() + "missing.qvl"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "qvl: " + testing::TempDir() + "missing.qvl: can not open " +
@@ -92,6 +93,9 @@ TEST(CommandTest, ShowWritesEveryFormat) {
     } rows[] = {
         {{path, "T"}, "table T\n     x  y\n1    1  2\n2    2  4\n3    3  6\nsum  6  12\n"},
         {{"--format", "csv", path, "T"}, ",x,y\n1,1,2\n2,2,4\n3,3,6\nsum,6,12\n"},
+        // Letters of several bytes take one column each.
+        {{path, "V"},
+         "table V\n     x  n    m\n1    1  \u00e9t\u00e9  1\n2    2  a    2\nsum  3       3\n"},
         {{"--format=tsv", "--all", path, "T"},
          "\tx\ty\th\nbase\t(range)\t(range)\t(range)"
          "\n1\t1\t2\t2\n2\t2\t4\t3\n3\t3\t6\t4\nsum\t6\t12\t9\n"},

@@ -3,8 +3,10 @@
 // arithmetic and the asymmetric equality of Integer and Double.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <string>
 #include <vector>
@@ -96,6 +98,50 @@ TEST(EngineeringFormat, FormattedTextParsesBackWithinTenDigits) {
             SCOPED_TRACE(formatted);
             double back = Double::parseValue(formatted);
             EXPECT_LE(std::fabs(back - value), 5.000001e-10 * std::fabs(value));
+        }
+    }
+}
+
+// The significant digits of a text: no sign, point, exponent or zeros
+// before the first digit or after the last.
+std::string significantDigitsOf(const std::string& text) {
+    std::string digits;
+    for (char ch : text.substr(0, text.find('e'))) {
+        if (ch >= '0' && ch <= '9' && !(digits.empty() && ch == '0')) digits += ch;
+    }
+    while (!digits.empty() && digits.back() == '0')
+        digits.pop_back();
+    return digits;
+}
+
+// The digits are those printf rounds to, whether the value is a short
+// decimal, has many digits or is an arbitrary bit pattern.
+TEST(EngineeringFormat, DigitsAreTheTenPrintfRoundsTo) {
+    std::uint64_t state = 88172645463325252u;
+    auto nextBits = [&state] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        std::uint64_t bits = nextBits();
+        double values[] = {
+            static_cast<double>(bits % 100000000) / 1000.0,
+            static_cast<double>(bits % 1000) / 3.0,
+            // Eleven-digit numbers: often a tie or nearly one at the tenth digit.
+            static_cast<double>(bits % 100000000000u) / 10.0,
+            static_cast<double>(bits % 100000000000u) * 1e-12,
+            std::bit_cast<double>(bits),
+            static_cast<double>(static_cast<std::int64_t>(bits % 20000000)) - 1e7,
+        };
+        for (double value : values) {
+            if (!std::isfinite(value) || value == 0) continue;
+            char printed[64];
+            std::snprintf(printed, sizeof printed, "%.9e", value);
+            std::string formatted = formatEngineering(value);
+            ASSERT_EQ(significantDigitsOf(formatted), significantDigitsOf(printed))
+                << printed << " formatted as " << formatted;
         }
     }
 }
