@@ -1,5 +1,6 @@
 #include "core/Number.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -100,6 +101,15 @@ double Double::parseValue(std::string_view text) {
     std::size_t used = decimalPrefix(text);
     if (used != text.size()) throwMessage("invalid number");
     if (used == 0) return 0;
+    // The usual literal starts with a digit, a point or a minus sign and
+    // reads exactly with from_chars; blanks, a plus sign and values out of
+    // range are left to strtod.
+    char first = text.front();
+    if ((first >= '0' && first <= '9') || first == '.' || first == '-') {
+        double value = 0;
+        auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error == std::errc() && end == text.data() + text.size()) return value;
+    }
     std::string copy(text);
     // strtod under the "C" locale: the program never changes LC_NUMERIC.
     return std::strtod(copy.c_str(), nullptr);

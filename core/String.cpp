@@ -49,6 +49,8 @@ std::int32_t String::indexOf(std::string_view needle, std::int32_t from) const n
 StringPointer String::substring(std::int32_t begin, std::int32_t end) const {
     if (end < begin) return str("");
     QV_ASSERT(begin >= 0 && end <= length());
+    // Texts never change, so the whole text is this string itself.
+    if (begin == 0 && end == length()) return StringPointer(const_cast<String*>(this));
     return str(
         view().substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin)));
 }

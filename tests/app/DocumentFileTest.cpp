@@ -28,6 +28,8 @@ TEST(DocumentFileTest, LineEndsAreCrLfOnDiskAndLfInTheText) {
         {"lone\rcr", "lone\rcr"},
         {"cr before lf\r\n", "cr before lf\r\r\n"},
         {"\n\n", "\r\n\r\n"},
+        {"ends with cr\r", "ends with cr\r"},
+        {"\rx\r\ny", "\rx\r\r\ny"},
     };
     for (const auto& [text, disk] : cases) {
         SCOPED_TRACE(text);
