@@ -32,15 +32,16 @@ Pointer<Document> Document::makeNew(const Pointer<AbstractKernelFeedback>& feedb
 }
 
 StringPointer Document::toSource() const {
-    std::string text(m_kernel->toSource()->view());
-    text += m_layout->toSource()->view();
-    text += kEndMark;
+    StringPointer program = m_kernel->toSource();
+    StringPointer layout = m_layout->toSource();
+    const std::string_view parts[] = {program->view(), layout->view(), kEndMark};
     // Texts are counted in 32 bits; a longer one cannot be made, let alone
     // read back.
-    if (text.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    std::size_t total = parts[0].size() + parts[1].size() + parts[2].size();
+    if (total >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         throwMessage("document too large");
     }
-    return str(text);
+    return concatenation(parts);
 }
 
 void Document::writeFile(const std::string& path) const {

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 #include "core/Allocator.h"
+#include "core/Errors.h"
 #include "core/StringBuffer.h"
 
 namespace qv {
@@ -29,6 +31,23 @@ String::~String() {
 
 StringPointer str(std::string_view text) {
     return make<String>(text);
+}
+
+StringPointer concatenation(std::span<const std::string_view> parts) {
+    std::size_t total = 0;
+    for (std::string_view part : parts)
+        total += part.size();
+    if (total >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+        throwMessage("text too long");
+    }
+    StringPointer text = String::zeroFilled(static_cast<std::int32_t>(total) + 1);
+    char* at = text->mutableText();
+    for (std::string_view part : parts) {
+        if (part.empty()) continue;
+        std::memcpy(at, part.data(), part.size());
+        at += part.size();
+    }
+    return text;
 }
 
 std::int32_t String::indexOf(char ch, std::int32_t from) const noexcept {

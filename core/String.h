@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -77,6 +78,11 @@ StringPointer operator+(const StringPointer& left, bool right);
 StringPointer operator+(const StringPointer& left, char right);
 StringPointer operator+(const StringPointer& left, const Pointer<Object>& right);
 StringPointer operator+(const Pointer<Object>& left, const StringPointer& right);
+
+// The parts one after the other, built in one piece: source texts of whole
+// documents run to tens of megabytes. Throws "text too long" past the
+// 32-bit length of a String.
+StringPointer concatenation(std::span<const std::string_view> parts);
 
 // The text appended for a double: 13 significant digits, general notation.
 std::string generalFormat(double value);

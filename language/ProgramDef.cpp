@@ -1,5 +1,7 @@
 #include "language/ProgramDef.h"
 
+#include <vector>
+
 namespace qv {
 
 ProgramDef::ProgramDef() : m_tables(make<TableList>()) {}
@@ -11,11 +13,15 @@ void ProgramDef::addTable(const Pointer<TableDef>& table) {
 }
 
 StringPointer ProgramDef::toSource() const {
-    std::string text;
+    std::vector<StringPointer> texts;
+    std::vector<std::string_view> parts;
+    texts.reserve(static_cast<std::size_t>(m_tables->size()));
     for (const auto& table : *m_tables) {
-        if (!table.isNull()) text += table->toSource()->view();
+        if (!table.isNull()) texts.push_back(table->toSource());
     }
-    return str(text);
+    for (const auto& text : texts)
+        parts.push_back(text->view());
+    return concatenation(parts);
 }
 
 StringPointer ProgramDef::describe() const {

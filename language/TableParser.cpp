@@ -49,6 +49,8 @@ Pointer<TableDef> TableParser::parseTable(const Pointer<StringStream>& stream) {
     useStream(stream);
     m_table = make<TableDef>(nullptr);
     m_fieldIndex = make<Hashtable>();
+    m_parsed.clear();
+    m_replayed = 0;
     Pointer<StreamPosition> start = stream->mark();
     m_pass = 1;
     parseBody();
@@ -56,6 +58,7 @@ Pointer<TableDef> TableParser::parseTable(const Pointer<StringStream>& stream) {
     stream->reset(start);
     m_pass = 2;
     parseBody();
+    m_parsed.clear();
     Pointer<TableDef> table = m_table;
     m_table = Pointer<TableDef>();
     return table;
@@ -167,8 +170,19 @@ void TableParser::parseElement() {
     if (m_pass == 2) field->setFormula(m_rowKey, value);
 }
 
-// formula -> hash-text | expression
 ExpressionPointer TableParser::parseSourceFormula() {
+    if (m_pass == 2 && m_replayed < m_parsed.size()) {
+        const ParsedFormula& parsed = m_parsed[m_replayed++];
+        stream()->reset(parsed.after);
+        return parsed.formula;
+    }
+    ExpressionPointer formula = readSourceFormula();
+    if (m_pass == 1) m_parsed.push_back({formula, stream()->mark()});
+    return formula;
+}
+
+// formula -> hash-text | expression
+ExpressionPointer TableParser::readSourceFormula() {
     if (stream()->peek()->code() == kHashText) {
         StringPointer text = stream()->next()->text();
         ExpressionPointer parsed = make<TableParser>()->parseFormula(text);

@@ -1,9 +1,13 @@
 // TableParser: reads one table definition in two passes over the same
 // tokens — the first creates the fields, the second attaches the row
-// overrides, so a row block may name fields defined after it.
+// overrides, so a row block may name fields defined after it. The second
+// pass meets the formulas of the first in the same order and takes them
+// as parsed instead of parsing them again.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "core/Hashtable.h"
 #include "language/ExpressionParser.h"
@@ -29,6 +33,7 @@ class TableParser final : public ExpressionParser {
     void parseElement();
     // A formula with its exact source text, or the null object when absent.
     ExpressionPointer parseSourceFormula();
+    ExpressionPointer readSourceFormula();
     void storeAt(std::int32_t fieldIndex, const ExpressionPointer& formula);
     Pointer<FieldDef> lookupField(const ExpressionPointer& nameFormula);
     void buildFieldIndex();
@@ -38,6 +43,13 @@ class TableParser final : public ExpressionParser {
     std::int32_t m_pass = 0;
     std::int32_t m_rowKey = 0;
     std::int32_t m_column = 0;
+
+    struct ParsedFormula {
+        ExpressionPointer formula;
+        Pointer<StreamPosition> after;  // where the stream stood after it
+    };
+    std::vector<ParsedFormula> m_parsed;  // the first pass's, in order
+    std::size_t m_replayed = 0;
 };
 
 }  // namespace qv
