@@ -24,6 +24,7 @@ class BufferedOutput {
     ~BufferedOutput() { flush(); }
 
     BufferedOutput& operator<<(std::string_view text) {
+        if (text.empty()) return *this;
         std::memcpy(room(text.size()), text.data(), text.size());
         m_size += text.size();
         return *this;
@@ -218,9 +219,11 @@ void writeGridLine(BufferedOutput& out, const std::vector<std::size_t>& widths, 
             *end++ = ' ';
         }
         std::string_view text = textOf(column);
-        std::memcpy(end, text.data(), text.size());
-        end += text.size();
-        if (!text.empty()) lastText = end;
+        if (!text.empty()) {
+            std::memcpy(end, text.data(), text.size());
+            end += text.size();
+            lastText = end;
+        }
         std::size_t padding = widths[column] - std::min(widths[column], widthOf(text, ascii));
         std::memset(end, ' ', padding);
         end += padding;
