@@ -133,22 +133,33 @@ bool conditionHolds(const Pointer<Object>& value) {
     return toBoolean(value);
 }
 
-// Errors in the rows are skipped.
-// The sum of the numeric cells of a column: one numeric cell is its own
-// sum, several give a Double added in row order.
+namespace {
+bool isNumeric(const Object& value) {
+    return is<Double>(value) || is<Integer>(value);
+}
+}  // namespace
+
+// The sum of the numeric cells of a column, errors skipped: one numeric cell
+// is its own sum, several give a Double added in row order. Rows already
+// computed are read from the table without a trip through the evaluator.
 Pointer<Object> defaultSummary(TableResult& table, std::int32_t field, Evaluator& evaluator) {
     Pointer<Object> first;
     double total = 0;
     std::int32_t numericCells = 0;
     for (std::int32_t row = 1; row < table.rowCount(); ++row) {
-        ResultEvaluatable cell(table.results(), &table, evaluator, field, row);
-        Pointer<Object> value = evaluateAsValue(evaluator, cell);
-        if (!is<Double>(value) && !is<Integer>(value)) continue;
+        const Object* value = table.cachedCell(field, row);
+        Pointer<Object> computed;
+        if (!isNumeric(*value)) {
+            ResultEvaluatable cell(table.results(), &table, evaluator, field, row);
+            computed = evaluateAsValue(evaluator, cell);
+            value = computed.object();
+            if (!isNumeric(*value)) continue;
+        }
         if (numericCells++ == 0) {
-            first = value;
-            total = toNumber(*value.object());
+            first = Pointer<Object>(const_cast<Object*>(value));
+            total = toNumber(*value);
         } else {
-            total += toNumber(*value.object());
+            total += toNumber(*value);
         }
     }
     if (numericCells == 0) return evaluator.nullResult();
