@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "core/Allocator.h"
 #include "core/EngineeringFormat.h"
 #include "core/Number.h"
 #include "core/ValueConversions.h"
@@ -260,6 +261,8 @@ RenderedTable renderTable(TableResult& table, bool all) {
     // Room for a typical number in every cell up front: pages not written
     // cost nothing, while growing a buffer of many megabytes copies it.
     rendered.texts.reserve(rows * rendered.columnCount() * 16);
+    preferHugePages(rendered.texts.data(), rendered.texts.capacity());
+    preferHugePages(rendered.ends.data(), rendered.ends.capacity() * sizeof(std::size_t));
     std::vector<ColumnTexts> columns(fields.size());
     if (all) renderRow(rendered, table, fields, columns, 0);
     for (std::int32_t position = 1; position < table.rowCount(); ++position) {

@@ -155,6 +155,13 @@ void deallocate(void* block, std::size_t size) noexcept {
     }
 }
 
+void preferHugePages(void* buffer, std::size_t bytes) noexcept {
+    auto begin = reinterpret_cast<std::uintptr_t>(buffer);
+    std::uintptr_t first = (begin + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
+    std::uintptr_t last = (begin + bytes) / kHugePageBytes * kHugePageBytes;
+    if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
 const AllocationCounters& allocationCounters() noexcept {
     return g_counters;
 }

@@ -24,4 +24,9 @@ std::size_t usableSize(std::size_t size) noexcept;
 
 const AllocationCounters& allocationCounters() noexcept;
 
+// Asks the system to back the whole huge pages inside a large buffer of the
+// standard heap with huge pages, so that filling it costs a few page faults
+// rather than one per 4 KB. Harmless when the system declines.
+void preferHugePages(void* buffer, std::size_t bytes) noexcept;
+
 }  // namespace qv
