@@ -210,6 +210,19 @@ difference() {
 declare -A peer_ok=()
 agreeing=()
 
+# record_check KEY LABEL W: compares the peer's csv of W at N = 20 with ours
+# and records whether the peer may run W.
+record_check() {
+    local key=$1 label=$2 w=$3 small="$work/check"
+    if node "$peers/check.mjs" "$w" "$small/$w.ours.csv" "$small/$w.$key.csv" \
+        >"$small/$w.$key.check"; then
+        peer_ok[${key}_$w]=1
+        agreeing+=("$label $w")
+    else
+        note "$label: values of $w differ from ours at N = 20: $(head -n 1 "$small/$w.$key.check")"
+    fi
+}
+
 check_peers() {
     local small="$work/check" w
     mkdir -p "$small"
@@ -218,24 +231,20 @@ check_peers() {
             note "qvl show failed on ${w}_20.qvl: the peers are not checked, so not run, on $w."
             continue
         fi
-        if ((have_gnumeric)) &&
-            node "$peers/workbook.mjs" "$w" 20 "$small/$w.gnumeric" &&
-            ssconvert --recalc "$small/$w.gnumeric" "$small/$w.gnumeric.csv" 2>/dev/null &&
-            node "$peers/check.mjs" "$w" "$small/$w.ours.csv" "$small/$w.gnumeric.csv" \
-                >"$small/$w.gnumeric.check"; then
-            peer_ok[gnumeric_$w]=1
-            agreeing+=("Gnumeric $w")
-        elif ((have_gnumeric)); then
-            note "Gnumeric: values of $w differ from ours at N = 20: $(head -n 1 "$small/$w.gnumeric.check" 2>/dev/null)"
+        if ((have_gnumeric)); then
+            if node "$peers/workbook.mjs" "$w" 20 "$small/$w.gnumeric" &&
+                ssconvert --recalc "$small/$w.gnumeric" "$small/$w.gnumeric.csv" 2>/dev/null; then
+                record_check gnumeric Gnumeric "$w"
+            else
+                note "Gnumeric: could not compute $w at N = 20."
+            fi
         fi
-        if ((have_hyperformula)) &&
-            node "$peers/hyperformula.mjs" "$w" 20 --print >"$small/$w.hf.csv" &&
-            node "$peers/check.mjs" "$w" "$small/$w.ours.csv" "$small/$w.hf.csv" \
-                >"$small/$w.hf.check"; then
-            peer_ok[hyperformula_$w]=1
-            agreeing+=("HyperFormula $w")
-        elif ((have_hyperformula)); then
-            note "HyperFormula: values of $w differ from ours at N = 20: $(head -n 1 "$small/$w.hf.check" 2>/dev/null)"
+        if ((have_hyperformula)); then
+            if node "$peers/hyperformula.mjs" "$w" 20 --print >"$small/$w.hyperformula.csv"; then
+                record_check hyperformula HyperFormula "$w"
+            else
+                note "HyperFormula: could not compute $w at N = 20."
+            fi
         fi
     done
 }
