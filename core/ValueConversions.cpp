@@ -2,10 +2,25 @@
 
 #include <strings.h>
 
+#include <string>
+
+#include "core/Errors.h"
 #include "core/Number.h"
 #include "core/Values.h"
 
 namespace qv {
+
+void checkTextLength(std::size_t bytes) {
+    if (bytes <= kMaxTextBytes) return;
+    throwMessage("text too long: a text may hold at most " + std::to_string(kMaxTextBytes) +
+                 " bytes");
+}
+
+StringPointer joinTexts(const StringPointer& left, const StringPointer& right) {
+    checkTextLength(static_cast<std::size_t>(left->length()) +
+                    static_cast<std::size_t>(right->length()));
+    return left + right;
+}
 
 double toNumber(const Object& value) noexcept {
     if (value.isNull()) return 0;

@@ -2,6 +2,8 @@
 // to run-time values: anything converts, nothing is rejected.
 #pragma once
 
+#include <cstddef>
+
 #include "core/Object.h"
 #include "core/Pointer.h"
 #include "core/String.h"
@@ -19,6 +21,15 @@ StringPointer toText(const Object& value);
 bool isGreater(const Object& a, const Object& b) noexcept;
 // Both null, or the equality of a's class applied to b.
 bool valuesEqual(const Object& a, const Object& b) noexcept;
+
+// The longest text one value may hold. Texts grow only by joining (the
+// operator "&", the aggregate "concat"); without a bound a column of joins
+// would take all memory, row by row.
+inline constexpr std::size_t kMaxTextBytes = std::size_t{16} << 20;
+// Raises "text too long: ..." naming the limit when a text of `bytes` would pass it.
+void checkTextLength(std::size_t bytes);
+// `left` followed by `right`, within the limit.
+StringPointer joinTexts(const StringPointer& left, const StringPointer& right);
 
 inline double toNumber(const Pointer<Object>& value) noexcept {
     return toNumber(*value.object());

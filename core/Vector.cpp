@@ -1,5 +1,6 @@
 #include "core/Vector.h"
 
+#include "core/Errors.h"
 #include "core/PointerArray.h"
 #include "core/String.h"
 #include "core/StringBuffer.h"
@@ -99,12 +100,12 @@ Pointer<Object> Stack::push(const Pointer<Object>& object) {
 }
 
 Pointer<Object> Stack::peek() const {
-    if (size() == 0) throw "empty stack";
+    if (size() == 0) throwMessage("empty stack");
     return elementAt(size() - 1);
 }
 
 Pointer<Object> Stack::pop() {
-    if (size() == 0) throw "empty stack";
+    if (size() == 0) throwMessage("empty stack");
     Pointer<Object> top = elementAt(size() - 1);
     removeElementAt(size() - 1);
     return top;

@@ -27,9 +27,15 @@ class Function : public Object {
                                      Arguments arguments) const = 0;
 };
 
+// Returned instead of a value when the calling calculator has to finish the
+// call: functions see no cells and no evaluator.
+class FunctionRequest : public Object {
+    QV_ABSTRACT_OBJECT(FunctionRequest, Object)
+};
+
 // Returned by "prev" and "next" instead of a value: the cell to fetch.
-class FetchRequest final : public Object {
-    QV_OBJECT(FetchRequest, Object, "FetchRequest")
+class FetchRequest final : public FunctionRequest {
+    QV_OBJECT(FetchRequest, FunctionRequest, "FetchRequest")
   public:
     FetchRequest(std::int32_t column, std::int32_t row) : m_column(column), m_row(row) {}
     std::int32_t column() const noexcept { return m_column; }
@@ -38,6 +44,19 @@ class FetchRequest final : public Object {
   private:
     std::int32_t m_column;
     std::int32_t m_row;
+};
+
+// The call fails the way reading a cell holding this special value fails:
+// the reading cell gets the value's text (the formula row of a row function
+// has no current row, "(range)").
+class SpecialRequest final : public FunctionRequest {
+    QV_OBJECT(SpecialRequest, FunctionRequest, "SpecialRequest")
+  public:
+    explicit SpecialRequest(const Pointer<Object>& special) : m_special(special) {}
+    const Pointer<Object>& special() const noexcept { return m_special; }
+
+  private:
+    Pointer<Object> m_special;
 };
 
 }  // namespace qv

@@ -10,16 +10,20 @@ namespace {
 
 constexpr std::int32_t kFormulaRow = 0;
 
-// The formula row has no current row to navigate from; the special value
-// travels as an exception so that the calculator turns it into the cell value.
-void guardRow(std::int32_t row) {
-    if (row == kFormulaRow) throw Pointer<SpecialValue>(make<StringSpecialValue>(str("(range)")));
+// The formula row has no current row to navigate from; the calling
+// calculator passes the special value on as the cell's failure.
+bool isFormulaRow(std::int32_t row) {
+    return row == kFormulaRow;
+}
+
+Pointer<Object> noCurrentRow() {
+    return make<SpecialRequest>(make<StringSpecialValue>(str("(range)")));
 }
 
 }  // namespace
 
 Pointer<Object> Func_prev::evaluate(std::int32_t column, std::int32_t row, Arguments) const {
-    guardRow(row);
+    if (isFormulaRow(row)) return noCurrentRow();
     if (row <= 1) return Pointer<Object>();  // the first data row and the summary row
     return make<FetchRequest>(column, row - 1);
 }
@@ -27,7 +31,7 @@ Pointer<Object> Func_prev::evaluate(std::int32_t column, std::int32_t row, Argum
 // The last data row is not special: its fetch reads past the table and sees
 // an empty value there.
 Pointer<Object> Func_next::evaluate(std::int32_t column, std::int32_t row, Arguments) const {
-    guardRow(row);
+    if (isFormulaRow(row)) return noCurrentRow();
     if (row < 0) return Pointer<Object>();  // the summary row
     // No row follows the largest key; asking for it would overflow.
     if (row == std::numeric_limits<std::int32_t>::max()) return Pointer<Object>();
@@ -35,7 +39,7 @@ Pointer<Object> Func_next::evaluate(std::int32_t column, std::int32_t row, Argum
 }
 
 Pointer<Object> Func_row::evaluate(std::int32_t, std::int32_t row, Arguments) const {
-    guardRow(row);
+    if (isFormulaRow(row)) return noCurrentRow();
     return make<Double>(row);
 }
 

@@ -43,7 +43,10 @@ void SumFunc_concat::add(std::int32_t index, Arguments arguments) {
         m_text->append(toText(m_accumulator)->view());
         m_accumulator = Pointer<Object>();
     }
-    m_text->append(toText(argumentAt(arguments, 0))->view());
+    StringPointer text = toText(argumentAt(arguments, 0));
+    checkTextLength(static_cast<std::size_t>(m_text->length()) +
+                    static_cast<std::size_t>(text->length()));
+    m_text->append(text->view());
 }
 
 void SumFunc_concat::finish() {
@@ -61,9 +64,7 @@ Pointer<Object> SumFunc_concat::result(std::int32_t row) const {
 
 Pointer<Object> SumFunc_concat::combine(const Pointer<Object>& value,
                                         const Pointer<Object>& accumulator) const {
-    StringBuffer text(toText(accumulator));
-    text.append(toText(value)->view());
-    return str(text.view());
+    return joinTexts(toText(accumulator), toText(value));
 }
 
 Pointer<SumFunction> SumFunc__or::newAccumulator() const {

@@ -1,6 +1,7 @@
 #include "kernel/AccessCalculators.h"
 
 #include <cmath>
+#include <utility>
 
 #include "core/Errors.h"
 #include "core/ValueConversions.h"
@@ -25,22 +26,34 @@ Pointer<Object> referenceOf(const CalculatorPointer& calculator, EvaluationConte
 
 }  // namespace
 
+namespace {
+
+// Puts the target of the enclosing dot back however the right side ends.
+class DotTargetScope {
+  public:
+    DotTargetScope(EvaluationContext& context, Pointer<Object> target)
+        : m_context(context), m_saved(std::move(context.dotTarget())) {
+        context.dotTarget() = std::move(target);
+    }
+    ~DotTargetScope() { m_context.dotTarget() = std::move(m_saved); }
+    DotTargetScope(const DotTargetScope&) = delete;
+    DotTargetScope& operator=(const DotTargetScope&) = delete;
+
+  private:
+    EvaluationContext& m_context;
+    Pointer<Object> m_saved;
+};
+
+}  // namespace
+
 // The target of the innermost dot is put back afterwards, so nested dots
 // work left to right.
 Pointer<Object> DotCalculator::evaluateRight(EvaluationContext& context, bool reference) const {
-    Pointer<Object> saved = context.dotTarget();
-    context.dotTarget() = evaluateOrNull(m_left, context);
-    Pointer<Object> result;
-    try {
-        result = m_right.isNull() ? Pointer<Object>()
-                 : reference      ? m_right->evaluateReference(context)
-                                  : m_right->evaluate(context);
-    } catch (...) {
-        context.dotTarget() = saved;
-        throw;
-    }
-    context.dotTarget() = saved;
-    return result;
+    Pointer<Object> left = evaluateOrNull(m_left, context);
+    if (isRaised(left)) return left;
+    DotTargetScope scope(context, std::move(left));
+    if (m_right.isNull()) return {};
+    return reference ? m_right->evaluateReference(context) : m_right->evaluate(context);
 }
 
 Pointer<Object> DotCalculator::evaluate(EvaluationContext& context) const {
@@ -57,8 +70,11 @@ bool DotCalculator::shouldShowAll(EvaluationContext& context) const {
 
 Pointer<Object> IndexCalculator::evaluate(EvaluationContext& context) const {
     Pointer<Object> target = referenceOf(m_target, context);
+    if (isRaised(target)) return target;
     AbstractResultAdapter& adapter = indexAdapter(target);
-    double index = std::trunc(toNumber(evaluateOrNull(m_index, context)));
+    Pointer<Object> position = evaluateOrNull(m_index, context);
+    if (isRaised(position)) return position;
+    double index = std::trunc(toNumber(position));
     if (!(index > 0) || index > 2147483647.0) return {};
     return adapter.getByIndex(context, static_cast<std::int32_t>(index));
 }
@@ -69,6 +85,7 @@ bool IndexCalculator::shouldShowAll(EvaluationContext& context) const {
 
 Pointer<Object> KnownIndexCalculator::evaluate(EvaluationContext& context) const {
     Pointer<Object> target = referenceOf(m_target, context);
+    if (isRaised(target)) return target;
     return indexAdapter(target).getByIndex(context, m_index);
 }
 
@@ -78,6 +95,7 @@ bool KnownIndexCalculator::shouldShowAll(EvaluationContext& context) const {
 
 Pointer<Object> LastIndexCalculator::evaluate(EvaluationContext& context) const {
     Pointer<Object> target = referenceOf(m_target, context);
+    if (isRaised(target)) return target;
     AbstractResultAdapter& adapter = indexAdapter(target);
     return adapter.getByIndex(context, adapter.extent());
 }

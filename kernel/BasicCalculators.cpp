@@ -57,7 +57,9 @@ Pointer<Object> ColFunctionCalculator::evaluate(EvaluationContext& context) cons
     TableResult* table = context.table();
     if (table == nullptr) return make<Double>(context.field() + 1);
     const ResolvedTable& resolved = *table->resolved();
-    if (context.field() == resolved.baseField()) raiseSpecialText("(range)");
+    if (context.field() == resolved.baseField()) {
+        return context.evaluator().raiseSpecial(make<StringSpecialValue>(str("(range)")));
+    }
     std::int32_t column = context.field() - resolved.headerCount();
     if (column < 0) return {};
     return make<Double>(column + 1);

@@ -15,7 +15,8 @@ namespace qv {
 
 namespace {
 
-// The evaluated arguments of one call; short lists stay on the stack.
+// The evaluated arguments of one call; short lists stay on the stack. An
+// argument that fails stops the evaluation of the rest, and the call fails.
 class ArgumentValues {
   public:
     ArgumentValues(const CalculatorList& calculators, EvaluationContext& context)
@@ -24,9 +25,15 @@ class ArgumentValues {
         Pointer<Object>* values = data();
         for (std::size_t i = 0; i < m_count; ++i) {
             values[i] = evaluateOrNull(calculators[static_cast<std::int32_t>(i)], context);
+            if (isRaised(values[i])) {
+                m_failed = true;
+                return;
+            }
         }
     }
     Arguments span() const { return {data(), m_count}; }
+    bool failed() const noexcept { return m_failed; }
+    static Pointer<Object> failure() { return Pointer<Object>(raisedMarker()); }
 
   private:
     Pointer<Object>* data() {
@@ -37,6 +44,7 @@ class ArgumentValues {
     }
 
     std::size_t m_count;
+    bool m_failed = false;
     std::array<Pointer<Object>, 4> m_inline;
     std::vector<Pointer<Object>> m_spilled;
 };
@@ -58,6 +66,7 @@ Pointer<Object> FindFunctionCalculator::evaluate(EvaluationContext& context) con
             row.setRow(i);
             Pointer<Object> holds =
                 m_condition.isNull() ? Pointer<Object>() : m_condition->evaluatePair(row, context);
+            if (isRaised(holds)) return holds;
             if (conditionHolds(holds)) return make<TableResultRow>(Pointer<TableResult>(table), i);
         }
     }
@@ -68,7 +77,9 @@ Pointer<Object> LocalTableCalculator::evaluate(EvaluationContext& context) const
     std::vector<LocalTableFieldValue> values;
     values.reserve(m_fields.size());
     for (const LocalTableField& field : m_fields) {
-        values.push_back({evaluateOrNull(field.value, context), field.field});
+        Pointer<Object> value = evaluateOrNull(field.value, context);
+        if (isRaised(value)) return value;
+        values.push_back({std::move(value), field.field});
     }
     ProgramResult& results = context.results();
     const Pointer<ResolvedTable>& table = results.linked()->table(m_table);
@@ -79,7 +90,8 @@ Pointer<Object> LocalTableCalculator::evaluate(EvaluationContext& context) const
                          (clampRows(table->rows(), table->fieldCount()) + 1);
     ProgramResult::LocalTableNesting local(results, m_table, cells);
     auto result = make<LocalTableResult>(results, table, std::move(values));
-    result->compute(context.evaluator());
+    Pointer<Object> failure = result->compute(context.evaluator());
+    if (isRaised(failure)) return failure;
     return result;
 }
 
@@ -117,6 +129,7 @@ Pointer<Object> UserFuncCalculator::evaluate(EvaluationContext& context) const {
     CalculatorPointer body = table->calculatorAt(m_field, context.row());
     if (body.isNull()) return {};
     ArgumentValues arguments(*m_arguments, context);
+    if (arguments.failed()) return ArgumentValues::failure();
     // The body is not cached, so a function calling itself is bounded here.
     Evaluator::Nesting nesting(context.evaluator());
     ProgramResult::CallNesting call(context.results());
@@ -130,10 +143,13 @@ bool UserFuncCalculator::shouldShowAll(EvaluationContext& context) const {
 
 Pointer<Object> BuildInFuncCalculator::evaluate(EvaluationContext& context) const {
     ArgumentValues arguments(*m_arguments, context);
+    if (arguments.failed()) return ArgumentValues::failure();
     Pointer<Object> result = m_function->evaluate(context.field(), context.row(), arguments.span());
-    if (!is<FetchRequest>(result)) return result;
-    auto fetch = cast<FetchRequest>(result);
-    return context.evaluateCell(fetch->column(), fetch->row());
+    if (!result->isInstanceOf(FunctionRequest::typeId())) return result;
+    if (auto fetch = cast<FetchRequest>(result)) {
+        return context.evaluateCell(fetch->column(), fetch->row());
+    }
+    return context.evaluator().raiseSpecial(cast<SpecialRequest>(result)->special());
 }
 
 bool BuildInFuncCalculator::shouldShowAll(EvaluationContext& context) const {
@@ -145,6 +161,7 @@ Pointer<Object> LocalSumFuncCalculator::evaluate(EvaluationContext& context) con
     aggregate->start(m_arguments->size());
     for (std::int32_t i = 0; i < m_arguments->size(); ++i) {
         Pointer<Object> value = evaluateOrNull((*m_arguments)[i], context);
+        if (isRaised(value)) return value;
         aggregate->add(i, Arguments(&value, 1));
     }
     aggregate->finish();
@@ -158,7 +175,11 @@ bool LocalSumFuncCalculator::shouldShowAll(EvaluationContext& context) const {
 Pointer<Object> ScanningSumFuncCalculator::evaluate(EvaluationContext& context) const {
     // Inside a user function's body the arguments may read its parameters,
     // which differ from call to call: such an aggregate is never shared.
-    if (!context.arguments().empty()) return scan(context)->result(context.row());
+    if (!context.arguments().empty()) {
+        Pointer<Object> scanned = scan(context);
+        if (isRaised(scanned)) return scanned;
+        return cast<SumFunction>(scanned)->result(context.row());
+    }
     TableResult* table = context.table();
     std::int64_t serial = table == nullptr ? 0 : table->serial();
     // A table read before its rows were generated has changed since.
@@ -170,26 +191,33 @@ Pointer<Object> ScanningSumFuncCalculator::evaluate(EvaluationContext& context) 
         m_failureKind = Failure::None;
         m_failure = Pointer<Object>();
     }
-    if (m_failureKind != Failure::None) repeatFailure();
+    if (m_failureKind != Failure::None) return repeatFailure(context.evaluator());
     if (m_aggregate.isNull()) {
-        bool settled = context.evaluator().pendingAlternatives() == 0;
+        Evaluator& evaluator = context.evaluator();
+        bool settled = evaluator.pendingAlternatives() == 0;
+        Pointer<Object> scanned;
         try {
-            m_aggregate = scan(context);
+            scanned = scan(context);
         } catch (const StringPointer& message) {
             if (settled) m_failureKind = Failure::Message, m_failure = message;
             throw;
-        } catch (const Pointer<Warning>& warning) {
-            if (settled) m_failureKind = Failure::Warning, m_failure = warning;
-            throw;
-        } catch (const Pointer<SpecialValue>& special) {
-            if (settled) m_failureKind = Failure::Special, m_failure = special;
-            throw;
         }
+        if (isRaised(scanned)) {
+            if (settled) {
+                m_failureKind = evaluator.raisedKind() == Evaluator::RaisedKind::Warning
+                                    ? Failure::Warning
+                                    : Failure::Special;
+                m_failure = evaluator.raisedValue();
+            }
+            return scanned;
+        }
+        m_aggregate = cast<SumFunction>(scanned);
     }
     return m_aggregate->result(context.row());
 }
 
-Pointer<SumFunction> ScanningSumFuncCalculator::scan(EvaluationContext& context) const {
+// The filled aggregate, or the raised marker of an argument that failed.
+Pointer<Object> ScanningSumFuncCalculator::scan(EvaluationContext& context) const {
     TableResult* table = context.table();
     Pointer<SumFunction> aggregate = m_function->newAccumulator();
     std::int32_t rows = table == nullptr ? 0 : table->rowCount();
@@ -199,20 +227,21 @@ Pointer<SumFunction> ScanningSumFuncCalculator::scan(EvaluationContext& context)
     for (std::int32_t i = 1; i < rows; ++i) {
         row.setRow(i);
         ArgumentValues arguments(*m_arguments, row);
+        if (arguments.failed()) return ArgumentValues::failure();
         aggregate->add(i, arguments.span());
     }
     aggregate->finish();
     return aggregate;
 }
 
-void ScanningSumFuncCalculator::repeatFailure() const {
+Pointer<Object> ScanningSumFuncCalculator::repeatFailure(Evaluator& evaluator) const {
     switch (m_failureKind) {
         case Failure::Message:
             throw cast<String>(m_failure);
         case Failure::Warning:
-            throw cast<Warning>(m_failure);
+            return evaluator.raiseWarning(m_failure);
         default:
-            throw cast<SpecialValue>(m_failure);
+            return evaluator.raiseSpecial(m_failure);
     }
 }
 

@@ -12,6 +12,8 @@
 
 namespace qv {
 
+class Evaluator;
+
 class FindFunctionCalculator final : public AbstractCalculator {
     QV_OBJECT(FindFunctionCalculator, AbstractCalculator, "FindFunctionCalculator")
   public:
@@ -118,8 +120,8 @@ class ScanningSumFuncCalculator final : public AbstractCalculator {
     mutable Failure m_failureKind = Failure::None;
     mutable Pointer<Object> m_failure;
 
-    Pointer<SumFunction> scan(EvaluationContext& context) const;
-    [[noreturn]] void repeatFailure() const;
+    Pointer<Object> scan(EvaluationContext& context) const;
+    Pointer<Object> repeatFailure(Evaluator& evaluator) const;
 };
 
 }  // namespace qv

@@ -7,6 +7,7 @@
 #include <exception>
 #include <new>
 
+#include "core/Assert.h"
 #include "core/Number.h"
 
 namespace qv {
@@ -70,17 +71,7 @@ Pointer<Object> newWarning(const char* message) {
 
 }  // namespace
 
-void raiseWarning(const Pointer<Warning>& warning) {
-    throw warning;
-}
-
-void raiseSpecial(const Pointer<SpecialValue>& special) {
-    throw special;
-}
-
-void raiseSpecialText(const char* text) {
-    throw Pointer<SpecialValue>(make<StringSpecialValue>(str(text)));
-}
+constinit RaisedMarker g_raisedMarker;
 
 Evaluator::Nesting::Nesting(Evaluator& evaluator) : m_evaluator(evaluator) {
     if (m_evaluator.m_depth >= m_evaluator.m_maxDepth || stackExhausted()) {
@@ -98,24 +89,43 @@ bool Evaluator::stackExhausted() noexcept {
 Evaluator::Evaluator(std::int32_t maxDepth)
     : m_nullResult(NullResult::instance()),
       m_circular(make<StringSpecialValue>(str("(circular)"))),
+      m_dependsOnError(newWarning(kDependsOnError)),
       m_maxDepth(maxDepth) {}
+
+Pointer<Object> Evaluator::raiseWarning(const Pointer<Object>& warning) {
+    QV_ASSERT(m_raisedKind == RaisedKind::None);
+    m_raisedKind = RaisedKind::Warning;
+    m_raised = warning;
+    return Pointer<Object>(raisedMarker());
+}
+
+Pointer<Object> Evaluator::raiseSpecial(const Pointer<Object>& special) {
+    QV_ASSERT(m_raisedKind == RaisedKind::None);
+    m_raisedKind = RaisedKind::Special;
+    m_raised = special;
+    return Pointer<Object>(raisedMarker());
+}
+
+Pointer<Object> Evaluator::takeRaised() {
+    QV_ASSERT(m_raisedKind != RaisedKind::None);
+    m_raisedKind = RaisedKind::None;
+    Pointer<Object> raised = std::move(m_raised);
+    m_raised = Pointer<Object>();
+    return raised;
+}
 
 Pointer<Object> Evaluator::evaluateTop(AbstractEvaluatable& evaluatable) {
     m_pendingAlternatives = 0;
-    try {
-        return evaluate(evaluatable);
-    } catch (const Pointer<Warning>& warning) {
-        return warning;
-    } catch (const Pointer<SpecialValue>& special) {
-        return special;
-    }
+    Pointer<Object> value = evaluate(evaluatable);
+    if (isRaised(value)) return takeRaised();
+    return value;
 }
 
 Pointer<Object> Evaluator::evaluate(AbstractEvaluatable& evaluatable) {
     Object* cached = evaluatable.cachedValue();
     if (!cached->isNull()) {
-        if (!isPlainValue(*cached)) raiseIfError(evaluatable, cached);
-        return Pointer<Object>(cached);
+        if (isPlainValue(*cached)) return Pointer<Object>(cached);
+        return raiseIfError(evaluatable, cached);
     }
     Pointer<Object> result;
     if (m_depth >= m_maxDepth || stackExhausted()) {
@@ -129,16 +139,19 @@ Pointer<Object> Evaluator::evaluate(AbstractEvaluatable& evaluatable) {
     } else {
         evaluatable.setCachedValue(result);
     }
-    if (!isPlainValue(*result.object())) raiseIfError(evaluatable, result.object());
-    return result;
+    if (isPlainValue(*result.object())) return result;
+    return raiseIfError(evaluatable, result.object());
 }
 
-void Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object* value) {
-    if (value->isInstanceOf(Warning::typeId())) {
-        raiseWarning(Pointer<Warning>(static_cast<Warning*>(value)));
-    }
+// The tests in this order: an error, a special value (the reader gets its
+// text, never a range object itself), a cell being computed (a cycle).
+Pointer<Object> Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object* value) {
+    if (value->isInstanceOf(Warning::typeId())) return raiseWarning(Pointer<Object>(value));
     if (value->isInstanceOf(SpecialValue::typeId())) {
-        raiseSpecial(make<StringSpecialValue>(value->toString()));
+        // The evaluator's own cycle value is passed on as it is: cycles are
+        // common while a model is being written, and its copy would say the same.
+        if (value == m_circular.object()) return raiseSpecial(m_circular);
+        return raiseSpecial(make<StringSpecialValue>(value->toString()));
     }
     if (value->isInstanceOf(OnStack::typeId())) {
         if (m_pendingAlternatives > 0) {
@@ -146,7 +159,26 @@ void Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object* value) {
         } else {
             evaluatable.setCachedValue(m_circular);
         }
-        raiseSpecial(m_circular);
+        return raiseSpecial(m_circular);
+    }
+    return Pointer<Object>(value);
+}
+
+Pointer<Object> Evaluator::tryAlternative(AbstractEvaluatable& evaluatable, std::int32_t index,
+                                          bool& messageRaised) {
+    try {
+        return evaluatable.computeAlternative(*this, index);
+    } catch (const StringPointer& message) {
+        messageRaised = true;
+        return make<Warning>(message);
+    } catch (const std::bad_alloc&) {
+        // A computation that exhausts memory shows it in its cell.
+        messageRaised = true;
+        return newWarning("out of memory");
+    } catch (const std::exception& error) {
+        // NEVER: the library's own failures other than memory; shown, not fatal.
+        messageRaised = true;
+        return newWarning(error.what());
     }
 }
 
@@ -157,28 +189,21 @@ Pointer<Object> Evaluator::evaluateAlternatives(AbstractEvaluatable& evaluatable
         bool last = i == count - 1;
         if (i > 0) --m_pendingAlternatives;
         evaluatable.setCachedValue(OnStack::instance());
-        Pointer<Object> result;
-        try {
-            result = evaluatable.computeAlternative(*this, i);
-        } catch (const StringPointer& message) {
-            if (last) return make<Warning>(message);
+        bool messageRaised = false;
+        Pointer<Object> result = tryAlternative(evaluatable, i, messageRaised);
+        if (messageRaised) {
+            if (last) return result;
             continue;
-        } catch (const Pointer<Warning>&) {
-            if (last) return newWarning(kDependsOnError);
-            continue;
-        } catch (const Pointer<SpecialValue>& special) {
-            if (!last && special->equals(*m_circular)) continue;
-            return special;
-        } catch (const std::bad_alloc&) {
-            // A computation that exhausts memory shows it in its cell.
-            if (last) return newWarning("out of memory");
-            continue;
-        } catch (const char* text) {
-            if (last) return newWarning(text);
-            continue;
-        } catch (const std::exception& error) {
-            if (last) return newWarning(error.what());
-            continue;
+        }
+        if (isRaised(result)) {
+            RaisedKind kind = m_raisedKind;
+            Pointer<Object> raised = takeRaised();
+            if (kind == RaisedKind::Warning) {
+                if (last) return m_dependsOnError;
+                continue;
+            }
+            if (!last && raised->equals(*m_circular)) continue;
+            return raised;
         }
         if (result.isNull()) return result;
         if (!last && is<Warning>(result)) continue;

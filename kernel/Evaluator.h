@@ -1,6 +1,9 @@
 // Evaluator: computes evaluatables lazily with caching, detects circular
 // references through the OnStack marker in the cache, tries the
 // alternatives of an "alt" formula in order, and turns errors into values.
+// Errors read from other cells travel back as the raised marker (see
+// kernel/Raised.h); messages raised by formulas travel as a thrown
+// StringPointer, which only the cell that raised it ever sees.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +11,7 @@
 #include "core/Values.h"
 #include "core/Warning.h"
 #include "kernel/AbstractEvaluatable.h"
+#include "kernel/Raised.h"
 
 namespace qv {
 
@@ -29,8 +33,27 @@ class Evaluator {
 
     // For callers outside the calculator tree: errors come back as values.
     Pointer<Object> evaluateTop(AbstractEvaluatable& evaluatable);
-    // For calculators that read another cell: errors are raised.
+    // For calculators that read another cell: a cell holding an error, a
+    // special value or a cycle gives the raised marker, which the caller
+    // returns at once.
     Pointer<Object> evaluate(AbstractEvaluatable& evaluatable);
+
+    // What a raised marker carries.
+    enum class RaisedKind : std::uint8_t { None, Warning, Special };
+    // Sets the failure on its way and returns the marker that carries it.
+    Pointer<Object> raiseWarning(const Pointer<Object>& warning);
+    Pointer<Object> raiseSpecial(const Pointer<Object>& special);
+    RaisedKind raisedKind() const noexcept { return m_raisedKind; }
+    const Pointer<Object>& raisedValue() const noexcept { return m_raised; }
+    // Whether the failure on its way is a cycle met while an alternative is
+    // pending: it must reach that alternative's cell, whoever it passes.
+    bool raisedCycleWithPending() const noexcept {
+        return m_raisedKind == RaisedKind::Special && m_pendingAlternatives > 0 &&
+               m_raised->equals(*m_circular);
+    }
+    // The failure on its way (the Warning read, or the special value), which
+    // the catcher takes; nothing is on its way afterwards.
+    Pointer<Object> takeRaised();
 
     const Pointer<Object>& nullResult() const noexcept { return m_nullResult; }
     const Pointer<StringSpecialValue>& circularValue() const noexcept { return m_circular; }
@@ -57,19 +80,22 @@ class Evaluator {
     static bool stackExhausted() noexcept;
 
   private:
-    void raiseIfError(AbstractEvaluatable& evaluatable, Object* value);
+    Pointer<Object> raiseIfError(AbstractEvaluatable& evaluatable, Object* value);
     Pointer<Object> evaluateAlternatives(AbstractEvaluatable& evaluatable);
+    // One try: the alternative's value, or the raised marker with the
+    // failure on its way; a message raised by the formula becomes a Warning.
+    Pointer<Object> tryAlternative(AbstractEvaluatable& evaluatable, std::int32_t index,
+                                   bool& messageRaised);
 
     Pointer<Object> m_nullResult;
     Pointer<StringSpecialValue> m_circular;
+    // Every cell that reads an error holds the same message; one object serves them all.
+    Pointer<Object> m_dependsOnError;
+    RaisedKind m_raisedKind = RaisedKind::None;
+    Pointer<Object> m_raised;
     std::int32_t m_pendingAlternatives = 0;
     std::int32_t m_depth = 0;
     std::int32_t m_maxDepth;
 };
-
-// Raising the three kinds of errors of a computation.
-[[noreturn]] void raiseWarning(const Pointer<Warning>& warning);
-[[noreturn]] void raiseSpecial(const Pointer<SpecialValue>& special);
-[[noreturn]] void raiseSpecialText(const char* text);
 
 }  // namespace qv

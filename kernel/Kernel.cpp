@@ -56,7 +56,7 @@ const Pointer<ProgramResult>& Kernel::getResults() {
     const Pointer<ResolvedProgram>& linked = getLinked();
     if (m_results.isNull() || m_results->version() != linked->version()) {
         ComputeBracket bracket(m_feedback);
-        auto results = make<ProgramResult>(this, linked);
+        auto results = make<ProgramResult>(ResultOptions{m_optionFlag, m_feedback}, linked);
         runOnLargeStack([&] { results->compute(); });
         // In place before computeFinished, which may read results.
         m_results = results;

@@ -7,20 +7,13 @@
 #include <string_view>
 
 #include "functions/FuncStore.h"
+#include "kernel/KernelFeedback.h"
 #include "kernel/ProgramResult.h"
 #include "kernel/ResolvedProgram.h"
 #include "language/ProgramDef.h"
 #include "language/StringStream.h"
 
 namespace qv {
-
-// The client's listener around every computation.
-class AbstractKernelFeedback : public Object {
-    QV_ABSTRACT_OBJECT(AbstractKernelFeedback, Object)
-  public:
-    virtual void computeStarted() = 0;
-    virtual void computeFinished() = 0;
-};
 
 class Kernel final : public Object {
     QV_OBJECT(Kernel, Object, "Kernel")

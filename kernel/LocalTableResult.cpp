@@ -19,13 +19,16 @@ void LocalTableResult::storeGivenValues() {
     }
 }
 
-void LocalTableResult::compute(Evaluator& evaluator) {
+Pointer<Object> LocalTableResult::compute(Evaluator& evaluator) {
     storeGivenValues();
-    evaluateRanges(evaluator);
+    Pointer<Object> failure = evaluateRanges(evaluator);
+    if (isRaised(failure)) return failure;
     generateRows(evaluator);
     storeGivenValues();
-    fillCells(evaluator);
+    failure = fillCells(evaluator);
+    if (isRaised(failure)) return failure;
     orderRows();
+    return {};
 }
 
 }  // namespace qv

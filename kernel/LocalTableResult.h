@@ -22,7 +22,8 @@ class LocalTableResult final : public TableResult {
                      std::vector<LocalTableFieldValue> values);
 
     // Computes every cell with the caller's evaluator.
-    void compute(Evaluator& evaluator);
+    // The raised marker when a cycle met while an alternative is pending stops it.
+    Pointer<Object> compute(Evaluator& evaluator);
 
   private:
     void storeGivenValues();

@@ -38,9 +38,13 @@ Pointer<Object> BinaryCalculator::combine(const Pointer<Object>& left,
     return apply(*left.object(), *right.object());
 }
 
+// A failure of the left operand leaves before the right one is evaluated,
+// as an exception would.
 Pointer<Object> BinaryCalculator::evaluate(EvaluationContext& context) const {
     Pointer<Object> left = evaluateOrNull(m_left, context);
+    if (isRaised(left)) return left;
     Pointer<Object> right = evaluateOrNull(m_right, context);
+    if (isRaised(right)) return right;
     return combine(left, right);
 }
 
@@ -48,8 +52,10 @@ Pointer<Object> BinaryCalculator::evaluatePair(EvaluationContext& first,
                                                EvaluationContext& second) const {
     Pointer<Object> left =
         m_left.isNull() ? Pointer<Object>() : m_left->evaluatePair(first, second);
+    if (isRaised(left)) return left;
     Pointer<Object> right =
         m_right.isNull() ? Pointer<Object>() : m_right->evaluatePair(first, second);
+    if (isRaised(right)) return right;
     return combine(left, right);
 }
 
@@ -60,12 +66,14 @@ bool BinaryCalculator::shouldShowAll(EvaluationContext& context) const {
 Pointer<Object> ComparisonCalculator::evaluatePair(EvaluationContext& first,
                                                    EvaluationContext& second) const {
     Pointer<Object> left = evaluateOrNull(m_left, first);
+    if (isRaised(left)) return left;
     Pointer<Object> right = evaluateOrNull(m_right, second);
+    if (isRaised(right)) return right;
     return combine(left, right);
 }
 
 Pointer<Object> ConcatBinaryCalculator::apply(const Object& left, const Object& right) const {
-    return toText(left) + toText(right);
+    return joinTexts(toText(left), toText(right));
 }
 Pointer<Object> PlusBinaryCalculator::apply(const Object& left, const Object& right) const {
     return number(toNumber(left) + toNumber(right));
@@ -139,19 +147,27 @@ bool UnaryCalculator::shouldShowAll(EvaluationContext& context) const {
 }
 
 Pointer<Object> MinusUnaryCalculator::evaluate(EvaluationContext& context) const {
-    return number(-toNumber(evaluateOrNull(m_operand, context)));
+    Pointer<Object> operand = evaluateOrNull(m_operand, context);
+    if (isRaised(operand)) return operand;
+    return number(-toNumber(operand));
 }
 
 Pointer<Object> PlusUnaryCalculator::evaluate(EvaluationContext& context) const {
-    return number(toNumber(evaluateOrNull(m_operand, context)));
+    Pointer<Object> operand = evaluateOrNull(m_operand, context);
+    if (isRaised(operand)) return operand;
+    return number(toNumber(operand));
 }
 
 Pointer<Object> NotUnaryCalculator::evaluate(EvaluationContext& context) const {
-    return truth(toNumber(evaluateOrNull(m_operand, context)) == 0);
+    Pointer<Object> operand = evaluateOrNull(m_operand, context);
+    if (isRaised(operand)) return operand;
+    return truth(toNumber(operand) == 0);
 }
 
 Pointer<Object> IfCalculator::evaluate(EvaluationContext& context) const {
-    if (toBoolean(evaluateOrNull(m_condition, context))) return evaluateOrNull(m_then, context);
+    Pointer<Object> condition = evaluateOrNull(m_condition, context);
+    if (isRaised(condition)) return condition;
+    if (toBoolean(condition)) return evaluateOrNull(m_then, context);
     return context.evaluator().nullResult();
 }
 
@@ -160,7 +176,9 @@ bool IfCalculator::shouldShowAll(EvaluationContext& context) const {
 }
 
 Pointer<Object> IfElseCalculator::evaluate(EvaluationContext& context) const {
-    if (toBoolean(evaluateOrNull(m_condition, context))) return evaluateOrNull(m_then, context);
+    Pointer<Object> condition = evaluateOrNull(m_condition, context);
+    if (isRaised(condition)) return condition;
+    if (toBoolean(condition)) return evaluateOrNull(m_then, context);
     return evaluateOrNull(m_else, context);
 }
 

@@ -1,5 +1,7 @@
 #include "kernel/ProgramResult.h"
 
+#include <utility>
+
 #include "kernel/Evaluator.h"
 #include "kernel/RowLimits.h"
 
@@ -59,8 +61,8 @@ std::int64_t ProgramResult::computationCount() noexcept {
     return g_computations;
 }
 
-ProgramResult::ProgramResult(Kernel* kernel, const Pointer<ResolvedProgram>& linked)
-    : m_kernel(kernel),
+ProgramResult::ProgramResult(ResultOptions options, const Pointer<ResolvedProgram>& linked)
+    : m_options(std::move(options)),
       m_linked(linked),
       m_tables(make<TVector<TableResult>>(linked->tableCount())),
       m_version(linked->version()) {}

@@ -7,24 +7,23 @@
 #include <vector>
 
 #include "core/TVector.h"
+#include "kernel/KernelFeedback.h"
 #include "kernel/ResolvedProgram.h"
 #include "kernel/TableResult.h"
 
 namespace qv {
 
-class Kernel;
-
 class ProgramResult final : public Object {
     QV_OBJECT(ProgramResult, Object, "ProgramResult")
   public:
-    ProgramResult(Kernel* kernel, const Pointer<ResolvedProgram>& linked);
+    ProgramResult(ResultOptions options, const Pointer<ResolvedProgram>& linked);
     // Cells may hold results that hold the cells (a table naming itself, a
     // find or select over its own table): the values are released here.
     ~ProgramResult() override;
 
     void compute();
 
-    Kernel* kernel() const noexcept { return m_kernel; }
+    const ResultOptions& options() const noexcept { return m_options; }
     const Pointer<ResolvedProgram>& linked() const noexcept { return m_linked; }
     std::int32_t version() const noexcept { return m_version; }
     std::int32_t tableCount() const noexcept { return m_tables->size(); }
@@ -68,7 +67,7 @@ class ProgramResult final : public Object {
     };
 
   private:
-    Kernel* m_kernel;  // not owning: the kernel owns its results
+    ResultOptions m_options;
     Pointer<ResolvedProgram> m_linked;
     Pointer<TVector<TableResult>> m_tables;
     std::int32_t m_version;

@@ -16,20 +16,22 @@ class SpannerResult : public SpecialValue {
     // the 0-based data row, `rowTotal` the rows including the formula row.
     virtual Pointer<Object> valueAt(std::int32_t cycle, std::int32_t rowPosition,
                                     std::int32_t rowTotal) const = 0;
-    // The number of values; 0 for a range without a length of its own.
-    virtual std::int32_t spanCount() const = 0;
+    // The number of values; 0 for a range without a length of its own. A
+    // whole number, which may pass any row limit: the row generator applies
+    // the limit, so that a range read as a value costs nothing.
+    virtual double spanCount() const = 0;
 };
 
 class Range : public SpannerResult {
     QV_ABSTRACT_OBJECT(Range, SpannerResult)
   public:
-    Range(std::int32_t count, double first, double second)
+    Range(double count, double first, double second)
         : m_count(count), m_first(first), m_second(second) {}
-    std::int32_t spanCount() const override { return m_count; }
+    double spanCount() const override { return m_count; }
     StringPointer toString() const override { return str("(range)"); }
 
   protected:
-    std::int32_t m_count;
+    double m_count;
     double m_first;
     double m_second;
 };
@@ -38,7 +40,7 @@ class Range : public SpannerResult {
 class StartEndRange final : public Range {
     QV_OBJECT(StartEndRange, Range, "StartEndRange")
   public:
-    StartEndRange(std::int32_t count, double start, double end) : Range(count, start, end) {}
+    StartEndRange(double count, double start, double end) : Range(count, start, end) {}
     Pointer<Object> valueAt(std::int32_t cycle, std::int32_t rowPosition,
                             std::int32_t rowTotal) const override;
 };
@@ -69,7 +71,7 @@ class DataRange final : public SpannerResult {
     const Pointer<Vector>& values() const noexcept { return m_values; }
     Pointer<Object> valueAt(std::int32_t cycle, std::int32_t rowPosition,
                             std::int32_t rowTotal) const override;
-    std::int32_t spanCount() const override { return m_values->size(); }
+    double spanCount() const override { return m_values->size(); }
     StringPointer toString() const override { return str("(data range)"); }
 
   private:

@@ -91,7 +91,8 @@ Pointer<Object> ResolvedTableEvaluatable::computeAlternative(Evaluator& evaluato
     if (index < 0) return make<Warning>(str("base table not found"));
     const Pointer<ResolvedTable>& base = m_linked.table(index);
     ResolvedTableEvaluatable baseEvaluatable(*base, m_linked);
-    evaluator.evaluate(baseEvaluatable);
+    Pointer<Object> resolved = evaluator.evaluate(baseEvaluatable);
+    if (isRaised(resolved)) return resolved;
     return base;
 }
 

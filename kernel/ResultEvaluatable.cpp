@@ -82,17 +82,15 @@ bool ResultEvaluatable::sharesFormulaRow() {
 // "depends on cell that contain error".
 Pointer<Object> ResultEvaluatable::formulaRowValue() {
     ResultEvaluatable formulaRow(m_results, m_table, m_evaluator, m_field, 0);
-    try {
-        return m_evaluator.evaluate(formulaRow);
-    } catch (const Pointer<Warning>&) {
-        Object* stored = m_table->cachedCell(m_field, 0);
-        if (stored->isInstanceOf(Warning::typeId())) return Pointer<Object>(stored);
-        throw;
-    } catch (const Pointer<SpecialValue>&) {
-        Object* stored = m_table->cachedCell(m_field, 0);
-        if (stored->isInstanceOf(SpecialValue::typeId())) return Pointer<Object>(stored);
-        throw;
-    }
+    Pointer<Object> value = m_evaluator.evaluate(formulaRow);
+    if (!isRaised(value)) return value;
+    Object* stored = m_table->cachedCell(m_field, 0);
+    TypeId storedKind = m_evaluator.raisedKind() == Evaluator::RaisedKind::Warning
+                            ? Warning::typeId()
+                            : SpecialValue::typeId();
+    if (!stored->isInstanceOf(storedKind)) return value;
+    m_evaluator.takeRaised();
+    return Pointer<Object>(stored);
 }
 
 Pointer<Object> ResultEvaluatable::evaluateCell(std::int32_t field, std::int32_t row) {
@@ -116,16 +114,9 @@ StringPointer ResultEvaluatable::describe() const {
 
 Pointer<Object> evaluateAsValue(Evaluator& evaluator, AbstractEvaluatable& evaluatable) {
     if (evaluator.depth() == 0) return evaluator.evaluateTop(evaluatable);
-    try {
-        return evaluator.evaluate(evaluatable);
-    } catch (const Pointer<Warning>& warning) {
-        return warning;
-    } catch (const Pointer<SpecialValue>& special) {
-        if (evaluator.pendingAlternatives() > 0 && special->equals(*evaluator.circularValue())) {
-            throw;
-        }
-        return special;
-    }
+    Pointer<Object> value = evaluator.evaluate(evaluatable);
+    if (!isRaised(value) || evaluator.raisedCycleWithPending()) return value;
+    return evaluator.takeRaised();
 }
 
 bool conditionHolds(const Pointer<Object>& value) {
@@ -152,6 +143,7 @@ Pointer<Object> defaultSummary(TableResult& table, std::int32_t field, Evaluator
         if (!isNumeric(*value)) {
             ResultEvaluatable cell(table.results(), &table, evaluator, field, row);
             computed = evaluateAsValue(evaluator, cell);
+            if (isRaised(computed)) return computed;
             value = computed.object();
             if (!isNumeric(*value)) continue;
         }

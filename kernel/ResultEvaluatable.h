@@ -46,7 +46,7 @@ class ResultEvaluatable final : public AbstractEvaluatable {
     Pointer<Object>& dotTarget() noexcept { return m_dotTarget; }
 
     // Another cell of the current table, through the Evaluator (cached, with
-    // cycle detection); errors are raised.
+    // cycle detection); errors give the raised marker.
     Pointer<Object> evaluateCell(std::int32_t field, std::int32_t row);
     // The current table's row count (row keys 0 ... count - 1), 0 without a table.
     std::int32_t rowCount() const;
@@ -75,8 +75,8 @@ class ResultEvaluatable final : public AbstractEvaluatable {
 // by name, the fill pass): a Warning or a special value comes back as the
 // value. Outside any computation it starts afresh (evaluateTop); inside one
 // it keeps the alternatives pending on the way there, and a cycle met while
-// one is pending is raised on, so that the alternative can fall back and
-// nothing half-computed is kept.
+// one is pending comes back as the raised marker, which the caller returns,
+// so that the alternative can fall back and nothing half-computed is kept.
 Pointer<Object> evaluateAsValue(Evaluator& evaluator, AbstractEvaluatable& evaluatable);
 
 // Whether a row meets the condition of a find or a selection. A condition
@@ -85,7 +85,8 @@ Pointer<Object> evaluateAsValue(Evaluator& evaluator, AbstractEvaluatable& evalu
 bool conditionHolds(const Pointer<Object>& value);
 
 // The value of a summary cell without a formula: the sum of the numbers of
-// its column's data rows, the empty result when there are none.
+// its column's data rows, the empty result when there are none (or the
+// raised marker of a cycle met while an alternative is pending).
 Pointer<Object> defaultSummary(TableResult& table, std::int32_t field, Evaluator& evaluator);
 
 }  // namespace qv

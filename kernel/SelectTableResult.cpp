@@ -6,16 +6,19 @@
 
 namespace qv {
 
-SelectTableResult::SelectTableResult(const Pointer<TableResult>& source,
-                                     const CalculatorPointer& condition, ResultEvaluatable& caller)
-    : m_source(source), m_condition(condition), m_selected{0} {
+Pointer<Object> SelectTableResult::select(const Pointer<TableResult>& source,
+                                          const CalculatorPointer& condition,
+                                          ResultEvaluatable& caller) {
+    std::vector<std::int32_t> selected{0};
     ResultEvaluatable row(caller.results(), source.get(), caller.evaluator(), -1, 0);
     for (std::int32_t i = 1; i < source->rowCount(); ++i) {
         row.setRow(i);
         Pointer<Object> holds =
             condition.isNull() ? Pointer<Object>() : condition->evaluatePair(row, caller);
-        if (conditionHolds(holds)) m_selected.push_back(i);
+        if (isRaised(holds)) return holds;
+        if (conditionHolds(holds)) selected.push_back(i);
     }
+    return make<SelectTableResult>(source, std::move(selected));
 }
 
 std::int32_t SelectTableResult::sourceRow(std::int32_t row) const {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "kernel/AbstractCalculator.h"
@@ -17,9 +18,13 @@ class SelectTableResult final : public AbstractResultGetter {
     QV_OBJECT(SelectTableResult, AbstractResultGetter, "SelectTableResult")
   public:
     // Selects with the condition read in each source row (left operands of
-    // comparisons) and in the calling cell (right operands).
-    SelectTableResult(const Pointer<TableResult>& source, const CalculatorPointer& condition,
-                      ResultEvaluatable& caller);
+    // comparisons) and in the calling cell (right operands): the selection,
+    // or the raised marker of a condition that failed.
+    static Pointer<Object> select(const Pointer<TableResult>& source,
+                                  const CalculatorPointer& condition, ResultEvaluatable& caller);
+    // `selected` starts with the formula row 0.
+    SelectTableResult(const Pointer<TableResult>& source, std::vector<std::int32_t> selected)
+        : m_source(source), m_selected(std::move(selected)) {}
 
     const Pointer<TableResult>& source() const noexcept { return m_source; }
     std::int32_t rowCount() const noexcept { return static_cast<std::int32_t>(m_selected.size()); }
@@ -39,7 +44,6 @@ class SelectTableResult final : public AbstractResultGetter {
 
   private:
     Pointer<TableResult> m_source;
-    CalculatorPointer m_condition;
     std::vector<std::int32_t> m_selected;
 };
 

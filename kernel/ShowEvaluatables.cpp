@@ -41,13 +41,10 @@ bool ShouldShowAllEvaluatable::decide(TableResult& table, std::int32_t field,
     Object* cached = table.cachedVariesByRow(field);
     if (cached->isInstanceOf(Boolean::typeId())) return static_cast<Boolean*>(cached)->value();
     ShouldShowAllEvaluatable evaluatable(table, field);
-    Pointer<Object> decision;
-    try {
-        decision = evaluator.depth() == 0 ? evaluator.evaluateTop(evaluatable)
-                                          : evaluator.evaluate(evaluatable);
-    } catch (const Pointer<SpecialValue>&) {
-        return true;
-    } catch (const Pointer<Warning>&) {
+    Pointer<Object> decision = evaluator.depth() == 0 ? evaluator.evaluateTop(evaluatable)
+                                                      : evaluator.evaluate(evaluatable);
+    if (isRaised(decision)) {
+        evaluator.takeRaised();
         return true;
     }
     return !is<Boolean>(decision) || cast<Boolean>(decision)->value();

@@ -23,23 +23,38 @@ struct RangePart {
     double value = 0;
 };
 
-RangePart rangePart(const CalculatorPointer& calculator, EvaluationContext& context) {
-    if (calculator.isNull()) return {};
-    Pointer<Object> value = calculator->evaluate(context);
-    if (value.isNull()) return {};
-    if (!is<Double>(value)) throwMessage("params to range can be number or null only");
-    return {true, cast<Double>(value)->value()};
+// Evaluates the present parts in order; the raised marker of the first that
+// fails, or the null object.
+Pointer<Object> rangeParts(const CalculatorPointer* calculators, RangePart* parts,
+                           EvaluationContext& context) {
+    for (int i = 0; i < 4; ++i) {
+        if (calculators[i].isNull()) continue;
+        Pointer<Object> value = calculators[i]->evaluate(context);
+        if (isRaised(value)) return value;
+        if (value.isNull()) continue;
+        if (!is<Double>(value)) throwMessage("params to range can be number or null only");
+        parts[i] = {true, cast<Double>(value)->value()};
+    }
+    return {};
 }
 
-// A count of values, truncated toward zero; a count the row generator could
-// never use is refused with the limit instead of overflowing.
-std::int32_t countOf(double steps) {
+// A count of values, truncated toward zero. It is not bounded here: the row
+// generator refuses a count past its limit, and only where rows are made.
+double countOf(double steps) {
     double count = std::trunc(steps);
-    if (std::isnan(count) || count < 0) count = 0;
-    if (count > static_cast<double>(kMaxRows)) {
-        throwString(tooManyRowsMessage(count));
-    }
-    return static_cast<std::int32_t>(count);
+    if (std::isnan(count) || count < 0) return 0;
+    return count;
+}
+
+// Whether `value` lies beyond `end` in the direction of `step` by more than
+// the binary rounding of the numbers involved (a few units in the last
+// place): 0.02 + 4 * 0.01 comes out a hair above 0.06 and still belongs to
+// a range ending at 0.06, while 3 is beyond 2.9999999999.
+bool passesEnd(double value, double end, double start, double step) {
+    double magnitude = std::max(std::fabs(start), std::fabs(end));
+    double tolerance = 4 * (std::nextafter(magnitude, INFINITY) - magnitude);
+    double beyond = step > 0 ? value - end : end - value;
+    return !(beyond <= tolerance);
 }
 
 Pointer<Object> startEnd(RangePart start, RangePart end, RangePart step, RangePart steps) {
@@ -48,21 +63,35 @@ Pointer<Object> startEnd(RangePart start, RangePart end, RangePart step, RangePa
     if (step.value == 0) throwMessage("step size can not be zero");
     double distance = end.value - start.value;
     if (step.value * distance < 0) throwMessage("step size must have same sign as end-satrt");
-    // Binary fractions make 0.04 / 0.01 come out a hair below 4; a quotient
-    // that close to a whole number reaches it, so the end is not lost.
-    double quotient = distance / step.value;
-    double count = std::trunc(quotient + 1e-9 * std::max(1.0, std::fabs(quotient)));
-    std::int32_t n = countOf(count + 1) - 1;
+    double n = countOf(distance / step.value);
+    // A quotient a hair below a whole number (0.04 / 0.01) would lose the end.
+    if (std::isfinite(n) &&
+        !passesEnd(start.value + (n + 1) * step.value, end.value, start.value, step.value)) {
+        n += 1;
+    }
     return make<StartEndRange>(n + 1, start.value, start.value + n * step.value);
+}
+
+// A data range over a column whose formula row is being computed reads the
+// rows that formula is about to define: a cycle, even before the column has
+// any rows to read. Reading the formula row says so.
+Pointer<Object> readColumnBeingDefined(const Pointer<Object>& target, EvaluationContext& context) {
+    auto column = cast<TableResultCol>(target);
+    if (column.isNull()) return {};
+    TableResult& table = *column->table();
+    if (!table.cachedCell(column->field(), 0)->isInstanceOf(OnStack::typeId())) return {};
+    ResultEvaluatable formulaRow(table.results(), &table, context.evaluator(), column->field(), 0);
+    return context.evaluator().evaluate(formulaRow);
 }
 
 }  // namespace
 
 Pointer<Object> RangeCalculator::evaluate(EvaluationContext& context) const {
-    RangePart start = rangePart(m_start, context);
-    RangePart end = rangePart(m_end, context);
-    RangePart step = rangePart(m_step, context);
-    RangePart steps = rangePart(m_steps, context);
+    const CalculatorPointer calculators[4] = {m_start, m_end, m_step, m_steps};
+    RangePart parts[4];
+    Pointer<Object> failure = rangeParts(calculators, parts, context);
+    if (isRaised(failure)) return failure;
+    auto [start, end, step, steps] = parts;
     if (!step.present && (!start.present || !end.present || !steps.present)) {
         step = {true, 1};
         if (start.present && end.present && end.value - start.value < 0) step.value = -1;
@@ -73,11 +102,11 @@ Pointer<Object> RangeCalculator::evaluate(EvaluationContext& context) const {
     if (start.present && end.present) return startEnd(start, end, step, steps);
     if (start.present) {
         if (!steps.present) return make<StartStepSizeRange>(start.value, step.value);
-        std::int32_t n = countOf(steps.value);
+        double n = countOf(steps.value);
         return make<StartEndRange>(n, start.value, start.value + (n - 1) * step.value);
     }
     if (!steps.present) return make<EndStepSizeRange>(end.value, step.value);
-    std::int32_t n = countOf(steps.value);
+    double n = countOf(steps.value);
     return make<StartEndRange>(n, end.value - (n - 1) * step.value, end.value);
 }
 
@@ -85,13 +114,17 @@ Pointer<Object> RangeCalculator::evaluate(EvaluationContext& context) const {
 Pointer<Object> DataRangeCalculator::evaluate(EvaluationContext& context) const {
     if (m_inner.isNull()) return {};
     Pointer<Object> target = m_inner->evaluateReference(context);
+    if (isRaised(target)) return target;
     AbstractResultAdapter* adapter = adapterOf(target);
     if (adapter == nullptr) return {};
+    Pointer<Object> cycle = readColumnBeingDefined(target, context);
+    if (isRaised(cycle)) return cycle;
     auto values = make<Vector>();
     std::int32_t extent = adapter->extent();
     for (std::int32_t index = 0; index <= extent; ++index) {
         if (!adapter->hasIndex(index)) continue;
         Pointer<Object> value = adapter->getByIndex(context, index);
+        if (isRaised(value)) return value;
         if (value.isNull() || is<NullResult>(value)) continue;
         values->addElement(value);
     }
@@ -102,7 +135,7 @@ Pointer<Object> SelectCalculator::evaluate(EvaluationContext& context) const {
     if (m_table < 0 || m_table >= context.results().tableCount()) return {};
     const Pointer<TableResult>& source = context.results().getTable(m_table);
     if (source.isNull()) return {};
-    return make<SelectTableResult>(source, m_condition, context);
+    return SelectTableResult::select(source, m_condition, context);
 }
 
 CalculatorPointer AltCalculator::alternativeAt(std::int32_t index) const {

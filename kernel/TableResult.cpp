@@ -6,7 +6,7 @@
 #include "core/Errors.h"
 #include "core/ValueConversions.h"
 #include "functions/RandomGenerator.h"
-#include "kernel/Kernel.h"
+#include "functions/Trajectory2D.h"
 #include "kernel/ProgramResult.h"
 #include "kernel/RangeValues.h"
 #include "kernel/ResultEvaluatable.h"
@@ -60,17 +60,22 @@ void TableResult::growRows(std::int32_t rows) {
 
 // Pass 1: range fields compute their formula-row cell, so the next pass
 // knows how many rows each generates.
-void TableResult::evaluateRanges(Evaluator& evaluator) {
+Pointer<Object> TableResult::evaluateRanges(Evaluator& evaluator) {
     for (std::int32_t field = 0; field < fieldCount(); ++field) {
         const CalculatorPointer& formula = calculatorAt(field, 0);
-        if (!formula.isNull() && formula->isRange()) computeCell(field, 0, evaluator);
+        if (formula.isNull() || !formula->isRange()) continue;
+        Pointer<Object> value = computeCell(field, 0, evaluator);
+        if (isRaised(value)) return value;
     }
     std::int32_t marker = m_table->baseField();
-    if (marker < 0) return;
+    if (marker < 0) return {};
     for (std::int32_t row = -1; row < rowCount(); ++row) {
         const CalculatorPointer& calculator = calculatorAt(marker, row);
-        if (!calculator.isNull() && calculator->isRange()) computeCell(marker, row, evaluator);
+        if (calculator.isNull() || !calculator->isRange()) continue;
+        Pointer<Object> value = computeCell(marker, row, evaluator);
+        if (isRaised(value)) return value;
     }
+    return {};
 }
 
 // Pass 2: the bounded range fields generate the cross product of their
@@ -80,14 +85,14 @@ void TableResult::generateRows(Evaluator&) {
     struct RangeField {
         std::int32_t field;
         Pointer<Object> range;
-        std::int32_t count;
+        double count;
     };
     std::vector<RangeField> ranges;
     double product = 0;
     for (std::int32_t field = 0; field < fieldCount(); ++field) {
         Object* value = cachedCell(field, 0);
         if (!value->isInstanceOf(SpannerResult::typeId())) continue;
-        std::int32_t count = static_cast<const SpannerResult*>(value)->spanCount();
+        double count = static_cast<const SpannerResult*>(value)->spanCount();
         ranges.push_back({field, Pointer<Object>(value), count});
         if (count > 0) product = count * (product != 0 ? product : 1);
     }
@@ -106,7 +111,10 @@ void TableResult::generateRows(Evaluator&) {
     std::int64_t stride = 1;
     for (const RangeField& range : ranges) {
         const auto* spanner = static_cast<const SpannerResult*>(range.range.object());
-        std::int32_t cycle = range.count == 0 ? 1 : range.count;
+        // Only a count within the limit generates rows; a larger one only
+        // moves the stride, which stops at the limit.
+        auto cycle = static_cast<std::int64_t>(
+            range.count == 0 ? 1 : std::min(range.count, static_cast<double>(kMaxRows + 1)));
         for (std::int32_t row = 1; row < rowCount(); ++row) {
             if (m_table->hasOwnCalculator(range.field, row)) continue;
             if (range.count == 0 || row < generated + 1) {
@@ -159,22 +167,26 @@ void TableResult::fillFunctionDefinitions() {
 
 // Pass 3: every cell gets its value. A cell that cannot differ from its
 // field's formula row repeats that value instead of computing it again.
-void TableResult::fillCells(Evaluator& evaluator) {
+Pointer<Object> TableResult::fillCells(Evaluator& evaluator) {
     fillFunctionDefinitions();
-    bool recordCompound = !m_results->kernel() || !m_results->kernel()->getOptionFlag();
+    bool recordCompound = !m_results->options().hideRepeats;
     for (std::int32_t field = 0; field < fieldCount(); ++field) {
         bool varies = ShouldShowAllEvaluatable::decide(*this, field, evaluator);
         // The summary row last, so that a default summary reads stored rows.
         for (std::int32_t row = 0; row < rowCount(); ++row) {
             if (!cachedCell(field, row)->isNull()) continue;
             if (row == 0 || varies || m_table->hasOwnCalculator(field, row)) {
-                computeCell(field, row, evaluator);
+                Pointer<Object> value = computeCell(field, row, evaluator);
+                if (isRaised(value)) return value;
             } else {
                 Object* formulaRow = cachedCell(field, 0);
                 storeCell(field, row, Pointer<Object>(formulaRow));
             }
         }
-        if (cachedCell(field, -1)->isNull()) computeCell(field, -1, evaluator);
+        if (cachedCell(field, -1)->isNull()) {
+            Pointer<Object> value = computeCell(field, -1, evaluator);
+            if (isRaised(value)) return value;
+        }
         if (!recordCompound) continue;
         for (std::int32_t row = -1; row < rowCount(); ++row) {
             if (!isCompound(*cachedCell(field, row))) continue;
@@ -184,6 +196,7 @@ void TableResult::fillCells(Evaluator& evaluator) {
             m_rowInfos[index]->compoundFields.push_back(field);
         }
     }
+    return {};
 }
 
 namespace {
@@ -221,8 +234,7 @@ void releaseReachable(const Object& value) {
 
 bool TableResult::isCompound(const Object& value) const {
     return value.isInstanceOf(AbstractResultGetter::typeId()) ||
-           std::string_view(value.getClassName()) == "Trajectory2D" ||
-           value.isInstanceOf(Vector::typeId());
+           value.isInstanceOf(Trajectory2D::typeId()) || value.isInstanceOf(Vector::typeId());
 }
 
 const Pointer<RowInfo>& TableResult::rowInfo(std::int32_t row) const {
@@ -256,8 +268,7 @@ StringPointer TableResult::rowName(std::int32_t row) const {
 
 Pointer<Object> TableResult::displayValue(std::int32_t field, std::int32_t row, bool elide) {
     if (row >= rowCount()) return make<NullResult>();
-    Kernel* kernel = m_results->kernel();
-    if (kernel != nullptr && kernel->getOptionFlag()) {
+    if (m_results->options().hideRepeats) {
         static const Pointer<Object> elided = make<StringSpecialValue>(str("..."));
         bool shown = isShown(field, row);
         if (!shown && elide) return elided;
@@ -373,7 +384,7 @@ Pointer<Object> TableResult::getByIdentifier(ResultEvaluatable& context, std::in
     std::int32_t field = m_table->fieldOfIdentifier(identifier);
     if (field < 0) throwString(str("identifier not found in table ") + name());
     ResultEvaluatable cell(*m_results, this, context.evaluator(), field, 0);
-    return evaluateAsValue(context.evaluator(), cell);
+    return context.evaluator().evaluate(cell);
 }
 
 Pointer<Object> TableResult::getByIdentifierReference(ResultEvaluatable&, std::int32_t identifier) {

@@ -68,9 +68,11 @@ class TableResult : public AbstractResultGetter {
     }
 
     // The computation passes, run by the program result over all tables.
-    void evaluateRanges(Evaluator& evaluator);
+    // Inside a computation (a local table) a pass stops at a cycle met while
+    // an alternative is pending and returns the raised marker.
+    Pointer<Object> evaluateRanges(Evaluator& evaluator);
     void generateRows(Evaluator& evaluator);
-    void fillCells(Evaluator& evaluator);
+    Pointer<Object> fillCells(Evaluator& evaluator);
     void orderRows();
 
     // Reading.

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "core/Errors.h"
-#include "kernel/Kernel.h"
 #include "kernel/ProgramResult.h"
 #include "kernel/RowLimits.h"
 #include "kernel/TableResult.h"
@@ -46,10 +45,10 @@ void TableResult::touchModel() const {
 
 void TableResult::setSort(std::int32_t field, bool descending) {
     definition()->setSort(field, descending);
-    Kernel* kernel = m_results->kernel();
-    if (kernel != nullptr && !kernel->feedback().isNull()) kernel->feedback()->computeStarted();
+    const Pointer<AbstractKernelFeedback>& feedback = m_results->options().feedback;
+    if (!feedback.isNull()) feedback->computeStarted();
     orderRows();
-    if (kernel != nullptr && !kernel->feedback().isNull()) kernel->feedback()->computeFinished();
+    if (!feedback.isNull()) feedback->computeFinished();
 }
 
 void TableResult::setName(const StringPointer& text) {

@@ -147,8 +147,8 @@ TEST(Stack, PushPopPeekAndTheEmptyStack) {
     const auto thrownText = [&](bool pop) -> std::string {
         try {
             pop ? stack->pop() : stack->peek();
-        } catch (const char* message) {  // plain text, not a StringPointer
-            return message;
+        } catch (const StringPointer& message) {
+            return std::string(message->view());
         }
         return "<nothing thrown>";
     };

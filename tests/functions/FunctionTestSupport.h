@@ -52,6 +52,7 @@ inline std::string render(const Pointer<Object>& value) {
     if (auto fetch = cast<FetchRequest>(value)) {
         return out + std::to_string(fetch->column()) + "," + std::to_string(fetch->row());
     }
+    if (auto special = cast<SpecialRequest>(value)) return out + render(special->special());
     if (auto vector = cast<Vector>(value)) {
         out += "[";
         for (std::int32_t i = 0; i < vector->size(); ++i)
@@ -61,17 +62,12 @@ inline std::string render(const Pointer<Object>& value) {
     return out + value->toString()->toStdString();
 }
 
-// Calls the scalar function (name, arity); "throws <text>" for a thrown
-// special value.
+// Calls the scalar function (name, arity).
 inline std::string callScalar(const char* name, std::int32_t arity, std::int32_t column,
                               std::int32_t row, const Values& arguments) {
     Pointer<Function> function = store().findFunction(name, arity);
     if (function.isNull()) return "no such function";
-    try {
-        return render(function->evaluate(column, row, Arguments(arguments)));
-    } catch (const Pointer<SpecialValue>& special) {
-        return "throws " + render(special);
-    }
+    return render(function->evaluate(column, row, Arguments(arguments)));
 }
 
 // A fresh accumulator of the aggregate (name, arity) after start, an add per

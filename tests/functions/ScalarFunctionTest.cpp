@@ -158,7 +158,7 @@ TEST(ScalarFunctions, RowNavigation) {
     const Row rows[] = {
         {"row", 0, 5, "Double:5"},
         {"row", 3, -1, "Double:-1"},
-        {"row", 0, 0, "throws StringSpecialValue:(range)"},
+        {"row", 0, 0, "SpecialRequest:StringSpecialValue:(range)"},
         {"col", 0, 1, "Double:1"},
         {"col", 2, -1, "Double:3"},
         {"col", 4, 0, "Double:5"},  // no row needed
@@ -166,11 +166,11 @@ TEST(ScalarFunctions, RowNavigation) {
         {"prev", 4, 3, "FetchRequest:4,2"},
         {"prev", 1, 2, "FetchRequest:1,1"},
         {"prev", 0, -1, "null"},
-        {"prev", 0, 0, "throws StringSpecialValue:(range)"},
+        {"prev", 0, 0, "SpecialRequest:StringSpecialValue:(range)"},
         {"next", 2, 1, "FetchRequest:2,2"},
         {"next", 0, 9, "FetchRequest:0,10"},  // also past the last row
         {"next", 0, -1, "null"},
-        {"next", 0, 0, "throws StringSpecialValue:(range)"},
+        {"next", 0, 0, "SpecialRequest:StringSpecialValue:(range)"},
         {"next", 0, kMaxInt, "null"},  // no larger row key exists
     };
     for (const Row& row : rows) {

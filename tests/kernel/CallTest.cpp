@@ -148,18 +148,19 @@ TEST(Recursion, LocalTablesWithoutEnd) {
         " table C{ n:=50! x:=if n > 0 then C(n := n-1).x + 1 else 0! }"
         " table D{ n:=500! x:=if n > 0 then D(n := n-1).x else 0! }"
         " table OK{ v:=C.x+1! }");
-    const std::string deep = "calculation nested too deeply";
-    EXPECT_EQ(cell(*kernel, "L", "x", 0), deep);
-    // A row read by index passes the error on as an error.
+    // The innermost level holds "calculation nested too deeply"; every
+    // level above reads it through a dot and so depends on an error.
     const std::string depends = "depends on cell that contain error";
+    EXPECT_EQ(cell(*kernel, "L", "x", 0), depends);
+    // A row read by index passes the error on as an error.
     EXPECT_EQ(renderTable(*kernel, "M"),
               (std::vector<std::string>{"sum | 3 | ", "base | 1 | (range)", "1 | 1 | " + depends,
                                         "2 | 1 | " + depends, "3 | 1 | " + depends}));
-    expectCells(*kernel, {{"A", "x", 0, deep},
-                          {"B", "x", 0, deep},
-                          {"G", "v", 0, deep},
+    expectCells(*kernel, {{"A", "x", 0, depends},
+                          {"B", "x", 0, depends},
+                          {"G", "v", 0, depends},
                           {"C", "x", 0, "50"},
-                          {"D", "x", 0, deep},
+                          {"D", "x", 0, depends},
                           {"OK", "v", 0, "51"}});
 }
 

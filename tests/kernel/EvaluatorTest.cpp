@@ -231,7 +231,9 @@ class ChainLink final : public AbstractEvaluatable {
     Pointer<Object> computeAlternative(Evaluator& evaluator, std::int32_t) override {
         if (m_index + 1 == m_caches.size()) return make<Double>(1);
         ChainLink next(m_caches, m_index + 1);
-        return make<Double>(toNumber(evaluator.evaluate(next)) + 1);
+        Pointer<Object> value = evaluator.evaluate(next);
+        if (isRaised(value)) return value;
+        return make<Double>(toNumber(value) + 1);
     }
 
   private:

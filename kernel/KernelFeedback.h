@@ -1,0 +1,27 @@
+// The client's listener around every computation, and the options a
+// computation's results are made with. Results take both when they are
+// made, so that nothing below the kernel calls back into it.
+#pragma once
+
+#include "core/Object.h"
+#include "core/Pointer.h"
+
+namespace qv {
+
+class AbstractKernelFeedback : public Object {
+    QV_ABSTRACT_OBJECT(AbstractKernelFeedback, Object)
+  public:
+    virtual void computeStarted() = 0;
+    virtual void computeFinished() = 0;
+};
+
+struct ResultOptions {
+    // Views show a value that merely repeats its field's formula row as
+    // "...", and compound values (tables, plots) as "..." too; while it is
+    // off, the rows record which of their fields hold compound values.
+    bool hideRepeats = false;
+    // Told before and after a re-sort of rows; may be the null object.
+    Pointer<AbstractKernelFeedback> feedback;
+};
+
+}  // namespace qv
