@@ -47,4 +47,14 @@ std::string workloadWhatIf() {
            "//--end";
 }
 
+std::string workloadErrors(std::int64_t rows, bool mistaken) {
+    return "table W7{\n    x:=range 1 to " + std::to_string(rows) +
+           "!\n    y:=" + (mistaken ? "nosuchname" : "x") + "+x!\n    z:=y+1!\n}\n//--end";
+}
+
+std::string workloadCircular(std::int64_t rows, bool mistaken) {
+    return "table W8{\n    x:=range 1 to " + std::to_string(rows) +
+           "!\n    y:=" + (mistaken ? "y" : "1") + "+x!\n}\n//--end";
+}
+
 }  // namespace qv::bench

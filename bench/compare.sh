@@ -382,6 +382,15 @@ own_rows() {
         read -r wall mb _ < <(measure_or_dash "qvl $w" /dev/null - "$qvl" show "$work/docs/$w.qvl")
         printf '%-22s ours %9s s    peak %6s MB\n' "$w (qvl show)" "$wall" "$mb"
     done
+    local w ok
+    for w in W7 W8; do
+        progress "$w: qvl"
+        read -r wall mb _ < <(measure_or_dash "qvl $w" /dev/null - "$qvl" show "$work/docs/${w}_1000000.qvl")
+        read -r ok _ < <(measure_or_dash "qvl $w-ok" /dev/null - "$qvl" show "$work/docs/${w}-ok_1000000.qvl")
+        printf '%-22s ours %9s s    peak %6s MB   without the mistake %s s   ratio %s\n' \
+            "$w (qvl show), 1M" "$wall" "$mb" "$ok" \
+            "$(awk -v a="$wall" -v b="$ok" 'BEGIN { if (a == "-" || b == "-" || b <= 0) print "-"; else printf "%.2f", a / b }')"
+    done
     progress "W6: qvl fmt"
     read -r wall mb _ < <(measure_or_dash "qvl fmt W6" /dev/null - "$qvl" fmt "$work/docs/W6.qvl")
     local size rate

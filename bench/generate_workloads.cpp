@@ -1,7 +1,8 @@
 // Writes the reference workloads as documents into a folder, for whole-process
 // timings of qvl and for the comparison with other engines:
 //   W1_<N>.qvl W2_<N>.qvl W3_<N>.qvl for N = 100000 and 1000000, W4.qvl, W5.qvl,
-//   W6.qvl (about 50 MB of tables).
+//   W6.qvl (about 50 MB of tables), W7_1000000.qvl and W8_1000000.qvl with
+//   their references W7-ok_1000000.qvl and W8-ok_1000000.qvl.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -41,5 +42,11 @@ int main(int argc, char** argv) {
     ok = writeFile(folder + "/W4.qvl", qv::bench::workloadInheritance()) && ok;
     ok = writeFile(folder + "/W5.qvl", qv::bench::workloadWhatIf()) && ok;
     ok = writeFile(folder + "/W6.qvl", qv::bench::generateTables(50u << 20) + "//--end") && ok;
+    for (bool mistaken : {true, false}) {
+        const std::string suffix = std::string(mistaken ? "" : "-ok") + "_1000000.qvl";
+        ok = writeFile(folder + "/W7" + suffix, qv::bench::workloadErrors(1000000, mistaken)) && ok;
+        ok = writeFile(folder + "/W8" + suffix, qv::bench::workloadCircular(1000000, mistaken)) &&
+             ok;
+    }
     return ok ? 0 : 1;
 }

@@ -89,6 +89,17 @@ void BM_W5(benchmark::State& state) {
 }
 BENCHMARK(BM_W5)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// Arg 1: the mistaken table; arg 0: the same table without the mistake.
+void BM_W7(benchmark::State& state) {
+    runWorkload(state, [&] { return qv::bench::workloadErrors(1000000, state.range(0) != 0); });
+}
+BENCHMARK(BM_W7)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_W8(benchmark::State& state) {
+    runWorkload(state, [&] { return qv::bench::workloadCircular(1000000, state.range(0) != 0); });
+}
+BENCHMARK(BM_W8)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -1,6 +1,6 @@
 // The registry: what the main package registers and in which order, the key
-// of a function (name and arity, case-sensitive), replacement of an equal
-// key, and the lookups the formula compiler makes for calls and bare names.
+// of a function (name and arity, case-sensitive) and replacement of an equal
+// key. Which function a formula links to is tested through the linking.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -78,89 +78,6 @@ TEST(MainPackage, RegistersEveryAggregateInOrder) {
         EXPECT_EQ(aggregates[i]->isPerRow(), expected.perRow);
         EXPECT_EQ(store().findAggregate(expected.name, expected.arity)->getClassName(),
                   std::string(expected.className));
-    }
-}
-
-// The compiler's rules: a call with n arguments tries the scalar function
-// (name, n), the scanning aggregate (name, n), then the local aggregate
-// (name, 1); a bare name tries (name, -1), then (name, 0).
-std::string resolveCall(const char* name, std::int32_t count) {
-    if (auto function = store().findFunction(name, count))
-        return std::string("scalar ") + function->getClassName();
-    if (auto scanning = store().findAggregate(name, count))
-        return std::string("scanning ") + scanning->getClassName();
-    if (auto local = store().findAggregate(name, 1))
-        return std::string("local ") + local->getClassName();
-    return "none";
-}
-
-std::string resolveBare(const char* name) {
-    if (auto function = store().findFunction(name, -1))
-        return std::string("scalar ") + function->getClassName();
-    if (auto function = store().findFunction(name, 0))
-        return std::string("scalar ") + function->getClassName();
-    return "none";
-}
-
-struct LookupRow {
-    const char* name;
-    std::int32_t count;  // -1: a bare name
-    const char* expected;
-};
-
-const LookupRow kLookups[] = {
-    {"pi", -1, "scalar Func_pi"},
-    {"pi", 0, "none"},
-    {"pi", 1, "none"},
-    {"e", -1, "scalar Func_e"},
-    {"e", 0, "none"},
-    {"true", -1, "scalar Func_true"},
-    {"true", 0, "none"},
-    {"false", -1, "scalar Func_false"},
-    {"false", 0, "none"},
-    {"row", -1, "scalar Func_row"},
-    {"row", 0, "scalar Func_row"},
-    {"col", -1, "scalar Func_col"},
-    {"col", 0, "scalar Func_col"},
-    {"prev", -1, "scalar Func_prev"},
-    {"prev", 0, "scalar Func_prev"},
-    {"next", -1, "scalar Func_next"},
-    {"next", 0, "scalar Func_next"},
-    {"row", 1, "none"},
-    {"sin", 1, "scalar Func_sin"},
-    {"Sin", 1, "none"},
-    {"SIN", 1, "none"},
-    {"sin", 2, "none"},
-    {"sin", -1, "none"},
-    {"max", 2, "scalar Func_max"},
-    {"max", 1, "scanning SumFunc_max"},
-    {"max", 3, "local SumFunc_max"},
-    {"min", 2, "scalar Func_min"},
-    {"min", 1, "scanning SumFunc_min"},
-    {"min", 5, "local SumFunc_min"},
-    {"Max", 2, "none"},
-    {"sum", 1, "scanning SumFunc_sum"},
-    {"sum", 4, "local SumFunc_sum"},
-    {"sort", 3, "local SortSumFunction"},
-    {"wavg", 2, "scanning WavgSumFunction"},
-    {"mavg", 2, "scanning MovingAvgSumFunction"},
-    {"mavg", 1, "none"},
-    {"mavg", 3, "none"},
-    {"plot", 2, "scanning PlotSumFunction"},
-    {"plot", 1, "none"},
-    {"plot", 3, "none"},
-    {"_or", 1, "scanning SumFunc__or"},
-    {"or", 1, "none"},
-    {"", 0, "none"},
-    {"warning", 1, "scalar Func_warning"},
-};
-
-TEST(FuncStore, ResolvesCallsAndBareNames) {
-    for (const LookupRow& row : kLookups) {
-        SCOPED_TRACE(std::string(row.name) + "/" + std::to_string(row.count));
-        std::string found =
-            row.count < 0 ? resolveBare(row.name) : resolveCall(row.name, row.count);
-        EXPECT_EQ(found, row.expected);
     }
 }
 

@@ -77,6 +77,16 @@ TEST(Ranges, Construction) {
         {"range 1 to 100000000", 0, "too many rows: 100000000 rows pass the limit of 10000000"},
         {"range 1 to ? steps 20000000", 0,
          "too many rows: 20000000 rows pass the limit of 10000000"},
+        // A value belongs to a range when it passes the end by no more than
+        // binary rounding: 0.04 is reached, 3 is beyond 2.9999999999.
+        {"range 0 to 0.04 step 0.01", 0, "0 0.01 0.02 0.03 0.04"},
+        {"range 0 to 2.9999999999 step 1", 0, "0 1 2"},
+        {"range 0 to 0.9999999995 step 1", 0, "0"},
+        {"range 0 to -0.9999999995 step -1", 0, "0"},
+        {"range 0 to 0.3 step 0.1", 0, "0 0.1 0.2 0.3"},
+        // Counts in the warning are exact, and it comes where rows are made.
+        {"range 1 to 1e10", 0, "too many rows: 10000000000 rows pass the limit of 10000000"},
+        {"range 0 to 1e8", 0, "too many rows: 100000001 rows pass the limit of 10000000"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(rangeValues(c.formula, c.rows), c.expected) << c.formula;
@@ -97,6 +107,17 @@ TEST(Ranges, InModels) {
         auto kernel = loadModel(program);
         EXPECT_EQ(renderTable(*kernel, "T"), expected) << what;
     }
+}
+
+// A range read as a value costs nothing: the row limit applies only where a
+// field generates rows.
+TEST(Ranges, AsValuesHaveNoRowLimit) {
+    auto kernel =
+        loadModel("table T{ c:=concat(range 0 to 1e8, \"x\")! d:=range 0 to 1e8! e:=d & \"!\"! }");
+    EXPECT_EQ(cell(*kernel, "T", "c", 0), "(range)x");
+    EXPECT_EQ(cell(*kernel, "T", "d", 0),
+              "too many rows: 100000001 rows pass the limit of 6666666");
+    EXPECT_EQ(cell(*kernel, "T", "e", 0), "depends on cell that contain error");
 }
 
 TEST(DataRanges, CollectTheValuesOfAResult) {

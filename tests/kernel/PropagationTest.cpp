@@ -1,0 +1,121 @@
+// How failures travel between cells: cycles closed through a dot, an index
+// or a data range are caught whatever the order of the tables, errors read
+// through a dot spread as errors, alternatives fall back past cycles in
+// other tables, and a text cannot grow past its limit.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/ValueConversions.h"
+#include "tests/kernel/ModelTestSupport.h"
+
+namespace qv {
+namespace {
+
+using test::cell;
+using test::loadModel;
+
+struct CellCase {
+    const char* what;
+    std::string program;
+    const char* table;
+    const char* field;
+    std::int32_t row;
+    std::string expected;
+};
+
+const std::string kCircular = "(circular)";
+const std::string kDepends = "depends on cell that contain error";
+
+void expectCells(const std::vector<CellCase>& cases) {
+    for (const CellCase& c : cases) {
+        SCOPED_TRACE(std::string(c.what) + ": " + c.table + "." + c.field + " row " +
+                     std::to_string(c.row));
+        auto kernel = loadModel(c.program);
+        EXPECT_EQ(cell(*kernel, c.table, c.field, c.row), c.expected);
+    }
+}
+
+TEST(Propagation, CyclesThroughADotWhateverTheOrderOfTheTables) {
+    const std::string ab = "table A{ x:=B.y+1! } table B{ y:=A.x+1! }";
+    const std::string ba = "table B{ y:=A.x+1! } table A{ x:=B.y+1! }";
+    expectCells({
+        {"A first", ab, "A", "x", 0, kCircular},
+        {"A first", ab, "B", "y", 0, kCircular},
+        {"B first", ba, "A", "x", 0, kCircular},
+        {"B first", ba, "B", "y", 0, kCircular},
+        {"a table naming its own field", "table E{ c:=E.c+1! }", "E", "c", 0, kCircular},
+        {"the same without the dot", "table E{ c:=c+1! }", "E", "c", 0, kCircular},
+        {"through a row of another table", "table A{ x:=B[1].y! } table B{ y:=A.x! <1>:={} }", "A",
+         "x", 0, kCircular},
+        {"a data range over its own column", "table P{ p:=datarange P.p! }", "P", "p", 0,
+         kCircular},
+        {"a data range over its own column with rows", "table P{ p:=datarange P.p! <3>:={} }", "P",
+         "p", 0, kCircular},
+        {"an aggregate over its own column read by a dot",
+         "table C{ x:=range 1 to 3! z:=sum(C.z)! }", "C", "z", 2, kCircular},
+        {"three tables in a ring", "table A{ a:=C.c! } table B{ b:=A.a! } table C{ c:=B.b! }", "B",
+         "b", 0, kCircular},
+    });
+}
+
+TEST(Propagation, ErrorsReadThroughADotOrAnIndexStayErrors) {
+    const std::string broken = "table T{ y:=nosuch! <2>:={} } ";
+    expectCells({
+        {"the error itself", broken + "table U{ u:=T.y+1! }", "T", "y", 0, "undefined: nosuch"},
+        {"read by a dot", broken + "table U{ u:=T.y+1! }", "U", "u", 0, kDepends},
+        {"read by an index", broken + "table U{ u:=T[2].y! }", "U", "u", 0, kDepends},
+        {"read by a column index", broken + "table U{ u:=T.y[1]! }", "U", "u", 0, kDepends},
+        {"a reader of the reader", broken + "table U{ u:=T.y! v:=U.u! }", "U", "v", 0, kDepends},
+        {"a special value read by a dot", "table T{ r:=range 1 to 3! } table U{ u:=T.r! }", "U",
+         "u", 0, "(range)"},
+        {"a message raised on the right of a dot", "table U{ x:=1! u:=(1).x! }", "U", "u", 0,
+         "result not supporting identifier access"},
+        {"an unknown field of a table", "table T{ y:=1! } table U{ u:=T.nosuch! }", "U", "u", 0,
+         "undefined: nosuch"},
+        {"a healthy read stays a number", "table T{ y:=2! } table U{ u:=T.y*3! }", "U", "u", 0,
+         "6"},
+    });
+}
+
+TEST(Propagation, AlternativesFallBackPastCyclesInOtherTables) {
+    const std::string program = "table A{ x:=B.y alt 5! } table B{ y:=A.x+1! }";
+    expectCells({
+        {"the alternative taken", program, "A", "x", 0, "5"},
+        {"the other table computed afresh", program, "B", "y", 0, "6"},
+        {"an error read through a dot also falls back",
+         "table T{ y:=nosuch! } table U{ u:=T.y alt 7! }", "U", "u", 0, "7"},
+    });
+}
+
+TEST(Propagation, RowFunctionsInTheFormulaRowPassOnTheirSpecialValue) {
+    expectCells({
+        {"row in the formula row", "table T{ r:=row! <2>:={} }", "T", "r", 0, "(range)"},
+        {"a reader of it", "table T{ r:=row! s:=r+1! <2>:={} }", "T", "s", 0, "(range)"},
+        {"prev in the formula row", "table T{ p:=prev! <2>:={} }", "T", "p", 0, "(range)"},
+        {"in a data row it is a value", "table T{ r:=row! s:=r+1! <2>:={} }", "T", "s", 2, "3"},
+    });
+}
+
+TEST(Propagation, TextsStopAtTheirLimit) {
+    const std::string limit =
+        "text too long: a text may hold at most " + std::to_string(kMaxTextBytes) + " bytes";
+    // Each row doubles the text of the row before: row 25 holds 2^24 bytes,
+    // exactly the limit; row 26 would pass it.
+    auto doubling =
+        loadModel("table T{ i:=range 1 to 26! t:=if i = 1 then \"a\" else prev & prev! n:=i! }");
+    Pointer<TableResult> table = doubling->getTableByName("T");
+    std::int32_t text = table->resolved()->fieldIndexOf("t");
+    EXPECT_EQ(toText(table->value(text, 25))->length(), std::int32_t{1} << 24);
+    EXPECT_EQ(cell(*doubling, "T", "t", 26), limit);
+
+    const std::string piece(10000, 'a');
+    auto joined = loadModel("table T{ i:=range 1 to 2000! c:=concat(\"" + piece + "\")! }");
+    EXPECT_EQ(cell(*joined, "T", "c", 0), limit);
+    auto fits = loadModel("table T{ i:=range 1 to 1000! c:=concat(\"" + piece + "\")! }");
+    EXPECT_EQ(toText(fits->getTableByName("T")->value(1, 0))->length(), 10000 * 1000);
+}
+
+}  // namespace
+}  // namespace qv
