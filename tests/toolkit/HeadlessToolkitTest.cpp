@@ -1,0 +1,122 @@
+// The headless backend that every desktop test draws into and talks to:
+// its recorded drawing (origin, clipping), its fixed font metrics, and its
+// scripted dialogs whose answers arrive as posted messages.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "toolkit/headless/HeadlessWindow.h"
+
+namespace qv::toolkit {
+namespace {
+
+TEST(HeadlessGraphics, RecordsCallsInAbsoluteCoordinatesAndMarksClippedOnes) {
+    HeadlessGraphics graphics({200, 100});
+    graphics.setColor({255, 0, 0});
+    graphics.fillRect({10, 10, 20, 5});
+    {
+        GraphicsScope scope(graphics, {50, 50, 10, 10});
+        graphics.translate(50, 50);
+        graphics.drawText({2, 12}, "in");
+        graphics.drawText({30, 12}, "out");  // starts right of the clip
+        EXPECT_EQ(graphics.clip(), (Rect{0, 0, 10, 10}));
+    }
+    EXPECT_EQ(graphics.origin(), (Point{0, 0}));
+    EXPECT_EQ(graphics.clip(), (Rect{0, 0, 200, 100}));
+    graphics.drawLine({0, 0}, {5, 5});
+    const std::vector<std::string> expected = {
+        "fill 10,10 20x5 #ff0000",
+        "text 52,62 in",
+        "text 80,62 out (clipped)",
+        "line 0,0 5,5 #ff0000",
+    };
+    EXPECT_EQ(graphics.calls(), expected);
+    EXPECT_EQ(graphics.texts(), (std::vector<std::string>{"in"}));
+}
+
+TEST(HeadlessMetrics, CountCharactersNotBytes) {
+    struct Case {
+        Font font;
+        std::string text;
+        std::int32_t width;
+    };
+    const Case cases[] = {
+        {{"arial", 16, false}, "abc", 24},
+        {{"arial", 16, true}, "abc", 27},
+        {{"arial", 16, false}, "\xC3\xA9t\xC3\xA9", 24},  // "été": 3 characters, 5 bytes
+        {{"arial", 32, false}, "ab", 32},
+        {{"arial", 16, false}, "", 0},
+    };
+    for (const Case& c : cases) {
+        HeadlessMetrics metrics(c.font);
+        EXPECT_EQ(metrics.textWidth(c.text), c.width) << c.text;
+    }
+    HeadlessMetrics plain({});
+    EXPECT_EQ(plain.height(), 16);
+}
+
+class Recorder final : public WindowListener {
+  public:
+    void paint(Graphics& graphics, const Rect&) override { graphics.drawText({0, 12}, "hi"); }
+    void resized(Size) override {}
+    void mouse(MouseKind, Point, std::uint32_t) override {}
+    void wheel(std::int32_t, Point, std::uint32_t) override {}
+    void key(std::int32_t, std::string_view, std::uint32_t) override {}
+    void menuChosen(std::int32_t) override {}
+    void message(const PostedMessage& message) override {
+        messages.push_back(std::to_string(message.id) + ":" + std::to_string(message.value) + ":" +
+                           message.text);
+    }
+    void timer(std::int32_t) override {}
+    void closeRequested() override {}
+    std::vector<std::string> messages;
+};
+
+TEST(HeadlessWindow, AnswersDialogsFromItsScriptAsPostedMessages) {
+    HeadlessWindow window;
+    Recorder recorder;
+    window.setListener(&recorder);
+    window.scriptAnswer(Answer::No);
+    window.scriptFile(std::string("/tmp/a.qvl"));
+    window.scriptFile(std::nullopt);
+    window.showMessageBox("Save?", "Quorvatelle", MessageBoxKind::Question);
+    window.showFileDialog({true, "All(*.*),*.*,", "qvl", ""});
+    window.showFileDialog({false, "All(*.*),*.*,", "qvl", ""});  // cancelled: nothing posted
+    window.showMessageBox("Done", "Quorvatelle", MessageBoxKind::Notice);
+    EXPECT_TRUE(recorder.messages.empty());  // nothing arrives before delivery
+    window.deliverPosted();
+    const std::vector<std::string> expected = {"1025:1:", "1024:0:/tmp/a.qvl", "1025:3:"};
+    EXPECT_EQ(recorder.messages, expected);
+    EXPECT_EQ(window.dialogs(), (std::vector<std::string>{"question: Save?", "save: All(*.*),*.*,",
+                                                          "open: All(*.*),*.*,", "notice: Done"}));
+    EXPECT_EQ(window.unscriptedDialogs(), 0);
+    window.showMessageBox("Again?", "Quorvatelle", MessageBoxKind::Question);
+    EXPECT_EQ(window.unscriptedDialogs(), 1);
+    EXPECT_EQ(window.paint().texts(), (std::vector<std::string>{"hi"}));
+}
+
+TEST(HeadlessWindow, KeepsClipboardCursorTimersAndExitStatus) {
+    HeadlessWindow window;
+    window.setClipboardText("x\ty");
+    EXPECT_EQ(window.clipboardText(), "x\ty");
+    std::int64_t before = window.cursorChanges();
+    window.setCursor(CursorKind::Wait);
+    EXPECT_EQ(window.cursor(), CursorKind::Wait);
+    EXPECT_EQ(window.cursorChanges(), before + 1);
+    window.startTimer(3, 500);
+    window.startTimer(3, 500);
+    EXPECT_TRUE(window.timerRunning(3));
+    window.stopTimer(3);
+    EXPECT_FALSE(window.timerRunning(3));
+    EXPECT_FALSE(window.exitStatus().has_value());
+    window.quit(0);
+    EXPECT_EQ(window.exitStatus(), 0);
+    EXPECT_TRUE(window.openWithSystem("docs/index.html"));
+    window.refuseOpening();
+    EXPECT_FALSE(window.openWithSystem("nowhere"));
+    EXPECT_EQ(window.opened(), (std::vector<std::string>{"docs/index.html"}));
+}
+
+}  // namespace
+}  // namespace qv::toolkit

@@ -1,0 +1,59 @@
+// Points, sizes, rectangles and colours in integer pixels: the vocabulary
+// of everything that draws, shared by the toolkit's backends and the
+// editables. Plain values, no platform types.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+namespace qv::toolkit {
+
+struct Point {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    friend bool operator==(const Point&, const Point&) = default;
+};
+
+struct Size {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    friend bool operator==(const Size&, const Size&) = default;
+};
+
+struct Rect {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+
+    std::int32_t right() const noexcept { return x + width; }
+    std::int32_t bottom() const noexcept { return y + height; }
+    bool isEmpty() const noexcept { return width <= 0 || height <= 0; }
+    bool contains(Point p) const noexcept {
+        return p.x >= x && p.x < right() && p.y >= y && p.y < bottom();
+    }
+    Rect translated(std::int32_t dx, std::int32_t dy) const noexcept {
+        return {x + dx, y + dy, width, height};
+    }
+    // The common part; empty (zero size) when they do not meet.
+    Rect intersected(const Rect& other) const noexcept {
+        std::int32_t left = std::max(x, other.x);
+        std::int32_t top = std::max(y, other.y);
+        std::int32_t r = std::min(right(), other.right());
+        std::int32_t b = std::min(bottom(), other.bottom());
+        if (r <= left || b <= top) return {left, top, 0, 0};
+        return {left, top, r - left, b - top};
+    }
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+struct Color {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    friend bool operator==(const Color&, const Color&) = default;
+
+    static constexpr Color grey(std::uint8_t level) { return {level, level, level}; }
+};
+
+}  // namespace qv::toolkit

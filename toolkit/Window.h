@@ -1,0 +1,111 @@
+// The one top-level window of the program, as the rest of the system sees
+// it. `Window` is what the backend offers (painting on request, cursors,
+// posted messages, timers, dialogs whose answers come back as posted
+// messages, the clipboard, the system shell, the title and the menus);
+// `WindowListener` is what the program implements to receive the window's
+// events. Everything runs on the thread that owns the window.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "toolkit/Events.h"
+#include "toolkit/Font.h"
+#include "toolkit/Graphics.h"
+#include "toolkit/Menu.h"
+
+namespace qv::toolkit {
+
+// The messages dialogs post back: a file dialog's chosen path (a cancelled
+// dialog posts nothing) and a message box's answer.
+inline constexpr std::int32_t kFileChosenMessage = 1024;  // text: the path
+inline constexpr std::int32_t kAnswerMessage = 1025;      // value: the answer
+
+enum class Answer : std::int32_t { Yes = 0, No = 1, Cancel = 2, Ok = 3 };
+
+enum class MessageBoxKind {
+    Notice,    // an OK button
+    Question,  // Yes, No and Cancel, with the question icon
+};
+
+struct FileDialogRequest {
+    bool save = false;
+    // Pairs of description and pattern separated by commas, as in
+    // "Quorvatelle Documents(*.qvl),*.qvl,All Files(*.*),*.*,".
+    std::string filter;
+    std::string defaultExtension;
+    std::string initialPath;
+};
+
+struct PostedMessage {
+    std::int32_t id = 0;
+    std::int64_t value = 0;
+    std::string text;
+};
+
+class WindowListener {
+  public:
+    virtual ~WindowListener() = default;
+    // Draw the whole work area; `area` is the part that needs it.
+    virtual void paint(Graphics& graphics, const Rect& area) = 0;
+    virtual void resized(Size size) = 0;
+    virtual void mouse(MouseKind kind, Point position, std::uint32_t modifiers) = 0;
+    // Positive `steps` scroll up (away from the user), in notches of the wheel.
+    virtual void wheel(std::int32_t steps, Point position, std::uint32_t modifiers) = 0;
+    // `text` is the typed character's UTF-8 text for key::kCharacter, else empty.
+    virtual void key(std::int32_t code, std::string_view text, std::uint32_t modifiers) = 0;
+    virtual void menuChosen(std::int32_t id) = 0;
+    virtual void message(const PostedMessage& message) = 0;
+    virtual void timer(std::int32_t id) = 0;
+    // The user asked to close the window; the listener decides.
+    virtual void closeRequested() = 0;
+};
+
+class Window {
+  public:
+    virtual ~Window() = default;
+
+    virtual void setListener(WindowListener* listener) = 0;
+    virtual Size size() const = 0;
+    virtual void setTitle(std::string_view title) = 0;
+    virtual void setMenuBar(const MenuBar& menus) = 0;
+    // Shows a context menu at a point of the work area; a chosen item
+    // arrives as menuChosen.
+    virtual void popupMenu(const MenuBar& items, Point at) = 0;
+
+    // Asks for a paint of the whole work area, soon (not inside this call).
+    virtual void repaint() = 0;
+    virtual std::unique_ptr<FontMetrics> metrics(const Font& font) const = 0;
+
+    virtual void setCursor(CursorKind kind) = 0;
+    // Counts setCursor calls, so a container can tell whether anyone set a
+    // cursor while it handled an event.
+    virtual std::int64_t cursorChanges() const = 0;
+
+    // Queued; delivered to the listener after the current event.
+    virtual void postMessage(PostedMessage message) = 0;
+    virtual void startTimer(std::int32_t id, std::int32_t milliseconds) = 0;
+    virtual void stopTimer(std::int32_t id) = 0;
+
+    // Modal; the answer comes back as a kAnswerMessage.
+    virtual void showMessageBox(std::string_view text, std::string_view caption,
+                                MessageBoxKind kind) = 0;
+    // Modal; a chosen path comes back as a kFileChosenMessage.
+    virtual void showFileDialog(const FileDialogRequest& request) = 0;
+
+    virtual std::string clipboardText() const = 0;
+    virtual void setClipboardText(std::string_view text) = 0;
+    // Opens a file or an address with the program the system has for it;
+    // false when nothing could be started.
+    virtual bool openWithSystem(std::string_view pathOrAddress) = 0;
+
+    // Ends the program's event loop with the status.
+    virtual void quit(int status) = 0;
+    // Lets the window repaint and take input (a Stop request) during long
+    // work on the window's thread; returns at once when nothing waits.
+    virtual void processPendingEvents() = 0;
+};
+
+}  // namespace qv::toolkit

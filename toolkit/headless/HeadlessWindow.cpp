@@ -1,0 +1,85 @@
+#include "toolkit/headless/HeadlessWindow.h"
+
+#include <algorithm>
+
+namespace qv::toolkit {
+
+void HeadlessWindow::popupMenu(const MenuBar& items, Point) {
+    m_lastPopup = items;
+}
+
+std::unique_ptr<FontMetrics> HeadlessWindow::metrics(const Font& font) const {
+    return std::make_unique<HeadlessMetrics>(font);
+}
+
+void HeadlessWindow::setCursor(CursorKind kind) {
+    m_cursor = kind;
+    ++m_cursorChanges;
+}
+
+void HeadlessWindow::postMessage(PostedMessage message) {
+    m_posted.push_back(std::move(message));
+}
+
+void HeadlessWindow::startTimer(std::int32_t id, std::int32_t) {
+    if (!timerRunning(id)) m_timers.push_back(id);
+}
+
+void HeadlessWindow::stopTimer(std::int32_t id) {
+    m_timers.erase(std::remove(m_timers.begin(), m_timers.end(), id), m_timers.end());
+}
+
+bool HeadlessWindow::timerRunning(std::int32_t id) const {
+    return std::find(m_timers.begin(), m_timers.end(), id) != m_timers.end();
+}
+
+void HeadlessWindow::showMessageBox(std::string_view text, std::string_view, MessageBoxKind kind) {
+    m_dialogs.push_back(std::string(kind == MessageBoxKind::Question ? "question: " : "notice: ") +
+                        std::string(text));
+    Answer answer = kind == MessageBoxKind::Notice ? Answer::Ok : Answer::Cancel;
+    if (!m_answers.empty()) {
+        answer = m_answers.front();
+        m_answers.pop_front();
+    } else if (kind == MessageBoxKind::Question) {
+        ++m_unscripted;
+    }
+    postMessage({kAnswerMessage, static_cast<std::int64_t>(answer), {}});
+}
+
+void HeadlessWindow::showFileDialog(const FileDialogRequest& request) {
+    m_dialogs.push_back(std::string(request.save ? "save: " : "open: ") + request.filter);
+    if (m_files.empty()) {
+        ++m_unscripted;
+        return;
+    }
+    std::optional<std::string> path = std::move(m_files.front());
+    m_files.pop_front();
+    if (path) postMessage({kFileChosenMessage, 0, *path});
+}
+
+bool HeadlessWindow::openWithSystem(std::string_view pathOrAddress) {
+    if (m_refuseOpening) return false;
+    m_opened.emplace_back(pathOrAddress);
+    return true;
+}
+
+void HeadlessWindow::deliverPosted() {
+    while (!m_posted.empty()) {
+        PostedMessage message = std::move(m_posted.front());
+        m_posted.pop_front();
+        if (m_listener != nullptr) m_listener->message(message);
+    }
+}
+
+const HeadlessGraphics& HeadlessWindow::paint() {
+    m_graphics = HeadlessGraphics(m_size);
+    if (m_listener != nullptr) m_listener->paint(m_graphics, {0, 0, m_size.width, m_size.height});
+    return m_graphics;
+}
+
+void HeadlessWindow::resize(Size size) {
+    m_size = size;
+    if (m_listener != nullptr) m_listener->resized(size);
+}
+
+}  // namespace qv::toolkit

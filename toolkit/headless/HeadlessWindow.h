@@ -1,0 +1,96 @@
+// A window without a display, for tests: it paints into a recording
+// surface on request, answers dialogs from a script, keeps the clipboard
+// in memory, queues posted messages until the test delivers them, and
+// remembers the title, the menus, the cursor, the timers and the exit status.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "toolkit/Window.h"
+#include "toolkit/headless/HeadlessGraphics.h"
+
+namespace qv::toolkit {
+
+class HeadlessWindow final : public Window {
+  public:
+    explicit HeadlessWindow(Size size = {1024, 768}) : m_size(size) {}
+
+    // Window.
+    void setListener(WindowListener* listener) override { m_listener = listener; }
+    Size size() const override { return m_size; }
+    void setTitle(std::string_view title) override { m_title = title; }
+    void setMenuBar(const MenuBar& menus) override { m_menuBar = menus; }
+    void popupMenu(const MenuBar& items, Point at) override;
+    void repaint() override { ++m_repaintRequests; }
+    std::unique_ptr<FontMetrics> metrics(const Font& font) const override;
+    void setCursor(CursorKind kind) override;
+    std::int64_t cursorChanges() const override { return m_cursorChanges; }
+    void postMessage(PostedMessage message) override;
+    void startTimer(std::int32_t id, std::int32_t milliseconds) override;
+    void stopTimer(std::int32_t id) override;
+    void showMessageBox(std::string_view text, std::string_view caption,
+                        MessageBoxKind kind) override;
+    void showFileDialog(const FileDialogRequest& request) override;
+    std::string clipboardText() const override { return m_clipboard; }
+    void setClipboardText(std::string_view text) override { m_clipboard = text; }
+    bool openWithSystem(std::string_view pathOrAddress) override;
+    void quit(int status) override { m_exitStatus = status; }
+    void processPendingEvents() override { ++m_pendingEventPumps; }
+
+    // The script: answers for the next message boxes, in order, and paths
+    // for the next file dialogs (an empty optional cancels the dialog). A
+    // dialog with no scripted answer is a failure of the test: it answers
+    // Cancel (or cancels) and is counted in unscriptedDialogs().
+    void scriptAnswer(Answer answer) { m_answers.push_back(answer); }
+    void scriptFile(std::optional<std::string> path) { m_files.push_back(std::move(path)); }
+
+    // Delivers posted messages (and those they post in turn) until none is left.
+    void deliverPosted();
+    // Paints the whole window into a fresh recording surface.
+    const HeadlessGraphics& paint();
+    const HeadlessGraphics& lastPaint() const { return m_graphics; }
+    void resize(Size size);
+
+    // What the program did with the window.
+    const std::string& title() const noexcept { return m_title; }
+    const MenuBar& menuBar() const noexcept { return m_menuBar; }
+    const MenuBar& lastPopup() const noexcept { return m_lastPopup; }
+    CursorKind cursor() const noexcept { return m_cursor; }
+    std::int32_t repaintRequests() const noexcept { return m_repaintRequests; }
+    std::int32_t pendingEventPumps() const noexcept { return m_pendingEventPumps; }
+    std::optional<int> exitStatus() const noexcept { return m_exitStatus; }
+    const std::vector<std::string>& opened() const noexcept { return m_opened; }
+    bool timerRunning(std::int32_t id) const;
+    // Every dialog shown, e.g. "question: TEXT" or "save: FILTER".
+    const std::vector<std::string>& dialogs() const noexcept { return m_dialogs; }
+    std::int32_t unscriptedDialogs() const noexcept { return m_unscripted; }
+    // Refuses openWithSystem from now on (an address nothing can open).
+    void refuseOpening() { m_refuseOpening = true; }
+
+  private:
+    WindowListener* m_listener = nullptr;
+    Size m_size;
+    std::string m_title;
+    MenuBar m_menuBar;
+    MenuBar m_lastPopup;
+    CursorKind m_cursor = CursorKind::Arrow;
+    std::int64_t m_cursorChanges = 0;
+    std::int32_t m_repaintRequests = 0;
+    std::int32_t m_pendingEventPumps = 0;
+    std::deque<PostedMessage> m_posted;
+    std::vector<std::int32_t> m_timers;
+    std::deque<Answer> m_answers;
+    std::deque<std::optional<std::string>> m_files;
+    std::vector<std::string> m_dialogs;
+    std::int32_t m_unscripted = 0;
+    std::string m_clipboard;
+    std::vector<std::string> m_opened;
+    bool m_refuseOpening = false;
+    std::optional<int> m_exitStatus;
+    HeadlessGraphics m_graphics{{0, 0}};
+};
+
+}  // namespace qv::toolkit
