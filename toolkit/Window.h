@@ -101,6 +101,15 @@ class Window {
     // false when nothing could be started.
     virtual bool openWithSystem(std::string_view pathOrAddress) = 0;
 
+    // A further top-level window (the source window, small dialogs), shown
+    // at once; it lives as long as the returned object. Its listener draws
+    // and handles its own events like the main window's.
+    virtual std::unique_ptr<Window> openWindow(std::string_view title, const Rect& bounds) = 0;
+    // Closing a further window through the platform's own means (its close
+    // button) asks the listener (closeRequested); this hides it from the program's side.
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+
     // Ends the program's event loop with the status.
     virtual void quit(int status) = 0;
     // Lets the window repaint and take input (a Stop request) during long

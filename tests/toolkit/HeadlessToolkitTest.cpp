@@ -37,20 +37,23 @@ TEST(HeadlessGraphics, RecordsCallsInAbsoluteCoordinatesAndMarksClippedOnes) {
 
 TEST(HeadlessMetrics, CountCharactersNotBytes) {
     struct Case {
-        Font font;
-        std::string text;
+        std::int32_t pixelSize;
+        bool bold;
+        const char* text;
         std::int32_t width;
     };
     const Case cases[] = {
-        {{"arial", 16, false}, "abc", 24},
-        {{"arial", 16, true}, "abc", 27},
-        {{"arial", 16, false}, "\xC3\xA9t\xC3\xA9", 24},  // "été": 3 characters, 5 bytes
-        {{"arial", 32, false}, "ab", 32},
-        {{"arial", 16, false}, "", 0},
+        {16, false, "abc", 24},
+        {16, true, "abc", 27},
+        {16, false, "\xC3\xA9t\xC3\xA9", 24},  // "été": 3 characters, 5 bytes
+        {32, false, "ab", 32},
+        {16, false, "", 0},
     };
     for (const Case& c : cases) {
-        HeadlessMetrics metrics(c.font);
-        EXPECT_EQ(metrics.textWidth(c.text), c.width) << c.text;
+        Font font;
+        font.pixelSize = c.pixelSize;
+        font.bold = c.bold;
+        EXPECT_EQ(HeadlessMetrics(font).textWidth(c.text), c.width) << c.text;
     }
     HeadlessMetrics plain({});
     EXPECT_EQ(plain.height(), 16);
@@ -116,6 +119,20 @@ TEST(HeadlessWindow, KeepsClipboardCursorTimersAndExitStatus) {
     window.refuseOpening();
     EXPECT_FALSE(window.openWithSystem("nowhere"));
     EXPECT_EQ(window.opened(), (std::vector<std::string>{"docs/index.html"}));
+}
+
+TEST(HeadlessWindow, OpensFurtherWindowsThatItForgetsWhenTheyGo) {
+    HeadlessWindow window;
+    {
+        std::unique_ptr<Window> source = window.openWindow("View Source", {40, 40, 400, 270});
+        ASSERT_EQ(window.openedWindows().size(), 1u);
+        EXPECT_EQ(window.openedWindows()[0]->title(), "View Source");
+        EXPECT_EQ(source->size(), (Size{400, 270}));
+        EXPECT_TRUE(source->isOpen());
+        source->close();
+        EXPECT_FALSE(source->isOpen());
+    }
+    EXPECT_TRUE(window.openedWindows().empty());
 }
 
 }  // namespace

@@ -63,6 +63,23 @@ bool HeadlessWindow::openWithSystem(std::string_view pathOrAddress) {
     return true;
 }
 
+HeadlessWindow::~HeadlessWindow() {
+    for (HeadlessWindow* child : m_children)
+        child->m_owner = nullptr;
+    if (m_owner != nullptr) {
+        auto& siblings = m_owner->m_children;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    }
+}
+
+std::unique_ptr<Window> HeadlessWindow::openWindow(std::string_view title, const Rect& bounds) {
+    auto window = std::make_unique<HeadlessWindow>(Size{bounds.width, bounds.height});
+    window->setTitle(title);
+    window->m_owner = this;
+    m_children.push_back(window.get());
+    return window;
+}
+
 void HeadlessWindow::deliverPosted() {
     while (!m_posted.empty()) {
         PostedMessage message = std::move(m_posted.front());

@@ -37,6 +37,9 @@ class HeadlessWindow final : public Window {
     std::string clipboardText() const override { return m_clipboard; }
     void setClipboardText(std::string_view text) override { m_clipboard = text; }
     bool openWithSystem(std::string_view pathOrAddress) override;
+    std::unique_ptr<Window> openWindow(std::string_view title, const Rect& bounds) override;
+    void close() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
     void quit(int status) override { m_exitStatus = status; }
     void processPendingEvents() override { ++m_pendingEventPumps; }
 
@@ -69,6 +72,10 @@ class HeadlessWindow final : public Window {
     std::int32_t unscriptedDialogs() const noexcept { return m_unscripted; }
     // Refuses openWithSystem from now on (an address nothing can open).
     void refuseOpening() { m_refuseOpening = true; }
+    // The further windows opened so far (owned by whoever opened them; a
+    // destroyed one is removed from the list).
+    const std::vector<HeadlessWindow*>& openedWindows() const noexcept { return m_children; }
+    ~HeadlessWindow() override;
 
   private:
     WindowListener* m_listener = nullptr;
@@ -90,6 +97,9 @@ class HeadlessWindow final : public Window {
     std::vector<std::string> m_opened;
     bool m_refuseOpening = false;
     std::optional<int> m_exitStatus;
+    bool m_open = true;
+    HeadlessWindow* m_owner = nullptr;
+    std::vector<HeadlessWindow*> m_children;
     HeadlessGraphics m_graphics{{0, 0}};
 };
 
