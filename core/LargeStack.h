@@ -17,4 +17,11 @@ constexpr std::size_t kLargeStackBytes = std::size_t{4} << 30;
 // calls from the large-stack thread run directly.
 void runOnLargeStack(const std::function<void()>& work);
 
+// The same; while the work runs, the calling thread calls `whileWaiting`
+// about every `intervalMilliseconds` (a window repaints its progress and
+// takes a request to stop). `whileWaiting` runs on the calling thread and
+// must not touch what the work is changing.
+void runOnLargeStack(const std::function<void()>& work, const std::function<void()>& whileWaiting,
+                     int intervalMilliseconds = 50);
+
 }  // namespace qv

@@ -16,6 +16,7 @@ namespace {
 
 constexpr const char* kDependsOnError = "depends on cell that contain error";
 constexpr const char* kNestedTooDeeply = "calculation nested too deeply";
+constexpr const char* kStopped = "calculation stopped";
 
 // Stack kept free below the deepest cell being computed: room for what runs
 // between two checks (one formula's calculators, whose nesting the parser
@@ -73,7 +74,10 @@ Pointer<Object> newWarning(const char* message) {
 
 constinit RaisedMarker g_raisedMarker;
 
+// Calls that recurse without the cache (user functions, local tables) may
+// run long inside one cell; they look for a request to stop here.
 Evaluator::Nesting::Nesting(Evaluator& evaluator) : m_evaluator(evaluator) {
+    if (m_evaluator.stopRequested()) throw str(kStopped);
     if (m_evaluator.m_depth >= m_evaluator.m_maxDepth || stackExhausted()) {
         throw str(kNestedTooDeeply);
     }
@@ -128,7 +132,12 @@ Pointer<Object> Evaluator::evaluate(AbstractEvaluatable& evaluatable) {
         return raiseIfError(evaluatable, cached);
     }
     Pointer<Object> result;
-    if (m_depth >= m_maxDepth || stackExhausted()) {
+    if (stopRequested()) {
+        // A special value, so that every cell waiting on this one shows the
+        // same words rather than "depends on cell that contain error".
+        if (m_stopped.isNull()) m_stopped = make<StringSpecialValue>(str(kStopped));
+        result = m_stopped;
+    } else if (m_depth >= m_maxDepth || stackExhausted()) {
         result = newWarning(kNestedTooDeeply);
     } else {
         DepthLevel level(m_depth);

@@ -6,6 +6,7 @@
 // StringPointer, which only the cell that raised it ever sees.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "core/Values.h"
@@ -55,6 +56,13 @@ class Evaluator {
     // the catcher takes; nothing is on its way afterwards.
     Pointer<Object> takeRaised();
 
+    // A request to stop, set from another thread: every cell not yet
+    // computed then holds "calculation stopped" instead of its value.
+    void setStopFlag(const std::atomic<bool>* stop) noexcept { m_stop = stop; }
+    bool stopRequested() const noexcept {
+        return m_stop != nullptr && m_stop->load(std::memory_order_relaxed);
+    }
+
     const Pointer<Object>& nullResult() const noexcept { return m_nullResult; }
     const Pointer<StringSpecialValue>& circularValue() const noexcept { return m_circular; }
     std::int32_t pendingAlternatives() const noexcept { return m_pendingAlternatives; }
@@ -91,6 +99,8 @@ class Evaluator {
     Pointer<StringSpecialValue> m_circular;
     // Every cell that reads an error holds the same message; one object serves them all.
     Pointer<Object> m_dependsOnError;
+    const std::atomic<bool>* m_stop = nullptr;
+    Pointer<Object> m_stopped;
     RaisedKind m_raisedKind = RaisedKind::None;
     Pointer<Object> m_raised;
     std::int32_t m_pendingAlternatives = 0;

@@ -21,7 +21,7 @@ void Kernel::setOptionFlag(bool flag) {
 const Pointer<ResolvedProgram>& Kernel::getLinked() {
     if (m_linked.isNull() || m_linked->version() != m_program->changeCount()) {
         auto linked = make<ResolvedProgram>(m_program, m_functions);
-        runOnLargeStack([&] { linked->link(); });
+        runComputing([&] { linked->link(); });
         m_linked = linked;
     }
     return m_linked;
@@ -49,6 +49,14 @@ class ComputeBracket {
 
 }  // namespace
 
+void Kernel::runComputing(const std::function<void()>& work) {
+    if (m_waitingHook) {
+        runOnLargeStack(work, m_waitingHook);
+    } else {
+        runOnLargeStack(work);
+    }
+}
+
 // The results are kept only once computed: a computation that fails (out of
 // memory) leaves nothing half-filled behind that later reads would take
 // for current.
@@ -56,8 +64,10 @@ const Pointer<ProgramResult>& Kernel::getResults() {
     const Pointer<ResolvedProgram>& linked = getLinked();
     if (m_results.isNull() || m_results->version() != linked->version()) {
         ComputeBracket bracket(m_feedback);
-        auto results = make<ProgramResult>(ResultOptions{m_optionFlag, m_feedback}, linked);
-        runOnLargeStack([&] { results->compute(); });
+        m_stop.store(false, std::memory_order_relaxed);
+        auto results =
+            make<ProgramResult>(ResultOptions{m_optionFlag, m_feedback, &m_stop}, linked);
+        runComputing([&] { results->compute(); });
         // In place before computeFinished, which may read results.
         m_results = results;
     }
@@ -119,8 +129,10 @@ Pointer<Object> Kernel::evaluateParsed(const ExpressionPointer& expression) {
     CalculatorPointer calculator = expression->compile(*context);
     if (!context->unresolvedNames().isNull()) return make<Warning>(context->unresolvedMessage());
     Pointer<Object> value;
-    runOnLargeStack([&] {
+    m_stop.store(false, std::memory_order_relaxed);
+    runComputing([&] {
         Evaluator evaluator;
+        evaluator.setStopFlag(&m_stop);
         ResultEvaluatable top(*results, evaluator, calculator);
         value = evaluator.evaluateTop(top);
     });

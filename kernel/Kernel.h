@@ -3,8 +3,11 @@
 // rebuilds both whole whenever the model's change counter has moved.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string_view>
+#include <utility>
 
 #include "functions/FuncStore.h"
 #include "kernel/KernelFeedback.h"
@@ -44,12 +47,24 @@ class Kernel final : public Object {
     const Pointer<ResolvedProgram>& getLinked();
     const Pointer<ProgramResult>& getResults();
 
+    // Called on the calling thread about every 50 ms while the program is
+    // linked or computed on the computing thread, so that a window can
+    // repaint its progress and take a request to stop. The hook must not
+    // touch this kernel.
+    void setWaitingHook(std::function<void()> hook) { m_waitingHook = std::move(hook); }
+    // Stops the computation in progress, from any thread or from the
+    // waiting hook: the cells not yet computed hold "calculation stopped"
+    // until the model changes and the next request computes again.
+    void requestStop() noexcept { m_stop.store(true, std::memory_order_relaxed); }
+
     Pointer<Object> clone() const override;
     StringPointer describe() const override { return m_program->describe(); }
     StringPointer toSource() const override { return m_program->toSource(); }
 
   private:
     Pointer<Object> evaluateParsed(const ExpressionPointer& expression);
+    // On the computing thread's large stack, with the waiting hook.
+    void runComputing(const std::function<void()>& work);
 
     Pointer<ProgramDef> m_program;
     Pointer<ResolvedProgram> m_linked;
@@ -57,6 +72,8 @@ class Kernel final : public Object {
     Pointer<FuncStore> m_functions;
     Pointer<AbstractKernelFeedback> m_feedback;
     bool m_optionFlag = true;
+    std::function<void()> m_waitingHook;
+    std::atomic<bool> m_stop{false};
 };
 
 }  // namespace qv

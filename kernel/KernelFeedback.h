@@ -3,6 +3,8 @@
 // made, so that nothing below the kernel calls back into it.
 #pragma once
 
+#include <atomic>
+
 #include "core/Object.h"
 #include "core/Pointer.h"
 
@@ -22,6 +24,8 @@ struct ResultOptions {
     bool hideRepeats = false;
     // Told before and after a re-sort of rows; may be the null object.
     Pointer<AbstractKernelFeedback> feedback;
+    // Set from any thread to stop the computation; may be null.
+    const std::atomic<bool>* stop = nullptr;
 };
 
 }  // namespace qv

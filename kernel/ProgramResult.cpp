@@ -94,6 +94,7 @@ void ProgramResult::compute() {
         budget -= (rowCap + 1) * columns;
     }
     Evaluator evaluator;
+    evaluator.setStopFlag(m_options.stop);
     for (const auto& table : *m_tables) {
         if (!table.isNull()) table->evaluateRanges(evaluator);
     }

@@ -256,6 +256,7 @@ Pointer<Object> TableResult::value(std::int32_t field, std::int32_t row) {
     if (!cached->isNull()) return Pointer<Object>(cached);
     if (field == m_table->nameField()) return rowName(row);
     Evaluator evaluator;
+    evaluator.setStopFlag(m_results->options().stop);
     return computeCell(field, row, evaluator);
 }
 

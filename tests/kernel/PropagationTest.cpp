@@ -117,5 +117,27 @@ TEST(Propagation, TextsStopAtTheirLimit) {
     EXPECT_EQ(toText(fits->getTableByName("T")->value(1, 0))->length(), 10000 * 1000);
 }
 
+// A runaway model (a function of exponential cost, and a long chain of
+// cells) stops on request from the waiting thread: the cells not yet
+// computed say so, and the next change computes again.
+TEST(Propagation, AComputationStopsOnRequest) {
+    auto kernel = loadModel(
+        "table R{ [f(n)]:=if n <= 0 then 1 else f(n-1)+f(n-1)! x:=f(60)! y:=x+1! }"
+        " table C{ i:=range 1 to 3000! s:=if i = 1 then 1 else prev+i! }");
+    int waits = 0;
+    kernel->setWaitingHook([&] {
+        if (++waits == 2) kernel->requestStop();
+    });
+    EXPECT_EQ(cell(*kernel, "R", "x", 0), "calculation stopped");
+    EXPECT_EQ(cell(*kernel, "R", "y", 0), "calculation stopped");
+    EXPECT_EQ(cell(*kernel, "C", "s", 3000), "calculation stopped");
+    EXPECT_GE(waits, 2);
+    // The next change computes again, without the stop.
+    Pointer<TableResult> table = kernel->getTableByName("R");
+    table->setCellFormula(table->resolved()->fieldIndexOf("x"), 0, str("f(3)"));
+    EXPECT_EQ(cell(*kernel, "R", "x", 0), "8");
+    EXPECT_EQ(cell(*kernel, "C", "s", 3), "6");
+}
+
 }  // namespace
 }  // namespace qv
