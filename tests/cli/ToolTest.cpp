@@ -14,14 +14,6 @@
 #include "tests/cli/CommandTestSupport.h"
 #include "tests/cli/ToolProcess.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define QV_TEST_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QV_TEST_SANITIZED 1
-#endif
-#endif
-
 namespace qv::cli {
 namespace {
 
