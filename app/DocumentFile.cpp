@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -52,22 +53,43 @@ struct FileCloser {
     void operator()(std::FILE* file) const noexcept { std::fclose(file); }
 };
 
+[[noreturn]] void failTooLarge(const std::string& name) {
+    throwMessage("can not read " + name + ": the document passes the limit of " +
+                 std::to_string(kMaxDocumentFileBytes) + " bytes");
+}
+
 }  // namespace
 
 StringPointer readDocumentFile(const std::string& path) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) fail("can not open ", path);
+    // A regular file too long is refused before a byte of it is read.
+    struct stat status {};
+    if (::fstat(::fileno(file.get()), &status) == 0 && S_ISREG(status.st_mode) &&
+        status.st_size > kMaxDocumentFileBytes) {
+        failTooLarge(path);
+    }
+    return readDocumentStream(file.get(), path);
+}
+
+StringPointer readDocumentStream(std::FILE* stream, const std::string& name) {
+    constexpr std::size_t kBlockBytes = 65536;
+    constexpr auto kLimit = static_cast<std::size_t>(kMaxDocumentFileBytes);
     std::string disk;
-    char block[65536];
+    char block[kBlockBytes];
     for (;;) {
-        std::size_t count = std::fread(block, 1, sizeof block, file.get());
-        disk.append(block, count);
-        if (static_cast<std::int64_t>(disk.size()) > kMaxDocumentFileBytes) {
-            fail("can not read ", path);
+        std::size_t count = std::fread(block, 1, sizeof block, stream);
+        if (disk.size() + count > disk.capacity()) {
+            // Doubling, but never past the bound: an endless stream costs
+            // the bound in memory, not twice it.
+            std::size_t wanted = std::max(disk.capacity() * 2, disk.size() + count);
+            disk.reserve(std::min(wanted, kLimit + kBlockBytes));
         }
+        disk.append(block, count);
+        if (disk.size() > kLimit) failTooLarge(name);
         if (count < sizeof block) break;
     }
-    if (std::ferror(file.get())) fail("can not read ", path);
+    if (std::ferror(stream)) fail("can not read ", name);
     return str(fromDiskLineEnds(disk));
 }
 
@@ -118,12 +140,28 @@ class TemporaryFile {
         }
         return true;
     }
-    // A target that exists keeps its permissions, as truncating it would.
-    void takeModeOf(const std::string& target) noexcept {
-        struct stat status {};
-        if (::stat(target.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
-            ::fchmod(m_descriptor, status.st_mode & 07777);
+    // The text with every line feed as CR LF, converted a piece at a time:
+    // a document of hundreds of megabytes is not copied whole once more.
+    bool writeWithDiskLineEnds(std::string_view text) {
+        constexpr std::size_t kPieceBytes = 1 << 20;
+        while (!text.empty()) {
+            std::string_view piece = text.substr(0, kPieceBytes);
+            if (!writeAll(toDiskLineEnds(piece))) return false;
+            text.remove_prefix(piece.size());
         }
+        return true;
+    }
+    // A target that exists keeps its owner, group and permissions, as
+    // truncating it would. Only the superuser may give a file away, and an
+    // owner only to a group of its own, so each change is tried on its own
+    // and a refusal leaves the file as the process made it. The mode comes
+    // last: a change of owner clears the set-user-ID and set-group-ID bits.
+    void takeOwnerAndModeOf(const struct stat& target) noexcept {
+        if (::fchown(m_descriptor, target.st_uid, target.st_gid) != 0) {
+            [[maybe_unused]] int ignored =
+                ::fchown(m_descriptor, static_cast<uid_t>(-1), target.st_gid);
+        }
+        ::fchmod(m_descriptor, target.st_mode & 07777);
     }
     bool flushAndClose() noexcept {
         bool flushed = ::fsync(m_descriptor) == 0;
@@ -150,12 +188,22 @@ void flushFolder(const std::string& folder) noexcept {
 
 }  // namespace
 
+void requireRegularTarget(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        throwMessage("can not write to " + path + ": not a regular file");
+    }
+}
+
 void writeDocumentFile(const std::string& path, std::string_view text) {
+    requireRegularTarget(path);
     std::string target = resolvedTarget(path);
+    struct stat status {};
+    bool exists = ::stat(target.c_str(), &status) == 0;
     TemporaryFile temporary(target);
     if (!temporary.isOpen()) fail("can not open ", path);
-    temporary.takeModeOf(target);
-    if (!temporary.writeAll(toDiskLineEnds(text)) || !temporary.flushAndClose()) {
+    if (exists) temporary.takeOwnerAndModeOf(status);
+    if (!temporary.writeWithDiskLineEnds(text) || !temporary.flushAndClose()) {
         fail("can not write to ", path);
     }
     if (::rename(temporary.path().c_str(), target.c_str()) != 0) fail("can not write to ", path);

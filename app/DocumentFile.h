@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -23,12 +24,25 @@ std::string fromDiskLineEnds(std::string_view disk);
 std::string toDiskLineEnds(std::string_view text);
 
 // The file's text with its line ends turned into line feeds. Throws
-// "can not open " + path or "can not read " + path.
+// "can not open " + path or "can not read " + path, and for a file longer
+// than kMaxDocumentFileBytes the message of readDocumentStream.
 StringPointer readDocumentFile(const std::string& path);
-// Replaces the file with the text, line feeds stored as CR LF. Throws
-// "can not open " + path when no temporary file can be made beside it and
-// "can not write to " + path when writing, flushing or the rename fails; in
-// both cases the target is left as it was.
+// The same for an open stream such as standard input, which `name` names in
+// the messages. Reading stops as soon as the bound is passed, with "can not
+// read " + name + ": the document passes the limit of N bytes".
+StringPointer readDocumentStream(std::FILE* stream, const std::string& name);
+
+// Throws "can not write to " + path + ": not a regular file" when the path
+// (a symbolic link followed) names a folder, a device, a pipe or a socket:
+// replacing one of those by a document file is never what was meant. A
+// path that names nothing passes.
+void requireRegularTarget(const std::string& path);
+// Replaces the file with the text, line feeds stored as CR LF. The new file
+// keeps the owner, group and permissions of the old one where the process
+// may set them. Throws the message of requireRegularTarget, "can not open "
+// + path when no temporary file can be made beside it and "can not write to
+// " + path when writing, flushing or the rename fails; in every case the
+// target is left as it was.
 void writeDocumentFile(const std::string& path, std::string_view text);
 
 }  // namespace qv

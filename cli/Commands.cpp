@@ -1,14 +1,15 @@
 #include "cli/Commands.h"
 
 #include <cstdio>
-#include <iostream>
-#include <iterator>
+#include <new>
 #include <optional>
+#include <stdexcept>
 
 #include "app/Document.h"
 #include "app/DocumentFile.h"
 #include "cli/ProgressFeedback.h"
 #include "cli/TableRenderer.h"
+#include "cli/TerminalText.h"
 #include "core/ValueConversions.h"
 #include "core/Warning.h"
 
@@ -20,38 +21,53 @@ constexpr const char* kToolUsage =
     "usage: qvl COMMAND [OPTIONS] FILE ...\n"
     "\n"
     "Commands:\n"
-    "  check FILE                   read a document and report what it holds\n"
-    "  eval [--typed] FILE EXPR...  evaluate expressions against a document\n"
-    "  show [--all] [--format text|tsv|csv|json] FILE [TABLE...]\n"
+    "  check [--strict] FILE        read a document and report what it holds\n"
+    "  eval [--typed] [--exact] FILE EXPR...\n"
+    "                               evaluate expressions against a document\n"
+    "  show [--all] [--exact] [--format text|tsv|csv|json] FILE [TABLE...]\n"
     "                               compute and print tables\n"
     "  fmt [--write] FILE           print a document as the program writes it\n"
     "\n"
     "FILE may be - for standard input. 'qvl COMMAND --help' describes one command.\n"
-    "Exit status: 0 success, 1 a document that could not be read, 2 a usage error.\n";
+    "Exit status: 0 success; 1 a document that could not be read (or, for check\n"
+    "--strict, has warnings or error cells), output that could not be written or\n"
+    "memory that ran out; 2 a usage error.\n";
 
 constexpr const char* kCheckUsage =
-    "usage: qvl check FILE\n"
-    "Reads the document and prints one line: its tables, fields, rows and the\n"
-    "cells that hold error values. A document that does not read prints\n"
-    "'qvl: FILE: MESSAGE' on stderr and exits with 1.\n";
+    "usage: qvl check [--strict] FILE\n"
+    "Reads the document and prints a line 'TABLE: MESSAGE' for each table with a\n"
+    "warning (a circular or missing base table, a table past the limits), then\n"
+    "one line: its tables, fields, rows, the cells that hold error values and the\n"
+    "tables with warnings. A document that does not read prints\n"
+    "'qvl: FILE: MESSAGE' on stderr and exits with 1. With --strict, a document\n"
+    "with a table warning or an error cell also exits with 1.\n";
 
 constexpr const char* kEvalUsage =
-    "usage: qvl eval [--typed] FILE EXPR...\n"
+    "usage: qvl eval [--typed] [--exact] FILE EXPR...\n"
     "Evaluates each expression against the document and prints one line per\n"
     "expression: the value's display text; with --typed, the value's class\n"
-    "name, a tab, then the text. An error value is a value (exit 0).\n";
+    "name, a tab, then the text. With --exact a number is written as the\n"
+    "shortest text that reads back as the same double. Control characters are\n"
+    "shown escaped (\\n, \\x1b). An error value is a value (exit 0).\n";
 
 constexpr const char* kShowUsage =
-    "usage: qvl show [--all] [--format text|tsv|csv|json] FILE [TABLE...]\n"
+    "usage: qvl show [--all] [--exact] [--format text|tsv|csv|json] FILE [TABLE...]\n"
     "Computes the named tables (all, in document order, when none is named)\n"
     "and prints their visible fields (every field with --all) by row: the data\n"
     "rows in display order, then the summary row; --all adds the formula row\n"
-    "first. tsv and csv print one table: name it when the document has several.\n";
+    "first. tsv and csv print one table: name it when the document has several.\n"
+    "A table's warning is a line 'warning: MESSAGE' under its name in text, a\n"
+    "first line '# warning: MESSAGE' in tsv and csv, and \"warning\" in json.\n"
+    "text shows control characters escaped (\\n, \\x1b); json replaces bytes\n"
+    "that are not UTF-8 by U+FFFD. With --exact numbers are written as the\n"
+    "shortest text that reads back as the same double instead of as displayed.\n";
 
 constexpr const char* kFmtUsage =
     "usage: qvl fmt [--write] FILE\n"
     "Prints the document as the program writes it; --write replaces the file\n"
-    "with that text (atomically) instead.\n";
+    "with that text (atomically) instead, keeping its owner, group and\n"
+    "permissions; through a symbolic link the file it points to is replaced.\n"
+    "FILE must then be a regular file.\n";
 
 int usageError(const std::string& command, const std::string& problem) {
     std::fprintf(stderr, "qvl: %s\n%s", problem.c_str(), usageOf(command));
@@ -65,8 +81,6 @@ bool wantsHelp(const ArgumentList& arguments) {
     return false;
 }
 
-// Reads a document from a path or, for "-", from standard input. Prints the
-// failure as "qvl: FILE: MESSAGE".
 bool g_keepDocuments = false;
 
 // Tearing down a model of millions of cells takes a good share of the time
@@ -76,16 +90,15 @@ void keepUntilExit(const Pointer<Document>& document) {
     kept->push_back(document);
 }
 
+// Reads a document from a path or, for "-", from standard input, which is
+// bounded like a file.
 Pointer<Document> readDocument(const std::string& path,
                                const Pointer<AbstractKernelFeedback>& feedback) {
-    if (path == "-") {
-        std::string text((std::istreambuf_iterator<char>(std::cin)),
-                         std::istreambuf_iterator<char>());
-        return Document::read(str(fromDiskLineEnds(text)), feedback);
-    }
+    if (path == "-") return Document::read(readDocumentStream(stdin, "standard input"), feedback);
     return Document::readFile(path, feedback);
 }
 
+// Prints a failure as "qvl: FILE: MESSAGE".
 Pointer<Document> load(const std::string& path, const Pointer<AbstractKernelFeedback>& feedback) {
     try {
         Pointer<Document> document = readDocument(path, feedback);
@@ -104,6 +117,8 @@ struct Options {
     bool all = false;
     bool typed = false;
     bool write = false;
+    bool exact = false;
+    bool strict = false;
     std::optional<std::string> format;
 };
 
@@ -122,6 +137,10 @@ std::optional<Options> parseOptions(const std::string& command, const ArgumentLi
             options.all = true;
         } else if (argument == "--typed" && command == "eval") {
             options.typed = true;
+        } else if (argument == "--exact" && (command == "show" || command == "eval")) {
+            options.exact = true;
+        } else if (argument == "--strict" && command == "check") {
+            options.strict = true;
         } else if (argument == "--write" && command == "fmt") {
             options.write = true;
         } else if ((argument == "--format" && command == "show") ||
@@ -146,6 +165,46 @@ std::optional<Options> parseOptions(const std::string& command, const ArgumentLi
     return options;
 }
 
+NumberStyle numberStyle(const Options& options) {
+    return options.exact ? NumberStyle::Exact : NumberStyle::Display;
+}
+
+// The document as Document::toSource() writes it (program text, layout
+// text, end mark) and a line feed, handed on a table at a time instead of
+// as one text of the whole document.
+void writeSource(const Document& document, std::FILE* out) {
+    auto put = [out](std::string_view text) { std::fwrite(text.data(), 1, text.size(), out); };
+    const ProgramDef& program = *document.kernel()->program();
+    for (std::int32_t t = 0; t < program.tableCount(); ++t) {
+        const Pointer<TableDef>& table = program.table(t);
+        if (!table.isNull()) put(table->toSource()->view());
+    }
+    put(document.layout()->toSource()->view());
+    put(Document::kEndMark);
+    put("\n");
+}
+
+// Output that did not reach its file (a full disk, a closed pipe) is a
+// failure, whatever the command made of its document.
+int checkOutput(int status) {
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+    std::fputs("qvl: can not write to standard output\n", stderr);
+    return status == 0 ? 1 : status;
+}
+
+int runCommand(const std::string& command, const ArgumentList& arguments) {
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::fputs(usageOf(""), stdout);
+        return 0;
+    }
+    if (command == "check") return runCheck(arguments);
+    if (command == "eval") return runEval(arguments);
+    if (command == "show") return runShow(arguments);
+    if (command == "fmt") return runFmt(arguments);
+    std::fprintf(stderr, "qvl: unknown command %s\n%s", command.c_str(), usageOf(""));
+    return 2;
+}
+
 }  // namespace
 
 const char* usageOf(const std::string& command) {
@@ -160,6 +219,26 @@ void keepDocumentsUntilExit() {
     g_keepDocuments = true;
 }
 
+int runTool(const ArgumentList& arguments) {
+    if (arguments.empty()) {
+        std::fputs(usageOf(""), stderr);
+        return 2;
+    }
+    int status = 1;
+    // Running out of memory anywhere in a command ends it with a message,
+    // never with an abort; what was written stays written.
+    try {
+        status = runCommand(arguments[0], ArgumentList(arguments.begin() + 1, arguments.end()));
+    } catch (const std::bad_alloc&) {
+        std::fputs("qvl: out of memory\n", stderr);
+    } catch (const std::length_error&) {
+        std::fputs("qvl: out of memory\n", stderr);
+    } catch (const StringPointer& message) {
+        std::fprintf(stderr, "qvl: %s\n", message->text());
+    }
+    return checkOutput(status);
+}
+
 int runCheck(const ArgumentList& arguments) {
     if (wantsHelp(arguments)) return std::fputs(kCheckUsage, stdout), 0;
     int status = 0;
@@ -170,11 +249,17 @@ int runCheck(const ArgumentList& arguments) {
     Pointer<Document> document = load(path, make<ProgressFeedback>());
     if (document.isNull()) return 1;
     Kernel& kernel = *document->kernel();
-    std::int64_t fields = 0, rows = 0, errors = 0;
+    std::int64_t fields = 0, rows = 0, errors = 0, warned = 0;
     std::int32_t tables = kernel.getTableCount();
     for (std::int32_t t = 0; t < tables; ++t) {
         Pointer<TableResult> table = kernel.getTable(t);
         if (table.isNull()) continue;
+        Pointer<Object> warning = table->warning();
+        if (!warning.isNull()) {
+            ++warned;
+            std::printf("%s: %s\n", forTerminal(table->name()->view()).c_str(),
+                        forTerminal(toText(warning)->view()).c_str());
+        }
         fields += table->fieldCount();
         rows += table->rowCount() - 1;
         for (std::int32_t field = 0; field < table->fieldCount(); ++field) {
@@ -183,10 +268,12 @@ int runCheck(const ArgumentList& arguments) {
             }
         }
     }
-    std::printf("%s: %d tables, %lld fields, %lld rows, %lld cells with errors\n", path.c_str(),
-                tables, static_cast<long long>(fields), static_cast<long long>(rows),
-                static_cast<long long>(errors));
-    return 0;
+    std::printf(
+        "%s: %d tables, %lld fields, %lld rows, %lld cells with errors, %lld tables with "
+        "warnings\n",
+        path.c_str(), tables, static_cast<long long>(fields), static_cast<long long>(rows),
+        static_cast<long long>(errors), static_cast<long long>(warned));
+    return options->strict && (errors > 0 || warned > 0) ? 1 : 0;
 }
 
 int runEval(const ArgumentList& arguments) {
@@ -199,7 +286,15 @@ int runEval(const ArgumentList& arguments) {
     if (document.isNull()) return 1;
     for (std::size_t i = 1; i < options->positional.size(); ++i) {
         Pointer<Object> value = document->kernel()->evaluateExpression(str(options->positional[i]));
-        std::string text = toText(value)->toStdString();
+        std::string text;
+        if (options->exact && value.object()->classTypeId() == Double::typeId()) {
+            char number[kMaxNumberLength];
+            double real = static_cast<const Double&>(*value.object()).value();
+            text.assign(number,
+                        static_cast<std::size_t>(formatNumber(number, real, NumberStyle::Exact)));
+        } else {
+            text = forTerminal(toText(value)->view());
+        }
         if (options->typed) {
             std::printf("%s\t%s\n", value.object()->getClassName(), text.c_str());
         } else {
@@ -252,16 +347,11 @@ int runShow(const ArgumentList& arguments) {
         return usageError("show", "tsv and csv print one table: name one of the " +
                                       std::to_string(tables.size()) + " tables");
     }
-    std::vector<RenderedTable> rendered;
+    // One table's texts at a time: the output is never held whole.
+    TableWriter writer(format, stdout);
     for (const auto& table : tables)
-        rendered.push_back(renderTable(*table, options->all));
-    if (format == Format::Json) {
-        writeJson(rendered, stdout);
-    } else if (delimited) {
-        writeDelimited(rendered[0], format == Format::Tsv ? '\t' : ',', stdout);
-    } else {
-        writeText(rendered, stdout);
-    }
+        writer.write(renderTable(*table, options->all, numberStyle(*options)));
+    writer.finish();
     return 0;
 }
 
@@ -273,12 +363,18 @@ int runFmt(const ArgumentList& arguments) {
     if (options->positional.size() != 1) return usageError("fmt", "fmt takes one FILE");
     const std::string& path = options->positional[0];
     if (options->write && path == "-") return usageError("fmt", "--write needs a file, not -");
+    try {
+        // Before reading: reading a pipe would wait for a writer, and a
+        // device would read as some document and then be replaced.
+        if (options->write) requireRegularTarget(path);
+    } catch (const StringPointer& message) {
+        std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), message->text());
+        return 1;
+    }
     Pointer<Document> document = load(path, Pointer<AbstractKernelFeedback>());
     if (document.isNull()) return 1;
     if (!options->write) {
-        StringPointer text = document->toSource();
-        std::fwrite(text->text(), 1, static_cast<std::size_t>(text->length()), stdout);
-        std::fputc('\n', stdout);
+        writeSource(*document, stdout);
         return 0;
     }
     try {

@@ -10,6 +10,12 @@ namespace qv::cli {
 
 using ArgumentList = std::vector<std::string>;
 
+// The tool: the command word, then its arguments. Besides the command's own
+// status, running out of memory is 1 with "qvl: out of memory", and output
+// that could not be written turns success into 1 with "qvl: can not write
+// to standard output".
+int runTool(const ArgumentList& arguments);
+
 int runCheck(const ArgumentList& arguments);
 int runEval(const ArgumentList& arguments);
 int runShow(const ArgumentList& arguments);

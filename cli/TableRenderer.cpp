@@ -1,9 +1,11 @@
 #include "cli/TableRenderer.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
-#include <memory>
 
+#include "cli/TerminalText.h"
+#include "cli/Utf8.h"
 #include "core/Allocator.h"
 #include "core/EngineeringFormat.h"
 #include "core/Number.h"
@@ -13,64 +15,13 @@ namespace qv::cli {
 
 namespace {
 
-// Collects output and hands it to the file in large pieces, so a grid of
-// millions of cells is never held twice in memory. Output is handed on only
-// between rows, so a line can still be trimmed.
-class BufferedOutput {
-  public:
-    explicit BufferedOutput(std::FILE* file)
-        : m_file(file), m_data(new char[kFlushBytes]), m_capacity(kFlushBytes) {}
-    BufferedOutput(const BufferedOutput&) = delete;
-    BufferedOutput& operator=(const BufferedOutput&) = delete;
-    ~BufferedOutput() { flush(); }
-
-    BufferedOutput& operator<<(std::string_view text) {
-        if (text.empty()) return *this;
-        std::memcpy(room(text.size()), text.data(), text.size());
-        m_size += text.size();
-        return *this;
-    }
-    BufferedOutput& operator<<(char ch) {
-        *room(1) = ch;
-        ++m_size;
-        return *this;
-    }
-    // Space for `bytes` more characters at the end, to be taken with `taken`.
-    char* room(std::size_t bytes) {
-        if (m_size + bytes > m_capacity) grow(m_size + bytes);
-        return m_data.get() + m_size;
-    }
-    void taken(char* end) { m_size = static_cast<std::size_t>(end - m_data.get()); }
-    void endRow() {
-        if (m_size >= kFlushBytes) flush();
-    }
-
-  private:
-    static constexpr std::size_t kFlushBytes = 1 << 20;
-
-    void grow(std::size_t needed) {
-        std::size_t capacity = std::max(needed, m_capacity * 2);
-        std::unique_ptr<char[]> data(new char[capacity]);
-        std::memcpy(data.get(), m_data.get(), m_size);
-        m_data = std::move(data);
-        m_capacity = capacity;
-    }
-    void flush() {
-        std::fwrite(m_data.get(), 1, m_size, m_file);
-        m_size = 0;
-    }
-
-    std::FILE* m_file;
-    std::unique_ptr<char[]> m_data;
-    std::size_t m_capacity;
-    std::size_t m_size = 0;
-};
-
 // The display text of one column's values. Columns often repeat a number
 // row after row (a total shown in every row), so the text of the last number
 // is kept and reused.
 class ColumnTexts {
   public:
+    explicit ColumnTexts(NumberStyle style) : m_style(style) {}
+
     void append(std::string& out, const Object& value) {
         if (value.isNull()) return;
         if (value.classTypeId() == Double::typeId()) {
@@ -87,16 +38,17 @@ class ColumnTexts {
   private:
     void appendNumber(std::string& out, double number) {
         if (!m_hasLast || std::memcmp(&number, &m_lastNumber, sizeof number) != 0) {
-            m_lastLength = formatEngineering(m_lastText, number);
+            m_lastLength = formatNumber(m_lastText, number, m_style);
             m_lastNumber = number;
             m_hasLast = true;
         }
         out.append(m_lastText, static_cast<std::size_t>(m_lastLength));
     }
 
+    NumberStyle m_style;
     bool m_hasLast = false;
     double m_lastNumber = 0;
-    char m_lastText[kMaxEngineeringLength];
+    char m_lastText[kMaxNumberLength];
     int m_lastLength = 0;
 };
 
@@ -120,14 +72,6 @@ void renderRow(RenderedTable& rendered, TableResult& table, const std::vector<st
     }
 }
 
-// Display width in characters: UTF-8 continuation bytes take no column.
-std::size_t widthOf(std::string_view text) {
-    std::size_t continuations = 0;
-    for (char ch : text)
-        continuations += (static_cast<unsigned char>(ch) & 0xC0) == 0x80;
-    return text.size() - continuations;
-}
-
 void writeCsvField(BufferedOutput& out, std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
         out << text;
@@ -147,58 +91,69 @@ void writeTsvField(BufferedOutput& out, std::string_view text) {
         out << (ch == '\t' || ch == '\n' || ch == '\r' ? ' ' : ch);
 }
 
+void writeJsonEscape(BufferedOutput& out, char32_t value) {
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(value));
+    out << escaped;
+}
+
+bool isPlainJson(char ch) {
+    auto byte = static_cast<unsigned char>(ch);
+    return byte >= 0x20 && byte < 0x7F && ch != '"' && ch != '\\';
+}
+
+// A JSON string is UTF-8: a byte that is not is replaced by U+FFFD. The C0
+// and C1 controls and DEL are escaped, so the output is safe to look at too.
 void writeJsonString(BufferedOutput& out, std::string_view text) {
     out << '"';
-    for (char ch : text) {
-        auto byte = static_cast<unsigned char>(ch);
-        switch (ch) {
-            case '"':
-                out << "\\\"";
-                break;
-            case '\\':
-                out << "\\\\";
-                break;
-            case '\n':
-                out << "\\n";
-                break;
-            case '\r':
-                out << "\\r";
-                break;
-            case '\t':
-                out << "\\t";
-                break;
-            default:
-                if (byte < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-                    out << escaped;
-                } else {
-                    out << ch;
-                }
+    while (!text.empty()) {
+        // Runs of printable ASCII, the usual text, are copied whole.
+        std::size_t run = 0;
+        while (run < text.size() && isPlainJson(text[run]))
+            ++run;
+        out << text.substr(0, run);
+        text.remove_prefix(run);
+        if (text.empty()) break;
+        Utf8Char character = decodeUtf8(text);
+        if (character.length == 0) {
+            out << "\xEF\xBF\xBD";
+            text.remove_prefix(1);
+            continue;
         }
+        char32_t value = character.codePoint;
+        if (value == '"') {
+            out << "\\\"";
+        } else if (value == '\\') {
+            out << "\\\\";
+        } else if (value == '\n') {
+            out << "\\n";
+        } else if (value == '\r') {
+            out << "\\r";
+        } else if (value == '\t') {
+            out << "\\t";
+        } else if (value < 0x20 || (value >= 0x7F && value < 0xA0)) {
+            writeJsonEscape(out, value);
+        } else {
+            out << text.substr(0, character.length);
+        }
+        text.remove_prefix(character.length);
     }
     out << '"';
 }
 
-bool isAscii(std::string_view text) {
-    unsigned char bits = 0;
-    for (char ch : text)
-        bits |= static_cast<unsigned char>(ch);
-    return bits < 0x80;
+// Texts that are printable ASCII (the usual case) are as wide as they are
+// long and shown as they are.
+std::size_t widthOf(std::string_view text, bool plain) {
+    return plain ? text.size() : terminalWidth(text);
 }
 
-// Texts that are all ASCII (the usual case) are as wide as they are long.
-std::size_t widthOf(std::string_view text, bool ascii) {
-    return ascii ? text.size() : widthOf(text);
-}
-
-std::vector<std::size_t> columnWidths(const RenderedTable& table, bool ascii) {
+std::vector<std::size_t> columnWidths(const RenderedTable& table, bool plain) {
     std::vector<std::size_t> widths(table.columnCount(), 0);
     for (std::size_t i = 0; i < table.fields.size(); ++i)
-        widths[i + 1] = widthOf(table.fields[i]);
+        widths[i + 1] = terminalWidth(table.fields[i]);
     for (std::size_t row = 0; row < table.rowCount(); ++row) {
         for (std::size_t column = 0; column < table.columnCount(); ++column)
-            widths[column] = std::max(widths[column], widthOf(table.text(row, column), ascii));
+            widths[column] = std::max(widths[column], widthOf(table.text(row, column), plain));
     }
     return widths;
 }
@@ -206,11 +161,12 @@ std::vector<std::size_t> columnWidths(const RenderedTable& table, bool ascii) {
 // One grid line: columns padded to their widths, two blanks apart, no
 // trailing blanks.
 template <typename TextOf>
-void writeGridLine(BufferedOutput& out, const std::vector<std::size_t>& widths, bool ascii,
+void writeGridLine(BufferedOutput& out, const std::vector<std::size_t>& widths, bool plain,
                    TextOf textOf) {
+    std::size_t growth = plain ? 1 : kMaxEscapeGrowth;
     std::size_t bound = 1;
     for (std::size_t column = 0; column < widths.size(); ++column)
-        bound += 2 + widths[column] + textOf(column).size();
+        bound += 2 + widths[column] + growth * textOf(column).size();
     char* start = out.room(bound);
     char* end = start;
     char* lastText = start;  // past the last character that is not padding
@@ -221,11 +177,15 @@ void writeGridLine(BufferedOutput& out, const std::vector<std::size_t>& widths, 
         }
         std::string_view text = textOf(column);
         if (!text.empty()) {
-            std::memcpy(end, text.data(), text.size());
-            end += text.size();
+            if (plain) {
+                std::memcpy(end, text.data(), text.size());
+                end += text.size();
+            } else {
+                end = writeForTerminal(end, text);
+            }
             lastText = end;
         }
-        std::size_t padding = widths[column] - std::min(widths[column], widthOf(text, ascii));
+        std::size_t padding = widths[column] - std::min(widths[column], widthOf(text, plain));
         std::memset(end, ' ', padding);
         end += padding;
     }
@@ -236,9 +196,91 @@ void writeGridLine(BufferedOutput& out, const std::vector<std::size_t>& widths, 
     out.endRow();
 }
 
+void writeText(BufferedOutput& out, const RenderedTable& table, bool first) {
+    if (!first) out << '\n';
+    out << "table " << forTerminal(table.name) << '\n';
+    if (table.hasWarning) out << "warning: " << forTerminal(table.warning) << '\n';
+    bool plain = isPlainText(table.texts);
+    std::vector<std::size_t> widths = columnWidths(table, plain);
+    writeGridLine(out, widths, false, [&](std::size_t column) {
+        return column == 0 ? std::string_view() : std::string_view(table.fields[column - 1]);
+    });
+    for (std::size_t row = 0; row < table.rowCount(); ++row) {
+        writeGridLine(out, widths, plain,
+                      [&](std::size_t column) { return table.text(row, column); });
+    }
+}
+
+void writeDelimited(BufferedOutput& out, const RenderedTable& table, char delimiter) {
+    auto field = [&](std::string_view text) {
+        if (delimiter == ',') {
+            writeCsvField(out, text);
+        } else {
+            writeTsvField(out, text);
+        }
+    };
+    // A comment line first, which a reader of the rows may skip; escaped,
+    // so the message stays on its line.
+    if (table.hasWarning) out << "# warning: " << forTerminal(table.warning) << '\n';
+    for (const std::string& name : table.fields) {
+        out << delimiter;
+        field(name);
+    }
+    out << '\n';
+    for (std::size_t row = 0; row < table.rowCount(); ++row) {
+        for (std::size_t column = 0; column < table.columnCount(); ++column) {
+            if (column > 0) out << delimiter;
+            field(table.text(row, column));
+        }
+        out << '\n';
+        out.endRow();
+    }
+}
+
+void writeJson(BufferedOutput& out, const RenderedTable& table, bool first) {
+    out << (first ? "{\"tables\":[" : ",");
+    out << "{\"name\":";
+    writeJsonString(out, table.name);
+    out << ",\"warning\":";
+    if (table.hasWarning) {
+        writeJsonString(out, table.warning);
+    } else {
+        out << "null";
+    }
+    out << ",\"fields\":[";
+    for (std::size_t i = 0; i < table.fields.size(); ++i) {
+        if (i > 0) out << ',';
+        writeJsonString(out, table.fields[i]);
+    }
+    out << "],\"rows\":[";
+    for (std::size_t row = 0; row < table.rowCount(); ++row) {
+        if (row > 0) out << ',';
+        out << "{\"label\":";
+        writeJsonString(out, table.text(row, 0));
+        out << ",\"key\":" << std::to_string(table.keys[row]) << ",\"cells\":[";
+        for (std::size_t column = 1; column < table.columnCount(); ++column) {
+            if (column > 1) out << ',';
+            writeJsonString(out, table.text(row, column));
+        }
+        out << "]}";
+        out.endRow();
+    }
+    out << "]}";
+}
+
 }  // namespace
 
-RenderedTable renderTable(TableResult& table, bool all) {
+static_assert(kMaxNumberLength >= kMaxEngineeringLength);
+
+int formatNumber(char* out, double number, NumberStyle style) {
+    if (style == NumberStyle::Display) return formatEngineering(out, number);
+    // Without a precision, to_chars writes the shortest text that reads
+    // back as the same double.
+    auto [end, error] = std::to_chars(out, out + kMaxNumberLength, number);
+    return error == std::errc() ? static_cast<int>(end - out) : 0;
+}
+
+RenderedTable renderTable(TableResult& table, bool all, NumberStyle numbers) {
     RenderedTable rendered;
     rendered.name = table.name()->toStdString();
     Pointer<Object> warning = table.warning();
@@ -263,7 +305,7 @@ RenderedTable renderTable(TableResult& table, bool all) {
     rendered.texts.reserve(rows * rendered.columnCount() * 16);
     preferHugePages(rendered.texts.data(), rendered.texts.capacity());
     preferHugePages(rendered.ends.data(), rendered.ends.capacity() * sizeof(std::size_t));
-    std::vector<ColumnTexts> columns(fields.size());
+    std::vector<ColumnTexts> columns(fields.size(), ColumnTexts(numbers));
     if (all) renderRow(rendered, table, fields, columns, 0);
     for (std::int32_t position = 1; position < table.rowCount(); ++position) {
         renderRow(rendered, table, fields, columns, table.displayRow(position));
@@ -272,84 +314,29 @@ RenderedTable renderTable(TableResult& table, bool all) {
     return rendered;
 }
 
-void writeText(const std::vector<RenderedTable>& tables, std::FILE* file) {
-    BufferedOutput out(file);
-    for (std::size_t t = 0; t < tables.size(); ++t) {
-        const RenderedTable& table = tables[t];
-        if (t > 0) out << '\n';
-        out << "table " << table.name << '\n';
-        if (table.hasWarning) out << "warning: " << table.warning << '\n';
-        bool ascii = isAscii(table.texts);
-        std::vector<std::size_t> widths = columnWidths(table, ascii);
-        writeGridLine(out, widths, false, [&](std::size_t column) {
-            return column == 0 ? std::string_view() : std::string_view(table.fields[column - 1]);
-        });
-        for (std::size_t row = 0; row < table.rowCount(); ++row) {
-            writeGridLine(out, widths, ascii,
-                          [&](std::size_t column) { return table.text(row, column); });
-        }
+void TableWriter::write(const RenderedTable& table) {
+    bool first = m_written == 0;
+    switch (m_format) {
+        case Format::Text:
+            writeText(m_out, table, first);
+            break;
+        case Format::Tsv:
+            writeDelimited(m_out, table, '\t');
+            break;
+        case Format::Csv:
+            writeDelimited(m_out, table, ',');
+            break;
+        case Format::Json:
+            writeJson(m_out, table, first);
+            break;
     }
+    ++m_written;
+    m_out.endRow();
 }
 
-void writeDelimited(const RenderedTable& table, char delimiter, std::FILE* file) {
-    BufferedOutput out(file);
-    auto field = [&](std::string_view text) {
-        if (delimiter == ',') {
-            writeCsvField(out, text);
-        } else {
-            writeTsvField(out, text);
-        }
-    };
-    for (const std::string& name : table.fields) {
-        out << delimiter;
-        field(name);
-    }
-    out << '\n';
-    for (std::size_t row = 0; row < table.rowCount(); ++row) {
-        for (std::size_t column = 0; column < table.columnCount(); ++column) {
-            if (column > 0) out << delimiter;
-            field(table.text(row, column));
-        }
-        out << '\n';
-        out.endRow();
-    }
-}
-
-void writeJson(const std::vector<RenderedTable>& tables, std::FILE* file) {
-    BufferedOutput out(file);
-    out << "{\"tables\":[";
-    for (std::size_t t = 0; t < tables.size(); ++t) {
-        const RenderedTable& table = tables[t];
-        if (t > 0) out << ',';
-        out << "{\"name\":";
-        writeJsonString(out, table.name);
-        out << ",\"warning\":";
-        if (table.hasWarning) {
-            writeJsonString(out, table.warning);
-        } else {
-            out << "null";
-        }
-        out << ",\"fields\":[";
-        for (std::size_t i = 0; i < table.fields.size(); ++i) {
-            if (i > 0) out << ',';
-            writeJsonString(out, table.fields[i]);
-        }
-        out << "],\"rows\":[";
-        for (std::size_t row = 0; row < table.rowCount(); ++row) {
-            if (row > 0) out << ',';
-            out << "{\"label\":";
-            writeJsonString(out, table.text(row, 0));
-            out << ",\"key\":" << std::to_string(table.keys[row]) << ",\"cells\":[";
-            for (std::size_t column = 1; column < table.columnCount(); ++column) {
-                if (column > 1) out << ',';
-                writeJsonString(out, table.text(row, column));
-            }
-            out << "]}";
-            out.endRow();
-        }
-        out << "]}";
-    }
-    out << "]}\n";
+void TableWriter::finish() {
+    if (m_format == Format::Json) m_out << (m_written == 0 ? "{\"tables\":[]}\n" : "]}\n");
+    m_out.flush();
 }
 
 }  // namespace qv::cli

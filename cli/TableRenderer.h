@@ -9,11 +9,22 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/BufferedOutput.h"
 #include "kernel/TableResult.h"
 
 namespace qv::cli {
 
 enum class Format { Text, Tsv, Csv, Json };
+
+// How numbers are written: as the cells show them (the engineering format,
+// ten significant digits), or as the shortest text that reads back as the
+// same double, for pipelines that need every bit.
+enum class NumberStyle { Display, Exact };
+
+// Room for the text of one number in either style.
+inline constexpr int kMaxNumberLength = 64;
+// Writes the number's text into `out` and returns its length.
+int formatNumber(char* out, double number, NumberStyle style);
 
 // The texts of a table's rows, each row its label then its cells. Every
 // text lives in one buffer, so a table of millions of cells costs its
@@ -39,10 +50,29 @@ struct RenderedTable {
 
 // The visible fields (every field with `all`); the data rows in display
 // order, then the summary row; with `all` the formula row comes first.
-RenderedTable renderTable(TableResult& table, bool all);
+RenderedTable renderTable(TableResult& table, bool all, NumberStyle numbers = NumberStyle::Display);
 
-void writeText(const std::vector<RenderedTable>& tables, std::FILE* out);
-void writeDelimited(const RenderedTable& table, char delimiter, std::FILE* out);
-void writeJson(const std::vector<RenderedTable>& tables, std::FILE* out);
+// Writes rendered tables one after another in one format, so that a
+// document's tables are rendered, written and let go one at a time.
+//  - text: "table NAME", "warning: MESSAGE" when it has one, then the grid;
+//    tables are a blank line apart; control characters are escaped (see
+//    TerminalText.h);
+//  - tsv and csv: one table; a warning comes first as "# warning: MESSAGE";
+//  - json: {"tables":[...]}, texts with invalid UTF-8 replaced by U+FFFD.
+class TableWriter {
+  public:
+    TableWriter(Format format, std::FILE* file) : m_format(format), m_out(file) {}
+    TableWriter(const TableWriter&) = delete;
+    TableWriter& operator=(const TableWriter&) = delete;
+
+    void write(const RenderedTable& table);
+    // Ends the output (JSON's closing brackets) and hands it to the file.
+    void finish();
+
+  private:
+    Format m_format;
+    BufferedOutput m_out;
+    std::size_t m_written = 0;
+};
 
 }  // namespace qv::cli

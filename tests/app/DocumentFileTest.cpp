@@ -74,6 +74,75 @@ TEST(DocumentFileTest, ReplacingKeepsThePermissionsOfTheTarget) {
     EXPECT_EQ(status.st_mode & 07777, 0640u);
 }
 
+TEST(DocumentFileTest, ReplacingKeepsTheOwnerAndGroupOfTheTarget) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only the superuser can give a file away";
+    ScratchFolder folder;
+    std::string path = folder.file("theirs.qvl");
+    putFileBytes(path, "old");
+    ASSERT_EQ(::chown(path.c_str(), 4242, 4343), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 02751), 0);
+    writeDocumentFile(path, "new");
+    struct stat status {};
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, 4242u);
+    EXPECT_EQ(status.st_gid, 4343u);
+    // Set after the owner: a change of owner would clear the set-group-ID bit.
+    EXPECT_EQ(status.st_mode & 07777, 02751u);
+}
+
+TEST(DocumentFileTest, OnlyRegularFilesAreReplaced) {
+    ScratchFolder folder;
+    std::string fifo = folder.file("pipe.qvl");
+    std::string directory = folder.file("folder.qvl");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_directory(directory);
+    std::filesystem::create_symlink(fifo, folder.file("to-pipe.qvl"));
+    std::filesystem::create_symlink(directory, folder.file("to-folder.qvl"));
+    for (const std::string& target :
+         {fifo, directory, folder.file("to-pipe.qvl"), folder.file("to-folder.qvl")}) {
+        SCOPED_TRACE(target);
+        const std::string refusal = "can not write to " + target + ": not a regular file";
+        EXPECT_EQ(messageOf([&] { requireRegularTarget(target); }), refusal);
+        EXPECT_EQ(messageOf([&] { writeDocumentFile(target, "x"); }), refusal);
+    }
+    EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
+    EXPECT_TRUE(std::filesystem::is_directory(directory));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                            std::filesystem::directory_iterator()),
+              4);
+    // A regular file, a link to one and a new name pass.
+    putFileBytes(folder.file("model.qvl"), "old");
+    std::filesystem::create_symlink(folder.file("model.qvl"), folder.file("to-model.qvl"));
+    for (const char* name : {"model.qvl", "to-model.qvl", "new.qvl"}) {
+        EXPECT_EQ(messageOf([&] { requireRegularTarget(folder.file(name)); }), "(no error)");
+    }
+}
+
+// Large texts are converted to CR LF and written a piece at a time; the
+// pieces must join to the same bytes.
+TEST(DocumentFileTest, ALargeTextIsWrittenWhole) {
+    ScratchFolder folder;
+    std::string path = folder.file("large.qvl");
+    std::string text;
+    for (int line = 0; text.size() < 3'500'000; ++line)
+        text += "line " + std::to_string(line) + (line % 7 == 0 ? "\r" : "") + "\n";
+    writeDocumentFile(path, text);
+    EXPECT_EQ(fileBytes(path), toDiskLineEnds(text));
+    EXPECT_EQ(readDocumentFile(path)->toStdString(), text);
+}
+
+// A file longer than the bound is refused from its size, before a byte of it
+// is read (the file is sparse: it takes no room on the disk).
+TEST(DocumentFileTest, AFileLongerThanTheBoundIsRefused) {
+    ScratchFolder folder;
+    std::string path = folder.file("huge.qvl");
+    putFileBytes(path, "");
+    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(kMaxDocumentFileBytes) + 1);
+    EXPECT_EQ(messageOf([&] { readDocumentFile(path); }),
+              "can not read " + path + ": the document passes the limit of " +
+                  std::to_string(kMaxDocumentFileBytes) + " bytes");
+}
+
 TEST(DocumentFileTest, WritingThroughALinkReplacesTheDocumentNotTheLink) {
     ScratchFolder folder;
     std::string real = folder.file("real.qvl");
@@ -91,10 +160,11 @@ TEST(DocumentFileTest, FailedWritesLeaveTheTargetUntouched) {
     std::string inMissing = folder.file("missing/model.qvl");
     EXPECT_EQ(messageOf([&] { writeDocumentFile(inMissing, "x"); }), "can not open " + inMissing);
     EXPECT_FALSE(std::filesystem::exists(folder.file("missing")));
-    // A target the rename cannot replace.
+    // A target that is no document file: refused before anything is made.
     std::filesystem::create_directory(folder.file("taken.qvl"));
     std::string taken = folder.file("taken.qvl");
-    EXPECT_EQ(messageOf([&] { writeDocumentFile(taken, "x"); }), "can not write to " + taken);
+    EXPECT_EQ(messageOf([&] { writeDocumentFile(taken, "x"); }),
+              "can not write to " + taken + ": not a regular file");
     EXPECT_TRUE(std::filesystem::is_directory(taken));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
                             std::filesystem::directory_iterator()),

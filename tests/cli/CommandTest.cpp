@@ -2,34 +2,18 @@
 // the "qvl: FILE: MESSAGE" line on standard error.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <string>
 
 #include "cli/Commands.h"
+#include "tests/cli/CommandTestSupport.h"
 
 namespace qv::cli {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome run(int (*command)(const ArgumentList&), const ArgumentList& arguments) {
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    int status = command(arguments);
-    return {status, testing::internal::GetCapturedStdout(), testing::internal::GetCapturedStderr()};
-}
-
-// A document file in the test's temporary folder.
-std::string writeDocument(const std::string& name, const std::string& text) {
-    std::string path = testing::TempDir() + name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-}
+using test::Outcome;
+using test::run;
+using test::writeDocument;
 
 const char* kModel =
     "table T{ x:=range 1 to 3! y:=x*2! h:=x+1; }\n"
@@ -69,7 +53,8 @@ TEST(CommandTest, CheckSummarisesAGoodDocument) {
     std::string path = writeDocument("good.qvl", kModel);
     Outcome outcome = run(runCheck, {path});
     EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.out, path + ": 3 tables, 7 fields, 5 rows, 0 cells with errors\n");
+    EXPECT_EQ(outcome.out,
+              path + ": 3 tables, 7 fields, 5 rows, 0 cells with errors, 0 tables with warnings\n");
     Outcome missing = run(runCheck, {testing::TempDir() + "missing.qvl"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "qvl: " + testing::TempDir() + "missing.qvl: can not open " +
