@@ -11,6 +11,7 @@
 #include "cli/TableRenderer.h"
 #include "core/ValueConversions.h"
 #include "core/Warning.h"
+#include "language/SourceError.h"
 
 namespace qv::cli {
 
@@ -33,7 +34,7 @@ constexpr const char* kCheckUsage =
     "usage: qvl check FILE\n"
     "Reads the document and prints one line: its tables, fields, rows and the\n"
     "cells that hold error values. A document that does not read prints\n"
-    "'qvl: FILE: MESSAGE' on stderr and exits with 1.\n";
+    "'qvl: FILE:LINE:COL: MESSAGE' on stderr and exits with 1.\n";
 
 constexpr const char* kEvalUsage =
     "usage: qvl eval [--typed] FILE EXPR...\n"
@@ -66,7 +67,8 @@ bool wantsHelp(const ArgumentList& arguments) {
 }
 
 // Reads a document from a path or, for "-", from standard input. Prints the
-// failure as "qvl: FILE: MESSAGE".
+// failure as "qvl: FILE:LINE:COL: MESSAGE", or "qvl: FILE: MESSAGE" when the
+// file itself could not be read.
 bool g_keepDocuments = false;
 
 // Tearing down a model of millions of cells takes a good share of the time
@@ -91,6 +93,9 @@ Pointer<Document> load(const std::string& path, const Pointer<AbstractKernelFeed
         Pointer<Document> document = readDocument(path, feedback);
         if (g_keepDocuments) keepUntilExit(document);
         return document;
+    } catch (const SourceError& error) {
+        std::fprintf(stderr, "qvl: %s:%d:%d: %s\n", path.c_str(), static_cast<int>(error.line()),
+                     static_cast<int>(error.column()), error.message()->text());
     } catch (const StringPointer& message) {
         std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), message->text());
     } catch (const std::bad_alloc&) {

@@ -3,13 +3,21 @@
 // overrides, so a row block may name fields defined after it. The second
 // pass meets the formulas of the first in the same order and takes them
 // as parsed instead of parsing them again.
+//
+// The first pass also keeps the comments of the table's body (see
+// CommentCollector.h for the rules): each field and row block takes the
+// comments before it, those inside it outside its formulas, and those on
+// the line where it ends; comments between "table" and "{" go before the
+// table and those after the last member before the closing brace.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/Hashtable.h"
+#include "language/CommentCollector.h"
 #include "language/ExpressionParser.h"
 #include "language/TableDef.h"
 
@@ -35,8 +43,14 @@ class TableParser final : public ExpressionParser {
     ExpressionPointer parseSourceFormula();
     ExpressionPointer readSourceFormula();
     void storeAt(std::int32_t fieldIndex, const ExpressionPointer& formula);
-    Pointer<FieldDef> lookupField(const ExpressionPointer& nameFormula);
+    Pointer<FieldDef> lookupField(const ExpressionPointer& nameFormula, std::int32_t at);
     void buildFieldIndex();
+    [[noreturn]] void failAt(std::int32_t offset, std::string_view message);
+    // Comments of the first pass: before an item, inside it, after it.
+    bool keepsComments() const noexcept { return m_pass == 1 && m_comments.has_value(); }
+    void beginItem();
+    void addInnerComments(std::int32_t limit);
+    ItemComments endItem();
 
     Pointer<TableDef> m_table;
     Pointer<Hashtable> m_fieldIndex;
@@ -50,6 +64,9 @@ class TableParser final : public ExpressionParser {
     };
     std::vector<ParsedFormula> m_parsed;  // the first pass's, in order
     std::size_t m_replayed = 0;
+
+    std::optional<CommentCollector> m_comments;
+    StringPointer m_itemComments;  // of the field or row block being read
 };
 
 }  // namespace qv

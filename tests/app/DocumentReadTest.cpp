@@ -103,8 +103,9 @@ class CountingFactory final : public ViewFactory {
         return counted(m_headless->makeProjectView(kernel, expression));
     }
     Pointer<Object> makeLayoutTable() override { return counted(m_headless->makeLayoutTable()); }
-    Pointer<Object> makeFrame(const Pointer<Object>& view, Placement placement) override {
-        return m_headless->makeFrame(view, placement);
+    Pointer<Object> makeFrame(const Pointer<Object>& view, Placement placement,
+                              const ItemComments& comments) override {
+        return m_headless->makeFrame(view, placement, comments);
     }
     void putCell(const Pointer<Object>& table, std::int32_t row, std::int32_t column,
                  const Pointer<Object>& frame) override {
@@ -113,6 +114,9 @@ class CountingFactory final : public ViewFactory {
     void placeFrame(const Pointer<Object>& root, const Pointer<Object>& frame, std::int32_t x,
                     std::int32_t y) override {
         m_headless->placeFrame(root, frame, x, y);
+    }
+    void keepEndComments(const Pointer<Object>& root, const StringPointer& comments) override {
+        m_headless->keepEndComments(root, comments);
     }
 
     int views = 0;
@@ -141,14 +145,23 @@ TEST(DocumentReadTest, AFailedReadingMakesNoViewAndKeepsNothing) {
     EXPECT_EQ(parser->kernel()->getTableCount(), 1);
 }
 
+// Comments alone are kept, as the comments at the end of the document.
 TEST(DocumentReadTest, EmptyTextsGiveAnEmptyProgramAndWorkArea) {
-    for (const char* text :
-         {"", "  \n\t", "// only a comment", "/* block */", "//--end", "\r\n//--end\r\n"}) {
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"", "//--end"},
+        {"  \n\t", "//--end"},
+        {"//--end", "//--end"},
+        {"\r\n//--end\r\n", "//--end"},
+        {"\xEF\xBB\xBF", "//--end"},
+        {"// only a comment", "// only a comment\n//--end"},
+        {"/* block */", "/* block */\n//--end"},
+    };
+    for (const auto& [text, written] : cases) {
         SCOPED_TRACE(text);
         auto document = readDocument(text);
         EXPECT_EQ(document->kernel()->getTableCount(), 0);
         EXPECT_EQ(document->layout()->frameCount(), 0);
-        EXPECT_EQ(document->toSource()->toStdString(), "//--end");
+        EXPECT_EQ(document->toSource()->toStdString(), written);
     }
 }
 

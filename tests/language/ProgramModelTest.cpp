@@ -58,10 +58,10 @@ TEST(ProgramModelTest, WritesTheDocumentTextOfATable) {
          "table T{\n    [select]:= 1;\n    <1>:={    [select]:= 2,}\n}\n"},
         {"table [my table] extends [a b]{}", "table [my table] extends [a b]{\n}\n"},
         // Formula texts: hash text stays hash text, comments before and after
-        // are dropped, lines after the first are not indented again.
+        // go before the field, lines after the first are not indented again.
         {"table T{a:=#(1#;b:=#1+2#!}", "table T{\n    a:=#(1#;\n    b:=#1+2#!\n}\n"},
         {"table T{a:= /* lead */ 1 + /* in */ 2 // trail\n;}",
-         "table T{\n    a:=1 + /* in */ 2;\n}\n"},
+         "table T{\n    /* lead */\n    // trail\n    a:=1 + /* in */ 2;\n}\n"},
         {"table T{a:=1 +\n  2!<1>:={3 +\n 4}}",
          "table T{\n    a:=1 +\n  2!\n    <1>:={    a:=3 +\n 4,}\n}\n"},
         {"table T{a:=\"x\n  y\"!}", "table T{\n    a:=\"x\n  y\"!\n}\n"},
