@@ -259,5 +259,21 @@ TEST(ProgramModelTest, CloneIsDeepAndKeepsNamesAndWarnings) {
     EXPECT_EQ(original->tableCount(), 3);
 }
 
+// The table parser alone keeps the comments of a table's body, and a copy
+// of the program keeps them all.
+TEST(ProgramModelTest, TablesAndTheirCopiesKeepTheirComments) {
+    auto program = make<ProgramDef>();
+    program->addTable(readTable(
+        "table /* h */ T{ // a\n a:=1; /* a2 */\n // row\n <2>:={a:=3} // r\n // end\n}"));
+    const std::string text =
+        "/* h */\ntable T{\n    // a\n    a:=1; /* a2 */\n    // row\n    <2>:={    a:=3,} // r\n"
+        "    // end\n}\n";
+    EXPECT_EQ(program->toSource()->toStdString(), text);
+    EXPECT_EQ(program->table(0)->commentCount(), 6);
+    auto copy = cast<ProgramDef>(program->clone());
+    EXPECT_EQ(copy->toSource()->toStdString(), text);
+    EXPECT_EQ(copy->table(0)->commentCount(), 6);
+}
+
 }  // namespace
 }  // namespace qv
