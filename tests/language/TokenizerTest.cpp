@@ -143,7 +143,7 @@ TEST(Tokenizer, TokensOfTexts) {
         {"x// note\r\ny", "id(x) id(y) end"},
         {"// a\r// b\rz", "id(z) end"},
         // A byte-order mark is skipped at the start of the text only.
-        {"\xEF\xBB\xBF" "a", "id(a) end"},
+        {std::string("\xEF\xBB\xBF") + "a", "id(a) end"},
         {"\xEF\xBB\xBF", "end"},
         {"a\xEF\xBB\xBF", "id(a) !invalid char"},
         {"\xEF\xBB", "!invalid char"},
@@ -265,7 +265,7 @@ TEST(Tokenizer, TokenBeginsCommentsAndPlaces) {
         {"x // c\ny", "x@0=1:1 y@7=2:1 end@8=2:2 //[2,6)"},
         {"x\r\n\ry\r\n", "x@0=1:1 y@4=3:1 end@7=4:1"},
         {"//a\r/*b\n*/\n\r\nz", "z@13=5:1 end@14=5:2 //[0,3) /*[4,10)"},
-        {"\xEF\xBB\xBF" "a\nb", "a@3=1:1 b@5=2:1 end@6=2:2"},
+        {std::string("\xEF\xBB\xBF") + "a\nb", "a@3=1:1 b@5=2:1 end@6=2:2"},
         {"#h# \"s\"", "#@0=1:1 \"@4=1:5 end@7=1:8"},
         {"x /* open", "x@0=1:1 end@9=1:10 /*[2,9)"},
     };
