@@ -122,11 +122,11 @@ bool FileParser::readTopLevel() {
         readEnd(next->begin());
         return false;
     }
-    StringPointer leading = m_comments->takeLeading(next->begin());
     if (next->isWord("table")) {
-        readTable(leading);
+        readTable(next->begin());
         return true;
     }
+    StringPointer leading = m_comments->takeLeading(next->begin());
     m_stream->next();
     std::int32_t x = 0;
     std::int32_t y = 0;
@@ -150,15 +150,16 @@ void FileParser::readEnd(std::int32_t end) {
     if (building()) m_factory->keepEndComments(m_layoutRoot, comments);
 }
 
-// The table parser keeps the comments inside the table; the comments on
-// the line of its closing brace stay there.
-void FileParser::readTable(const StringPointer& leading) {
+// The table parser keeps the comments before the table and inside it; the
+// comments on the line of its closing brace stay there.
+void FileParser::readTable(std::int32_t tableAt) {
     if (!building()) {
-        Pointer<TableDef> table = make<TableParser>()->parseTable(m_stream);
+        Pointer<TableDef> table =
+            make<TableParser>()->parseTable(m_stream, m_comments->untakenFrom(tableAt));
         m_tableEnds.push_back(m_stream->mark());
         m_comments->skip(m_stream->position());
-        ItemComments comments = m_comments->takeItem(leading);
-        comments.leading = joinComments(comments.leading, table->comments().leading);
+        ItemComments comments = m_comments->takeItem(StringPointer());
+        comments.leading = table->comments().leading;
         table->setComments(comments);
         // Straight into the model: adding through the kernel would compute.
         m_kernel->program()->addTable(table);
@@ -167,7 +168,7 @@ void FileParser::readTable(const StringPointer& leading) {
     if (QV_NEVER(m_nextTable >= m_tableEnds.size())) throwMessage("unexpeted token");
     m_stream->reset(m_tableEnds[m_nextTable++]);
     m_comments->skip(m_stream->position());
-    m_comments->takeItem(leading);
+    m_comments->takeItem(StringPointer());
 }
 
 // point -> "(" number "," number ")"

@@ -56,7 +56,7 @@ class FileParser final : public Object {
     bool building() const noexcept { return m_pass == 2; }
     void readAll();
     bool readTopLevel();
-    void readTable(const StringPointer& leading);
+    void readTable(std::int32_t tableAt);
     void readPoint(std::int32_t& x, std::int32_t& y);
     void placeTopLevel(const Pointer<Object>& view, Placement placement, std::int32_t x,
                        std::int32_t y, const ItemComments& comments);

@@ -127,6 +127,10 @@ ItemComments CommentCollector::takeItem(const StringPointer& leading) {
     return {inside, takeTrailing(end, m_stream->peek()->begin())};
 }
 
+std::int32_t CommentCollector::untakenFrom(std::int32_t limit) const noexcept {
+    return hasCommentBefore(limit) ? m_stream->comments()[m_next].begin : limit;
+}
+
 void CommentCollector::skip(std::int32_t limit) {
     while (hasCommentBefore(limit))
         ++m_next;

@@ -34,6 +34,9 @@ class CommentCollector {
     // out: `leading`, then those inside it not taken yet, and the comments
     // on the line where it ends (the stream looks at the next token).
     ItemComments takeItem(const StringPointer& leading);
+    // Where the first comment not taken yet starts, or `limit` when none
+    // starts before it.
+    std::int32_t untakenFrom(std::int32_t limit) const noexcept;
     // Passes over the comments before `limit`: a formula's text holds them.
     void skip(std::int32_t limit);
     // Comments at or after `offset` are left out (the end mark of a document).

@@ -26,13 +26,18 @@ std::int32_t clampPosition(std::int32_t position, std::int32_t length) {
 }  // namespace
 
 Pointer<TableDef> TableParser::parseTable(const Pointer<StringStream>& stream) {
+    return parseTable(stream, stream->peek()->position());
+}
+
+Pointer<TableDef> TableParser::parseTable(const Pointer<StringStream>& stream,
+                                          std::int32_t commentsFrom) {
     useStream(stream);
     m_table = make<TableDef>(nullptr);
     m_fieldIndex = make<Hashtable>();
     m_parsed.clear();
     m_replayed = 0;
     Pointer<StreamPosition> start = stream->mark();
-    m_comments.emplace(stream, stream->peek()->begin());
+    m_comments.emplace(stream, commentsFrom);
     m_pass = 1;
     parseBody();
     buildFieldIndex();

@@ -4,11 +4,12 @@
 // pass meets the formulas of the first in the same order and takes them
 // as parsed instead of parsing them again.
 //
-// The first pass also keeps the comments of the table's body (see
+// The first pass also keeps the comments of the table (see
 // CommentCollector.h for the rules): each field and row block takes the
 // comments before it, those inside it outside its formulas, and those on
-// the line where it ends; comments between "table" and "{" go before the
-// table and those after the last member before the closing brace.
+// the line where it ends; comments before "table" and between "table" and
+// "{" go before the table, and those after the last member before the
+// closing brace.
 #pragma once
 
 #include <cstddef>
@@ -31,8 +32,11 @@ class TableParser final : public ExpressionParser {
     static constexpr std::int32_t kMaxRowKey = 0x7ffffffe;
 
     // Reads "table" name [ "extends" name ] "{" members "}" and leaves the
-    // stream after the closing brace. Errors abort the table.
+    // stream after the closing brace. Errors abort the table. The comments
+    // before "table" are the table's from `commentsFrom` on, by default all
+    // of them.
     Pointer<TableDef> parseTable(const Pointer<StringStream>& stream);
+    Pointer<TableDef> parseTable(const Pointer<StringStream>& stream, std::int32_t commentsFrom);
 
   private:
     void parseBody();

@@ -259,8 +259,8 @@ TEST(ProgramModelTest, CloneIsDeepAndKeepsNamesAndWarnings) {
     EXPECT_EQ(original->tableCount(), 3);
 }
 
-// The table parser alone keeps the comments of a table's body, and a copy
-// of the program keeps them all.
+// The table parser alone keeps the comments of a table, its own text reads
+// back to the same table, and a copy of the program keeps them all.
 TEST(ProgramModelTest, TablesAndTheirCopiesKeepTheirComments) {
     auto program = make<ProgramDef>();
     program->addTable(readTable(
@@ -270,6 +270,8 @@ TEST(ProgramModelTest, TablesAndTheirCopiesKeepTheirComments) {
         "    // end\n}\n";
     EXPECT_EQ(program->toSource()->toStdString(), text);
     EXPECT_EQ(program->table(0)->commentCount(), 6);
+    // The comments written before "table" are the table's when read back.
+    EXPECT_EQ(readTable(text)->toSource()->toStdString(), text);
     auto copy = cast<ProgramDef>(program->clone());
     EXPECT_EQ(copy->toSource()->toStdString(), text);
     EXPECT_EQ(copy->table(0)->commentCount(), 6);
