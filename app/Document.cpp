@@ -44,6 +44,14 @@ StringPointer Document::toSource() const {
     return concatenation(parts);
 }
 
+std::int32_t Document::commentCount() const {
+    std::int32_t total = m_layout->commentCount();
+    for (const auto& table : *m_kernel->program()->tables()) {
+        if (!table.isNull()) total += table->commentCount();
+    }
+    return total;
+}
+
 void Document::writeFile(const std::string& path) const {
     writeDocumentFile(path, toSource()->view());
 }

@@ -23,7 +23,8 @@ class Document final : public Object {
     Document(const Pointer<Kernel>& kernel, const Pointer<Layout>& layout);
 
     // Reads a document text. Only a complete, error-free reading yields a
-    // document; otherwise the reader's message is thrown as a StringPointer.
+    // document; otherwise the reader's message is thrown as a SourceError,
+    // a StringPointer that also tells the line and column.
     static Pointer<Document> read(const StringPointer& text,
                                   const Pointer<AbstractKernelFeedback>& feedback = {});
     // Reads a file (see DocumentFile.h for its messages), then its text.
@@ -36,6 +37,8 @@ class Document final : public Object {
 
     // The program text, the layout text and the end mark.
     StringPointer toSource() const override;
+    // The comments the document keeps outside formula texts.
+    std::int32_t commentCount() const;
     // Writes toSource() to the file, atomically (see DocumentFile.h).
     void writeFile(const std::string& path) const;
 

@@ -15,12 +15,33 @@
 
 #include <algorithm>
 
+#include "app/Document.h"
 #include "app/TextEscapes.h"
 #include "core/Assert.h"
 #include "core/Errors.h"
+#include "language/SourceError.h"
 #include "language/TableParser.h"
 
 namespace qv {
+
+namespace {
+
+// Where the end mark that closes a written document starts: at the end of
+// the text, after nothing but blanks. It is written anew, not kept as a
+// comment. Whether a comment really starts there is for the tokenizer to
+// say; a comment list without one there leaves nothing out.
+std::int32_t endMarkOffset(std::string_view text) {
+    std::size_t end = text.find_last_not_of(" \t\r\n");
+    end = end == std::string_view::npos ? 0 : end + 1;
+    std::string_view mark = Document::kEndMark;
+    // A line comment runs to the line end, blanks included.
+    if (end >= mark.size() && text.substr(end - mark.size(), mark.size()) == mark) {
+        return static_cast<std::int32_t>(end - mark.size());
+    }
+    return static_cast<std::int32_t>(text.size());
+}
+
+}  // namespace
 
 // The grid of the layout table being read, mirrored here so that the
 // bounds hold whatever factory builds the views.
@@ -57,58 +78,97 @@ void FileParser::parse(const StringPointer& text) {
     m_layoutRoot = m_factory->makeLayoutRoot();
     m_stream = make<StringStream>(text);
     m_tableEnds.clear();
-    Pointer<StreamPosition> start = m_stream->mark();
+    m_endMark = endMarkOffset(m_stream->source()->view());
     try {
-        for (m_pass = 1; m_pass <= 2; ++m_pass) {
-            m_stream->reset(start);
-            m_nextTable = 0;
-            m_layoutCells = 0;
-            while (readTopLevel()) {
-            }
-        }
+        readAll();
+    } catch (const StringPointer& message) {
+        SourcePosition at = m_stream->positionOf(m_stream->errorOffset());
+        m_kernel = Pointer<Kernel>();
+        m_layoutRoot = Pointer<Object>();
+        m_stream = Pointer<StringStream>();
+        m_tableEnds.clear();
+        m_comments.reset();
+        throw SourceError(message, at);
     } catch (...) {
         m_kernel = Pointer<Kernel>();
         m_layoutRoot = Pointer<Object>();
         m_stream = Pointer<StringStream>();
         m_tableEnds.clear();
+        m_comments.reset();
         throw;
     }
     m_stream = Pointer<StringStream>();
     m_tableEnds.clear();
+    m_comments.reset();
+}
+
+void FileParser::readAll() {
+    Pointer<StreamPosition> start = m_stream->mark();
+    for (m_pass = 1; m_pass <= 2; ++m_pass) {
+        m_stream->reset(start);
+        m_nextTable = 0;
+        m_layoutCells = 0;
+        m_comments.emplace(m_stream, 0);
+        m_comments->ignoreFrom(m_endMark);
+        while (readTopLevel()) {
+        }
+    }
 }
 
 // top-level -> table | placement element; false at the end of the text.
 bool FileParser::readTopLevel() {
     Pointer<Token> next = m_stream->peek();
-    if (next->code() == kEnd) return false;
+    if (next->code() == kEnd) {
+        readEnd(next->begin());
+        return false;
+    }
     if (next->isWord("table")) {
-        readTable();
+        readTable(next->begin());
         return true;
     }
+    StringPointer leading = m_comments->takeLeading(next->begin());
     m_stream->next();
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    Placement placement = Placement::kOptimized;
     if (next->isWord("optimized") || next->isWord("floating")) {
-        std::int32_t x = 0;
-        std::int32_t y = 0;
-        readPoint(x, y);
         // Floating frames read back as optimized ones.
-        placeTopLevel(readElement(), Placement::kOptimized, x, y);
+        readPoint(x, y);
     } else if (next->isWord("maximized")) {
-        placeTopLevel(readElement(), Placement::kMaximized, 0, 0);
+        placement = Placement::kMaximized;
     } else {
         throwMessage("expecting  table,maximized,optimized or floating");
     }
+    Pointer<Object> view = readElement();
+    placeTopLevel(view, placement, x, y, m_comments->takeItem(leading));
     return true;
 }
 
-void FileParser::readTable() {
+// The comments after the last item: those before the end mark.
+void FileParser::readEnd(std::int32_t end) {
+    StringPointer comments = m_comments->takeLeading(std::min(end, m_endMark));
+    if (building()) m_factory->keepEndComments(m_layoutRoot, comments);
+}
+
+// The table parser keeps the comments before the table and inside it; the
+// comments on the line of its closing brace stay there.
+void FileParser::readTable(std::int32_t tableAt) {
     if (!building()) {
-        // Straight into the model: adding through the kernel would compute.
-        m_kernel->program()->addTable(make<TableParser>()->parseTable(m_stream));
+        Pointer<TableDef> table =
+            make<TableParser>()->parseTable(m_stream, m_comments->untakenFrom(tableAt));
         m_tableEnds.push_back(m_stream->mark());
+        m_comments->skip(m_stream->position());
+        ItemComments comments = m_comments->takeItem(StringPointer());
+        comments.leading = table->comments().leading;
+        table->setComments(comments);
+        // Straight into the model: adding through the kernel would compute.
+        m_kernel->program()->addTable(table);
         return;
     }
     if (QV_NEVER(m_nextTable >= m_tableEnds.size())) throwMessage("unexpeted token");
     m_stream->reset(m_tableEnds[m_nextTable++]);
+    m_comments->skip(m_stream->position());
+    m_comments->takeItem(StringPointer());
 }
 
 // point -> "(" number "," number ")"
@@ -121,9 +181,9 @@ void FileParser::readPoint(std::int32_t& x, std::int32_t& y) {
 }
 
 void FileParser::placeTopLevel(const Pointer<Object>& view, Placement placement, std::int32_t x,
-                               std::int32_t y) {
+                               std::int32_t y, const ItemComments& comments) {
     if (!building()) return;
-    m_factory->placeFrame(m_layoutRoot, m_factory->makeFrame(view, placement), x, y);
+    m_factory->placeFrame(m_layoutRoot, m_factory->makeFrame(view, placement, comments), x, y);
 }
 
 // element -> ltable | text | result | properties | chart | project
@@ -166,7 +226,7 @@ Pointer<Object> FileParser::readTextArea() {
 // result -> "result" "(" expression ")" ";"
 Pointer<Object> FileParser::readResultView() {
     expect(kOpenParen, "(");
-    StringPointer expression = m_kernel->readFormulaText(m_stream);
+    StringPointer expression = readViewExpression();
     expect(kCloseParen, ")");
     expect(kSemicolon, ";");
     if (!building()) return {};
@@ -182,6 +242,15 @@ Pointer<Object> FileParser::readPropertiesView() {
     return m_factory->makePropertiesView();
 }
 
+// The expression text of a result or project view keeps the comments
+// inside it; it ends before the blanks and comments in front of the token
+// that ended it.
+StringPointer FileParser::readViewExpression() {
+    StringPointer expression = m_kernel->readFormulaText(m_stream);
+    m_comments->skip(m_stream->tokenStart());
+    return expression;
+}
+
 // chart -> "chart" "(" name ")" ";"
 // A name in brackets is read as table headers read it, so a chart of a
 // table whose name is not one word reads back.
@@ -189,17 +258,20 @@ Pointer<Object> FileParser::readChart() {
     expect(kOpenParen, "(");
     std::int32_t code = m_stream->peek()->code();
     if (code != kIdentifier && code != kOpenBracket) throwMessage("expecing identifier");
+    std::int32_t nameAt = m_stream->peek()->begin();
     StringPointer name = m_stream->readIdentifier();
     expect(kCloseParen, ")");
     expect(kSemicolon, ";");
     if (!building()) return {};
+    // An unknown table is the name's fault.
+    m_stream->setErrorOffset(nameAt);
     return m_factory->makeChart(m_kernel, name);
 }
 
 // project -> "project" "(" expression ")" ";"
 Pointer<Object> FileParser::readProjectView() {
     expect(kOpenParen, "(");
-    StringPointer expression = m_kernel->readFormulaText(m_stream);
+    StringPointer expression = readViewExpression();
     if (expression->length() == 0) throwMessage("expecting expression in project()");
     expect(kCloseParen, ")");
     expect(kSemicolon, ";");
@@ -234,12 +306,14 @@ void FileParser::readRow(const Pointer<Object>& table, Grid& grid, std::int64_t 
             m_stream->next();
             continue;
         }
+        StringPointer leading = m_comments->takeLeading(m_stream->peek()->begin());
         Pointer<Object> view = readElement();
+        ItemComments comments = m_comments->takeItem(leading);
         growGrid(grid, row, column);
         if (building()) {
             m_factory->putCell(table, static_cast<std::int32_t>(row),
                                static_cast<std::int32_t>(column),
-                               m_factory->makeFrame(view, Placement::kInTable));
+                               m_factory->makeFrame(view, Placement::kInTable, comments));
         }
     }
 }

@@ -4,13 +4,25 @@
 // model and reads the layout without making anything, so every syntax error
 // is found before any view exists; pass 2 asks the view factory for every
 // view, now that every table a view may name is known. Nothing is computed.
+//
+// Comments are kept with the item they belong to: a comment attaches to the
+// next table or view directive (inside a layout table, to the next view),
+// a comment on the line where a table or directive ends stays at the end of
+// that line, comments inside a directive go before it, and those after the
+// last item go to the end of the document, before its end mark. Inside a
+// table the table parser does the same for fields and row blocks.
+//
+// Every error is thrown as a SourceError: the message with the line and
+// column where it arose.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "app/ViewFactory.h"
 #include "kernel/Kernel.h"
+#include "language/CommentCollector.h"
 #include "language/StringStream.h"
 
 namespace qv {
@@ -30,8 +42,8 @@ class FileParser final : public Object {
                         const Pointer<AbstractKernelFeedback>& feedback = {});
 
     // Reads the whole text. On success kernel() and layoutRoot() hold what
-    // was read; on an error the message is thrown as a StringPointer and
-    // everything read so far is dropped.
+    // was read; on an error the message is thrown as a SourceError (a
+    // StringPointer with a place) and everything read so far is dropped.
     void parse(const StringPointer& text);
 
     const Pointer<Kernel>& kernel() const noexcept { return m_kernel; }
@@ -42,11 +54,14 @@ class FileParser final : public Object {
     class Nesting;
 
     bool building() const noexcept { return m_pass == 2; }
+    void readAll();
     bool readTopLevel();
-    void readTable();
+    void readTable(std::int32_t tableAt);
     void readPoint(std::int32_t& x, std::int32_t& y);
     void placeTopLevel(const Pointer<Object>& view, Placement placement, std::int32_t x,
-                       std::int32_t y);
+                       std::int32_t y, const ItemComments& comments);
+    void readEnd(std::int32_t end);
+    StringPointer readViewExpression();
     Pointer<Object> readElement();
     Pointer<Object> readTextArea();
     Pointer<Object> readResultView();
@@ -68,6 +83,8 @@ class FileParser final : public Object {
     // definitions instead of parsing them again to the same result.
     std::vector<Pointer<StreamPosition>> m_tableEnds;
     std::size_t m_nextTable = 0;
+    std::optional<CommentCollector> m_comments;
+    std::int32_t m_endMark = 0;  // where the end mark starts, or the text's length
     std::int64_t m_layoutCells = 0;
     std::int32_t m_nesting = 0;
     std::int32_t m_pass = 0;

@@ -39,8 +39,22 @@ std::string Frame::prefix() const {
 }
 
 void Frame::writeSource(std::string& out, std::int32_t indent) const {
+    if (!m_comments.leading.isNull()) {
+        appendLeadingComments(out, m_comments.leading->view(), indent);
+        appendIndent(out, indent);
+    }
     out += prefix();
     m_element->writeSource(out, indent);
+    // Every directive ends with a line end; the trailing comments go before it.
+    if (!m_comments.trailing.isNull() && !out.empty() && out.back() == '\n') {
+        out.pop_back();
+        appendTrailingComments(out, m_comments.trailing->view());
+        out += '\n';
+    }
+}
+
+std::int32_t Frame::commentCount() const noexcept {
+    return m_comments.count() + m_element->commentCount();
 }
 
 StringPointer Frame::toSource() const {

@@ -8,6 +8,7 @@
 
 #include "app/LayoutElement.h"
 #include "app/Placement.h"
+#include "language/Comments.h"
 
 namespace qv {
 
@@ -22,6 +23,11 @@ class Frame final : public Object {
     std::int32_t x() const noexcept { return m_x; }
     std::int32_t y() const noexcept { return m_y; }
     void moveTo(std::int32_t x, std::int32_t y) noexcept;
+    // Written before the frame's directive and at the end of its line.
+    const ItemComments& comments() const noexcept { return m_comments; }
+    void setComments(const ItemComments& comments) { m_comments = comments; }
+    // The comments of the frame and of the frames inside its element.
+    std::int32_t commentCount() const noexcept;
 
     // "maximized ", "optimized(x,y) ", "floating(x,y) " (coordinates below 0
     // written as 0), or nothing inside a layout table.
@@ -34,6 +40,7 @@ class Frame final : public Object {
 
   private:
     Pointer<LayoutElement> m_element;
+    ItemComments m_comments;
     Placement m_placement;
     std::int32_t m_x = 0;
     std::int32_t m_y = 0;

@@ -55,8 +55,11 @@ Pointer<Object> HeadlessViewFactory::makeLayoutTable() {
     return make<LayoutTable>();
 }
 
-Pointer<Object> HeadlessViewFactory::makeFrame(const Pointer<Object>& view, Placement placement) {
-    return make<Frame>(own<LayoutElement>(view), placement);
+Pointer<Object> HeadlessViewFactory::makeFrame(const Pointer<Object>& view, Placement placement,
+                                               const ItemComments& comments) {
+    auto frame = make<Frame>(own<LayoutElement>(view), placement);
+    frame->setComments(comments);
+    return frame;
 }
 
 void HeadlessViewFactory::putCell(const Pointer<Object>& layoutTable, std::int32_t row,
@@ -69,6 +72,11 @@ void HeadlessViewFactory::placeFrame(const Pointer<Object>& root, const Pointer<
     Pointer<Frame> placed = own<Frame>(frame);
     placed->moveTo(x, y);
     own<Layout>(root)->add(placed);
+}
+
+void HeadlessViewFactory::keepEndComments(const Pointer<Object>& root,
+                                          const StringPointer& comments) {
+    own<Layout>(root)->setEndComments(comments);
 }
 
 }  // namespace qv

@@ -22,11 +22,13 @@ class HeadlessViewFactory final : public ViewFactory {
     Pointer<Object> makeProjectView(const Pointer<Kernel>& kernel,
                                     const StringPointer& expression) override;
     Pointer<Object> makeLayoutTable() override;
-    Pointer<Object> makeFrame(const Pointer<Object>& view, Placement placement) override;
+    Pointer<Object> makeFrame(const Pointer<Object>& view, Placement placement,
+                              const ItemComments& comments) override;
     void putCell(const Pointer<Object>& layoutTable, std::int32_t row, std::int32_t column,
                  const Pointer<Object>& frame) override;
     void placeFrame(const Pointer<Object>& root, const Pointer<Object>& frame, std::int32_t x,
                     std::int32_t y) override;
+    void keepEndComments(const Pointer<Object>& root, const StringPointer& comments) override;
 };
 
 }  // namespace qv

@@ -17,7 +17,15 @@ StringPointer Layout::toSource() const {
     std::string out;
     for (const auto& frame : *m_frames)
         frame->writeSource(out, 0);
+    if (!m_endComments.isNull()) appendLeadingComments(out, m_endComments->view(), 0);
     return str(out);
+}
+
+std::int32_t Layout::commentCount() const noexcept {
+    std::int32_t total = m_endComments.isNull() ? 0 : countComments(m_endComments->view());
+    for (const auto& frame : *m_frames)
+        total += frame->commentCount();
+    return total;
 }
 
 StringPointer Layout::describe() const {

@@ -22,14 +22,19 @@ class Layout final : public Object {
     void add(const Pointer<Frame>& frame);
     std::int32_t frameCount() const noexcept { return m_frames->size(); }
     const Pointer<Frame>& frame(std::int32_t index) const { return (*m_frames)[index]; }
+    // Written after the last frame: the comments at the end of a document.
+    const StringPointer& endComments() const noexcept { return m_endComments; }
+    void setEndComments(const StringPointer& comments) { m_endComments = comments; }
+    std::int32_t commentCount() const noexcept;
 
-    // Every frame's prefix and directive, in stacking order.
+    // Every frame's prefix and directive, in stacking order, then the end comments.
     StringPointer toSource() const override;
     StringPointer describe() const override;
     bool equals(const Object& other) const noexcept override;
 
   private:
     Pointer<FrameList> m_frames;
+    StringPointer m_endComments;
 };
 
 }  // namespace qv

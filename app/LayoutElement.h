@@ -37,6 +37,8 @@ class LayoutElement : public Object {
     // deep its cell lies.
     virtual void writeSource(std::string& out, std::int32_t indent) const = 0;
     StringPointer toSource() const override;
+    // The comments kept in the frames the element holds.
+    virtual std::int32_t commentCount() const noexcept { return 0; }
 };
 
 // A text area (its text), result view (expression text), properties view,

@@ -18,6 +18,13 @@ Pointer<Frame> LayoutTable::cell(std::int32_t row, std::int32_t column) const {
     return found == m_cells.end() ? Pointer<Frame>() : found->second;
 }
 
+std::int32_t LayoutTable::commentCount() const noexcept {
+    std::int32_t total = 0;
+    for (const auto& [key, frame] : m_cells)
+        total += frame->commentCount();
+    return total;
+}
+
 void LayoutTable::writeSource(std::string& out, std::int32_t indent) const {
     const std::int32_t rowIndent = indent + kIndentStep;
     const std::int32_t cellIndent = rowIndent + kIndentStep;

@@ -31,6 +31,7 @@ class LayoutTable final : public LayoutElement {
     // Every row from 0 to the row count - 1, every column of each, an empty
     // cell as ";".
     void writeSource(std::string& out, std::int32_t indent) const override;
+    std::int32_t commentCount() const noexcept override;
     StringPointer describe() const override;
     bool equals(const Object& other) const noexcept override;
 

@@ -13,6 +13,7 @@
 #include "core/Pointer.h"
 #include "core/String.h"
 #include "kernel/Kernel.h"
+#include "language/Comments.h"
 
 namespace qv {
 
@@ -34,8 +35,11 @@ class ViewFactory : public Object {
     // An empty layout table, 1 by 1.
     virtual Pointer<Object> makeLayoutTable() = 0;
 
-    // A frame around a view made above.
-    virtual Pointer<Object> makeFrame(const Pointer<Object>& view, Placement placement) = 0;
+    // A frame around a view made above, with the comments the document
+    // holds before the view's directive and at the end of its line; a
+    // frame that is saved writes them back around its directive.
+    virtual Pointer<Object> makeFrame(const Pointer<Object>& view, Placement placement,
+                                      const ItemComments& comments) = 0;
     // Puts a frame at (row, column) of a layout table, growing its grid.
     virtual void putCell(const Pointer<Object>& layoutTable, std::int32_t row, std::int32_t column,
                          const Pointer<Object>& frame) = 0;
@@ -43,6 +47,9 @@ class ViewFactory : public Object {
     // with its top-left corner at (x, y).
     virtual void placeFrame(const Pointer<Object>& root, const Pointer<Object>& frame,
                             std::int32_t x, std::int32_t y) = 0;
+    // The comments at the end of the document, before its end mark (the
+    // null object when there are none), for the root to write last.
+    virtual void keepEndComments(const Pointer<Object>& root, const StringPointer& comments) = 0;
 };
 
 }  // namespace qv

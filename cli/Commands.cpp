@@ -12,6 +12,7 @@
 #include "cli/TerminalText.h"
 #include "core/ValueConversions.h"
 #include "core/Warning.h"
+#include "language/SourceError.h"
 
 namespace qv::cli {
 
@@ -39,8 +40,8 @@ constexpr const char* kCheckUsage =
     "warning (a circular or missing base table, a table past the limits), then\n"
     "one line: its tables, fields, rows, the cells that hold error values and the\n"
     "tables with warnings. A document that does not read prints\n"
-    "'qvl: FILE: MESSAGE' on stderr and exits with 1. With --strict, a document\n"
-    "with a table warning or an error cell also exits with 1.\n";
+    "'qvl: FILE:LINE:COL: MESSAGE' on stderr and exits with 1. With --strict, a\n"
+    "document with a table warning or an error cell also exits with 1.\n";
 
 constexpr const char* kEvalUsage =
     "usage: qvl eval [--typed] [--exact] FILE EXPR...\n"
@@ -98,12 +99,16 @@ Pointer<Document> readDocument(const std::string& path,
     return Document::readFile(path, feedback);
 }
 
-// Prints a failure as "qvl: FILE: MESSAGE".
+// Prints a failure as "qvl: FILE:LINE:COL: MESSAGE", or "qvl: FILE: MESSAGE"
+// when the file itself could not be read.
 Pointer<Document> load(const std::string& path, const Pointer<AbstractKernelFeedback>& feedback) {
     try {
         Pointer<Document> document = readDocument(path, feedback);
         if (g_keepDocuments) keepUntilExit(document);
         return document;
+    } catch (const SourceError& error) {
+        std::fprintf(stderr, "qvl: %s:%d:%d: %s\n", path.c_str(), static_cast<int>(error.line()),
+                     static_cast<int>(error.column()), error.message()->text());
     } catch (const StringPointer& message) {
         std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), message->text());
     } catch (const std::bad_alloc&) {

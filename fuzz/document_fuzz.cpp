@@ -1,5 +1,6 @@
-// Reads documents with the headless view factory; every document that
-// reads must write a text that reads back and writes the same text again.
+// Reads documents with the headless view factory; every document that reads
+// must write a text that reads back and writes the same text again, and
+// keep every comment it kept the first time.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,14 +9,16 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace qv;
-    StringPointer written;
+    Pointer<Document> first;
     try {
-        written = Document::read(str({reinterpret_cast<const char*>(data), size}))->toSource();
+        first = Document::read(str({reinterpret_cast<const char*>(data), size}));
     } catch (const StringPointer&) {
         return 0;
     }
+    StringPointer written = first->toSource();
     // A written document that fails to read escapes as an exception: a finding.
-    StringPointer again = Document::read(written)->toSource();
-    if (!again->equals(written->view())) std::abort();
+    Pointer<Document> second = Document::read(written);
+    if (!second->toSource()->equals(written->view())) std::abort();
+    if (second->commentCount() < first->commentCount()) std::abort();
     return 0;
 }

@@ -306,9 +306,11 @@ ExpressionPointer ExpressionParser::parsePostfix() {
         } else if (code == kDot) {
             nesting.enter(Nesting::kChainLink);
             m_stream->next();
+            std::int32_t memberAt = m_stream->peek()->begin();
             ExpressionPointer member = parsePrimary();
             if (!is<IdentifierExpression>(member) && !is<FuncExpression>(member) &&
                 !is<AtExpression>(member)) {
+                m_stream->setErrorOffset(memberAt);  // the member, not its end
                 syntaxError("expecting Identifier or function call after '.'");
             }
             target = make<DotOperatorExpression>(target, member);

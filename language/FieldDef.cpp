@@ -46,6 +46,7 @@ FieldDef::FieldDef(const FieldDef& other, TableDef* owner)
       m_name(other.m_name.isNull() ? other.m_name : other.m_name->clone()),
       m_warning(other.m_warning),
       m_expr(cast<VirtualVector>(other.m_expr->clone())),
+      m_comments(other.m_comments),
       m_owner(owner),
       m_isVisible(other.m_isVisible),
       m_dontOverride(other.m_dontOverride) {}

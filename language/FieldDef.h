@@ -9,6 +9,7 @@
 #include "core/String.h"
 #include "core/VirtualVector.h"
 #include "language/AbstractExpression.h"
+#include "language/Comments.h"
 
 namespace qv {
 
@@ -46,6 +47,9 @@ class FieldDef final : public Object {
     void setVisible(std::int32_t visible) noexcept { m_isVisible = visible; }
     bool dontOverride() const noexcept { return m_dontOverride; }
     void setDontOverride(bool value) noexcept { m_dontOverride = value; }
+    // Written before the field's line and at its end.
+    const ItemComments& comments() const noexcept { return m_comments; }
+    void setComments(const ItemComments& comments) { m_comments = comments; }
 
     // The text that introduces the field: "name:=", "[name]:= " or nothing.
     StringPointer writeHeader() const;
@@ -55,6 +59,7 @@ class FieldDef final : public Object {
     Pointer<Object> m_name;
     StringPointer m_warning;
     Pointer<VirtualVector> m_expr;
+    ItemComments m_comments;
     TableDef* m_owner;  // not owning: the table owns its fields
     std::int32_t m_isVisible = 1;
     bool m_dontOverride = true;

@@ -13,6 +13,9 @@
 // Words, numbers, strings and comments are scanned on the source bytes and
 // cut out as substrings, because documents reach tens of megabytes and a
 // per-character append would dominate the read.
+//
+// A line comment stops before a CR as before a LF: files from editors that
+// end lines with a lone CR would otherwise read as one comment.
 #include "language/StringStream.h"
 
 #include <algorithm>
@@ -56,9 +59,7 @@ const Pointer<Object>& emptyValue() {
     return empty;
 }
 
-Pointer<Token> valueless(std::int32_t code, std::int32_t position) {
-    return make<Token>(code, emptyValue(), position);
-}
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 std::int32_t keywordCode(std::string_view word) noexcept {
     switch (word.size()) {
@@ -114,16 +115,22 @@ std::int32_t clampToText(std::int32_t position, std::int32_t length) noexcept {
 }  // namespace
 
 StringStream::StringStream(const StringPointer& source)
-    : m_source(source.isNull() ? str("") : source) {}
+    : m_source(source.isNull() ? str("") : source) {
+    if (m_source->view().substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        m_textStart = static_cast<std::int32_t>(kByteOrderMark.size());
+        m_tokenStart = m_tokenBegin = m_errorOffset = m_position = m_textStart;
+    }
+}
 
 const Pointer<Token>& StringStream::peek() {
     if (m_lookahead.isNull()) m_lookahead = readToken();
-    return m_lookahead;
+    return handOut(m_lookahead);
 }
 
 Pointer<Token> StringStream::next() {
-    if (m_lookahead.isNull()) return readToken();
+    if (m_lookahead.isNull()) return handOut(readToken());
     Pointer<Token> token = std::move(m_lookahead);
+    handOut(token);
     return token;
 }
 
@@ -180,6 +187,7 @@ Pointer<StreamPosition> StringStream::mark() const {
 void StringStream::reset(const Pointer<StreamPosition>& position) {
     if (QV_NEVER(position.isNull())) return;
     m_lookahead = position->lookahead;
+    if (!m_lookahead.isNull()) handOut(m_lookahead);
     // Positions are public fields; a negative one must not reach the reads.
     m_tokenStart = std::max(position->tokenStart, std::int32_t{0});
     m_position = std::max(position->position, std::int32_t{0});
@@ -202,13 +210,43 @@ char StringStream::readChar() noexcept {
     return m_source->charAt(at);
 }
 
+SourcePosition StringStream::positionOf(std::int32_t offset) const noexcept {
+    std::string_view text = m_source->view();
+    auto end = static_cast<std::size_t>(clampToText(offset, m_source->length()));
+    auto lineStart = static_cast<std::size_t>(std::min(m_textStart, m_source->length()));
+    std::int32_t line = 1;
+    for (std::size_t at = lineStart; at < end; ++at) {
+        char ch = text[at];
+        if (ch != '\n' && ch != '\r') continue;
+        // CR LF is one line end, counted at its LF.
+        if (ch == '\r' && at + 1 < text.size() && text[at + 1] == '\n') continue;
+        ++line;
+        lineStart = at + 1;
+    }
+    return {line, static_cast<std::int32_t>(end - std::min(lineStart, end)) + 1};
+}
+
+Pointer<Token> StringStream::made(std::int32_t code, std::int32_t position) {
+    return make<Token>(code, emptyValue(), position, m_tokenBegin);
+}
+
+Pointer<Token> StringStream::made(std::int32_t code, const Pointer<Object>& value,
+                                  std::int32_t position) {
+    return make<Token>(code, value, position, m_tokenBegin);
+}
+
 Pointer<Token> StringStream::readToken() {
     m_tokenStart = m_position;
     for (;;) {
+        // Where a token or a lexical error would begin.
+        m_tokenBegin = m_errorOffset = m_position;
         char ch = readChar();
         switch (ch) {
             case '\0':
-                if (m_position > m_source->length()) return valueless(kEnd, m_tokenStart);
+                if (m_position > m_source->length()) {
+                    m_tokenBegin = m_errorOffset = m_source->length();
+                    return made(kEnd, m_tokenStart);
+                }
                 throwMessage("invalid char");
             case ' ':
             case '\t':
@@ -219,14 +257,16 @@ Pointer<Token> StringStream::readToken() {
                 char following = readChar();
                 if (following == '/') {
                     skipLineComment();
+                    recordComment(m_tokenBegin);
                     continue;
                 }
                 if (following == '*') {
                     skipBlockComment();
+                    recordComment(m_tokenBegin);
                     continue;
                 }
                 unreadChar();
-                return valueless(kDivide, m_tokenStart);
+                return made(kDivide, m_tokenStart);
             }
             case '"':
                 return readQuoted('"', kLiteral);
@@ -240,46 +280,46 @@ Pointer<Token> StringStream::readToken() {
                 std::int32_t code = ch == ':'   ? (combines ? kDefine : kColon)
                                     : ch == '<' ? (combines ? kLessEqual : kLess)
                                                 : (combines ? kGreaterEqual : kGreater);
-                return valueless(code, m_tokenStart);
+                return made(code, m_tokenStart);
             }
             case '.': {
                 bool digitFollows = hasClass(readChar(), kDigit);
                 unreadChar();
                 if (digitFollows) return readNumberToken(ch);
-                return valueless(kDot, m_tokenStart);
+                return made(kDot, m_tokenStart);
             }
             case '&':
-                return valueless(kConcat, m_tokenStart);
+                return made(kConcat, m_tokenStart);
             case '(':
-                return valueless(kOpenParen, m_tokenStart);
+                return made(kOpenParen, m_tokenStart);
             case ')':
-                return valueless(kCloseParen, m_tokenStart);
+                return made(kCloseParen, m_tokenStart);
             case '[':
-                return valueless(kOpenBracket, m_tokenStart);
+                return made(kOpenBracket, m_tokenStart);
             case ']':
-                return valueless(kCloseBracket, m_tokenStart);
+                return made(kCloseBracket, m_tokenStart);
             case ',':
-                return valueless(kComma, m_tokenStart);
+                return made(kComma, m_tokenStart);
             case '{':
-                return valueless(kOpenBrace, m_tokenStart);
+                return made(kOpenBrace, m_tokenStart);
             case '}':
-                return valueless(kCloseBrace, m_tokenStart);
+                return made(kCloseBrace, m_tokenStart);
             case ';':
-                return valueless(kSemicolon, m_tokenStart);
+                return made(kSemicolon, m_tokenStart);
             case '!':
-                return valueless(kExclamation, m_tokenStart);
+                return made(kExclamation, m_tokenStart);
             case '+':
-                return valueless(kPlus, m_tokenStart);
+                return made(kPlus, m_tokenStart);
             case '-':
-                return valueless(kMinus, m_tokenStart);
+                return made(kMinus, m_tokenStart);
             case '*':
-                return valueless(kTimes, m_tokenStart);
+                return made(kTimes, m_tokenStart);
             case '=':
-                return valueless(kEqual, m_tokenStart);
+                return made(kEqual, m_tokenStart);
             case '?':
-                return valueless(kEmptyValue, m_tokenStart);
+                return made(kEmptyValue, m_tokenStart);
             case '@':
-                return valueless(kAt, m_tokenStart);
+                return made(kAt, m_tokenStart);
             default:
                 if (hasClass(ch, kDigit)) return readNumberToken(ch);
                 if (hasClass(ch, kWordStart)) return readWord(ch);
@@ -298,8 +338,8 @@ Pointer<Token> StringStream::readWord([[maybe_unused]] char first) {
     m_position = static_cast<std::int32_t>(end);
     std::string_view word = text.substr(begin, end - begin);
     std::int32_t code = keywordCode(word);
-    if (code != kIdentifier) return valueless(code, m_tokenStart);
-    return make<Token>(kIdentifier, str(word), m_tokenStart);
+    if (code != kIdentifier) return made(code, m_tokenStart);
+    return made(kIdentifier, str(word), m_tokenStart);
 }
 
 Pointer<Token> StringStream::readNumberToken([[maybe_unused]] char first) {
@@ -309,7 +349,7 @@ Pointer<Token> StringStream::readNumberToken([[maybe_unused]] char first) {
     std::size_t end = endOfNumber(text, begin + 1);
     m_position = static_cast<std::int32_t>(end);
     double value = Double::parseValue(text.substr(begin, end - begin));
-    return make<Token>(kLiteral, make<Double>(value), m_tokenStart);
+    return made(kLiteral, make<Double>(value), m_tokenStart);
 }
 
 // Strings and hash text: everything up to the closing mark, taken literally;
@@ -326,19 +366,28 @@ Pointer<Token> StringStream::readQuoted(char close, std::int32_t code) {
         m_position = static_cast<std::int32_t>(end) + 1;
     }
     std::int32_t position = code == kHashText ? m_position : m_tokenStart;
-    return make<Token>(code, str(text.substr(begin, end - begin)), position);
+    return made(code, str(text.substr(begin, end - begin)), position);
 }
 
+// The line end itself is left to be skipped as a blank.
 void StringStream::skipLineComment() {
-    std::size_t end = m_source->view().find('\n', static_cast<std::size_t>(m_position));
+    std::size_t end = m_source->view().find_first_of("\r\n", static_cast<std::size_t>(m_position));
     m_position =
-        end == std::string_view::npos ? m_source->length() : static_cast<std::int32_t>(end) + 1;
+        end == std::string_view::npos ? m_source->length() : static_cast<std::int32_t>(end);
 }
 
 void StringStream::skipBlockComment() {
     std::size_t end = m_source->view().find("*/", static_cast<std::size_t>(m_position));
     m_position =
         end == std::string_view::npos ? m_source->length() : static_cast<std::int32_t>(end) + 2;
+}
+
+// A reset reads comments again; the list grows only past its last entry,
+// because every text before the furthest point read has been read once.
+void StringStream::recordComment(std::int32_t begin) {
+    if (m_comments.empty() || begin > m_comments.back().begin) {
+        m_comments.push_back({begin, m_position});
+    }
 }
 
 }  // namespace qv

@@ -1,10 +1,17 @@
 // StringStream turns a String into Tokens with one token of lookahead, a
 // saved-position facility for backtracking, and the composite readers that
 // the parsers share. Every lexical error is thrown as a StringPointer.
+//
+// Line ends are LF, CR LF or a lone CR alike. A UTF-8 byte-order mark at the
+// start of the text is skipped. The stream also remembers where every
+// comment it skipped lies, so that the document reader can keep them, and
+// where the last token or lexical error began, so that a reader can say
+// where a message arose.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "core/Object.h"
 #include "core/Pointer.h"
@@ -22,6 +29,20 @@ class StreamPosition final : public Object {
     Pointer<Token> lookahead;
     std::int32_t tokenStart;
     std::int32_t position;
+};
+
+// One comment of the text: "//" up to the line end (not included) or "/*"
+// up to and including "*/" (or the end of the text).
+struct CommentSpan {
+    std::int32_t begin;
+    std::int32_t end;
+};
+
+// A place in a text: 1-based line and 1-based column counted in bytes from
+// the start of the line (a byte-order mark is not counted).
+struct SourcePosition {
+    std::int32_t line;
+    std::int32_t column;
 };
 
 class StringStream final : public Object {
@@ -59,6 +80,18 @@ class StringStream final : public Object {
     std::int32_t position() const noexcept { return m_position; }
     std::int32_t tokenStart() const noexcept { return m_tokenStart; }
     bool hasLookahead() const noexcept { return !m_lookahead.isNull(); }
+    // Where the text proper starts: after a byte-order mark, else 0.
+    std::int32_t textStart() const noexcept { return m_textStart; }
+
+    // Every comment skipped so far, in text order, each once however often
+    // a reset made the stream read it again.
+    const std::vector<CommentSpan>& comments() const noexcept { return m_comments; }
+
+    // Where the last token handed out (or the character of a lexical error)
+    // begins; parsers may point it at an earlier token before they throw.
+    std::int32_t errorOffset() const noexcept { return m_errorOffset; }
+    void setErrorOffset(std::int32_t offset) noexcept { m_errorOffset = offset; }
+    SourcePosition positionOf(std::int32_t offset) const noexcept;
 
   private:
     Pointer<Token> readToken();
@@ -67,12 +100,23 @@ class StringStream final : public Object {
     Pointer<Token> readWord(char first);
     Pointer<Token> readNumberToken(char first);
     Pointer<Token> readQuoted(char close, std::int32_t code);
+    Pointer<Token> made(std::int32_t code, std::int32_t position);
+    Pointer<Token> made(std::int32_t code, const Pointer<Object>& value, std::int32_t position);
     void skipLineComment();
     void skipBlockComment();
+    void recordComment(std::int32_t begin);
+    const Pointer<Token>& handOut(const Pointer<Token>& token) noexcept {
+        m_errorOffset = token->begin();
+        return token;
+    }
 
     StringPointer m_source;
     Pointer<Token> m_lookahead;
+    std::vector<CommentSpan> m_comments;
+    std::int32_t m_textStart = 0;
     std::int32_t m_tokenStart = 0;
+    std::int32_t m_tokenBegin = 0;
+    std::int32_t m_errorOffset = 0;
     std::int32_t m_position = 0;
 };
 

@@ -33,6 +33,9 @@ TableDef::TableDef(ProgramDef* owner) : m_fields(make<FieldList>()), m_owner(own
 TableDef::TableDef(const TableDef& other, ProgramDef* owner)
     : Object(),
       m_fields(make<FieldList>(other.fieldCount())),
+      m_comments(other.m_comments),
+      m_closingComments(other.m_closingComments),
+      m_rowComments(other.m_rowComments),
       m_baseName(other.m_baseName),
       m_tableName(other.m_tableName),
       m_baseNameError(other.m_baseNameError),
@@ -47,6 +50,30 @@ Pointer<FieldDef> TableDef::addField() {
     auto field = make<FieldDef>(this);
     m_fields->add(field);
     return field;
+}
+
+const ItemComments& TableDef::rowComments(std::int32_t rowKey) const {
+    static const ItemComments none;
+    auto found = m_rowComments.find(rowKey);
+    return found == m_rowComments.end() ? none : found->second;
+}
+
+void TableDef::addRowComments(std::int32_t rowKey, const ItemComments& comments) {
+    if (comments.isEmpty()) return;
+    auto [kept, added] = m_rowComments.try_emplace(rowKey, comments);
+    if (added) return;
+    kept->second.leading =
+        joinComments(joinComments(kept->second.leading, comments.leading), comments.trailing);
+}
+
+std::int32_t TableDef::commentCount() const noexcept {
+    std::int32_t total = m_comments.count();
+    if (!m_closingComments.isNull()) total += countComments(m_closingComments->view());
+    for (const auto& field : *m_fields)
+        total += field->comments().count();
+    for (const auto& [key, comments] : m_rowComments)
+        total += comments.count();
+    return total;
 }
 
 StringPointer TableDef::writeHeader() const {
@@ -99,36 +126,74 @@ StringPointer TableDef::writeRow(std::int32_t rowKey) const {
     return str(block);
 }
 
-StringPointer TableDef::toSource() const {
-    // Every line of the body is indented by four blanks, but only where a
-    // field or block starts, so multi-line formula texts read back unchanged.
-    static constexpr std::string_view kPad = "    ";
-    std::string body;
+namespace {
+
+// Every line of a table's body is indented by four blanks, but only where a
+// field, block or comment starts, so multi-line formula texts read back
+// unchanged.
+constexpr std::int32_t kBodyIndent = 4;
+
+// One item of a table's text with its comments: `line` holds the item
+// without its line end.
+void appendItem(std::string& out, const ItemComments& comments, std::string_view line,
+                std::int32_t indent) {
+    if (!comments.leading.isNull()) appendLeadingComments(out, comments.leading->view(), indent);
+    out.append(static_cast<std::size_t>(indent), ' ');
+    out += line;
+    if (!comments.trailing.isNull()) appendTrailingComments(out, comments.trailing->view());
+    out += '\n';
+}
+
+}  // namespace
+
+// Row blocks in ascending key order (so the summary row comes first), one
+// for every key that holds a formula or comments; then an empty block for
+// the last row when none stands there, so that reading the text back
+// restores the row count. Key 0 is the formula row: its formulas are on
+// the field lines, and only its comments need a block.
+void TableDef::writeRowBlocks(std::string& body) const {
     std::set<std::int32_t> keys;
     for (const auto& fieldDef : *m_fields) {
-        body += kPad;
-        body += fieldDef->writeHeader()->view();
-        ExpressionPointer formula = fieldDef->formula(FieldDef::kFormulaRow);
-        if (!formula.isNull()) body += formula->toSource()->view();
-        body += fieldDef->isVisible() != 0 ? "!\n" : ";\n";
         for (std::int32_t key : fieldDef->expr()->sortedIndexes())
             keys.insert(key);
     }
+    for (const auto& [key, comments] : m_rowComments)
+        keys.insert(key);
     std::int32_t last = 0;
     for (std::int32_t key : keys) {
+        const ItemComments& comments = rowComments(key);
         if (key != FieldDef::kFormulaRow) {
-            body += kPad;
-            body += writeRow(key)->view();
+            StringPointer block = writeRow(key);
+            appendItem(body, comments, block->view().substr(0, block->length() - 1), kBodyIndent);
+        } else if (!comments.isEmpty()) {
+            appendItem(body, comments, "<0>:={}", kBodyIndent);
         }
         last = key;
     }
     if (last != m_numRows - 1 && m_numRows != 0) {
-        body += kPad;
-        body += '<';
-        body += std::to_string(m_numRows - 1);
-        body += ">:={}\n";
+        appendItem(body, {}, "<" + std::to_string(m_numRows - 1) + ">:={}", kBodyIndent);
     }
-    return str("table ") + writeHeader() + "{\n" + body + "}\n";
+}
+
+StringPointer TableDef::toSource() const {
+    std::string out;
+    if (!m_comments.leading.isNull()) appendLeadingComments(out, m_comments.leading->view(), 0);
+    out += "table ";
+    out += writeHeader()->view();
+    out += "{\n";
+    for (const auto& fieldDef : *m_fields) {
+        std::string line(fieldDef->writeHeader()->view());
+        ExpressionPointer formula = fieldDef->formula(FieldDef::kFormulaRow);
+        if (!formula.isNull()) line += formula->toSource()->view();
+        line += fieldDef->isVisible() != 0 ? "!" : ";";
+        appendItem(out, fieldDef->comments(), line, kBodyIndent);
+    }
+    writeRowBlocks(out);
+    if (!m_closingComments.isNull()) {
+        appendLeadingComments(out, m_closingComments->view(), kBodyIndent);
+    }
+    appendItem(out, {StringPointer(), m_comments.trailing}, "}", 0);
+    return str(out);
 }
 
 StringPointer TableDef::describe() const {

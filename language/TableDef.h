@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 
 #include "core/String.h"
 #include "core/TVector.h"
@@ -46,6 +47,20 @@ class TableDef final : public Object {
         m_sortDescending = descending;
     }
 
+    // Written before the table and after its closing brace.
+    const ItemComments& comments() const noexcept { return m_comments; }
+    void setComments(const ItemComments& comments) { m_comments = comments; }
+    // Written before the closing brace, after the last field or row block.
+    const StringPointer& closingComments() const noexcept { return m_closingComments; }
+    void setClosingComments(const StringPointer& text) { m_closingComments = text; }
+    // The comments of the row block of a row key; empty when it has none.
+    const ItemComments& rowComments(std::int32_t rowKey) const;
+    // Adds the comments of a row block. A second block of the same key is
+    // written as one with the first, so its comments all go before it.
+    void addRowComments(std::int32_t rowKey, const ItemComments& comments);
+    // The comments kept in the table, its fields and its row blocks.
+    std::int32_t commentCount() const noexcept;
+
     // "Name" or "Name extends Base"; a name that is not one identifier goes in brackets.
     StringPointer writeHeader() const;
     // The row block of row key k: "<k>:={...}".
@@ -56,8 +71,12 @@ class TableDef final : public Object {
   private:
     // True when no earlier field of this table has the same name.
     bool firstWithName(std::int32_t index) const;
+    void writeRowBlocks(std::string& body) const;
 
     Pointer<FieldList> m_fields;
+    ItemComments m_comments;
+    StringPointer m_closingComments;
+    std::map<std::int32_t, ItemComments> m_rowComments;
     StringPointer m_baseName;
     StringPointer m_tableName;
     Pointer<Object> m_baseNameError;

@@ -19,26 +19,6 @@ namespace qv {
 
 namespace {
 
-// Skips the blanks and comments in front of a formula, which belong to the
-// token's recorded position but not to the formula's text.
-std::size_t skipBlanksAndComments(std::string_view text, std::size_t at) {
-    for (;;) {
-        while (at < text.size() &&
-               (text[at] == ' ' || text[at] == '\t' || text[at] == '\n' || text[at] == '\r')) {
-            ++at;
-        }
-        if (text.substr(at, 2) == "//") {
-            std::size_t end = text.find('\n', at);
-            at = end == std::string_view::npos ? text.size() : end + 1;
-        } else if (text.substr(at, 2) == "/*") {
-            std::size_t end = text.find("*/", at + 2);
-            at = end == std::string_view::npos ? text.size() : end + 2;
-        } else {
-            return at;
-        }
-    }
-}
-
 std::int32_t clampPosition(std::int32_t position, std::int32_t length) {
     return position < 0 ? 0 : (position > length ? length : position);
 }
@@ -46,12 +26,18 @@ std::int32_t clampPosition(std::int32_t position, std::int32_t length) {
 }  // namespace
 
 Pointer<TableDef> TableParser::parseTable(const Pointer<StringStream>& stream) {
+    return parseTable(stream, stream->peek()->position());
+}
+
+Pointer<TableDef> TableParser::parseTable(const Pointer<StringStream>& stream,
+                                          std::int32_t commentsFrom) {
     useStream(stream);
     m_table = make<TableDef>(nullptr);
     m_fieldIndex = make<Hashtable>();
     m_parsed.clear();
     m_replayed = 0;
     Pointer<StreamPosition> start = stream->mark();
+    m_comments.emplace(stream, commentsFrom);
     m_pass = 1;
     parseBody();
     buildFieldIndex();
@@ -59,6 +45,7 @@ Pointer<TableDef> TableParser::parseTable(const Pointer<StringStream>& stream) {
     m_pass = 2;
     parseBody();
     m_parsed.clear();
+    m_comments.reset();
     Pointer<TableDef> table = m_table;
     m_table = Pointer<TableDef>();
     return table;
@@ -66,6 +53,10 @@ Pointer<TableDef> TableParser::parseTable(const Pointer<StringStream>& stream) {
 
 // table -> "table" name [ "extends" name ] "{" { member } "}"
 void TableParser::parseBody() {
+    // The comments before the keyword are taken up to it, so that a blank
+    // line between them and the table is seen and kept.
+    StringPointer before;
+    if (keepsComments()) before = m_comments->takeLeading(stream()->peek()->begin());
     stream()->expectWord("table");
     StringPointer name = stream()->readIdentifier();
     if (m_pass == 1) m_table->setTableName(name);
@@ -75,6 +66,10 @@ void TableParser::parseBody() {
         if (m_pass == 1) m_table->setBaseName(base);
     }
     stream()->expect(kOpenBrace, "{");
+    if (keepsComments()) {
+        m_table->setComments(
+            {joinComments(before, m_comments->takeLeading(stream()->position())), StringPointer()});
+    }
     // Every member consumes at least its terminator or throws, so this ends.
     for (std::int32_t code; (code = stream()->peek()->code()) != kCloseBrace;) {
         if (code == kLess) {
@@ -83,11 +78,39 @@ void TableParser::parseBody() {
             parseField();
         }
     }
+    if (keepsComments()) {
+        m_table->setClosingComments(m_comments->takeLeading(stream()->peek()->begin()));
+    }
     stream()->expect(kCloseBrace, "}");
+}
+
+void TableParser::beginItem() {
+    if (keepsComments()) m_itemComments = m_comments->takeLeading(stream()->peek()->begin());
+}
+
+void TableParser::addInnerComments(std::int32_t limit) {
+    if (keepsComments()) {
+        m_itemComments = joinComments(m_itemComments, m_comments->takeLeading(limit));
+    }
+}
+
+ItemComments TableParser::endItem() {
+    if (!keepsComments()) return {};
+    std::int32_t end = stream()->position();
+    addInnerComments(end);
+    ItemComments comments{m_itemComments, m_comments->takeTrailing(end, stream()->peek()->begin())};
+    m_itemComments = StringPointer();
+    return comments;
+}
+
+void TableParser::failAt(std::int32_t offset, std::string_view message) {
+    stream()->setErrorOffset(offset);
+    syntaxError(message);
 }
 
 // field -> [ name ":=" ] formula ( ";" | "!" )
 void TableParser::parseField() {
+    beginItem();
     StringPointer name = str("");
     std::int32_t code = stream()->peek()->code();
     if (code == kIdentifier || code == kOpenBracket) {
@@ -103,8 +126,10 @@ void TableParser::parseField() {
     ExpressionPointer formula = parseSourceFormula();
     std::int32_t end = stream()->next()->code();
     if (end != kSemicolon && end != kExclamation) syntaxError("syntax error: expecting ; ! or =");
+    ItemComments comments = endItem();
     if (m_pass != 1) return;
     Pointer<FieldDef> field = m_table->addField();
+    field->setComments(comments);
     field->setName(name);
     field->setVisible(end == kExclamation ? 1 : 0);
     if (!formula.isNull()) field->setFormula(FieldDef::kFormulaRow, formula);
@@ -112,6 +137,7 @@ void TableParser::parseField() {
 
 // row-block -> "<" row-key ">" ":=" "{" element { "," element } "}"
 void TableParser::parseRowBlock() {
+    beginItem();
     stream()->expect(kLess, "<");
     Pointer<Token> keyToken = stream()->next();
     std::int32_t key = -1;
@@ -131,19 +157,24 @@ void TableParser::parseRowBlock() {
         ++m_column;
         std::int32_t code = stream()->next()->code();
         if (code == kComma) continue;
-        if (code == kCloseBrace) return;
+        if (code == kCloseBrace) break;
         syntaxError("expecting }  or ,");
     }
+    ItemComments comments = endItem();
+    if (m_pass == 1) m_table->addRowComments(key, comments);
 }
 
 // element -> "<" number ">" ":=" formula | formula ":=" formula | formula | nothing
+// Errors that name a field point at the element.
 void TableParser::parseElement() {
+    std::int32_t element = stream()->peek()->begin();
     if (stream()->peek()->code() == kLess) {
         std::int32_t number = stream()->readAngleNumber();
         stream()->expect(kDefine, ":=");
         ExpressionPointer formula = parseSourceFormula();
         if (m_pass == 2) {
-            if (number < 1 || number - 1 >= m_table->fieldCount()) syntaxError("field not found");
+            if (number < 1 || number - 1 >= m_table->fieldCount())
+                failAt(element, "field not found");
             storeAt(number - 1, formula);
         }
         return;
@@ -156,7 +187,7 @@ void TableParser::parseElement() {
         // the last field, and an empty block of a table without fields is
         // one empty element.
         if (m_pass == 2 && !formula.isNull()) {
-            if (m_column >= m_table->fieldCount()) syntaxError("field not found");
+            if (m_column >= m_table->fieldCount()) failAt(element, "field not found");
             storeAt(m_column, formula);
         }
         return;
@@ -164,7 +195,7 @@ void TableParser::parseElement() {
     if (code != kDefine) syntaxError("expecting , or }");
     stream()->next();
     Pointer<FieldDef> field;
-    if (m_pass == 2) field = lookupField(formula);
+    if (m_pass == 2) field = lookupField(formula, element);
     ExpressionPointer value = parseSourceFormula();
     if (value.isNull()) syntaxError("expecting expression after :=");
     if (m_pass == 2) field->setFormula(m_rowKey, value);
@@ -183,21 +214,22 @@ ExpressionPointer TableParser::parseSourceFormula() {
 
 // formula -> hash-text | expression
 ExpressionPointer TableParser::readSourceFormula() {
+    addInnerComments(stream()->peek()->begin());
     if (stream()->peek()->code() == kHashText) {
         StringPointer text = stream()->next()->text();
         ExpressionPointer parsed = make<TableParser>()->parseFormula(text);
         if (parsed.isNull()) return parsed;
         return make<ExpressionSource>(text, parsed, ExpressionSource::Origin::HashText);
     }
-    std::int32_t start = stream()->peek()->position();
+    // The text runs from the first token to the blanks and comments before
+    // the token that ended it; comments inside it stay in it.
+    std::int32_t start = stream()->peek()->begin();
     ExpressionPointer expression = parse(stream());
     if (expression.isNull()) return expression;
     const StringPointer& source = stream()->source();
-    std::int32_t length = source->length();
-    std::int32_t end = clampPosition(stream()->peek()->position(), length);
-    std::int32_t begin = clampPosition(start, end);
-    auto first = static_cast<std::int32_t>(
-        skipBlanksAndComments(source->view().substr(0, end), static_cast<std::size_t>(begin)));
+    std::int32_t end = clampPosition(stream()->peek()->position(), source->length());
+    if (keepsComments()) m_comments->skip(end);
+    std::int32_t first = clampPosition(start, end);
     return make<ExpressionSource>(source->substring(first, end)->trim(), expression);
 }
 
@@ -215,10 +247,11 @@ void TableParser::buildFieldIndex() {
     }
 }
 
-Pointer<FieldDef> TableParser::lookupField(const ExpressionPointer& nameFormula) {
+Pointer<FieldDef> TableParser::lookupField(const ExpressionPointer& nameFormula, std::int32_t at) {
     StringPointer text = str("");
     if (is<ExpressionSource>(nameFormula)) text = cast<ExpressionSource>(nameFormula)->text();
     Pointer<ParseResult> parsed = make<TableParser>()->parseFieldName(text);
+    stream()->setErrorOffset(at);
     if (parsed->failed()) throwString(parsed->error());
     StringPointer name = parsed->value().isNull() ? str("") : parsed->value()->toString();
     auto field = cast<FieldDef>(m_fieldIndex->get(name));

@@ -3,13 +3,22 @@
 // overrides, so a row block may name fields defined after it. The second
 // pass meets the formulas of the first in the same order and takes them
 // as parsed instead of parsing them again.
+//
+// The first pass also keeps the comments of the table (see
+// CommentCollector.h for the rules): each field and row block takes the
+// comments before it, those inside it outside its formulas, and those on
+// the line where it ends; comments before "table" and between "table" and
+// "{" go before the table, and those after the last member before the
+// closing brace.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/Hashtable.h"
+#include "language/CommentCollector.h"
 #include "language/ExpressionParser.h"
 #include "language/TableDef.h"
 
@@ -23,8 +32,11 @@ class TableParser final : public ExpressionParser {
     static constexpr std::int32_t kMaxRowKey = 0x7ffffffe;
 
     // Reads "table" name [ "extends" name ] "{" members "}" and leaves the
-    // stream after the closing brace. Errors abort the table.
+    // stream after the closing brace. Errors abort the table. The comments
+    // before "table" are the table's from `commentsFrom` on, by default all
+    // of them.
     Pointer<TableDef> parseTable(const Pointer<StringStream>& stream);
+    Pointer<TableDef> parseTable(const Pointer<StringStream>& stream, std::int32_t commentsFrom);
 
   private:
     void parseBody();
@@ -35,8 +47,14 @@ class TableParser final : public ExpressionParser {
     ExpressionPointer parseSourceFormula();
     ExpressionPointer readSourceFormula();
     void storeAt(std::int32_t fieldIndex, const ExpressionPointer& formula);
-    Pointer<FieldDef> lookupField(const ExpressionPointer& nameFormula);
+    Pointer<FieldDef> lookupField(const ExpressionPointer& nameFormula, std::int32_t at);
     void buildFieldIndex();
+    [[noreturn]] void failAt(std::int32_t offset, std::string_view message);
+    // Comments of the first pass: before an item, inside it, after it.
+    bool keepsComments() const noexcept { return m_pass == 1 && m_comments.has_value(); }
+    void beginItem();
+    void addInnerComments(std::int32_t limit);
+    ItemComments endItem();
 
     Pointer<TableDef> m_table;
     Pointer<Hashtable> m_fieldIndex;
@@ -50,6 +68,9 @@ class TableParser final : public ExpressionParser {
     };
     std::vector<ParsedFormula> m_parsed;  // the first pass's, in order
     std::size_t m_replayed = 0;
+
+    std::optional<CommentCollector> m_comments;
+    StringPointer m_itemComments;  // of the field or row block being read
 };
 
 }  // namespace qv

@@ -57,11 +57,19 @@ std::string_view operatorText(std::int32_t code) noexcept;
 class Token final : public Object {
     QV_OBJECT(Token, Object, "Token")
   public:
-    Token(std::int32_t code, const Pointer<Object>& value, std::int32_t position)
-        : m_value(value), m_position(position), m_code(code) {}
+    // `begin` is the index of the token's first character, after the blanks
+    // and comments in front of it; it defaults to `position`.
+    Token(std::int32_t code, const Pointer<Object>& value, std::int32_t position,
+          std::int32_t begin = -1)
+        : m_value(value),
+          m_position(position),
+          m_begin(begin < 0 ? position : begin),
+          m_code(code) {}
 
     std::int32_t code() const noexcept { return m_code; }
     std::int32_t position() const noexcept { return m_position; }
+    // Where the token's own characters start: what a message points at.
+    std::int32_t begin() const noexcept { return m_begin; }
     const Pointer<Object>& value() const noexcept { return m_value; }
     // The word of an identifier, the text of a string literal or hash text.
     StringPointer text() const { return cast<String>(m_value); }
@@ -75,6 +83,7 @@ class Token final : public Object {
   private:
     Pointer<Object> m_value;
     std::int32_t m_position;
+    std::int32_t m_begin;
     std::int32_t m_code;
 };
 

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "app/Document.h"
+#include "language/SourceError.h"
 
 namespace qv::test {
 
@@ -31,6 +32,17 @@ inline std::string readError(std::string_view text) {
         return "(no error)";
     } catch (const StringPointer& message) {
         return message->toStdString();
+    }
+}
+
+// "LINE:COL message" of a failed reading, or "(no error)".
+inline std::string readErrorAt(std::string_view text) {
+    try {
+        readDocument(text);
+        return "(no error)";
+    } catch (const SourceError& error) {
+        return std::to_string(error.line()) + ":" + std::to_string(error.column()) + " " +
+               error.message()->toStdString();
     }
 }
 

@@ -20,52 +20,62 @@ using test::rewritten;
 
 struct MessageCase {
     const char* input;
+    const char* where;  // LINE:COL of what the message is about
     const char* message;
 };
 
-TEST(DocumentReadTest, EveryMessageHasAnInputThatRaisesIt) {
+// Each message with the place it names: the token that could not be used
+// (the end of the text when it ran out), or the name of a missing table.
+TEST(DocumentReadTest, EveryMessageHasAnInputThatRaisesItAtItsPlace) {
     const std::vector<MessageCase> cases = {
-        {"result(T);", "expecting  table,maximized,optimized or floating"},
-        {"table T{} 12", "expecting  table,maximized,optimized or floating"},
-        {"maximized window();", "unexpeted token"},
-        {"maximized", "unexpeted token"},
-        {"maximized ltable{lrow{table}}", "unexpeted token"},
-        {"optimized(a,1) text(\"x\");", "expecting number"},
-        {"floating(1,\"2\") text(\"x\");", "expecting number"},
-        {"optimized(-5,7) text(\"x\");", "expecting number"},
-        {"maximized chart(1);", "expecing identifier"},
-        {"maximized chart();", "expecing identifier"},
-        {"maximized text(x);", "expecing string"},
-        {"maximized text();", "expecing string"},
-        {"maximized project();", "expecting expression in project()"},
-        {"maximized project( /* nothing */ );", "expecting expression in project()"},
-        {"maximized chart(Nope);", "table not found"},
-        {"table T{} maximized ltable{lrow{chart(t);}}", "table not found"},
-        {"optimized(10) text(\"x\");", "expecting ,"},
-        {"optimized 10,20 text(\"x\");", "expecting ("},
-        {"maximized properties;", "expecting ("},
-        {"optimized(10,20 text(\"x\");", "expecting )"},
-        {"maximized properties(1);", "expecting )"},
-        {"maximized text(\"a\" \"b\");", "expecting )"},
-        {"maximized text(\"unclosed", "expecting )"},
-        {"maximized result(a b);", "expecting )"},
-        {"maximized result(x)", "expecting ;"},
-        {"maximized chart(T) table T{}", "expecting ;"},
-        {"maximized ltable lrow{}", "expecting {"},
-        {"maximized ltable{lrow;}", "expecting {"},
-        {"maximized ltable{text(\"x\");}", "expecting }"},
-        {"maximized ltable{lrow{}", "expecting }"},
+        {"result(T);", "1:1", "expecting  table,maximized,optimized or floating"},
+        {"table T{} 12", "1:11", "expecting  table,maximized,optimized or floating"},
+        {"maximized window();", "1:11", "unexpeted token"},
+        {"maximized", "1:10", "unexpeted token"},
+        {"maximized ltable{lrow{table}}", "1:23", "unexpeted token"},
+        {"optimized(a,1) text(\"x\");", "1:11", "expecting number"},
+        {"floating(1,\"2\") text(\"x\");", "1:12", "expecting number"},
+        {"optimized(-5,7) text(\"x\");", "1:11", "expecting number"},
+        {"maximized chart(1);", "1:17", "expecing identifier"},
+        {"maximized chart();", "1:17", "expecing identifier"},
+        {"maximized text(x);", "1:16", "expecing string"},
+        {"maximized text();", "1:16", "expecing string"},
+        {"maximized project();", "1:19", "expecting expression in project()"},
+        {"maximized project( /* nothing */ );", "1:34", "expecting expression in project()"},
+        {"maximized chart(Nope);", "1:17", "table not found"},
+        {"table T{} maximized ltable{lrow{chart(t);}}", "1:39", "table not found"},
+        {"optimized(10) text(\"x\");", "1:13", "expecting ,"},
+        {"optimized 10,20 text(\"x\");", "1:11", "expecting ("},
+        {"maximized properties;", "1:21", "expecting ("},
+        {"optimized(10,20 text(\"x\");", "1:17", "expecting )"},
+        {"maximized properties(1);", "1:22", "expecting )"},
+        {"maximized text(\"a\" \"b\");", "1:20", "expecting )"},
+        {"maximized text(\"unclosed", "1:25", "expecting )"},
+        {"maximized result(a b);", "1:20", "expecting )"},
+        {"maximized result(x)", "1:20", "expecting ;"},
+        {"maximized chart(T) table T{}", "1:20", "expecting ;"},
+        {"maximized ltable lrow{}", "1:18", "expecting {"},
+        {"maximized ltable{lrow;}", "1:22", "expecting {"},
+        {"maximized ltable{text(\"x\");}", "1:18", "expecting }"},
+        {"maximized ltable{lrow{}", "1:24", "expecting }"},
         // Messages of the tokenizer, the table and the expression parsers
         // pass through unchanged.
-        {"maximized text(\"a\"); $", "invalid char"},
-        {"table T{a:=1 }", "syntax error: expecting ; ! or ="},
-        {"table {}", "expecting identifier"},
-        {"maximized result((1);", "expecting )"},
-        {"maximized result(-);", "expecting expression after unary operator"},
+        {"maximized text(\"a\"); $", "1:22", "invalid char"},
+        {"table T{a:=1 }", "1:14", "syntax error: expecting ; ! or ="},
+        {"table {}", "1:7", "expecting identifier"},
+        {"maximized result((1);", "1:21", "expecting )"},
+        {"maximized result(-);", "1:19", "expecting expression after unary operator"},
+        // Lines end with LF, CR LF or a lone CR alike; columns count bytes.
+        {"table T{a:=1!}\n\n// views\nmaximized chart(T);\noptimized(1,2) chart(U);", "5:22",
+         "table not found"},
+        {"// views\rmaximized text(\"a\");\r\rmaximized text(b);", "4:16", "expecing string"},
+        {"table T{\r\n  a:=1;\n  b:=2;\r  c:=(3;\n}", "4:8", "expecting )"},
+        {"\xEF\xBB\xBFmaximized text(\"\xC3\xA9\"); bogus", "1:23",
+         "expecting  table,maximized,optimized or floating"},
     };
     for (const MessageCase& row : cases) {
         SCOPED_TRACE(row.input);
-        EXPECT_EQ(readError(row.input), row.message);
+        EXPECT_EQ(test::readErrorAt(row.input), std::string(row.where) + " " + row.message);
     }
 }
 
@@ -103,8 +113,9 @@ class CountingFactory final : public ViewFactory {
         return counted(m_headless->makeProjectView(kernel, expression));
     }
     Pointer<Object> makeLayoutTable() override { return counted(m_headless->makeLayoutTable()); }
-    Pointer<Object> makeFrame(const Pointer<Object>& view, Placement placement) override {
-        return m_headless->makeFrame(view, placement);
+    Pointer<Object> makeFrame(const Pointer<Object>& view, Placement placement,
+                              const ItemComments& comments) override {
+        return m_headless->makeFrame(view, placement, comments);
     }
     void putCell(const Pointer<Object>& table, std::int32_t row, std::int32_t column,
                  const Pointer<Object>& frame) override {
@@ -113,6 +124,9 @@ class CountingFactory final : public ViewFactory {
     void placeFrame(const Pointer<Object>& root, const Pointer<Object>& frame, std::int32_t x,
                     std::int32_t y) override {
         m_headless->placeFrame(root, frame, x, y);
+    }
+    void keepEndComments(const Pointer<Object>& root, const StringPointer& comments) override {
+        m_headless->keepEndComments(root, comments);
     }
 
     int views = 0;
@@ -141,14 +155,23 @@ TEST(DocumentReadTest, AFailedReadingMakesNoViewAndKeepsNothing) {
     EXPECT_EQ(parser->kernel()->getTableCount(), 1);
 }
 
+// Comments alone are kept, as the comments at the end of the document.
 TEST(DocumentReadTest, EmptyTextsGiveAnEmptyProgramAndWorkArea) {
-    for (const char* text :
-         {"", "  \n\t", "// only a comment", "/* block */", "//--end", "\r\n//--end\r\n"}) {
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"", "//--end"},
+        {"  \n\t", "//--end"},
+        {"//--end", "//--end"},
+        {"\r\n//--end\r\n", "//--end"},
+        {"\xEF\xBB\xBF", "//--end"},
+        {"// only a comment", "// only a comment\n//--end"},
+        {"/* block */", "/* block */\n//--end"},
+    };
+    for (const auto& [text, written] : cases) {
         SCOPED_TRACE(text);
         auto document = readDocument(text);
         EXPECT_EQ(document->kernel()->getTableCount(), 0);
         EXPECT_EQ(document->layout()->frameCount(), 0);
-        EXPECT_EQ(document->toSource()->toStdString(), "//--end");
+        EXPECT_EQ(document->toSource()->toStdString(), written);
     }
 }
 
@@ -313,6 +336,9 @@ TEST(DocumentReadTest, LayoutTablesAreBoundedInDepthAndSize) {
     const int deepest = FileParser::kMaxLayoutNesting;
     EXPECT_EQ(readError("maximized " + nested(deepest, "text(\"deep\");")), "(no error)");
     EXPECT_EQ(readError("maximized " + nested(deepest + 1, "")), "layout tables nested too deeply");
+    // The place is the first layout table too deep.
+    EXPECT_EQ(test::readErrorAt("maximized " + nested(deepest + 1, "")),
+              "1:" + std::to_string(11 + 12 * deepest) + " layout tables nested too deeply");
 
     const auto cells = static_cast<int>(FileParser::kMaxLayoutCells);
     std::string wide = "maximized ltable{lrow{" + std::string(cells - 1, ';') + "properties();}}";

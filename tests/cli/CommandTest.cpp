@@ -1,5 +1,5 @@
 // The qvl commands as the shell sees them: exit status, standard output and
-// the "qvl: FILE: MESSAGE" line on standard error.
+// the "qvl: FILE:LINE:COL: MESSAGE" line on standard error.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -21,30 +21,37 @@ const char* kModel =
     "table V{ x:=range 1 to 2! n:=if x=1 then \"\u00e9t\u00e9\" else \"a\"! m:=x! }\n"
     "optimized(10,20) result(T);\n//--end";
 
-TEST(CommandTest, CheckReportsEveryDocumentMessage) {
+TEST(CommandTest, CheckReportsEveryDocumentMessageWithItsPlace) {
     struct Row {
         const char* text;
+        const char* where;  // LINE:COL
         const char* message;
     } rows[] = {
-        {"foo", "expecting  table,maximized,optimized or floating"},
-        {"maximized bogus();", "unexpeted token"},
-        {"optimized(1 2) text(\"a\");", "expecting ,"},
-        {"optimized(a,2) text(\"a\");", "expecting number"},
-        {"maximized text(1);", "expecing string"},
-        {"maximized chart(1);", "expecing identifier"},
-        {"maximized chart(Nowhere);", "table not found"},
-        {"maximized project();", "expecting expression in project()"},
-        {"maximized text(\"a\"", "expecting )"},
-        {"maximized properties() ", "expecting ;"},
-        {"maximized ltable lrow", "expecting {"},
-        {"table T{ x:=1 }", "syntax error: expecting ; ! or ="},
+        {"foo", "1:1", "expecting  table,maximized,optimized or floating"},
+        {"maximized bogus();", "1:11", "unexpeted token"},
+        {"optimized(1 2) text(\"a\");", "1:13", "expecting ,"},
+        {"optimized(a,2) text(\"a\");", "1:11", "expecting number"},
+        {"maximized text(1);", "1:16", "expecing string"},
+        {"maximized chart(1);", "1:17", "expecing identifier"},
+        {"maximized chart(Nowhere);", "1:17", "table not found"},
+        {"maximized project();", "1:19", "expecting expression in project()"},
+        {"maximized text(\"a\"", "1:19", "expecting )"},
+        {"maximized properties() ", "1:24", "expecting ;"},
+        {"maximized ltable lrow", "1:18", "expecting {"},
+        {"table T{ x:=1 }", "1:15", "syntax error: expecting ; ! or ="},
+        // Lines end with LF, CR LF or a lone CR; the column counts bytes
+        // from the line's start.
+        {"// model\ntable T{\n  x:=1;\n  y:=x 2;\n}", "4:8", "syntax error: expecting ; ! or ="},
+        {"// model\r\ntable T{\r\n  y:=(x;\r\n}", "3:8", "expecting )"},
+        {"// model\rtable T{\r  x:=1;\r}\rmaximized chart(U);", "5:17", "table not found"},
+        {"\xEF\xBB\xBFmaximized $", "1:11", "invalid char"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
         std::string path = writeDocument("bad.qvl", row.text);
         Outcome outcome = run(runCheck, {path});
         EXPECT_EQ(outcome.status, 1);
-        EXPECT_EQ(outcome.err, "qvl: " + path + ": " + row.message + "\n");
+        EXPECT_EQ(outcome.err, "qvl: " + path + ":" + row.where + ": " + row.message + "\n");
         EXPECT_EQ(outcome.out, "");
     }
 }

@@ -116,62 +116,83 @@ TEST(ExpressionParser, PrecedenceAndAssociativity) {
         EXPECT_EQ(formula(c.source), c.expected) << c.source;
 }
 
+struct ErrorCase {
+    const char* source;
+    const char* expected;
+    // The column a document reading names: the token the parser could not
+    // use. 0 where only a whole formula fails (text after the expression).
+    std::int32_t column;
+};
+
+// The column of the error parse(stream) throws, as a document names it.
+std::int32_t errorColumn(const char* source) {
+    auto stream = make<StringStream>(str(source));
+    try {
+        make<ExpressionParser>()->parse(stream);
+    } catch (const StringPointer&) {
+        return stream->positionOf(stream->errorOffset()).column;
+    }
+    return 0;
+}
+
 // One row per message of the grammar and of the stream it reads.
 TEST(ExpressionParser, ErrorMessages) {
-    const std::vector<ParseCase> cases = {
-        {"a <", "!Syntax error2"},
-        {"a &", "!Syntax error2"},
-        {"a and", "!Syntax error3"},
-        {"not not a", "!Syntax error3"},
-        {"not", "!Syntax error3"},
-        {"a or", "!Syntax error4"},
-        {"if then 1", "!Syntax error5"},
-        {"if a then if b then c", "!Syntax error6"},
-        {"if a then", "!Syntax error6"},
-        {"if a then b else", "!Syntax error7"},
-        {"range", "!Syntax error8"},
-        {"range 1 3", "!Syntax error9"},
-        {"range 1", "!Syntax error9"},
-        {"range 1 to", "!Syntax error10"},
-        {"f(range 1 to 3)", "!Syntax error11"},
-        {"range 1 to 3 step", "!Syntax error11"},
-        {"range 1 to 10 foo 3", "!Syntax error12"},
-        {"1 2", "!unexpected character"},
-        {"a<b=c", "!unexpected character"},
-        {"1*)", "!unexpected character"},
-        {"t.1", "!unexpected character"},
-        {"a )", "!unexpected character"},
-        {"#hash#", "!unexpected character"},
-        {"a alt", "!expecting expression after \"alt\""},
-        {"a alt b alt", "!expecting expression after \"alt\""},
-        {"select * from T where", "!expecting expression after where"},
-        {"-", "!expecting expression after unary operator"},
-        {"1 + -", "!expecting expression after unary operator"},
-        {"()", "!expecting expression in parentasis"},
-        {"a[]", "!expecting expression after ["},
-        {"a[*]", "!expecting expression after ["},
-        {"t.\"x\"", "!expecting Identifier or function call after '.'"},
-        {"t.", "!expecting Identifier or function call after '.'"},
-        {"t.?", "!expecting Identifier or function call after '.'"},
-        {"t.(a+b)", "!expecting Identifier or function call after '.'"},
-        {"f(a:=)", "!expecting expression"},
-        {"f(a, b:=1)", "!can not  mix assign and not assign arguments in function"},
-        {"f(a:=1, b)", "!can not  mix assign and not assign arguments in function"},
-        {"if a b", "!expecting then"},
-        {"f(,a)", "!expecting )"},
-        {"(1", "!expecting )"},
-        {"f(a b)", "!expecting )"},
-        {"a[1", "!expecting ]"},
-        {"select from T where x", "!expecting *"},
-        {"select * T where x", "!expecting from"},
-        {"select * from T x>1", "!expecting where"},
-        {"select * from 1 where x", "!expecting identifier"},
-        {"x@1", "!expecting identifier"},
-        {"1 $ 2", "!invalid char"},
-        {"1..2", "!invalid number"},
+    const std::vector<ErrorCase> cases = {
+        {"a <", "!Syntax error2", 4},
+        {"a &", "!Syntax error2", 4},
+        {"a and", "!Syntax error3", 6},
+        {"not not a", "!Syntax error3", 5},
+        {"not", "!Syntax error3", 4},
+        {"a or", "!Syntax error4", 5},
+        {"if then 1", "!Syntax error5", 4},
+        {"if a then if b then c", "!Syntax error6", 11},
+        {"if a then", "!Syntax error6", 10},
+        {"if a then b else", "!Syntax error7", 17},
+        {"range", "!Syntax error8", 6},
+        {"range 1 3", "!Syntax error9", 9},
+        {"range 1", "!Syntax error9", 8},
+        {"range 1 to", "!Syntax error10", 11},
+        {"f(range 1 to 3)", "!Syntax error11", 16},
+        {"range 1 to 3 step", "!Syntax error11", 18},
+        {"range 1 to 10 foo 3", "!Syntax error12", 20},
+        {"1 2", "!unexpected character", 0},
+        {"a<b=c", "!unexpected character", 0},
+        {"1*)", "!unexpected character", 0},
+        {"t.1", "!unexpected character", 0},
+        {"a )", "!unexpected character", 0},
+        {"#hash#", "!unexpected character", 0},
+        {"a alt", "!expecting expression after \"alt\"", 6},
+        {"a alt b alt", "!expecting expression after \"alt\"", 12},
+        {"select * from T where", "!expecting expression after where", 22},
+        {"-", "!expecting expression after unary operator", 2},
+        {"1 + -", "!expecting expression after unary operator", 6},
+        {"()", "!expecting expression in parentasis", 2},
+        {"a[]", "!expecting expression after [", 3},
+        {"a[*]", "!expecting expression after [", 3},
+        {"t.\"x\"", "!expecting Identifier or function call after '.'", 3},
+        {"t.", "!expecting Identifier or function call after '.'", 3},
+        {"t.?", "!expecting Identifier or function call after '.'", 3},
+        {"t.(a+b)", "!expecting Identifier or function call after '.'", 3},
+        {"f(a:=)", "!expecting expression", 6},
+        {"f(a, b:=1)", "!can not  mix assign and not assign arguments in function", 10},
+        {"f(a:=1, b)", "!can not  mix assign and not assign arguments in function", 10},
+        {"if a b", "!expecting then", 6},
+        {"f(,a)", "!expecting )", 3},
+        {"(1", "!expecting )", 3},
+        {"f(a b)", "!expecting )", 5},
+        {"a[1", "!expecting ]", 4},
+        {"select from T where x", "!expecting *", 8},
+        {"select * T where x", "!expecting from", 10},
+        {"select * from T x>1", "!expecting where", 17},
+        {"select * from 1 where x", "!expecting identifier", 15},
+        {"x@1", "!expecting identifier", 3},
+        {"1 $ 2", "!invalid char", 3},
+        {"1..2", "!invalid number", 1},
     };
-    for (const ParseCase& c : cases)
+    for (const ErrorCase& c : cases) {
         EXPECT_EQ(formula(c.source), c.expected) << c.source;
+        EXPECT_EQ(errorColumn(c.source), c.column) << c.source;
+    }
 }
 
 // parse(stream) lets errors propagate and leaves the first unused token.

@@ -58,10 +58,10 @@ TEST(ProgramModelTest, WritesTheDocumentTextOfATable) {
          "table T{\n    [select]:= 1;\n    <1>:={    [select]:= 2,}\n}\n"},
         {"table [my table] extends [a b]{}", "table [my table] extends [a b]{\n}\n"},
         // Formula texts: hash text stays hash text, comments before and after
-        // are dropped, lines after the first are not indented again.
+        // go before the field, lines after the first are not indented again.
         {"table T{a:=#(1#;b:=#1+2#!}", "table T{\n    a:=#(1#;\n    b:=#1+2#!\n}\n"},
         {"table T{a:= /* lead */ 1 + /* in */ 2 // trail\n;}",
-         "table T{\n    a:=1 + /* in */ 2;\n}\n"},
+         "table T{\n    /* lead */\n    // trail\n    a:=1 + /* in */ 2;\n}\n"},
         {"table T{a:=1 +\n  2!<1>:={3 +\n 4}}",
          "table T{\n    a:=1 +\n  2!\n    <1>:={    a:=3 +\n 4,}\n}\n"},
         {"table T{a:=\"x\n  y\"!}", "table T{\n    a:=\"x\n  y\"!\n}\n"},
@@ -257,6 +257,24 @@ TEST(ProgramModelTest, CloneIsDeepAndKeepsNamesAndWarnings) {
     copy->addTable(readTable("table C{}"));
     EXPECT_EQ(original->toSource()->toStdString(), text);
     EXPECT_EQ(original->tableCount(), 3);
+}
+
+// The table parser alone keeps the comments of a table, its own text reads
+// back to the same table, and a copy of the program keeps them all.
+TEST(ProgramModelTest, TablesAndTheirCopiesKeepTheirComments) {
+    auto program = make<ProgramDef>();
+    program->addTable(readTable(
+        "table /* h */ T{ // a\n a:=1; /* a2 */\n // row\n <2>:={a:=3} // r\n // end\n}"));
+    const std::string text =
+        "/* h */\ntable T{\n    // a\n    a:=1; /* a2 */\n    // row\n    <2>:={    a:=3,} // r\n"
+        "    // end\n}\n";
+    EXPECT_EQ(program->toSource()->toStdString(), text);
+    EXPECT_EQ(program->table(0)->commentCount(), 6);
+    // The comments written before "table" are the table's when read back.
+    EXPECT_EQ(readTable(text)->toSource()->toStdString(), text);
+    auto copy = cast<ProgramDef>(program->clone());
+    EXPECT_EQ(copy->toSource()->toStdString(), text);
+    EXPECT_EQ(copy->table(0)->commentCount(), 6);
 }
 
 }  // namespace

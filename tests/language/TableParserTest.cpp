@@ -15,6 +15,7 @@ namespace qv {
 namespace {
 
 using test::readError;
+using test::readErrorAt;
 using test::readTable;
 using test::renderTable;
 
@@ -103,55 +104,64 @@ std::string indexOrder(std::initializer_list<const char*> names) {
 
 struct ErrorCase {
     const char* text;
+    const char* where;  // LINE:COL of what the message is about
     std::string message;
 };
 
-TEST(TableParserTest, ThrowsEachMessageOfTheGrammar) {
+// Each message with the place it names: the token that could not be used,
+// the element whose field is missing, the character that is not a token.
+TEST(TableParserTest, ThrowsEachMessageOfTheGrammarAtItsPlace) {
     const std::vector<ErrorCase> cases = {
-        {"table T{a:=1 2!}", "syntax error: expecting ; ! or ="},
-        {"table T{a:=1", "syntax error: expecting ; ! or ="},
-        {"table T{a:=1;<1>:={<1>:=5 6}}", "expecting }  or ,"},
-        {"table T{a:=1;<1>:={a:=5 6}}", "expecting }  or ,"},
-        {"table T{a:=1;<1>:={1 2}}", "expecting , or }"},
-        {"table T{a:=1;<1>:={5,6}}", "field not found"},
-        {"table T{<1>:={5}}", "field not found"},
-        {"table T{a:=1;<1>:={<2>:=5}}", "field not found"},
-        {"table T{a:=1;<1>:={<0>:=5}}", "field not found"},
-        {"table T{a:=1;<1>:={a:=}}", "expecting expression after :="},
-        {"table T{a:=1;<1>:={a:=,}}", "expecting expression after :="},
-        {"table T{b:=1;a:=2;<1>:={x:=1}}", "field x not found in fields:b,a"},
-        {"table T{a:=1;bb:=2;ccc:=3;<1>:={x:=1}}",
+        {"table T{a:=1 2!}", "1:14", "syntax error: expecting ; ! or ="},
+        {"table T{a:=1", "1:13", "syntax error: expecting ; ! or ="},
+        {"table T{a:=1;<1>:={<1>:=5 6}}", "1:27", "expecting }  or ,"},
+        {"table T{a:=1;<1>:={a:=5 6}}", "1:25", "expecting }  or ,"},
+        {"table T{a:=1;<1>:={1 2}}", "1:22", "expecting , or }"},
+        {"table T{a:=1;<1>:={5,6}}", "1:22", "field not found"},
+        {"table T{<1>:={5}}", "1:15", "field not found"},
+        {"table T{a:=1;<1>:={<2>:=5}}", "1:20", "field not found"},
+        {"table T{a:=1;<1>:={<0>:=5}}", "1:20", "field not found"},
+        {"table T{a:=1;<1>:={a:=}}", "1:23", "expecting expression after :="},
+        {"table T{a:=1;<1>:={a:=,}}", "1:23", "expecting expression after :="},
+        {"table T{b:=1;a:=2;<1>:={x:=1}}", "1:25", "field x not found in fields:b,a"},
+        {"table T{a:=1;bb:=2;ccc:=3;<1>:={x:=1}}", "1:33",
          "field x not found in fields:" + indexOrder({"a", "bb", "ccc"})},
-        {"table T{a:=1;<1>:={a+1:=1}}",
+        {"table T{a:=1;<1>:={a+1:=1}}", "1:20",
          "Invalid field name: expecting identifier or function signature"},
-        {"table T{a:=1;<1>:={f(1):=1}}",
+        {"table T{a:=1;<1>:={f(1):=1}}", "1:20",
          "Invalid field name:  function name parameters must be identifiers only"},
-        {"tabel T{}", "expecting table"},
-        {"", "expecting table"},
-        {"table T(}", "expecting {"},
-        {"table T extends B x{}", "expecting {"},
-        {"table T{a:=1;<1>:=5}", "expecting {"},
+        {"tabel T{}", "1:1", "expecting table"},
+        {"", "1:1", "expecting table"},
+        {"table T(}", "1:8", "expecting {"},
+        {"table T extends B x{}", "1:19", "expecting {"},
+        {"table T{a:=1;<1>:=5}", "1:19", "expecting {"},
         // "expecting <" and "expecting }" cannot occur: "<" is only taken
         // after it was seen, and the body ends only at "}".
-        {"table T{a:=1;<1 2>:={}}", "expecting >"},
-        {"table T{a:=1;<1>:={<1 2>:=5}}", "expecting >"},
-        {"table T{a:=1;<1>{}}", "expecting :="},
-        {"table T{a:=1;<1>:={<1>5}}", "expecting :="},
-        {"table {}", "expecting identifier"},
-        {"table T extends {}", "expecting identifier"},
-        {"table T{a:=1;<1>:={<x>:=5}}", "expecting number"},
-        {"table T{a:=1;<1>:={<-1>:=5}}", "expecting number"},
-        {"table T{a:=1;<3000000000>:={}}", "row number too large"},
-        {"table T{a:=1;<1e999>:={}}", "row number too large"},
+        {"table T{a:=1;<1 2>:={}}", "1:17", "expecting >"},
+        {"table T{a:=1;<1>:={<1 2>:=5}}", "1:23", "expecting >"},
+        {"table T{a:=1;<1>{}}", "1:17", "expecting :="},
+        {"table T{a:=1;<1>:={<1>5}}", "1:23", "expecting :="},
+        {"table {}", "1:7", "expecting identifier"},
+        {"table T extends {}", "1:17", "expecting identifier"},
+        {"table T{a:=1;<1>:={<x>:=5}}", "1:21", "expecting number"},
+        {"table T{a:=1;<1>:={<-1>:=5}}", "1:21", "expecting number"},
+        {"table T{a:=1;<3000000000>:={}}", "1:15", "row number too large"},
+        {"table T{a:=1;<1e999>:={}}", "1:15", "row number too large"},
         // Errors of the expression grammar abort the table.
-        {"table T{a:=1<!}", "Syntax error2"},
-        {"table T{a:=(1;}", "expecting )"},
-        {"table T{a:=1;<1>:={(1}}", "expecting )"},
-        {"table T{a:=$;}", "invalid char"},
+        {"table T{a:=1<!}", "1:14", "Syntax error2"},
+        {"table T{a:=(1;}", "1:14", "expecting )"},
+        {"table T{a:=1;<1>:={(1}}", "1:22", "expecting )"},
+        {"table T{a:=$;}", "1:12", "invalid char"},
+        // Lines end with LF, CR LF or a lone CR alike.
+        {"table T{\n    a:=1;\n    b:=a 2;\n}", "3:10", "syntax error: expecting ; ! or ="},
+        {"// T\r\ntable T{\r\n    a:=(1;\r\n}", "3:10", "expecting )"},
+        {"// T\rtable T{\r    a:=1;\r    <1>:={a:=1,\r        q:=2}\r}", "5:9",
+         "field q not found in fields:a"},
+        {"/* T\r\n\r */\n\rtable T{<1>:={5}}", "5:15", "field not found"},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.text);
-        EXPECT_EQ(readError(row.text), row.message);
+        EXPECT_EQ(readErrorAt(row.text), std::string(row.where) + " " + row.message);
     }
 }
 

@@ -27,6 +27,19 @@ inline std::string readError(std::string_view text) {
     }
 }
 
+// "LINE:COL message" of the error a text throws, or "(no error)".
+inline std::string readErrorAt(std::string_view text) {
+    auto stream = make<StringStream>(str(text));
+    try {
+        make<TableParser>()->parseTable(stream);
+        return "(no error)";
+    } catch (const StringPointer& message) {
+        SourcePosition at = stream->positionOf(stream->errorOffset());
+        return std::to_string(at.line) + ":" + std::to_string(at.column) + " " +
+               message->toStdString();
+    }
+}
+
 inline std::string textOf(const Pointer<Object>& value) {
     return value.isNull() ? std::string("null") : value->toString()->toStdString();
 }

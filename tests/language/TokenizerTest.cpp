@@ -138,6 +138,15 @@ TEST(Tokenizer, TokensOfTexts) {
         {std::string("a\0b", 3), "id(a) !invalid char"},
         {std::string("\"a\0b\" c", 7), "str(a\\0b) id(c) end"},
         {std::string("x//\0\ny", 6), "id(x) id(y) end"},
+        // A line comment ends at a lone CR as at LF or CR LF.
+        {"x// note\ry", "id(x) id(y) end"},
+        {"x// note\r\ny", "id(x) id(y) end"},
+        {"// a\r// b\rz", "id(z) end"},
+        // A byte-order mark is skipped at the start of the text only.
+        {std::string("\xEF\xBB\xBF") + "a", "id(a) end"},
+        {"\xEF\xBB\xBF", "end"},
+        {"a\xEF\xBB\xBF", "id(a) !invalid char"},
+        {"\xEF\xBB", "!invalid char"},
     };
     for (const LexCase& c : cases)
         EXPECT_EQ(tokensOf(c.source), c.expected) << c.source;
@@ -243,6 +252,49 @@ TEST(Tokenizer, ArbitraryBytesStayInsideTheText) {
                 break;
             }
         }
+    }
+}
+
+// Where tokens begin (after the blanks and comments before them), which
+// comments were skipped, once each however often a mark made the stream read
+// them again, and the line and column of each token.
+TEST(Tokenizer, TokenBeginsCommentsAndPlaces) {
+    const std::vector<LexCase> cases = {
+        {"a b", "a@0=1:1 b@2=1:3 end@3=1:4"},
+        {"  x /* c */ y", "x@2=1:3 y@12=1:13 end@13=1:14 /*[4,11)"},
+        {"x // c\ny", "x@0=1:1 y@7=2:1 end@8=2:2 //[2,6)"},
+        {"x\r\n\ry\r\n", "x@0=1:1 y@4=3:1 end@7=4:1"},
+        {"//a\r/*b\n*/\n\r\nz", "z@13=5:1 end@14=5:2 //[0,3) /*[4,10)"},
+        {std::string("\xEF\xBB\xBF") + "a\nb", "a@3=1:1 b@5=2:1 end@6=2:2"},
+        {"#h# \"s\"", "#@0=1:1 \"@4=1:5 end@7=1:8"},
+        {"x /* open", "x@0=1:1 end@9=1:10 /*[2,9)"},
+    };
+    for (const LexCase& c : cases) {
+        auto stream = make<StringStream>(str(c.source));
+        // Read to the end twice over: the second pass adds no comment.
+        std::string out;
+        Pointer<StreamPosition> start = stream->mark();
+        for (int pass = 0; pass < 2; ++pass) {
+            stream->reset(start);
+            out.clear();
+            for (;;) {
+                Pointer<Token> token = stream->next();
+                SourcePosition at = stream->positionOf(token->begin());
+                std::string text =
+                    token->code() == kEnd ? "end"
+                    : token->code() == kIdentifier
+                        ? token->text()->toStdString()
+                        : c.source.substr(static_cast<std::size_t>(token->begin()), 1);
+                out += (out.empty() ? "" : " ") + text + "@" + std::to_string(token->begin()) +
+                       "=" + std::to_string(at.line) + ":" + std::to_string(at.column);
+                if (token->code() == kEnd) break;
+            }
+        }
+        for (const CommentSpan& span : stream->comments()) {
+            out += " " + c.source.substr(static_cast<std::size_t>(span.begin), 2) + "[" +
+                   std::to_string(span.begin) + "," + std::to_string(span.end) + ")";
+        }
+        EXPECT_EQ(out, c.expected) << c.source;
     }
 }
 
