@@ -61,7 +61,7 @@ class DepthLevel {
 
 // Numbers, texts and truth values are by far the most common cached values;
 // they skip the error tests.
-bool isPlainValue(const Object& value) {
+[[gnu::always_inline]] inline bool isPlainValue(const Object& value) {
     TypeId id = value.classTypeId();
     return id == Double::typeId() || id == String::typeId() || id == Boolean::typeId();
 }
@@ -131,18 +131,9 @@ Pointer<Object> Evaluator::evaluate(AbstractEvaluatable& evaluatable) {
         if (isPlainValue(*cached)) return Pointer<Object>(cached);
         return raiseIfError(evaluatable, cached);
     }
-    Pointer<Object> result;
-    if (stopRequested()) {
-        // A special value, so that every cell waiting on this one shows the
-        // same words rather than "depends on cell that contain error".
-        if (m_stopped.isNull()) m_stopped = make<StringSpecialValue>(str(kStopped));
-        result = m_stopped;
-    } else if (m_depth >= m_maxDepth || stackExhausted()) {
-        result = newWarning(kNestedTooDeeply);
-    } else {
-        DepthLevel level(m_depth);
-        result = evaluateAlternatives(evaluatable);
-    }
+    Pointer<Object> result = m_depth >= m_maxDepth || stopRequested() || stackExhausted()
+                                 ? refusal()
+                                 : evaluateOneLevelDown(evaluatable);
     if (m_pendingAlternatives > 0 && result->equals(*m_circular)) {
         evaluatable.setCachedValue(Pointer<Object>());
     } else {
@@ -150,6 +141,23 @@ Pointer<Object> Evaluator::evaluate(AbstractEvaluatable& evaluatable) {
     }
     if (isPlainValue(*result.object())) return result;
     return raiseIfError(evaluatable, result.object());
+}
+
+Pointer<Object> Evaluator::evaluateOneLevelDown(AbstractEvaluatable& evaluatable) {
+    DepthLevel level(m_depth);
+    return evaluateAlternatives(evaluatable);
+}
+
+// What a cell gets instead of being computed: a stop was requested, or the
+// chain of cells computing each other is too deep.
+Pointer<Object> Evaluator::refusal() {
+    if (stopRequested()) {
+        // A special value, so that every cell waiting on this one shows the
+        // same words rather than "depends on cell that contain error".
+        if (m_stopped.isNull()) m_stopped = make<StringSpecialValue>(str(kStopped));
+        return m_stopped;
+    }
+    return newWarning(kNestedTooDeeply);
 }
 
 // The tests in this order: an error, a special value (the reader gets its
@@ -173,22 +181,18 @@ Pointer<Object> Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object
     return Pointer<Object>(value);
 }
 
-Pointer<Object> Evaluator::tryAlternative(AbstractEvaluatable& evaluatable, std::int32_t index,
-                                          bool& messageRaised) {
-    try {
-        return evaluatable.computeAlternative(*this, index);
-    } catch (const StringPointer& message) {
-        messageRaised = true;
-        return make<Warning>(message);
-    } catch (const std::bad_alloc&) {
-        // A computation that exhausts memory shows it in its cell.
-        messageRaised = true;
-        return newWarning("out of memory");
-    } catch (const std::exception& error) {
-        // NEVER: the library's own failures other than memory; shown, not fatal.
-        messageRaised = true;
-        return newWarning(error.what());
+// Handles what an alternative raised: the cell's value when the search
+// ends here, the null object (with `next` set) to go on with the next one.
+Pointer<Object> Evaluator::settleRaised(bool last, bool& next) {
+    RaisedKind kind = m_raisedKind;
+    Pointer<Object> raised = takeRaised();
+    if (kind == RaisedKind::Warning) {
+        if (last) return m_dependsOnError;
+    } else if (last || !raised->equals(*m_circular)) {
+        return raised;
     }
+    next = true;
+    return {};
 }
 
 Pointer<Object> Evaluator::evaluateAlternatives(AbstractEvaluatable& evaluatable) {
@@ -198,21 +202,26 @@ Pointer<Object> Evaluator::evaluateAlternatives(AbstractEvaluatable& evaluatable
         bool last = i == count - 1;
         if (i > 0) --m_pendingAlternatives;
         evaluatable.setCachedValue(OnStack::instance());
-        bool messageRaised = false;
-        Pointer<Object> result = tryAlternative(evaluatable, i, messageRaised);
-        if (messageRaised) {
-            if (last) return result;
+        Pointer<Object> result;
+        try {
+            result = evaluatable.computeAlternative(*this, i);
+        } catch (const StringPointer& message) {
+            if (last) return make<Warning>(message);
+            continue;
+        } catch (const std::bad_alloc&) {
+            // A computation that exhausts memory shows it in its cell.
+            if (last) return newWarning("out of memory");
+            continue;
+        } catch (const std::exception& error) {
+            // NEVER: the library's own failures other than memory; shown, not fatal.
+            if (last) return newWarning(error.what());
             continue;
         }
         if (isRaised(result)) {
-            RaisedKind kind = m_raisedKind;
-            Pointer<Object> raised = takeRaised();
-            if (kind == RaisedKind::Warning) {
-                if (last) return m_dependsOnError;
-                continue;
-            }
-            if (!last && raised->equals(*m_circular)) continue;
-            return raised;
+            bool next = false;
+            result = settleRaised(last, next);
+            if (next) continue;
+            return result;
         }
         if (result.isNull()) return result;
         if (!last && is<Warning>(result)) continue;

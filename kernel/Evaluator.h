@@ -90,10 +90,9 @@ class Evaluator {
   private:
     Pointer<Object> raiseIfError(AbstractEvaluatable& evaluatable, Object* value);
     Pointer<Object> evaluateAlternatives(AbstractEvaluatable& evaluatable);
-    // One try: the alternative's value, or the raised marker with the
-    // failure on its way; a message raised by the formula becomes a Warning.
-    Pointer<Object> tryAlternative(AbstractEvaluatable& evaluatable, std::int32_t index,
-                                   bool& messageRaised);
+    [[gnu::cold, gnu::noinline]] Pointer<Object> refusal();
+    Pointer<Object> evaluateOneLevelDown(AbstractEvaluatable& evaluatable);
+    Pointer<Object> settleRaised(bool last, bool& next);
 
     Pointer<Object> m_nullResult;
     Pointer<StringSpecialValue> m_circular;

@@ -60,8 +60,7 @@ TEST(RoundTripTest, WritingIsAFixedPointAndKeepsTheLayout) {
 }
 
 TEST(RoundTripTest, TheExamplesAreFixedPoints) {
-    std::filesystem::path examples =
-        std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples";
+    std::filesystem::path examples = std::filesystem::path(QV_SOURCE_DIR) / "examples";
     int seen = 0;
     for (const auto& entry : std::filesystem::directory_iterator(examples)) {
         if (entry.path().extension() != ".qvl") continue;
