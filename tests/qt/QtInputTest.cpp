@@ -14,8 +14,6 @@ namespace {
 
 using Input = ShownWindow;
 
-constexpr std::uint32_t kShift = modifier::kShift;
-constexpr std::uint32_t kControl = modifier::kControl;
 
 struct KeyCase {
     const char* name;
