@@ -220,3 +220,29 @@ TEST(QtFonts, ArialIsMetricCompatibleAndBoldIsWider) {
 
 }  // namespace
 }  // namespace qv::toolkit
+
+namespace qv::toolkit {
+namespace {
+
+TEST(QtGraphics, HighDpiSurfacesScaleLogicalPixels) {
+    // A screen at twice the density: everything drawn doubles in device
+    // pixels, clips included, and text is measured in logical pixels.
+    QImage image(200, 200, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    {
+        QtGraphics g(painter, {100, 100});
+        g.setColor(kBlack);
+        g.clipTo({0, 0, 15, 100});
+        g.fillRect({10, 10, 10, 10});
+    }
+    painter.end();
+    EXPECT_EQ(image.pixel(20, 20), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(29, 39), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(30, 30), qRgb(255, 255, 255));  // clipped at logical 15
+    EXPECT_EQ(image.pixel(19, 19), qRgb(255, 255, 255));
+}
+
+}  // namespace
+}  // namespace qv::toolkit

@@ -14,7 +14,6 @@ namespace {
 
 using Input = ShownWindow;
 
-
 struct KeyCase {
     const char* name;
     Qt::Key key;
