@@ -115,6 +115,16 @@ TEST_F(Input, MouseEventsArriveWithTheirKindsAndWorkAreaPixels) {
     }
 }
 
+TEST_F(Input, APlatformDoubleClickIsPressReleaseDoubleClickRelease) {
+    // Through the platform layer, as a user's clicks come (the pointer
+    // arrives first): the second press is reported only as the double click.
+    QPoint inWindow = window->workArea()->mapTo(window->frame(), QPoint(50, 60));
+    QTest::mouseDClick(window->frame()->windowHandle(), Qt::LeftButton, {}, inWindow);
+    EXPECT_EQ(listener.events,
+              (std::vector<std::string>{"mouse 6 50,60 0", "mouse 8 50,60 0", "mouse 9 50,60 0",
+                                        "mouse 11 50,60 0", "mouse 9 50,60 0"}));
+}
+
 TEST_F(Input, MovingWithoutAButtonIsKindSix) {
     QMouseEvent move(QEvent::MouseMove, QPointF(12, 34),
                      window->workArea()->mapToGlobal(QPointF(12, 34)), Qt::NoButton, Qt::NoButton,
