@@ -162,6 +162,21 @@ TEST_F(WindowServices, SizeIsTheWorkAreaBelowTheMenuBar) {
     EXPECT_GT(listener.paints, 0);
 }
 
+TEST(WindowFocus, KeysTypedIntoANewlyShownWindowReachTheWorkArea) {
+    QtWindow window;
+    RecordingListener listener;
+    window.setListener(&listener);
+    window.setMenuBar({{"&File", 0, {}, {{"&New", 1, "Ctrl+N", {}}}}});
+    window.frame()->show();
+    window.frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.frame()));
+    // Through the platform layer, to whatever has the focus.
+    QTest::keyClick(window.frame()->windowHandle(), Qt::Key_Left);
+    QTest::keyClick(window.frame()->windowHandle(), Qt::Key_Tab);
+    QTest::keyClick(window.frame()->windowHandle(), Qt::Key_Right);
+    EXPECT_EQ(listener.events, (std::vector<std::string>{"key 1  0", "key 12  0", "key 2  0"}));
+}
+
 TEST_F(WindowServices, OpeningNothingFails) {
     EXPECT_FALSE(window->openWithSystem(""));
 }
