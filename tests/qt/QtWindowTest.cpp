@@ -1,5 +1,5 @@
 // The window's services: posted messages after the current event, timers,
-// cursors, the close button, further windows, the title, the clipboard and
+// the close button, further windows, the title, the clipboard and
 // the run loop's exit status.
 #include <QApplication>
 #include <QClipboard>
@@ -73,25 +73,6 @@ TEST_F(WindowServices, TimersTickUntilStoppedEvenFromTheirOwnTick) {
     EXPECT_GT(ticks, 3);
     window->stopTimer(5);
     window->stopTimer(99);  // never started: nothing happens
-}
-
-TEST_F(WindowServices, CursorKindsAndTheirCount) {
-    const std::pair<CursorKind, Qt::CursorShape> cases[] = {
-        {CursorKind::SizeWestEast, Qt::SizeHorCursor},
-        {CursorKind::SizeNorthWestSouthEast, Qt::SizeFDiagCursor},
-        {CursorKind::SizeNorthEastSouthWest, Qt::SizeBDiagCursor},
-        {CursorKind::Arrow, Qt::ArrowCursor},
-        {CursorKind::SizeNorthSouth, Qt::SizeVerCursor},
-        {CursorKind::TextBeam, Qt::IBeamCursor},
-        {CursorKind::Wait, Qt::WaitCursor},
-    };
-    std::int64_t count = window->cursorChanges();
-    for (auto [kind, shape] : cases) {
-        SCOPED_TRACE(static_cast<int>(kind));
-        window->setCursor(kind);
-        EXPECT_EQ(window->workArea()->cursor().shape(), shape);
-        EXPECT_EQ(window->cursorChanges(), ++count);
-    }
 }
 
 TEST_F(WindowServices, TheCloseButtonAsksAndDoesNotClose) {
@@ -175,10 +156,6 @@ TEST(WindowFocus, KeysTypedIntoANewlyShownWindowReachTheWorkArea) {
     QTest::keyClick(window.frame()->windowHandle(), Qt::Key_Tab);
     QTest::keyClick(window.frame()->windowHandle(), Qt::Key_Right);
     EXPECT_EQ(listener.events, (std::vector<std::string>{"key 1  0", "key 12  0", "key 2  0"}));
-}
-
-TEST_F(WindowServices, OpeningNothingFails) {
-    EXPECT_FALSE(window->openWithSystem(""));
 }
 
 // The listener a program would make: it quits at once, or after a message.
