@@ -143,6 +143,17 @@ TEST_F(WindowServices, SizeIsTheWorkAreaBelowTheMenuBar) {
     EXPECT_GT(listener.paints, 0);
 }
 
+TEST(WindowSize, IsKnownBeforeTheWindowIsShown) {
+    // A program lays its views out when it starts, before the loop runs.
+    QtWindow window;
+    window.setMenuBar({{"&File", 0, {}, {{"&New", 1, {}, {}}}}});
+    window.frame()->resize(640, 480);
+    Size size = window.size();
+    EXPECT_EQ(size.width, 640);
+    EXPECT_LT(size.height, 480);
+    EXPECT_GT(size.height, 400);
+}
+
 TEST(WindowFocus, KeysTypedIntoANewlyShownWindowReachTheWorkArea) {
     QtWindow window;
     RecordingListener listener;

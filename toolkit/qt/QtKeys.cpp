@@ -94,6 +94,8 @@ std::optional<KeyStroke> translateKey(int qtKey, Qt::KeyboardModifiers modifiers
     // Ctrl or Alt alone with a key are commands, not typing; both together
     // are AltGr on some systems, which types characters such as "@".
     if (control != alt) return std::nullopt;
+    // The system key with a letter belongs to the desktop, not to the text.
+    if (modifiers & Qt::MetaModifier) return std::nullopt;
     if (!isPrintable(text)) return std::nullopt;
     return KeyStroke{key::kCharacter, text.toStdString(), bits};
 }

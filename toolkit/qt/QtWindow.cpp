@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
@@ -86,6 +87,12 @@ void QtWindow::setListener(WindowListener* listener) {
 }
 
 Size QtWindow::size() const {
+    // Before the window is shown its layout has not placed the work area
+    // yet; the program may ask already, to lay its views out at start.
+    if (!m_frame->isVisible()) {
+        m_frame->layout()->invalidate();
+        m_frame->layout()->activate();
+    }
     return {m_workArea->width(), m_workArea->height()};
 }
 
