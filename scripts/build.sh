@@ -20,7 +20,7 @@ case "$flavour" in
              -DQV_WERROR=ON -DQV_SANITIZE=ON) ;;
   fuzz)
     options=(-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_WERROR=ON
-             -DQV_FUZZ=ON -DQV_TESTS=OFF) ;;
+             -DQV_FUZZ=ON -DQV_TESTS=OFF -DQV_DESKTOP=OFF) ;;
   *)
     echo "unknown flavour: $flavour (release, asan or fuzz)" >&2
     exit 2 ;;

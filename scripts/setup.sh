@@ -6,6 +6,11 @@ set -euo pipefail
 packages=(
   g++ clang libclang-rt-14-dev cmake ninja-build ccache clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
+  # The desktop program: Qt 6 Widgets and Test with the platform plugins
+  # (the offscreen one runs the GUI tests and screenshots without a display).
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6test6 libgl-dev
+  # "arial" falls back to a metric-compatible sans; DejaVu covers the rest.
+  fonts-liberation2 fonts-dejavu-core
 )
 
 missing=()

@@ -1,0 +1,213 @@
+// Message boxes and file dialogs: shown without blocking, answered by a
+// click (or by a script in tests of the program), the answer posted back.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "tests/qt/QtTestSupport.h"
+#include "toolkit/qt/QtDialogs.h"
+#include "toolkit/qt/QtFileFilter.h"
+
+namespace qv::toolkit {
+namespace {
+
+TEST(FileFilter, ProgramFiltersBecomeQtFilters) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Quorvatelle Documents(*.qvl),*.qvl,All Files(*.*),*.*,",
+         "Quorvatelle Documents (*.qvl);;All Files (*)"},
+        {"Quorvatelle  Documents(*.qvl),*.qvl,All Files(*.*),*.*,",
+         "Quorvatelle  Documents (*.qvl);;All Files (*)"},
+        {"Tables,*.txt;*.csv,", "Tables (*.txt *.csv)"},
+        {",*.qvl,", "(*.qvl)"},
+        {"Documents,*.qvl,Dangling", "Documents (*.qvl)"},
+        {"No pattern,,", ""},
+        {"", ""},
+    };
+    for (auto [filter, expected] : cases) {
+        SCOPED_TRACE(filter);
+        EXPECT_EQ(toQtFileFilter(filter).toStdString(), expected);
+    }
+}
+
+class Dialogs : public ShownWindow {
+  protected:
+    template <class Dialog>
+    static Dialog* openDialog() {
+        ShownWindow::settle();
+        return qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    }
+    // What a user does: type the name into the dialog's file name line.
+    static void typeFileName(QFileDialog& dialog, const QString& name) {
+        auto* line = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(line, nullptr);
+        line->setText(name);
+    }
+};
+
+struct BoxCase {
+    const char* name;
+    MessageBoxKind kind;
+    std::function<void(QMessageBox&)> act;
+    const char* expected;
+};
+
+TEST_F(Dialogs, MessageBoxesPostTheButtonChosen) {
+    auto click = [](QMessageBox::StandardButton button) {
+        return [button](QMessageBox& box) { box.button(button)->click(); };
+    };
+    auto escape = [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); };
+    const BoxCase cases[] = {
+        {"yes", MessageBoxKind::Question, click(QMessageBox::Yes), "message 1025 0 "},
+        {"no", MessageBoxKind::Question, click(QMessageBox::No), "message 1025 1 "},
+        {"cancel", MessageBoxKind::Question, click(QMessageBox::Cancel), "message 1025 2 "},
+        {"question escaped", MessageBoxKind::Question, escape, "message 1025 2 "},
+        {"ok", MessageBoxKind::Notice, click(QMessageBox::Ok), "message 1025 3 "},
+        {"notice escaped", MessageBoxKind::Notice, escape, "message 1025 3 "},
+    };
+    for (const BoxCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        listener.events.clear();
+        window->showMessageBox("loan.qvl has changed,\n\nDo you want to save it? a<b>c</b>",
+                               "Quorvatelle", c.kind);
+        // Nothing answers inside the call: the program's step returns first.
+        EXPECT_TRUE(listener.events.empty());
+        auto* box = openDialog<QMessageBox>();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("Quorvatelle"));
+        EXPECT_EQ(box->text(),
+                  QStringLiteral("loan.qvl has changed,\n\nDo you want to save it? a<b>c</b>"));
+        EXPECT_EQ(box->textFormat(), Qt::PlainText);
+        bool question = c.kind == MessageBoxKind::Question;
+        EXPECT_EQ(box->icon(), question ? QMessageBox::Question : QMessageBox::Information);
+        EXPECT_EQ(box->standardButtons(),
+                  question ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
+                           : QMessageBox::StandardButtons(QMessageBox::Ok));
+        c.act(*box);
+        settle();
+        EXPECT_EQ(listener.events, std::vector<std::string>{c.expected});
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+}
+
+FileDialogRequest openRequest(const QString& folder) {
+    return {false, "Quorvatelle  Documents(*.qvl),*.qvl,All Files(*.*),*.*,", "qvl",
+            folder.toStdString()};
+}
+
+TEST_F(Dialogs, OpenDialogPostsTheChosenFileAndNothingWhenCancelled) {
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("loan.qvl"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    window->showFileDialog(openRequest(folder.path()));
+    auto* dialog = openDialog<QFileDialog>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
+    EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+    // Qt shows descriptions with their blanks simplified.
+    EXPECT_EQ(dialog->nameFilters(), (QStringList{QStringLiteral("Quorvatelle Documents (*.qvl)"),
+                                                  QStringLiteral("All Files (*)")}));
+    EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(folder.path()).canonicalPath());
+    typeFileName(*dialog, path);
+    static_cast<QDialog*>(dialog)->accept();  // the Open or Save button
+    settle();
+    ASSERT_EQ(listener.events.size(), 1u);
+    EXPECT_EQ(listener.events[0], "message 1024 0 " + path.toStdString());
+
+    listener.events.clear();
+    window->showFileDialog(openRequest(folder.path()));
+    dialog = openDialog<QFileDialog>();
+    ASSERT_NE(dialog, nullptr);
+    dialog->reject();
+    settle();
+    EXPECT_TRUE(listener.events.empty());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(Dialogs, SaveDialogAddsTheExtensionAndAsksBeforeReplacing) {
+    QTemporaryDir folder;
+    FileDialogRequest request{true, "Quorvatelle Documents(*.qvl),*.qvl,All Files(*.*),*.*,", "qvl",
+                              folder.path().toStdString()};
+    window->showFileDialog(request);
+    auto* dialog = openDialog<QFileDialog>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+    typeFileName(*dialog, QStringLiteral("budget"));
+    static_cast<QDialog*>(dialog)->accept();  // the Open or Save button
+    settle();
+    std::string budget = folder.filePath(QStringLiteral("budget.qvl")).toStdString();
+    EXPECT_EQ(listener.events, std::vector<std::string>{"message 1024 0 " + budget});
+
+    // An existing file: the dialog asks; No keeps the dialog open, Yes chooses.
+    QFile existing(QString::fromStdString(budget));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    for (QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        SCOPED_TRACE(answer == QMessageBox::Yes ? "yes" : "no");
+        listener.events.clear();
+        if (answer == QMessageBox::No) {
+            window->showFileDialog(request);
+            dialog = openDialog<QFileDialog>();
+            ASSERT_NE(dialog, nullptr);
+        }
+        bool asked = false;
+        QTimer::singleShot(0, [&] {
+            auto* prompt = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (prompt == nullptr) return;
+            asked = true;
+            prompt->button(answer)->click();
+        });
+        typeFileName(*dialog, QString::fromStdString(budget));
+        static_cast<QDialog*>(dialog)->accept();  // the Open or Save button
+        settle();
+        EXPECT_TRUE(asked);
+        if (answer == QMessageBox::No) {
+            EXPECT_TRUE(listener.events.empty());
+            EXPECT_TRUE(dialog->isVisible());
+        } else {
+            EXPECT_EQ(listener.events, std::vector<std::string>{"message 1024 0 " + budget});
+        }
+    }
+}
+
+class ScriptedAnswers final : public DialogScript {
+  public:
+    std::vector<std::string> asked;
+    Answer answerMessageBox(std::string_view text, MessageBoxKind) override {
+        asked.emplace_back(text);
+        return Answer::No;
+    }
+    std::optional<std::string> chooseFile(const FileDialogRequest& request) override {
+        asked.push_back(request.filter);
+        if (request.save) return std::nullopt;
+        return "/tmp/chosen.qvl";
+    }
+};
+
+TEST_F(Dialogs, AScriptAnswersInsteadOfTheUserStillThroughPostedMessages) {
+    ScriptedAnswers script;
+    setDialogScript(&script);
+    window->showMessageBox("Save?", "Quorvatelle", MessageBoxKind::Question);
+    window->showMessageBox("Failed", "Quorvatelle", MessageBoxKind::Notice);
+    window->showFileDialog({false, "A,*.a,", "a", {}});
+    window->showFileDialog({true, "B,*.b,", "b", {}});
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(listener.events.empty());
+    settle();
+    setDialogScript(nullptr);
+    EXPECT_EQ(script.asked, (std::vector<std::string>{"Save?", "Failed", "A,*.a,", "B,*.b,"}));
+    // A notice has only OK, whatever the script says; a cancelled save posts nothing.
+    EXPECT_EQ(listener.events, (std::vector<std::string>{"message 1025 1 ", "message 1025 3 ",
+                                                         "message 1024 0 /tmp/chosen.qvl"}));
+}
+
+}  // namespace
+}  // namespace qv::toolkit

@@ -1,0 +1,96 @@
+#include "toolkit/qt/QtDialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "toolkit/qt/QtFileFilter.h"
+
+namespace qv::toolkit {
+
+namespace {
+
+DialogScript* g_script = nullptr;
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+Answer answerFor(QMessageBox::StandardButton button) {
+    switch (button) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+    }
+}
+
+PostedMessage answerMessage(Answer answer) {
+    return {kAnswerMessage, static_cast<std::int64_t>(answer), {}};
+}
+
+}  // namespace
+
+void setDialogScript(DialogScript* script) {
+    g_script = script;
+}
+
+void showMessageBox(QWidget* parent, std::string_view text, std::string_view caption,
+                    MessageBoxKind kind, PostAnswer post) {
+    if (g_script != nullptr) {
+        Answer answer = g_script->answerMessageBox(text, kind);
+        post(answerMessage(kind == MessageBoxKind::Notice ? Answer::Ok : answer));
+        return;
+    }
+    bool question = kind == MessageBoxKind::Question;
+    auto* box = new QMessageBox(
+        question ? QMessageBox::Question : QMessageBox::Information, fromUtf8(caption),
+        fromUtf8(text),
+        question ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel : QMessageBox::Ok,
+        parent);
+    // Messages quote documents and formulas; a "<" in them is not markup.
+    box->setTextFormat(Qt::PlainText);
+    box->setDefaultButton(question ? QMessageBox::Yes : QMessageBox::Ok);
+    box->setEscapeButton(question ? QMessageBox::Cancel : QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    QObject::connect(box, &QDialog::finished, [box, question, post = std::move(post)](int) {
+        Answer answer =
+            question ? answerFor(box->standardButton(box->clickedButton())) : Answer::Ok;
+        post(answerMessage(answer));
+    });
+    box->show();
+}
+
+void showFileDialog(QWidget* parent, const FileDialogRequest& request, PostAnswer post) {
+    auto chosen = [post](const std::string& path) { post({kFileChosenMessage, 0, path}); };
+    if (g_script != nullptr) {
+        if (std::optional<std::string> path = g_script->chooseFile(request)) chosen(*path);
+        return;
+    }
+    auto* dialog =
+        new QFileDialog(parent, request.save ? QStringLiteral("Save As") : QStringLiteral("Open"));
+    dialog->setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    QString filter = toQtFileFilter(request.filter);
+    if (!filter.isEmpty()) dialog->setNameFilters(filter.split(QStringLiteral(";;")));
+    if (!request.defaultExtension.empty())
+        dialog->setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+    if (!request.initialPath.empty()) {
+        QString initial = fromUtf8(request.initialPath);
+        if (QFileInfo(initial).isDir())
+            dialog->setDirectory(initial);
+        else
+            dialog->selectFile(initial);
+    }
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    QObject::connect(dialog, &QFileDialog::fileSelected,
+                     [chosen](const QString& path) { chosen(path.toStdString()); });
+    dialog->show();
+}
+
+}  // namespace qv::toolkit

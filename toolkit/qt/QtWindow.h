@@ -1,0 +1,72 @@
+// The toolkit's window over Qt Widgets: a main window with its menu bar and
+// one work area that the listener paints and that hands it the events.
+// The application object (QApplication) must exist first; everything runs
+// on its thread.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "toolkit/Window.h"
+
+class QMainWindow;
+class QTimer;
+class QWidget;
+
+namespace qv::toolkit {
+
+class QtFrame;
+class QtWorkArea;
+
+class QtWindow final : public Window {
+  public:
+    // The program's main window, not yet shown.
+    QtWindow();
+    ~QtWindow() override;
+    QtWindow(const QtWindow&) = delete;
+    QtWindow& operator=(const QtWindow&) = delete;
+
+    void setListener(WindowListener* listener) override;
+    Size size() const override;
+    void setTitle(std::string_view title) override;
+    void setMenuBar(const MenuBar& menus) override;
+    void popupMenu(const MenuBar& items, Point at) override;
+    void repaint() override;
+    std::unique_ptr<FontMetrics> metrics(const Font& font) const override;
+    void setCursor(CursorKind kind) override;
+    std::int64_t cursorChanges() const override { return m_cursorChanges; }
+    void postMessage(PostedMessage message) override;
+    void startTimer(std::int32_t id, std::int32_t milliseconds) override;
+    void stopTimer(std::int32_t id) override;
+    void showMessageBox(std::string_view text, std::string_view caption,
+                        MessageBoxKind kind) override;
+    void showFileDialog(const FileDialogRequest& request) override;
+    std::string clipboardText() const override;
+    void setClipboardText(std::string_view text) override;
+    bool openWithSystem(std::string_view pathOrAddress) override;
+    std::unique_ptr<Window> openWindow(std::string_view title, const Rect& bounds) override;
+    void close() override;
+    bool isOpen() const override { return m_open; }
+    void quit(int status) override;
+    void processPendingEvents() override;
+
+    // For the program's entry point and for tests.
+    QMainWindow* frame() const noexcept;
+    QWidget* workArea() const noexcept;
+    // The status given to quit, once it was called (it may be called before
+    // the event loop runs, when start-up already ends the program).
+    std::optional<int> quitStatus() const noexcept { return m_quitStatus; }
+
+  private:
+    QtWindow(QtWindow& owner, std::string_view title, const Rect& bounds);
+
+    std::unique_ptr<QtFrame> m_frame;
+    QtWorkArea* m_workArea;  // owned by the frame
+    std::map<std::int32_t, std::unique_ptr<QTimer>> m_timers;
+    std::int64_t m_cursorChanges = 0;
+    std::optional<int> m_quitStatus;
+    bool m_open = true;
+};
+
+}  // namespace qv::toolkit
