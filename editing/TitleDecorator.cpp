@@ -13,6 +13,8 @@ namespace {
 
 constexpr std::int32_t kButtonGap = 2;
 constexpr std::int32_t kTitleLeft = 6;
+// The most of a title a frame widens itself for.
+constexpr std::int32_t kWidestTitle = 200;
 
 std::string point(std::int32_t x, std::int32_t y) {
     return "(" + std::to_string(std::max(x, 0)) + "," + std::to_string(std::max(y, 0)) + ") ";
@@ -78,11 +80,17 @@ std::optional<TitleButton> TitleDecorator::buttonAt(toolkit::Point point) const 
     return std::nullopt;
 }
 
-// Room for the buttons and a little of the title.
+// Room for the buttons and the title beside them (a long title is cut).
 std::int32_t TitleDecorator::chromeWidth() const {
-    if (placement() != FramePlacement::InTable) return kMinimumWidth;
     auto count = static_cast<std::int32_t>(buttons().size());
-    return count == 0 ? 0 : count * (titleBarHeight() - 4 + kButtonGap) + 30;
+    if (count == 0) return 0;
+    std::int32_t buttonsWidth = count * (titleBarHeight() - 4 + kButtonGap) + kButtonGap;
+    std::int32_t title =
+        support() == nullptr
+            ? 0
+            : std::min(support()->boldMetrics().textWidth(getTitle()->view()), kWidestTitle);
+    std::int32_t width = buttonsWidth + kTitleLeft + title + 4;
+    return placement() == FramePlacement::InTable ? width : std::max(width, kMinimumWidth);
 }
 
 std::int32_t TitleDecorator::minimumWidth() const {

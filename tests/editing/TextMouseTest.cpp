@@ -1,0 +1,160 @@
+// Caret and selection by the mouse, the word of a double click, and what a
+// text area and a frame write into the document.
+#include <string>
+#include <vector>
+
+#include "tests/editing/EditingTestSupport.h"
+
+namespace qv {
+namespace {
+
+const std::string kE = "\xC3\xA9";
+
+class TextMouseTest : public EditingTest {
+  protected:
+    // The headless font is 8 pixels a character: the point a pixel right of
+    // the boundary before character `index` of line `line`.
+    toolkit::Point at(const Pointer<AbstractEditable>& text, std::int32_t index,
+                      std::int32_t line = 0) {
+        const toolkit::Rect& box = text->bounds();
+        return {box.x + TextBase::kPadding + 8 * index + 1,
+                box.y + TextBase::kPadding + 16 * line + 8};
+    }
+};
+
+TEST_F(TextMouseTest, PressPutsTheCaretAndDragSelects) {
+    auto frame = addText("hello world");
+    auto text = cast<TextEditable>(frame->view());
+    press(at(text, 2));
+    EXPECT_EQ(support().selected(), Pointer<AbstractEditable>(text));
+    EXPECT_EQ(text->caret(), 2);
+    EXPECT_FALSE(text->hasSelection());
+    EXPECT_FALSE(root().isDragArmed());
+    dragTo(at(text, 7));
+    EXPECT_EQ(text->caret(), 7);
+    EXPECT_EQ(text->selectionRange(), (std::pair<std::int32_t, std::int32_t>{2, 7}));
+    EXPECT_EQ(text->selectedText(), "llo w");
+    releaseAt(at(text, 7));
+    EXPECT_TRUE(support().mouseGrab().isNull());
+    // Dragging back past the start of the press selects the other way.
+    press(at(text, 5));
+    dragTo(at(text, 1));
+    EXPECT_EQ(text->selectedText(), "ello");
+    EXPECT_EQ(text->caret(), 1);
+    releaseAt(at(text, 1));
+    // Nothing of this is a change of the document.
+    EXPECT_EQ(commands().changeCounter(), 0);
+}
+
+TEST_F(TextMouseTest, ShiftPressExtendsAndPressesOutsideTheTextClampToIt) {
+    auto frame = addText("ab\ncdef");
+    auto text = cast<TextEditable>(frame->view());
+    press(at(text, 1));
+    press(at(text, 3, 1), toolkit::modifier::kShift);
+    EXPECT_EQ(text->selectedText(), "b\ncde");
+    press({frame->bounds().right() - 3, at(text, 0, 1).y});  // past the end of line 1
+    EXPECT_EQ(text->caret(), 7);
+    press({at(text, 1).x, text->bounds().y + 1});  // above the first line's text
+    EXPECT_EQ(text->caret(), 1);
+}
+
+TEST_F(TextMouseTest, DoubleClickSelectsTheWordUnderThePointer) {
+    struct Case {
+        std::string text;
+        std::int32_t column;  // the character clicked
+        std::string word;
+    };
+    const std::vector<Case> cases = {
+        {"hello world", 8, "world"},         {"hello world", 1, "hello"}, {"a + b", 2, "+"},
+        {"caf" + kE + " ok", 3, "caf" + kE}, {"x   y", 2, "   "},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.text);
+        auto frame = addText(row.text);
+        auto text = cast<TextEditable>(frame->view());
+        doubleClick(at(text, row.column));
+        EXPECT_EQ(text->selectedText(), row.word);
+        EXPECT_EQ(support().selected(), Pointer<AbstractEditable>(text));
+        key(toolkit::key::kCharacter, "Z");
+        EXPECT_EQ(text->text().find(row.word), std::string::npos);
+    }
+}
+
+TEST_F(TextMouseTest, TheCaretNeverLandsInsideACharacter) {
+    auto frame = addText("a" + kE + kE + "b");
+    auto text = cast<TextEditable>(frame->view());
+    const toolkit::Rect& box = text->bounds();
+    for (std::int32_t x = box.x; x < box.right(); ++x) {
+        press({x, box.y + 8});
+        EXPECT_TRUE(utf8::isBoundary(text->text(), text->caret())) << x;
+        dragTo({x + 5, box.y + 8});
+        EXPECT_TRUE(utf8::isBoundary(text->text(), text->selectionEnd())) << x;
+        releaseAt({x + 5, box.y + 8});
+    }
+}
+
+TEST_F(TextMouseTest, ATextAreaWritesItsEscapedText) {
+    struct Case {
+        std::string text;
+        std::string written;
+    };
+    const std::vector<Case> cases = {
+        {"plain", "text(\"plain\");\n"},
+        {"a\nb", "text(\"a\\nb\");\n"},
+        {"", "text(\"\");\n"},
+        {"say \"hi\"", "text(\"say \"\"hi\"\"\");\n"},
+        {"tab\there", "text(\"tab\there\");\n"},
+        {"caf" + kE, "text(\"caf" + kE + "\");\n"},
+    };
+    for (const Case& row : cases) {
+        EXPECT_EQ(make<TextEditable>(row.text)->toSource()->toStdString(), row.written);
+    }
+}
+
+TEST_F(TextMouseTest, FramesWriteTheirPlacementPrefixBeforeTheirView) {
+    struct Case {
+        FramePlacement placement;
+        toolkit::Point corner;
+        std::string prefix;
+    };
+    const std::vector<Case> cases = {
+        {FramePlacement::Optimized, {10, 20}, "optimized(10,20) "},
+        {FramePlacement::Floating, {10, 20}, "floating(10,20) "},
+        {FramePlacement::Optimized, {-5, 7}, "optimized(0,7) "},
+        {FramePlacement::Floating, {3, -9}, "floating(3,0) "},
+        {FramePlacement::InTable, {10, 20}, ""},
+    };
+    for (const Case& row : cases) {
+        auto frame = make<TitleDecorator>(make<TextEditable>("t"));
+        frame->setPlacement(row.placement);
+        frame->layoutWidth(600);
+        frame->moveBy(row.corner);
+        EXPECT_EQ(frame->toSource()->toStdString(), row.prefix + "text(\"t\");\n");
+    }
+    auto maximized = addFrame(make<TextEditable>("m"), FramePlacement::Maximized);
+    EXPECT_EQ(maximized->toSource()->toStdString(), "maximized text(\"m\");\n");
+}
+
+class Plain final : public AbstractEditable {
+    QV_OBJECT(Plain, AbstractEditable, "Plain")
+};
+
+TEST_F(TextMouseTest, ANewEditableThatOverridesNothingIsA30By30Square) {
+    auto plain = make<Plain>();
+    for (std::int32_t hint : {0, 30, 600}) {
+        plain->layoutWidth(hint);
+        EXPECT_EQ(plain->bounds(), (toolkit::Rect{0, 0, 30, 30}));
+    }
+    plain->layoutSize({200, 100});
+    EXPECT_EQ(plain->bounds(), (toolkit::Rect{0, 0, 30, 30}));
+    EXPECT_EQ(plain->getTitle()->toStdString(), "default title");
+    EXPECT_EQ(plain->toSource()->toStdString(), "");
+    EXPECT_TRUE(plain->detach(plain).isNull());
+    EXPECT_FALSE(plain->isMovable());
+    EXPECT_FALSE(plain->isPanel());
+    EXPECT_EQ(plain->hitTest(10, 10, true), Pointer<AbstractEditable>(plain));
+    EXPECT_TRUE(plain->hitTest(30, 10, true).isNull());
+}
+
+}  // namespace
+}  // namespace qv
