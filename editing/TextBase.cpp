@@ -81,8 +81,15 @@ void TextBase::insertText(std::int32_t position, std::string_view text) {
 
 void TextBase::textChanged() {
     invalidateLayout();
-    ensureVisible(caretRect());
+    showCaret();
     repaint();
+}
+
+// The caret with the padding above and below it, so that the first and the
+// last line show whole when the caret reaches them.
+void TextBase::showCaret() {
+    toolkit::Rect caret = caretRect();
+    ensureVisible({caret.x, caret.y - kPadding, caret.width, caret.height + 2 * kPadding});
 }
 
 Pointer<TextChangedCommand> TextBase::makeCommand() {
@@ -158,7 +165,7 @@ void TextBase::moveCaret(std::int32_t index, std::uint32_t modifiers) {
         setCaret(index);
         clearSelection();
     }
-    ensureVisible(caretRect());
+    showCaret();
     repaint();
 }
 
@@ -218,7 +225,7 @@ bool TextBase::handleMouse(toolkit::MouseKind kind, const MouseInfo& info) {
             if (m_anchor == -1) m_anchor = m_caret;
             setCaret(index);
             m_selectionEnd = m_caret;
-            ensureVisible(caretRect());
+            showCaret();
             break;
         case MouseKind::DoubleClick: {
             if (support() != nullptr) support()->select(self());

@@ -77,6 +77,8 @@ class TextBase : public AbstractEditable {
 
     // Inserts text as typed or pasted: cleaned, replacing the selection.
     void insertFromUser(std::string_view text);
+    // Brings the caret into sight in the scrolling containers above.
+    void showCaret();
     // Moves the caret; with Shift the selection follows it.
     void moveCaret(std::int32_t index, std::uint32_t modifiers);
     const toolkit::FontMetrics* metrics() const;
