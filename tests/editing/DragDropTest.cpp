@@ -242,6 +242,27 @@ TEST_F(DragDropTest, UndoOfAMoveWhoseViewLeftTheTreeMeanwhileDoesNoHarm) {
     EXPECT_EQ(layoutText(), "optimized(40,40) text(\"t\");\n");
 }
 
+TEST_F(DragDropTest, TheMouseAndTheRecordedMoveDescribeThemselves) {
+    auto text = addText("t", {40, 40});
+    auto table = addTable({300, 100});
+    const toolkit::Point from = grip(text);
+    press(from);
+    dragTo({from.x + 5, from.y + 7});
+    EXPECT_EQ(panel->mouseInfo().describe(),
+              "x=49,y=57,dx=5,dy=7,drag_x=44,drag_y=50,drag_dx=5,drag_dy=7");
+    dragTo(centre(table->bounds()));
+    releaseAt(centre(table->bounds()));
+    layout();
+    EXPECT_EQ(commands().describe()->toStdString(),
+              "undo----->\n"
+              "DetachCommand{\n"
+              "    editable=TitleDecorator(placement=4,x=306,y=126,title=Text)\n"
+              "    detach_position=FloatLayoutPosition(x=40,y=40,index=1,placement=1)\n"
+              "    drop_position=LayoutTablePosition(row=0,column=0,rows=1,columns=1)\n"
+              "}\n\n"
+              "redo----->\n");
+}
+
 TEST_F(DragDropTest, MovingOverViewsSetsTheirCursorAndElsewhereTheArrow) {
     auto frame = addText("abc");
     moveTo(centre(frame->view()->bounds()));

@@ -111,6 +111,38 @@ TEST_F(TextMouseTest, ATextAreaWritesItsEscapedText) {
     }
 }
 
+TEST_F(TextMouseTest, ATextAreaIsAsWideAsItsLongestLineAndNoNarrowerThanItsLongestWord) {
+    struct Case {
+        std::string text;
+        std::int32_t minimum;
+        std::int32_t maximum;
+        std::int32_t firstLine;  // characters
+    };
+    // 8 pixels a character and 7 for the padding and the caret; at least
+    // 50, and a long word asks for at most 400.
+    const std::vector<Case> cases = {
+        {"", 50, 50, 0},
+        {"ab cdefgh\nxy", 6 * 8 + 7, 9 * 8 + 7, 9},
+        {"one longwordhere\nshort", 12 * 8 + 7, 16 * 8 + 7, 16},
+        {std::string(100, 'w'), 400, 100 * 8 + 7, 100},
+        {kE + kE + kE + kE + kE + kE + kE + kE, 8 * 8 + 7, 8 * 8 + 7, 8},
+    };
+    const std::string typed(40, '7');
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.text);
+        auto frame = addText(row.text);
+        auto& text = static_cast<TextEditable&>(*frame->view());
+        EXPECT_EQ(text.minimumWidth(), row.minimum);
+        EXPECT_EQ(text.maximumWidth(), row.maximum);
+        // Measured again after an edit: the typed word joins the first one.
+        support().select(frame->view());
+        key(toolkit::key::kHome);
+        type(typed);
+        EXPECT_EQ(text.maximumWidth(), (40 + row.firstLine) * 8 + 7);
+        EXPECT_GE(text.minimumWidth(), 40 * 8 + 7);
+    }
+}
+
 TEST_F(TextMouseTest, FramesWriteTheirPlacementPrefixBeforeTheirView) {
     struct Case {
         FramePlacement placement;
