@@ -108,8 +108,12 @@ class AbstractEditable : public Object {
     // scrolling): a text shows its caret while its frame is selected.
     virtual bool forwardsFocus() const { return false; }
     // Marks where a view dragged to (x, y) would go; false when nowhere here.
-    virtual bool showDropTarget(std::int32_t, std::int32_t) { return false; }
+    virtual bool showDropTarget(std::int32_t, std::int32_t, const AbstractEditable&) {
+        return false;
+    }
     virtual void hideDropTarget() {}
+    // How many layout tables nest in this editable, itself included.
+    virtual std::int32_t panelDepth() const { return 0; }
     // Appends the element's document text. The caller has placed the first
     // line; every further line starts with `indent` blanks.
     virtual void writeSource(std::string& out, std::int32_t indent) const;

@@ -241,7 +241,7 @@ void FloatLayoutEditable::hideDropTargets() {
 void FloatLayoutEditable::trackDropTarget(toolkit::Point point) {
     hideDropTargets();
     Pointer<AbstractEditable> target = frameAt(point);
-    if (!target.isNull()) target->showDropTarget(point.x, point.y);
+    if (!target.isNull()) target->showDropTarget(point.x, point.y, *m_dragged);
 }
 
 void FloatLayoutEditable::release(const MouseInfo& info) {

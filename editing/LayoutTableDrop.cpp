@@ -40,6 +40,14 @@ Located locate(std::int32_t at, const std::vector<std::int32_t>& positions,
 
 }  // namespace
 
+bool LayoutTableEditable::nestsWithinLimit(const AbstractEditable& editable) const {
+    std::int32_t above = 0;
+    // Counted by class: a frame's scrolling around a panel answers isPanel too.
+    for (const AbstractEditable* at = parent(); at != nullptr; at = at->parent())
+        if (is<LayoutTableEditable>(*at)) ++above;
+    return above + 1 + editable.panelDepth() <= kMaxNesting;
+}
+
 void LayoutTableEditable::clearTarget() noexcept {
     m_targetColumn = m_targetRow = -1;
     m_targetMode = TargetMode::IntoCell;
@@ -68,13 +76,15 @@ bool LayoutTableEditable::computeTarget(std::int32_t x, std::int32_t y) {
 
 // The table's own lines come first; over an occupied cell away from them
 // the cell is asked (a layout table inside it may take the view).
-bool LayoutTableEditable::showDropTarget(std::int32_t x, std::int32_t y) {
+bool LayoutTableEditable::showDropTarget(std::int32_t x, std::int32_t y,
+                                         const AbstractEditable& dragged) {
+    if (!nestsWithinLimit(dragged)) return false;
     if (computeTarget(x, y)) {
         repaint();
         return true;
     }
     Pointer<AbstractEditable> cell = cellUnder({x, y});
-    return !cell.isNull() && cell->showDropTarget(x, y);
+    return !cell.isNull() && cell->showDropTarget(x, y, dragged);
 }
 
 void LayoutTableEditable::hideDropTarget() {
@@ -86,7 +96,7 @@ void LayoutTableEditable::hideDropTarget() {
 
 Pointer<AbstractPosition> LayoutTableEditable::dropPositionAt(
     std::int32_t x, std::int32_t y, const Pointer<AbstractEditable>& editable) {
-    if (editable.isNull()) return {};
+    if (editable.isNull() || !nestsWithinLimit(*editable)) return {};
     if (!computeTarget(x, y)) {
         Pointer<AbstractEditable> cell = cellUnder({x, y});
         return cell.isNull() ? Pointer<AbstractPosition>() : cell->dropPositionAt(x, y, editable);

@@ -215,6 +215,14 @@ void LayoutTableEditable::attach(EditableSupport* support) {
     });
 }
 
+std::int32_t LayoutTableEditable::panelDepth() const {
+    std::int32_t deepest = 0;
+    forEachCell([&](std::int32_t, std::int32_t, const Pointer<AbstractEditable>& cell) {
+        deepest = std::max(deepest, cell->panelDepth());
+    });
+    return deepest + 1;
+}
+
 // ---- events and painting
 
 Pointer<AbstractEditable> LayoutTableEditable::cellUnder(toolkit::Point point) const {

@@ -32,6 +32,9 @@ class LayoutTableEditable final : public AbstractEditable {
     static constexpr std::int32_t kBoundary = 3;
     // The size of an empty cell, so that it can be seen and dropped on.
     static constexpr std::int32_t kEmptyCellSize = 30;
+    // The deepest nesting the document reader reads back: a drop that would
+    // nest deeper is refused, so that a saved document always reads.
+    static constexpr std::int32_t kMaxNesting = 100;
 
     LayoutTableEditable(std::int32_t gap = 6, std::int32_t emptyMargin = 20);
     ~LayoutTableEditable() override;
@@ -85,8 +88,9 @@ class LayoutTableEditable final : public AbstractEditable {
     StringPointer getTitle() const override { return str("panel"); }
     void attach(EditableSupport* support) override;
     bool isPanel() const override { return true; }
-    bool showDropTarget(std::int32_t x, std::int32_t y) override;
+    bool showDropTarget(std::int32_t x, std::int32_t y, const AbstractEditable& dragged) override;
     void hideDropTarget() override;
+    std::int32_t panelDepth() const override;
     // "ltable{\n", every row as "lrow{\n" with every column (";\n" for an
     // empty one), each level indented by 4 blanks, "}\n".
     void writeSource(std::string& out, std::int32_t indent) const override;
@@ -106,6 +110,9 @@ class LayoutTableEditable final : public AbstractEditable {
     void shift(bool columns, std::int32_t from, std::int32_t count);
     bool columnIsEmpty(std::int32_t column) const;
     bool rowIsEmpty(std::int32_t row) const;
+    // True when the editable may go into this table without nesting
+    // tables deeper than the reader reads.
+    bool nestsWithinLimit(const AbstractEditable& editable) const;
     std::int32_t margin() const noexcept { return cellCount() > 0 ? m_gap : m_emptyMargin; }
     std::int32_t widthFor(const std::vector<ColSummary>& columns,
                           std::int32_t ColSummary::*part) const;

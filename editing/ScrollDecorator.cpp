@@ -205,9 +205,10 @@ Pointer<AbstractPosition> ScrollDecorator::dropPositionAt(
     return m_view->dropPositionAt(x + m_scroll.x, y + m_scroll.y, editable);
 }
 
-bool ScrollDecorator::showDropTarget(std::int32_t x, std::int32_t y) {
+bool ScrollDecorator::showDropTarget(std::int32_t x, std::int32_t y,
+                                     const AbstractEditable& dragged) {
     if (!viewport().contains({x, y})) return false;
-    return m_view->showDropTarget(x + m_scroll.x, y + m_scroll.y);
+    return m_view->showDropTarget(x + m_scroll.x, y + m_scroll.y, dragged);
 }
 
 Pointer<AbstractEditable> ScrollDecorator::hitTest(std::int32_t x, std::int32_t y, bool deep) {

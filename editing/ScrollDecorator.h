@@ -53,8 +53,9 @@ class ScrollDecorator final : public AbstractEditable {
     void ensureVisible(const toolkit::Rect& area) override;
     toolkit::Point contentOffset() const override { return m_scroll; }
     bool forwardsFocus() const override { return true; }
-    bool showDropTarget(std::int32_t x, std::int32_t y) override;
+    bool showDropTarget(std::int32_t x, std::int32_t y, const AbstractEditable& dragged) override;
     void hideDropTarget() override { m_view->hideDropTarget(); }
+    std::int32_t panelDepth() const override { return m_view->panelDepth(); }
     void writeSource(std::string& out, std::int32_t indent) const override {
         m_view->writeSource(out, indent);
     }

@@ -341,9 +341,10 @@ Pointer<AbstractPosition> TitleDecorator::dropPositionAt(
     return m_scroller->dropPositionAt(x, y, editable);
 }
 
-bool TitleDecorator::showDropTarget(std::int32_t x, std::int32_t y) {
+bool TitleDecorator::showDropTarget(std::int32_t x, std::int32_t y,
+                                    const AbstractEditable& dragged) {
     if (!contentRect().contains({x, y})) return false;
-    return m_scroller->showDropTarget(x, y);
+    return m_scroller->showDropTarget(x, y, dragged);
 }
 
 Pointer<AbstractEditable> TitleDecorator::hitTest(std::int32_t x, std::int32_t y, bool deep) {

@@ -77,8 +77,9 @@ class TitleDecorator final : public AbstractEditable {
     StringPointer getTitle() const override { return view()->getTitle(); }
     void attach(EditableSupport* support) override;
     bool forwardsFocus() const override { return true; }
-    bool showDropTarget(std::int32_t x, std::int32_t y) override;
+    bool showDropTarget(std::int32_t x, std::int32_t y, const AbstractEditable& dragged) override;
     void hideDropTarget() override { m_scroller->hideDropTarget(); }
+    std::int32_t panelDepth() const override { return view()->panelDepth(); }
     void writeSource(std::string& out, std::int32_t indent) const override;
     StringPointer describe() const override;
 

@@ -359,5 +359,27 @@ TEST(LayoutTableTest, ADropNeverReplacesAView) {
     EXPECT_FALSE(table->drop(sized(1, 1), make<LayoutTablePosition>(other, 0, 0, 1, 1)));
 }
 
+TEST(LayoutTableTest, NoDropNestsPanelsDeeperThanADocumentReadsBack) {
+    // A chain of panels, each in a frame in a cell of the one before.
+    auto outermost = make<LayoutTableEditable>();
+    Pointer<LayoutTableEditable> innermost = outermost;
+    for (std::int32_t depth = 1; depth < LayoutTableEditable::kMaxNesting; ++depth) {
+        auto next = make<LayoutTableEditable>();
+        innermost->put(make<TitleDecorator>(next), 0, 0);
+        innermost = next;
+    }
+    EXPECT_EQ(outermost->panelDepth(), LayoutTableEditable::kMaxNesting);
+    innermost->layoutWidth(0);
+    // A text still fits in the deepest panel; a panel no longer does.
+    auto panelFrame = make<TitleDecorator>(make<LayoutTableEditable>());
+    EXPECT_FALSE(innermost->showDropTarget(5, 5, *panelFrame));
+    EXPECT_TRUE(innermost->dropPositionAt(5, 5, panelFrame).isNull());
+    EXPECT_EQ(innermost->cellCount(), 0);
+    auto textFrame = make<TitleDecorator>(make<TextEditable>("deep"));
+    EXPECT_TRUE(innermost->showDropTarget(5, 5, *textFrame));
+    EXPECT_FALSE(innermost->dropPositionAt(5, 5, textFrame).isNull());
+    EXPECT_EQ(outermost->panelDepth(), LayoutTableEditable::kMaxNesting);
+}
+
 }  // namespace
 }  // namespace qv
