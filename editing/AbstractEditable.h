@@ -7,6 +7,9 @@
 // scrolling container shows its child shifted by its scroll offset and
 // shifts the events it passes on by the same amount, so every editable sees
 // events in the coordinates of its own bounds.
+//
+// Editables are made with make<T>() like every object: answers such as
+// hitTest hand out counted references to the editable itself.
 #pragma once
 
 #include <cstdint>

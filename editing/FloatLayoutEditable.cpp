@@ -22,9 +22,9 @@ FloatLayoutEditable::FloatLayoutEditable() : m_frames(make<TVector<AbstractEdita
 
 FloatLayoutEditable::~FloatLayoutEditable() {
     for (const Pointer<AbstractEditable>& frame : *m_frames)
-        AbstractEditable::release(frame);
-    AbstractEditable::release(m_formulaBar);
-    AbstractEditable::release(m_dragged);
+        release(frame);
+    release(m_formulaBar);
+    release(m_dragged);
 }
 
 std::int32_t FloatLayoutEditable::indexOf(const AbstractEditable& frame) const {
@@ -129,7 +129,7 @@ void FloatLayoutEditable::add(const Pointer<AbstractEditable>& editable) {
 }
 
 void FloatLayoutEditable::setFormulaBar(const Pointer<AbstractEditable>& bar) {
-    AbstractEditable::release(m_formulaBar);
+    release(m_formulaBar);
     m_formulaBar = bar;
     adopt(bar);
     invalidateLayout();
@@ -152,7 +152,7 @@ bool FloatLayoutEditable::handleMouse(toolkit::MouseKind kind, const MouseInfo& 
     } else if (kind == MouseKind::Drag) {
         drag(info);
     } else if (kind == MouseKind::Release) {
-        release(info);
+        releaseButton(info);
     } else {
         hover(info);
     }
@@ -244,7 +244,7 @@ void FloatLayoutEditable::trackDropTarget(toolkit::Point point) {
     if (!target.isNull()) target->showDropTarget(point.x, point.y, *m_dragged);
 }
 
-void FloatLayoutEditable::release(const MouseInfo& info) {
+void FloatLayoutEditable::releaseButton(const MouseInfo& info) {
     m_armed = false;
     if (!m_dragging) {
         deliverToGrab(toolkit::MouseKind::Release, info);
@@ -342,7 +342,7 @@ Pointer<AbstractPosition> FloatLayoutEditable::detach(const Pointer<AbstractEdit
     if (index >= 0) {
         Pointer<AbstractPosition> position = positionOf(editable);
         m_frames->remove(index);
-        AbstractEditable::release(editable);
+        release(editable);
         invalidateLayout();
         return position;
     }

@@ -70,7 +70,7 @@ class FloatLayoutEditable final : public AbstractEditable {
   private:
     void press(toolkit::MouseKind kind, const MouseInfo& info);
     void drag(const MouseInfo& info);
-    void release(const MouseInfo& info);
+    void releaseButton(const MouseInfo& info);
     void hover(const MouseInfo& info);
     bool canDrag(const Pointer<AbstractEditable>& frame) const;
     void startDrag(const Pointer<AbstractEditable>& frame);

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include "core/Assert.h"
 #include "editing/EditableSupport.h"
 #include "editing/Positions.h"
 
 namespace qv {
 
 ScrollDecorator::ScrollDecorator(const Pointer<AbstractEditable>& view) : m_view(view) {
+    QV_ASSERT(!view.isNull());
     adopt(m_view);
 }
 

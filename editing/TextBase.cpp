@@ -33,9 +33,16 @@ std::string normalisedBreaks(std::string_view text, bool singleLine) {
 
 }  // namespace
 
+// Kept byte for byte: a document's text must write back as it was read,
+// raw carriage returns and bytes of older single-byte documents included.
+// The caret steps treat such bytes as characters of their own.
 void TextBase::setText(std::string_view text) {
-    m_text = normalisedBreaks(utf8::sanitized(text), isSingleLine());
-    if (m_text.size() > kMaxTextBytes) m_text.resize(utf8::snap(m_text, kMaxTextBytes));
+    if (text.size() > kMaxTextBytes) {
+        // Cut at the start of the character the limit falls in.
+        text = text.substr(0, static_cast<std::size_t>(
+                                  utf8::snap(text, static_cast<std::int32_t>(kMaxTextBytes))));
+    }
+    m_text = text;
     m_caret = 0;
     clearSelection();
     raiseVersion();

@@ -27,7 +27,8 @@ class TextBase : public AbstractEditable {
     std::string_view text() const noexcept { return m_text; }
     StringPointer textString() const { return str(m_text); }
     // Replaces the whole text outside the undo history (a text read from a
-    // document, a cell's formula shown in the field); caret at the start.
+    // document, a cell's formula shown in the field), unchanged; caret at
+    // the start.
     void setText(std::string_view text);
 
     std::int32_t version() const noexcept { return m_version; }

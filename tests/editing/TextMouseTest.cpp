@@ -143,6 +143,23 @@ TEST_F(TextMouseTest, ATextAreaIsAsWideAsItsLongestLineAndNoNarrowerThanItsLonge
     }
 }
 
+TEST_F(TextMouseTest, ATextReadFromADocumentWritesBackByteForByte) {
+    // A raw carriage return, and "é" in an older single-byte document.
+    const std::string read = "a\rb caf\xE9 \xA9";
+    auto text = make<TextEditable>(read);
+    EXPECT_EQ(text->text(), read);
+    EXPECT_EQ(text->toSource()->toStdString(), "text(\"" + read + "\");\n");
+    // The caret still steps safely: a stray continuation byte goes with the
+    // character before it, a lone lead byte is a character of its own.
+    support().select(addFrame(text)->view());
+    key(toolkit::key::kEnd);
+    key(toolkit::key::kBackspace);
+    EXPECT_EQ(text->text(), "a\rb caf\xE9");
+    key(toolkit::key::kBackspace);
+    EXPECT_EQ(text->text(), "a\rb caf");
+    EXPECT_TRUE(utf8::isBoundary(text->text(), text->caret()));
+}
+
 TEST_F(TextMouseTest, FramesWriteTheirPlacementPrefixBeforeTheirView) {
     struct Case {
         FramePlacement placement;
