@@ -1,0 +1,118 @@
+#include "editing/AbstractEditable.h"
+
+#include <algorithm>
+
+#include "editing/EditableSupport.h"
+#include "editing/Positions.h"
+
+namespace qv {
+
+void AbstractEditable::layoutSize(toolkit::Size size) {
+    layoutWidth(size.width);
+}
+
+void AbstractEditable::layoutWidth(std::int32_t widthHint) {
+    std::int32_t side = std::max(std::min(widthHint, maximumWidth()), minimumWidth());
+    m_bounds = {0, 0, side, side};
+}
+
+void AbstractEditable::moveBy(toolkit::Point delta) {
+    m_bounds.x += delta.x;
+    m_bounds.y += delta.y;
+}
+
+Pointer<AbstractEditable> AbstractEditable::editableInRegion(const toolkit::Rect&, std::uint32_t) {
+    return {};
+}
+
+void AbstractEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
+    graphics.drawRect(m_bounds.translated(origin.x, origin.y));
+}
+
+Pointer<AbstractPosition> AbstractEditable::detach(const Pointer<AbstractEditable>&) {
+    return {};
+}
+
+bool AbstractEditable::drop(const Pointer<AbstractEditable>&, const Pointer<AbstractPosition>&) {
+    return false;
+}
+
+Pointer<AbstractPosition> AbstractEditable::dropPositionAt(std::int32_t, std::int32_t,
+                                                           const Pointer<AbstractEditable>&) {
+    return {};
+}
+
+Pointer<AbstractEditable> AbstractEditable::hitTest(std::int32_t x, std::int32_t y, bool) {
+    return m_bounds.contains({x, y}) ? self() : Pointer<AbstractEditable>();
+}
+
+Pointer<Object> AbstractEditable::getObject() const {
+    return {};
+}
+
+StringPointer AbstractEditable::getTitle() const {
+    return str("default title");
+}
+
+void AbstractEditable::attach(EditableSupport* support) {
+    m_support = support;
+}
+
+bool AbstractEditable::isSelected() const {
+    return m_support != nullptr && m_support->selected().object() == this;
+}
+
+void AbstractEditable::childKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) {
+    if (m_parent != nullptr) m_parent->childKey(code, text, modifiers);
+}
+
+void AbstractEditable::ensureVisible(const toolkit::Rect& area) {
+    if (m_parent != nullptr) m_parent->ensureVisible(area);
+}
+
+void AbstractEditable::writeSource(std::string&, std::int32_t) const {}
+
+StringPointer AbstractEditable::toSource() const {
+    std::string out;
+    writeSource(out, 0);
+    return str(out);
+}
+
+bool AbstractEditable::isFocused() const {
+    if (m_support == nullptr) return false;
+    const Object* selected = m_support->selected().object();
+    for (const AbstractEditable* at = this; at != nullptr; at = at->m_parent) {
+        if (at == selected) return true;
+        if (at->m_parent == nullptr || !at->m_parent->forwardsFocus()) break;
+    }
+    return false;
+}
+
+toolkit::Point AbstractEditable::layoutPoint(toolkit::Point workArea) const {
+    for (const AbstractEditable* at = m_parent; at != nullptr; at = at->m_parent) {
+        toolkit::Point offset = at->contentOffset();
+        workArea.x += offset.x;
+        workArea.y += offset.y;
+    }
+    return workArea;
+}
+
+void AbstractEditable::repaint() const {
+    if (m_support != nullptr) m_support->repaint();
+}
+
+void AbstractEditable::invalidateLayout() const {
+    if (m_support != nullptr) m_support->invalidateLayout();
+}
+
+void AbstractEditable::adopt(const Pointer<AbstractEditable>& child) {
+    if (child.isNull()) return;
+    child->setParent(this);
+    if (m_support != nullptr) child->attach(m_support);
+}
+
+void AbstractEditable::release(const Pointer<AbstractEditable>& child) const {
+    if (!child.isNull() && child->parent() == this) child->setParent(nullptr);
+}
+
+}  // namespace qv

@@ -1,0 +1,97 @@
+// What every editable of one window shares: the fonts and their metrics,
+// the colours, the selected editable, the layout root, the window, the
+// command manager, the visible part of the work area, an error message
+// waiting to be shown, and the editable that holds the mouse during a
+// press. Editables keep a plain pointer to it: it outlives the tree it
+// serves (the panel that owns it owns the tree).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "editing/AbstractEditable.h"
+#include "editing/CommandManager.h"
+#include "toolkit/Font.h"
+#include "toolkit/Window.h"
+
+namespace qv {
+
+class EditableSupport final : public Object {
+    QV_OBJECT(EditableSupport, Object, "EditableSupport")
+  public:
+    explicit EditableSupport(toolkit::Window& window);
+    ~EditableSupport() override;
+
+    toolkit::Window& window() const noexcept { return m_window; }
+
+    // "arial" at 16 pixels, bold and plain.
+    const toolkit::Font& boldFont() const noexcept { return m_boldFont; }
+    const toolkit::Font& plainFont() const noexcept { return m_plainFont; }
+    const toolkit::FontMetrics& boldMetrics() const noexcept { return *m_boldMetrics; }
+    const toolkit::FontMetrics& plainMetrics() const noexcept { return *m_plainMetrics; }
+
+    // The four colours and the grey ramp (200 and lighter) everything is
+    // drawn with.
+    static constexpr toolkit::Color kTextColor{32, 32, 32};
+    static constexpr toolkit::Color kAccentColor{58, 110, 165};
+    static constexpr toolkit::Color kSelectionColor{179, 208, 239};
+    static constexpr toolkit::Color kViewColor{255, 255, 255};
+    // Step 0 is 200, each step 15 lighter, up to 245.
+    static toolkit::Color grey(std::int32_t step) noexcept;
+    // The edges of frames and bars: darker than the ramp.
+    static constexpr toolkit::Color kEdgeColor{140, 140, 140};
+
+    const Pointer<AbstractEditable>& selected() const noexcept { return m_selected; }
+    // Calls mouseLeft on the editable selected before when it differs.
+    void select(const Pointer<AbstractEditable>& editable);
+    // Selects nothing when the selection lies inside `editable` (or is it):
+    // a view that leaves the tree takes its selection with it.
+    void clearSelectionWithin(const AbstractEditable& editable);
+
+    const Pointer<AbstractEditable>& layoutRoot() const noexcept { return m_layoutRoot; }
+    void setLayoutRoot(const Pointer<AbstractEditable>& root);
+
+    CommandManager& commands() const noexcept { return *m_commands; }
+    const Pointer<CommandManager>& commandManager() const noexcept { return m_commands; }
+
+    // The part of the work area on screen; drags are confined to it.
+    const toolkit::Rect& visibleArea() const noexcept { return m_visibleArea; }
+    void setVisibleArea(const toolkit::Rect& area) noexcept { m_visibleArea = area; }
+
+    // A message an editable could not show in the middle of its handling;
+    // the container shows it as a notice.
+    void setPendingError(std::string_view message) { m_pendingError = message; }
+    bool hasPendingError() const noexcept { return !m_pendingError.empty(); }
+    std::string takePendingError();
+
+    // The editable that asked for the drags and the release of the current
+    // press (a text selecting, a scroll bar's thumb).
+    void grabMouse(const Pointer<AbstractEditable>& editable) { m_mouseGrab = editable; }
+    const Pointer<AbstractEditable>& mouseGrab() const noexcept { return m_mouseGrab; }
+    void releaseMouse() { m_mouseGrab = {}; }
+
+    void repaint() const { m_window.repaint(); }
+    // Layout is redone before the next event or paint, once, however many
+    // changes asked for it.
+    void invalidateLayout() noexcept { m_layoutValid = false; }
+    void layoutIfNeeded();
+    bool isLayoutValid() const noexcept { return m_layoutValid; }
+
+  private:
+    toolkit::Window& m_window;
+    toolkit::Font m_boldFont;
+    toolkit::Font m_plainFont;
+    std::unique_ptr<toolkit::FontMetrics> m_boldMetrics;
+    std::unique_ptr<toolkit::FontMetrics> m_plainMetrics;
+    Pointer<AbstractEditable> m_selected;
+    Pointer<AbstractEditable> m_layoutRoot;
+    Pointer<AbstractEditable> m_mouseGrab;
+    Pointer<CommandManager> m_commands;
+    toolkit::Rect m_visibleArea;
+    std::string m_pendingError;
+    bool m_layoutValid = false;
+};
+
+}  // namespace qv

@@ -1,0 +1,116 @@
+#include "editing/FormulaValueEditable.h"
+
+#include "editing/EditableSupport.h"
+
+namespace qv {
+
+namespace {
+constexpr std::int32_t kFieldGap = 4;  // between the label and the field
+constexpr std::int32_t kFieldTop = 3;
+}  // namespace
+
+FormulaValueEditable::FormulaValueEditable(EditableContainerPanel* panel)
+    : m_panel(panel), m_field(make<FormulaTextFieldEditable>(this)) {
+    adopt(m_field);
+}
+
+FormulaValueEditable::~FormulaValueEditable() {
+    m_field->setOwner(nullptr);
+    release(m_field);
+}
+
+void FormulaValueEditable::startEditing(const Pointer<EditedFormulaCell>& cell) {
+    m_cell = cell;
+    m_field->setText(cell.isNull() ? std::string() : cell->formulaText());
+    m_field->setCaret(static_cast<std::int32_t>(m_field->text().size()));
+    m_field->textChanged();
+}
+
+void FormulaValueEditable::showFormula(std::string_view text) {
+    m_cell = {};
+    m_field->setText(text);
+}
+
+void FormulaValueEditable::commit(std::int32_t code, std::string_view text,
+                                  std::uint32_t modifiers) {
+    Pointer<EditedFormulaCell> cell = m_cell;
+    m_cell = {};
+    if (cell.isNull()) return;
+    try {
+        cell->commitFormula(m_field->text());
+    } catch (const StringPointer& message) {
+        if (support() != nullptr) support()->setPendingError(message->view());
+    }
+    cell->selectCell();
+    cell->cellKey(code, text, modifiers);
+}
+
+void FormulaValueEditable::cancel() {
+    Pointer<EditedFormulaCell> cell = m_cell;
+    m_cell = {};
+    if (cell.isNull()) return;
+    m_field->setText(cell->formulaText());
+    cell->cancelEditing();
+    cell->selectCell();
+}
+
+void FormulaValueEditable::fieldEdited() {
+    if (!m_cell.isNull()) m_cell->showTyping(m_field->text());
+}
+
+std::int32_t FormulaValueEditable::labelWidth() const {
+    return support() == nullptr ? 0 : support()->boldMetrics().textWidth("Formula");
+}
+
+void FormulaValueEditable::layoutWidth(std::int32_t widthHint) {
+    m_field->layoutWidth(widthHint - labelWidth() - 20);
+    m_field->moveBy({kLabelLeft + labelWidth() + kFieldGap, kFieldTop});
+    setBounds({0, 0, widthHint, m_field->bounds().height + 2 * kFieldTop});
+}
+
+void FormulaValueEditable::moveBy(toolkit::Point delta) {
+    AbstractEditable::moveBy(delta);
+    m_field->moveBy(delta);
+}
+
+void FormulaValueEditable::attach(EditableSupport* support) {
+    AbstractEditable::attach(support);
+    m_field->attach(support);
+}
+
+void FormulaValueEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
+    toolkit::Rect area = bounds().translated(origin.x, origin.y);
+    graphics.setColor(EditableSupport::grey(3));
+    graphics.fillRect(area);
+    graphics.setColor(EditableSupport::kEdgeColor);
+    graphics.drawLine({area.x, area.bottom() - 1}, {area.right() - 1, area.bottom() - 1});
+    if (support() != nullptr) {
+        const toolkit::FontMetrics& bold = support()->boldMetrics();
+        graphics.setFont(support()->boldFont());
+        graphics.setColor(EditableSupport::kTextColor);
+        std::int32_t top = area.y + (area.height - bold.height()) / 2;
+        graphics.drawText({area.x + kLabelLeft, top + bold.ascent()}, "Formula");
+    }
+    m_field->paint(graphics, origin);
+}
+
+bool FormulaValueEditable::handleMouse(toolkit::MouseKind kind, const MouseInfo& info) {
+    return m_field->handleMouse(kind, info);
+}
+
+void FormulaValueEditable::handleKey(std::int32_t code, std::string_view text,
+                                     std::uint32_t modifiers) {
+    m_field->handleKey(code, text, modifiers);
+}
+
+Pointer<AbstractEditable> FormulaValueEditable::hitTest(std::int32_t x, std::int32_t y, bool deep) {
+    if (!bounds().contains({x, y})) return {};
+    if (deep && m_field->bounds().contains({x, y})) return m_field;
+    return self();
+}
+
+bool FormulaValueEditable::acceptsEditCommand(std::int32_t code) const {
+    return m_field->acceptsEditCommand(code);
+}
+
+}  // namespace qv

@@ -1,0 +1,62 @@
+// The formula bar across the top of the work area: the label "Formula" and
+// a text field that edits the formula of a grid cell. The grid starts the
+// editing (startEditing); the field's keys commit or cancel it.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "editing/AbstractEditable.h"
+#include "editing/EditedFormulaCell.h"
+#include "editing/FormulaTextFieldEditable.h"
+
+namespace qv {
+
+class EditableContainerPanel;
+
+class FormulaValueEditable final : public AbstractEditable {
+    QV_OBJECT(FormulaValueEditable, AbstractEditable, "FormulaValueEditable")
+  public:
+    static constexpr std::int32_t kLabelLeft = 4;
+
+    explicit FormulaValueEditable(EditableContainerPanel* panel);
+    ~FormulaValueEditable() override;
+
+    EditableContainerPanel* panel() const noexcept { return m_panel; }
+    const Pointer<FormulaTextFieldEditable>& field() const noexcept { return m_field; }
+    const Pointer<EditedFormulaCell>& editedCell() const noexcept { return m_cell; }
+
+    // The field takes the cell's formula with the caret at its end.
+    void startEditing(const Pointer<EditedFormulaCell>& cell);
+    // Shows a text (a selected cell's formula) without editing anything.
+    void showFormula(std::string_view text);
+    // Tab or Enter: the cell takes the field's text, is selected and gets the key.
+    void commit(std::int32_t code, std::string_view text, std::uint32_t modifiers);
+    // Escape: the field shows the cell's formula again; the cell is selected.
+    void cancel();
+    // After an edit of the field's text.
+    void fieldEdited();
+
+    // The label, then the field with the rest of the width less 20 pixels.
+    void layoutWidth(std::int32_t widthHint) override;
+    void moveBy(toolkit::Point delta) override;
+    void attach(EditableSupport* support) override;
+    void paint(toolkit::Graphics& graphics, toolkit::Point origin) override;
+    bool handleMouse(toolkit::MouseKind kind, const MouseInfo& info) override;
+    void handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;
+    Pointer<AbstractEditable> hitTest(std::int32_t x, std::int32_t y, bool deep) override;
+    bool forwardsFocus() const override { return true; }
+    bool acceptsEditCommand(std::int32_t code) const override;
+    StringPointer getTitle() const override { return str("formula/value"); }
+    // The bar is no part of the document.
+    void writeSource(std::string&, std::int32_t) const override {}
+
+  private:
+    std::int32_t labelWidth() const;
+
+    EditableContainerPanel* m_panel;
+    Pointer<FormulaTextFieldEditable> m_field;
+    Pointer<EditedFormulaCell> m_cell;
+};
+
+}  // namespace qv
