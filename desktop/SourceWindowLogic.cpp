@@ -28,6 +28,8 @@ void SourceWindowLogic::sourceAction(std::string_view text) {
 
 void SourceWindowLogic::messageAction(std::string_view text) {
     StringPointer formula = str(text);
+    // An empty line prints as nothing; it must not wipe the document's text.
+    if (formula->trim()->length() == 0) return;
     ExpressionPointer parsed = make<ExpressionParser>()->parseFormula(formula);
     // A text that does not parse would come back unchanged and replace the
     // document's text; the message line says what is wrong instead.
