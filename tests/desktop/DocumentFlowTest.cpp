@@ -25,6 +25,15 @@ constexpr const char* kOtherText = "table Other{\n    b:=2!\n}\n//--end";
 const std::string kOpenDialog = "open: " + std::string(DocumentFlow::kOpenFilter);
 const std::string kSaveDialog = "save: " + std::string(DocumentFlow::kSaveFilter);
 
+// The states many runs end in: the modified model.qvl kept as it was, and
+// an untitled default document.
+const std::string kModelKept =
+    "state=-1 doc=table Model path=model.qvl modified=yes undo=1 exit=none "
+    "title=model.qvl *  - Quorvatelle";
+const std::string kDefaultOpened =
+    "state=-1 doc=table Table1 path=(untitled) modified=no undo=0 exit=none "
+    "title=Untitled - Quorvatelle";
+
 // One line with everything a step may change.
 std::string stateOf(const FlowFixture& f) {
     std::string document = f.host.text();
@@ -57,9 +66,7 @@ void startModified(FlowFixture& f, bool titled) {
 TEST(DocumentFlowStart, AnEmptyStartupPathOpensTheDefaultDocumentUntitled) {
     FlowFixture f;
     f.start();
-    EXPECT_EQ(stateOf(f),
-              "state=-1 doc=table Table1 path=(untitled) modified=no undo=0 exit=none "
-              "title=Untitled - Quorvatelle");
+    EXPECT_EQ(stateOf(f), kDefaultOpened);
     EXPECT_TRUE(f.window.dialogs().empty());
     EXPECT_EQ(f.host.text(), test::kDefaultText);
 }
@@ -87,10 +94,7 @@ TEST(DocumentFlowStart, AMissingFileAsksWhetherToCreateIt) {
          "state=-1 doc=table Table1 path=new.qvl modified=no undo=0 exit=none "
          "title=new.qvl - Quorvatelle",
          true},
-        {Answer::No,
-         "state=-1 doc=table Table1 path=(untitled) modified=no undo=0 exit=none "
-         "title=Untitled - Quorvatelle",
-         false},
+        {Answer::No, kDefaultOpened, false},
         // Cancel ends the program normally, before any document exists.
         {Answer::Cancel,
          "state=-1 doc=(none) path=(untitled) modified=no undo=0 exit=0 title=", false},
@@ -124,9 +128,7 @@ TEST(DocumentFlowStart, AFileThatDoesNotReadShowsTheMessageThenTheDefaultDocumen
               (std::vector<std::string>{"notice: Can not load the file because it contain the "
                                         "following error:\n\nexpecting  table,maximized,"
                                         "optimized or floating"}));
-    EXPECT_EQ(stateOf(f),
-              "state=-1 doc=table Table1 path=(untitled) modified=no undo=0 exit=none "
-              "title=Untitled - Quorvatelle");
+    EXPECT_EQ(stateOf(f), kDefaultOpened);
     EXPECT_EQ(fileBytes(path), "table T{a:=1!}\r\nbogus");
 }
 
@@ -137,9 +139,7 @@ TEST(DocumentFlowStart, CreatingTheFileCanFailAndSaysSo) {
     f.start(path);
     ASSERT_EQ(f.window.dialogs().size(), 2u);
     EXPECT_EQ(f.window.dialogs()[1], "notice: can not open " + path);
-    EXPECT_EQ(stateOf(f),
-              "state=-1 doc=table Table1 path=(untitled) modified=no undo=0 exit=none "
-              "title=Untitled - Quorvatelle");
+    EXPECT_EQ(stateOf(f), kDefaultOpened);
 }
 
 // A command with its scripted answers and files, and what must follow.
@@ -181,57 +181,21 @@ void runScenario(const Scenario& s, void (DocumentFlow::*command)()) {
 }
 
 TEST(DocumentFlowNew, AModifiedDocumentIsSavedOrDroppedAsAnswered) {
+    // clang-format off
     const Scenario scenarios[] = {
-        {"cancel",
-         true,
-         {Answer::Cancel},
-         {},
-         {"prompt"},
-         "state=-1 doc=table Model path=model.qvl modified=yes undo=1 exit=none "
-         "title=model.qvl *  - Quorvatelle",
-         ""},
-        {"no",
-         true,
-         {Answer::No},
-         {},
-         {"prompt"},
-         "state=-1 doc=table Table1 path=(untitled) modified=no undo=0 exit=none "
-         "title=Untitled - Quorvatelle",
-         ""},
-        {"yes, titled",
-         true,
-         {Answer::Yes},
-         {},
-         {"prompt"},
-         "state=-1 doc=table Table1 path=(untitled) modified=no undo=0 exit=none "
-         "title=Untitled - Quorvatelle",
-         "model.qvl"},
-        {"yes, untitled, a file chosen",
-         false,
-         {Answer::Yes},
-         {"chosen.qvl"},
-         {"prompt", kSaveDialog},
-         "state=-1 doc=table Table1 path=(untitled) modified=no undo=0 exit=none "
-         "title=Untitled - Quorvatelle",
-         "chosen.qvl"},
-        {"yes, untitled, the dialog cancelled",
-         false,
-         {Answer::Yes},
-         {std::nullopt},
-         {"prompt", kSaveDialog},
-         "state=32 doc=table Table1 path=(untitled) modified=yes undo=1 exit=none "
-         "title=Untitled *  - Quorvatelle",
-         ""},
+        {"cancel", true, {Answer::Cancel}, {}, {"prompt"}, kModelKept, ""},
+        {"no", true, {Answer::No}, {}, {"prompt"}, kDefaultOpened, ""},
+        {"yes, titled", true, {Answer::Yes}, {}, {"prompt"}, kDefaultOpened, "model.qvl"},
+        {"yes, untitled, a file chosen", false, {Answer::Yes},
+            {"chosen.qvl"}, {"prompt", kSaveDialog}, kDefaultOpened, "chosen.qvl"},
+        {"yes, untitled, the dialog cancelled", false, {Answer::Yes},
+            {std::nullopt}, {"prompt", kSaveDialog},
+            "state=32 doc=table Table1 path=(untitled) modified=yes undo=1 exit=none "
+            "title=Untitled *  - Quorvatelle", ""},
         // A question closed without Yes or No counts as Cancel.
-        {"ok",
-         true,
-         {Answer::Ok},
-         {},
-         {"prompt"},
-         "state=-1 doc=table Model path=model.qvl modified=yes undo=1 exit=none "
-         "title=model.qvl *  - Quorvatelle",
-         ""},
+        {"ok", true, {Answer::Ok}, {}, {"prompt"}, kModelKept, ""},
     };
+    // clang-format on
     for (const Scenario& s : scenarios)
         runScenario(s, &DocumentFlow::newDocument);
 }
@@ -242,56 +206,31 @@ TEST(DocumentFlowNew, AnUnmodifiedDocumentIsReplacedWithoutAsking) {
     f.run(&DocumentFlow::save);
     f.run(&DocumentFlow::newDocument);
     EXPECT_TRUE(f.window.dialogs().empty());
-    EXPECT_EQ(stateOf(f),
-              "state=-1 doc=table Table1 path=(untitled) modified=no undo=0 exit=none "
-              "title=Untitled - Quorvatelle");
+    EXPECT_EQ(stateOf(f), kDefaultOpened);
 }
 
 TEST(DocumentFlowOpen, AModifiedDocumentIsOfferedForSavingBeforeTheOpenDialog) {
     const std::string opened =
         "state=-1 doc=table Other path=other.qvl modified=no undo=0 exit=none "
         "title=other.qvl - Quorvatelle";
+    // clang-format off
     const Scenario scenarios[] = {
-        {"cancel",
-         true,
-         {Answer::Cancel},
-         {},
-         {"prompt"},
-         "state=-1 doc=table Model path=model.qvl modified=yes undo=1 exit=none "
-         "title=model.qvl *  - Quorvatelle",
-         ""},
+        {"cancel", true, {Answer::Cancel}, {}, {"prompt"}, kModelKept, ""},
         {"no", true, {Answer::No}, {"other.qvl"}, {"prompt", kOpenDialog}, opened, ""},
-        {"yes, titled",
-         true,
-         {Answer::Yes},
-         {"other.qvl"},
-         {"prompt", kOpenDialog},
-         opened,
-         "model.qvl"},
-        {"yes, untitled",
-         false,
-         {Answer::Yes},
-         {"chosen.qvl", "other.qvl"},
-         {"prompt", kSaveDialog, kOpenDialog},
-         opened,
-         "chosen.qvl"},
-        {"yes, untitled, the save dialog cancelled",
-         false,
-         {Answer::Yes},
-         {std::nullopt},
-         {"prompt", kSaveDialog},
-         "state=13 doc=table Table1 path=(untitled) modified=yes undo=1 exit=none "
-         "title=Untitled *  - Quorvatelle",
-         ""},
-        {"no, the open dialog cancelled",
-         true,
-         {Answer::No},
-         {std::nullopt},
-         {"prompt", kOpenDialog},
-         "state=11 doc=table Model path=model.qvl modified=yes undo=1 exit=none "
-         "title=model.qvl *  - Quorvatelle",
-         ""},
+        {"yes, titled", true, {Answer::Yes}, {"other.qvl"},
+            {"prompt", kOpenDialog}, opened, "model.qvl"},
+        {"yes, untitled", false, {Answer::Yes}, {"chosen.qvl", "other.qvl"},
+            {"prompt", kSaveDialog, kOpenDialog}, opened, "chosen.qvl"},
+        {"yes, untitled, the save dialog cancelled", false, {Answer::Yes},
+            {std::nullopt}, {"prompt", kSaveDialog},
+            "state=13 doc=table Table1 path=(untitled) modified=yes undo=1 exit=none "
+            "title=Untitled *  - Quorvatelle", ""},
+        {"no, the open dialog cancelled", true, {Answer::No}, {std::nullopt},
+            {"prompt", kOpenDialog},
+            "state=11 doc=table Model path=model.qvl modified=yes undo=1 exit=none "
+            "title=model.qvl *  - Quorvatelle", ""},
     };
+    // clang-format on
     for (const Scenario& s : scenarios)
         runScenario(s, &DocumentFlow::open);
 }
@@ -335,9 +274,7 @@ TEST(DocumentFlowOpen, AFailedOpenKeepsTheCurrentDocumentItsPathAndItsHistory) {
         EXPECT_EQ(f.window.dialogs(),
                   (std::vector<std::string>{savePrompt(f.folder.file("model.qvl")), kOpenDialog,
                                             "notice: " + notice}));
-        EXPECT_EQ(stateOf(f),
-                  "state=-1 doc=table Model path=model.qvl modified=yes undo=1 exit=none "
-                  "title=model.qvl *  - Quorvatelle");
+        EXPECT_EQ(stateOf(f), kModelKept);
         EXPECT_EQ(f.host.text(), before);
     }
 }
@@ -356,103 +293,63 @@ TEST(DocumentFlowOpen, TheLoadNoticeSaysWhereTheErrorIs) {
 }
 
 TEST(DocumentFlowSave, SaveWritesToTheCurrentPathOrAsksForOne) {
+    // clang-format off
     const Scenario scenarios[] = {
-        {"titled",
-         true,
-         {},
-         {},
-         {},
-         "state=-1 doc=table Model path=model.qvl modified=no undo=1 exit=none "
-         "title=model.qvl - Quorvatelle",
-         "model.qvl"},
-        {"untitled, a file chosen",
-         false,
-         {},
-         {"chosen.qvl"},
-         {kSaveDialog},
-         "state=-1 doc=table Table1 path=chosen.qvl modified=no undo=1 exit=none "
-         "title=chosen.qvl - Quorvatelle",
-         "chosen.qvl"},
-        {"untitled, the dialog cancelled",
-         false,
-         {},
-         {std::nullopt},
-         {kSaveDialog},
-         "state=21 doc=table Table1 path=(untitled) modified=yes undo=1 exit=none "
-         "title=Untitled *  - Quorvatelle",
-         ""},
+        {"titled", true, {}, {}, {},
+            "state=-1 doc=table Model path=model.qvl modified=no undo=1 exit=none "
+            "title=model.qvl - Quorvatelle", "model.qvl"},
+        {"untitled, a file chosen", false, {}, {"chosen.qvl"},
+            {kSaveDialog},
+            "state=-1 doc=table Table1 path=chosen.qvl modified=no undo=1 exit=none "
+            "title=chosen.qvl - Quorvatelle", "chosen.qvl"},
+        {"untitled, the dialog cancelled", false, {}, {std::nullopt},
+            {kSaveDialog},
+            "state=21 doc=table Table1 path=(untitled) modified=yes undo=1 exit=none "
+            "title=Untitled *  - Quorvatelle", ""},
     };
+    // clang-format on
     for (const Scenario& s : scenarios)
         runScenario(s, &DocumentFlow::save);
 }
 
 TEST(DocumentFlowSave, SaveAsAlwaysAsksAndTakesTheNewPath) {
+    // clang-format off
     const Scenario scenarios[] = {
-        {"titled",
-         true,
-         {},
-         {"copy.qvl"},
-         {kSaveDialog},
-         "state=-1 doc=table Model path=copy.qvl modified=no undo=1 exit=none "
-         "title=copy.qvl - Quorvatelle",
-         "copy.qvl"},
-        {"titled, cancelled",
-         true,
-         {},
-         {std::nullopt},
-         {kSaveDialog},
-         "state=21 doc=table Model path=model.qvl modified=yes undo=1 exit=none "
-         "title=model.qvl *  - Quorvatelle",
-         ""},
+        {"titled", true, {}, {"copy.qvl"}, {kSaveDialog},
+            "state=-1 doc=table Model path=copy.qvl modified=no undo=1 exit=none "
+            "title=copy.qvl - Quorvatelle", "copy.qvl"},
+        {"titled, cancelled", true, {}, {std::nullopt},
+            {kSaveDialog},
+            "state=21 doc=table Model path=model.qvl modified=yes undo=1 exit=none "
+            "title=model.qvl *  - Quorvatelle", ""},
     };
+    // clang-format on
     for (const Scenario& s : scenarios)
         runScenario(s, &DocumentFlow::saveAs);
 }
 
 TEST(DocumentFlowExit, EndsWithStatusZeroAfterTheAnsweredQuestion) {
+    // clang-format off
     const Scenario scenarios[] = {
-        {"cancel",
-         true,
-         {Answer::Cancel},
-         {},
-         {"prompt"},
-         "state=-1 doc=table Model path=model.qvl modified=yes undo=1 exit=none "
-         "title=model.qvl *  - Quorvatelle",
-         ""},
-        {"no",
-         true,
-         {Answer::No},
-         {},
-         {"prompt"},
-         "state=-1 doc=table Model path=model.qvl modified=yes undo=1 exit=0 "
-         "title=model.qvl *  - Quorvatelle",
-         ""},
-        {"yes, titled",
-         true,
-         {Answer::Yes},
-         {},
-         {"prompt"},
-         "state=-1 doc=table Model path=model.qvl modified=no undo=1 exit=0 "
-         "title=model.qvl - Quorvatelle",
-         "model.qvl"},
-        {"yes, untitled, a file chosen",
-         false,
-         {Answer::Yes},
-         {"chosen.qvl"},
-         {"prompt", kSaveDialog},
-         "state=-1 doc=table Table1 path=chosen.qvl modified=no undo=1 exit=0 "
-         "title=chosen.qvl - Quorvatelle",
-         "chosen.qvl"},
+        {"cancel", true, {Answer::Cancel}, {}, {"prompt"}, kModelKept, ""},
+        {"no", true, {Answer::No}, {}, {"prompt"},
+            "state=-1 doc=table Model path=model.qvl modified=yes undo=1 exit=0 "
+            "title=model.qvl *  - Quorvatelle", ""},
+        {"yes, titled", true, {Answer::Yes}, {},
+            {"prompt"},
+            "state=-1 doc=table Model path=model.qvl modified=no undo=1 exit=0 "
+            "title=model.qvl - Quorvatelle", "model.qvl"},
+        {"yes, untitled, a file chosen", false, {Answer::Yes},
+            {"chosen.qvl"}, {"prompt", kSaveDialog},
+            "state=-1 doc=table Table1 path=chosen.qvl modified=no undo=1 exit=0 "
+            "title=chosen.qvl - Quorvatelle", "chosen.qvl"},
         // The program keeps running when the user cancels the Save dialog.
-        {"yes, untitled, the dialog cancelled",
-         false,
-         {Answer::Yes},
-         {std::nullopt},
-         {"prompt", kSaveDialog},
-         "state=42 doc=table Table1 path=(untitled) modified=yes undo=1 exit=none "
-         "title=Untitled *  - Quorvatelle",
-         ""},
+        {"yes, untitled, the dialog cancelled", false, {Answer::Yes},
+            {std::nullopt}, {"prompt", kSaveDialog},
+            "state=42 doc=table Table1 path=(untitled) modified=yes undo=1 exit=none "
+            "title=Untitled *  - Quorvatelle", ""},
     };
+    // clang-format on
     for (const Scenario& s : scenarios)
         runScenario(s, &DocumentFlow::exit);
 }
@@ -509,9 +406,7 @@ TEST(DocumentFlowSave, AFailedSaveShowsTheMessageAndStopsTheFlow) {
         f.window.scriptAnswer(c.answer);
         f.run(c.command);
         EXPECT_EQ(f.lastDialog(), "notice: can not write to " + model);
-        EXPECT_EQ(stateOf(f),
-                  "state=-1 doc=table Model path=model.qvl modified=yes undo=1 exit=none "
-                  "title=model.qvl *  - Quorvatelle");
+        EXPECT_EQ(stateOf(f), kModelKept);
         EXPECT_TRUE(std::filesystem::is_directory(model));
         EXPECT_EQ(f.window.unscriptedDialogs(), 0);
     }

@@ -117,10 +117,6 @@ TEST(GlobalSettingsProperties, OtherValuesAndIndexesOutOfRangeAreIgnored) {
     w.properties->setProperty(0, make<Integer>(1));
     w.properties->setProperty(0, Pointer<Object>());
     EXPECT_FALSE(w.settings->showColumnNumbers);
-    EXPECT_EQ(w.settings->describe()->toStdString(),
-              "GlobalSettings(show_column_numbers=false,spreadsheet_look=false,"
-              "show_formula=false,dock_range=false,double_buffer=true,sort_indicator=true,"
-              "zero_row=true,summary_row=true)");
 }
 
 }  // namespace
