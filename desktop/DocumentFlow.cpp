@@ -1,11 +1,25 @@
 #include "desktop/DocumentFlow.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "app/Document.h"
 #include "app/DocumentFile.h"
 #include "core/Assert.h"
 #include "desktop/DocumentTitle.h"
 
 namespace qv {
+
+namespace {
+
+// Anything at the path, a broken link included.
+bool pathExists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::symlink_status(path, error).type() !=
+           std::filesystem::file_type::not_found;
+}
+
+}  // namespace
 
 DocumentFlow::DocumentFlow(toolkit::Window& window, DocumentFlowHost& host, std::string startupPath)
     : m_window(window), m_host(host), m_startupPath(std::move(startupPath)) {}
@@ -115,10 +129,15 @@ void DocumentFlow::startStep() {
     m_state = FlowState::Idle;
     if (m_startupPath.empty()) return loadDefaultDocument();
     StringPointer text;
-    if (auto failure = attemptReading([&] { text = readDocumentFile(m_startupPath); })) {
+    std::optional<LoadFailure> failure =
+        attemptReading([&] { text = readDocumentFile(m_startupPath); });
+    // Creating the file is offered only when there is none: answering Yes
+    // for a file that exists but cannot be read would replace it.
+    if (failure && !pathExists(m_startupPath)) {
         return ask(failure->message + std::string(kCreateQuestion), FlowState::StartCreateAnswered);
     }
-    if (auto failure = replaceDocument(text)) {
+    if (!failure) failure = replaceDocument(text);
+    if (failure) {
         // There is no document yet to keep: the default one stands in.
         notify(loadNoticeOf(*failure));
         loadDefaultDocument();

@@ -116,20 +116,43 @@ TEST(DocumentFlowStart, AMissingFileAsksWhetherToCreateIt) {
     }
 }
 
+// A file that is there but does not read is reported, never offered for
+// creation: answering Yes would replace it.
 TEST(DocumentFlowStart, AFileThatDoesNotReadShowsTheMessageThenTheDefaultDocument) {
-    FlowFixture f;
-    std::string path = f.folder.file("broken.qvl");
-    putFileBytes(path, "table T{a:=1!}\r\nbogus");
-    f.flowSlot.emplace(f.window, f.host, path);
-    f.flow().start();
-    EXPECT_EQ(f.flow().state(), FlowState::NoticeShown);
-    f.window.deliverPosted();
-    EXPECT_EQ(f.window.dialogs(),
-              (std::vector<std::string>{"notice: Can not load the file because it contain the "
-                                        "following error:\n\nexpecting  table,maximized,"
-                                        "optimized or floating"}));
-    EXPECT_EQ(stateOf(f), kDefaultOpened);
-    EXPECT_EQ(fileBytes(path), "table T{a:=1!}\r\nbogus");
+    const std::string notice =
+        "notice: Can not load the file because it contain the following error:\n\n";
+    struct Case {
+        const char* name;
+        const char* bytes;  // nullptr: the path names a folder
+        std::string message;
+    };
+    const Case cases[] = {
+        {"broken.qvl", "table T{a:=1!}\r\nbogus",
+         "expecting  table,maximized,optimized or floating"},
+        {"folder.qvl", nullptr, "can not read "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FlowFixture f;
+        std::string path = f.folder.file(c.name);
+        if (c.bytes != nullptr) {
+            putFileBytes(path, c.bytes);
+        } else {
+            std::filesystem::create_directory(path);
+        }
+        f.flowSlot.emplace(f.window, f.host, path);
+        f.flow().start();
+        EXPECT_EQ(f.flow().state(), FlowState::NoticeShown);
+        f.window.deliverPosted();
+        std::string message = c.message + (c.bytes == nullptr ? path : "");
+        EXPECT_EQ(f.window.dialogs(), (std::vector<std::string>{notice + message}));
+        EXPECT_EQ(stateOf(f), kDefaultOpened);
+        if (c.bytes != nullptr) {
+            EXPECT_EQ(fileBytes(path), c.bytes);
+        } else {
+            EXPECT_TRUE(std::filesystem::is_directory(path));
+        }
+    }
 }
 
 TEST(DocumentFlowStart, CreatingTheFileCanFailAndSaysSo) {
