@@ -22,8 +22,9 @@ using toolkit::Answer;
 constexpr const char* kModelText =
     "table Model{\n    a:=1!\n}\noptimized(10,20) text(\"x\");\n//--end";
 constexpr const char* kOtherText = "table Other{\n    b:=2!\n}\n//--end";
-const std::string kOpenDialog = "open: " + std::string(DocumentFlow::kOpenFilter);
-const std::string kSaveDialog = "save: " + std::string(DocumentFlow::kSaveFilter);
+// The filters as the dialogs get them (two blanks in the Open dialog's).
+const std::string kOpenDialog = "open: Quorvatelle  Documents(*.qvl),*.qvl,All Files(*.*),*.*,";
+const std::string kSaveDialog = "save: Quorvatelle Documents(*.qvl),*.qvl,All Files(*.*),*.*,";
 
 // The states many runs end in: the modified model.qvl kept as it was, and
 // an untitled default document.
