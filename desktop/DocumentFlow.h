@@ -1,0 +1,122 @@
+// The document flow: New, Open, Save, Save As and Exit with their
+// questions, as one small state machine. Dialogs are modal but answer
+// through posted messages, so every step that shows one records the next
+// state and returns; the owner hands each dialog message to
+// handleMessage(), which resumes the flow there. A cancelled file dialog
+// posts nothing, so the flow simply waits until the next command.
+//
+// The flow reads and writes the files itself (writing is atomic: the file
+// on disk is replaced whole or not at all) and keeps the current path and
+// the saved position; the document lives in the host.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "desktop/DocumentFlowHost.h"
+#include "desktop/LoadFailure.h"
+#include "desktop/ModificationState.h"
+#include "toolkit/Window.h"
+
+namespace qv {
+
+// ORDER FLOW STATE: the numbers the steps are known by.
+enum class FlowState : std::int32_t {
+    Idle = -1,
+    Start = 0,
+    StartCreateAnswered = 1,  // "Do you want to create this file?"
+    NoticeShown = 2,
+    Open = 10,
+    OpenChosen = 11,
+    OpenAnswered = 12,    // the save question before Open
+    OpenSaveChosen = 13,  // the Save dialog of that question
+    SaveAs = 20,
+    SaveAsChosen = 21,
+    New = 30,
+    NewAnswered = 31,
+    NewSaveChosen = 32,
+    NewSaveCurrent = 33,
+    Exit = 40,
+    ExitAnswered = 41,
+    ExitSaveChosen = 42,
+    ExitSaveCurrent = 43,
+};
+
+class DocumentFlow {
+  public:
+    static constexpr std::string_view kOpenFilter =
+        "Quorvatelle  Documents(*.qvl),*.qvl,All Files(*.*),*.*,";
+    static constexpr std::string_view kSaveFilter =
+        "Quorvatelle Documents(*.qvl),*.qvl,All Files(*.*),*.*,";
+    static constexpr std::string_view kDefaultExtension = "qvl";
+    static constexpr std::string_view kCreateQuestion = " \n\nDo you want to create this file?";
+
+    DocumentFlow(toolkit::Window& window, DocumentFlowHost& host, std::string startupPath);
+    DocumentFlow(const DocumentFlow&) = delete;
+    DocumentFlow& operator=(const DocumentFlow&) = delete;
+
+    // The first step: opens the start-up file, or the default document.
+    void start();
+    // The File menu. exit() also answers the window's close request.
+    void newDocument();
+    void open();
+    void save();
+    void saveAs();
+    void exit();
+
+    // A dialog's answer or chosen file; false when the message is not one
+    // the flow waits for (it is then left alone).
+    bool handleMessage(const toolkit::PostedMessage& message);
+
+    // The source window's reload: the text becomes the document, which then
+    // counts as modified; on a failure the document stays as it was.
+    std::optional<LoadFailure> reloadFromSource(const StringPointer& text);
+
+    bool isModified() const;
+    // Shows the current name and modification state in the window's title;
+    // the owner calls it after every change the flow does not see.
+    void updateTitle();
+
+    FlowState state() const noexcept { return m_state; }
+    const std::optional<std::string>& currentPath() const noexcept { return m_path; }
+
+  private:
+    enum class Reply { None, Answer, File };
+    enum class Answer { Yes = 0, No = 1, Cancel = 2 };
+
+    void begin(FlowState state);
+    void continueFlow();
+    void startStep();
+    void createAnswered();
+    void openStep();
+    void openAnswered();
+    void openChosen();
+    void newStep();
+    void newAnswered();
+    void exitStep();
+    void exitAnswered();
+
+    std::optional<LoadFailure> replaceDocument(const StringPointer& text);
+    void loadDefaultDocument();
+    bool saveTo(const std::string& path);
+    void endProgram();
+
+    void ask(const std::string& question, FlowState next);
+    void notify(const std::string& notice);
+    void showOpenDialog();
+    void showSaveDialog(FlowState next);
+
+    toolkit::Window& m_window;
+    DocumentFlowHost& m_host;
+    std::string m_startupPath;
+    std::optional<std::string> m_path;
+    std::string m_chosenPath;
+    FlowState m_state = FlowState::Idle;
+    Reply m_awaiting = Reply::None;
+    Answer m_answer = Answer::Cancel;
+    ModificationState m_modification;
+};
+
+}  // namespace qv

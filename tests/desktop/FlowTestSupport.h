@@ -1,0 +1,124 @@
+// A document flow on the headless window with a stand-in for the main
+// panel: the host reads documents with the real reader (so its messages
+// are the reader's own), counts commands as the command manager would and
+// keeps an undo history of plain entries.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Document.h"
+#include "app/DocumentFile.h"
+#include "desktop/DocumentFlow.h"
+#include "desktop/LoadFailure.h"
+#include "tests/app/AppTestSupport.h"
+#include "toolkit/headless/HeadlessWindow.h"
+
+namespace qv::test {
+
+class FakeFlowHost final : public DocumentFlowHost {
+  public:
+    void loadDocument(const StringPointer& text) override {
+        ++readings;
+        try {
+            current = Document::read(text);
+        } catch (const StringPointer& message) {
+            if (placeOfErrors) throw PlacedMessage(message, *placeOfErrors);
+            throw;
+        }
+    }
+    StringPointer documentSource() override {
+        return current->kernel()->toSource() + current->layout()->toSource();
+    }
+    void clearUndoHistory() override {
+        undoHistory.clear();
+        ++commandCounter;
+    }
+    ChangeCounts changeCounts() const override {
+        return {commandCounter, current.isNull() ? 0 : current->kernel()->getChangeCount()};
+    }
+    std::vector<std::string> maximizedViewTitles() const override { return maximized; }
+
+    // A work-area command, as the command manager executes it.
+    void executeCommand(const std::string& name) {
+        undoHistory.push_back(name);
+        ++commandCounter;
+    }
+    // A formula typed into a cell: only the model's counter moves.
+    void typeFormula() { current->kernel()->program()->touch(); }
+    // The document as the program would write it, end mark included.
+    std::string text() const {
+        return current.isNull() ? "(none)" : current->toSource()->toStdString();
+    }
+
+    Pointer<Document> current;
+    std::vector<std::string> undoHistory;
+    std::int32_t commandCounter = 0;
+    std::vector<std::string> maximized;
+    std::optional<TextPlace> placeOfErrors;
+    int readings = 0;
+};
+
+// Hands the window's posted messages to the flow, as the main panel does.
+class FlowListener final : public toolkit::WindowListener {
+  public:
+    explicit FlowListener(std::optional<DocumentFlow>& flow) : m_flow(flow) {}
+    void paint(toolkit::Graphics&, const toolkit::Rect&) override {}
+    void resized(toolkit::Size) override {}
+    void mouse(toolkit::MouseKind, toolkit::Point, std::uint32_t) override {}
+    void wheel(std::int32_t, toolkit::Point, std::uint32_t) override {}
+    void key(std::int32_t, std::string_view, std::uint32_t) override {}
+    void menuChosen(std::int32_t) override {}
+    void message(const toolkit::PostedMessage& message) override {
+        if (!m_flow || !m_flow->handleMessage(message)) ++unhandled;
+    }
+    void timer(std::int32_t) override {}
+    void closeRequested() override { m_flow->exit(); }
+
+    int unhandled = 0;
+
+  private:
+    std::optional<DocumentFlow>& m_flow;
+};
+
+inline constexpr const char* kDefaultText =
+    "table Table1{\n}\noptimized(40,40) project(Table1);\n//--end";
+
+// The default document as it is written to disk.
+inline std::string defaultFileBytes() {
+    return toDiskLineEnds(kDefaultText);
+}
+
+struct FlowFixture {
+    FlowFixture() { window.setListener(&listener); }
+    FlowFixture(const FlowFixture&) = delete;
+    FlowFixture& operator=(const FlowFixture&) = delete;
+
+    // Makes the flow with the start-up path, starts it and delivers the
+    // answers it gets.
+    void start(const std::string& startupPath = "") {
+        flowSlot.emplace(window, host, startupPath);
+        flow().start();
+        window.deliverPosted();
+    }
+    DocumentFlow& flow() { return *flowSlot; }
+    const DocumentFlow& flow() const { return *flowSlot; }
+    template <class Command>
+    void run(Command command) {
+        (flow().*command)();
+        window.deliverPosted();
+    }
+    std::string lastDialog() const {
+        return window.dialogs().empty() ? "(none)" : window.dialogs().back();
+    }
+    std::string path() const { return flow().currentPath().value_or("(untitled)"); }
+
+    ScratchFolder folder;
+    toolkit::HeadlessWindow window;
+    FakeFlowHost host;
+    std::optional<DocumentFlow> flowSlot;
+    FlowListener listener{flowSlot};
+};
+
+}  // namespace qv::test
