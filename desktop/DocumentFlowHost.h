@@ -29,7 +29,7 @@ class DocumentFlowHost {
 
     // Reads the document text and, when the whole reading succeeds, makes
     // it the current document (kernel and layout) and repaints. On an error
-    // the reader's message is thrown (a StringPointer, or a PlacedMessage
+    // the reader's message is thrown (a StringPointer, or a SourceError
     // that also says where) and the current document stays as it was.
     virtual void loadDocument(const StringPointer& text) = 0;
     // The program text followed by the layout text, without the end mark.

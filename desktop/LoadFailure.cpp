@@ -33,8 +33,8 @@ std::optional<LoadFailure> attemptReading(const std::function<void()>& reading) 
     try {
         reading();
         return std::nullopt;
-    } catch (const PlacedMessage& error) {
-        return LoadFailure{textOf(error), error.place()};
+    } catch (const SourceError& error) {
+        return LoadFailure{textOf(error), TextPlace{error.line(), error.column()}};
     } catch (const StringPointer& error) {
         return LoadFailure{textOf(error), std::nullopt};
     }

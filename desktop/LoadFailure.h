@@ -1,8 +1,8 @@
 // Why a document could not be read, as the user is told: the reader's
 // message verbatim and, when the reader knows it, where in the text the
-// error is. The document reader throws its messages as StringPointer; a
-// reader that knows the place throws a PlacedMessage, which is still a
-// StringPointer for every catcher that only wants the message.
+// error is. The document reader throws its messages as a SourceError, a
+// StringPointer that also knows the place; a file that cannot be opened or
+// read throws a plain StringPointer.
 #pragma once
 
 #include <cstdint>
@@ -11,25 +11,13 @@
 #include <string>
 
 #include "core/String.h"
+#include "language/SourceError.h"
 
 namespace qv {
 
 // A 1-based line and a 1-based column.
-struct TextPlace {
-    std::int32_t line = 1;
-    std::int32_t column = 1;
-    friend bool operator==(const TextPlace&, const TextPlace&) = default;
-};
-
-class PlacedMessage : public StringPointer {
-  public:
-    PlacedMessage(const StringPointer& message, TextPlace place)
-        : StringPointer(message), m_place(place) {}
-    TextPlace place() const noexcept { return m_place; }
-
-  private:
-    TextPlace m_place;
-};
+using TextPlace = SourcePosition;
+using PlacedMessage = SourceError;
 
 struct LoadFailure {
     std::string message;

@@ -43,6 +43,7 @@ struct CommentSpan {
 struct SourcePosition {
     std::int32_t line;
     std::int32_t column;
+    friend bool operator==(const SourcePosition&, const SourcePosition&) = default;
 };
 
 class StringStream final : public Object {
