@@ -4,17 +4,30 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/Document.h"
 #include "language/SourceError.h"
 
 namespace qv::test {
+
+// The example documents of the source tree, in name order.
+inline std::vector<std::string> exampleFiles() {
+    std::vector<std::string> files;
+    std::filesystem::path folder = std::filesystem::path(QV_SOURCE_DIR) / "examples";
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().extension() == ".qvl") files.push_back(entry.path().string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
 
 inline Pointer<Document> readDocument(std::string_view text) {
     return Document::read(str(text));

@@ -110,20 +110,17 @@ std::string headerComments(const std::string& text) {
 }
 
 TEST(DocumentCommentsTest, TheExamplesKeepTheirHeaderComments) {
-    std::filesystem::path examples = std::filesystem::path(QV_SOURCE_DIR) / "examples";
-    int seen = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(examples)) {
-        if (entry.path().extension() != ".qvl") continue;
-        SCOPED_TRACE(entry.path().string());
-        ++seen;
-        std::string text = test::fileBytes(entry.path().string());
+    std::vector<std::string> examples = test::exampleFiles();
+    for (const std::string& example : examples) {
+        SCOPED_TRACE(example);
+        std::string text = test::fileBytes(example);
         std::string header = headerComments(text);
         EXPECT_GE(header.size(), 20u);
         std::string written = test::readDocument(text)->toSource()->toStdString();
         EXPECT_EQ(written.substr(0, header.size()), header);
         EXPECT_EQ(test::rewritten(written), written);
     }
-    EXPECT_EQ(seen, 6);
+    EXPECT_EQ(examples.size(), 6u);
 }
 
 // One document with its line ends written four ways and with a byte-order

@@ -9,15 +9,7 @@
 
 #include "cli/Commands.h"
 
-// Set in a build under AddressSanitizer, where some cases are too slow or
-// cannot be provoked.
-#if defined(__SANITIZE_ADDRESS__)
-#define QV_TEST_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QV_TEST_SANITIZED 1
-#endif
-#endif
+#include "tests/Sanitizers.h"
 
 namespace qv::cli::test {
 

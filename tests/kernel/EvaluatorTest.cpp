@@ -17,13 +17,7 @@
 #include "kernel/Evaluator.h"
 #include "tests/kernel/ModelTestSupport.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define QV_TEST_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QV_TEST_SANITIZED 1
-#endif
-#endif
+#include "tests/Sanitizers.h"
 
 namespace qv {
 namespace {
