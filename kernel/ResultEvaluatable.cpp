@@ -141,6 +141,9 @@ Pointer<Object> defaultSummary(TableResult& table, std::int32_t field, Evaluator
         const Object* value = table.cachedCell(field, row);
         Pointer<Object> computed;
         if (!isNumeric(*value)) {
+            // A computed cell that holds no number adds nothing; only a cell
+            // not computed yet (or being computed: a cycle) is asked for.
+            if (!value->isNull() && !value->isInstanceOf(OnStack::typeId())) continue;
             ResultEvaluatable cell(table.results(), &table, evaluator, field, row);
             computed = evaluateAsValue(evaluator, cell);
             if (isRaised(computed)) return computed;
