@@ -129,7 +129,7 @@ TEST(DocumentFlowStart, AFileThatDoesNotReadShowsTheMessageThenTheDefaultDocumen
     };
     const Case cases[] = {
         {"broken.qvl", "table T{a:=1!}\r\nbogus",
-         "expecting  table,maximized,optimized or floating"},
+         "expecting  table,maximized,optimized or floating\n\n(line 2, column 1)"},
         {"folder.qvl", nullptr, "can not read "},
     };
     for (const Case& c : cases) {
@@ -281,8 +281,9 @@ TEST(DocumentFlowOpen, AFailedOpenKeepsTheCurrentDocumentItsPathAndItsHistory) {
     const std::string prefix = "Can not load the file because it contain the following error:\n\n";
     const Case cases[] = {
         {"missing.qvl", nullptr, prefix + "can not open "},
-        {"bad.qvl", "table T{a:=1!} optimized(1,1) chart(Nowhere);", prefix + "table not found"},
-        {"syntax.qvl", "table T{a:=(1!}", prefix + "expecting )"},
+        {"bad.qvl", "table T{a:=1!} optimized(1,1) chart(Nowhere);",
+         prefix + "table not found\n\n(line 1, column 37)"},
+        {"syntax.qvl", "table T{a:=(1!}", prefix + "expecting )\n\n(line 1, column 14)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -429,7 +430,7 @@ TEST(DocumentFlowSave, AFailedSaveShowsTheMessageAndStopsTheFlow) {
         std::filesystem::create_directory(model);
         f.window.scriptAnswer(c.answer);
         f.run(c.command);
-        EXPECT_EQ(f.lastDialog(), "notice: can not write to " + model);
+        EXPECT_EQ(f.lastDialog(), "notice: can not write to " + model + ": not a regular file");
         EXPECT_EQ(stateOf(f), kModelKept);
         EXPECT_TRUE(std::filesystem::is_directory(model));
         EXPECT_EQ(f.window.unscriptedDialogs(), 0);

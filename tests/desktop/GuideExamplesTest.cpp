@@ -112,11 +112,14 @@ std::vector<Example> examplesOf(const std::string& page) {
 std::string shown(const std::string& document, const std::string& table) {
     Pointer<Document> read = Document::read(str(document));
     Pointer<TableResult> result = read->kernel()->getTableByName(table);
-    std::vector<cli::RenderedTable> rendered = {cli::renderTable(*result, false)};
     char* buffer = nullptr;
     std::size_t size = 0;
     std::FILE* out = ::open_memstream(&buffer, &size);
-    cli::writeText(rendered, out);
+    {
+        cli::TableWriter writer(cli::Format::Text, out);
+        writer.write(cli::renderTable(*result, false));
+        writer.finish();
+    }
     std::fclose(out);
     std::string text(buffer, size);
     std::free(buffer);

@@ -67,7 +67,8 @@ TEST(SourceWindow, AFailedReloadKeepsTheDocumentAndSaysWhatAndWhere) {
         const char* message;
     };
     const Case cases[] = {
-        {"table T{a:=1!} optimized(1) text(\"x\");", std::nullopt, "expecting ,"},
+        {"table T{a:=1!} optimized(1) text(\"x\");", std::nullopt,
+         "expecting , (line 1, column 27)"},
         {"table T{a:=1!}\nbogus", TextPlace{2, 1},
          "expecting  table,maximized,optimized or floating (line 2, column 1)"},
     };
