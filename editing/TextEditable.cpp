@@ -103,9 +103,11 @@ void TextEditable::layoutWidth(std::int32_t widthHint) {
     setBounds({0, 0, width, preferredHeight()});
 }
 
+// As wide as the longest line at least: in a box narrower than that the
+// frame's scroll bar reaches the ends of the lines instead of cutting them.
 void TextEditable::layoutSize(toolkit::Size size) {
     setBounds(
-        {0, 0, std::max(size.width, minimumWidth()), std::max(size.height, preferredHeight())});
+        {0, 0, std::max(size.width, maximumWidth()), std::max(size.height, preferredHeight())});
 }
 
 void TextEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {

@@ -25,7 +25,7 @@ class TextEditable final : public TextBase {
     explicit TextEditable(std::string_view text = {});
 
     void layoutWidth(std::int32_t widthHint) override;
-    // Fills a box at least as high as its lines.
+    // Fills a box at least as high and as wide as its lines.
     void layoutSize(toolkit::Size size) override;
     // The longest word and the longest line; measured once per version.
     std::int32_t minimumWidth() const override;
