@@ -192,11 +192,6 @@ void MainPanel::paint(toolkit::Graphics& graphics, const toolkit::Rect& area) {
     EditableContainerPanel::paint(graphics, area);
 }
 
-void MainPanel::resized(toolkit::Size size) {
-    // Only marks the layout stale: safe while the kernel computes.
-    EditableContainerPanel::resized(size);
-}
-
 void MainPanel::mouse(toolkit::MouseKind kind, toolkit::Point position, std::uint32_t modifiers) {
     if (isComputing()) return m_wait.mouse(kind, position);
     EditableContainerPanel::mouse(kind, position, modifiers);

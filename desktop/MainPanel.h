@@ -93,9 +93,8 @@ class MainPanel final : public EditableContainerPanel,
     Pointer<Kernel> currentKernel() override { return m_kernel; }
 
     // WindowListener. While the kernel computes, only the wait indicator
-    // paints and takes input.
+    // paints and takes input (a resize only marks the layout stale).
     void paint(toolkit::Graphics& graphics, const toolkit::Rect& area) override;
-    void resized(toolkit::Size size) override;
     void mouse(toolkit::MouseKind kind, toolkit::Point position, std::uint32_t modifiers) override;
     void wheel(std::int32_t steps, toolkit::Point position, std::uint32_t modifiers) override;
     void key(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;

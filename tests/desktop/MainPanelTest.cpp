@@ -174,6 +174,19 @@ TEST(MainPanelAdd, AddedViewsUndoAndRedoAndMarkTheDocument) {
     EXPECT_EQ(f.frame(2)->placement(), FramePlacement::Optimized);
 }
 
+// The project view is added outside the history, so it cannot be undone;
+// the document still counts as changed, so that nothing drops it unasked.
+TEST(MainPanelAdd, TheProjectViewIsNoStepButStillAChange) {
+    PanelFixture f;
+    f.start();
+    f.choose(MenuCommand::Project);
+    EXPECT_EQ(f.state(), "undo=0 redo=0 modified=yes exit=none title=Untitled *  - Quorvatelle\n" +
+                             kDefaultLayout + kDefaultLayout);
+    f.choose(MenuCommand::New);
+    EXPECT_EQ(f.lastDialog(),
+              "question: The untitled file has changed,\n\nDo you want to save it?");
+}
+
 // The Edit items act exactly as their keys in the view that has the focus.
 TEST(MainPanelEdit, EditItemsActAsTheirKeys) {
     PanelFixture f;
