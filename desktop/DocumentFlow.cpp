@@ -251,6 +251,11 @@ void DocumentFlow::endProgram() {
     m_window.quit(0);
 }
 
+void DocumentFlow::markChanged() {
+    m_modification.markChanged();
+    updateTitle();
+}
+
 bool DocumentFlow::isModified() const {
     return m_modification.isModified(m_host.changeCounts());
 }

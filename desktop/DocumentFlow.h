@@ -74,6 +74,10 @@ class DocumentFlow {
     // counts as modified; on a failure the document stays as it was.
     std::optional<LoadFailure> reloadFromSource(const StringPointer& text);
 
+    // A change of the document that neither counter shows (a view added
+    // outside the undo history): the document counts as modified until
+    // the next load or save.
+    void markChanged();
     bool isModified() const;
     // Shows the current name and modification state in the window's title;
     // the owner calls it after every change the flow does not see.

@@ -50,27 +50,37 @@ std::int32_t TextEditable::lineOf(std::int32_t index) const {
     return static_cast<std::int32_t>(after - starts.begin()) - 1;
 }
 
-// The longest line and the longest word are found by their byte counts and
-// only those two are measured: measuring every line of a long text with
-// every key typed would cost more than the typing.
+// A text of a few pages has every line and word measured: a line longer
+// in bytes is not always wider (letters of several bytes, narrow letters
+// in a proportional font). In a longer text only the longest line and
+// word by byte count are: measuring every line of a megabyte with every
+// key typed would cost more than the typing.
 void TextEditable::measure() const {
     if (m_widthVersion == version()) return;
     std::string_view all = text();
+    const bool everyOne = all.size() <= kMeasureEveryLineBytes;
+    std::int32_t widestLine = 0;
     std::string_view longestLine = line(0);
-    for (std::int32_t i = 1; i < lineCount(); ++i) {
+    for (std::int32_t i = 0; i < lineCount(); ++i) {
         std::string_view candidate = line(i);
+        if (everyOne) widestLine = std::max(widestLine, widthOf(candidate));
         if (candidate.size() > longestLine.size()) longestLine = candidate;
     }
+    if (!everyOne) widestLine = widthOf(longestLine);
     std::size_t wordStart = 0;
+    std::int32_t widestWord = 0;
     std::string_view longestWord;
     for (std::size_t i = 0; i <= all.size(); ++i) {
         if (i < all.size() && static_cast<unsigned char>(all[i]) > ' ') continue;
-        if (i - wordStart > longestWord.size()) longestWord = all.substr(wordStart, i - wordStart);
+        std::string_view word = all.substr(wordStart, i - wordStart);
+        if (everyOne && !word.empty()) widestWord = std::max(widestWord, widthOf(word));
+        if (word.size() > longestWord.size()) longestWord = word;
         wordStart = i + 1;
     }
+    if (!everyOne) widestWord = widthOf(longestWord);
     const std::int32_t edges = 2 * kPadding + 1;
-    m_minimumWidth = std::clamp(widthOf(longestWord) + edges, kNarrowest, kWidestMinimum);
-    m_maximumWidth = std::max(widthOf(longestLine) + edges, m_minimumWidth);
+    m_minimumWidth = std::clamp(widestWord + edges, kNarrowest, kWidestMinimum);
+    m_maximumWidth = std::max(widestLine + edges, m_minimumWidth);
     m_widthVersion = version();
 }
 
@@ -93,9 +103,11 @@ void TextEditable::layoutWidth(std::int32_t widthHint) {
     setBounds({0, 0, width, preferredHeight()});
 }
 
+// As wide as the longest line at least: in a box narrower than that the
+// frame's scroll bar reaches the ends of the lines instead of cutting them.
 void TextEditable::layoutSize(toolkit::Size size) {
     setBounds(
-        {0, 0, std::max(size.width, minimumWidth()), std::max(size.height, preferredHeight())});
+        {0, 0, std::max(size.width, maximumWidth()), std::max(size.height, preferredHeight())});
 }
 
 void TextEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {

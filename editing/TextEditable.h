@@ -18,11 +18,14 @@ class TextEditable final : public TextBase {
     // word: wider words are clipped rather than widen the whole layout.
     static constexpr std::int32_t kWidestMinimum = 400;
     static constexpr std::int32_t kNarrowest = 50;
+    // Texts up to this size have every line and word measured for their
+    // widths; longer ones only the longest by byte count.
+    static constexpr std::size_t kMeasureEveryLineBytes = 16 * 1024;
 
     explicit TextEditable(std::string_view text = {});
 
     void layoutWidth(std::int32_t widthHint) override;
-    // Fills a box at least as high as its lines.
+    // Fills a box at least as high and as wide as its lines.
     void layoutSize(toolkit::Size size) override;
     // The longest word and the longest line; measured once per version.
     std::int32_t minimumWidth() const override;

@@ -357,8 +357,15 @@ Pointer<AbstractEditable> TitleDecorator::hitTest(std::int32_t x, std::int32_t y
 }
 
 void TitleDecorator::writeSource(std::string& out, std::int32_t indent) const {
+    if (!m_notes.isNull()) m_notes->writeBefore(out, indent);
     out += prefix();
     view()->writeSource(out, indent);
+    // Every directive ends with a line end; the notes of its line go before it.
+    if (!m_notes.isNull() && !out.empty() && out.back() == '\n') {
+        out.pop_back();
+        m_notes->writeAtLineEnd(out);
+        out += '\n';
+    }
 }
 
 StringPointer TitleDecorator::describe() const {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "editing/AbstractEditable.h"
+#include "editing/FrameNotes.h"
 #include "editing/FramePlacement.h"
 #include "editing/ScrollDecorator.h"
 
@@ -54,6 +55,10 @@ class TitleDecorator final : public AbstractEditable {
     // "maximized ", "optimized(x,y) ", "floating(x,y) " with the coordinates
     // at least 0, or nothing in a table.
     std::string prefix() const;
+    // What the document wrote around the frame's directive; the null object
+    // when nothing.
+    const Pointer<FrameNotes>& notes() const noexcept { return m_notes; }
+    void setNotes(const Pointer<FrameNotes>& notes) { m_notes = notes; }
 
     void refresh() override { m_scroller->refresh(); }
     void layoutSize(toolkit::Size size) override;
@@ -94,6 +99,7 @@ class TitleDecorator final : public AbstractEditable {
     void paintTitleBar(toolkit::Graphics& graphics, const toolkit::Rect& area) const;
 
     Pointer<ScrollDecorator> m_scroller;
+    Pointer<FrameNotes> m_notes;
     FrameState m_state;
 };
 

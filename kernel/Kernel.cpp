@@ -50,11 +50,24 @@ class ComputeBracket {
 }  // namespace
 
 void Kernel::runComputing(const std::function<void()>& work) {
-    if (m_waitingHook) {
-        runOnLargeStack(work, m_waitingHook);
-    } else {
+    if (!m_waitingHook) {
         runOnLargeStack(work);
+        return;
     }
+    bool waited = false;
+    // Copies: the hooks may replace themselves while they run.
+    std::function<void()> whileWaiting = m_waitingHook;
+    std::function<void()> afterWaiting = m_afterWaiting;
+    try {
+        runOnLargeStack(work, [&] {
+            waited = true;
+            whileWaiting();
+        });
+    } catch (...) {
+        if (waited && afterWaiting) afterWaiting();
+        throw;
+    }
+    if (waited && afterWaiting) afterWaiting();
 }
 
 // The results are kept only once computed: a computation that fails (out of

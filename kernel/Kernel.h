@@ -50,8 +50,13 @@ class Kernel final : public Object {
     // Called on the calling thread about every 50 ms while the program is
     // linked or computed on the computing thread, so that a window can
     // repaint its progress and take a request to stop. The hook must not
-    // touch this kernel.
-    void setWaitingHook(std::function<void()> hook) { m_waitingHook = std::move(hook); }
+    // touch this kernel. `afterWaiting`, when given, is called once the
+    // work has ended (also when it failed) if the hook was called during
+    // it, so the window can take its progress down again.
+    void setWaitingHook(std::function<void()> hook, std::function<void()> afterWaiting = {}) {
+        m_waitingHook = std::move(hook);
+        m_afterWaiting = std::move(afterWaiting);
+    }
     // Stops the computation in progress, from any thread or from the
     // waiting hook: the cells not yet computed hold "calculation stopped"
     // until the model changes and the next request computes again.
@@ -73,6 +78,7 @@ class Kernel final : public Object {
     Pointer<AbstractKernelFeedback> m_feedback;
     bool m_optionFlag = true;
     std::function<void()> m_waitingHook;
+    std::function<void()> m_afterWaiting;
     std::atomic<bool> m_stop{false};
 };
 

@@ -105,6 +105,25 @@ TEST_F(PaintTest, OnlyTheLinesInSightOfALongTextAreDrawn) {
     EXPECT_EQ(frame->scroller()->scrollOffset().y, 0);
 }
 
+// A line longer than the frame is wide is reached with the horizontal
+// bar, never cut off.
+TEST_F(PaintTest, ALineWiderThanItsFrameScrollsSideways) {
+    const std::string longLine = "start " + std::string(200, 'w') + " end";
+    auto frame = addFrame(make<TextEditable>(longLine), FramePlacement::Maximized);
+    layout();
+    ScrollDecorator& scroller = *frame->scroller();
+    EXPECT_TRUE(scroller.hasHorizontalBar());
+    EXPECT_FALSE(scroller.hasVerticalBar());
+    EXPECT_EQ(frame->view()->bounds().width, 8 * static_cast<std::int32_t>(longLine.size()) + 7);
+    // End brings the end of the line, with the caret after it, into sight.
+    support().select(frame->view());
+    key(toolkit::key::kEnd);
+    layout();
+    const std::int32_t caretRight =
+        TextBase::kPadding + 8 * static_cast<std::int32_t>(longLine.size()) + 1;
+    EXPECT_EQ(scroller.scrollOffset().x, caretRight - scroller.viewport().width);
+}
+
 TEST_F(PaintTest, TheCaretIsKeptInSightWhileTyping) {
     auto frame = addFrame(make<TextEditable>(numbered(200)), FramePlacement::Maximized);
     auto text = cast<TextEditable>(frame->view());

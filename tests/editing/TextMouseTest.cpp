@@ -126,6 +126,9 @@ TEST_F(TextMouseTest, ATextAreaIsAsWideAsItsLongestLineAndNoNarrowerThanItsLonge
         {"one longwordhere\nshort", 12 * 8 + 7, 16 * 8 + 7, 16},
         {std::string(100, 'w'), 400, 100 * 8 + 7, 100},
         {kE + kE + kE + kE + kE + kE + kE + kE, 8 * 8 + 7, 8 * 8 + 7, 8},
+        // Longer in bytes is not wider: the line and the word of seven
+        // one-byte letters are wider than those of six letters of two bytes.
+        {kE + kE + kE + kE + kE + kE + "\nabcdefg", 7 * 8 + 7, 7 * 8 + 7, 6},
     };
     const std::string typed(40, '7');
     for (const Case& row : cases) {

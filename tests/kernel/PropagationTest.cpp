@@ -139,5 +139,43 @@ TEST(Propagation, AComputationStopsOnRequest) {
     EXPECT_EQ(cell(*kernel, "C", "s", 3), "6");
 }
 
+// The call after waiting takes down what the hook put up: it comes once
+// the waited-for work has ended, before the caller reads the result, and
+// never for work that ended before the hook's first call.
+TEST(Propagation, TheCallAfterWaitingComesOnlyAfterAWait) {
+    struct Case {
+        const char* program;
+        const char* expected;
+        bool waits;
+    };
+    const Case cases[] = {
+        {"table R{ [f(n)]:=if n <= 0 then 1 else f(n-1)+f(n-1)! x:=f(60)! }", "calculation stopped",
+         true},
+        {"table R{ x:=1+2! }", "3", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program);
+        auto kernel = loadModel(c.program);
+        int waits = 0;
+        int ends = 0;
+        bool waitingAtEnd = false;
+        kernel->setWaitingHook(
+            [&] {
+                waitingAtEnd = true;
+                ++waits;
+                kernel->requestStop();
+            },
+            [&] {
+                ++ends;
+                waitingAtEnd = false;
+            });
+        EXPECT_EQ(cell(*kernel, "R", "x", 0), c.expected);
+        EXPECT_EQ(waits > 0, c.waits);
+        EXPECT_EQ(ends > 0, c.waits);
+        EXPECT_LE(ends, waits);
+        EXPECT_FALSE(waitingAtEnd);
+    }
+}
+
 }  // namespace
 }  // namespace qv

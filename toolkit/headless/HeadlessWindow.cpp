@@ -80,6 +80,11 @@ std::unique_ptr<Window> HeadlessWindow::openWindow(std::string_view title, const
     return window;
 }
 
+void HeadlessWindow::processPendingEvents() {
+    ++m_pendingEventPumps;
+    if (m_pendingEvents) m_pendingEvents();
+}
+
 void HeadlessWindow::deliverPosted() {
     while (!m_posted.empty()) {
         PostedMessage message = std::move(m_posted.front());

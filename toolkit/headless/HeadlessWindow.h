@@ -5,6 +5,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,7 +42,7 @@ class HeadlessWindow final : public Window {
     void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }
     void quit(int status) override { m_exitStatus = status; }
-    void processPendingEvents() override { ++m_pendingEventPumps; }
+    void processPendingEvents() override;
 
     // The script: answers for the next message boxes, in order, and paths
     // for the next file dialogs (an empty optional cancels the dialog). A
@@ -70,6 +71,9 @@ class HeadlessWindow final : public Window {
     // Every dialog shown, e.g. "question: TEXT" or "save: FILTER".
     const std::vector<std::string>& dialogs() const noexcept { return m_dialogs; }
     std::int32_t unscriptedDialogs() const noexcept { return m_unscripted; }
+    // Stands for the events a user sends while the program pumps them
+    // during long work: called by every processPendingEvents.
+    void onPendingEvents(std::function<void()> events) { m_pendingEvents = std::move(events); }
     // Refuses openWithSystem from now on (an address nothing can open).
     void refuseOpening() { m_refuseOpening = true; }
     // The further windows opened so far (owned by whoever opened them; a
@@ -87,6 +91,7 @@ class HeadlessWindow final : public Window {
     std::int64_t m_cursorChanges = 0;
     std::int32_t m_repaintRequests = 0;
     std::int32_t m_pendingEventPumps = 0;
+    std::function<void()> m_pendingEvents;
     std::deque<PostedMessage> m_posted;
     std::vector<std::int32_t> m_timers;
     std::deque<Answer> m_answers;

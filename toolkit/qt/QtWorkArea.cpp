@@ -33,6 +33,9 @@ Point pointOf(const QPointF& position) {
 }  // namespace
 
 QtWorkArea::QtWorkArea(QWidget* parent) : QWidget(parent) {
+    // The listener paints every pixel, and while the program computes it
+    // paints only a small overlay: what it painted before must stay.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);

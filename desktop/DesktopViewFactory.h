@@ -1,0 +1,57 @@
+// The view factory of the desktop program: the document reader's second
+// pass builds live editables with it. Frames are TitleDecorators that keep
+// their placement and the comments around their directive, text areas are
+// TextEditables, layout tables LayoutTableEditables and the layout root a
+// FloatLayoutEditable. Result views, charts, project views and the
+// properties view are DirectiveEditables until the views themselves exist.
+#pragma once
+
+#include "app/ViewFactory.h"
+#include "editing/EditableSupport.h"
+
+namespace qv {
+
+class DesktopViewFactory final : public ViewFactory {
+    QV_OBJECT(DesktopViewFactory, ViewFactory, "DesktopViewFactory")
+  public:
+    // The layout gap and the margin of an empty table, in pixels.
+    static constexpr std::int32_t kLayoutTableGap = 6;
+    static constexpr std::int32_t kLayoutTableEmptyMargin = 20;
+
+    // What it makes is attached to the window's support at once: frames
+    // are laid out while they are read, with the window's fonts. The
+    // support must outlive the factory.
+    explicit DesktopViewFactory(EditableSupport& support) : m_support(&support) {}
+
+    Pointer<Object> makeLayoutRoot() override;
+    Pointer<Object> makeTextArea(const StringPointer& text) override;
+    Pointer<Object> makeResultView(const StringPointer& expression) override;
+    Pointer<Object> makePropertiesView() override;
+    Pointer<Object> makeChart(const Pointer<Kernel>& kernel,
+                              const StringPointer& tableName) override;
+    Pointer<Object> makeProjectView(const Pointer<Kernel>& kernel,
+                                    const StringPointer& expression) override;
+    Pointer<Object> makeLayoutTable() override;
+    Pointer<Object> makeFrame(const Pointer<Object>& view, Placement placement,
+                              const ItemComments& comments) override;
+    void putCell(const Pointer<Object>& layoutTable, std::int32_t row, std::int32_t column,
+                 const Pointer<Object>& frame) override;
+    void placeFrame(const Pointer<Object>& root, const Pointer<Object>& frame, std::int32_t x,
+                    std::int32_t y) override;
+    void keepEndComments(const Pointer<Object>& root, const StringPointer& comments) override;
+
+    // The comments after the document's last item, to be written after the
+    // layout; the null object when there are none.
+    const StringPointer& endComments() const noexcept { return m_endComments; }
+
+    // The views the menus add make the same elements as the reader.
+    static Pointer<AbstractEditable> makeLayoutTableView();
+    static Pointer<AbstractEditable> makeProjectElement(const StringPointer& expression);
+    static Pointer<AbstractEditable> makePropertiesElement();
+
+  private:
+    EditableSupport* m_support;
+    StringPointer m_endComments;
+};
+
+}  // namespace qv

@@ -1,0 +1,277 @@
+#include "desktop/MainPanel.h"
+
+#include <limits>
+
+#include "app/Document.h"
+#include "app/FileParser.h"
+#include "core/Errors.h"
+#include "desktop/AboutBox.h"
+#include "desktop/DesktopViewFactory.h"
+#include "desktop/GlobalSettingsProperties.h"
+#include "desktop/UserGuide.h"
+#include "editing/DetachDropCommand.h"
+#include "editing/TextEditable.h"
+#include "editing/TitleDecorator.h"
+#include "language/Comments.h"
+
+namespace qv {
+
+namespace {
+
+using toolkit::MenuItem;
+
+MenuItem item(const char* caption, MenuCommand command, const char* shortcut = "") {
+    return MenuItem{caption, static_cast<std::int32_t>(command), shortcut, {}};
+}
+
+MenuItem menu(const char* caption, std::vector<MenuItem> items) {
+    return MenuItem{caption, 0, {}, std::move(items)};
+}
+
+}  // namespace
+
+MainPanel::MainPanel(toolkit::Window& window, std::string startupPath)
+    : EditableContainerPanel(window),
+      m_feedback(make<MainPanelKernelFeedback>(&window)),
+      m_kernel(make<Kernel>(m_feedback)),
+      m_settings(make<GlobalSettings>()),
+      m_wait(window),
+      m_flow(window, *this, std::move(startupPath)) {
+    watch(m_kernel);
+    buildMenus();
+    window.setMenuBar(m_menus);
+    m_flow.start();
+}
+
+MainPanel::~MainPanel() {
+    m_sourceWindow.reset();
+    // A kernel may live on in a view a command holds; it must not reach
+    // back into a panel that is gone.
+    m_feedback->forgetWindow();
+    m_kernel->setWaitingHook({});
+}
+
+// The File items have their keys bound; the Edit items name the keys the
+// work area turns into the same codes, so they are not bound twice.
+void MainPanel::buildMenus() {
+    using enum MenuCommand;
+    MenuItem file =
+        menu("&File", {item("&New", New, "Ctrl+N"), item("&Open", Open, "Ctrl+O"),
+                       item("&Save", Save, "Ctrl+S"), item("Save &As...", SaveAs, "Ctrl+Shift+S"),
+                       item("E&xit", Exit, "Ctrl+Q")});
+    MenuItem edit = menu("&Edit", {item("&Cut\tCtrl+X", Cut), item("&Copy\tCtrl+C", Copy),
+                                   item("&Paste\tCtrl+V", Paste), item("&Delete\tDel", Delete),
+                                   item("Select A&ll\tCtrl+A", SelectAll)});
+    MenuItem view = menu("&View", {item("&Source", Source)});
+    MenuItem add = menu("&Add", {item("P&anel", Panel), item("&Text area", TextArea),
+                                 item("&Project", Project), item("P&roperties", Properties)});
+    MenuItem help =
+        menu("&Help", {item("&Html Documentation", HtmlDocumentation),
+                       item("&Browse Quorvatelle web site...", WebSite), item("&About", About)});
+    m_menus = {file, edit, view, add, help};
+    m_menuBarPopup = menu("menu", {file, view, add, help});
+}
+
+// ---- the document
+
+void MainPanel::watch(const Pointer<Kernel>& kernel) {
+    Kernel* computing = kernel.get();
+    kernel->setWaitingHook([this, computing] { m_wait.whileWaiting(*computing); },
+                           [this] { waitEnded(); });
+}
+
+void MainPanel::waitEnded() {
+    m_wait.finished();
+    std::vector<toolkit::PostedMessage> held;
+    held.swap(m_heldMessages);
+    for (toolkit::PostedMessage& message : held)
+        window().postMessage(std::move(message));
+}
+
+void MainPanel::loadDocument(const StringPointer& text) {
+    auto factory = make<DesktopViewFactory>(support());
+    auto parser = make<FileParser>(factory, m_feedback);
+    parser->parse(text);
+    // The whole reading succeeded: only now does the new document replace
+    // the old one.
+    m_kernel->setWaitingHook({});
+    m_kernel = parser->kernel();
+    watch(m_kernel);
+    m_endComments = factory->endComments();
+    formulaBar()->showFormula("");
+    setLayoutRoot(cast<FloatLayoutEditable>(parser->layoutRoot()));
+}
+
+StringPointer MainPanel::toSource() const {
+    std::string out = m_kernel->toSource()->toStdString();
+    layoutRoot()->writeSource(out, 0);
+    if (!m_endComments.isNull()) appendLeadingComments(out, m_endComments->view(), 0);
+    // Texts are counted in 32 bits, the end mark included.
+    if (out.size() + Document::kEndMark.size() >=
+        static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+        throwMessage("document too large");
+    }
+    return str(out);
+}
+
+void MainPanel::clearUndoHistory() {
+    commands().clear();
+    support().select({});
+}
+
+ChangeCounts MainPanel::changeCounts() const {
+    return {commands().changeCounter(), m_kernel->getChangeCount()};
+}
+
+std::vector<std::string> MainPanel::maximizedViewTitles() const {
+    std::vector<std::string> titles;
+    const FloatLayoutEditable& root = *layoutRoot();
+    for (std::int32_t i = 0; i < root.frameCount(); ++i) {
+        auto frame = cast<TitleDecorator>(root.frame(i));
+        if (!frame.isNull() && frame->placement() == FramePlacement::Maximized)
+            titles.push_back(frame->getTitle()->toStdString());
+    }
+    return titles;
+}
+
+std::optional<LoadFailure> MainPanel::reloadDocument(const StringPointer& text) {
+    return m_flow.reloadFromSource(text);
+}
+
+Pointer<Object> MainPanel::getProperties() {
+    return make<GlobalSettingsProperties>(
+        m_settings, [this] { return m_kernel; }, m_supportFlags);
+}
+
+// ---- views
+
+void MainPanel::addView(const Pointer<AbstractEditable>& element) {
+    auto frame = make<TitleDecorator>(element);
+    frame->attach(&support());
+    auto position = make<FloatLayoutPosition>(layoutRoot(), kNewViewCorner);
+    commands().execute(
+        make<DetachDropCommand>(layoutRoot(), frame, Pointer<AbstractPosition>(), position), true);
+    window().repaint();
+}
+
+// Not a command, so it cannot be undone; the document still counts as
+// changed, so that New, Open and Exit ask before they drop the view.
+void MainPanel::addProjectView() {
+    auto frame =
+        make<TitleDecorator>(DesktopViewFactory::makeProjectElement(str(kProjectExpression)));
+    frame->setPlacement(FramePlacement::Optimized);
+    layoutRoot()->add(frame);
+    frame->layoutWidth(FloatLayoutEditable::kFrameWidthHint);
+    frame->moveBy(kNewViewCorner);
+    m_flow.markChanged();
+    window().repaint();
+}
+
+void MainPanel::openSourceWindow() {
+    if (m_sourceWindow != nullptr && m_sourceWindow->window().isOpen()) {
+        m_sourceWindow->fill();
+        return;
+    }
+    m_sourceWindow.reset();
+    m_sourceWindow =
+        std::make_unique<SourceWindow>(window(), *this, [this] { return isComputing(); });
+}
+
+bool MainPanel::isEmptyWorkArea(toolkit::Point point) const {
+    Pointer<AbstractEditable> hit = layoutRoot()->hitTest(point.x, point.y, false);
+    return hit.object() == layoutRoot().object();
+}
+
+// ---- events
+
+void MainPanel::paint(toolkit::Graphics& graphics, const toolkit::Rect& area) {
+    if (isComputing()) {
+        m_wait.paint(graphics);
+        return;
+    }
+    EditableContainerPanel::paint(graphics, area);
+}
+
+void MainPanel::mouse(toolkit::MouseKind kind, toolkit::Point position, std::uint32_t modifiers) {
+    if (isComputing()) return m_wait.mouse(kind, position);
+    EditableContainerPanel::mouse(kind, position, modifiers);
+    if (kind == toolkit::MouseKind::RightPress && isEmptyWorkArea(position))
+        window().popupMenu(m_menuBarPopup.items, position);
+    m_flow.updateTitle();
+}
+
+void MainPanel::wheel(std::int32_t steps, toolkit::Point position, std::uint32_t modifiers) {
+    if (isComputing()) return;
+    EditableContainerPanel::wheel(steps, position, modifiers);
+}
+
+void MainPanel::key(std::int32_t code, std::string_view text, std::uint32_t modifiers) {
+    if (isComputing()) return m_wait.key(code);
+    EditableContainerPanel::key(code, text, modifiers);
+    m_flow.updateTitle();
+}
+
+void MainPanel::dispatchEditKey(std::int32_t code) {
+    key(code, {}, 0);
+}
+
+void MainPanel::menuChosen(std::int32_t id) {
+    if (isComputing()) return;
+    namespace key = toolkit::key;
+    switch (static_cast<MenuCommand>(id)) {
+        case MenuCommand::New:
+            return m_flow.newDocument();
+        case MenuCommand::Open:
+            return m_flow.open();
+        case MenuCommand::Save:
+            return m_flow.save();
+        case MenuCommand::SaveAs:
+            return m_flow.saveAs();
+        case MenuCommand::Exit:
+            return m_flow.exit();
+        case MenuCommand::Cut:
+            return dispatchEditKey(key::kCut);
+        case MenuCommand::Copy:
+            return dispatchEditKey(key::kCopy);
+        case MenuCommand::Paste:
+            return dispatchEditKey(key::kPaste);
+        case MenuCommand::Delete:
+            return dispatchEditKey(key::kDelete);
+        case MenuCommand::SelectAll:
+            return dispatchEditKey(key::kSelectAll);
+        case MenuCommand::Source:
+            return openSourceWindow();
+        case MenuCommand::Panel:
+            addView(DesktopViewFactory::makeLayoutTableView());
+            break;
+        case MenuCommand::TextArea:
+            addView(make<TextEditable>());
+            break;
+        case MenuCommand::Project:
+            return addProjectView();
+        case MenuCommand::Properties:
+            addView(DesktopViewFactory::makePropertiesElement());
+            break;
+        case MenuCommand::HtmlDocumentation:
+        case MenuCommand::WebSite:
+            return openUserGuide(window(), defaultGuideFolders());
+        case MenuCommand::About:
+            return showAbout(window());
+    }
+    m_flow.updateTitle();
+}
+
+void MainPanel::message(const toolkit::PostedMessage& message) {
+    if (isComputing()) {
+        m_heldMessages.push_back(message);
+        return;
+    }
+    m_flow.handleMessage(message);
+}
+
+void MainPanel::closeRequested() {
+    if (isComputing()) return;
+    m_flow.exit();
+}
+
+}  // namespace qv

@@ -1,0 +1,130 @@
+// The application's window: the work area of views (the editable container
+// it builds on), the menus, the current document and the document flow
+// that opens, saves, creates and closes documents. It holds the document
+// (the kernel, the layout root and the comments after the last view), the
+// display settings, the source window while it is open, and what the
+// window shows while the kernel computes.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "desktop/DocumentFlow.h"
+#include "desktop/GlobalSettings.h"
+#include "desktop/MainPanelKernelFeedback.h"
+#include "desktop/SourceWindow.h"
+#include "desktop/SupportFlags.h"
+#include "desktop/WaitIndicator.h"
+#include "editing/EditableContainerPanel.h"
+#include "kernel/Kernel.h"
+
+namespace qv {
+
+// ORDER MENU COMMAND: the ids the menu items are chosen by.
+enum class MenuCommand : std::int32_t {
+    New = 1,
+    Open,
+    Save,
+    SaveAs,
+    Exit,
+    Cut,
+    Copy,
+    Paste,
+    Delete,
+    SelectAll,
+    Source,
+    Panel,
+    TextArea,
+    Project,
+    Properties,
+    HtmlDocumentation,
+    WebSite,
+    About,
+};
+
+class MainPanel final : public EditableContainerPanel,
+                        public DocumentFlowHost,
+                        public SourceWindowHost {
+    QV_OBJECT(MainPanel, EditableContainerPanel, "MainPanel")
+  public:
+    // Where the Add menu puts a new view.
+    static constexpr toolkit::Point kNewViewCorner{40, 40};
+    // The expression of the project view the Add menu opens.
+    static constexpr std::string_view kProjectExpression = "Table1";
+
+    // Builds the menus and runs the first step of the document flow: the
+    // document at `startupPath`, or the default document when it is empty.
+    MainPanel(toolkit::Window& window, std::string startupPath);
+    ~MainPanel() override;
+
+    const Pointer<Kernel>& kernel() const noexcept { return m_kernel; }
+    const Pointer<GlobalSettings>& settings() const noexcept { return m_settings; }
+    SupportFlags& supportFlags() noexcept { return m_supportFlags; }
+    DocumentFlow& flow() noexcept { return m_flow; }
+    const DocumentFlow& flow() const noexcept { return m_flow; }
+    const WaitIndicator& waitIndicator() const noexcept { return m_wait; }
+    // The menu bar's menus, and the context menu of the empty work area
+    // (`menu_bar_popup`: its items are the File, View, Add and Help menus).
+    const toolkit::MenuBar& menus() const noexcept { return m_menus; }
+    const toolkit::MenuItem& menuBarPopup() const noexcept { return m_menuBarPopup; }
+    // The source window, while one is open.
+    SourceWindow* sourceWindow() const noexcept { return m_sourceWindow.get(); }
+
+    // Puts a view in a new frame at (40, 40) of the work area as an
+    // undoable command.
+    void addView(const Pointer<AbstractEditable>& element);
+    void openSourceWindow();
+
+    // The program text and the layout text, as a document is written
+    // (without the end mark).
+    StringPointer toSource() const override;
+    // The document properties (settings, kernel option, support flags).
+    Pointer<Object> getProperties() override;
+
+    // DocumentFlowHost (and the source window's host).
+    void loadDocument(const StringPointer& text) override;
+    StringPointer documentSource() override { return toSource(); }
+    void clearUndoHistory() override;
+    ChangeCounts changeCounts() const override;
+    std::vector<std::string> maximizedViewTitles() const override;
+    std::optional<LoadFailure> reloadDocument(const StringPointer& text) override;
+    Pointer<Kernel> currentKernel() override { return m_kernel; }
+
+    // WindowListener. While the kernel computes, only the wait indicator
+    // paints and takes input (a resize only marks the layout stale).
+    void paint(toolkit::Graphics& graphics, const toolkit::Rect& area) override;
+    void mouse(toolkit::MouseKind kind, toolkit::Point position, std::uint32_t modifiers) override;
+    void wheel(std::int32_t steps, toolkit::Point position, std::uint32_t modifiers) override;
+    void key(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;
+    void menuChosen(std::int32_t id) override;
+    void message(const toolkit::PostedMessage& message) override;
+    void timer(std::int32_t) override {}
+    void closeRequested() override;
+
+  private:
+    void buildMenus();
+    // Edit items act as their keys do.
+    void dispatchEditKey(std::int32_t code);
+    void addProjectView();
+    bool isEmptyWorkArea(toolkit::Point point) const;
+    void watch(const Pointer<Kernel>& kernel);
+    void waitEnded();
+    bool isComputing() const noexcept { return m_wait.isWaiting(); }
+
+    Pointer<MainPanelKernelFeedback> m_feedback;
+    Pointer<Kernel> m_kernel;
+    Pointer<GlobalSettings> m_settings;
+    PlainSupportFlags m_supportFlags;
+    StringPointer m_endComments;
+    toolkit::MenuBar m_menus;
+    toolkit::MenuItem m_menuBarPopup;
+    WaitIndicator m_wait;
+    // Dialog answers that came while the kernel computed; handled after.
+    std::vector<toolkit::PostedMessage> m_heldMessages;
+    std::unique_ptr<SourceWindow> m_sourceWindow;
+    DocumentFlow m_flow;
+};
+
+}  // namespace qv

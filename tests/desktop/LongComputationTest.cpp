@@ -1,0 +1,138 @@
+// A runaway model (a user function of exponential cost) computed through
+// the main panel on the headless window. The kernel's waiting hook shows
+// the wait cursor at once and after half a second the overlay with its
+// Stop button, repainting over the last frame; meanwhile the window takes
+// no other input. Escape or a press on Stop ends the computation, whose
+// cells then say "calculation stopped"; afterwards everything is as before.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/ValueConversions.h"
+#include "kernel/TableResult.h"
+#include "tests/desktop/PanelTestSupport.h"
+
+namespace qv {
+namespace {
+
+using test::PanelFixture;
+namespace key = toolkit::key;
+
+constexpr const char* kRunaway =
+    "table R{ [f(n)]:=if n <= 0 then 1 else f(n-1)+f(n-1)! x:=f(60)! }\n"
+    "optimized(40,40) text(\"notes\");\n";
+
+std::string cellX(MainPanel& panel) {
+    Pointer<TableResult> table = panel.kernel()->getTableByName("R");
+    return toText(table->value(table->resolved()->fieldIndexOf("x"), 0))->toStdString();
+}
+
+bool drew(const std::vector<std::string>& texts, std::string_view text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+// What the window showed while the kernel computed, seen from inside the
+// events the window pumps.
+struct Seen {
+    int pumps = 0;
+    bool waitCursorAtFirst = false;
+    std::vector<std::string> paintedEarly;  // before the overlay was due
+    std::vector<std::string> overlay;       // once it was
+    int undoWhileWaiting = -1;
+};
+
+// Runs the computation; `stop` is the user's act once the overlay shows.
+Seen computeUntilStopped(PanelFixture& f, const std::function<void()>& stop) {
+    Seen seen;
+    f.window.onPendingEvents([&] {
+        if (++seen.pumps == 1) {
+            seen.waitCursorAtFirst = f.window.cursor() == toolkit::CursorKind::Wait;
+            seen.paintedEarly = f.window.paint().texts();
+            // Input other than a stop is ignored: no view is added.
+            f.panel->menuChosen(static_cast<std::int32_t>(MenuCommand::TextArea));
+            f.panel->key(key::kUndo, {}, 0);
+            seen.undoWhileWaiting = f.panel->commands().undoCount();
+        }
+        if (!f.panel->waitIndicator().isOverlayShown() || !seen.overlay.empty()) return;
+        seen.overlay = f.window.paint().texts();
+        stop();
+    });
+    EXPECT_EQ(cellX(*f.panel), "calculation stopped");
+    f.window.onPendingEvents({});
+    return seen;
+}
+
+TEST(LongComputation, EscapeOrStopEndsARunawayComputation) {
+    struct Case {
+        const char* how;
+        std::function<void(PanelFixture&)> stop;
+    };
+    const Case cases[] = {
+        {"escape", [](PanelFixture& f) { f.panel->key(key::kEscape, {}, 0); }},
+        {"stop button",
+         [](PanelFixture& f) {
+             toolkit::Rect button = f.panel->waitIndicator().stopButtonRect();
+             toolkit::Point centre{button.x + button.width / 2, button.y + button.height / 2};
+             f.panel->mouse(toolkit::MouseKind::Press, centre, 0);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        PanelFixture f;
+        f.startOn("runaway.qvl", kRunaway);
+        EXPECT_TRUE(drew(f.window.paint().texts(), "notes"));
+        std::string before = f.state();
+
+        Seen seen = computeUntilStopped(f, [&] { c.stop(f); });
+        EXPECT_TRUE(seen.waitCursorAtFirst);
+        // Before the overlay is due nothing is painted: the last frame stays.
+        EXPECT_TRUE(seen.paintedEarly.empty());
+        EXPECT_EQ(seen.undoWhileWaiting, 0);
+        // The overlay alone, over the last frame: no view is painted.
+        ASSERT_FALSE(seen.overlay.empty());
+        EXPECT_TRUE(seen.overlay[0].starts_with("Computing for 0.")) << seen.overlay[0];
+        EXPECT_TRUE(drew(seen.overlay, "Stop"));
+        EXPECT_FALSE(drew(seen.overlay, "notes"));
+        EXPECT_GE(seen.pumps, 10);
+
+        // Afterwards: the arrow, the views painted again, nothing changed.
+        EXPECT_FALSE(f.panel->waitIndicator().isWaiting());
+        EXPECT_EQ(f.window.cursor(), toolkit::CursorKind::Arrow);
+        EXPECT_TRUE(drew(f.window.paint().texts(), "notes"));
+        EXPECT_EQ(f.state(), before);
+        // The next change computes again.
+        Pointer<TableResult> table = f.panel->kernel()->getTableByName("R");
+        table->setCellFormula(table->resolved()->fieldIndexOf("x"), 0, str("f(3)"));
+        EXPECT_EQ(cellX(*f.panel), "8");
+    }
+}
+
+// A dialog's answer that arrives while the kernel computes is kept and
+// handled once the computation has ended, never in the middle of it.
+TEST(LongComputation, AnAnswerArrivingMeanwhileIsHandledAfterwards) {
+    PanelFixture f;
+    f.startOn("runaway.qvl", kRunaway);
+    f.choose(MenuCommand::TextArea);
+    // New on the changed document asks first; the answer is delivered while
+    // the kernel computes.
+    f.window.scriptAnswer(toolkit::Answer::No);
+    f.panel->menuChosen(static_cast<std::int32_t>(MenuCommand::New));
+    f.window.onPendingEvents([&] {
+        f.window.deliverPosted();
+        EXPECT_EQ(f.panel->flow().state(), FlowState::NewAnswered);
+        f.panel->key(key::kEscape, {}, 0);
+    });
+    EXPECT_EQ(cellX(*f.panel), "calculation stopped");
+    f.window.onPendingEvents({});
+    EXPECT_EQ(f.panel->flow().state(), FlowState::NewAnswered);
+    f.window.deliverPosted();
+    EXPECT_EQ(f.state(),
+              "undo=0 redo=0 modified=no exit=none title=Untitled - Quorvatelle\n"
+              "optimized(40,40) project(Table1);\n");
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,48 @@
+// The program's command line: the document path as the start-up takes it
+// (arguments joined, trimmed, one leading and one trailing quote removed)
+// and the screenshot option before it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "desktop/ProgramArguments.h"
+
+namespace qv {
+namespace {
+
+TEST(ProgramArguments, ThePathAndTheScreenshotOption) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string path;
+        std::string screenshot;  // empty: none
+        std::string error;
+    };
+    const std::string missing = "--screenshot needs the name of the PNG file to write";
+    const Case cases[] = {
+        {{}, "", "", ""},
+        {{"loan.qvl"}, "loan.qvl", "", ""},
+        {{"\"my", "loan.qvl\""}, "my loan.qvl", "", ""},
+        {{"  model.qvl\""}, "model.qvl", "", ""},
+        {{"--screenshot", "out.png"}, "", "out.png", ""},
+        {{"--screenshot", "out.png", "\"a b.qvl\""}, "a b.qvl", "out.png", ""},
+        {{"--screenshot"}, "", "", missing},
+        {{"--screenshot", ""}, "", "", missing},
+        // Only first on the line is it the option.
+        {{"a.qvl", "--screenshot", "b.png"}, "a.qvl --screenshot b.png", "", ""},
+    };
+    for (const Case& c : cases) {
+        ProgramRequest request = programRequestOf(c.arguments);
+        std::string line;
+        for (const std::string& argument : c.arguments)
+            line += "[" + argument + "]";
+        SCOPED_TRACE(line);
+        EXPECT_EQ(request.error, c.error);
+        if (!c.error.empty()) continue;
+        EXPECT_EQ(request.startupPath, c.path);
+        EXPECT_EQ(request.screenshotPath.value_or(""), c.screenshot);
+    }
+}
+
+}  // namespace
+}  // namespace qv

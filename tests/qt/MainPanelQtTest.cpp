@@ -1,0 +1,199 @@
+// The program's main panel in a real Qt window on the offscreen platform,
+// on a copy of an example: real key and mouse events add a panel and a
+// text area through the menu, move the panel, type, undo, drag the text
+// area into the panel, and Save As through the flow with a scripted file
+// dialog; the saved document is what those steps make. And the program
+// itself, run as a process with no display, writes its screenshot.
+#include <QAction>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "app/Document.h"
+#include "app/DocumentFile.h"
+#include "desktop/MainPanelListener.h"
+#include "editing/TitleDecorator.h"
+#include "tests/qt/QtTestSupport.h"
+#include "toolkit/qt/QtDialogs.h"
+
+namespace qv::toolkit {
+namespace {
+
+// Lets Qt deliver what is queued (posted messages, paints, layout).
+void settle() {
+    for (int turn = 0; turn < 3; ++turn)
+        QCoreApplication::processEvents();
+}
+
+std::string bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Saves go where the test says; no question is expected.
+class SaveTo final : public DialogScript {
+  public:
+    explicit SaveTo(std::string path) : m_path(std::move(path)) {}
+    Answer answerMessageBox(std::string_view text, MessageBoxKind) override {
+        asked.emplace_back(text);
+        return Answer::Cancel;
+    }
+    std::optional<std::string> chooseFile(const FileDialogRequest& request) override {
+        asked.push_back(request.filter);
+        return m_path;
+    }
+    std::vector<std::string> asked;
+
+  private:
+    std::string m_path;
+};
+
+class ProgramWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        example = fromDiskLineEnds(bytesOf(std::string(QV_SOURCE_DIR) + "/examples/prices.qvl"));
+        std::string path = file("prices.qvl");
+        std::ofstream(path, std::ios::binary) << toDiskLineEnds(example);
+        window = std::make_unique<QtWindow>();
+        window->frame()->resize(1024, 768);
+        listener = std::make_unique<MainPanelListener>(*window, path);
+        window->frame()->show();
+        window->frame()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window->frame()));
+        window->workArea()->setFocus();
+        settle();
+    }
+    void TearDown() override {
+        setDialogScript(nullptr);
+        listener.reset();
+        window.reset();
+    }
+
+    std::string file(const char* name) const {
+        return folder.filePath(QString::fromUtf8(name)).toStdString();
+    }
+    MainPanel& panel() const { return listener->panel(); }
+    QWidget* area() const { return window->workArea(); }
+    Pointer<TitleDecorator> topFrame() const {
+        const FloatLayoutEditable& root = *panel().layoutRoot();
+        return cast<TitleDecorator>(root.frame(root.frameCount() - 1));
+    }
+    void choose(const QString& menu, const QString& item) {
+        for (QAction* bar : window->frame()->menuBar()->actions()) {
+            if (bar->text() != menu) continue;
+            for (QAction* action : bar->menu()->actions()) {
+                if (action->text() == item) {
+                    action->trigger();
+                    settle();
+                    return;
+                }
+            }
+        }
+        FAIL() << "no menu item " << item.toStdString();
+    }
+    // By the title bar, left of the buttons, as a hand drags.
+    void drag(const Pointer<TitleDecorator>& frame, QPoint to) {
+        panel().support().layoutIfNeeded();
+        toolkit::Rect bar = frame->titleBarRect();
+        QPoint from(bar.x + 6, bar.y + bar.height / 2);
+        QTest::mousePress(area(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(area(), (from + to) / 2);
+        QTest::mouseMove(area(), to);
+        QTest::mouseRelease(area(), Qt::LeftButton, {}, to);
+        settle();
+    }
+
+    QTemporaryDir folder;
+    std::string example;
+    std::unique_ptr<QtWindow> window;
+    std::unique_ptr<MainPanelListener> listener;
+};
+
+TEST_F(ProgramWindow, RealEventsEditTheExampleAndSaveAsWritesTheResult) {
+    EXPECT_EQ(window->frame()->windowTitle(), QStringLiteral("prices.qvl - Quorvatelle"));
+    choose(QStringLiteral("&Add"), QStringLiteral("P&anel"));
+    Pointer<TitleDecorator> panelFrame = topFrame();
+    // Dragged by its title bar by (480, 320): moving about the work area is
+    // no step of the history.
+    toolkit::Rect before = panelFrame->bounds();
+    drag(panelFrame, QPoint(before.x + 6 + 480, before.y + panelFrame->titleBarHeight() / 2 + 320));
+    EXPECT_EQ(panelFrame->bounds().x, 520);
+    EXPECT_EQ(panelFrame->bounds().y, 360);
+    EXPECT_EQ(panel().commands().undoCount(), 1);
+
+    choose(QStringLiteral("&Add"), QStringLiteral("&Text area"));
+    Pointer<TitleDecorator> textFrame = topFrame();
+    panel().support().layoutIfNeeded();
+    toolkit::Rect text = textFrame->bounds();
+    QTest::mouseClick(area(), Qt::LeftButton, {},
+                      QPoint(text.x + 10, text.y + textFrame->titleBarHeight() + 8));
+    QTest::keyClicks(area(), QStringLiteral("Hello"));
+    QTest::keyClick(area(), Qt::Key_Z, Qt::ControlModifier);
+    settle();
+    EXPECT_EQ(window->frame()->windowTitle(), QStringLiteral("prices.qvl *  - Quorvatelle"));
+
+    // Into the panel's one empty cell.
+    panel().support().layoutIfNeeded();
+    toolkit::Rect table = panelFrame->view()->bounds();
+    drag(textFrame, QPoint(table.x + table.width / 2, table.y + table.height / 2));
+
+    SaveTo script(file("saved.qvl"));
+    setDialogScript(&script);
+    QTest::keyClick(area(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    settle();
+    EXPECT_EQ(script.asked,
+              std::vector<std::string>{"Quorvatelle Documents(*.qvl),*.qvl,All Files(*.*),*.*,"});
+    EXPECT_EQ(window->frame()->windowTitle(), QStringLiteral("saved.qvl - Quorvatelle"));
+
+    std::string program = Document::read(str(example))->kernel()->toSource()->toStdString();
+    std::string layout =
+        "optimized(40,40) result(Books);\n"
+        "optimized(40,240) result(Tools);\n"
+        "optimized(480,40) text(\"Books are taxed at 7%, tools at 20%.\\nThe dictionary's gross "
+        "price is fixed.\");\n"
+        "optimized(520,360) ltable{\n    lrow{\n        text(\"Hell\");\n    }\n}\n";
+    EXPECT_EQ(fromDiskLineEnds(bytesOf(file("saved.qvl"))), program + layout + "//--end");
+    // The drop into the panel is one step: undo takes the text area out.
+    QTest::keyClick(area(), Qt::Key_Z, Qt::ControlModifier);
+    settle();
+    EXPECT_EQ(cast<TitleDecorator>(panelFrame)->view()->toSource()->toStdString(),
+              "ltable{\n    lrow{\n        ;\n    }\n}\n");
+}
+
+std::size_t colourCount(const QImage& image) {
+    std::set<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2)
+            colours.insert(image.pixel(x, y));
+    return colours.size();
+}
+
+TEST(Program, TheScreenshotOptionWritesThePngWithNoDisplay) {
+    QTemporaryDir folder;
+    std::string png = folder.filePath(QStringLiteral("loan.png")).toStdString();
+    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" +
+                          std::string(QV_PROGRAM_PATH) + "' --screenshot '" + png + "' '" +
+                          std::string(QV_SOURCE_DIR) + "/examples/loan.qvl' 2>/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    QImage image(QString::fromStdString(png));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(1024, 768));
+    EXPECT_GT(colourCount(image), 20u);
+}
+
+TEST(Program, AMissingScreenshotPathIsAUsageError) {
+    std::string command = "'" + std::string(QV_PROGRAM_PATH) + "' --screenshot 2>/dev/null";
+    int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+}
+
+}  // namespace
+}  // namespace qv::toolkit
