@@ -7,14 +7,6 @@ namespace qv {
 
 namespace {
 
-// The objects handed back are the ones this factory made.
-template <class T>
-Pointer<T> own(const Pointer<Object>& object) {
-    Pointer<T> typed = cast<T>(object);
-    QV_ASSERT(!typed.isNull());
-    return typed;
-}
-
 Pointer<Object> view(ElementKind kind, const StringPointer& argument) {
     return make<ViewElement>(kind, argument);
 }

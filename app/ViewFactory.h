@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "app/Placement.h"
+#include "core/Assert.h"
 #include "core/Object.h"
 #include "core/Pointer.h"
 #include "core/String.h"
@@ -50,6 +51,15 @@ class ViewFactory : public Object {
     // The comments at the end of the document, before its end mark (the
     // null object when there are none), for the root to write last.
     virtual void keepEndComments(const Pointer<Object>& root, const StringPointer& comments) = 0;
+
+  protected:
+    // The objects the reader hands back are the ones this factory made.
+    template <class T>
+    static Pointer<T> own(const Pointer<Object>& object) {
+        Pointer<T> typed = cast<T>(object);
+        QV_ASSERT(!typed.isNull());
+        return typed;
+    }
 };
 
 }  // namespace qv

@@ -14,14 +14,6 @@ namespace qv {
 
 namespace {
 
-// The objects handed back are the ones this factory made.
-template <class T>
-Pointer<T> own(const Pointer<Object>& object) {
-    Pointer<T> typed = cast<T>(object);
-    QV_ASSERT(!typed.isNull());
-    return typed;
-}
-
 Pointer<AbstractEditable> directive(ElementKind kind, const StringPointer& argument) {
     return make<DirectiveEditable>(make<ViewElement>(kind, argument));
 }
