@@ -119,7 +119,8 @@ TEST(EvalSingleModel, TableWithoutFields) {
 }
 
 TEST(TablesView, ListsTablesAndMakesNewOnes) {
-    auto kernel = loadModel("table A{ v:=1! } table B extends A{ w:=2! } table C extends Missing{ x:=1! }");
+    auto kernel =
+        loadModel("table A{ v:=1! } table B extends A{ w:=2! } table C extends Missing{ x:=1! }");
     auto view = make<TablesView>(kernel);
     EXPECT_EQ(view->title()->toStdString(), "Tables");
     std::vector<std::string> grid = renderGrid(*view);
