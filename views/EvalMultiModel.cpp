@@ -98,6 +98,13 @@ std::int32_t EvalMultiModel::fieldOf(std::int32_t row) const {
     return m_table->visibleField((row - headers) / period());
 }
 
+std::int32_t EvalMultiModel::rowIdentity(std::int32_t row) {
+    std::int32_t headers = headerRowCount();
+    if (row < headers) return -1 - row;
+    std::int32_t line = (row - headers) / period();
+    return line * 2 + (rowKind(row) == FormulaRow ? 0 : 1);
+}
+
 Pointer<CellModel> EvalMultiModel::createCell(std::int32_t column, std::int32_t row) {
     ColumnKind kind = columnKind(column);
     if (row < headerRowCount()) return headerCell(kind, column);

@@ -50,6 +50,9 @@ class EvalMultiModel final : public GridModel, public FlaggedModel {
     const Pointer<TableResult>& table() const noexcept { return m_table; }
 
     StringPointer cellAddress(std::int32_t column, std::int32_t row) override;
+    // The field and sub-row kind of a line, so a selection stays on its
+    // field when the formula lines come and go.
+    std::int32_t rowIdentity(std::int32_t row) override;
     Pointer<CellModel> createCell(std::int32_t column, std::int32_t row) override;
     std::int32_t columnWidth(std::int32_t column) override;
     std::int32_t columnCount() override;

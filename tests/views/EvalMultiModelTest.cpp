@@ -2,6 +2,7 @@
 // each position, address texts, paste and copy.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -158,6 +159,21 @@ TEST(EvalMultiModel, AddressTexts) {
     setup.settings->zeroRow = false;
     setup.model->layout();
     EXPECT_EQ(setup.model->cellAddress(1, 1)->toStdString(), "[1].a");
+}
+
+TEST(EvalMultiModel, RowIdentitiesSurviveFormulaLines) {
+    View setup = detailedView(kTwoFields);
+    std::int32_t valueOfB = setup.model->rowIdentity(2);
+    std::int32_t header = setup.model->rowIdentity(0);
+    setup.settings->showFormula = true;
+    setup.model->layout();
+    EXPECT_EQ(setup.model->rowIdentity(4), valueOfB);
+    EXPECT_EQ(setup.model->rowIdentity(0), header);
+    std::vector<std::int32_t> identities;
+    for (std::int32_t row = 0; row < setup.model->rowCount(); ++row)
+        identities.push_back(setup.model->rowIdentity(row));
+    std::sort(identities.begin(), identities.end());
+    EXPECT_EQ(std::adjacent_find(identities.begin(), identities.end()), identities.end());
 }
 
 TEST(EvalMultiModel, ColumnWidths) {
