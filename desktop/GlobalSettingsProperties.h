@@ -6,10 +6,10 @@
 
 #include <functional>
 
-#include "desktop/GlobalSettings.h"
-#include "desktop/PropertyList.h"
 #include "desktop/SupportFlags.h"
 #include "kernel/Kernel.h"
+#include "views/GlobalSettings.h"
+#include "views/PropertyList.h"
 
 namespace qv {
 

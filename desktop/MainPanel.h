@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "desktop/DocumentFlow.h"
-#include "desktop/GlobalSettings.h"
 #include "desktop/MainPanelKernelFeedback.h"
 #include "desktop/SourceWindow.h"
 #include "desktop/SupportFlags.h"
 #include "desktop/WaitIndicator.h"
 #include "editing/EditableContainerPanel.h"
 #include "kernel/Kernel.h"
+#include "views/GlobalSettings.h"
 
 namespace qv {
 

@@ -164,5 +164,8 @@ class TableResult : public AbstractResultGetter {
 // "=formula" stays a formula, "+..." and "-..." stay as typed, anything else
 // becomes a string literal.
 StringPointer toFormulaText(const StringPointer& text);
+// The formula a text typed into a cell becomes: a number or true/false as
+// typed, anything else through toFormulaText.
+StringPointer typedFormulaText(const StringPointer& text);
 
 }  // namespace qv

@@ -139,13 +139,14 @@ void TableResult::setCellFormula(std::int32_t field, std::int32_t row,
     touchModel();
 }
 
-void TableResult::setCellText(std::int32_t field, std::int32_t row, const StringPointer& text) {
+StringPointer typedFormulaText(const StringPointer& text) {
     StringPointer typed = text.isNull() ? str("") : text->trim();
-    if (typed->length() == 0 || isPlainLiteral(typed)) {
-        setCellFormula(field, row, typed);
-        return;
-    }
-    setCellFormula(field, row, toFormulaText(typed));
+    if (typed->length() == 0 || isPlainLiteral(typed)) return typed;
+    return toFormulaText(typed);
+}
+
+void TableResult::setCellText(std::int32_t field, std::int32_t row, const StringPointer& text) {
+    setCellFormula(field, row, typedFormulaText(text));
 }
 
 // Inserting before row r moves the formulas of rows r, r + 1, ... of every

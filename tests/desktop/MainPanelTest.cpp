@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/Number.h"
-#include "desktop/PropertyList.h"
+#include "views/PropertyList.h"
 
 #include "editing/TextEditable.h"
 #include "tests/desktop/PanelTestSupport.h"

@@ -1,4 +1,4 @@
-#include "desktop/GlobalSettings.h"
+#include "views/GlobalSettings.h"
 
 #include <string>
 

@@ -1,0 +1,53 @@
+// The protocol of a grid cell, as the grid element asks it: what the cell
+// shows, whether and how it is edited. A default cell is read-only and
+// shows the empty text.
+#pragma once
+
+#include <optional>
+
+#include "core/Object.h"
+#include "core/Pointer.h"
+#include "core/String.h"
+
+namespace qv {
+
+class CellModel : public Object {
+    QV_OBJECT(CellModel, Object, "CellModel")
+  public:
+    // What the grid draws.
+    virtual StringPointer text() { return str(""); }
+    // What the formula bar offers for editing; the shown text by default.
+    virtual StringPointer editText() { return text(); }
+    virtual bool isEditable() const { return false; }
+    // Takes typed text. A cell that accepts no edit ignores it.
+    virtual void setText(const StringPointer&) {}
+    // Whether the cell is drawn as an error (an error value, a bad name).
+    virtual bool isError() { return false; }
+    // A cell holding one Boolean (toggled by a click) answers its value.
+    virtual std::optional<bool> booleanValue() { return std::nullopt; }
+    virtual void setBoolean(bool) {}
+};
+
+// A fixed caption.
+class LabelCell final : public CellModel {
+    QV_OBJECT(LabelCell, CellModel, "LabelCell")
+  public:
+    explicit LabelCell(StringPointer text) : m_text(std::move(text)) {}
+    StringPointer text() override { return m_text; }
+
+  private:
+    StringPointer m_text;
+};
+
+// A header cell of the detailed view.
+class CornerNameCell final : public CellModel {
+    QV_OBJECT(CornerNameCell, CellModel, "CornerNameCell")
+  public:
+    explicit CornerNameCell(StringPointer caption) : m_caption(std::move(caption)) {}
+    StringPointer text() override { return m_caption; }
+
+  private:
+    StringPointer m_caption;
+};
+
+}  // namespace qv

@@ -1,0 +1,46 @@
+// The properties view: the Boolean properties of the selected object, one
+// line each with its number, name and value, or a hint with nothing
+// selected.
+#pragma once
+
+#include "views/GridModel.h"
+#include "views/PropertyList.h"
+
+namespace qv {
+
+// The value of one Boolean property; an edit toggles it.
+class PropertyCell final : public CellModel {
+    QV_OBJECT(PropertyCell, CellModel, "PropertyCell")
+  public:
+    PropertyCell(Pointer<PropertyList> properties, std::int32_t index)
+        : m_properties(std::move(properties)), m_index(index) {}
+    StringPointer text() override;
+    bool isEditable() const override { return true; }
+    void setText(const StringPointer& text) override;
+    bool isError() override { return !booleanValue().has_value(); }
+    std::optional<bool> booleanValue() override;
+    void setBoolean(bool value) override;
+
+  private:
+    Pointer<PropertyList> m_properties;
+    std::int32_t m_index;
+};
+
+class PropertiesTableModel final : public GridModel {
+    QV_OBJECT(PropertiesTableModel, GridModel, "PropertiesTableModel")
+  public:
+    // Follows the selection: the null object when nothing is selected.
+    void setProperties(Pointer<PropertyList> properties) { m_properties = std::move(properties); }
+    const Pointer<PropertyList>& properties() const noexcept { return m_properties; }
+
+    Pointer<CellModel> createCell(std::int32_t column, std::int32_t row) override;
+    std::int32_t columnWidth(std::int32_t column) override { return column == 0 ? 20 : 150; }
+    std::int32_t columnCount() override { return 3; }
+    std::int32_t rowCount() override;
+    StringPointer title() override;
+
+  private:
+    Pointer<PropertyList> m_properties;
+};
+
+}  // namespace qv

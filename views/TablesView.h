@@ -1,0 +1,85 @@
+// The list of the program's tables: per table its name, base table name and
+// warnings, and a last line on which typing makes a new table.
+#pragma once
+
+#include <cstdint>
+
+#include "kernel/Kernel.h"
+#include "views/GridModel.h"
+
+namespace qv {
+
+// A cell of one table in the list; the table is asked for at every read,
+// so the cell follows the program after a relink.
+class TableListCell : public CellModel {
+    QV_ABSTRACT_OBJECT(TableListCell, CellModel)
+  public:
+    TableListCell(Pointer<Kernel> kernel, std::int32_t index)
+        : m_kernel(std::move(kernel)), m_index(index) {}
+
+  protected:
+    Pointer<TableResult> table() const { return m_kernel->getTable(m_index); }
+
+    Pointer<Kernel> m_kernel;
+    std::int32_t m_index;
+};
+
+class TableNameCell final : public TableListCell {
+    QV_OBJECT(TableNameCell, TableListCell, "TableNameCell")
+  public:
+    using TableListCell::TableListCell;
+    StringPointer text() override { return table()->name(); }
+    bool isEditable() const override { return true; }
+    void setText(const StringPointer& text) override { table()->setName(text); }
+    bool isError() override;
+};
+
+class TableBaseCell final : public TableListCell {
+    QV_OBJECT(TableBaseCell, TableListCell, "TableBaseCell")
+  public:
+    using TableListCell::TableListCell;
+    StringPointer text() override { return table()->baseName(); }
+    bool isEditable() const override { return true; }
+    void setText(const StringPointer& text) override { table()->setBaseName(text); }
+    bool isError() override;
+};
+
+class TableWarningCell final : public TableListCell {
+    QV_OBJECT(TableWarningCell, TableListCell, "TableWarningCell")
+  public:
+    using TableListCell::TableListCell;
+    StringPointer text() override;
+    bool isError() override;
+};
+
+// The new-table line: typing a name (or a base name) makes a table.
+class TableFactory final : public CellModel {
+    QV_OBJECT(TableFactory, CellModel, "TableFactory")
+  public:
+    enum class Target : std::uint8_t { Name, BaseName, Nothing };
+    TableFactory(Pointer<Kernel> kernel, Target target)
+        : m_kernel(std::move(kernel)), m_target(target) {}
+    bool isEditable() const override { return m_target != Target::Nothing; }
+    void setText(const StringPointer& text) override;
+
+  private:
+    Pointer<Kernel> m_kernel;
+    Target m_target;
+};
+
+class TablesView final : public GridModel {
+    QV_OBJECT(TablesView, GridModel, "TablesView")
+  public:
+    explicit TablesView(Pointer<Kernel> kernel) : m_kernel(std::move(kernel)) {}
+
+    Pointer<CellModel> createCell(std::int32_t column, std::int32_t row) override;
+    std::int32_t columnWidth(std::int32_t column) override;
+    std::int32_t columnCount() override { return 4; }
+    std::int32_t rowCount() override { return m_kernel->getTableCount() + 2; }
+    StringPointer title() override { return str("Tables"); }
+
+  private:
+    Pointer<Kernel> m_kernel;
+};
+
+}  // namespace qv
