@@ -15,8 +15,11 @@ void padAxis(double& low, double& high) noexcept {
     low = std::clamp(low, -kLargestBound, kLargestBound);
     high = std::clamp(high, -kLargestBound, kLargestBound);
     if (low == high) {
-        low -= 0.01;
-        high += 0.01;
+        // Far from zero 0.01 is below the spacing of doubles and would leave
+        // a span of 0 (an infinite scale): widen by a hundredth of the value.
+        double widen = low - 0.01 == low ? std::abs(low) * 0.01 : 0.01;
+        low -= widen;
+        high += widen;
     }
     double span = high - low;
     low -= span * 0.1;

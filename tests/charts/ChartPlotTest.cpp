@@ -73,6 +73,10 @@ TEST(ChartPlot, MarkerBoxSpansTheRadiusOnEachSide) {
     toolkit::HeadlessGraphics graphics({100, 100});
     plot.paint(graphics, *model, {0, 0, 100, 100});
     EXPECT_EQ(test::countCalls(graphics, "ellipse", "48,48 5x5"), 1u);
+    // Also far from zero, where 0.01 does not widen the bounds.
+    toolkit::HeadlessGraphics far({100, 100});
+    plot.paint(far, *test::chartOf({{{3e18, -7e17}}}), {0, 0, 100, 100});
+    EXPECT_EQ(test::countCalls(far, "ellipse", "48,48 5x5"), 1u);
 }
 
 const char* const kModel = R"(table P{

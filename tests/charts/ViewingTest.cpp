@@ -25,6 +25,8 @@ TEST(Viewing, FitsBoundsAndPads) {
         {"empty", {}, -0.012, 0.012, -0.012, 0.012},
         {"one point", {{3, 4}}, 2.988, 3.012, 3.988, 4.012},
         {"equal x", {{5, 0}, {5, 10}}, 4.988, 5.012, -1, 11},
+        // Where 0.01 would not move the bound, a hundredth of the value.
+        {"one point far out", {{1e20, -1e20}}, 0.988e20, 1.012e20, -1.012e20, -0.988e20},
         {"spread", {{0, 0}, {10, 100}}, -1, 11, -10, 110},
         // Values all above 1e10 set the bounds from the first point.
         {"above 1e10", {{2e10, 3e10}, {4e10, 5e10}}, 1.8e10, 4.2e10, 2.8e10, 5.2e10},
