@@ -7,6 +7,8 @@
 
 #include "app/Document.h"
 #include "app/DocumentFile.h"
+#include "charts/ChartSvg.h"
+#include "charts/TableChartModel.h"
 #include "cli/ProgressFeedback.h"
 #include "cli/TableRenderer.h"
 #include "cli/TerminalText.h"
@@ -28,6 +30,7 @@ constexpr const char* kToolUsage =
     "  show [--all] [--exact] [--format text|tsv|csv|json] FILE [TABLE...]\n"
     "                               compute and print tables\n"
     "  fmt [--write] FILE           print a document as the program writes it\n"
+    "  chart FILE TABLE -o OUT.svg  draw a table's chart as an SVG picture\n"
     "\n"
     "FILE may be - for standard input. 'qvl COMMAND --help' describes one command.\n"
     "Exit status: 0 success; 1 a document that could not be read (or, for check\n"
@@ -69,6 +72,14 @@ constexpr const char* kFmtUsage =
     "with that text (atomically) instead, keeping its owner, group and\n"
     "permissions; through a symbolic link the file it points to is replaced.\n"
     "FILE must then be a regular file.\n";
+
+constexpr const char* kChartUsage =
+    "usage: qvl chart FILE TABLE -o OUT.svg\n"
+    "Draws the chart of the table as the chart view of the desktop program\n"
+    "does: every trajectory its fields hold (the values of plot), over a grid\n"
+    "with labelled ticks, with a legend naming each trajectory's field. The\n"
+    "picture is 640 by 480 pixels, written as SVG to OUT.svg, or to standard\n"
+    "output for -o -. A table without trajectories gives the grid alone.\n";
 
 int usageError(const std::string& command, const std::string& problem) {
     std::fprintf(stderr, "qvl: %s\n%s", problem.c_str(), usageOf(command));
@@ -125,6 +136,7 @@ struct Options {
     bool exact = false;
     bool strict = false;
     std::optional<std::string> format;
+    std::optional<std::string> output;
 };
 
 // Options may stand anywhere before "--"; a lone "-" is a file name.
@@ -159,6 +171,12 @@ std::optional<Options> parseOptions(const std::string& command, const ArgumentLi
             } else {
                 options.format = argument.substr(9);
             }
+        } else if ((argument == "-o" || argument == "--output") && command == "chart") {
+            if (i + 1 >= arguments.size()) {
+                status = usageError(command, argument + " needs a file");
+                return std::nullopt;
+            }
+            options.output = arguments[++i];
         } else if (command == "eval" && options.positional.size() >= 1) {
             // Expressions such as -x start with a minus.
             options.positional.push_back(argument);
@@ -206,6 +224,7 @@ int runCommand(const std::string& command, const ArgumentList& arguments) {
     if (command == "eval") return runEval(arguments);
     if (command == "show") return runShow(arguments);
     if (command == "fmt") return runFmt(arguments);
+    if (command == "chart") return runChart(arguments);
     std::fprintf(stderr, "qvl: unknown command %s\n%s", command.c_str(), usageOf(""));
     return 2;
 }
@@ -217,6 +236,7 @@ const char* usageOf(const std::string& command) {
     if (command == "eval") return kEvalUsage;
     if (command == "show") return kShowUsage;
     if (command == "fmt") return kFmtUsage;
+    if (command == "chart") return kChartUsage;
     return kToolUsage;
 }
 
@@ -389,6 +409,61 @@ int runFmt(const ArgumentList& arguments) {
         return 1;
     }
     return 0;
+}
+
+namespace {
+
+bool endsWith(const std::string& text, std::string_view end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// Writes the whole text or reports why not; a partly written file is not
+// left looking like a picture.
+bool writeWhole(const std::string& path, const std::string& text) {
+    if (path == "-") {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return true;
+    }
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        std::fprintf(stderr, "qvl: %s: can not write the file\n", path.c_str());
+        return false;
+    }
+    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    written = std::fclose(file) == 0 && written;
+    if (!written) {
+        std::remove(path.c_str());
+        std::fprintf(stderr, "qvl: %s: can not write the file\n", path.c_str());
+    }
+    return written;
+}
+
+}  // namespace
+
+int runChart(const ArgumentList& arguments) {
+    if (wantsHelp(arguments)) return std::fputs(kChartUsage, stdout), 0;
+    int status = 0;
+    auto options = parseOptions("chart", arguments, status);
+    if (!options) return status;
+    if (options->positional.size() != 2) return usageError("chart", "chart takes FILE and TABLE");
+    if (!options->output) return usageError("chart", "chart needs -o OUT.svg");
+    const std::string& output = *options->output;
+    if (output != "-" && !endsWith(output, ".svg"))
+        return usageError("chart", "chart writes SVG: name the output OUT.svg");
+    const std::string& path = options->positional[0];
+    Pointer<Document> document = load(path, make<ProgressFeedback>());
+    if (document.isNull()) return 1;
+    Pointer<TableResult> table;
+    try {
+        table = document->kernel()->getTableByName(options->positional[1]);
+    } catch (const StringPointer& message) {
+        std::fprintf(stderr, "qvl: %s: %s: %s\n", path.c_str(), options->positional[1].c_str(),
+                     message->text());
+        return 1;
+    }
+    std::string svg = chartToSvg(make<TableChartModel>(table), toolkit::Size{640, 480});
+    return writeWhole(output, svg) ? 0 : 1;
 }
 
 }  // namespace qv::cli

@@ -20,6 +20,8 @@ int runCheck(const ArgumentList& arguments);
 int runEval(const ArgumentList& arguments);
 int runShow(const ArgumentList& arguments);
 int runFmt(const ArgumentList& arguments);
+// Draws a table's chart into an SVG file.
+int runChart(const ArgumentList& arguments);
 
 // Documents that commands load are kept until the process exits instead of
 // being torn down when the command returns; for the tool, not for tests.

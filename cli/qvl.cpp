@@ -1,6 +1,6 @@
 // qvl: the headless tool. It reads documents and checks, evaluates, shows
-// and formats them from the shell, with the messages the desktop program
-// shows.
+// and formats them and draws their charts from the shell, with the messages
+// the desktop program shows.
 #include "cli/Commands.h"
 
 int main(int argc, char** argv) {
