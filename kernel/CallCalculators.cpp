@@ -216,9 +216,28 @@ Pointer<Object> ScanningSumFuncCalculator::evaluate(EvaluationContext& context) 
     return m_aggregate->result(context.row());
 }
 
+// A table without data rows gives its aggregate nothing to read, so a
+// formula such as "z := sum(C.z)" in C would hide its own cycle. The
+// arguments are read once where the aggregate stands; only a cycle they
+// close counts, any other failure of theirs adds nothing, as no row does.
+Pointer<Object> ScanningSumFuncCalculator::probeWithoutRows(EvaluationContext& context) const {
+    ArgumentValues arguments(*m_arguments, context);
+    if (!arguments.failed()) return {};
+    Evaluator& evaluator = context.evaluator();
+    bool cycle = evaluator.raisedKind() == Evaluator::RaisedKind::Special &&
+                 evaluator.raisedValue()->equals(*evaluator.circularValue());
+    if (cycle) return ArgumentValues::failure();
+    evaluator.takeRaised();
+    return {};
+}
+
 // The filled aggregate, or the raised marker of an argument that failed.
 Pointer<Object> ScanningSumFuncCalculator::scan(EvaluationContext& context) const {
     TableResult* table = context.table();
+    if (table != nullptr && table->rowCount() <= 1) {
+        Pointer<Object> cycle = probeWithoutRows(context);
+        if (isRaised(cycle)) return cycle;
+    }
     Pointer<SumFunction> aggregate = m_function->newAccumulator();
     std::int32_t rows = table == nullptr ? 0 : table->rowCount();
     aggregate->start(rows > 0 ? rows - 1 : 0);

@@ -121,6 +121,7 @@ class ScanningSumFuncCalculator final : public AbstractCalculator {
     mutable Pointer<Object> m_failure;
 
     Pointer<Object> scan(EvaluationContext& context) const;
+    Pointer<Object> probeWithoutRows(EvaluationContext& context) const;
     Pointer<Object> repeatFailure(Evaluator& evaluator) const;
 };
 

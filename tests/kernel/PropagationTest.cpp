@@ -55,6 +55,11 @@ TEST(Propagation, CyclesThroughADotWhateverTheOrderOfTheTables) {
          "p", 0, kCircular},
         {"an aggregate over its own column read by a dot",
          "table C{ x:=range 1 to 3! z:=sum(C.z)! }", "C", "z", 2, kCircular},
+        {"the same in a table without data rows", "table C{ z:=sum(C.z)! }", "C", "z", 0,
+         kCircular},
+        {"without data rows other failures add nothing", "table C{ x:=nosuch! s:=sum(x)! }", "C",
+         "s", 0, "0"},
+        {"nor does the formula row's own range", "table C{ s:=sum(row)! }", "C", "s", 0, "0"},
         {"three tables in a ring", "table A{ a:=C.c! } table B{ b:=A.a! } table C{ c:=B.b! }", "B",
          "b", 0, kCircular},
     });
