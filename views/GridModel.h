@@ -37,6 +37,10 @@ class GridModel : public Object {
     virtual void layout() {}
     // The properties the view offers, or the null object.
     virtual Pointer<PropertyList> viewProperties() { return Pointer<PropertyList>(); }
+    // A recomputed value for the same view (a new table result of the same
+    // table, the kernel again). True when the model took it and keeps its
+    // flags; false when the value needs a model of another kind.
+    virtual bool acceptValue(const Pointer<Object>&) { return false; }
 };
 
 // The copy of a grid's columns first ... last: per column, the shown text of
