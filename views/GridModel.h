@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "core/Object.h"
 #include "core/Pointer.h"
@@ -13,6 +14,8 @@
 #include "views/PropertyList.h"
 
 namespace qv {
+
+class ProgramDef;
 
 class GridModel : public Object {
     QV_ABSTRACT_OBJECT(GridModel, Object)
@@ -41,6 +44,11 @@ class GridModel : public Object {
     // table, the kernel again). True when the model took it and keeps its
     // flags; false when the value needs a model of another kind.
     virtual bool acceptValue(const Pointer<Object>&) { return false; }
+    // The program an edit at the position changes, and the tables (indexes
+    // in it) the edit may change, so the edit can be undone; nullptr where
+    // edits change no program (a properties view).
+    virtual ProgramDef* editedProgram() { return nullptr; }
+    virtual std::vector<std::int32_t> editedTables(std::int32_t, std::int32_t) { return {}; }
 };
 
 // The copy of a grid's columns first ... last: per column, the shown text of

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "editing/AbstractEditable.h"
+#include "views/GridController.h"
 #include "views/GridModel.h"
 
 namespace qv {
@@ -30,12 +31,17 @@ class TableEditable final : public AbstractEditable {
     std::int32_t currentRow() const noexcept { return m_row; }
     void selectCell(std::int32_t column, std::int32_t row);
 
+    // Told when the user activates a line; the null object for none.
+    void setController(const Pointer<GridController>& controller) { m_controller = controller; }
+    const Pointer<GridController>& controller() const noexcept { return m_controller; }
+
     StringPointer getTitle() const override;
     // The properties the model offers for the view.
     Pointer<Object> getProperties() override;
 
   private:
     Pointer<GridModel> m_model;
+    Pointer<GridController> m_controller;
     std::int32_t m_column = 0;
     std::int32_t m_row = 0;
 };

@@ -1,0 +1,21 @@
+// What the owner of a grid does when the user activates one of its lines
+// (a double click on the line's label column, or Enter there): the list of
+// tables opens the table of the line.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Object.h"
+
+namespace qv {
+
+class TableEditable;
+
+class GridController : public Object {
+    QV_ABSTRACT_OBJECT(GridController, Object)
+  public:
+    // `row` is the grid row of the activated line, below the header rows.
+    virtual void lineActivated(TableEditable& grid, std::int32_t row) = 0;
+};
+
+}  // namespace qv
