@@ -75,6 +75,7 @@ FileParser::FileParser(const Pointer<ViewFactory>& factory,
 
 void FileParser::parse(const StringPointer& text) {
     m_kernel = make<Kernel>(m_feedback);
+    m_factory->useKernel(m_kernel);
     m_layoutRoot = m_factory->makeLayoutRoot();
     m_stream = make<StringStream>(text);
     m_tableEnds.clear();

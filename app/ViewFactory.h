@@ -21,6 +21,10 @@ namespace qv {
 class ViewFactory : public Object {
     QV_ABSTRACT_OBJECT(ViewFactory, Object)
   public:
+    // The kernel the reading fills, told before any view is asked for, so
+    // that views which evaluate their expression can keep it.
+    virtual void useKernel(const Pointer<Kernel>&) {}
+
     // The layout root that receives the top-level frames of one reading.
     virtual Pointer<Object> makeLayoutRoot() = 0;
 

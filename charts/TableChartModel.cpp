@@ -1,6 +1,16 @@
 #include "charts/TableChartModel.h"
 
+#include <string>
+
+#include "language/AbstractExpression.h"
+
 namespace qv {
+
+StringPointer TableChartModel::textForm() const {
+    std::string out;
+    printName(out, m_table->name());
+    return str(out);
+}
 
 std::vector<ChartSeries> TableChartModel::trajectories() const {
     std::vector<ChartSeries> series;

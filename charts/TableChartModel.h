@@ -13,7 +13,8 @@ class TableChartModel final : public ChartModel {
     explicit TableChartModel(const Pointer<TableResult>& table) : m_table(table) {}
 
     const Pointer<TableResult>& table() const noexcept { return m_table; }
-    StringPointer textForm() const override { return m_table->toString(); }
+    // The name as a table header writes it, so the directive reads back.
+    StringPointer textForm() const override;
     StringPointer title() const override { return m_table->name(); }
     std::vector<ChartSeries> trajectories() const override;
 

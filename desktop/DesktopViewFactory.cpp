@@ -3,8 +3,12 @@
 #include "app/LayoutElement.h"
 #include "core/Assert.h"
 #include "core/Errors.h"
-#include "desktop/DirectiveEditable.h"
 #include "desktop/KeptComments.h"
+#include "desktop/ProjectEditable.h"
+#include "desktop/PropertiesEditable.h"
+#include "desktop/ResultEditable.h"
+#include "desktop/TableChartView.h"
+#include "desktop/TableControllers.h"
 #include "editing/FloatLayoutEditable.h"
 #include "editing/LayoutTableEditable.h"
 #include "editing/TextEditable.h"
@@ -13,10 +17,6 @@
 namespace qv {
 
 namespace {
-
-Pointer<AbstractEditable> directive(ElementKind kind, const StringPointer& argument) {
-    return make<DirectiveEditable>(make<ViewElement>(kind, argument));
-}
 
 FramePlacement framePlacementOf(Placement placement) {
     switch (placement) {
@@ -38,12 +38,27 @@ Pointer<AbstractEditable> DesktopViewFactory::makeLayoutTableView() {
     return make<LayoutTableEditable>(kLayoutTableGap, kLayoutTableEmptyMargin);
 }
 
-Pointer<AbstractEditable> DesktopViewFactory::makeProjectElement(const StringPointer& expression) {
-    return directive(ElementKind::kProjectView, expression);
+Pointer<AbstractEditable> DesktopViewFactory::makeResultElement(ViewHost& host,
+                                                                const Pointer<Kernel>& kernel,
+                                                                const StringPointer& expression) {
+    return make<ResultEditable>(kernel, expression, host.viewSettings(),
+                                make<IconSelectTableController>(host));
 }
 
-Pointer<AbstractEditable> DesktopViewFactory::makePropertiesElement() {
-    return directive(ElementKind::kPropertiesView, str(""));
+Pointer<AbstractEditable> DesktopViewFactory::makeChartElement(const Pointer<Kernel>& kernel,
+                                                               const StringPointer& tableName) {
+    if (kernel->getTableIndex(tableName->view()) < 0) throwMessage("table not found");
+    return make<TableChartView>(kernel, tableName);
+}
+
+Pointer<AbstractEditable> DesktopViewFactory::makeProjectElement(ViewHost& host,
+                                                                 const Pointer<Kernel>& kernel,
+                                                                 const StringPointer& expression) {
+    return make<ProjectEditable>(host, kernel, expression);
+}
+
+Pointer<AbstractEditable> DesktopViewFactory::makePropertiesElement(ViewHost& host) {
+    return make<PropertiesEditable>(host);
 }
 
 Pointer<Object> DesktopViewFactory::makeLayoutRoot() {
@@ -57,22 +72,22 @@ Pointer<Object> DesktopViewFactory::makeTextArea(const StringPointer& text) {
 }
 
 Pointer<Object> DesktopViewFactory::makeResultView(const StringPointer& expression) {
-    return directive(ElementKind::kResultView, expression);
+    QV_ASSERT(!m_kernel.isNull());
+    return makeResultElement(*m_host, m_kernel, expression);
 }
 
 Pointer<Object> DesktopViewFactory::makePropertiesView() {
-    return makePropertiesElement();
+    return makePropertiesElement(*m_host);
 }
 
 Pointer<Object> DesktopViewFactory::makeChart(const Pointer<Kernel>& kernel,
                                               const StringPointer& tableName) {
-    if (kernel->getTableIndex(tableName->view()) < 0) throwMessage("table not found");
-    return directive(ElementKind::kChart, tableName);
+    return makeChartElement(kernel, tableName);
 }
 
-Pointer<Object> DesktopViewFactory::makeProjectView(const Pointer<Kernel>&,
+Pointer<Object> DesktopViewFactory::makeProjectView(const Pointer<Kernel>& kernel,
                                                     const StringPointer& expression) {
-    return makeProjectElement(expression);
+    return makeProjectElement(*m_host, kernel, expression);
 }
 
 Pointer<Object> DesktopViewFactory::makeLayoutTable() {

@@ -2,11 +2,14 @@
 // pass builds live editables with it. Frames are TitleDecorators that keep
 // their placement and the comments around their directive, text areas are
 // TextEditables, layout tables LayoutTableEditables and the layout root a
-// FloatLayoutEditable. Result views, charts, project views and the
-// properties view are DirectiveEditables until the views themselves exist.
+// FloatLayoutEditable. Result views evaluate their expression in the
+// kernel being read; charts, project views and the properties view ask the
+// host (the main panel) for what they need. Nothing is computed while
+// reading: the views show their values from their first refresh on.
 #pragma once
 
 #include "app/ViewFactory.h"
+#include "desktop/ViewHost.h"
 #include "editing/EditableSupport.h"
 
 namespace qv {
@@ -21,8 +24,10 @@ class DesktopViewFactory final : public ViewFactory {
     // What it makes is attached to the window's support at once: frames
     // are laid out while they are read, with the window's fonts. The
     // support must outlive the factory.
-    explicit DesktopViewFactory(EditableSupport& support) : m_support(&support) {}
+    DesktopViewFactory(EditableSupport& support, ViewHost& host)
+        : m_support(&support), m_host(&host) {}
 
+    void useKernel(const Pointer<Kernel>& kernel) override { m_kernel = kernel; }
     Pointer<Object> makeLayoutRoot() override;
     Pointer<Object> makeTextArea(const StringPointer& text) override;
     Pointer<Object> makeResultView(const StringPointer& expression) override;
@@ -44,13 +49,23 @@ class DesktopViewFactory final : public ViewFactory {
     // layout; the null object when there are none.
     const StringPointer& endComments() const noexcept { return m_endComments; }
 
-    // The views the menus add make the same elements as the reader.
+    // The views the menus and dialogs add make the same elements as the
+    // reader.
     static Pointer<AbstractEditable> makeLayoutTableView();
-    static Pointer<AbstractEditable> makeProjectElement(const StringPointer& expression);
-    static Pointer<AbstractEditable> makePropertiesElement();
+    static Pointer<AbstractEditable> makeResultElement(ViewHost& host,
+                                                       const Pointer<Kernel>& kernel,
+                                                       const StringPointer& expression);
+    static Pointer<AbstractEditable> makeChartElement(const Pointer<Kernel>& kernel,
+                                                      const StringPointer& tableName);
+    static Pointer<AbstractEditable> makeProjectElement(ViewHost& host,
+                                                        const Pointer<Kernel>& kernel,
+                                                        const StringPointer& expression);
+    static Pointer<AbstractEditable> makePropertiesElement(ViewHost& host);
 
   private:
     EditableSupport* m_support;
+    ViewHost* m_host;
+    Pointer<Kernel> m_kernel;
     StringPointer m_endComments;
 };
 

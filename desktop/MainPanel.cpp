@@ -6,8 +6,11 @@
 #include "app/FileParser.h"
 #include "core/Errors.h"
 #include "desktop/AboutBox.h"
+#include "desktop/CompoundCommand.h"
 #include "desktop/DesktopViewFactory.h"
 #include "desktop/GlobalSettingsProperties.h"
+#include "desktop/PropertiesEditable.h"
+#include "desktop/TableControllers.h"
 #include "desktop/UserGuide.h"
 #include "editing/DetachDropCommand.h"
 #include "editing/TextEditable.h"
@@ -44,6 +47,7 @@ MainPanel::MainPanel(toolkit::Window& window, std::string startupPath)
 }
 
 MainPanel::~MainPanel() {
+    m_tableDialog.reset();
     m_sourceWindow.reset();
     // A kernel may live on in a view a command holds; it must not reach
     // back into a panel that is gone.
@@ -89,7 +93,7 @@ void MainPanel::waitEnded() {
 }
 
 void MainPanel::loadDocument(const StringPointer& text) {
-    auto factory = make<DesktopViewFactory>(support());
+    auto factory = make<DesktopViewFactory>(support(), *this);
     auto parser = make<FileParser>(factory, m_feedback);
     parser->parse(text);
     // The whole reading succeeded: only now does the new document replace
@@ -100,6 +104,26 @@ void MainPanel::loadDocument(const StringPointer& text) {
     m_endComments = factory->endComments();
     formulaBar()->showFormula("");
     setLayoutRoot(cast<FloatLayoutEditable>(parser->layoutRoot()));
+    refreshViews(true);
+}
+
+void MainPanel::refreshViews(bool force) {
+    if (isComputing()) return;
+    bool current =
+        m_refreshedKernel == m_kernel.get() && m_refreshedCount == m_kernel->getChangeCount();
+    if (current && !force) return;
+    m_refreshedKernel = m_kernel.get();
+    m_refreshedCount = m_kernel->getChangeCount();
+    layoutRoot()->refresh();
+    support().invalidateLayout();
+    window().repaint();
+}
+
+void MainPanel::afterEvent() {
+    if (isComputing()) return;
+    refreshViews();
+    layoutRoot()->notify(make<SelectionMessage>(support().selected()));
+    m_flow.updateTitle();
 }
 
 StringPointer MainPanel::toSource() const {
@@ -146,21 +170,90 @@ Pointer<Object> MainPanel::getProperties() {
 // ---- views
 
 void MainPanel::addView(const Pointer<AbstractEditable>& element) {
-    auto frame = make<TitleDecorator>(element);
-    frame->attach(&support());
-    auto position = make<FloatLayoutPosition>(layoutRoot(), kNewViewCorner);
-    commands().execute(
-        make<DetachDropCommand>(layoutRoot(), frame, Pointer<AbstractPosition>(), position), true);
+    addViews({element});
+}
+
+void MainPanel::addViews(const std::vector<Pointer<AbstractEditable>>& elements) {
+    std::vector<Pointer<Command>> steps;
+    toolkit::Point corner = kNewViewCorner;
+    for (const Pointer<AbstractEditable>& element : elements) {
+        auto frame = make<TitleDecorator>(element);
+        frame->attach(&support());
+        frame->refresh();
+        auto position = make<FloatLayoutPosition>(layoutRoot(), corner);
+        Pointer<Command> step =
+            make<DetachDropCommand>(layoutRoot(), frame, Pointer<AbstractPosition>(), position);
+        step->redo();
+        steps.push_back(step);
+        corner.x = frame->bounds().right() + kNewViewGap;
+    }
+    if (steps.empty()) return;
+    commands().execute(steps.size() == 1 ? steps.front() : make<CompoundCommand>(steps), false);
+    support().invalidateLayout();
     window().repaint();
+}
+
+void MainPanel::openTableView(const Pointer<TableResult>& table, TableViewKind kind) {
+    if (isComputing() || table.isNull()) return;
+    StringPointer name = table->name();
+    std::string reference = tableReference(name);
+    std::vector<Pointer<AbstractEditable>> views;
+    try {
+        if (kind == TableViewKind::Heading) {
+            views.push_back(
+                DesktopViewFactory::makeResultElement(*this, m_kernel, str(reference + "[0]")));
+        }
+        if (kind == TableViewKind::Details || kind == TableViewKind::DetailsAndChart) {
+            views.push_back(DesktopViewFactory::makeResultElement(*this, m_kernel, str(reference)));
+        }
+        if (kind == TableViewKind::Chart || kind == TableViewKind::DetailsAndChart)
+            views.push_back(DesktopViewFactory::makeChartElement(m_kernel, name));
+    } catch (const StringPointer& message) {
+        // The table went away while the dialog was open.
+        window().showMessageBox(message->view(), kProductName, toolkit::MessageBoxKind::Notice);
+        return;
+    }
+    addViews(views);
+    m_flow.updateTitle();
+}
+
+void MainPanel::openResultView(const StringPointer& expression) {
+    if (isComputing()) return;
+    addViews({DesktopViewFactory::makeResultElement(*this, m_kernel, expression)});
+    m_flow.updateTitle();
+}
+
+void MainPanel::openTableDialog(const Pointer<TableResult>& table) {
+    if (isComputing() || table.isNull()) return;
+    // One dialog at a time: a new request replaces the one still open.
+    m_tableDialog.reset();
+    m_tableDialog = std::make_unique<OpenTableDialog>(
+        window(), table, [this](const Pointer<TableResult>& chosen, TableViewKind kind) {
+            openTableView(chosen, kind);
+        });
+}
+
+void MainPanel::popupNodeMenu(toolkit::Point at, std::function<void(NodeAction)> chosen) {
+    m_nodeMenuChoice = std::move(chosen);
+    MenuItem popup = menu("menu", {item("&Open", MenuCommand::NodeOpen),
+                                   item("&Navigate to", MenuCommand::NodeNavigateTo)});
+    window().popupMenu(popup.items, at);
+}
+
+void MainPanel::nodeMenuChosen(NodeAction action) {
+    std::function<void(NodeAction)> chosen = std::move(m_nodeMenuChoice);
+    m_nodeMenuChoice = {};
+    if (chosen) chosen(action);
 }
 
 // Not a command, so it cannot be undone; the document still counts as
 // changed, so that New, Open and Exit ask before they drop the view.
 void MainPanel::addProjectView() {
-    auto frame =
-        make<TitleDecorator>(DesktopViewFactory::makeProjectElement(str(kProjectExpression)));
+    auto frame = make<TitleDecorator>(
+        DesktopViewFactory::makeProjectElement(*this, m_kernel, str(kProjectExpression)));
     frame->setPlacement(FramePlacement::Optimized);
     layoutRoot()->add(frame);
+    frame->refresh();
     frame->layoutWidth(FloatLayoutEditable::kFrameWidthHint);
     frame->moveBy(kNewViewCorner);
     m_flow.markChanged();
@@ -197,7 +290,7 @@ void MainPanel::mouse(toolkit::MouseKind kind, toolkit::Point position, std::uin
     EditableContainerPanel::mouse(kind, position, modifiers);
     if (kind == toolkit::MouseKind::RightPress && isEmptyWorkArea(position))
         window().popupMenu(m_menuBarPopup.items, position);
-    m_flow.updateTitle();
+    afterEvent();
 }
 
 void MainPanel::wheel(std::int32_t steps, toolkit::Point position, std::uint32_t modifiers) {
@@ -208,7 +301,7 @@ void MainPanel::wheel(std::int32_t steps, toolkit::Point position, std::uint32_t
 void MainPanel::key(std::int32_t code, std::string_view text, std::uint32_t modifiers) {
     if (isComputing()) return m_wait.key(code);
     EditableContainerPanel::key(code, text, modifiers);
-    m_flow.updateTitle();
+    afterEvent();
 }
 
 void MainPanel::dispatchEditKey(std::int32_t code) {
@@ -250,15 +343,21 @@ void MainPanel::menuChosen(std::int32_t id) {
         case MenuCommand::Project:
             return addProjectView();
         case MenuCommand::Properties:
-            addView(DesktopViewFactory::makePropertiesElement());
+            addView(DesktopViewFactory::makePropertiesElement(*this));
             break;
         case MenuCommand::HtmlDocumentation:
         case MenuCommand::WebSite:
             return openUserGuide(window(), defaultGuideFolders());
         case MenuCommand::About:
             return showAbout(window());
+        case MenuCommand::NodeOpen:
+            nodeMenuChosen(NodeAction::Open);
+            break;
+        case MenuCommand::NodeNavigateTo:
+            nodeMenuChosen(NodeAction::NavigateTo);
+            break;
     }
-    m_flow.updateTitle();
+    afterEvent();
 }
 
 void MainPanel::message(const toolkit::PostedMessage& message) {
@@ -267,6 +366,7 @@ void MainPanel::message(const toolkit::PostedMessage& message) {
         return;
     }
     m_flow.handleMessage(message);
+    afterEvent();
 }
 
 void MainPanel::closeRequested() {

@@ -7,14 +7,17 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "desktop/DocumentFlow.h"
 #include "desktop/MainPanelKernelFeedback.h"
+#include "desktop/OpenTableDialog.h"
 #include "desktop/SourceWindow.h"
 #include "desktop/SupportFlags.h"
+#include "desktop/ViewHost.h"
 #include "desktop/WaitIndicator.h"
 #include "editing/EditableContainerPanel.h"
 #include "kernel/Kernel.h"
@@ -42,15 +45,21 @@ enum class MenuCommand : std::int32_t {
     HtmlDocumentation,
     WebSite,
     About,
+    // The context menu of a node of a project view's tree.
+    NodeOpen,
+    NodeNavigateTo,
 };
 
 class MainPanel final : public EditableContainerPanel,
                         public DocumentFlowHost,
-                        public SourceWindowHost {
+                        public SourceWindowHost,
+                        public ViewHost {
     QV_OBJECT(MainPanel, EditableContainerPanel, "MainPanel")
   public:
     // Where the Add menu puts a new view.
     static constexpr toolkit::Point kNewViewCorner{40, 40};
+    // Between views added side by side.
+    static constexpr std::int32_t kNewViewGap = 10;
     // The expression of the project view the Add menu opens.
     static constexpr std::string_view kProjectExpression = "Table1";
 
@@ -71,11 +80,26 @@ class MainPanel final : public EditableContainerPanel,
     const toolkit::MenuItem& menuBarPopup() const noexcept { return m_menuBarPopup; }
     // The source window, while one is open.
     SourceWindow* sourceWindow() const noexcept { return m_sourceWindow.get(); }
+    // The table-opening dialog opened last (it may have been closed since).
+    OpenTableDialog* tableDialog() const noexcept { return m_tableDialog.get(); }
 
     // Puts a view in a new frame at (40, 40) of the work area as an
     // undoable command.
     void addView(const Pointer<AbstractEditable>& element);
     void openSourceWindow();
+    // Every view evaluates its value again (under the wait indicator), when
+    // the program changed since the last time or `force` says so; then the
+    // window repaints. Painting never computes.
+    void refreshViews(bool force = false);
+
+    // ViewHost.
+    Pointer<Kernel> viewKernel() override { return m_kernel; }
+    const Pointer<GlobalSettings>& viewSettings() const override { return m_settings; }
+    void openTableView(const Pointer<TableResult>& table, TableViewKind kind) override;
+    void openResultView(const StringPointer& expression) override;
+    void openTableDialog(const Pointer<TableResult>& table) override;
+    void popupNodeMenu(toolkit::Point at, std::function<void(NodeAction)> chosen) override;
+    Pointer<Object> documentProperties() override { return getProperties(); }
 
     // The program text and the layout text, as a document is written
     // (without the end mark).
@@ -108,6 +132,12 @@ class MainPanel final : public EditableContainerPanel,
     // Edit items act as their keys do.
     void dispatchEditKey(std::int32_t code);
     void addProjectView();
+    // Puts each view in a new frame, the first at (40, 40) and each next one
+    // to the right of the one before, as one undoable step; each refreshed.
+    void addViews(const std::vector<Pointer<AbstractEditable>>& elements);
+    // After every event: the views follow the program and the selection.
+    void afterEvent();
+    void nodeMenuChosen(NodeAction action);
     bool isEmptyWorkArea(toolkit::Point point) const;
     void watch(const Pointer<Kernel>& kernel);
     void waitEnded();
@@ -124,6 +154,11 @@ class MainPanel final : public EditableContainerPanel,
     // Dialog answers that came while the kernel computed; handled after.
     std::vector<toolkit::PostedMessage> m_heldMessages;
     std::unique_ptr<SourceWindow> m_sourceWindow;
+    std::unique_ptr<OpenTableDialog> m_tableDialog;
+    std::function<void(NodeAction)> m_nodeMenuChoice;
+    // The kernel and its program's change count the views show.
+    const Kernel* m_refreshedKernel = nullptr;
+    std::int32_t m_refreshedCount = 0;
     DocumentFlow m_flow;
 };
 

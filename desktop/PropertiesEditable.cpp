@@ -1,0 +1,64 @@
+#include "desktop/PropertiesEditable.h"
+
+#include "editing/TitleDecorator.h"
+
+namespace qv {
+
+namespace {
+
+// The editable that answers for the selection: a frame stands for its
+// view, and a view that offers no properties answers nothing.
+Pointer<AbstractEditable> provider(const Pointer<AbstractEditable>& selected) {
+    Pointer<AbstractEditable> editable = selected;
+    auto frame = cast<TitleDecorator>(editable);
+    if (!frame.isNull()) editable = frame->view();
+    if (editable.isNull() || cast<PropertyList>(editable->getProperties()).isNull()) return {};
+    return editable;
+}
+
+}  // namespace
+
+PropertiesEditable::PropertiesEditable(ViewHost& host)
+    : m_host(&host), m_model(make<PropertiesTableModel>()), m_grid(make<TableEditable>(m_model)) {
+    setInnerView(m_grid);
+    followSelection({});
+}
+
+// The view itself, what lies inside it, and its frame.
+bool PropertiesEditable::holds(const AbstractEditable& editable) const {
+    if (is<TitleDecorator>(editable) &&
+        static_cast<const TitleDecorator&>(editable).view().object() == this) {
+        return true;
+    }
+    for (const AbstractEditable* at = &editable; at != nullptr; at = at->parent()) {
+        if (at == this) return true;
+    }
+    return false;
+}
+
+void PropertiesEditable::followSelection(const Pointer<AbstractEditable>& selected) {
+    if (!selected.isNull() && holds(*selected)) return;
+    Pointer<AbstractEditable> source = provider(selected);
+    if (m_shown && source == m_source) return;
+    Pointer<Object> properties =
+        source.isNull() ? m_host->documentProperties() : source->getProperties();
+    m_source = source;
+    m_shown = true;
+    m_model->setProperties(cast<PropertyList>(properties));
+    m_model->layout();
+    m_grid->selectCell(m_model->leadingColumnCount(), m_model->headerRowCount());
+    invalidateLayout();
+    repaint();
+}
+
+void PropertiesEditable::notify(const Pointer<Object>& message) {
+    auto selection = cast<SelectionMessage>(message);
+    if (!selection.isNull()) followSelection(selection->selected());
+    InnerViewEditable::notify(message);
+}
+
+void PropertiesEditable::writeSource(std::string& out, std::int32_t) const {
+    out += "properties();\n";
+}
+
+}  // namespace qv

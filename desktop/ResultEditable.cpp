@@ -1,0 +1,121 @@
+#include "desktop/ResultEditable.h"
+
+#include "charts/ChartEditable.h"
+#include "charts/OneChartModel.h"
+#include "core/Vector.h"
+#include "core/Warning.h"
+#include "desktop/ErrorEditable.h"
+#include "functions/Trajectory2D.h"
+#include "kernel/ResultAccess.h"
+#include "kernel/TableResult.h"
+#include "views/EvalMultiModel.h"
+#include "views/EvalSingleModel.h"
+#include "views/TableEditable.h"
+#include "views/TablesView.h"
+
+namespace qv {
+
+namespace {
+
+// A vector is drawn as a chart only when it holds something to draw; a
+// vector of plain values reads better as text.
+bool holdsPlot(const Vector& items) {
+    for (std::int32_t i = 0; i < items.size(); ++i) {
+        if (is<Trajectory2D>(*items.elementAt(i))) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+ResultEditable::ResultEditable(const Pointer<Kernel>& kernel, const StringPointer& expression,
+                               const Pointer<GlobalSettings>& settings,
+                               const Pointer<GridController>& controller)
+    : m_kernel(kernel), m_expression(expression), m_settings(settings), m_controller(controller) {}
+
+ResultEditable::ValueKind ResultEditable::kindOf(const Pointer<Object>& value) {
+    if (is<Kernel>(*value)) return ValueKind::Tables;
+    if (is<TableResult>(*value)) return ValueKind::Table;
+    if (is<TableResultRow>(*value)) return ValueKind::Row;
+    if (is<Trajectory2D>(*value)) return ValueKind::Chart;
+    Pointer<Vector> items = cast<Vector>(value);
+    if (!items.isNull() && holdsPlot(*items)) return ValueKind::Chart;
+    return ValueKind::Text;
+}
+
+void ResultEditable::refresh() {
+    Pointer<Object> value;
+    try {
+        value = m_kernel->evaluateExpression(m_expression);
+    } catch (const StringPointer& message) {
+        value = make<Warning>(message);
+    }
+    ValueKind kind = kindOf(value);
+    if (m_rebuild || kind != m_kind || !acceptedByInnerView(kind, value)) {
+        m_kind = kind;
+        setInnerView(viewFor(kind, value));
+    }
+    m_rebuild = false;
+}
+
+bool ResultEditable::acceptedByInnerView(ValueKind kind, const Pointer<Object>& value) {
+    const Pointer<AbstractEditable>& inner = innerView();
+    if (inner.isNull()) return false;
+    switch (kind) {
+        case ValueKind::Table:
+        case ValueKind::Tables:
+            return cast<TableEditable>(inner)->acceptValue(value);
+        case ValueKind::Row: {
+            // The heading grid shows one record of its table: the record
+            // must stay the same for the view to stay.
+            auto row = cast<TableResultRow>(value);
+            auto grid = cast<TableEditable>(inner);
+            auto model = cast<EvalSingleModel>(grid->model());
+            if (model.isNull() || model->record() != row->row()) return false;
+            return grid->acceptValue(row->table());
+        }
+        case ValueKind::Chart:
+            // A chart keeps no state of its own: a fresh one costs nothing.
+            return false;
+        case ValueKind::Text:
+            cast<ErrorEditable>(inner)->setText(value->toString());
+            return true;
+    }
+    return false;
+}
+
+Pointer<AbstractEditable> ResultEditable::viewFor(ValueKind kind,
+                                                  const Pointer<Object>& value) const {
+    Pointer<TableEditable> grid;
+    switch (kind) {
+        case ValueKind::Table:
+            grid = make<TableEditable>(
+                make<EvalMultiModel>(cast<TableResult>(value), m_settings, m_settings->zeroRow));
+            break;
+        case ValueKind::Row: {
+            auto row = cast<TableResultRow>(value);
+            auto model = make<EvalSingleModel>(row->table(), m_settings);
+            model->setRecord(row->row());
+            model->layout();
+            grid = make<TableEditable>(model);
+            break;
+        }
+        case ValueKind::Tables:
+            grid = make<TableEditable>(make<TablesView>(m_kernel));
+            break;
+        case ValueKind::Chart:
+            return make<ChartEditable>(make<OneChartModel>(m_expression, value));
+        case ValueKind::Text:
+            return make<ErrorEditable>(value->toString());
+    }
+    grid->setController(m_controller);
+    return grid;
+}
+
+void ResultEditable::writeSource(std::string& out, std::int32_t) const {
+    out += "result(";
+    out += m_expression->view();
+    out += ");\n";
+}
+
+}  // namespace qv

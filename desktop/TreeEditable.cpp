@@ -1,0 +1,185 @@
+#include "desktop/TreeEditable.h"
+
+#include <algorithm>
+
+#include "editing/EditableSupport.h"
+
+namespace qv {
+
+TreeEditable::TreeEditable(const Pointer<TablesTreeModel>& model) : m_model(model) {}
+
+std::int32_t TreeEditable::lineHeight() const {
+    return support() == nullptr ? 18 : support()->plainMetrics().height() + 2;
+}
+
+std::int32_t TreeEditable::preferredHeight() const {
+    return std::max(1, m_model->lineCount()) * lineHeight() + 2 * kPadding;
+}
+
+std::int32_t TreeEditable::maximumWidth() const {
+    std::int32_t widest = 0;
+    if (support() != nullptr) {
+        for (const TreeNode& node : m_model->lines()) {
+            widest = std::max(widest, node.depth * kIndent + kBoxSide + 6 +
+                                          support()->plainMetrics().textWidth(node.text));
+        }
+    }
+    return std::clamp(widest + 2 * kPadding, kNarrowest, kWidest);
+}
+
+void TreeEditable::layoutWidth(std::int32_t widthHint) {
+    setBounds({0, 0, std::clamp(widthHint, minimumWidth(), maximumWidth()), preferredHeight()});
+}
+
+void TreeEditable::layoutSize(toolkit::Size size) {
+    setBounds(
+        {0, 0, std::max(size.width, minimumWidth()), std::max(size.height, preferredHeight())});
+}
+
+void TreeEditable::refresh() {
+    m_model->rebuild();
+    m_current = std::clamp(m_current, 0, std::max(0, m_model->lineCount() - 1));
+    invalidateLayout();
+    repaint();
+}
+
+toolkit::Rect TreeEditable::lineRect(std::int32_t line) const {
+    return {bounds().x, bounds().y + kPadding + line * lineHeight(), bounds().width, lineHeight()};
+}
+
+toolkit::Rect TreeEditable::boxRect(std::int32_t line) const {
+    toolkit::Rect row = lineRect(line);
+    std::int32_t depth = m_model->lines()[static_cast<std::size_t>(line)].depth;
+    return {row.x + kPadding + depth * kIndent, row.y + (row.height - kBoxSide) / 2, kBoxSide,
+            kBoxSide};
+}
+
+std::int32_t TreeEditable::lineAt(toolkit::Point point) const {
+    if (!bounds().contains(point)) return -1;
+    std::int32_t line = (point.y - bounds().y - kPadding) / lineHeight();
+    if (point.y < bounds().y + kPadding || line >= m_model->lineCount()) return -1;
+    return line;
+}
+
+void TreeEditable::selectLine(std::int32_t line) {
+    if (line < 0 || line >= m_model->lineCount()) return;
+    m_current = line;
+    ensureVisible(lineRect(line));
+    repaint();
+}
+
+void TreeEditable::toggle(std::int32_t line) {
+    if (line < 0 || line >= m_model->lineCount()) return;
+    const TreeNode& node = m_model->lines()[static_cast<std::size_t>(line)];
+    if (!node.expandable) return;
+    m_model->setExpanded(line, !node.expanded);
+    m_current = line;
+    invalidateLayout();
+    repaint();
+}
+
+void TreeEditable::navigateTo(std::int32_t table) {
+    selectLine(m_model->lineOfTable(table));
+}
+
+void TreeEditable::act(std::int32_t line) {
+    if (line < 0 || line >= m_model->lineCount() || m_controller.isNull()) return;
+    toolkit::Rect row = lineRect(line);
+    // Beside the node's text, in the work area's coordinates.
+    toolkit::Point shift = layoutPoint({0, 0});
+    toolkit::Point at{row.x + kPadding + 40 - shift.x, row.bottom() - shift.y};
+    m_controller->nodeAction(*this, line, at);
+}
+
+bool TreeEditable::handleMouse(toolkit::MouseKind kind, const MouseInfo& info) {
+    using toolkit::MouseKind;
+    if (kind != MouseKind::Press && kind != MouseKind::DoubleClick &&
+        kind != MouseKind::RightPress) {
+        return false;
+    }
+    if (support() != nullptr) support()->select(self());
+    std::int32_t line = lineAt(info.point());
+    if (line < 0) return true;
+    if (kind == MouseKind::Press && boxRect(line).contains(info.point())) {
+        toggle(line);
+        return true;
+    }
+    selectLine(line);
+    if (kind != MouseKind::Press) act(line);
+    return true;
+}
+
+void TreeEditable::handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) {
+    namespace key = toolkit::key;
+    std::int32_t count = m_model->lineCount();
+    if (count == 0) return childKey(code, text, modifiers);
+    const TreeNode& node = m_model->lines()[static_cast<std::size_t>(m_current)];
+    switch (code) {
+        case key::kUp:
+            return selectLine(std::max(0, m_current - 1));
+        case key::kDown:
+            return selectLine(std::min(count - 1, m_current + 1));
+        case key::kHome:
+            return selectLine(0);
+        case key::kEnd:
+            return selectLine(count - 1);
+        case key::kRight:
+            if (node.expandable && !node.expanded) return toggle(m_current);
+            return selectLine(std::min(count - 1, m_current + 1));
+        case key::kLeft:
+            if (node.expanded) return toggle(m_current);
+            return selectLine(m_model->parentLine(m_current));
+        case key::kEnter:
+            return act(m_current);
+        default:
+            break;
+    }
+    if (code == key::kCharacter && text == " ") return toggle(m_current);
+    childKey(code, text, modifiers);
+}
+
+void TreeEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
+    toolkit::Rect area = bounds().translated(origin.x, origin.y);
+    toolkit::Rect clip = area.intersected(graphics.clip());
+    if (clip.isEmpty() || support() == nullptr) return;
+    toolkit::GraphicsScope scope(graphics, area);
+    graphics.setColor(EditableSupport::kViewColor);
+    graphics.fillRect(area);
+    graphics.setFont(support()->plainFont());
+    // Only the lines in the clip: a long tree costs what its visible part does.
+    std::int32_t first = std::max(0, (clip.y - area.y - kPadding) / lineHeight());
+    std::int32_t last =
+        std::min(m_model->lineCount() - 1, (clip.bottom() - area.y - kPadding) / lineHeight());
+    for (std::int32_t line = first; line <= last; ++line)
+        paintLine(graphics, line, origin);
+}
+
+void TreeEditable::paintLine(toolkit::Graphics& graphics, std::int32_t line,
+                             toolkit::Point origin) const {
+    const TreeNode& node = m_model->lines()[static_cast<std::size_t>(line)];
+    toolkit::Rect row = lineRect(line).translated(origin.x, origin.y);
+    if (line == m_current) {
+        graphics.setColor(isFocused() ? EditableSupport::kSelectionColor
+                                      : EditableSupport::grey(2));
+        graphics.fillRect(row);
+    }
+    toolkit::Rect box = boxRect(line).translated(origin.x, origin.y);
+    if (node.expandable) {
+        graphics.setColor(EditableSupport::kEdgeColor);
+        graphics.drawRect({box.x, box.y, box.width - 1, box.height - 1});
+        graphics.setColor(EditableSupport::kTextColor);
+        std::int32_t middle = box.y + box.height / 2;
+        graphics.drawLine({box.x + 2, middle}, {box.right() - 3, middle});
+        if (!node.expanded) {
+            std::int32_t centre = box.x + box.width / 2;
+            graphics.drawLine({centre, box.y + 2}, {centre, box.bottom() - 3});
+        }
+    }
+    const toolkit::FontMetrics& metrics = support()->plainMetrics();
+    graphics.setColor(node.kind == TreeNode::Kind::MoreRows ? EditableSupport::kEdgeColor
+                                                            : EditableSupport::kTextColor);
+    std::int32_t baseline = row.y + (row.height + metrics.ascent() - metrics.descent()) / 2;
+    graphics.drawText({box.right() + 6, baseline}, node.text);
+}
+
+}  // namespace qv
