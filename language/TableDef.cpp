@@ -41,9 +41,7 @@ TableDef::TableDef(const TableDef& other, ProgramDef* owner)
       m_baseNameError(other.m_baseNameError),
       m_tableNameError(other.m_tableNameError),
       m_owner(owner),
-      m_numRows(other.m_numRows),
-      m_sortField(other.m_sortField),
-      m_sortDescending(other.m_sortDescending) {
+      m_numRows(other.m_numRows) {
     for (const auto& field : *other.m_fields)
         m_fields->add(make<FieldDef>(*field, this));
 }

@@ -23,7 +23,7 @@ class ProgramSnapshot {
                             [index](const auto& copy) { return copy.first == index; })) {
                 continue;
             }
-            m_copies.emplace_back(index, make<TableDef>(*program.table(index), nullptr));
+            m_copies.emplace_back(index, copyOf(*program.table(index), nullptr));
         }
     }
 
@@ -34,7 +34,7 @@ class ProgramSnapshot {
         while (list.size() > m_tableCount)
             list.remove(list.size() - 1);
         for (const auto& [index, copy] : m_copies) {
-            auto table = make<TableDef>(*copy, &program);
+            Pointer<TableDef> table = copyOf(*copy, &program);
             if (index < list.size()) {
                 list[index] = table;
             } else if (index == list.size()) {
@@ -45,6 +45,13 @@ class ProgramSnapshot {
     }
 
   private:
+    // A copy leaves the view's sort behind; undo must not.
+    static Pointer<TableDef> copyOf(const TableDef& table, ProgramDef* owner) {
+        auto copy = make<TableDef>(table, owner);
+        copy->setSort(table.sortField(), table.sortDescending());
+        return copy;
+    }
+
     std::int32_t m_tableCount;
     std::vector<std::pair<std::int32_t, Pointer<TableDef>>> m_copies;
 };
