@@ -2,6 +2,7 @@
 
 #include "charts/ChartEditable.h"
 #include "charts/OneChartModel.h"
+#include "core/ValueConversions.h"
 #include "core/Vector.h"
 #include "core/Warning.h"
 #include "desktop/ErrorEditable.h"
@@ -26,6 +27,21 @@ bool holdsPlot(const Vector& items) {
     return false;
 }
 
+// "Name[0]" is how the table-opening dialog names a table's heading view,
+// yet in a formula index 0 reaches nothing (the formula row is "[base]"):
+// such a text is read as the table's formula row, so the view shows the
+// heading grid instead of an empty value.
+Pointer<Object> headingRow(Kernel& kernel, const StringPointer& expression) {
+    constexpr std::string_view kSuffix = "[0]";
+    StringPointer trimmed = expression->trim();
+    std::string_view text = trimmed->view();
+    if (text.size() <= kSuffix.size() || !text.ends_with(kSuffix)) return {};
+    auto table = cast<TableResult>(
+        kernel.evaluateExpression(str(text.substr(0, text.size() - kSuffix.size()))));
+    if (table.isNull()) return {};
+    return make<TableResultRow>(table, 0);
+}
+
 }  // namespace
 
 ResultEditable::ResultEditable(const Pointer<Kernel>& kernel, const StringPointer& expression,
@@ -47,6 +63,7 @@ void ResultEditable::refresh() {
     Pointer<Object> value;
     try {
         value = m_kernel->evaluateExpression(m_expression);
+        if (value.isNull()) value = headingRow(*m_kernel, m_expression);
     } catch (const StringPointer& message) {
         value = make<Warning>(message);
     }
@@ -78,7 +95,7 @@ bool ResultEditable::acceptedByInnerView(ValueKind kind, const Pointer<Object>& 
             // A chart keeps no state of its own: a fresh one costs nothing.
             return false;
         case ValueKind::Text:
-            cast<ErrorEditable>(inner)->setText(value->toString());
+            cast<ErrorEditable>(inner)->setText(toText(value));
             return true;
     }
     return false;
@@ -106,7 +123,7 @@ Pointer<AbstractEditable> ResultEditable::viewFor(ValueKind kind,
         case ValueKind::Chart:
             return make<ChartEditable>(make<OneChartModel>(m_expression, value));
         case ValueKind::Text:
-            return make<ErrorEditable>(value->toString());
+            return make<ErrorEditable>(toText(value));
     }
     grid->setController(m_controller);
     return grid;
