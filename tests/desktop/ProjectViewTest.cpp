@@ -1,0 +1,215 @@
+// The project view: the tree of tables with its lines, expanding and
+// collapsing by keys and clicks, "&Open" and "&Navigate to" on its nodes,
+// the list of tables beside it and the "&Project" menu item; and the
+// properties view following the selection.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "desktop/ProjectEditable.h"
+#include "desktop/PropertiesEditable.h"
+#include "tests/desktop/PanelTestSupport.h"
+#include "tests/kernel/ModelTestSupport.h"
+#include "views/TableEditable.h"
+
+namespace qv {
+namespace {
+
+using test::PanelFixture;
+namespace key = toolkit::key;
+
+constexpr std::string_view kProject =
+    "table T{ x:=range 1 to 3! y:=x*2! }\ntable U{ c:=1! }\noptimized(10,10) project(U);\n";
+
+std::string lines(const TablesTreeModel& model) {
+    std::string text;
+    for (const TreeNode& node : model.lines())
+        text += std::string(static_cast<std::size_t>(node.depth), '.') + node.text + " ";
+    return text;
+}
+
+TEST(ProjectView, TheTreeListsTablesThenFieldsAndBoundedRows) {
+    Pointer<Kernel> kernel = test::loadModel(
+        "table T{ x:=range 1 to 3! y:=x*2! } table Big{ n:=range 1 to 250! } "
+        "table [My table]{ 1! }");
+    auto model = make<TablesTreeModel>(kernel);
+    model->rebuild();
+    struct Step {
+        std::int32_t line;
+        bool expand;
+        const char* lines;
+    };
+    const Step steps[] = {
+        {0, true, "T .x .y .[1] .[2] .[3] Big My table "},
+        {6, true,
+         "T .x .y .[1] .[2] .[3] Big .n .[1] .[2] .[3] .[4] .[5] .[6] .[7] .[8] .[9] .[10] "},
+        {0, false, "T Big .n .[1] "},
+        {1, false, "T Big My table "},
+        {2, true, "T Big My table .(0) "},
+        {3, true, "T Big My table .(0) "},  // a field does not expand
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.line);
+        model->setExpanded(step.line, step.expand);
+        std::string shown = lines(*model);
+        EXPECT_EQ(shown.substr(0, std::string(step.lines).size()), step.lines);
+    }
+    model->setExpanded(1, true);
+    // T, Big, n, the rows listed, then the rest counted.
+    const TreeNode& more = model->lines()[3 + TablesTreeModel::kMostRows];
+    EXPECT_EQ(more.text, "... 150 more rows");
+    EXPECT_EQ(more.kind, TreeNode::Kind::MoreRows);
+    EXPECT_EQ(model->lineCount(), 3 + TablesTreeModel::kMostRows + 1 + 2);
+}
+
+struct ProjectFixture : PanelFixture {
+    ProjectFixture() { startOn("project.qvl", kProject); }
+    ProjectEditable& project() const { return *cast<ProjectEditable>(frame(0)->view()); }
+    TreeEditable& tree() const { return *project().tree(); }
+    std::string current() const {
+        return tree().model()->lines()[static_cast<std::size_t>(tree().currentLine())].text;
+    }
+    // A click on the middle of a tree line, through the window.
+    void clickLine(std::int32_t line) {
+        panel->support().layoutIfNeeded();
+        toolkit::Rect row = tree().lineRect(line);
+        toolkit::Point shift = tree().layoutPoint({0, 0});
+        click({row.x + 60 - shift.x, row.y + row.height / 2 - shift.y});
+    }
+};
+
+TEST(ProjectView, StartsOnItsTableAndMovesByKeysAndClicks) {
+    ProjectFixture f;
+    EXPECT_EQ(f.frame(0)->getTitle()->toStdString(), "project  - U");
+    EXPECT_EQ(lines(*f.tree().model()), "T U ");
+    EXPECT_EQ(f.current(), "U");
+    f.clickLine(0);
+    EXPECT_EQ(f.panel->support().selected().object(), &f.tree());
+    struct Step {
+        std::int32_t code;
+        const char* current;
+        const char* lines;
+    };
+    const Step steps[] = {
+        {key::kRight, "T", "T .x .y .[1] .[2] .[3] U "},
+        {key::kDown, "x", "T .x .y .[1] .[2] .[3] U "},
+        {key::kEnd, "U", "T .x .y .[1] .[2] .[3] U "},
+        {key::kUp, "[3]", "T .x .y .[1] .[2] .[3] U "},
+        {key::kLeft, "T", "T .x .y .[1] .[2] .[3] U "},
+        {key::kLeft, "T", "T U "},
+        {key::kDown, "U", "T U "},
+        {key::kHome, "T", "T U "},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.current);
+        f.key(step.code);
+        EXPECT_EQ(f.current(), step.current);
+        EXPECT_EQ(lines(*f.tree().model()), step.lines);
+    }
+    // A click on a table's box expands it.
+    f.panel->support().layoutIfNeeded();
+    toolkit::Rect box = f.tree().boxRect(1);
+    toolkit::Point shift = f.tree().layoutPoint({0, 0});
+    f.click({box.x + 3 - shift.x, box.y + 3 - shift.y});
+    EXPECT_EQ(lines(*f.tree().model()), "T U .c ");
+    // The tree follows a new table.
+    test::addTables(*f.panel->kernel(), "table V{ }");
+    f.mouse(toolkit::MouseKind::Move, {900, 700});
+    EXPECT_EQ(lines(*f.tree().model()), "T U .c V ");
+}
+
+TEST(ProjectView, OpenAndNavigateToOnEveryKindOfNode) {
+    struct Case {
+        std::int32_t line;  // with T expanded
+        MenuCommand choice;
+        const char* added;
+        const char* current;
+    };
+    const Case cases[] = {
+        {0, MenuCommand::NodeOpen, "optimized(40,40) result(T);\n", "T"},
+        {2, MenuCommand::NodeOpen, "optimized(40,40) result(T[0]);\n", "y"},
+        {4, MenuCommand::NodeOpen, "optimized(40,40) result(T[2]);\n", "[2]"},
+        {6, MenuCommand::NodeOpen, "optimized(40,40) result(U);\n", "U"},
+        {4, MenuCommand::NodeNavigateTo, "", "T"},
+        {1, MenuCommand::NodeNavigateTo, "", "T"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        ProjectFixture f;
+        f.tree().toggle(0);
+        std::string before = f.layout();
+        f.clickLine(c.line);
+        f.key(key::kEnter);
+        ASSERT_EQ(f.window.lastPopup().size(), 2u);
+        EXPECT_EQ(f.window.lastPopup()[0].caption, "&Open");
+        EXPECT_EQ(f.window.lastPopup()[1].caption, "&Navigate to");
+        f.choose(c.choice);
+        EXPECT_EQ(f.layout().substr(before.size()), c.added);
+        EXPECT_EQ(f.current(), c.current);
+        EXPECT_EQ(f.panel->commands().undoCount(), *c.added != '\0' ? 1 : 0);
+    }
+}
+
+TEST(ProjectView, TheListBesideTheTreeOpensTablesAndTheMenuItemAddsAView) {
+    ProjectFixture f;
+    auto list = cast<TableEditable>(f.project().tables()->innerView());
+    ASSERT_FALSE(list.isNull());
+    list->controller()->lineActivated(*list, 2);
+    ASSERT_NE(f.panel->tableDialog(), nullptr);
+    EXPECT_EQ(f.panel->tableDialog()->table()->name()->toStdString(), "U");
+
+    std::string before = f.layout();
+    f.choose(MenuCommand::Project);
+    EXPECT_EQ(f.layout(), before + "optimized(40,40) project(Table1);\n");
+    EXPECT_EQ(f.root().frameCount(), 2);
+    EXPECT_EQ(f.frame(1)->getTitle()->toStdString(), "project  - Table1");
+    EXPECT_EQ(lines(*cast<ProjectEditable>(f.frame(1)->view())->tree()->model()), "T U ");
+    EXPECT_EQ(f.panel->commands().undoCount(), 0);
+    EXPECT_TRUE(f.panel->flow().isModified());
+}
+
+TEST(PropertiesFollowSelection, ShowsWhatTheSelectionOffers) {
+    PanelFixture f;
+    f.startOn(
+        "properties.qvl",
+        "table T{ x:=range 1 to 3! }\noptimized(10,100) result(T);\noptimized(10,400) "
+        "result(T[0]);\noptimized(600,10) text(\"note\");\noptimized(600,300) properties();\n");
+    // Clicks raise frames: the frames are kept as they stand at first.
+    Pointer<TitleDecorator> detailed = f.frame(0);
+    auto properties = cast<PropertiesEditable>(f.frame(3)->view());
+    ASSERT_FALSE(properties.isNull());
+    auto title = [&] { return properties->model()->title()->toStdString(); };
+    EXPECT_EQ(title(), "Document properties");
+    struct Step {
+        const char* what;
+        toolkit::Point at;
+        const char* title;
+    };
+    const Step steps[] = {
+        {"the detailed view", f.inside(0), "Table view properties"},
+        {"the heading view", f.inside(1), "Row view properties"},
+        {"the properties view itself", f.inside(3), "Row view properties"},
+        {"a text area", f.inside(2), "Document properties"},
+        {"the detailed view's title bar",
+         {f.frame(0)->bounds().x + 1, f.frame(0)->bounds().y + f.frame(0)->titleBarHeight() / 2},
+         "Table view properties"},
+        {"the empty work area", {1000, 740}, "Document properties"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        f.click(step.at);
+        EXPECT_EQ(title(), step.title);
+    }
+    // A toggle in the view reaches the grid it shows.
+    f.click(f.inside(f.root().indexOf(*detailed)));
+    EXPECT_EQ(title(), "Table view properties");
+    auto grid = cast<TableEditable>(cast<ResultEditable>(detailed->view())->innerView());
+    std::int32_t columns = grid->model()->columnCount();
+    properties->model()->createCell(2, 4)->setText(str(""));  // show_col_names
+    EXPECT_EQ(grid->model()->columnCount(), columns - 1);
+    EXPECT_EQ(f.panel->commands().undoCount(), 0);
+}
+
+}  // namespace
+}  // namespace qv
