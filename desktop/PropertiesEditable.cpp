@@ -7,11 +7,21 @@ namespace qv {
 namespace {
 
 // The editable that answers for the selection: a frame stands for its
-// view, and a view that offers no properties answers nothing.
+// view and a view showing another for the one it shows, so a view rebuilt
+// by a refresh counts as a new answer; a view that offers no properties
+// answers nothing.
 Pointer<AbstractEditable> provider(const Pointer<AbstractEditable>& selected) {
     Pointer<AbstractEditable> editable = selected;
-    auto frame = cast<TitleDecorator>(editable);
-    if (!frame.isNull()) editable = frame->view();
+    for (;;) {
+        if (auto frame = cast<TitleDecorator>(editable); !frame.isNull()) {
+            editable = frame->view();
+        } else if (auto shows = cast<InnerViewEditable>(editable);
+                   !shows.isNull() && !shows->innerView().isNull()) {
+            editable = shows->innerView();
+        } else {
+            break;
+        }
+    }
     if (editable.isNull() || cast<PropertyList>(editable->getProperties()).isNull()) return {};
     return editable;
 }

@@ -35,8 +35,8 @@ void SpliterEditable::layoutWidth(std::int32_t widthHint) {
     std::int32_t width = std::max(widthHint, minimumWidth());
     m_left->layoutWidth(width / 3);
     std::int32_t leftWidth = std::max(m_left->bounds().width, kNarrowestSide);
-    m_right->layoutWidth(std::max(width - leftWidth - kDivider, kNarrowestSide));
-    std::int32_t rightWidth = std::max(m_right->bounds().width, kNarrowestSide);
+    m_right->layoutWidth(std::max(width - leftWidth - kDivider, kNarrowestRight));
+    std::int32_t rightWidth = std::max(m_right->bounds().width, kNarrowestRight);
     std::int32_t height =
         std::clamp(std::max(m_left->bounds().height, m_right->bounds().height), kLowest, kHighest);
     m_leftWidth = leftWidth;

@@ -14,6 +14,9 @@ class SpliterEditable final : public AbstractEditable {
   public:
     static constexpr std::int32_t kDivider = 5;
     static constexpr std::int32_t kNarrowestSide = 60;
+    // What the right side takes at least when laid out by width: room for
+    // a grid beside a tree.
+    static constexpr std::int32_t kNarrowestRight = 240;
     // The height a splitter laid out by width takes, at least and at most:
     // the boxes scroll what is taller.
     static constexpr std::int32_t kLowest = 160;

@@ -209,6 +209,15 @@ TEST(PropertiesFollowSelection, ShowsWhatTheSelectionOffers) {
     properties->model()->createCell(2, 4)->setText(str(""));  // show_col_names
     EXPECT_EQ(grid->model()->columnCount(), columns - 1);
     EXPECT_EQ(f.panel->commands().undoCount(), 0);
+
+    // After the program changed, the view shows the grid the result view
+    // shows now, whether it kept its grid or built a new one.
+    test::addTables(*f.panel->kernel(), "table U{ }");
+    f.mouse(toolkit::MouseKind::Move, {1000, 740});
+    grid = cast<TableEditable>(cast<ResultEditable>(detailed->view())->innerView());
+    columns = grid->model()->columnCount();
+    properties->model()->createCell(2, 4)->setText(str(""));
+    EXPECT_NE(grid->model()->columnCount(), columns);
 }
 
 }  // namespace
