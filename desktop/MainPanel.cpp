@@ -102,6 +102,8 @@ void MainPanel::loadDocument(const StringPointer& text) {
     m_kernel = parser->kernel();
     watch(m_kernel);
     m_endComments = factory->endComments();
+    // A node menu still open belongs to a view that is gone.
+    m_nodeMenuChoice = {};
     formulaBar()->showFormula("");
     setLayoutRoot(cast<FloatLayoutEditable>(parser->layoutRoot()));
     refreshViews(true);

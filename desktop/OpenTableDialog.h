@@ -2,7 +2,9 @@
 // with the check boxes "Heading" (checked at first), "Details" and "Chart"
 // and the buttons "Open" and "Cancel". "Open" opens the views the boxes
 // ask for — the kind is 1 for "Details" plus 2 for "Chart", so "Heading"
-// alone gives the heading view — and closes the dialog.
+// alone gives the heading view, and "Details" with "Chart" gives both the
+// detailed grid and the chart, side by side, as one step to undo — and
+// closes the dialog.
 //
 // Keys: Tab and Shift+Tab move the focus, Space toggles the focused box
 // (or presses the focused button), Enter opens (Cancel when it has the
