@@ -112,6 +112,18 @@ TEST(TableChartModel, KeepsTheTrajectoriesOfTheFieldsInOrder) {
     EXPECT_NE(std::find(texts.begin(), texts.end(), "line"), texts.end());
 }
 
+// The directive names the table as a table header does, so it reads back.
+TEST(TableChartModel, WritesNamesThatNeedThemInBrackets) {
+    Pointer<Kernel> kernel =
+        test::loadModel("table P{ a:=1! } table [My table]{ a:=1! } table [table]{ a:=1! }");
+    const std::pair<const char*, const char*> cases[] = {
+        {"P", "chart(P);\n"}, {"My table", "chart([My table]);\n"}, {"table", "chart([table]);\n"}};
+    for (const auto& [name, directive] : cases) {
+        auto chart = make<ChartEditable>(make<TableChartModel>(kernel->getTableByName(name)));
+        EXPECT_EQ(chart->toSource()->toStdString(), directive);
+    }
+}
+
 TEST(ChartEditable, LaysOutWithinItsWidths) {
     auto chart = make<ChartEditable>(test::chartOf({{{0, 0}}}));
     const struct {
