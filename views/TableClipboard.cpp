@@ -38,8 +38,8 @@ bool TableEditable::acceptsEditCommand(std::int32_t code) const {
     namespace key = toolkit::key;
     if (code == key::kSelectAll) return true;
     bool hasCell = m_model->columnCount() > 0 && m_model->rowCount() > 0;
-    return hasCell && (code == key::kDelete || code == key::kCopy || code == key::kPaste ||
-                       code == key::kCut);
+    return hasCell &&
+           (code == key::kDelete || code == key::kCopy || code == key::kPaste || code == key::kCut);
 }
 
 }  // namespace qv

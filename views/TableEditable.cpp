@@ -244,8 +244,8 @@ std::optional<std::pair<std::int32_t, std::int32_t>> TableEditable::cellAt(
         if (local.x < x) column = at;
     }
     std::int32_t line = rowHeight();
-    std::int32_t row = local.y < e.frozenHeight ? local.y / line
-                                                : m_top + (local.y - e.frozenHeight) / line;
+    std::int32_t row =
+        local.y < e.frozenHeight ? local.y / line : m_top + (local.y - e.frozenHeight) / line;
     if (!column || row >= e.rows) return std::nullopt;
     return std::pair{*column, row};
 }

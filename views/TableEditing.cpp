@@ -11,6 +11,27 @@
 
 namespace qv {
 
+namespace {
+
+// A typed text becomes a cell's formula only with a leading "=" (a number,
+// true, false or a signed text aside); anything else is a string. So the
+// bar shows a formula with its "=", and a string without its quotes, each
+// only where typing the text back gives the same formula: committing an
+// unchanged text changes nothing.
+std::string formulaForEditing(const Pointer<CellModel>& cell) {
+    StringPointer source = cell->editText();
+    if (!is<ExpressionCell>(cell) || source->length() == 0) return source->toStdString();
+    if (typedFormulaText(source)->equals(source->view())) return source->toStdString();
+    std::string_view text = source->view();
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        StringPointer unquoted = str(text.substr(1, text.size() - 2));
+        if (typedFormulaText(unquoted)->equals(text)) return unquoted->toStdString();
+    }
+    return "=" + source->toStdString();
+}
+
+}  // namespace
+
 // The cell the formula bar edits: a grid position and the cell an edit
 // there writes to (for a value, the cell holding its formula).
 class GridEditedCell final : public EditedFormulaCell {
@@ -22,7 +43,7 @@ class GridEditedCell final : public EditedFormulaCell {
 
     const TableEditable* grid() const noexcept { return m_grid.get(); }
 
-    std::string formulaText() const override { return m_target->editText()->toStdString(); }
+    std::string formulaText() const override { return formulaForEditing(m_target); }
     void commitFormula(std::string_view text) override {
         m_grid->m_typing.reset();
         Pointer<CellModel> target = m_target;
@@ -113,8 +134,11 @@ void TableEditable::showCurrentFormula() {
     }
     Pointer<CellModel> cell = m_model->createCell(m_column, m_row);
     Pointer<CellModel> target = editTarget(m_column, m_row);
-    if (!cell->isError() && !target.isNull()) cell = target;
-    bar->showFormula(cell->editText()->view());
+    if (cell->isError() || target.isNull()) {
+        bar->showFormula(cell->editText()->view());
+    } else {
+        bar->showFormula(formulaForEditing(target));
+    }
 }
 
 void TableEditable::runEdit(std::string_view name, std::int32_t column, std::int32_t row,

@@ -9,8 +9,7 @@ namespace qv {
 
 namespace key = toolkit::key;
 
-void TableEditable::handleKey(std::int32_t code, std::string_view text,
-                              std::uint32_t modifiers) {
+void TableEditable::handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) {
     if (handleMoveKey(code, modifiers)) return;
     switch (code) {
         case key::kEnter:

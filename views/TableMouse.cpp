@@ -125,8 +125,8 @@ void TableEditable::pressCell(std::int32_t column, std::int32_t row, std::uint32
 }
 
 void TableEditable::toggleBoolean(std::int32_t column, std::int32_t row) {
-    auto command = make<BooleanChangeCommand>(make<GridBooleans>(Pointer<TableEditable>(this)),
-                                              column, row);
+    auto command =
+        make<BooleanChangeCommand>(make<GridBooleans>(Pointer<TableEditable>(this)), column, row);
     if (support() != nullptr) {
         support()->commands().execute(command, true);
     } else {
@@ -182,8 +182,8 @@ void TableEditable::dragThumb(toolkit::Point local) {
     if (travel <= 0) return;
     std::int32_t at = vertical ? local.y - m_grip - track.y : local.x - m_grip - track.x;
     std::int64_t range = vertical ? e.maxTop - e.headers : e.maxLeft - e.leading;
-    auto offset = static_cast<std::int32_t>(std::int64_t{std::clamp(at, 0, travel)} * range /
-                                            travel);
+    auto offset =
+        static_cast<std::int32_t>(std::int64_t{std::clamp(at, 0, travel)} * range / travel);
     if (vertical) {
         scrollTo(m_left, e.headers + offset);
     } else {

@@ -104,16 +104,16 @@ toolkit::Rect TableEditable::thumbRect(bool vertical, const Extent& e) const {
     toolkit::Rect track = barRect(vertical, e);
     std::int32_t trackLength = vertical ? track.height : track.width;
     std::int64_t total = vertical ? e.rows - e.headers : e.columns - e.leading;
-    std::int64_t shown = vertical ? e.pageRows
-                                  : columnsFitting(m_left, std::max(1, e.content.width -
-                                                                           e.frozenWidth));
+    std::int64_t shown = vertical
+                             ? e.pageRows
+                             : columnsFitting(m_left, std::max(1, e.content.width - e.frozenWidth));
     std::int64_t range = vertical ? e.maxTop - e.headers : e.maxLeft - e.leading;
     std::int64_t offset = vertical ? m_top - e.headers : m_left - e.leading;
-    auto length = static_cast<std::int32_t>(total <= 0 ? trackLength
-                                                       : trackLength * std::min(shown, total) /
-                                                             total);
+    auto length = static_cast<std::int32_t>(
+        total <= 0 ? trackLength : trackLength * std::min(shown, total) / total);
     length = std::min(std::max(length, kSmallestThumb), trackLength);
-    auto start = static_cast<std::int32_t>(range <= 0 ? 0 : (trackLength - length) * offset / range);
+    auto start =
+        static_cast<std::int32_t>(range <= 0 ? 0 : (trackLength - length) * offset / range);
     if (vertical) return {track.x, track.y + start, track.width, length};
     return {track.x + start, track.y, length, track.height};
 }
@@ -132,8 +132,8 @@ void TableEditable::paintBars(toolkit::Graphics& graphics, toolkit::Point corner
     }
     if (e.verticalBar && e.horizontalBar) {
         graphics.setColor(EditableSupport::grey(2));
-        graphics.fillRect({corner.x + e.content.right(), corner.y + e.content.bottom(), kBarWidth,
-                           kBarWidth});
+        graphics.fillRect(
+            {corner.x + e.content.right(), corner.y + e.content.bottom(), kBarWidth, kBarWidth});
     }
 }
 
