@@ -8,8 +8,9 @@
 namespace qv {
 
 TableEditable::TableEditable(const Pointer<GridModel>& model) : m_model(model) {
-    m_row = m_model->headerRowCount();
-    m_column = m_model->leadingColumnCount();
+    m_row = std::clamp(m_model->headerRowCount(), 0, std::max(0, m_model->rowCount() - 1));
+    m_column =
+        std::clamp(m_model->leadingColumnCount(), 0, std::max(0, m_model->columnCount() - 1));
     m_left = m_column;
     m_top = m_row;
     m_rowIdentity = m_model->rowIdentity(m_row);
@@ -21,6 +22,10 @@ bool TableEditable::acceptValue(const Pointer<Object>& value) {
     if (!m_model->acceptValue(value)) return false;
     m_typing.reset();
     keepRowIdentity();
+    // Records or fields may have gone.
+    m_column = std::clamp(m_column, 0, std::max(0, m_model->columnCount() - 1));
+    if (m_rangeAnchor >= m_model->columnCount()) m_rangeAnchor = m_rangeEnd = -1;
+    m_rangeEnd = std::min(m_rangeEnd, m_model->columnCount() - 1);
     invalidateLayout();
     repaint();
     return true;
@@ -269,7 +274,8 @@ std::optional<std::int32_t> TableEditable::borderAt(toolkit::Point local) const 
 void TableEditable::layoutWidth(std::int32_t widthHint) {
     toolkit::Size natural = naturalSize(kPreferredWidth, kPreferredHeight + 1);
     std::int32_t width = std::clamp(natural.width, std::min(minimumWidth(), widthHint), widthHint);
-    std::int32_t height = std::min(natural.height, kPreferredHeight);
+    // An empty grid keeps one line's height, to be seen and clicked.
+    std::int32_t height = std::clamp(natural.height, rowHeight(), kPreferredHeight);
     // Room for the bars the size calls for.
     if (natural.height > kPreferredHeight) width = std::min(width + kBarWidth, widthHint);
     setBounds({0, 0, width, height});

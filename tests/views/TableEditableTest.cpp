@@ -199,5 +199,32 @@ TEST_F(TableEditableTest, DraggingAHeaderBorderResizesTheColumnAsOneStep) {
     EXPECT_EQ(grid->columnWidth(3), 70);
 }
 
+// Grids without cells, or with one, take every event without harm.
+TEST_F(TableEditableTest, EmptyAndTinyGridsTakeEveryEvent) {
+    struct Case {
+        std::int32_t columns, rows;
+    };
+    for (const Case& c : std::vector<Case>{{0, 0}, {0, 3}, {3, 0}, {1, 1}}) {
+        SCOPED_TRACE(std::to_string(c.columns) + "x" + std::to_string(c.rows));
+        root().detach(frame);
+        showCounting(c.columns, c.rows);
+        layout();
+        const toolkit::Rect& box = grid->bounds();
+        press({box.x + 2, box.y + 2});
+        releaseAt({box.x + 2, box.y + 2});
+        doubleClick({box.x + 2, box.y + 2});
+        for (std::int32_t code : {key::kRight, key::kDown, key::kEnd, key::kPageDown, key::kHome,
+                                  key::kEnter, key::kTab, key::kF2, key::kDelete, key::kCopy,
+                                  key::kPaste, key::kCut, key::kSelectAll})
+            key(code);
+        key(key::kCharacter, "x");
+        wheel(-3);
+        paintedTexts();
+        EXPECT_GE(grid->currentColumn(), 0);
+        EXPECT_LE(grid->currentColumn(), std::max(0, c.columns - 1));
+        EXPECT_LE(grid->currentRow(), std::max(0, c.rows - 1));
+    }
+}
+
 }  // namespace
 }  // namespace qv
