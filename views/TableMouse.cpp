@@ -109,7 +109,12 @@ void TableEditable::press(toolkit::MouseKind kind, const MouseInfo& info) {
         startEditing(std::nullopt);
         return;
     }
-    pressCell(column, row, kind == MouseKind::Press ? info.modifiers : 0);
+    if (kind == MouseKind::RightPress) {
+        // Selects for a context menu; toggles nothing.
+        selectCell(column, row);
+        return;
+    }
+    pressCell(column, row, info.modifiers);
 }
 
 void TableEditable::pressCell(std::int32_t column, std::int32_t row, std::uint32_t modifiers) {

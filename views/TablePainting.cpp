@@ -10,11 +10,10 @@ namespace qv {
 
 namespace {
 
-constexpr toolkit::Color kHeaderColor{225, 225, 225};
+// Error cells stand out in red; the rest follows the support's colours.
 constexpr toolkit::Color kRangeColor{218, 232, 247};
 constexpr toolkit::Color kErrorBackground{255, 224, 224};
 constexpr toolkit::Color kErrorText{190, 0, 0};
-constexpr toolkit::Color kLineColor{208, 208, 208};
 constexpr toolkit::Color kTypingColor{255, 255, 230};
 
 }  // namespace
@@ -70,13 +69,13 @@ void TableEditable::paintCell(toolkit::Graphics& graphics, const toolkit::Rect& 
     bool error = !header && cell->isError();
 
     toolkit::Color background = EditableSupport::kViewColor;
-    if (header) background = kHeaderColor;
+    if (header) background = EditableSupport::grey(2);
     if (error) background = kErrorBackground;
     if (inRange) background = kRangeColor;
     if (current) background = editing ? kTypingColor : EditableSupport::kSelectionColor;
     graphics.setColor(background);
     graphics.fillRect(rect);
-    graphics.setColor(kLineColor);
+    graphics.setColor(EditableSupport::grey(0));
     graphics.drawLine({rect.right() - 1, rect.y}, {rect.right() - 1, rect.bottom() - 1});
     graphics.drawLine({rect.x, rect.bottom() - 1}, {rect.right() - 1, rect.bottom() - 1});
     if (current && isFocused()) {

@@ -245,10 +245,13 @@ TEST_F(TableEditingTest, AClickTogglesABooleanCellAsAStep) {
     EXPECT_EQ(visible(), "|a|1|true");
     key(key::kRedo);
     EXPECT_EQ(visible(), "|a|1|false");
-    // A click on another kind of cell only selects it.
+    // A click on another kind of cell, or a right press, only selects.
     std::int32_t steps = commands().undoCount();
     click(1, 2);
+    panel->mouse(toolkit::MouseKind::RightPress, cellPoint(3, 1), 0);
     EXPECT_EQ(commands().undoCount(), steps);
+    EXPECT_EQ(visible(), "|a|1|false");
+    EXPECT_EQ(grid->currentRow(), 1);
 }
 
 class RecordingController final : public GridController {
