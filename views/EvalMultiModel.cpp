@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "views/ModelEdit.h"
 #include "views/TableCells.h"
 
 namespace qv {
@@ -168,6 +169,14 @@ StringPointer EvalMultiModel::cellAddress(std::int32_t column, std::int32_t row)
     StringPointer name = m_table->fieldName(field);
     text += name->length() > 0 ? "." + name->toStdString() : "[" + std::to_string(field) + "]";
     return str(text);
+}
+
+ProgramDef* EvalMultiModel::editedProgram() {
+    return m_table->definition()->owner();
+}
+
+std::vector<std::int32_t> EvalMultiModel::editedTables(std::int32_t, std::int32_t) {
+    return tablesOf(*m_table);
 }
 
 }  // namespace qv

@@ -67,6 +67,8 @@ class EvalMultiModel final : public GridModel, public FlaggedModel {
     bool hasFieldNumberColumn() const { return flag(ShowColNum); }
     std::int32_t period() const { return static_cast<std::int32_t>(m_subRows.size()); }
     void paste(std::int32_t column, std::int32_t row, std::string_view text) override;
+    ProgramDef* editedProgram() override;
+    std::vector<std::int32_t> editedTables(std::int32_t column, std::int32_t row) override;
     void layout() override;
     Pointer<PropertyList> viewProperties() override;
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "views/ModelEdit.h"
 #include "views/TableCells.h"
 
 namespace qv {
@@ -109,6 +110,14 @@ StringPointer EvalSingleModel::cellAddress(std::int32_t column, std::int32_t row
     std::string text = "[" + std::to_string(m_record) + "]";
     text += name->length() > 0 ? "." + name->toStdString() : "[" + std::to_string(field) + "]";
     return str(text);
+}
+
+ProgramDef* EvalSingleModel::editedProgram() {
+    return m_table->definition()->owner();
+}
+
+std::vector<std::int32_t> EvalSingleModel::editedTables(std::int32_t, std::int32_t) {
+    return tablesOf(*m_table);
 }
 
 }  // namespace qv

@@ -42,6 +42,8 @@ class EvalSingleModel final : public GridModel, public FlaggedModel {
     std::int32_t rowCount() override { return m_table->fieldCount() + 2; }
     StringPointer title() override;
     void layout() override;
+    ProgramDef* editedProgram() override;
+    std::vector<std::int32_t> editedTables(std::int32_t column, std::int32_t row) override;
     Pointer<PropertyList> viewProperties() override;
 
     bool flag(std::int32_t index) const override;

@@ -64,4 +64,15 @@ Pointer<CellModel> TablesView::createCell(std::int32_t column, std::int32_t row)
     }
 }
 
+ProgramDef* TablesView::editedProgram() {
+    return m_kernel->program().get();
+}
+
+// A line's own table; the new-table line adds one, which the edit's undo
+// finds by itself.
+std::vector<std::int32_t> TablesView::editedTables(std::int32_t, std::int32_t row) {
+    if (row >= 1 && row <= m_kernel->getTableCount()) return {row - 1};
+    return {};
+}
+
 }  // namespace qv

@@ -77,6 +77,8 @@ class TablesView final : public GridModel {
     std::int32_t columnCount() override { return 4; }
     std::int32_t rowCount() override { return m_kernel->getTableCount() + 2; }
     StringPointer title() override { return str("Tables"); }
+    ProgramDef* editedProgram() override;
+    std::vector<std::int32_t> editedTables(std::int32_t column, std::int32_t row) override;
 
   private:
     Pointer<Kernel> m_kernel;
