@@ -101,6 +101,9 @@ Pointer<ChartEditable> chartAt(const Pointer<AbstractEditable>& hit) {
 }
 
 bool ChartExport::offerMenu(const Pointer<AbstractEditable>& hit, toolkit::Point at) {
+    // A chart kept from an earlier menu would hold its document's results.
+    m_model = {};
+    m_awaitingFile = false;
     Pointer<ChartEditable> chart = chartAt(hit);
     if (chart.isNull()) return false;
     m_model = chart->model();
@@ -125,12 +128,14 @@ bool ChartExport::handleMessage(const toolkit::PostedMessage& message) {
     if (message.id != kFileChosenMessage) return false;
     if (!m_awaitingFile || m_model.isNull()) return true;
     m_awaitingFile = false;
+    Pointer<ChartModel> model = m_model;
+    m_model = {};
     toolkit::Window& window = m_window;
     auto writePng = [&window](const std::string& path, toolkit::Size size,
                               const toolkit::ImagePainter& paint, std::string& error) {
         return window.writeImage(path, size, paint, error);
     };
-    if (std::optional<std::string> failure = exportChart(m_model, m_size, message.text, writePng))
+    if (std::optional<std::string> failure = exportChart(model, m_size, message.text, writePng))
         m_window.showMessageBox(std::string(kFailureNotice) + *failure, kProductName,
                                 toolkit::MessageBoxKind::Notice);
     return true;
