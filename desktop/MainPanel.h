@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "desktop/ChartExport.h"
 #include "desktop/DocumentFlow.h"
 #include "desktop/MainPanelKernelFeedback.h"
 #include "desktop/SourceWindow.h"
@@ -124,6 +125,7 @@ class MainPanel final : public EditableContainerPanel,
     // Dialog answers that came while the kernel computed; handled after.
     std::vector<toolkit::PostedMessage> m_heldMessages;
     std::unique_ptr<SourceWindow> m_sourceWindow;
+    ChartExport m_chartExport;
     DocumentFlow m_flow;
 };
 
