@@ -1,14 +1,23 @@
 // The table views: pasting 10,000 lines of 5 tab-separated values into a
 // detailed view, up to the first value read afterwards (which links and
-// computes the edited program once).
+// computes the edited program once); painting the detailed grid of a
+// million records at several scroll positions; typing a formula into one
+// cell of a running total, committing it and painting the new values.
 #include <benchmark/benchmark.h>
 
+#include <array>
+#include <chrono>
 #include <string>
 
+#include "bench/Workloads.h"
+#include "editing/EditableContainerPanel.h"
+#include "editing/TitleDecorator.h"
 #include "kernel/Kernel.h"
 #include "language/StringStream.h"
 #include "language/TableParser.h"
+#include "toolkit/headless/HeadlessWindow.h"
 #include "views/EvalMultiModel.h"
+#include "views/TableEditable.h"
 
 namespace {
 
@@ -56,6 +65,99 @@ BENCHMARK(BM_PasteIntoDetailedView)
     ->Arg(10'000)
     ->Arg(20'000)
     ->Unit(benchmark::kMillisecond);
+
+Pointer<Kernel> loadWorkload(const std::string& text) {
+    auto kernel = make<Kernel>();
+    auto stream = make<StringStream>(str(text));
+    while (stream->peek()->isWord("table"))
+        kernel->program()->addTable(make<TableParser>()->parseTable(stream));
+    return kernel;
+}
+
+// A detailed grid of one table in a maximized frame of a 1024 by 768
+// window, computed and painted once.
+struct GridWindow {
+    toolkit::HeadlessWindow window{{1024, 768}};
+    Pointer<EditableContainerPanel> panel = make<EditableContainerPanel>(window);
+    Pointer<Kernel> kernel;
+    std::string name;
+    Pointer<TableEditable> grid;
+
+    GridWindow(const std::string& program, std::string tableName)
+        : kernel(loadWorkload(program)), name(std::move(tableName)) {
+        auto model =
+            make<EvalMultiModel>(kernel->getTableByName(name), make<GlobalSettings>(), true);
+        grid = make<TableEditable>(model);
+        auto frame = make<TitleDecorator>(grid);
+        frame->setPlacement(FramePlacement::Maximized);
+        panel->layoutRoot()->add(frame);
+        panel->support().select(grid);
+        window.paint();
+    }
+    // The column of a record and the row of a field, from the address texts.
+    std::pair<std::int32_t, std::int32_t> position(const std::string& address) {
+        GridModel& model = *grid->model();
+        for (std::int32_t row = 0; row < model.rowCount(); ++row) {
+            for (std::int32_t column = 0; column < 8; ++column) {
+                if (model.cellAddress(column, row)->view() == address) return {column, row};
+            }
+        }
+        return {0, 0};
+    }
+};
+
+// A frame after the first computation: the scroll position moves and the
+// window is painted.
+void BM_PaintDetailedGridW1(benchmark::State& state) {
+    GridWindow setup(bench::workloadArithmetic(1'000'000), "W1");
+    const std::int32_t at = static_cast<std::int32_t>(state.range(0));
+    std::int32_t frame = 0;
+    for (auto _ : state) {
+        // Two neighbouring positions in turn, so every frame scrolls.
+        setup.grid->scrollTo(at + (frame++ % 2), 1);
+        benchmark::DoNotOptimize(setup.window.paint().calls().size());
+    }
+    state.counters["columns"] = setup.grid->model()->columnCount();
+}
+BENCHMARK(BM_PaintDetailedGridW1)
+    ->Arg(1)
+    ->Arg(250'000)
+    ->Arg(500'000)
+    ->Arg(999'990)
+    ->Unit(benchmark::kMillisecond);
+
+// A number typed over the first running total, committed with Enter, the
+// grid handed the recomputed table as the main panel does, and painted.
+// The counters split each step's time: the keys (the edit and its undo
+// record), the relink and recomputation, and the refresh and paint.
+void BM_TypeFormulaIntoW2(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    GridWindow setup(bench::workloadRunningTotal(state.range(0)), "W2");
+    auto [column, row] = setup.position("[1].s");
+    std::int32_t typed = 0;
+    std::array<double, 3> phases{};
+    for (auto _ : state) {
+        auto start = Clock::now();
+        setup.grid->selectCell(column, row);
+        std::string digit = std::to_string(typed++ % 9 + 1);
+        setup.panel->key(toolkit::key::kCharacter, digit, 0);
+        setup.panel->key(toolkit::key::kEnter, {}, 0);
+        auto edited = Clock::now();
+        Pointer<TableResult> table = setup.kernel->getTableByName(setup.name);
+        auto computed = Clock::now();
+        setup.grid->acceptValue(table);
+        benchmark::DoNotOptimize(setup.window.paint().calls().size());
+        auto painted = Clock::now();
+        phases[0] += std::chrono::duration<double, std::milli>(edited - start).count();
+        phases[1] += std::chrono::duration<double, std::milli>(computed - edited).count();
+        phases[2] += std::chrono::duration<double, std::milli>(painted - computed).count();
+    }
+    auto iterations = static_cast<double>(state.iterations());
+    state.counters["keys_ms"] = phases[0] / iterations;
+    state.counters["compute_ms"] = phases[1] / iterations;
+    state.counters["paint_ms"] = phases[2] / iterations;
+}
+BENCHMARK(BM_TypeFormulaIntoW2)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

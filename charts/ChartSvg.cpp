@@ -1,16 +1,14 @@
 #include "charts/ChartSvg.h"
 
-#include "charts/ChartEditable.h"
+#include "charts/ChartPicture.h"
 #include "charts/SvgGraphics.h"
 
 namespace qv {
 
 std::string chartToSvg(const Pointer<ChartModel>& model, toolkit::Size size) {
-    auto chart = make<ChartEditable>(model);
-    chart->layoutSize(size);
-    toolkit::Size drawn{chart->bounds().width, chart->bounds().height};
-    SvgGraphics graphics(drawn);
-    chart->paint(graphics, {0, 0});
+    ChartPicture picture(model, size);
+    SvgGraphics graphics(picture.size());
+    picture.paint(graphics);
     return graphics.document();
 }
 

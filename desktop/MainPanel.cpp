@@ -39,6 +39,7 @@ MainPanel::MainPanel(toolkit::Window& window, std::string startupPath)
       m_kernel(make<Kernel>(m_feedback)),
       m_settings(make<GlobalSettings>()),
       m_wait(window),
+      m_chartExport(window),
       m_flow(window, *this, std::move(startupPath)) {
     watch(m_kernel);
     buildMenus();
@@ -290,8 +291,12 @@ void MainPanel::paint(toolkit::Graphics& graphics, const toolkit::Rect& area) {
 void MainPanel::mouse(toolkit::MouseKind kind, toolkit::Point position, std::uint32_t modifiers) {
     if (isComputing()) return m_wait.mouse(kind, position);
     EditableContainerPanel::mouse(kind, position, modifiers);
-    if (kind == toolkit::MouseKind::RightPress && isEmptyWorkArea(position))
-        window().popupMenu(m_menuBarPopup.items, position);
+    if (kind == toolkit::MouseKind::RightPress) {
+        if (isEmptyWorkArea(position))
+            window().popupMenu(m_menuBarPopup.items, position);
+        else
+            m_chartExport.offerMenu(layoutRoot()->hitTest(position.x, position.y, true), position);
+    }
     afterEvent();
 }
 
@@ -312,6 +317,7 @@ void MainPanel::dispatchEditKey(std::int32_t code) {
 
 void MainPanel::menuChosen(std::int32_t id) {
     if (isComputing()) return;
+    if (m_chartExport.menuChosen(id)) return;
     namespace key = toolkit::key;
     switch (static_cast<MenuCommand>(id)) {
         case MenuCommand::New:
@@ -367,6 +373,7 @@ void MainPanel::message(const toolkit::PostedMessage& message) {
         m_heldMessages.push_back(message);
         return;
     }
+    if (m_chartExport.handleMessage(message)) return;
     m_flow.handleMessage(message);
     afterEvent();
 }

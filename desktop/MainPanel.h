@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "desktop/ChartExport.h"
 #include "desktop/DocumentFlow.h"
 #include "desktop/MainPanelKernelFeedback.h"
 #include "desktop/OpenTableDialog.h"
@@ -159,6 +160,7 @@ class MainPanel final : public EditableContainerPanel,
     // The kernel and its program's change count the views show.
     const Kernel* m_refreshedKernel = nullptr;
     std::int32_t m_refreshedCount = 0;
+    ChartExport m_chartExport;
     DocumentFlow m_flow;
 };
 

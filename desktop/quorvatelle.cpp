@@ -1,15 +1,19 @@
 // The program. `quorvatelle [FILE]` shows the window on the document (or
 // on a new one); `quorvatelle --screenshot OUT.png [FILE]` lays the window
 // out at 1024 by 768, paints it into a PNG and ends, with no display
-// needed. The program ends with the status its document flow gives.
+// needed; `quorvatelle --chart OUT.png|OUT.svg FILE TABLE` writes the chart
+// of a table and ends (0 when written, 1 with a message when not). The
+// program ends with the status its document flow gives.
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "desktop/ChartCommand.h"
 #include "desktop/MainPanelListener.h"
 #include "desktop/ProgramArguments.h"
 #include "toolkit/qt/QtApplication.h"
+#include "toolkit/qt/QtImage.h"
 
 namespace {
 
@@ -19,6 +23,13 @@ qv::toolkit::ListenerFactory mainPanelOn(const std::string& startupPath) {
     return [startupPath](qv::toolkit::Window& window) {
         return std::make_unique<qv::MainPanelListener>(window, startupPath);
     };
+}
+
+// Qt starts only for a PNG: an SVG needs no application, nor a display.
+bool writePngWithoutWindow(const std::string& path, qv::toolkit::Size size,
+                           const qv::toolkit::ImagePainter& paint, std::string& error) {
+    return qv::toolkit::runWithoutWindow(
+               [&] { return qv::toolkit::writePngImage(path, size, paint, error) ? 0 : 1; }) == 0;
 }
 
 }  // namespace
@@ -31,6 +42,7 @@ int main(int argc, char** argv) {
                      std::string(qv::kProgramUsage).c_str());
         return 2;
     }
+    if (request.chart) return qv::runChartCommand(*request.chart, writePngWithoutWindow, stderr);
     if (request.screenshotPath) {
         if (!qv::toolkit::renderScreenshot(*request.screenshotPath, kScreenshotSize,
                                            mainPanelOn(request.startupPath))) {

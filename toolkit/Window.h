@@ -14,6 +14,7 @@
 #include "toolkit/Events.h"
 #include "toolkit/Font.h"
 #include "toolkit/Graphics.h"
+#include "toolkit/ImageWriter.h"
 #include "toolkit/Menu.h"
 
 namespace qv::toolkit {
@@ -37,6 +38,9 @@ struct FileDialogRequest {
     std::string filter;
     std::string defaultExtension;
     std::string initialPath;
+    // The id the chosen path comes back with: a dialog of its own lets a
+    // caller tell its answer from one the document's commands wait for.
+    std::int32_t replyMessage = kFileChosenMessage;
 };
 
 struct PostedMessage {
@@ -92,8 +96,13 @@ class Window {
     // Modal; the answer comes back as a kAnswerMessage.
     virtual void showMessageBox(std::string_view text, std::string_view caption,
                                 MessageBoxKind kind) = 0;
-    // Modal; a chosen path comes back as a kFileChosenMessage.
+    // Modal; a chosen path comes back as the request's replyMessage.
     virtual void showFileDialog(const FileDialogRequest& request) = 0;
+    // Paints a PNG image through the backend's drawing surface and writes
+    // it (see ImageWriter.h); not a window's content, so it works whatever
+    // the window shows.
+    virtual bool writeImage(const std::string& path, Size size, const ImagePainter& paint,
+                            std::string& error) = 0;
 
     virtual std::string clipboardText() const = 0;
     virtual void setClipboardText(std::string_view text) = 0;

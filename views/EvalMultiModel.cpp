@@ -20,6 +20,14 @@ EvalMultiModel::EvalMultiModel(Pointer<TableResult> table, Pointer<GlobalSetting
     layout();
 }
 
+bool EvalMultiModel::acceptValue(const Pointer<Object>& value) {
+    auto table = cast<TableResult>(value);
+    if (table.isNull() || !table->name()->equals(m_table->name()->view())) return false;
+    m_table = table;
+    layout();
+    return true;
+}
+
 bool EvalMultiModel::flag(std::int32_t index) const {
     return index >= 0 && index < FlagCount && m_flags[static_cast<std::size_t>(index)];
 }

@@ -48,6 +48,9 @@ class EvalMultiModel final : public GridModel, public FlaggedModel {
                    bool showDefaultExpression);
 
     const Pointer<TableResult>& table() const noexcept { return m_table; }
+    // A recomputed result of the same table (by name) replaces the shown
+    // one; the flags stay.
+    bool acceptValue(const Pointer<Object>& value) override;
 
     StringPointer cellAddress(std::int32_t column, std::int32_t row) override;
     // The field and sub-row kind of a line, so a selection stays on its

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "kernel/ResultAccess.h"
 #include "views/ModelEdit.h"
 #include "views/TableCells.h"
 
@@ -12,6 +13,17 @@ EvalSingleModel::EvalSingleModel(Pointer<TableResult> table, Pointer<GlobalSetti
     m_flags[ShowVisible] = true;
     m_flags[ShowName] = true;
     layout();
+}
+
+bool EvalSingleModel::acceptValue(const Pointer<Object>& value) {
+    Pointer<TableResult> table = cast<TableResult>(value);
+    auto row = cast<TableResultRow>(value);
+    if (!row.isNull()) table = row->table();
+    if (table.isNull() || !table->name()->equals(m_table->name()->view())) return false;
+    m_table = table;
+    if (!row.isNull()) m_record = row->row();
+    layout();
+    return true;
 }
 
 bool EvalSingleModel::flag(std::int32_t index) const {

@@ -30,6 +30,10 @@ class EvalSingleModel final : public GridModel, public FlaggedModel {
     EvalSingleModel(Pointer<TableResult> table, Pointer<GlobalSettings> settings);
 
     const Pointer<TableResult>& table() const noexcept { return m_table; }
+    // A recomputed result of the same table (by name), or one of its rows
+    // (the value of "T[i]"), whose record the view then shows; the flags
+    // stay.
+    bool acceptValue(const Pointer<Object>& value) override;
     // The record whose values the view shows.
     std::int32_t record() const noexcept { return m_record; }
     void setRecord(std::int32_t record) { m_record = record; }

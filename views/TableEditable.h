@@ -4,9 +4,20 @@
 // selected cell through the formula bar, resizes columns by their header
 // border and toggles Boolean cells by a click. Model edits are undoable
 // commands of the window's command manager.
+//
+// Scrolling is by whole columns and rows: the grid remembers the first
+// column and row shown after the frozen ones, so finding what to draw never
+// walks the columns scrolled past. The only per-column state is the widths
+// the user changed.
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
 
 #include "editing/AbstractEditable.h"
 #include "views/GridController.h"
@@ -14,9 +25,24 @@
 
 namespace qv {
 
+class FormulaValueEditable;
+
 class TableEditable final : public AbstractEditable {
     QV_OBJECT(TableEditable, AbstractEditable, "TableEditable")
   public:
+    static constexpr std::int32_t kBarWidth = 12;
+    static constexpr std::int32_t kSmallestThumb = 16;
+    static constexpr std::int32_t kPadding = 3;
+    // How near a header border the pointer grips it for resizing.
+    static constexpr std::int32_t kResizeGrip = 3;
+    static constexpr std::int32_t kSmallestColumn = 8;
+    // Rows one notch of the wheel scrolls.
+    static constexpr std::int32_t kWheelRows = 3;
+    // The largest size the grid asks for when it may choose (an optimized
+    // frame); beyond it, it scrolls.
+    static constexpr std::int32_t kPreferredWidth = 1000;
+    static constexpr std::int32_t kPreferredHeight = 400;
+
     explicit TableEditable(const Pointer<GridModel>& model);
     ~TableEditable() override;
 
@@ -29,21 +55,137 @@ class TableEditable final : public AbstractEditable {
     // The selected cell, as a grid position.
     std::int32_t currentColumn() const noexcept { return m_column; }
     std::int32_t currentRow() const noexcept { return m_row; }
+    // Selects the cell (clamped to the grid), scrolls it into sight and
+    // shows its text in the formula bar. Clears a column range.
     void selectCell(std::int32_t column, std::int32_t row);
+    // The selected range of columns; nullopt when a single cell is selected.
+    std::optional<std::pair<std::int32_t, std::int32_t>> selectedColumns() const;
+    void selectColumns(std::int32_t first, std::int32_t last);
 
     // Told when the user activates a line; the null object for none.
     void setController(const Pointer<GridController>& controller) { m_controller = controller; }
     const Pointer<GridController>& controller() const noexcept { return m_controller; }
 
+    // The first column and row shown after the frozen ones.
+    std::int32_t leftColumn() const noexcept { return m_left; }
+    std::int32_t topRow() const noexcept { return m_top; }
+    // Clamped to what the grid's size allows.
+    void scrollTo(std::int32_t column, std::int32_t row);
+
+    // A column's width: the user's where they resized it, else the model's.
+    std::int32_t columnWidth(std::int32_t column) const;
+    void setColumnWidth(std::int32_t column, std::int32_t width);
+    std::int32_t rowHeight() const;
+    // Where a cell is drawn (layout coordinates); empty when not in sight.
+    toolkit::Rect cellRect(std::int32_t column, std::int32_t row) const;
+    // The text shown in the cell being edited, while it is.
+    const std::optional<std::string>& typing() const noexcept { return m_typing; }
+
+    void layoutWidth(std::int32_t widthHint) override;
+    void layoutSize(toolkit::Size size) override;
+    std::int32_t minimumWidth() const override;
+    std::int32_t maximumWidth() const override;
+    void paint(toolkit::Graphics& graphics, toolkit::Point origin) override;
+    bool handleMouse(toolkit::MouseKind kind, const MouseInfo& info) override;
+    bool handleWheel(std::int32_t steps) override;
+    void handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;
+    bool acceptsEditCommand(std::int32_t code) const override;
+    Pointer<Object> getObject() const override { return m_model; }
     StringPointer getTitle() const override;
     // The properties the model offers for the view.
     Pointer<Object> getProperties() override;
 
   private:
+    friend class GridEditedCell;
+
+    // What the current size shows: the scroll bars, the frozen extent and
+    // how far the grid can scroll. Cheap: it walks only what fits.
+    struct Extent {
+        std::int32_t columns = 0;
+        std::int32_t rows = 0;
+        std::int32_t leading = 0;  // frozen columns
+        std::int32_t headers = 0;  // frozen rows
+        std::int32_t frozenWidth = 0;
+        std::int32_t frozenHeight = 0;
+        bool verticalBar = false;
+        bool horizontalBar = false;
+        toolkit::Rect content;  // the cells' area, relative to the bounds
+        std::int32_t maxLeft = 0;
+        std::int32_t maxTop = 0;
+        std::int32_t pageRows = 1;  // scrolled rows that fit
+    };
+    Extent extent() const;
+    // Columns from `first` on that fit in `width` (at least one).
+    std::int32_t columnsFitting(std::int32_t first, std::int32_t width) const;
+    // The grid's own size, each direction limited.
+    toolkit::Size naturalSize(std::int32_t widthLimit, std::int32_t heightLimit) const;
+    void clampScroll(const Extent& extent);
+    // Scrolls the current cell into sight, and asks the containers above.
+    void revealCurrent();
+    // The position under a point relative to the bounds, inside the cells.
+    std::optional<std::pair<std::int32_t, std::int32_t>> cellAt(toolkit::Point local) const;
+    // The column whose right border lies under a point of a header row.
+    std::optional<std::int32_t> borderAt(toolkit::Point local) const;
+    void keepRowIdentity();
+
+    // Painting.
+    void paintCells(toolkit::Graphics& graphics, toolkit::Point corner, const Extent& extent);
+    void paintCell(toolkit::Graphics& graphics, const toolkit::Rect& rect, std::int32_t column,
+                   std::int32_t row, const Extent& extent);
+    void paintBars(toolkit::Graphics& graphics, toolkit::Point corner, const Extent& extent) const;
+    toolkit::Rect barRect(bool vertical, const Extent& extent) const;
+    toolkit::Rect thumbRect(bool vertical, const Extent& extent) const;
+
+    // Mouse.
+    void press(toolkit::MouseKind kind, const MouseInfo& info);
+    bool pressBar(toolkit::Point local, const Extent& extent);
+    void dragThumb(toolkit::Point local);
+    void pressCell(std::int32_t column, std::int32_t row, std::uint32_t modifiers);
+    void endResize();
+
+    // Keys.
+    void move(std::int32_t dColumn, std::int32_t dRow);
+    bool handleMoveKey(std::int32_t code, std::uint32_t modifiers);
+
+    // Editing.
+    FormulaValueEditable* formulaBar() const;
+    // The cell an edit at a position writes to; null when none there.
+    Pointer<CellModel> editTarget(std::int32_t column, std::int32_t row) const;
+    bool isEditingHere() const;
+    void startEditing(std::optional<std::string_view> typed);
+    void commitPending();
+    void showCurrentFormula();
+    // Runs an edit of the model as one undoable step; a refused edit's
+    // message goes to the user.
+    void runEdit(std::string_view name, std::int32_t column, std::int32_t row,
+                 const std::function<void()>& change);
+    void clearCurrent();
+    void toggleBoolean(std::int32_t column, std::int32_t row);
+
+    // Clipboard.
+    void copy();
+    void cut();
+    void paste();
+
     Pointer<GridModel> m_model;
     Pointer<GridController> m_controller;
     std::int32_t m_column = 0;
     std::int32_t m_row = 0;
+    std::int32_t m_rowIdentity = 0;
+    std::int32_t m_left = 0;
+    std::int32_t m_top = 0;
+    // A column range, from the anchor to the other end; -1 when none.
+    std::int32_t m_rangeAnchor = -1;
+    std::int32_t m_rangeEnd = -1;
+    // Widths the user set; only resized columns are here.
+    std::map<std::int32_t, std::int32_t> m_widths;
+    std::optional<std::string> m_typing;
+    // A border drag: the column and its width when the drag began.
+    std::int32_t m_resizing = -1;
+    std::int32_t m_resizeStartWidth = 0;
+    // A thumb drag: which bar and where in the thumb it holds.
+    std::optional<bool> m_thumbVertical;
+    std::int32_t m_grip = 0;
 };
 
 }  // namespace qv

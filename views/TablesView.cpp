@@ -7,6 +7,13 @@
 
 namespace qv {
 
+bool TablesView::acceptValue(const Pointer<Object>& value) {
+    auto kernel = cast<Kernel>(value);
+    if (kernel.isNull()) return false;
+    m_kernel = kernel;
+    return true;
+}
+
 bool TableNameCell::isError() {
     return !table()->definition()->tableNameError().isNull();
 }

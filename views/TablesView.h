@@ -71,6 +71,8 @@ class TablesView final : public GridModel {
     QV_OBJECT(TablesView, GridModel, "TablesView")
   public:
     explicit TablesView(Pointer<Kernel> kernel) : m_kernel(std::move(kernel)) {}
+    // The list shows whichever kernel the value of "tables" is.
+    bool acceptValue(const Pointer<Object>& value) override;
 
     Pointer<CellModel> createCell(std::int32_t column, std::int32_t row) override;
     std::int32_t columnWidth(std::int32_t column) override;

@@ -94,8 +94,19 @@ TEST(ChartSvg, DrawsPointsSegmentsAndLabelsOfAKnownTable) {
             EXPECT_LT(cy, std::stod(markers[i - 1][2]));
         }
     }
-    // Four segments joining them.
-    EXPECT_EQ(elements(svg, "<line [^>]*stroke=\"#1e50aa\"/>").size(), 4u);
+    // Four segments, each from one marker's centre to the next one's (a
+    // marker's disc is five pixels wide from two left of its point).
+    auto segments = elements(svg,
+                             "<line x1=\"([0-9]+)\" y1=\"([0-9]+)\" x2=\"([0-9]+)\" "
+                             "y2=\"([0-9]+)\" stroke=\"#1e50aa\"/>");
+    ASSERT_EQ(segments.size(), 4u);
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(std::stod(segments[i][1]) + 0.5, std::stod(markers[i][1]));
+        EXPECT_EQ(std::stod(segments[i][2]) + 0.5, std::stod(markers[i][2]));
+        EXPECT_EQ(std::stod(segments[i][3]) + 0.5, std::stod(markers[i + 1][1]));
+        EXPECT_EQ(std::stod(segments[i][4]) + 0.5, std::stod(markers[i + 1][2]));
+    }
 
     // Tick labels are numbers within the padded bounds (x 0.6 .. 5.4,
     // y -1.4 .. 27.4); the legend names the field.

@@ -44,5 +44,37 @@ TEST(ProgramArguments, ThePathAndTheScreenshotOption) {
     }
 }
 
+TEST(ProgramArguments, TheChartOption) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string chart;  // "OUT|FILE|TABLE"; empty: none
+        std::string error;
+    };
+    const std::string count = "--chart takes the file to write, the document and the table";
+    const std::string kind = "--chart writes PNG or SVG: name the output OUT.png or OUT.svg";
+    const Case cases[] = {
+        {{"--chart", "c.png", "a b.qvl", "Loan"}, "c.png|a b.qvl|Loan", ""},
+        {{"--chart", "c.SVG", "a.qvl", "T"}, "c.SVG|a.qvl|T", ""},
+        {{"--chart", "c.png", "a.qvl"}, "", count},
+        {{"--chart", "c.png", "a.qvl", "T", "extra"}, "", count},
+        {{"--chart"}, "", count},
+        {{"--chart", "c.jpg", "a.qvl", "T"}, "", kind},
+        {{"--chart", "png", "a.qvl", "T"}, "", kind},
+        // Only first on the line is it the option.
+        {{"a.qvl", "--chart", "c.png", "b.qvl", "T"}, "", ""},
+    };
+    for (const Case& c : cases) {
+        ProgramRequest request = programRequestOf(c.arguments);
+        SCOPED_TRACE(c.arguments.size());
+        EXPECT_EQ(request.error, c.error);
+        std::string chart;
+        if (request.chart)
+            chart = request.chart->outputPath + "|" + request.chart->documentPath + "|" +
+                    request.chart->table;
+        EXPECT_EQ(chart, c.chart);
+        EXPECT_FALSE(request.screenshotPath);
+    }
+}
+
 }  // namespace
 }  // namespace qv

@@ -5,6 +5,7 @@
 // dialog; the saved document is what those steps make. And the program
 // itself, run as a process with no display, writes its screenshot.
 #include <QAction>
+#include <QApplication>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,6 +18,8 @@
 
 #include "app/Document.h"
 #include "app/DocumentFile.h"
+#include "charts/TableChartModel.h"
+#include "desktop/ChartExport.h"
 #include "desktop/MainPanelListener.h"
 #include "editing/TitleDecorator.h"
 #include "tests/qt/QtTestSupport.h"
@@ -166,6 +169,39 @@ TEST_F(ProgramWindow, RealEventsEditTheExampleAndSaveAsWritesTheResult) {
     settle();
     EXPECT_EQ(cast<TitleDecorator>(panelFrame)->view()->toSource()->toStdString(),
               "ltable{\n    lrow{\n        ;\n    }\n}\n");
+}
+
+// A chart view of the example's table, then a real right click on it: the
+// context menu's one item asks where to write, and the PNG written is the
+// chart at its size on screen.
+TEST_F(ProgramWindow, TheChartsContextMenuExportsItAsAPng) {
+    auto chart =
+        make<ChartEditable>(make<TableChartModel>(panel().kernel()->getTableByName("Books")));
+    panel().addView(chart);
+    panel().support().layoutIfNeeded();
+    toolkit::Rect at = chart->bounds();
+    QPoint inside = QPoint(at.x + at.width / 2, at.y + at.height / 2);
+    ASSERT_EQ(chartAt(panel().layoutRoot()->hitTest(inside.x(), inside.y(), true)).get(),
+              chart.get());
+    QTest::mousePress(area(), Qt::RightButton, {}, inside);
+    QTest::mouseRelease(area(), Qt::RightButton, {}, inside);
+    settle();
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("&Export chart..."));
+
+    SaveTo script(file("books.png"));
+    setDialogScript(&script);
+    menu->actions()[0]->trigger();
+    menu->close();
+    settle();
+    EXPECT_EQ(script.asked, std::vector<std::string>{std::string(ChartExport::kFilter)});
+    QImage image(QString::fromStdString(file("books.png")));
+    EXPECT_EQ(image.size(), QSize(at.width, at.height));
+    // Exporting is no change of the document.
+    EXPECT_EQ(window->frame()->windowTitle(), QStringLiteral("prices.qvl *  - Quorvatelle"));
+    EXPECT_EQ(panel().commands().undoCount(), 1);
 }
 
 std::size_t colourCount(const QImage& image) {

@@ -199,14 +199,18 @@ TEST_F(Dialogs, AScriptAnswersInsteadOfTheUserStillThroughPostedMessages) {
     window->showMessageBox("Failed", "Quorvatelle", MessageBoxKind::Notice);
     window->showFileDialog({false, "A,*.a,", "a", {}});
     window->showFileDialog({true, "B,*.b,", "b", {}});
+    // A dialog with a reply of its own answers by that message.
+    window->showFileDialog({false, "C,*.c,", "c", {}, 1300});
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(listener.events.empty());
     settle();
     setDialogScript(nullptr);
-    EXPECT_EQ(script.asked, (std::vector<std::string>{"Save?", "Failed", "A,*.a,", "B,*.b,"}));
+    EXPECT_EQ(script.asked,
+              (std::vector<std::string>{"Save?", "Failed", "A,*.a,", "B,*.b,", "C,*.c,"}));
     // A notice has only OK, whatever the script says; a cancelled save posts nothing.
     EXPECT_EQ(listener.events, (std::vector<std::string>{"message 1025 1 ", "message 1025 3 ",
-                                                         "message 1024 0 /tmp/chosen.qvl"}));
+                                                         "message 1024 0 /tmp/chosen.qvl",
+                                                         "message 1300 0 /tmp/chosen.qvl"}));
 }
 
 }  // namespace

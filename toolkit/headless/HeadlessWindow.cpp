@@ -54,7 +54,17 @@ void HeadlessWindow::showFileDialog(const FileDialogRequest& request) {
     }
     std::optional<std::string> path = std::move(m_files.front());
     m_files.pop_front();
-    if (path) postMessage({kFileChosenMessage, 0, *path});
+    if (path) postMessage({request.replyMessage, 0, *path});
+}
+
+bool HeadlessWindow::writeImage(const std::string& path, Size size, const ImagePainter& paint,
+                                std::string& error) {
+    HeadlessGraphics graphics(size);
+    paint(graphics);
+    m_images.push_back({path, size, std::move(graphics)});
+    if (!m_imageRefusal) return true;
+    error = *m_imageRefusal;
+    return false;
 }
 
 bool HeadlessWindow::openWithSystem(std::string_view pathOrAddress) {

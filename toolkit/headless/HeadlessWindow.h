@@ -35,6 +35,10 @@ class HeadlessWindow final : public Window {
     void showMessageBox(std::string_view text, std::string_view caption,
                         MessageBoxKind kind) override;
     void showFileDialog(const FileDialogRequest& request) override;
+    // Writes no file: records the request with what was painted and
+    // succeeds, unless refuseImages() was called.
+    bool writeImage(const std::string& path, Size size, const ImagePainter& paint,
+                    std::string& error) override;
     std::string clipboardText() const override { return m_clipboard; }
     void setClipboardText(std::string_view text) override { m_clipboard = text; }
     bool openWithSystem(std::string_view pathOrAddress) override;
@@ -76,6 +80,15 @@ class HeadlessWindow final : public Window {
     void onPendingEvents(std::function<void()> events) { m_pendingEvents = std::move(events); }
     // Refuses openWithSystem from now on (an address nothing can open).
     void refuseOpening() { m_refuseOpening = true; }
+    // Fails every writeImage from now on with `reason` (a disk that is full).
+    void refuseImages(std::string reason) { m_imageRefusal = std::move(reason); }
+    struct ImageRequest {
+        std::string path;
+        Size size;
+        HeadlessGraphics painted;
+    };
+    // Every writeImage call, refused ones included.
+    const std::vector<ImageRequest>& images() const noexcept { return m_images; }
     // The further windows opened so far (owned by whoever opened them; a
     // destroyed one is removed from the list).
     const std::vector<HeadlessWindow*>& openedWindows() const noexcept { return m_children; }
@@ -101,6 +114,8 @@ class HeadlessWindow final : public Window {
     std::string m_clipboard;
     std::vector<std::string> m_opened;
     bool m_refuseOpening = false;
+    std::optional<std::string> m_imageRefusal;
+    std::vector<ImageRequest> m_images;
     std::optional<int> m_exitStatus;
     bool m_open = true;
     HeadlessWindow* m_owner = nullptr;

@@ -41,6 +41,21 @@ QSize startSize() {
     return size;
 }
 
+// An application object for work without the event loop, unless one
+// exists already (then the result is empty).
+std::unique_ptr<QApplication> applicationIfNone() {
+    useOffscreenWithoutDisplay();
+    // QApplication keeps a reference to its argument count.
+    static int argc = 1;
+    static char name[] = "quorvatelle";
+    static char* argv[] = {name, nullptr};
+    std::unique_ptr<QApplication> application;
+    if (QCoreApplication::instance() == nullptr)
+        application = std::make_unique<QApplication>(argc, argv);
+    prepareApplication();
+    return application;
+}
+
 }  // namespace
 
 void useOffscreenWithoutDisplay() {
@@ -90,16 +105,13 @@ QImage renderWindow(const QtWindow& window) {
     return image;
 }
 
+int runWithoutWindow(const std::function<int()>& work) {
+    std::unique_ptr<QApplication> application = applicationIfNone();
+    return work();
+}
+
 bool renderScreenshot(const std::string& pngPath, Size size, const ListenerFactory& makeListener) {
-    useOffscreenWithoutDisplay();
-    // QApplication keeps a reference to its argument count.
-    static int argc = 1;
-    static char name[] = "quorvatelle";
-    static char* argv[] = {name, nullptr};
-    std::unique_ptr<QApplication> application;
-    if (QCoreApplication::instance() == nullptr)
-        application = std::make_unique<QApplication>(argc, argv);
-    prepareApplication();
+    std::unique_ptr<QApplication> application = applicationIfNone();
 
     QtWindow window;
     QMainWindow* frame = window.frame();

@@ -29,6 +29,12 @@ void useOffscreenWithoutDisplay();
 // says so on standard error and returns 1.
 int runApplication(int& argc, char** argv, const ListenerFactory& makeListener);
 
+// Runs `work` with an application object, made for the call unless one
+// exists (on the offscreen platform when there is no display), and returns
+// its status: for painting without a window, such as a chart written to a
+// PNG from the command line.
+int runWithoutWindow(const std::function<int()>& work);
+
 // The whole window, menu bar included, as it looks now, in logical pixels.
 QImage renderWindow(const QtWindow& window);
 

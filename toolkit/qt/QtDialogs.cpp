@@ -66,7 +66,9 @@ void showMessageBox(QWidget* parent, std::string_view text, std::string_view cap
 }
 
 void showFileDialog(QWidget* parent, const FileDialogRequest& request, PostAnswer post) {
-    auto chosen = [post](const std::string& path) { post({kFileChosenMessage, 0, path}); };
+    auto chosen = [post, id = request.replyMessage](const std::string& path) {
+        post({id, 0, path});
+    };
     if (g_script != nullptr) {
         if (std::optional<std::string> path = g_script->chooseFile(request)) chosen(*path);
         return;

@@ -37,7 +37,7 @@ void setDialogScript(DialogScript* script);
 void showMessageBox(QWidget* parent, std::string_view text, std::string_view caption,
                     MessageBoxKind kind, PostAnswer post);
 
-// Posts kFileChosenMessage with the chosen path; a cancelled dialog posts
+// Posts the request's replyMessage with the chosen path; a cancelled dialog posts
 // nothing. Saving asks before replacing an existing file and adds the
 // default extension to a name typed without one.
 void showFileDialog(QWidget* parent, const FileDialogRequest& request, PostAnswer post);

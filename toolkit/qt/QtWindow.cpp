@@ -13,6 +13,7 @@
 
 #include "toolkit/qt/QtDialogs.h"
 #include "toolkit/qt/QtFonts.h"
+#include "toolkit/qt/QtImage.h"
 #include "toolkit/qt/QtMenus.h"
 #include "toolkit/qt/QtWorkArea.h"
 
@@ -168,6 +169,11 @@ void QtWindow::showFileDialog(const FileDialogRequest& request) {
     QtWorkArea* area = m_workArea;
     qv::toolkit::showFileDialog(m_frame.get(), request,
                                 [area](PostedMessage chosen) { area->post(std::move(chosen)); });
+}
+
+bool QtWindow::writeImage(const std::string& path, Size size, const ImagePainter& paint,
+                          std::string& error) {
+    return writePngImage(path, size, paint, error);
 }
 
 std::string QtWindow::clipboardText() const {

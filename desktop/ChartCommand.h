@@ -1,0 +1,22 @@
+// `quorvatelle --chart OUT FILE TABLE`: the chart of one table of a
+// document written to a PNG or SVG file, without a window, by the same
+// painting code as the chart view.
+#pragma once
+
+#include <cstdio>
+
+#include "desktop/ProgramArguments.h"
+#include "toolkit/ImageWriter.h"
+
+namespace qv {
+
+// The picture's size, as `qvl chart` draws it.
+inline constexpr toolkit::Size kChartCommandSize{640, 480};
+
+// 0 when the file was written; 1 after telling `errors` why not (a document
+// that can not be read, a table it does not have, a file that can not be
+// written). PNG files go through `writePng`.
+int runChartCommand(const ChartRequest& request, const toolkit::ImageWriter& writePng,
+                    std::FILE* errors);
+
+}  // namespace qv

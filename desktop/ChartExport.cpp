@@ -1,0 +1,148 @@
+#include "desktop/ChartExport.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <new>
+#include <system_error>
+
+#include "app/DocumentFile.h"
+#include "charts/ChartPicture.h"
+#include "charts/SvgGraphics.h"
+#include "desktop/DocumentTitle.h"
+#include "desktop/InnerViewEditable.h"
+#include "editing/TitleDecorator.h"
+
+namespace qv {
+
+namespace {
+
+bool endsWithNoCase(std::string_view text, std::string_view suffix) {
+    if (text.size() < suffix.size()) return false;
+    text.remove_prefix(text.size() - suffix.size());
+    for (std::size_t i = 0; i < suffix.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != suffix[i]) return false;
+    }
+    return true;
+}
+
+std::string systemReason(int error) {
+    return error > 0 ? ": " + std::generic_category().message(error) : std::string();
+}
+
+// The whole text or nothing: a partly written file is removed.
+std::optional<std::string> writeText(const std::string& path, const std::string& text) {
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return "can not write to " + path + systemReason(errno);
+    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    int error = errno;
+    if (std::fclose(file) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (written) return std::nullopt;
+    std::remove(path.c_str());
+    return "can not write to " + path + systemReason(error);
+}
+
+std::optional<std::string> writePicture(const ChartPicture& picture, const std::string& path,
+                                        const toolkit::ImageWriter& writePng) {
+    switch (chartFileKindOf(path)) {
+        case ChartFileKind::Svg: {
+            SvgGraphics graphics(picture.size());
+            picture.paint(graphics);
+            return writeText(path, graphics.document());
+        }
+        case ChartFileKind::Png: {
+            std::string reason;
+            auto paint = [&picture](toolkit::Graphics& graphics) { picture.paint(graphics); };
+            if (writePng(path, picture.size(), paint, reason)) return std::nullopt;
+            return "can not write to " + path + (reason.empty() ? "" : ": " + reason);
+        }
+        case ChartFileKind::Unknown:
+            break;
+    }
+    return "can not write " + path + ": a chart is written as a .png or an .svg file";
+}
+
+}  // namespace
+
+ChartFileKind chartFileKindOf(std::string_view path) {
+    if (endsWithNoCase(path, ".png")) return ChartFileKind::Png;
+    if (endsWithNoCase(path, ".svg")) return ChartFileKind::Svg;
+    return ChartFileKind::Unknown;
+}
+
+std::optional<std::string> exportChart(const Pointer<ChartModel>& model, toolkit::Size size,
+                                       const std::string& path,
+                                       const toolkit::ImageWriter& writePng) {
+    try {
+        // A folder or a device in the file's place is never what was meant.
+        requireRegularTarget(path);
+        return writePicture(ChartPicture(model, size), path, writePng);
+    } catch (const StringPointer& message) {
+        return message->toStdString();
+    } catch (const std::bad_alloc&) {
+        return "can not write " + path + ": out of memory";
+    }
+}
+
+Pointer<ChartEditable> chartAt(const Pointer<AbstractEditable>& hit) {
+    for (AbstractEditable* at = hit.isNull() ? nullptr : hit.get(); at != nullptr;
+         at = at->parent()) {
+        Pointer<AbstractEditable> editable(at);
+        if (auto chart = cast<ChartEditable>(editable); !chart.isNull()) return chart;
+        // A frame ends the search: the views around it are not its chart.
+        if (auto frame = cast<TitleDecorator>(editable); !frame.isNull()) {
+            // A chart of a named table shows its chart inside a view of its own.
+            auto shows = cast<InnerViewEditable>(frame->view());
+            return cast<ChartEditable>(shows.isNull() ? frame->view() : shows->innerView());
+        }
+    }
+    return {};
+}
+
+bool ChartExport::offerMenu(const Pointer<AbstractEditable>& hit, toolkit::Point at) {
+    // A chart kept from an earlier menu would hold its document's results.
+    m_model = {};
+    m_awaitingFile = false;
+    Pointer<ChartEditable> chart = chartAt(hit);
+    if (chart.isNull()) return false;
+    m_model = chart->model();
+    m_size = {chart->bounds().width, chart->bounds().height};
+    m_window.popupMenu({toolkit::MenuItem{std::string(kMenuCaption), kMenuId, {}, {}}}, at);
+    return true;
+}
+
+bool ChartExport::menuChosen(std::int32_t id) {
+    if (id != kMenuId || m_model.isNull()) return false;
+    toolkit::FileDialogRequest request;
+    request.save = true;
+    request.filter = kFilter;
+    request.defaultExtension = kDefaultExtension;
+    request.replyMessage = kFileChosenMessage;
+    m_awaitingFile = true;
+    m_window.showFileDialog(request);
+    return true;
+}
+
+bool ChartExport::handleMessage(const toolkit::PostedMessage& message) {
+    if (message.id != kFileChosenMessage) return false;
+    if (!m_awaitingFile || m_model.isNull()) return true;
+    m_awaitingFile = false;
+    Pointer<ChartModel> model = m_model;
+    m_model = {};
+    toolkit::Window& window = m_window;
+    auto writePng = [&window](const std::string& path, toolkit::Size size,
+                              const toolkit::ImagePainter& paint, std::string& error) {
+        return window.writeImage(path, size, paint, error);
+    };
+    if (std::optional<std::string> failure = exportChart(model, m_size, message.text, writePng))
+        m_window.showMessageBox(std::string(kFailureNotice) + *failure, kProductName,
+                                toolkit::MessageBoxKind::Notice);
+    return true;
+}
+
+}  // namespace qv

@@ -1,0 +1,171 @@
+// Editing the grid's cells through the formula bar: typing on a cell (or F2,
+// or a double click) hands the cell's formula to the bar, the cell shows
+// the text as it is typed, and committing writes it into the model as one
+// undoable step. Every model edit of the grid goes through runEdit.
+#include "editing/EditableSupport.h"
+#include "editing/FloatLayoutEditable.h"
+#include "editing/FormulaValueEditable.h"
+#include "views/ModelEdit.h"
+#include "views/TableCells.h"
+#include "views/TableEditable.h"
+
+namespace qv {
+
+namespace {
+
+// A typed text becomes a cell's formula only with a leading "=" (a number,
+// true, false or a signed text aside); anything else is a string. So the
+// bar shows a formula with its "=", and a string without its quotes, each
+// only where typing the text back gives the same formula: committing an
+// unchanged text changes nothing.
+std::string formulaForEditing(const Pointer<CellModel>& cell) {
+    StringPointer source = cell->editText();
+    if (!is<ExpressionCell>(cell) || source->length() == 0) return source->toStdString();
+    if (typedFormulaText(source)->equals(source->view())) return source->toStdString();
+    std::string_view text = source->view();
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        StringPointer unquoted = str(text.substr(1, text.size() - 2));
+        if (typedFormulaText(unquoted)->equals(text)) return unquoted->toStdString();
+    }
+    return "=" + source->toStdString();
+}
+
+}  // namespace
+
+// The cell the formula bar edits: a grid position and the cell an edit
+// there writes to (for a value, the cell holding its formula).
+class GridEditedCell final : public EditedFormulaCell {
+    QV_OBJECT(GridEditedCell, EditedFormulaCell, "GridEditedCell")
+  public:
+    GridEditedCell(Pointer<TableEditable> grid, std::int32_t column, std::int32_t row,
+                   Pointer<CellModel> target)
+        : m_grid(std::move(grid)), m_column(column), m_row(row), m_target(std::move(target)) {}
+
+    const TableEditable* grid() const noexcept { return m_grid.get(); }
+
+    std::string formulaText() const override { return formulaForEditing(m_target); }
+    void commitFormula(std::string_view text) override {
+        m_grid->m_typing.reset();
+        Pointer<CellModel> target = m_target;
+        StringPointer typed = str(text);
+        m_grid->runEdit("edit", m_column, m_row, [&] { target->setText(typed); });
+    }
+    void cancelEditing() override {
+        m_grid->m_typing.reset();
+        m_grid->repaint();
+    }
+    void showTyping(std::string_view text) override {
+        m_grid->m_typing = std::string(text);
+        m_grid->repaint();
+    }
+    void selectCell() override {
+        if (m_grid->support() != nullptr) m_grid->support()->select(m_grid);
+    }
+    // The key that ended the edit moves on from the cell (Enter down, Tab
+    // right); an edit ended by a click elsewhere passes none.
+    void cellKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) override {
+        if (code >= 0) m_grid->handleKey(code, text, modifiers);
+    }
+
+  private:
+    Pointer<TableEditable> m_grid;
+    std::int32_t m_column;
+    std::int32_t m_row;
+    Pointer<CellModel> m_target;
+};
+
+FormulaValueEditable* TableEditable::formulaBar() const {
+    if (support() == nullptr) return nullptr;
+    auto root = cast<FloatLayoutEditable>(support()->layoutRoot());
+    if (root.isNull()) return nullptr;
+    auto bar = cast<FormulaValueEditable>(root->formulaBar());
+    return bar.isNull() ? nullptr : bar.get();
+}
+
+Pointer<CellModel> TableEditable::editTarget(std::int32_t column, std::int32_t row) const {
+    if (column < 0 || row < 0 || column >= m_model->columnCount() || row >= m_model->rowCount())
+        return {};
+    Pointer<CellModel> cell = m_model->createCell(column, row);
+    if (auto result = cast<ResultCell>(cell); !result.isNull()) cell = result->formulaCell();
+    if (cell.isNull() || !cell->isEditable()) return {};
+    return cell;
+}
+
+bool TableEditable::isEditingHere() const {
+    FormulaValueEditable* bar = formulaBar();
+    if (bar == nullptr) return false;
+    auto edited = cast<GridEditedCell>(bar->editedCell());
+    return !edited.isNull() && edited->grid() == this;
+}
+
+void TableEditable::startEditing(std::optional<std::string_view> typed) {
+    FormulaValueEditable* bar = formulaBar();
+    Pointer<CellModel> target = editTarget(m_column, m_row);
+    if (bar == nullptr || target.isNull()) return;
+    m_rangeAnchor = m_rangeEnd = -1;
+    revealCurrent();
+    auto cell = make<GridEditedCell>(Pointer<TableEditable>(this), m_column, m_row, target);
+    bar->startEditing(cell);
+    const Pointer<FormulaTextFieldEditable>& field = bar->field();
+    if (typed) {
+        // The typed character replaces the cell's text.
+        field->setText(*typed);
+        field->setCaret(static_cast<std::int32_t>(typed->size()));
+        field->textChanged();
+    }
+    m_typing = field->text();
+    support()->select(field);
+    repaint();
+}
+
+void TableEditable::commitPending() {
+    if (!isEditingHere()) return;
+    formulaBar()->commit(-1, {}, 0);
+}
+
+// What the bar shows for a selected cell: an error's message, else the
+// text an edit would start from, else what the cell shows.
+void TableEditable::showCurrentFormula() {
+    FormulaValueEditable* bar = formulaBar();
+    if (bar == nullptr || !bar->editedCell().isNull()) return;
+    if (m_column >= m_model->columnCount() || m_row >= m_model->rowCount()) {
+        bar->showFormula("");
+        return;
+    }
+    Pointer<CellModel> cell = m_model->createCell(m_column, m_row);
+    Pointer<CellModel> target = editTarget(m_column, m_row);
+    if (cell->isError() || target.isNull()) {
+        bar->showFormula(cell->editText()->view());
+    } else {
+        bar->showFormula(formulaForEditing(target));
+    }
+}
+
+void TableEditable::runEdit(std::string_view name, std::int32_t column, std::int32_t row,
+                            const std::function<void()>& change) {
+    try {
+        ProgramDef* program = m_model->editedProgram();
+        if (program == nullptr) {
+            change();
+        } else {
+            CommandManager* commands = support() == nullptr ? nullptr : &support()->commands();
+            runModelEdit(commands, *program, m_model->editedTables(column, row), name, change);
+        }
+    } catch (const StringPointer& message) {
+        if (support() == nullptr) throw;
+        support()->setPendingError(message->view());
+    }
+    invalidateLayout();
+    repaint();
+}
+
+void TableEditable::clearCurrent() {
+    Pointer<CellModel> target = editTarget(m_column, m_row);
+    // A position past the data has nothing to clear (an edit there would
+    // make a field or record).
+    if (target.isNull() || is<EmptyCell>(target)) return;
+    runEdit("clear", m_column, m_row, [&] { target->setText(str("")); });
+    showCurrentFormula();
+}
+
+}  // namespace qv

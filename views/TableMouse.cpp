@@ -1,0 +1,213 @@
+// The grid's mouse: a press selects a cell (or, on a header cell, a range
+// of columns; Shift extends it), toggles a Boolean cell, grips a header
+// border to resize its column or works a scroll bar; a double click edits
+// the cell or activates the line; the wheel scrolls.
+#include <algorithm>
+
+#include "editing/BooleanChangeCommand.h"
+#include "editing/ColWidthChangeCommand.h"
+#include "editing/EditableSupport.h"
+#include "views/TableEditable.h"
+
+namespace qv {
+
+namespace {
+
+// The grid's column widths as the width command changes them.
+class GridColumnWidths final : public ColumnWidthTarget {
+    QV_OBJECT(GridColumnWidths, ColumnWidthTarget, "GridColumnWidths")
+  public:
+    explicit GridColumnWidths(Pointer<TableEditable> grid) : m_grid(std::move(grid)) {}
+    std::int32_t columnCount() const override { return m_grid->model()->columnCount(); }
+    std::int32_t columnWidth(std::int32_t column) const override {
+        return m_grid->columnWidth(column);
+    }
+    void setColumnWidth(std::int32_t column, std::int32_t width) override {
+        m_grid->setColumnWidth(column, width);
+    }
+
+  private:
+    Pointer<TableEditable> m_grid;
+};
+
+// The grid's Boolean cells as the toggle command reaches them: the model
+// makes the cell anew each time, so the command works after relayouts.
+class GridBooleans final : public BooleanCellTarget {
+    QV_OBJECT(GridBooleans, BooleanCellTarget, "GridBooleans")
+  public:
+    explicit GridBooleans(Pointer<TableEditable> grid) : m_grid(std::move(grid)) {}
+    std::optional<bool> booleanAt(std::int32_t column, std::int32_t row) const override {
+        const Pointer<GridModel>& model = m_grid->model();
+        if (column < 0 || row < 0 || column >= model->columnCount() || row >= model->rowCount())
+            return std::nullopt;
+        return model->createCell(column, row)->booleanValue();
+    }
+    void setBooleanAt(std::int32_t column, std::int32_t row, bool value) override {
+        m_grid->model()->createCell(column, row)->setBoolean(value);
+        m_grid->invalidateLayout();
+        m_grid->repaint();
+    }
+
+  private:
+    Pointer<TableEditable> m_grid;
+};
+
+bool isPress(toolkit::MouseKind kind) {
+    return kind == toolkit::MouseKind::Press || kind == toolkit::MouseKind::DoubleClick ||
+           kind == toolkit::MouseKind::RightPress;
+}
+
+}  // namespace
+
+bool TableEditable::handleMouse(toolkit::MouseKind kind, const MouseInfo& info) {
+    using toolkit::MouseKind;
+    toolkit::Point local{info.x - bounds().x, info.y - bounds().y};
+    if (isPress(kind)) {
+        press(kind, info);
+    } else if (kind == MouseKind::Drag) {
+        if (m_resizing >= 0) {
+            setColumnWidth(m_resizing, m_resizeStartWidth + info.dragDx);
+        } else if (m_thumbVertical) {
+            dragThumb(local);
+        }
+    } else if (kind == MouseKind::Release) {
+        endResize();
+        m_thumbVertical.reset();
+    } else if (kind == MouseKind::Move && support() != nullptr) {
+        support()->window().setCursor(borderAt(local) ? toolkit::CursorKind::SizeWestEast
+                                                      : toolkit::CursorKind::Arrow);
+    }
+    repaint();
+    return true;
+}
+
+void TableEditable::press(toolkit::MouseKind kind, const MouseInfo& info) {
+    using toolkit::MouseKind;
+    toolkit::Point local{info.x - bounds().x, info.y - bounds().y};
+    if (support() != nullptr) support()->select(self());
+    Extent e = extent();
+    if (kind == MouseKind::Press && pressBar(local, e)) return;
+    if (kind == MouseKind::Press) {
+        if (std::optional<std::int32_t> border = borderAt(local)) {
+            commitPending();
+            m_resizing = *border;
+            m_resizeStartWidth = columnWidth(*border);
+            if (support() != nullptr) support()->grabMouse(self());
+            return;
+        }
+    }
+    std::optional<std::pair<std::int32_t, std::int32_t>> at = cellAt(local);
+    if (!at) return;
+    auto [column, row] = *at;
+    commitPending();
+    if (kind == MouseKind::DoubleClick) {
+        if (column == 0 && row >= e.headers && !m_controller.isNull()) {
+            m_controller->lineActivated(*this, row);
+            return;
+        }
+        selectCell(column, row);
+        startEditing(std::nullopt);
+        return;
+    }
+    if (kind == MouseKind::RightPress) {
+        // Selects for a context menu; toggles nothing.
+        selectCell(column, row);
+        return;
+    }
+    pressCell(column, row, info.modifiers);
+}
+
+void TableEditable::pressCell(std::int32_t column, std::int32_t row, std::uint32_t modifiers) {
+    Extent e = extent();
+    if (row < e.headers && column >= e.leading) {
+        bool extend = (modifiers & toolkit::modifier::kShift) != 0 && m_rangeAnchor >= 0;
+        selectColumns(extend ? m_rangeAnchor : column, column);
+        return;
+    }
+    selectCell(column, row);
+    if (modifiers != 0) return;
+    if (m_model->createCell(column, row)->booleanValue()) toggleBoolean(column, row);
+}
+
+void TableEditable::toggleBoolean(std::int32_t column, std::int32_t row) {
+    auto command =
+        make<BooleanChangeCommand>(make<GridBooleans>(Pointer<TableEditable>(this)), column, row);
+    if (support() != nullptr) {
+        support()->commands().execute(command, true);
+    } else {
+        command->redo();
+    }
+    showCurrentFormula();
+}
+
+void TableEditable::endResize() {
+    if (m_resizing < 0) return;
+    std::int32_t column = m_resizing;
+    m_resizing = -1;
+    std::int32_t change = columnWidth(column) - m_resizeStartWidth;
+    if (change == 0 || support() == nullptr) return;
+    // The drag has already applied the change.
+    support()->commands().execute(
+        make<ColWidthChangeCommand>(make<GridColumnWidths>(Pointer<TableEditable>(this)), column,
+                                    change),
+        false);
+}
+
+bool TableEditable::pressBar(toolkit::Point local, const Extent& e) {
+    for (bool vertical : {true, false}) {
+        if (vertical ? !e.verticalBar : !e.horizontalBar) continue;
+        if (!barRect(vertical, e).contains(local)) continue;
+        toolkit::Rect thumb = thumbRect(vertical, e);
+        if (thumb.contains(local)) {
+            m_thumbVertical = vertical;
+            m_grip = vertical ? local.y - thumb.y : local.x - thumb.x;
+            if (support() != nullptr) support()->grabMouse(self());
+            return true;
+        }
+        // Beside the thumb: one page that way.
+        if (vertical) {
+            std::int32_t page = local.y < thumb.y ? -e.pageRows : e.pageRows;
+            scrollTo(m_left, m_top + page);
+        } else {
+            std::int32_t width = std::max(1, e.content.width - e.frozenWidth);
+            std::int32_t page = columnsFitting(m_left, width);
+            scrollTo(local.x < thumb.x ? m_left - page : m_left + page, m_top);
+        }
+        return true;
+    }
+    return false;
+}
+
+void TableEditable::dragThumb(toolkit::Point local) {
+    Extent e = extent();
+    bool vertical = *m_thumbVertical;
+    toolkit::Rect track = barRect(vertical, e);
+    toolkit::Rect thumb = thumbRect(vertical, e);
+    std::int32_t travel = vertical ? track.height - thumb.height : track.width - thumb.width;
+    if (travel <= 0) return;
+    std::int32_t at = vertical ? local.y - m_grip - track.y : local.x - m_grip - track.x;
+    std::int64_t range = vertical ? e.maxTop - e.headers : e.maxLeft - e.leading;
+    auto offset =
+        static_cast<std::int32_t>(std::int64_t{std::clamp(at, 0, travel)} * range / travel);
+    if (vertical) {
+        scrollTo(m_left, e.headers + offset);
+    } else {
+        scrollTo(e.leading + offset, m_top);
+    }
+}
+
+// Rows when there are rows to scroll, else columns: a detailed view of many
+// records is wide, not tall.
+bool TableEditable::handleWheel(std::int32_t steps) {
+    Extent e = extent();
+    std::int32_t left = m_left;
+    std::int32_t top = m_top;
+    if (e.maxTop > e.headers) {
+        scrollTo(m_left, m_top - steps * kWheelRows);
+    } else {
+        scrollTo(m_left - steps * kWheelRows, m_top);
+    }
+    return left != m_left || top != m_top;
+}
+
+}  // namespace qv

@@ -1,0 +1,139 @@
+// Drawing the grid: the frozen header rows and leading columns, then only
+// the rows and columns in sight after the scrolled ones, each cell made by
+// the model for its position as it is drawn; then the scroll bars.
+#include <algorithm>
+
+#include "editing/EditableSupport.h"
+#include "views/TableEditable.h"
+
+namespace qv {
+
+namespace {
+
+// Error cells stand out in red; the rest follows the support's colours.
+constexpr toolkit::Color kRangeColor{218, 232, 247};
+constexpr toolkit::Color kErrorBackground{255, 224, 224};
+constexpr toolkit::Color kErrorText{190, 0, 0};
+constexpr toolkit::Color kTypingColor{255, 255, 230};
+
+}  // namespace
+
+void TableEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
+    toolkit::Rect area = bounds().translated(origin.x, origin.y);
+    if (area.intersected(graphics.clip()).isEmpty()) return;
+    Extent e = extent();
+    clampScroll(e);
+    toolkit::GraphicsScope scope(graphics, area);
+    graphics.setColor(EditableSupport::kViewColor);
+    graphics.fillRect(area);
+    toolkit::Point corner{area.x, area.y};
+    paintCells(graphics, corner, e);
+    paintBars(graphics, corner, e);
+}
+
+void TableEditable::paintCells(toolkit::Graphics& graphics, toolkit::Point corner,
+                               const Extent& e) {
+    toolkit::Rect content = e.content.translated(corner.x, corner.y);
+    toolkit::GraphicsScope scope(graphics, content);
+    if (support() != nullptr) graphics.setFont(support()->plainFont());
+    std::int32_t line = rowHeight();
+    auto paintRow = [&](std::int32_t row, std::int32_t y) {
+        std::int32_t x = content.x;
+        for (std::int32_t column = 0; column < e.leading; ++column) {
+            std::int32_t width = columnWidth(column);
+            paintCell(graphics, {x, y, width, line}, column, row, e);
+            x += width;
+        }
+        for (std::int32_t column = m_left; column < e.columns && x < content.right(); ++column) {
+            std::int32_t width = columnWidth(column);
+            paintCell(graphics, {x, y, width, line}, column, row, e);
+            x += width;
+        }
+    };
+    std::int32_t y = content.y;
+    for (std::int32_t row = 0; row < e.headers; ++row, y += line)
+        paintRow(row, y);
+    for (std::int32_t row = m_top; row < e.rows && y < content.bottom(); ++row, y += line)
+        paintRow(row, y);
+}
+
+void TableEditable::paintCell(toolkit::Graphics& graphics, const toolkit::Rect& rect,
+                              std::int32_t column, std::int32_t row, const Extent& e) {
+    if (rect.width <= 0) return;
+    Pointer<CellModel> cell = m_model->createCell(column, row);
+    bool header = row < e.headers || column < e.leading;
+    bool current = column == m_column && row == m_row;
+    bool editing = current && m_typing.has_value();
+    std::optional<std::pair<std::int32_t, std::int32_t>> range = selectedColumns();
+    bool inRange = range && column >= range->first && column <= range->second;
+    bool error = !header && cell->isError();
+
+    toolkit::Color background = EditableSupport::kViewColor;
+    if (header) background = EditableSupport::grey(2);
+    if (error) background = kErrorBackground;
+    if (inRange) background = kRangeColor;
+    if (current) background = editing ? kTypingColor : EditableSupport::kSelectionColor;
+    graphics.setColor(background);
+    graphics.fillRect(rect);
+    graphics.setColor(EditableSupport::grey(0));
+    graphics.drawLine({rect.right() - 1, rect.y}, {rect.right() - 1, rect.bottom() - 1});
+    graphics.drawLine({rect.x, rect.bottom() - 1}, {rect.right() - 1, rect.bottom() - 1});
+    if (current && isFocused()) {
+        graphics.setColor(EditableSupport::kAccentColor);
+        graphics.drawRect({rect.x, rect.y, rect.width - 2, rect.height - 2});
+    }
+
+    StringPointer shown = editing ? str(*m_typing) : cell->text();
+    if (shown->length() == 0) return;
+    const toolkit::FontMetrics& metrics = graphics.metrics();
+    toolkit::GraphicsScope clip(graphics, {rect.x + 1, rect.y, rect.width - 2, rect.height});
+    graphics.setColor(error && !editing ? kErrorText : EditableSupport::kTextColor);
+    std::int32_t baseline = rect.y + (rect.height - metrics.height()) / 2 + metrics.ascent();
+    graphics.drawText({rect.x + kPadding, baseline}, shown->view());
+}
+
+toolkit::Rect TableEditable::barRect(bool vertical, const Extent& e) const {
+    if (vertical) return {e.content.right(), 0, kBarWidth, e.content.height};
+    return {0, e.content.bottom(), e.content.width, kBarWidth};
+}
+
+// The thumb's length and place follow the share of the scrolled columns
+// (rows) in sight, counted in columns, so a million columns cost nothing.
+toolkit::Rect TableEditable::thumbRect(bool vertical, const Extent& e) const {
+    toolkit::Rect track = barRect(vertical, e);
+    std::int32_t trackLength = vertical ? track.height : track.width;
+    std::int64_t total = vertical ? e.rows - e.headers : e.columns - e.leading;
+    std::int64_t shown = vertical
+                             ? e.pageRows
+                             : columnsFitting(m_left, std::max(1, e.content.width - e.frozenWidth));
+    std::int64_t range = vertical ? e.maxTop - e.headers : e.maxLeft - e.leading;
+    std::int64_t offset = vertical ? m_top - e.headers : m_left - e.leading;
+    auto length = static_cast<std::int32_t>(
+        total <= 0 ? trackLength : trackLength * std::min(shown, total) / total);
+    length = std::min(std::max(length, kSmallestThumb), trackLength);
+    auto start =
+        static_cast<std::int32_t>(range <= 0 ? 0 : (trackLength - length) * offset / range);
+    if (vertical) return {track.x, track.y + start, track.width, length};
+    return {track.x + start, track.y, length, track.height};
+}
+
+void TableEditable::paintBars(toolkit::Graphics& graphics, toolkit::Point corner,
+                              const Extent& e) const {
+    for (bool vertical : {true, false}) {
+        if (vertical ? !e.verticalBar : !e.horizontalBar) continue;
+        toolkit::Rect track = barRect(vertical, e).translated(corner.x, corner.y);
+        graphics.setColor(EditableSupport::grey(2));
+        graphics.fillRect(track);
+        toolkit::Rect thumb = thumbRect(vertical, e).translated(corner.x, corner.y);
+        bool dragging = m_thumbVertical && *m_thumbVertical == vertical;
+        graphics.setColor(dragging ? EditableSupport::kAccentColor : EditableSupport::kEdgeColor);
+        graphics.fillRect({thumb.x + 2, thumb.y + 2, thumb.width - 4, thumb.height - 4});
+    }
+    if (e.verticalBar && e.horizontalBar) {
+        graphics.setColor(EditableSupport::grey(2));
+        graphics.fillRect(
+            {corner.x + e.content.right(), corner.y + e.content.bottom(), kBarWidth, kBarWidth});
+    }
+}
+
+}  // namespace qv
