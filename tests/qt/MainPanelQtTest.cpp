@@ -158,8 +158,8 @@ TEST_F(ProgramWindow, RealEventsEditTheExampleAndSaveAsWritesTheResult) {
     std::string program = Document::read(str(example))->kernel()->toSource()->toStdString();
     std::string layout =
         "optimized(40,60) result(Books);\n"
-        "optimized(40,260) result(Tools);\n"
-        "optimized(40,440) result(Books[0]);\n"
+        "optimized(40,240) result(Tools);\n"
+        "optimized(500,200) result(Books[0]);\n"
         "optimized(560,60) text(\"Books are taxed at 7%, tools at 20%.\\nThe dictionary's gross "
         "price is fixed.\");\n"
         "optimized(520,360) ltable{\n    lrow{\n        text(\"Hell\");\n    }\n}\n";
