@@ -81,16 +81,10 @@ bool ResultEditable::acceptedByInnerView(ValueKind kind, const Pointer<Object>& 
     switch (kind) {
         case ValueKind::Table:
         case ValueKind::Tables:
+        case ValueKind::Row:
+            // The grid's model takes a new result of its own table (and a
+            // heading grid the row's record).
             return cast<TableEditable>(inner)->acceptValue(value);
-        case ValueKind::Row: {
-            // The heading grid shows one record of its table: the record
-            // must stay the same for the view to stay.
-            auto row = cast<TableResultRow>(value);
-            auto grid = cast<TableEditable>(inner);
-            auto model = cast<EvalSingleModel>(grid->model());
-            if (model.isNull() || model->record() != row->row()) return false;
-            return grid->acceptValue(row->table());
-        }
         case ValueKind::Chart:
             // A chart keeps no state of its own: a fresh one costs nothing.
             return false;

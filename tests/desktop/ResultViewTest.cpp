@@ -97,16 +97,27 @@ TEST(ResultView, ANewInnerViewOnlyWhenTheKindChanges) {
     auto settings = make<GlobalSettings>();
     auto number = make<ResultEditable>(kernel, str("S[2].y"), settings);
     auto later = make<ResultEditable>(kernel, str("X"), settings);
-    number->refresh();
-    later->refresh();
+    auto table = make<ResultEditable>(kernel, str("S"), settings);
+    auto row = make<ResultEditable>(kernel, str("S[2]"), settings);
+    for (const auto& view : {number, later, table, row})
+        view->refresh();
     Pointer<AbstractEditable> numberView = number->innerView();
+    Pointer<AbstractEditable> tableView = table->innerView();
+    Pointer<AbstractEditable> rowView = row->innerView();
     EXPECT_EQ(shown(*later), "text undefined: X");
 
     // A formula changed: same kind, same inner view, new text.
     kernel->getTableByName("S")->setCellFormula(1, 0, str("x*10"));
-    number->refresh();
+    for (const auto& view : {number, table, row})
+        view->refresh();
     EXPECT_EQ(number->innerView(), numberView);
     EXPECT_EQ(shown(*number), "text 20");
+    // The grids take the new results of their tables.
+    EXPECT_EQ(table->innerView(), tableView);
+    EXPECT_EQ(row->innerView(), rowView);
+    auto heading = cast<EvalSingleModel>(cast<TableEditable>(rowView)->model());
+    EXPECT_EQ(heading->table(), kernel->getTableByName("S"));
+    EXPECT_EQ(heading->record(), 2);
 
     // The name now resolves to a table: the kind changed.
     test::addTables(*kernel, "table X{ z:=1! }");
