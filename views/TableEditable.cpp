@@ -82,7 +82,30 @@ Pointer<Object> TableEditable::getProperties() {
 std::int32_t TableEditable::columnWidth(std::int32_t column) const {
     auto found = m_widths.find(column);
     if (found != m_widths.end()) return found->second;
+    // The fitted widths hold until the next layout; the model's flags may
+    // have taken a leading column away since.
+    if (column >= 0 && column < static_cast<std::int32_t>(m_fittedLeading.size()) &&
+        column < m_model->leadingColumnCount())
+        return m_fittedLeading[static_cast<std::size_t>(column)];
     return std::max(0, m_model->columnWidth(column));
+}
+
+// Bounded by lines read and by width, so a long list of tables or a long
+// name costs a fixed amount.
+void TableEditable::fitLeadingColumns() {
+    m_fittedLeading.clear();
+    if (support() == nullptr) return;
+    const toolkit::FontMetrics& metrics = support()->plainMetrics();
+    std::int32_t leading = std::clamp(m_model->leadingColumnCount(), 0, m_model->columnCount());
+    std::int32_t rows = std::min(m_model->rowCount(), kFittedRows);
+    for (std::int32_t column = 0; column < leading; ++column) {
+        std::int32_t width = std::max(0, m_model->columnWidth(column));
+        for (std::int32_t row = 0; row < rows && width < kWidestFitted; ++row) {
+            StringPointer text = m_model->createCell(column, row)->text();
+            width = std::max(width, metrics.textWidth(text->view()) + 2 * kPadding + 1);
+        }
+        m_fittedLeading.push_back(std::min(width, kWidestFitted));
+    }
 }
 
 void TableEditable::setColumnWidth(std::int32_t column, std::int32_t width) {
@@ -272,6 +295,7 @@ std::optional<std::int32_t> TableEditable::borderAt(toolkit::Point local) const 
 }
 
 void TableEditable::layoutWidth(std::int32_t widthHint) {
+    fitLeadingColumns();
     toolkit::Size natural = naturalSize(kPreferredWidth, kPreferredHeight + 1);
     std::int32_t width = std::clamp(natural.width, std::min(minimumWidth(), widthHint), widthHint);
     // An empty grid keeps one line's height, to be seen and clicked.
@@ -284,6 +308,7 @@ void TableEditable::layoutWidth(std::int32_t widthHint) {
 }
 
 void TableEditable::layoutSize(toolkit::Size size) {
+    fitLeadingColumns();
     setBounds({0, 0, std::max(0, size.width), std::max(0, size.height)});
     clampScroll(extent());
 }

@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "editing/AbstractEditable.h"
 #include "views/GridController.h"
@@ -33,6 +34,9 @@ class TableEditable final : public AbstractEditable {
     static constexpr std::int32_t kBarWidth = 12;
     static constexpr std::int32_t kSmallestThumb = 16;
     static constexpr std::int32_t kPadding = 3;
+    // How far the frozen columns widen to fit their texts.
+    static constexpr std::int32_t kFittedRows = 1000;
+    static constexpr std::int32_t kWidestFitted = 200;
     // How near a header border the pointer grips it for resizing.
     static constexpr std::int32_t kResizeGrip = 3;
     static constexpr std::int32_t kSmallestColumn = 8;
@@ -127,6 +131,7 @@ class TableEditable final : public AbstractEditable {
     // The column whose right border lies under a point of a header row.
     std::optional<std::int32_t> borderAt(toolkit::Point local) const;
     void keepRowIdentity();
+    void fitLeadingColumns();
 
     // Painting.
     void paintCells(toolkit::Graphics& graphics, toolkit::Point corner, const Extent& extent);
@@ -179,6 +184,9 @@ class TableEditable final : public AbstractEditable {
     std::int32_t m_rangeEnd = -1;
     // Widths the user set; only resized columns are here.
     std::map<std::int32_t, std::int32_t> m_widths;
+    // The frozen leading columns (field names) widened to their texts at
+    // the last layout, so names are not cut by a narrow model width.
+    std::vector<std::int32_t> m_fittedLeading;
     std::optional<std::string> m_typing;
     // A border drag: the column and its width when the drag began.
     std::int32_t m_resizing = -1;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/views/GridTestSupport.h"
+#include "views/EvalMultiModel.h"
 
 namespace qv {
 namespace {
@@ -224,6 +225,45 @@ TEST_F(TableEditableTest, EmptyAndTinyGridsTakeEveryEvent) {
         EXPECT_LE(grid->currentColumn(), std::max(0, c.columns - 1));
         EXPECT_LE(grid->currentRow(), std::max(0, c.rows - 1));
     }
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+// The field names of a detailed view are read whole: the frozen name column
+// widens to the longest name, up to a limit, unless the user sized it.
+TEST_F(TableEditableTest, FrozenColumnsWidenToTheirTexts) {
+    const std::string longest(300, 'n');
+    struct Case {
+        const char* program;
+        std::string widest;  // the text the column fits
+    };
+    const Case cases[] = {
+        {"table T{ a:=1! b:=2! }", "T"},
+        {"table T{ a:=1! a_rather_long_name:=2! }", "a_rather_long_name"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program);
+        Pointer<Kernel> kernel = test::loadModel(c.program);
+        show(make<EvalMultiModel>(kernel->getTableByName("T"), make<GlobalSettings>(), true));
+        layout();
+        const std::int32_t expected =
+            std::max(20, panel->support().plainMetrics().textWidth(c.widest) +
+                             2 * TableEditable::kPadding + 1);
+        EXPECT_EQ(grid->columnWidth(0), expected);
+        // Record columns keep the model's width.
+        EXPECT_EQ(grid->columnWidth(1), 70);
+    }
+    Pointer<Kernel> kernel = test::loadModel("table T{ " + longest + ":=1! }");
+    show(make<EvalMultiModel>(kernel->getTableByName("T"), make<GlobalSettings>(), true));
+    layout();
+    EXPECT_EQ(grid->columnWidth(0), TableEditable::kWidestFitted);
+    grid->setColumnWidth(0, 50);
+    layout();
+    EXPECT_EQ(grid->columnWidth(0), 50);
 }
 
 }  // namespace
