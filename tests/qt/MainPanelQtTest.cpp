@@ -19,11 +19,14 @@
 #include "app/Document.h"
 #include "app/DocumentFile.h"
 #include "charts/TableChartModel.h"
+#include "core/ValueConversions.h"
 #include "desktop/ChartExport.h"
 #include "desktop/MainPanelListener.h"
+#include "desktop/ResultEditable.h"
 #include "editing/TitleDecorator.h"
 #include "tests/qt/QtTestSupport.h"
 #include "toolkit/qt/QtDialogs.h"
+#include "views/TableEditable.h"
 
 namespace qv::toolkit {
 namespace {
@@ -169,6 +172,52 @@ TEST_F(ProgramWindow, RealEventsEditTheExampleAndSaveAsWritesTheResult) {
     settle();
     EXPECT_EQ(cast<TitleDecorator>(panelFrame)->view()->toSource()->toStdString(),
               "ltable{\n    lrow{\n        ;\n    }\n}\n");
+}
+
+// Real keys type a formula into a cell of the Books grid: the grid shows the
+// recomputed value, undo takes it back, and the document saved and opened
+// again holds the edit.
+TEST_F(ProgramWindow, AFormulaTypedIntoACellIsUndoneSavedAndReadBack) {
+    const FloatLayoutEditable& root = *panel().layoutRoot();
+    auto books = cast<ResultEditable>(cast<TitleDecorator>(root.frame(0))->view());
+    ASSERT_FALSE(books.isNull());
+    auto grid = cast<TableEditable>(books->innerView());
+    ASSERT_FALSE(grid.isNull());
+    // Column 2 is record 1 (Atlas), line 2 its net price, line 3 its gross.
+    auto cellText = [&](std::int32_t column, std::int32_t row) {
+        return grid->model()->createCell(column, row)->text()->toStdString();
+    };
+    ASSERT_EQ(cellText(0, 2), "net");
+    ASSERT_EQ(cellText(2, 2), "30");
+    panel().support().layoutIfNeeded();
+    toolkit::Rect cell = grid->cellRect(2, 2);
+    ASSERT_GT(cell.width, 0);
+    QTest::mouseClick(area(), Qt::LeftButton, {},
+                      QPoint(cell.x + cell.width / 2, cell.y + cell.height / 2));
+    QTest::keyClicks(area(), QStringLiteral("=10*5"));
+    settle();
+    EXPECT_EQ(panel().formulaBar()->field()->text(), "=10*5");
+    QTest::keyClick(area(), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(cellText(2, 2), "50");
+    // Gross follows at 7% tax.
+    EXPECT_EQ(cellText(2, 3), "53.5");
+    EXPECT_EQ(window->frame()->windowTitle(), QStringLiteral("prices.qvl *  - Quorvatelle"));
+
+    QTest::keyClick(area(), Qt::Key_Z, Qt::ControlModifier);
+    settle();
+    EXPECT_EQ(cellText(2, 2), "30");
+    QTest::keyClick(area(), Qt::Key_Y, Qt::ControlModifier);
+    settle();
+    EXPECT_EQ(cellText(2, 2), "50");
+
+    QTest::keyClick(area(), Qt::Key_S, Qt::ControlModifier);
+    settle();
+    EXPECT_EQ(window->frame()->windowTitle(), QStringLiteral("prices.qvl - Quorvatelle"));
+    Pointer<Document> reread = Document::read(str(fromDiskLineEnds(bytesOf(file("prices.qvl")))));
+    Pointer<TableResult> table = reread->kernel()->getTableByName("Books");
+    EXPECT_EQ(toText(table->value(1, 1))->toStdString(), "50");
+    EXPECT_EQ(toText(table->value(3, 1))->toStdString(), "53.5");
 }
 
 // A chart view of the example's table, then a real right click on it: the
