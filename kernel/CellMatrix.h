@@ -55,6 +55,21 @@ class CellMatrix {
         m_rows = rows;
     }
 
+    // Hands every entry, summary row first, to `release` and then drops
+    // it. The objects ahead are fetched early: they lie scattered over the
+    // heap, and waiting for each in turn is most of the time a large
+    // table takes to let go of its values.
+    template <class Release>
+    void drain(Release&& release) {
+        constexpr std::size_t kAhead = 16;
+        const std::size_t count = m_entries.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i + kAhead < count) __builtin_prefetch(m_entries[i + kAhead].object());
+            release(*m_entries[i].object());
+            m_entries[i] = Pointer<T>();
+        }
+    }
+
   private:
     std::size_t index(std::int32_t column, std::int32_t rowKey) const noexcept {
         return static_cast<std::size_t>(rowKey + 1) * static_cast<std::size_t>(m_columns) +

@@ -209,17 +209,14 @@ void TableResult::releaseCells() {
     Pointer<TableResult> keep(this);  // the cells may hold the last reference
     CellMatrix<Object> cells = std::move(m_cells);
     m_cells = CellMatrix<Object>(fieldCount(), 1, NullResult::instance());
-    for (std::int32_t row = -1; row < cells.rows(); ++row) {
-        for (std::int32_t field = 0; field < cells.columns(); ++field) {
-            releaseReachable(*cells.at(field, row).object());
-        }
-    }
+    cells.drain([](const Object& value) { releaseReachable(value); });
 }
 
 namespace {
 // Follows a value to the table results it refers to.
 void releaseReachable(const Object& value) {
-    if (value.isNull()) return;
+    // Most cells hold plain values: one test tells them apart.
+    if (value.isNull() || !value.isInstanceOf(AbstractResultGetter::typeId())) return;
     if (value.isInstanceOf(TableResult::typeId())) {
         const_cast<TableResult&>(static_cast<const TableResult&>(value)).releaseCells();
     } else if (value.isInstanceOf(TableResultSlice::typeId())) {
