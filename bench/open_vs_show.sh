@@ -9,7 +9,8 @@ cd "$(dirname "$0")/.."
 rows=${1:-1000000}
 qvl=build-release/cli/qvl
 program=build-release/desktop/quorvatelle
-[ -x "$qvl" ] && [ -x "$program" ] || scripts/build.sh release >/dev/null
+[ -x "$qvl" ] && [ -x "$program" ] && [ -x build-release/bench/generate_workloads ] ||
+  scripts/build.sh release >/dev/null
 
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Configures and builds one flavour of the project into build-<flavour>.
-#   release  g++, optimised, warnings as errors, benchmarks built
+#   release  g++, optimised, warnings as errors, benchmarks built (unless
+#            QV_BENCH=OFF in the environment: the test command needs none)
 #   asan     clang++, AddressSanitizer + UndefinedBehaviorSanitizer
 #   fuzz     clang++, the libFuzzer harnesses
 set -euo pipefail
@@ -14,7 +15,7 @@ fi
 
 case "$flavour" in
   release)
-    options=(-DCMAKE_CXX_COMPILER=g++ -DCMAKE_BUILD_TYPE=Release -DQV_WERROR=ON -DQV_BENCH=ON) ;;
+    options=(-DCMAKE_CXX_COMPILER=g++ -DCMAKE_BUILD_TYPE=Release -DQV_WERROR=ON "-DQV_BENCH=${QV_BENCH:-ON}") ;;
   asan)
     options=(-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
              -DQV_WERROR=ON -DQV_SANITIZE=ON) ;;

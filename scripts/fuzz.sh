@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the fuzz harnesses of build-fuzz (scripts/build.sh fuzz).
-#   scripts/fuzz.sh --regression       every seed and past finding once, then 10 s each
+#   scripts/fuzz.sh --regression       every seed and past finding once, then 4 s each
 #   scripts/fuzz.sh NAME [SECONDS]     a long run of one harness (default 600 s), growing
 #                                      fuzz/corpus-work/NAME from the seeds
 # Findings (crash-*, leak-*, timeout-*) are written to fuzz/findings/NAME.
@@ -22,7 +22,7 @@ run_regression() {
     return 1
   fi
   rm -f "$log"
-  "build-fuzz/fuzz/$name" -max_total_time=10 -timeout=10 -rss_limit_mb=2048 \
+  "build-fuzz/fuzz/$name" -max_total_time=4 -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=0 "$work" "$seeds" >/dev/null 2>&1 || {
       echo "fuzz: $name failed in the short run; rerun scripts/fuzz.sh $name to see it" >&2
       rm -rf "$work"

@@ -26,7 +26,7 @@ run_ctest() {
 }
 
 echo "== release build and tests"
-scripts/build.sh release
+QV_BENCH=OFF scripts/build.sh release
 run_ctest ctest --test-dir build-release --output-on-failure -j "$(nproc)"
 
 echo "== sanitizer build and tests"
