@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "editing/AbstractEditable.h"
+#include "editing/ScrollDecorator.h"
 #include "views/GridController.h"
 #include "views/GridModel.h"
 
@@ -31,8 +32,9 @@ class FormulaValueEditable;
 class TableEditable final : public AbstractEditable {
     QV_OBJECT(TableEditable, AbstractEditable, "TableEditable")
   public:
-    static constexpr std::int32_t kBarWidth = 12;
-    static constexpr std::int32_t kSmallestThumb = 16;
+    // Scroll bars as every scrolling view of the work area draws them.
+    static constexpr std::int32_t kBarWidth = ScrollDecorator::kBarWidth;
+    static constexpr std::int32_t kSmallestThumb = ScrollDecorator::kSmallestThumb;
     static constexpr std::int32_t kPadding = 3;
     // How far the frozen columns widen to fit their texts.
     static constexpr std::int32_t kFittedRows = 1000;

@@ -12,8 +12,8 @@
 namespace qv {
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
+using test::kInf;
+using test::kNaN;
 
 struct PaintCase {
     const char* name;

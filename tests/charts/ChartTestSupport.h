@@ -2,6 +2,7 @@
 // the calls a headless surface recorded.
 #pragma once
 
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,10 @@
 #include "toolkit/headless/HeadlessGraphics.h"
 
 namespace qv::test {
+
+// Values a trajectory may hold that no chart can place.
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 using Points = std::vector<std::pair<double, double>>;
 

@@ -10,8 +10,8 @@
 namespace qv {
 namespace {
 
-constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+using test::kInf;
+using test::kNaN;
 
 struct BoundsCase {
     const char* name;
