@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "core/Errors.h"
@@ -47,6 +48,13 @@ namespace {
 
 [[noreturn]] void fail(std::string_view what, const std::string& path) {
     throwMessage(std::string(what) + path);
+}
+
+// With the reason the system gave for the failing call (its errno), so
+// that the user learns whether the folder is missing, the disk full or
+// the file refused.
+[[noreturn]] void failBecause(std::string_view what, const std::string& path, int error) {
+    throwMessage(std::string(what) + path + ": " + std::strerror(error));
 }
 
 struct FileCloser {
@@ -120,6 +128,7 @@ class TemporaryFile {
         std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
         m_path = target.substr(0, nameStart) + "." + target.substr(nameStart) + ".tmp-XXXXXX";
         m_descriptor = ::mkstemp(m_path.data());
+        if (m_descriptor < 0) m_error = errno;
     }
     ~TemporaryFile() {
         if (m_descriptor >= 0) ::close(m_descriptor);
@@ -129,13 +138,19 @@ class TemporaryFile {
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     bool isOpen() const noexcept { return m_descriptor >= 0; }
+    // The errno of the call that failed last.
+    int error() const noexcept { return m_error; }
     const std::string& path() const noexcept { return m_path; }
 
     bool writeAll(std::string_view bytes) noexcept {
         while (!bytes.empty()) {
             ssize_t written = ::write(m_descriptor, bytes.data(), bytes.size());
             if (written < 0 && errno == EINTR) continue;
-            if (written <= 0) return false;
+            if (written <= 0) {
+                // A write of nothing sets no errno; the disk is full then.
+                m_error = written < 0 ? errno : ENOSPC;
+                return false;
+            }
             bytes.remove_prefix(static_cast<std::size_t>(written));
         }
         return true;
@@ -165,7 +180,9 @@ class TemporaryFile {
     }
     bool flushAndClose() noexcept {
         bool flushed = ::fsync(m_descriptor) == 0;
+        if (!flushed) m_error = errno;
         bool closed = ::close(m_descriptor) == 0;
+        if (!closed && flushed) m_error = errno;
         m_descriptor = -1;
         return flushed && closed;
     }
@@ -174,6 +191,7 @@ class TemporaryFile {
   private:
     std::string m_path;
     int m_descriptor = -1;
+    int m_error = 0;
     bool m_committed = false;
 };
 
@@ -201,12 +219,13 @@ void writeDocumentFile(const std::string& path, std::string_view text) {
     struct stat status {};
     bool exists = ::stat(target.c_str(), &status) == 0;
     TemporaryFile temporary(target);
-    if (!temporary.isOpen()) fail("can not open ", path);
+    if (!temporary.isOpen()) failBecause("can not open ", path, temporary.error());
     if (exists) temporary.takeOwnerAndModeOf(status);
     if (!temporary.writeWithDiskLineEnds(text) || !temporary.flushAndClose()) {
-        fail("can not write to ", path);
+        failBecause("can not write to ", path, temporary.error());
     }
-    if (::rename(temporary.path().c_str(), target.c_str()) != 0) fail("can not write to ", path);
+    if (::rename(temporary.path().c_str(), target.c_str()) != 0)
+        failBecause("can not write to ", path, errno);
     temporary.commit();
     flushFolder(folderOf(target));
 }

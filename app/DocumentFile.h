@@ -41,8 +41,8 @@ void requireRegularTarget(const std::string& path);
 // keeps the owner, group and permissions of the old one where the process
 // may set them. Throws the message of requireRegularTarget, "can not open "
 // + path when no temporary file can be made beside it and "can not write to
-// " + path when writing, flushing or the rename fails; in every case the
-// target is left as it was.
+// " + path when writing, flushing or the rename fails, each followed by ": "
+// and the system's reason; in every case the target is left as it was.
 void writeDocumentFile(const std::string& path, std::string_view text);
 
 }  // namespace qv

@@ -29,25 +29,33 @@ void DocumentFlow::start() {
 }
 
 void DocumentFlow::newDocument() {
-    begin(FlowState::New);
+    if (commitPendingEdit()) begin(FlowState::New);
 }
 
 void DocumentFlow::open() {
-    begin(FlowState::Open);
+    if (commitPendingEdit()) begin(FlowState::Open);
 }
 
 void DocumentFlow::save() {
-    if (!m_path) return saveAs();
+    if (!commitPendingEdit()) return;
+    if (!m_path) return begin(FlowState::SaveAs);
     m_awaiting = Reply::None;
     saveTo(*m_path);
 }
 
 void DocumentFlow::saveAs() {
-    begin(FlowState::SaveAs);
+    if (commitPendingEdit()) begin(FlowState::SaveAs);
 }
 
 void DocumentFlow::exit() {
-    begin(FlowState::Exit);
+    if (commitPendingEdit()) begin(FlowState::Exit);
+}
+
+bool DocumentFlow::commitPendingEdit() {
+    std::optional<std::string> refusal = m_host.commitPendingEdit();
+    if (!refusal) return true;
+    notify(*refusal);
+    return false;
 }
 
 // A command starts afresh, whatever an earlier flow waited for (a file

@@ -91,6 +91,9 @@ class DocumentFlow {
     enum class Answer { Yes = 0, No = 1, Cancel = 2 };
 
     void begin(FlowState state);
+    // False, with the reason shown, when a cell edit still being typed does
+    // not read: the command then stops before it saves or drops anything.
+    bool commitPendingEdit();
     void continueFlow();
     void startStep();
     void createAnswered();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,10 @@ class DocumentFlowHost {
     // Empties the undo and redo stacks (the command manager's clear).
     virtual void clearUndoHistory() = 0;
     virtual ChangeCounts changeCounts() const = 0;
+    // Commits a cell edit still being typed, so that what is saved or
+    // dropped is what the window shows. When the typed text does not read,
+    // the edit stays open as typed and its message is returned.
+    virtual std::optional<std::string> commitPendingEdit() = 0;
     // The titles of the maximized views, in stacking order.
     virtual std::vector<std::string> maximizedViewTitles() const = 0;
 };

@@ -9,10 +9,13 @@
 #include "desktop/CompoundCommand.h"
 #include "desktop/DesktopViewFactory.h"
 #include "desktop/GlobalSettingsProperties.h"
+#include "desktop/InnerViewEditable.h"
 #include "desktop/PropertiesEditable.h"
 #include "desktop/TableControllers.h"
 #include "desktop/UserGuide.h"
+#include "desktop/ViewPlacement.h"
 #include "editing/DetachDropCommand.h"
+#include "editing/FormulaValueEditable.h"
 #include "editing/TextEditable.h"
 #include "editing/TitleDecorator.h"
 #include "language/Comments.h"
@@ -44,7 +47,7 @@ MainPanel::MainPanel(toolkit::Window& window, std::string startupPath)
     watch(m_kernel);
     buildMenus();
     window.setMenuBar(m_menus);
-    m_flow.start();
+    window.postMessage({kStartMessage, 0, {}});
 }
 
 MainPanel::~MainPanel() {
@@ -67,7 +70,7 @@ void MainPanel::buildMenus() {
     MenuItem edit = menu("&Edit", {item("&Cut\tCtrl+X", Cut), item("&Copy\tCtrl+C", Copy),
                                    item("&Paste\tCtrl+V", Paste), item("&Delete\tDel", Delete),
                                    item("Select A&ll\tCtrl+A", SelectAll)});
-    MenuItem view = menu("&View", {item("&Source", Source)});
+    MenuItem view = menu("&View", {item("&Source", Source), item("&Compute", Compute, "F9")});
     MenuItem add = menu("&Add", {item("P&anel", Panel), item("&Text area", TextArea),
                                  item("&Project", Project), item("P&roperties", Properties)});
     MenuItem help =
@@ -150,6 +153,26 @@ ChangeCounts MainPanel::changeCounts() const {
     return {commands().changeCounter(), m_kernel->getChangeCount()};
 }
 
+std::optional<std::string> MainPanel::commitPendingEdit() {
+    const Pointer<FormulaValueEditable>& bar = formulaBar();
+    Pointer<EditedFormulaCell> cell = bar->editedCell();
+    if (cell.isNull()) return std::nullopt;
+    std::string typed(bar->field()->text());
+    // An earlier refusal still waiting to be shown is not this edit's.
+    if (support().hasPendingError()) showPendingError();
+    bar->commit(-1, {}, 0);
+    if (!support().hasPendingError()) return std::nullopt;
+    // The text does not read: the edit opens again as typed, so nothing
+    // typed is lost while the user mends it.
+    bar->startEditing(cell);
+    const Pointer<FormulaTextFieldEditable>& field = bar->field();
+    field->setText(typed);
+    field->setCaret(static_cast<std::int32_t>(typed.size()));
+    field->textChanged();
+    support().select(field);
+    return support().takePendingError();
+}
+
 std::vector<std::string> MainPanel::maximizedViewTitles() const {
     std::vector<std::string> titles;
     const FloatLayoutEditable& root = *layoutRoot();
@@ -177,23 +200,57 @@ void MainPanel::addView(const Pointer<AbstractEditable>& element) {
 }
 
 void MainPanel::addViews(const std::vector<Pointer<AbstractEditable>>& elements) {
+    support().layoutIfNeeded();
+    std::vector<toolkit::Rect> taken = frameRects();
     std::vector<Pointer<Command>> steps;
-    toolkit::Point corner = kNewViewCorner;
     for (const Pointer<AbstractEditable>& element : elements) {
         auto frame = make<TitleDecorator>(element);
         frame->attach(&support());
         frame->refresh();
+        toolkit::Point corner = newViewCorner(*frame, taken);
         auto position = make<FloatLayoutPosition>(layoutRoot(), corner);
         Pointer<Command> step =
             make<DetachDropCommand>(layoutRoot(), frame, Pointer<AbstractPosition>(), position);
         step->redo();
         steps.push_back(step);
-        corner.x = frame->bounds().right() + kNewViewGap;
+        taken.push_back(frame->bounds());
     }
     if (steps.empty()) return;
     commands().execute(steps.size() == 1 ? steps.front() : make<CompoundCommand>(steps), false);
+    takeKeyboard(elements.back());
     support().invalidateLayout();
     window().repaint();
+}
+
+std::vector<toolkit::Rect> MainPanel::frameRects() const {
+    std::vector<toolkit::Rect> rects;
+    const FloatLayoutEditable& root = *layoutRoot();
+    for (std::int32_t i = 0; i < root.frameCount(); ++i) {
+        const Pointer<AbstractEditable>& frame = root.frame(i);
+        // A maximized view is the background the others float over.
+        auto titled = cast<TitleDecorator>(frame);
+        if (!titled.isNull() && titled->placement() == FramePlacement::Maximized) continue;
+        rects.push_back(frame->bounds());
+    }
+    return rects;
+}
+
+toolkit::Point MainPanel::newViewCorner(AbstractEditable& frame,
+                                        const std::vector<toolkit::Rect>& taken) const {
+    // Laid out as the work area will lay it out, for its size.
+    frame.layoutWidth(FloatLayoutEditable::kFrameWidthHint);
+    toolkit::Rect bounds = frame.bounds();
+    return freeSpotFor({bounds.width, bounds.height}, taken, support().visibleArea(),
+                       {kNewViewCorner, kNewViewGap, kNewViewCascade});
+}
+
+// Typing goes to the new view, not to the one selected before: the view
+// inside a frame that only shows another takes the selection.
+void MainPanel::takeKeyboard(Pointer<AbstractEditable> element) {
+    for (auto shown = cast<InnerViewEditable>(element);
+         !shown.isNull() && !shown->innerView().isNull(); shown = cast<InnerViewEditable>(element))
+        element = shown->innerView();
+    support().select(element);
 }
 
 void MainPanel::openTableView(const Pointer<TableResult>& table, TableViewKind kind) {
@@ -252,13 +309,17 @@ void MainPanel::nodeMenuChosen(NodeAction action) {
 // Not a command, so it cannot be undone; the document still counts as
 // changed, so that New, Open and Exit ask before they drop the view.
 void MainPanel::addProjectView() {
-    auto frame = make<TitleDecorator>(
-        DesktopViewFactory::makeProjectElement(*this, m_kernel, str(kProjectExpression)));
+    Pointer<AbstractEditable> project =
+        DesktopViewFactory::makeProjectElement(*this, m_kernel, str(kProjectExpression));
+    auto frame = make<TitleDecorator>(project);
     frame->setPlacement(FramePlacement::Optimized);
+    support().layoutIfNeeded();
+    std::vector<toolkit::Rect> taken = frameRects();
     layoutRoot()->add(frame);
     frame->refresh();
-    frame->layoutWidth(FloatLayoutEditable::kFrameWidthHint);
-    frame->moveBy(kNewViewCorner);
+    toolkit::Point corner = newViewCorner(*frame, taken);
+    frame->moveBy(corner);
+    takeKeyboard(project);
     m_flow.markChanged();
     window().repaint();
 }
@@ -271,6 +332,12 @@ void MainPanel::openSourceWindow() {
     m_sourceWindow.reset();
     m_sourceWindow =
         std::make_unique<SourceWindow>(window(), *this, [this] { return isComputing(); });
+}
+
+void MainPanel::computeAgain() {
+    m_kernel->dropStoppedResults();
+    refreshViews(true);
+    m_flow.updateTitle();
 }
 
 bool MainPanel::isEmptyWorkArea(toolkit::Point point) const {
@@ -342,6 +409,8 @@ void MainPanel::menuChosen(std::int32_t id) {
             return dispatchEditKey(key::kSelectAll);
         case MenuCommand::Source:
             return openSourceWindow();
+        case MenuCommand::Compute:
+            return computeAgain();
         case MenuCommand::Panel:
             addView(DesktopViewFactory::makeLayoutTableView());
             break;
@@ -374,7 +443,11 @@ void MainPanel::message(const toolkit::PostedMessage& message) {
         return;
     }
     if (m_chartExport.handleMessage(message)) return;
-    m_flow.handleMessage(message);
+    if (message.id == kStartMessage) {
+        m_flow.start();
+    } else {
+        m_flow.handleMessage(message);
+    }
     afterEvent();
 }
 

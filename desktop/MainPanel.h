@@ -49,6 +49,8 @@ enum class MenuCommand : std::int32_t {
     // The context menu of a node of a project view's tree.
     NodeOpen,
     NodeNavigateTo,
+    // The View menu's Compute (F9).
+    Compute,
 };
 
 class MainPanel final : public EditableContainerPanel,
@@ -57,14 +59,22 @@ class MainPanel final : public EditableContainerPanel,
                         public ViewHost {
     QV_OBJECT(MainPanel, EditableContainerPanel, "MainPanel")
   public:
-    // Where the Add menu puts a new view.
+    // Where the first new view goes; the next ones go to the first free
+    // spot after it in reading order.
     static constexpr toolkit::Point kNewViewCorner{40, 40};
-    // Between views added side by side.
+    // Between views side by side or one above the other.
     static constexpr std::int32_t kNewViewGap = 10;
+    // Right and down from one cascaded view to the next, when no spot is
+    // free.
+    static constexpr std::int32_t kNewViewCascade = 24;
+    // Posted to itself at construction: the document flow starts once the
+    // window shows, so that a long first computation runs under the wait
+    // indicator with its Stop, as it does after Open.
+    static constexpr std::int32_t kStartMessage = toolkit::kFileChosenMessage + 300;
     // The expression of the project view the Add menu opens.
     static constexpr std::string_view kProjectExpression = "Table1";
 
-    // Builds the menus and runs the first step of the document flow: the
+    // Builds the menus and posts the first step of the document flow: the
     // document at `startupPath`, or the default document when it is empty.
     MainPanel(toolkit::Window& window, std::string startupPath);
     ~MainPanel() override;
@@ -84,10 +94,13 @@ class MainPanel final : public EditableContainerPanel,
     // The table-opening dialog opened last (it may have been closed since).
     OpenTableDialog* tableDialog() const noexcept { return m_tableDialog.get(); }
 
-    // Puts a view in a new frame at (40, 40) of the work area as an
-    // undoable command.
+    // Puts a view in a new frame at the first free spot of the work area
+    // as an undoable command; the view takes the keyboard.
     void addView(const Pointer<AbstractEditable>& element);
     void openSourceWindow();
+    // Compute: the cells a stop left uncomputed are computed again, and
+    // every view shows the values.
+    void computeAgain();
     // Every view evaluates its value again (under the wait indicator), when
     // the program changed since the last time or `force` says so; then the
     // window repaints. Painting never computes.
@@ -113,6 +126,7 @@ class MainPanel final : public EditableContainerPanel,
     StringPointer documentSource() override { return toSource(); }
     void clearUndoHistory() override;
     ChangeCounts changeCounts() const override;
+    std::optional<std::string> commitPendingEdit() override;
     std::vector<std::string> maximizedViewTitles() const override;
     std::optional<LoadFailure> reloadDocument(const StringPointer& text) override;
     Pointer<Kernel> currentKernel() override { return m_kernel; }
@@ -133,9 +147,15 @@ class MainPanel final : public EditableContainerPanel,
     // Edit items act as their keys do.
     void dispatchEditKey(std::int32_t code);
     void addProjectView();
-    // Puts each view in a new frame, the first at (40, 40) and each next one
-    // to the right of the one before, as one undoable step; each refreshed.
+    // Puts each view in a new frame at the first free spot, as one undoable
+    // step; each refreshed, the last one taking the keyboard.
     void addViews(const std::vector<Pointer<AbstractEditable>>& elements);
+    // The frames that a new view should not cover.
+    std::vector<toolkit::Rect> frameRects() const;
+    // Lays the frame out and finds it a spot among `taken`.
+    toolkit::Point newViewCorner(AbstractEditable& frame,
+                                 const std::vector<toolkit::Rect>& taken) const;
+    void takeKeyboard(Pointer<AbstractEditable> element);
     // After every event: the views follow the program and the selection.
     void afterEvent();
     void nodeMenuChosen(NodeAction action);

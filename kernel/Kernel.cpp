@@ -83,8 +83,16 @@ const Pointer<ProgramResult>& Kernel::getResults() {
         runComputing([&] { results->compute(); });
         // In place before computeFinished, which may read results.
         m_results = results;
+        m_resultsStopped = m_stop.load(std::memory_order_relaxed);
     }
     return m_results;
+}
+
+bool Kernel::dropStoppedResults() {
+    if (!m_resultsStopped) return false;
+    m_results = {};
+    m_resultsStopped = false;
+    return true;
 }
 
 Pointer<TableResult> Kernel::getTable(std::int32_t index) {
@@ -149,6 +157,7 @@ Pointer<Object> Kernel::evaluateParsed(const ExpressionPointer& expression) {
         ResultEvaluatable top(*results, evaluator, calculator);
         value = evaluator.evaluateTop(top);
     });
+    if (m_stop.load(std::memory_order_relaxed)) m_resultsStopped = true;
     return value;
 }
 

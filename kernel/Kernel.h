@@ -61,6 +61,10 @@ class Kernel final : public Object {
     // waiting hook: the cells not yet computed hold "calculation stopped"
     // until the model changes and the next request computes again.
     void requestStop() noexcept { m_stop.store(true, std::memory_order_relaxed); }
+    // Compute: when a computation was stopped since the results were made,
+    // they are dropped, so the next request computes the stopped cells
+    // again. True when there was something to drop.
+    bool dropStoppedResults();
 
     Pointer<Object> clone() const override;
     StringPointer describe() const override { return m_program->describe(); }
@@ -80,6 +84,9 @@ class Kernel final : public Object {
     std::function<void()> m_waitingHook;
     std::function<void()> m_afterWaiting;
     std::atomic<bool> m_stop{false};
+    // A stop reached the current results (their computation, or a lazy
+    // cell computed for an expression): some cells say so.
+    bool m_resultsStopped = false;
 };
 
 }  // namespace qv

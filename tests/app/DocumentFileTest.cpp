@@ -3,9 +3,11 @@
 // writing fails — or when the document fails to read in the first place.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -158,7 +160,8 @@ TEST(DocumentFileTest, FailedWritesLeaveTheTargetUntouched) {
     ScratchFolder folder;
     // No folder to make the temporary file in.
     std::string inMissing = folder.file("missing/model.qvl");
-    EXPECT_EQ(messageOf([&] { writeDocumentFile(inMissing, "x"); }), "can not open " + inMissing);
+    EXPECT_EQ(messageOf([&] { writeDocumentFile(inMissing, "x"); }),
+              "can not open " + inMissing + ": No such file or directory");
     EXPECT_FALSE(std::filesystem::exists(folder.file("missing")));
     // A target that is no document file: refused before anything is made.
     std::filesystem::create_directory(folder.file("taken.qvl"));
@@ -171,13 +174,38 @@ TEST(DocumentFileTest, FailedWritesLeaveTheTargetUntouched) {
               1);
 }
 
+// A real write that fails half way: the process may write no file past a
+// few bytes (as a full disk would refuse them). The message says why, and
+// the document on disk is the old one.
+TEST(DocumentFileTest, AWriteTheSystemRefusesSaysWhyAndKeepsTheDocument) {
+    ScratchFolder folder;
+    std::string path = folder.file("model.qvl");
+    putFileBytes(path, "old");
+    struct rlimit before {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    // The signal would end the process; ignored, the write fails instead.
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = before;
+    small.rlim_cur = 16;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string message = messageOf([&] { writeDocumentFile(path, std::string(4096, 'x')); });
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(message, "can not write to " + path + ": File too large");
+    EXPECT_EQ(fileBytes(path), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
 TEST(DocumentFileTest, AReadOnlyFolderKeepsItsDocument) {
     if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
     ScratchFolder folder;
     std::string path = folder.file("model.qvl");
     putFileBytes(path, "table T{}\r\n//--end");
     ASSERT_EQ(::chmod(folder.path().c_str(), 0500), 0);
-    EXPECT_EQ(messageOf([&] { writeDocumentFile(path, "new"); }), "can not open " + path);
+    EXPECT_EQ(messageOf([&] { writeDocumentFile(path, "new"); }),
+              "can not open " + path + ": Permission denied");
     EXPECT_EQ(fileBytes(path), "table T{}\r\n//--end");
 }
 

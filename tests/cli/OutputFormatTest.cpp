@@ -192,6 +192,10 @@ TEST(OutputFormatTest, CheckReportsEachTableWarning) {
          "1 tables, 1 fields, 0 rows, 0 cells with errors, 1 tables with warnings"},
         {"table A{ a:=1! }\ntable A{ b:=2! }\n", "A: Table already defined\n",
          "2 tables, 2 fields, 0 rows, 0 cells with errors, 1 tables with warnings"},
+        // Rows past the limit: the range cells refuse them, the table counts.
+        {"table X{ a:=range 1 to 5000! b:=range 1 to 5000! }\ntable T{ c:=1! }\n",
+         "X: too many rows: 25000000 rows pass the limit of 10000000\n",
+         "2 tables, 3 fields, 0 rows, 2 cells with errors, 1 tables with warnings"},
     };
 #if !defined(QV_TEST_SANITIZED)
     // Linking two million fields takes a minute under the sanitizers; the

@@ -162,7 +162,8 @@ TEST(DocumentFlowStart, CreatingTheFileCanFailAndSaysSo) {
     f.window.scriptAnswer(Answer::Yes);
     f.start(path);
     ASSERT_EQ(f.window.dialogs().size(), 2u);
-    EXPECT_EQ(f.window.dialogs()[1], "notice: can not open " + path);
+    EXPECT_EQ(f.window.dialogs()[1],
+              "notice: can not open " + path + ": No such file or directory");
     EXPECT_EQ(stateOf(f), kDefaultOpened);
 }
 
@@ -435,6 +436,53 @@ TEST(DocumentFlowSave, AFailedSaveShowsTheMessageAndStopsTheFlow) {
         EXPECT_EQ(stateOf(f), kModelKept);
         EXPECT_TRUE(std::filesystem::is_directory(model));
         EXPECT_EQ(f.window.unscriptedDialogs(), 0);
+    }
+}
+
+// A cell edit still being typed is committed before the command goes on,
+// so the file takes the typed value; one that does not read stops the
+// command with its reason and nothing is written or dropped.
+TEST(DocumentFlowPendingEdit, ATypedEditIsCommittedFirstOrStopsTheCommand) {
+    struct Case {
+        const char* name;
+        void (DocumentFlow::*command)();
+        std::vector<Answer> answers;
+        std::vector<std::optional<std::string>> files;
+        const char* savedName;
+    };
+    const Case cases[] = {
+        {"save", &DocumentFlow::save, {}, {}, "model.qvl"},
+        {"save as", &DocumentFlow::saveAs, {}, {"copy.qvl"}, "copy.qvl"},
+        {"new", &DocumentFlow::newDocument, {Answer::Yes}, {}, "model.qvl"},
+        {"open", &DocumentFlow::open, {Answer::Yes}, {std::nullopt}, "model.qvl"},
+        {"exit", &DocumentFlow::exit, {Answer::Yes}, {}, "model.qvl"},
+    };
+    const std::string saved = "table Model{\r\n    a:=42!\r\n}\r\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        {
+            FlowFixture f;
+            startModified(f, true);
+            f.host.pendingFormula = "42";
+            for (Answer answer : c.answers)
+                f.window.scriptAnswer(answer);
+            for (const std::optional<std::string>& file : c.files)
+                f.window.scriptFile(file ? std::optional(f.folder.file(*file)) : std::nullopt);
+            f.run(c.command);
+            EXPECT_FALSE(f.host.pendingFormula.has_value());
+            EXPECT_TRUE(fileBytes(f.folder.file(c.savedName)).starts_with(saved))
+                << fileBytes(f.folder.file(c.savedName));
+        }
+        FlowFixture f;
+        startModified(f, true);
+        f.host.pendingRefusal = "syntax error: expecting an expression";
+        for (Answer answer : c.answers)
+            f.window.scriptAnswer(answer);
+        f.run(c.command);
+        EXPECT_EQ(f.window.dialogs(),
+                  (std::vector<std::string>{"notice: syntax error: expecting an expression"}));
+        EXPECT_EQ(stateOf(f), kModelKept);
+        EXPECT_EQ(fileBytes(f.folder.file("model.qvl")), "stale");
     }
 }
 

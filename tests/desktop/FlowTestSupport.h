@@ -12,6 +12,7 @@
 #include "app/DocumentFile.h"
 #include "desktop/DocumentFlow.h"
 #include "desktop/LoadFailure.h"
+#include "kernel/TableResult.h"
 #include "tests/app/AppTestSupport.h"
 #include "toolkit/headless/HeadlessWindow.h"
 
@@ -38,6 +39,14 @@ class FakeFlowHost final : public DocumentFlowHost {
     ChangeCounts changeCounts() const override {
         return {commandCounter, current.isNull() ? 0 : current->kernel()->getChangeCount()};
     }
+    std::optional<std::string> commitPendingEdit() override {
+        if (pendingRefusal) return pendingRefusal;
+        if (pendingFormula) {
+            current->kernel()->getTable(0)->setCellFormula(0, 0, str(*pendingFormula));
+            pendingFormula.reset();
+        }
+        return std::nullopt;
+    }
     std::vector<std::string> maximizedViewTitles() const override { return maximized; }
 
     // A work-area command, as the command manager executes it.
@@ -57,6 +66,10 @@ class FakeFlowHost final : public DocumentFlowHost {
     std::int32_t commandCounter = 0;
     std::vector<std::string> maximized;
     std::optional<TextPlace> placeOfErrors;
+    // A cell edit still being typed: the formula its commit writes into the
+    // first cell of the first table, or the reason it does not read.
+    std::optional<std::string> pendingFormula;
+    std::optional<std::string> pendingRefusal;
     int readings = 0;
 };
 

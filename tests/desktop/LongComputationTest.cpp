@@ -110,6 +110,57 @@ TEST(LongComputation, EscapeOrStopEndsARunawayComputation) {
     }
 }
 
+// The start-up document computes once the window shows, under the same
+// overlay and Stop as after Open: the window is never left blank while
+// its first computation runs.
+TEST(LongComputation, TheStartupDocumentComputesUnderTheOverlay) {
+    PanelFixture f;
+    std::string path = f.folder.file("runaway.qvl");
+    test::putFileBytes(path, std::string(kRunaway) + "optimized(40,200) result(R);\n");
+    f.panel = make<MainPanel>(f.window, path);
+    // Nothing is computed before the window has shown.
+    EXPECT_FALSE(f.panel->waitIndicator().isWaiting());
+    std::vector<std::string> overlay;
+    f.window.onPendingEvents([&] {
+        if (!f.panel->waitIndicator().isOverlayShown() || !overlay.empty()) return;
+        overlay = f.window.paint().texts();
+        toolkit::Rect button = f.panel->waitIndicator().stopButtonRect();
+        f.panel->mouse(toolkit::MouseKind::Press,
+                       {button.x + button.width / 2, button.y + button.height / 2}, 0);
+    });
+    f.window.deliverPosted();
+    f.window.onPendingEvents({});
+    ASSERT_FALSE(overlay.empty());
+    EXPECT_TRUE(overlay[0].starts_with("Computing for 0.")) << overlay[0];
+    EXPECT_TRUE(drew(overlay, "Stop"));
+    EXPECT_FALSE(f.panel->waitIndicator().isWaiting());
+    EXPECT_EQ(cellX(*f.panel), "calculation stopped");
+    EXPECT_EQ(f.window.title(), "runaway.qvl - Quorvatelle");
+    EXPECT_TRUE(drew(f.window.paint().texts(), "notes"));
+}
+
+// Compute (F9) computes again the cells a stop left: here the start-up
+// computation is stopped at once and Compute then gives the value.
+TEST(LongComputation, ComputeGivesTheValuesAStopLeftOut) {
+    PanelFixture f;
+    f.window.onPendingEvents([&] { f.panel->key(key::kEscape, {}, 0); });
+    f.startOn("long.qvl",
+              "table R{ [f(n)]:=if n <= 0 then 1 else f(n-1)+f(n-1)! x:=f(18)! }\n"
+              "optimized(40,40) result(R);\n");
+    f.window.onPendingEvents({});
+    EXPECT_EQ(cellX(*f.panel), "calculation stopped");
+    EXPECT_TRUE(drew(f.window.paint().texts(), "calculation stopped"));
+    std::string before = f.state();
+
+    f.choose(MenuCommand::Compute);
+    EXPECT_EQ(cellX(*f.panel), "262144");
+    EXPECT_TRUE(drew(f.window.paint().texts(), "262144"));
+    EXPECT_FALSE(drew(f.window.paint().texts(), "calculation stopped"));
+    EXPECT_EQ(f.state(), before);
+    // Computed values are kept: a second Compute has nothing to do again.
+    EXPECT_FALSE(f.panel->kernel()->dropStoppedResults());
+}
+
 // A dialog's answer that arrives while the kernel computes is kept and
 // handled once the computation has ended, never in the middle of it.
 TEST(LongComputation, AnAnswerArrivingMeanwhileIsHandledAfterwards) {

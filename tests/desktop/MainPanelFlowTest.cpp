@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "app/DocumentFile.h"
+#include "desktop/ResultEditable.h"
 #include "kernel/TableResult.h"
 #include "tests/desktop/PanelTestSupport.h"
+#include "views/TableEditable.h"
 
 namespace qv {
 namespace {
@@ -36,7 +38,7 @@ void startChanged(PanelFixture& f) {
 // The state startChanged leaves.
 const std::string kModelChanged =
     "undo=1 redo=0 modified=yes exit=none title=model.qvl *  - Quorvatelle\n" + kModelLayout +
-    "optimized(40,40) text(\"\");\n";
+    "optimized(140,40) text(\"\");\n";
 
 TEST(MainPanelFlow, SaveWritesTheLiveLayoutAndMarksTheDocumentSaved) {
     PanelFixture f;
@@ -44,9 +46,9 @@ TEST(MainPanelFlow, SaveWritesTheLiveLayoutAndMarksTheDocumentSaved) {
     std::string path = f.folder.file("model.qvl");
     f.choose(MenuCommand::Save);
     EXPECT_EQ(f.state(), "undo=1 redo=0 modified=no exit=none title=model.qvl - Quorvatelle\n" +
-                             kModelLayout + "optimized(40,40) text(\"\");\n");
+                             kModelLayout + "optimized(140,40) text(\"\");\n");
     EXPECT_EQ(fileBytes(path), toDiskLineEnds("table M{\n    a:=1!\n}\n" + kModelLayout +
-                                              "optimized(40,40) text(\"\");\n//--end"));
+                                              "optimized(140,40) text(\"\");\n//--end"));
     EXPECT_TRUE(f.window.dialogs().empty());
     // Save As to a new name: the window takes the new name.
     std::string other = f.folder.file("other.qvl");
@@ -82,7 +84,7 @@ TEST(MainPanelFlow, NewOpenAndExitAskBeforeTheyDropChanges) {
          Answer::No,
          {},
          "undo=1 redo=0 modified=yes exit=0 title=model.qvl *  - Quorvatelle\n" + kModelLayout +
-             "optimized(40,40) text(\"\");\n"},
+             "optimized(140,40) text(\"\");\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -124,6 +126,85 @@ TEST(MainPanelFlow, AFormulaTypedIntoTheModelMarksTheDocumentModified) {
     EXPECT_EQ(f.window.exitStatus(), 0);
     EXPECT_EQ(fromDiskLineEnds(fileBytes(f.folder.file("model.qvl"))),
               "table M{\n    a:=2!\n}\n" + kModelLayout + "//--end");
+}
+
+// A value typed into a grid cell and not yet committed (no Enter, no click
+// elsewhere) is what the window shows: each command that saves or drops
+// the document commits it first, so the file holds it.
+constexpr const char* kGridModel = "table M{a:=1!}\noptimized(10,20) result(M);\n";
+
+// Types `text` into a cell of the grid (at first the cell of field a),
+// leaving the edit open.
+void typeIntoCell(PanelFixture& f, std::string_view text, std::int32_t column = 1,
+                  std::int32_t row = 1) {
+    auto grid = cast<TableEditable>(cast<ResultEditable>(f.frame(0)->view())->innerView());
+    ASSERT_FALSE(grid.isNull());
+    f.panel->support().layoutIfNeeded();
+    toolkit::Rect cell = grid->cellRect(column, row);
+    f.click({cell.x + cell.width / 2, cell.y + cell.height / 2});
+    f.type(text);
+    ASSERT_FALSE(f.panel->formulaBar()->editedCell().isNull());
+}
+
+TEST(MainPanelFlow, ACellEditStillBeingTypedIsSavedByEachCommand) {
+    struct Case {
+        const char* name;
+        MenuCommand command;
+        std::vector<Answer> answers;
+        std::vector<std::optional<std::string>> files;
+        const char* savedName;
+    };
+    const Case cases[] = {
+        {"save", MenuCommand::Save, {}, {}, "model.qvl"},
+        {"save as", MenuCommand::SaveAs, {}, {"copy.qvl"}, "copy.qvl"},
+        {"new", MenuCommand::New, {Answer::Yes}, {}, "model.qvl"},
+        {"open", MenuCommand::Open, {Answer::Yes}, {std::nullopt}, "model.qvl"},
+        {"exit", MenuCommand::Exit, {Answer::Yes}, {}, "model.qvl"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PanelFixture f;
+        f.startOn("model.qvl", kGridModel);
+        typeIntoCell(f, "7");
+        for (Answer answer : c.answers)
+            f.window.scriptAnswer(answer);
+        for (const std::optional<std::string>& file : c.files)
+            f.window.scriptFile(file ? std::optional(f.folder.file(*file)) : std::nullopt);
+        f.choose(c.command);
+        EXPECT_EQ(fromDiskLineEnds(fileBytes(f.folder.file(c.savedName))),
+                  "table M{\n    a:=7!\n}\noptimized(10,20) result(M);\n//--end");
+        EXPECT_TRUE(f.panel->formulaBar()->editedCell().isNull());
+    }
+}
+
+// A typed edit the model refuses (here a new name for a field its base
+// table defines) stops the command: the reason is shown, the edit stays
+// open with the text as typed, nothing is written and the program goes
+// on. (A formula that does not parse is no refusal: it is kept as typed
+// and saved, its cells saying why.)
+TEST(MainPanelFlow, ACellEditThatIsRefusedStopsEachCommand) {
+    const std::string refused =
+        "notice: can not modify this cell because it contain a field name that is defined in "
+        "base table.";
+    for (MenuCommand command : {MenuCommand::Save, MenuCommand::SaveAs, MenuCommand::New,
+                                MenuCommand::Open, MenuCommand::Exit}) {
+        SCOPED_TRACE(static_cast<int>(command));
+        PanelFixture f;
+        f.startOn("model.qvl",
+                  "table B{a:=1!}\ntable M extends B{a:=2!}\noptimized(10,20) result(M);\n");
+        std::string before = fileBytes(f.folder.file("model.qvl"));
+        typeIntoCell(f, "z", 0, 1);
+        f.window.scriptAnswer(Answer::Yes);
+        f.choose(command);
+        EXPECT_EQ(f.window.dialogs(), (std::vector<std::string>{refused}));
+        EXPECT_EQ(f.window.exitStatus(), std::nullopt);
+        EXPECT_EQ(fileBytes(f.folder.file("model.qvl")), before);
+        ASSERT_FALSE(f.panel->formulaBar()->editedCell().isNull());
+        EXPECT_EQ(std::string(f.panel->formulaBar()->field()->text()), "z");
+        // Enter tries again, and is refused again, with the edit still open.
+        f.key(toolkit::key::kEnter);
+        EXPECT_EQ(f.lastDialog(), refused);
+    }
 }
 
 // A document that does not read replaces nothing: the current one stays
@@ -178,6 +259,29 @@ TEST(MainPanelFlow, AFailedSaveStopsTheFlow) {
     }
 }
 
+// The reason the system gives comes with the path (here a folder that is
+// not there); the document stays modified.
+TEST(MainPanelFlow, AFailedSaveSaysWhy) {
+    struct Case {
+        std::string path;
+        std::string notice;
+    };
+    PanelFixture scratch;
+    const std::string missing = scratch.folder.file("gone/model.qvl");
+    const Case cases[] = {
+        {missing, "notice: can not open " + missing + ": No such file or directory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        PanelFixture f;
+        startChanged(f);
+        f.window.scriptFile(c.path);
+        f.choose(MenuCommand::SaveAs);
+        EXPECT_EQ(f.lastDialog(), c.notice);
+        EXPECT_EQ(f.state(), kModelChanged);
+    }
+}
+
 TEST(MainPanelFlow, SaveOnAnUntitledDocumentAsksForANameAndACancelChangesNothing) {
     PanelFixture f;
     f.start();
@@ -218,7 +322,7 @@ TEST(MainPanelSource, TheSourceWindowReloadsTheDocument) {
     EXPECT_EQ(std::string(source->messageField()->text()), "reload succesful");
     EXPECT_EQ(f.state(), "undo=0 redo=0 modified=yes exit=none title=model.qvl *  - Quorvatelle\n" +
                              kModelLayout +
-                             "optimized(40,40) text(\"\");\noptimized(0,0) text(\"new\");\n");
+                             "optimized(140,40) text(\"\");\noptimized(0,0) text(\"new\");\n");
 
     // A text that does not read: the message says what and where.
     std::string before = f.state();

@@ -86,7 +86,7 @@ TEST(MainPanelMenus, TheMenuBarAndTheContextMenuAreExactlyAsListed) {
     const std::vector<std::string> file = {
         "&File: &New [Ctrl+N] | &Open [Ctrl+O] | &Save [Ctrl+S] | Save &As... [Ctrl+Shift+S] | "
         "E&xit [Ctrl+Q]"};
-    const std::string view = "&View: &Source";
+    const std::string view = "&View: &Source | &Compute [F9]";
     const std::string add = "&Add: P&anel | &Text area | &Project | P&roperties";
     const std::string help =
         "&Help: &Html Documentation | &Browse Quorvatelle web site... | &About";
@@ -127,8 +127,9 @@ TEST(MainPanelMenus, ARightPressOnTheEmptyWorkAreaShowsTheContextMenu) {
     }
 }
 
-// Each Add item puts its view at (40, 40) as one undoable step; the
-// project view is added outside the history but still counts as a change.
+// Each Add item puts its view at the first free spot (beside or below the
+// views there are) as one undoable step; the project view is added outside
+// the history but still counts as a change.
 TEST(MainPanelAdd, AddedViewsUndoAndRedoAndMarkTheDocument) {
     struct Step {
         const char* what;
@@ -136,9 +137,10 @@ TEST(MainPanelAdd, AddedViewsUndoAndRedoAndMarkTheDocument) {
         std::string state;
     };
     const std::string modified = " modified=yes exit=none title=Untitled *  - Quorvatelle\n";
-    const std::string text = "optimized(40,40) text(\"\");\n";
-    const std::string panel = "optimized(40,40) ltable{\n    lrow{\n        ;\n    }\n}\n";
-    const std::string properties = "optimized(40,40) properties();\n";
+    const std::string text = "optimized(40,230) text(\"\");\n";
+    const std::string panel = "optimized(170,230) ltable{\n    lrow{\n        ;\n    }\n}\n";
+    const std::string properties = "optimized(309,230) properties();\n";
+    const std::string project = "optimized(40,330) project(Table1);\n";
     auto choose = [](MenuCommand command) {
         return [command](PanelFixture& f) { f.choose(command); };
     };
@@ -153,13 +155,13 @@ TEST(MainPanelAdd, AddedViewsUndoAndRedoAndMarkTheDocument) {
         {"properties", choose(MenuCommand::Properties),
          "undo=3 redo=0" + modified + kDefaultLayout + text + panel + properties},
         {"project", choose(MenuCommand::Project),
-         "undo=3 redo=0" + modified + kDefaultLayout + text + panel + properties + kDefaultLayout},
+         "undo=3 redo=0" + modified + kDefaultLayout + text + panel + properties + project},
         {"undo three",
          [](PanelFixture& f) {
              for (int i = 0; i < 3; ++i)
                  f.key(key::kUndo);
          },
-         "undo=0 redo=3" + modified + kDefaultLayout + kDefaultLayout},
+         "undo=0 redo=3" + modified + kDefaultLayout + project},
     };
     PanelFixture f;
     f.start();
@@ -168,7 +170,7 @@ TEST(MainPanelAdd, AddedViewsUndoAndRedoAndMarkTheDocument) {
         step.act(f);
         EXPECT_EQ(f.state(), step.state);
     }
-    // The added frames are top-level frames at the corner given.
+    // The added frames are top-level frames at the spot given.
     f.key(key::kRedo);
     EXPECT_EQ(f.frame(2)->bounds().x, 40);
     EXPECT_EQ(f.frame(2)->placement(), FramePlacement::Optimized);
@@ -181,7 +183,7 @@ TEST(MainPanelAdd, TheProjectViewIsNoStepButStillAChange) {
     f.start();
     f.choose(MenuCommand::Project);
     EXPECT_EQ(f.state(), "undo=0 redo=0 modified=yes exit=none title=Untitled *  - Quorvatelle\n" +
-                             kDefaultLayout + kDefaultLayout);
+                             kDefaultLayout + "optimized(40,230) project(Table1);\n");
     f.choose(MenuCommand::New);
     EXPECT_EQ(f.lastDialog(),
               "question: The untitled file has changed,\n\nDo you want to save it?");

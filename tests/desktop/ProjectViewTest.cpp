@@ -127,10 +127,10 @@ TEST(ProjectView, OpenAndNavigateToOnEveryKindOfNode) {
         const char* current;
     };
     const Case cases[] = {
-        {0, MenuCommand::NodeOpen, "optimized(40,40) result(T);\n", "T"},
-        {2, MenuCommand::NodeOpen, "optimized(40,40) result(T[0]);\n", "y"},
-        {4, MenuCommand::NodeOpen, "optimized(40,40) result(T[2]);\n", "[2]"},
-        {6, MenuCommand::NodeOpen, "optimized(40,40) result(U);\n", "U"},
+        {0, MenuCommand::NodeOpen, "optimized(40,200) result(T);\n", "T"},
+        {2, MenuCommand::NodeOpen, "optimized(40,200) result(T[0]);\n", "y"},
+        {4, MenuCommand::NodeOpen, "optimized(40,200) result(T[2]);\n", "[2]"},
+        {6, MenuCommand::NodeOpen, "optimized(40,200) result(U);\n", "U"},
         {4, MenuCommand::NodeNavigateTo, "", "T"},
         {1, MenuCommand::NodeNavigateTo, "", "T"},
     };
@@ -161,7 +161,7 @@ TEST(ProjectView, TheListBesideTheTreeOpensTablesAndTheMenuItemAddsAView) {
 
     std::string before = f.layout();
     f.choose(MenuCommand::Project);
-    EXPECT_EQ(f.layout(), before + "optimized(40,40) project(Table1);\n");
+    EXPECT_EQ(f.layout(), before + "optimized(40,200) project(Table1);\n");
     EXPECT_EQ(f.root().frameCount(), 2);
     EXPECT_EQ(f.frame(1)->getTitle()->toStdString(), "project  - Table1");
     EXPECT_EQ(lines(*cast<ProjectEditable>(f.frame(1)->view())->tree()->model()), "T U ");

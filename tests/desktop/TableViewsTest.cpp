@@ -86,20 +86,20 @@ TEST(TableViews, TheDialogOpensTheViewsItsBoxesChooseAsOneStep) {
         const char* added;  // the layout after the list's own line
     };
     const Case cases[] = {
-        {1, "n", "optimized(40,40) result(T[0]);\n"},
-        {1, "O", "optimized(40,40) result(T[0]);\n"},
-        {1, "Dn", "optimized(40,40) result(T);\n"},
-        {1, "HDO", "optimized(40,40) result(T);\n"},
-        {1, "HCn", "optimized(40,40) chart(T);\n"},
-        {1, "ttsn", "optimized(40,40) chart(T);\n"},
+        {1, "n", "optimized(40,120) result(T[0]);\n"},
+        {1, "O", "optimized(40,120) result(T[0]);\n"},
+        {1, "Dn", "optimized(40,120) result(T);\n"},
+        {1, "HDO", "optimized(40,120) result(T);\n"},
+        {1, "HCn", "optimized(40,120) chart(T);\n"},
+        {1, "ttsn", "optimized(40,120) chart(T);\n"},
         // Details and Chart: both views, side by side.
-        {1, "DCn", "optimized(40,40) result(T);\nchart(T);\n"},
-        {2, "n", "optimized(40,40) result([My table][0]);\n"},
-        {2, "HDCO", "optimized(40,40) result([My table]);\nchart([My table]);\n"},
+        {1, "DCn", "optimized(40,120) result(T);\nchart(T);\n"},
+        {2, "n", "optimized(40,120) result([My table][0]);\n"},
+        {2, "HDCO", "optimized(40,120) result([My table]);\nchart([My table]);\n"},
         {1, "e", ""},
         {1, "DCX", ""},
-        {1, "ttttn", ""},                                  // Enter on Cancel
-        {1, "ttttttsn", "optimized(40,40) result(T);\n"},  // round to Details
+        {1, "ttttn", ""},                                   // Enter on Cancel
+        {1, "ttttttsn", "optimized(40,120) result(T);\n"},  // round to Details
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.script) + " on line " + std::to_string(c.line));
@@ -112,9 +112,10 @@ TEST(TableViews, TheDialogOpensTheViewsItsBoxesChooseAsOneStep) {
         play(dialog, c.script);
         f.window.deliverPosted();
         EXPECT_FALSE(dialog.isOpen());
-        // The second view's corner depends on the first one's width.
+        // The second view's spot (beside or below the first one) depends on
+        // the first one's size.
         std::string added = std::regex_replace(f.layout().substr(before.size()),
-                                               std::regex("\noptimized\\(\\d+,40\\) "), "\n");
+                                               std::regex("\noptimized\\(\\d+,\\d+\\) "), "\n");
         EXPECT_EQ(added, c.added);
         bool opened = *c.added != '\0';
         EXPECT_EQ(f.panel->commands().undoCount(), opened ? 1 : 0);
@@ -131,7 +132,9 @@ TEST(TableViews, TheDialogOpensTheViewsItsBoxesChooseAsOneStep) {
     }
 }
 
-TEST(TableViews, BothViewsOfOneTableStandSideBySide) {
+// The chart goes beside the grid where the window has room for it, else
+// below it: never over it.
+TEST(TableViews, BothViewsOfOneTableCoverNothing) {
     PanelFixture f;
     f.startOn("tables.qvl", kTables);
     play(activateTableLine(f, 1), "DCn");
@@ -140,8 +143,10 @@ TEST(TableViews, BothViewsOfOneTableStandSideBySide) {
     toolkit::Rect grid = f.frame(1)->bounds();
     toolkit::Rect chart = f.frame(2)->bounds();
     EXPECT_EQ(grid.x, 40);
-    EXPECT_EQ(chart.y, grid.y);
-    EXPECT_EQ(chart.x, grid.right() + MainPanel::kNewViewGap);
+    // 1024 pixels hold no 450-pixel grid and a chart side by side.
+    EXPECT_GT(grid.right() + MainPanel::kNewViewGap + chart.width, 1024);
+    EXPECT_EQ(chart.x, grid.x);
+    EXPECT_EQ(chart.y, grid.bottom() + MainPanel::kNewViewGap);
     auto details = cast<ResultEditable>(f.frame(1)->view());
     EXPECT_EQ(details->shownKind(), ResultEditable::ValueKind::Table);
 }
