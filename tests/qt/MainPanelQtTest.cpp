@@ -126,10 +126,9 @@ TEST_F(ProgramWindow, RealEventsEditTheExampleAndSaveAsWritesTheResult) {
     EXPECT_EQ(window->frame()->windowTitle(), QStringLiteral("prices.qvl - Quorvatelle"));
     choose(QStringLiteral("&Add"), QStringLiteral("P&anel"));
     Pointer<TitleDecorator> panelFrame = topFrame();
-    // Dragged by its title bar by (480, 320): moving about the work area is
+    // Dragged by its title bar to (520, 360): moving about the work area is
     // no step of the history.
-    toolkit::Rect before = panelFrame->bounds();
-    drag(panelFrame, QPoint(before.x + 6 + 480, before.y + panelFrame->titleBarHeight() / 2 + 320));
+    drag(panelFrame, QPoint(520 + 6, 360 + panelFrame->titleBarHeight() / 2));
     EXPECT_EQ(panelFrame->bounds().x, 520);
     EXPECT_EQ(panelFrame->bounds().y, 360);
     EXPECT_EQ(panel().commands().undoCount(), 1);
