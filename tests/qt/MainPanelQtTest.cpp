@@ -23,6 +23,7 @@
 #include "desktop/ChartExport.h"
 #include "desktop/MainPanelListener.h"
 #include "desktop/ResultEditable.h"
+#include "editing/TextEditable.h"
 #include "editing/TitleDecorator.h"
 #include "tests/qt/QtTestSupport.h"
 #include "toolkit/qt/QtDialogs.h"
@@ -222,6 +223,34 @@ TEST_F(ProgramWindow, AFormulaTypedIntoACellIsUndoneSavedAndReadBack) {
 // A chart view of the example's table, then a real right click on it: the
 // context menu's one item asks where to write, and the PNG written is the
 // chart at its size on screen.
+// A view added through the menu takes the keyboard: real keys typed next
+// go into it, not into the grid cell selected before; and Compute is bound
+// to F9.
+TEST_F(ProgramWindow, AnAddedViewTakesTheKeysAndComputeIsOnF9) {
+    std::string program = panel().kernel()->toSource()->toStdString();
+    panel().support().layoutIfNeeded();
+    toolkit::Rect books = panel().layoutRoot()->frame(0)->bounds();
+    QTest::mouseClick(area(), Qt::LeftButton, {}, QPoint(books.x + 150, books.y + 50));
+    choose(QStringLiteral("&Add"), QStringLiteral("&Text area"));
+    QTest::keyClicks(area(), QStringLiteral("Hi"));
+    settle();
+    auto text = cast<TextEditable>(topFrame()->view());
+    ASSERT_FALSE(text.isNull());
+    EXPECT_EQ(std::string(text->text()), "Hi");
+    EXPECT_EQ(panel().kernel()->toSource()->toStdString(), program);
+    EXPECT_TRUE(panel().formulaBar()->editedCell().isNull());
+
+    QAction* compute = nullptr;
+    for (QAction* bar : window->frame()->menuBar()->actions()) {
+        if (bar->text() != QStringLiteral("&View")) continue;
+        for (QAction* action : bar->menu()->actions()) {
+            if (action->text() == QStringLiteral("&Compute")) compute = action;
+        }
+    }
+    ASSERT_NE(compute, nullptr);
+    EXPECT_EQ(compute->shortcut(), QKeySequence(Qt::Key_F9));
+}
+
 TEST_F(ProgramWindow, TheChartsContextMenuExportsItAsAPng) {
     auto chart =
         make<ChartEditable>(make<TableChartModel>(panel().kernel()->getTableByName("Books")));
