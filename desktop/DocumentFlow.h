@@ -7,7 +7,9 @@
 //
 // The flow reads and writes the files itself (writing is atomic: the file
 // on disk is replaced whole or not at all) and keeps the current path and
-// the saved position; the document lives in the host.
+// the saved position; the document lives in the host. Every command but
+// the start first has the host commit a cell edit still being typed, so
+// that what is saved or dropped is what the window shows.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Where a new view goes in the work area: the first spot in reading order
 // (left to right along a row, the rows from the top) where it covers no
-// other view and fits in the area; when there is none, cascaded from the first corner, so
-// that its title bar still shows beside those below it.
+// other view and fits in the area; when there is none, cascaded from the
+// first corner, so that its title bar still shows beside those below it.
 #pragma once
 
 #include <cstdint>
