@@ -237,7 +237,9 @@ std::vector<toolkit::Rect> MainPanel::frameRects() const {
 
 toolkit::Point MainPanel::newViewCorner(AbstractEditable& frame,
                                         const std::vector<toolkit::Rect>& taken) const {
-    // Laid out as the work area will lay it out, for its size.
+    // Laid out as the work area will lay it out (a top-level frame fits its
+    // view), for its size.
+    frame.setTopLevel(true);
     frame.layoutWidth(FloatLayoutEditable::kFrameWidthHint);
     toolkit::Rect bounds = frame.bounds();
     return freeSpotFor({bounds.width, bounds.height}, taken, support().visibleArea(),

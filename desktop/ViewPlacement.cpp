@@ -35,16 +35,27 @@ std::vector<toolkit::Point> candidateSpots(const std::vector<toolkit::Rect>& tak
     return spots;
 }
 
-toolkit::Point cascadedSpot(const std::vector<toolkit::Rect>& taken, const PlacementRules& rules) {
-    // The first step of the cascade no view starts at; there are at most as
-    // many views as steps taken.
-    for (std::size_t step = 1;; ++step) {
-        auto offset = static_cast<std::int32_t>(step) * rules.cascadeStep;
-        toolkit::Point spot{rules.firstCorner.x + offset, rules.firstCorner.y + offset};
-        bool used = std::any_of(taken.begin(), taken.end(), [&](const toolkit::Rect& rect) {
+// The cascade runs down the diagonal from the first corner while a title
+// bar still shows in the area, then starts again two steps further right;
+// the first corner of it that no view starts at is taken. Every corner
+// stays inside the area, so no frame is placed out of reach; when all are
+// in use, the first one is shared.
+toolkit::Point cascadedSpot(const std::vector<toolkit::Rect>& taken, const toolkit::Rect& area,
+                            const PlacementRules& rules) {
+    const std::int32_t step = std::max(rules.cascadeStep, 1);
+    const toolkit::Point first{rules.firstCorner.x + step, rules.firstCorner.y + step};
+    const std::int32_t down = std::max(1, (area.bottom() - first.y) / step - 1);
+    auto used = [&](toolkit::Point spot) {
+        return std::any_of(taken.begin(), taken.end(), [&](const toolkit::Rect& rect) {
             return rect.x == spot.x && rect.y == spot.y;
         });
-        if (!used || step > taken.size()) return spot;
+    };
+    for (std::int32_t lap = 0;; ++lap) {
+        for (std::int32_t k = 0; k < down; ++k) {
+            toolkit::Point spot{first.x + (k + 2 * lap) * step, first.y + k * step};
+            if (spot.x + 2 * step > area.right()) return first;
+            if (!used(spot)) return spot;
+        }
     }
 }
 
@@ -62,7 +73,7 @@ toolkit::Point freeSpotFor(toolkit::Size size, const std::vector<toolkit::Rect>&
         });
         if (!covers) return spot;
     }
-    return cascadedSpot(taken, rules);
+    return cascadedSpot(taken, area, rules);
 }
 
 }  // namespace qv

@@ -137,10 +137,10 @@ TEST(MainPanelAdd, AddedViewsUndoAndRedoAndMarkTheDocument) {
         std::string state;
     };
     const std::string modified = " modified=yes exit=none title=Untitled *  - Quorvatelle\n";
-    const std::string text = "optimized(40,230) text(\"\");\n";
-    const std::string panel = "optimized(170,230) ltable{\n    lrow{\n        ;\n    }\n}\n";
-    const std::string properties = "optimized(309,230) properties();\n";
-    const std::string project = "optimized(40,330) project(Table1);\n";
+    const std::string text = "optimized(650,40) text(\"\");\n";
+    const std::string panel = "optimized(780,40) ltable{\n    lrow{\n        ;\n    }\n}\n";
+    const std::string properties = "optimized(650,140) properties();\n";
+    const std::string project = "optimized(40,230) project(Table1);\n";
     auto choose = [](MenuCommand command) {
         return [command](PanelFixture& f) { f.choose(command); };
     };
@@ -172,7 +172,7 @@ TEST(MainPanelAdd, AddedViewsUndoAndRedoAndMarkTheDocument) {
     }
     // The added frames are top-level frames at the spot given.
     f.key(key::kRedo);
-    EXPECT_EQ(f.frame(2)->bounds().x, 40);
+    EXPECT_EQ(f.frame(2)->bounds().x, 650);
     EXPECT_EQ(f.frame(2)->placement(), FramePlacement::Optimized);
 }
 

@@ -130,7 +130,7 @@ TEST(ProjectView, OpenAndNavigateToOnEveryKindOfNode) {
         {0, MenuCommand::NodeOpen, "optimized(40,200) result(T);\n", "T"},
         {2, MenuCommand::NodeOpen, "optimized(40,200) result(T[0]);\n", "y"},
         {4, MenuCommand::NodeOpen, "optimized(40,200) result(T[2]);\n", "[2]"},
-        {6, MenuCommand::NodeOpen, "optimized(40,200) result(U);\n", "U"},
+        {6, MenuCommand::NodeOpen, "optimized(620,40) result(U);\n", "U"},
         {4, MenuCommand::NodeNavigateTo, "", "T"},
         {1, MenuCommand::NodeNavigateTo, "", "T"},
     };

@@ -86,16 +86,16 @@ TEST(TableViews, TheDialogOpensTheViewsItsBoxesChooseAsOneStep) {
         const char* added;  // the layout after the list's own line
     };
     const Case cases[] = {
-        {1, "n", "optimized(40,120) result(T[0]);\n"},
-        {1, "O", "optimized(40,120) result(T[0]);\n"},
+        {1, "n", "optimized(590,40) result(T[0]);\n"},
+        {1, "O", "optimized(590,40) result(T[0]);\n"},
         {1, "Dn", "optimized(40,120) result(T);\n"},
         {1, "HDO", "optimized(40,120) result(T);\n"},
         {1, "HCn", "optimized(40,120) chart(T);\n"},
         {1, "ttsn", "optimized(40,120) chart(T);\n"},
         // Details and Chart: both views, side by side.
         {1, "DCn", "optimized(40,120) result(T);\nchart(T);\n"},
-        {2, "n", "optimized(40,120) result([My table][0]);\n"},
-        {2, "HDCO", "optimized(40,120) result([My table]);\nchart([My table]);\n"},
+        {2, "n", "optimized(590,40) result([My table][0]);\n"},
+        {2, "HDCO", "optimized(590,40) result([My table]);\nchart([My table]);\n"},
         {1, "e", ""},
         {1, "DCX", ""},
         {1, "ttttn", ""},                                   // Enter on Cancel

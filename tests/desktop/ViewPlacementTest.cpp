@@ -4,6 +4,7 @@
 // the last one takes the keyboard.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,38 @@ TEST(ViewPlacement, TheFirstFreeSpotInReadingOrderElseACascade) {
     }
 }
 
+// The cascade stays in the area: past its lowest corner it starts again
+// further right, and when the area holds no more corners the first is
+// shared.
+TEST(ViewPlacement, TheCascadeNeverLeavesTheArea) {
+    const PlacementRules rules{{40, 40}, 10, 24};
+    struct Case {
+        const char* name;
+        Rect area;
+        std::int32_t corners;  // cascaded views there already
+        Point spot;
+    };
+    const Case cases[] = {
+        // 14 corners from (64, 64) down to (376, 376) above the bottom at 430.
+        {"the second lap", {0, 30, 500, 400}, 14, {112, 64}},
+        {"the second lap's next", {0, 30, 500, 400}, 15, {136, 88}},
+        {"no corner left", {0, 30, 150, 150}, 3, {64, 64}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<Rect> taken{c.area};
+        Point spot{0, 0};
+        for (std::int32_t i = 0; i <= c.corners; ++i) {
+            spot = freeSpotFor({100, 50}, taken, c.area, rules);
+            taken.push_back({spot.x, spot.y, 100, 50});
+            EXPECT_LE(spot.y + 24, c.area.bottom());
+            EXPECT_LE(spot.x + 24, c.area.right());
+        }
+        EXPECT_EQ(spot.x, c.spot.x);
+        EXPECT_EQ(spot.y, c.spot.y);
+    }
+}
+
 // Text areas, the properties and the project view added through the Add
 // menu: no two frames overlap while there is room, and typing goes into
 // the view added last.
@@ -96,21 +129,28 @@ TEST(ViewPlacement, AddedViewsCoverNothingAndTakeTheKeyboard) {
 }
 
 // A full work area: each further view is cascaded to a corner no other
-// view starts at, so every title bar can still be reached.
+// view starts at, inside the area, so every title bar can still be reached.
 TEST(ViewPlacement, AFullWorkAreaCascades) {
     PanelFixture f;
     f.start();
     for (int i = 0; i < 40; ++i)
-        f.choose(MenuCommand::TextArea);
+        f.choose(MenuCommand::Properties);
     f.panel->support().layoutIfNeeded();
     std::vector<Point> corners;
+    Rect area = f.panel->support().visibleArea();
     for (std::int32_t i = 0; i < f.root().frameCount(); ++i) {
         Rect bounds = f.frame(i)->bounds();
+        EXPECT_LE(bounds.y + f.frame(i)->titleBarHeight(), area.bottom());
+        EXPECT_LT(bounds.x + 40, area.right());
         for (Point corner : corners)
             EXPECT_FALSE(corner.x == bounds.x && corner.y == bounds.y) << f.layout();
         corners.push_back({bounds.x, bounds.y});
     }
     EXPECT_EQ(corners.size(), 41u);
+    // Forty properties views do not fit side by side: the cascade began.
+    EXPECT_NE(std::find_if(corners.begin(), corners.end(),
+                           [](Point corner) { return corner.x == 64 && corner.y == 64; }),
+              corners.end());
 }
 
 }  // namespace
