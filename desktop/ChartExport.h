@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "charts/ChartEditable.h"
+#include "views/ChartEditable.h"
 #include "toolkit/Window.h"
 
 namespace qv {

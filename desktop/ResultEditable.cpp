@@ -1,6 +1,6 @@
 #include "desktop/ResultEditable.h"
 
-#include "charts/ChartEditable.h"
+#include "views/ChartEditable.h"
 #include "charts/OneChartModel.h"
 #include "core/ValueConversions.h"
 #include "core/Vector.h"

@@ -1,6 +1,6 @@
 #include "desktop/TableChartView.h"
 
-#include "charts/ChartEditable.h"
+#include "views/ChartEditable.h"
 #include "charts/TableChartModel.h"
 #include "desktop/ErrorEditable.h"
 #include "desktop/TableControllers.h"

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "charts/ChartEditable.h"
+#include "views/ChartEditable.h"
 #include "charts/TableChartModel.h"
 #include "desktop/ChartCommand.h"
 #include "desktop/ChartExport.h"

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "charts/ChartEditable.h"
+#include "views/ChartEditable.h"
 #include "desktop/ErrorEditable.h"
 #include "desktop/ResultEditable.h"
 #include "language/StringStream.h"

@@ -10,7 +10,7 @@
 
 #include <sys/wait.h>
 
-#include "charts/ChartEditable.h"
+#include "views/ChartEditable.h"
 #include "charts/StripPainter.h"
 #include "charts/TableChartModel.h"
 #include "tests/kernel/ModelTestSupport.h"
