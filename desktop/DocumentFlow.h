@@ -16,7 +16,7 @@
 #include <string_view>
 
 #include "desktop/DocumentFlowHost.h"
-#include "desktop/LoadFailure.h"
+#include "app/LoadFailure.h"
 #include "desktop/ModificationState.h"
 #include "toolkit/Window.h"
 

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "core/String.h"
-#include "desktop/LoadFailure.h"
+#include "app/LoadFailure.h"
 #include "kernel/Kernel.h"
 #include "toolkit/Geometry.h"
 

@@ -11,7 +11,7 @@
 #include "app/Document.h"
 #include "app/DocumentFile.h"
 #include "desktop/DocumentFlow.h"
-#include "desktop/LoadFailure.h"
+#include "app/LoadFailure.h"
 #include "tests/app/AppTestSupport.h"
 #include "toolkit/headless/HeadlessWindow.h"
 
