@@ -49,8 +49,7 @@ ChartFileKind chartFileKindOf(std::string_view path) {
     return ChartFileKind::Unknown;
 }
 
-std::optional<ChartFileFailure> writeChartFile(const ChartPicture& picture,
-                                               const std::string& path,
+std::optional<ChartFileFailure> writeChartFile(const ChartPicture& picture, const std::string& path,
                                                const toolkit::ImageWriter& writePng) {
     switch (chartFileKindOf(path)) {
         case ChartFileKind::Svg: {

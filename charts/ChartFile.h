@@ -27,8 +27,7 @@ struct ChartFileFailure {
 
 // Writes the picture to `path`; nothing when the file was written. A file
 // that could not be written whole is not left behind.
-std::optional<ChartFileFailure> writeChartFile(const ChartPicture& picture,
-                                               const std::string& path,
+std::optional<ChartFileFailure> writeChartFile(const ChartPicture& picture, const std::string& path,
                                                const toolkit::ImageWriter& writePng);
 
 }  // namespace qv

@@ -115,8 +115,8 @@ Pointer<Document> readDocument(const std::string& path,
 // when the file itself could not be read.
 Pointer<Document> load(const std::string& path, const Pointer<AbstractKernelFeedback>& feedback) {
     std::string why;
-    Pointer<Document> document =
-        readDocumentOrSay(path, [&] { return readDocument(path, feedback); }, why);
+    Pointer<Document> document = readDocumentOrSay(
+        path, [&] { return readDocument(path, feedback); }, why);
     if (document.isNull()) {
         std::fprintf(stderr, "qvl: %s\n", why.c_str());
         return document;

@@ -13,8 +13,8 @@ int runChartCommand(const ChartRequest& request, const toolkit::ImageWriter& wri
                     std::FILE* errors) {
     const std::string& path = request.documentPath;
     std::string why;
-    Pointer<Document> document =
-        readDocumentOrSay(path, [&path] { return Document::readFile(path); }, why);
+    Pointer<Document> document = readDocumentOrSay(
+        path, [&path] { return Document::readFile(path); }, why);
     Pointer<TableResult> table;
     if (!document.isNull()) table = findTableOrSay(*document->kernel(), path, request.table, why);
     if (table.isNull()) {

@@ -15,8 +15,8 @@
 #include <string>
 #include <string_view>
 
-#include "desktop/DocumentFlowHost.h"
 #include "app/LoadFailure.h"
+#include "desktop/DocumentFlowHost.h"
 #include "desktop/ModificationState.h"
 #include "toolkit/Window.h"
 

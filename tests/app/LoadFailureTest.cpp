@@ -37,11 +37,14 @@ TEST(LoadFailure, ToolsNameTheFileAndThePlace) {
         std::string why;  // empty: read
     };
     const Case cases[] = {
-        {"placed", [] () -> Pointer<Document> { throw PlacedMessage(str("expecting )"), {12, 7}); },
+        {"placed",
+         []() -> Pointer<Document> {
+             throw PlacedMessage(str("expecting )"), {12, 7});
+         },
          "m.qvl:12:7: expecting )"},
-        {"unplaced", [] () -> Pointer<Document> { throw str("can not open m.qvl"); },
+        {"unplaced", []() -> Pointer<Document> { throw str("can not open m.qvl"); },
          "m.qvl: can not open m.qvl"},
-        {"out of memory", [] () -> Pointer<Document> { throw std::bad_alloc(); },
+        {"out of memory", []() -> Pointer<Document> { throw std::bad_alloc(); },
          "m.qvl: out of memory"},
         {"read", [] { return Document::read(str("table T{ a:=1! }")); }, ""},
         {"reader's own message", [] { return Document::read(str("table T{ a:=1! } maximized x")); },

@@ -10,8 +10,8 @@
 
 #include "app/Document.h"
 #include "app/DocumentFile.h"
-#include "desktop/DocumentFlow.h"
 #include "app/LoadFailure.h"
+#include "desktop/DocumentFlow.h"
 #include "tests/app/AppTestSupport.h"
 #include "toolkit/headless/HeadlessWindow.h"
 
