@@ -13,6 +13,10 @@
 
 namespace qv {
 
+// The size of a chart written by the tools without a window: the chart
+// view's widest box.
+inline constexpr toolkit::Size kChartFileSize{640, 480};
+
 enum class ChartFileKind { Png, Svg, Unknown };
 
 // By the extension, in any letter case.

@@ -9,7 +9,7 @@
 #include "app/DocumentFile.h"
 #include "app/LoadFailure.h"
 #include "charts/ChartFile.h"
-#include "charts/SvgGraphics.h"
+#include "charts/ChartSvg.h"
 #include "charts/TableChartModel.h"
 #include "cli/ProgressFeedback.h"
 #include "cli/TableRenderer.h"
@@ -419,19 +419,18 @@ bool endsWith(const std::string& text, std::string_view end) {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-// Standard output, or the file through the one writer of chart files.
-bool writeSvg(const std::string& path, const ChartPicture& picture) {
+// The chart to standard output, or to the file through the one writer of
+// chart files.
+bool writeSvg(const std::string& path, const Pointer<ChartModel>& model) {
     if (path == "-") {
-        SvgGraphics graphics(picture.size());
-        picture.paint(graphics);
-        std::string svg = graphics.document();
+        std::string svg = chartToSvg(model, kChartFileSize);
         std::fwrite(svg.data(), 1, svg.size(), stdout);
         return true;
     }
     // The name ends in .svg: no image writer is asked.
     toolkit::ImageWriter noPng = [](const std::string&, toolkit::Size, const toolkit::ImagePainter&,
                                     std::string&) { return false; };
-    if (!writeChartFile(picture, path, noPng)) return true;
+    if (!writeChartFile(ChartPicture(model, kChartFileSize), path, noPng)) return true;
     std::fprintf(stderr, "qvl: %s: can not write the file\n", path.c_str());
     return false;
 }
@@ -453,8 +452,7 @@ int runChart(const ArgumentList& arguments) {
     if (document.isNull()) return 1;
     Pointer<TableResult> table = findTable(*document->kernel(), path, options->positional[1]);
     if (table.isNull()) return 1;
-    ChartPicture picture(make<TableChartModel>(table), toolkit::Size{640, 480});
-    return writeSvg(output, picture) ? 0 : 1;
+    return writeSvg(output, make<TableChartModel>(table)) ? 0 : 1;
 }
 
 }  // namespace qv::cli

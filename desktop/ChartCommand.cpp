@@ -22,7 +22,7 @@ int runChartCommand(const ChartRequest& request, const toolkit::ImageWriter& wri
         return 1;
     }
     std::optional<std::string> failure =
-        exportChart(make<TableChartModel>(table), kChartCommandSize, request.outputPath, writePng);
+        exportChart(make<TableChartModel>(table), kChartFileSize, request.outputPath, writePng);
     if (!failure) return 0;
     std::fprintf(errors, "quorvatelle: %s\n", failure->c_str());
     return 1;
