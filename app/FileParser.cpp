@@ -14,6 +14,7 @@
 #include "app/FileParser.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "app/Document.h"
 #include "app/TextEscapes.h"
@@ -21,10 +22,22 @@
 #include "core/Errors.h"
 #include "language/SourceError.h"
 #include "language/TableParser.h"
+#include "layout/LayoutWriter.h"
 
 namespace qv {
 
 namespace {
+
+// The placement a prefix's word stands for, by the words the layout writer
+// writes; floating frames read back as optimized ones.
+std::optional<FramePlacement> placementNamedBy(const Token& word) {
+    for (FramePlacement placement :
+         {FramePlacement::Maximized, FramePlacement::Optimized, FramePlacement::Floating}) {
+        if (!word.isWord(placementKeyword(placement))) continue;
+        return placement == FramePlacement::Floating ? FramePlacement::Optimized : placement;
+    }
+    return std::nullopt;
+}
 
 // Where the end mark that closes a written document starts: at the end of
 // the text, after nothing but blanks. It is written anew, not kept as a
@@ -131,17 +144,11 @@ bool FileParser::readTopLevel() {
     m_stream->next();
     std::int32_t x = 0;
     std::int32_t y = 0;
-    Placement placement = Placement::kOptimized;
-    if (next->isWord("optimized") || next->isWord("floating")) {
-        // Floating frames read back as optimized ones.
-        readPoint(x, y);
-    } else if (next->isWord("maximized")) {
-        placement = Placement::kMaximized;
-    } else {
-        throwMessage("expecting  table,maximized,optimized or floating");
-    }
+    std::optional<FramePlacement> placement = placementNamedBy(*next);
+    if (!placement) throwMessage("expecting  table,maximized,optimized or floating");
+    if (*placement != FramePlacement::Maximized) readPoint(x, y);
     Pointer<Object> view = readElement();
-    placeTopLevel(view, placement, x, y, m_comments->takeItem(leading));
+    placeTopLevel(view, *placement, x, y, m_comments->takeItem(leading));
     return true;
 }
 
@@ -181,8 +188,8 @@ void FileParser::readPoint(std::int32_t& x, std::int32_t& y) {
     expect(kCloseParen, ")");
 }
 
-void FileParser::placeTopLevel(const Pointer<Object>& view, Placement placement, std::int32_t x,
-                               std::int32_t y, const ItemComments& comments) {
+void FileParser::placeTopLevel(const Pointer<Object>& view, FramePlacement placement,
+                               std::int32_t x, std::int32_t y, const ItemComments& comments) {
     if (!building()) return;
     m_factory->placeFrame(m_layoutRoot, m_factory->makeFrame(view, placement, comments), x, y);
 }
@@ -314,7 +321,7 @@ void FileParser::readRow(const Pointer<Object>& table, Grid& grid, std::int64_t 
         if (building()) {
             m_factory->putCell(table, static_cast<std::int32_t>(row),
                                static_cast<std::int32_t>(column),
-                               m_factory->makeFrame(view, Placement::kInTable, comments));
+                               m_factory->makeFrame(view, FramePlacement::InTable, comments));
         }
     }
 }

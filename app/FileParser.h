@@ -58,7 +58,7 @@ class FileParser final : public Object {
     bool readTopLevel();
     void readTable(std::int32_t tableAt);
     void readPoint(std::int32_t& x, std::int32_t& y);
-    void placeTopLevel(const Pointer<Object>& view, Placement placement, std::int32_t x,
+    void placeTopLevel(const Pointer<Object>& view, FramePlacement placement, std::int32_t x,
                        std::int32_t y, const ItemComments& comments);
     void readEnd(std::int32_t end);
     StringPointer readViewExpression();

@@ -1,12 +1,12 @@
 #include "app/Frame.h"
 
-#include <algorithm>
-
+#include "app/KeptComments.h"
 #include "core/Assert.h"
+#include "layout/LayoutWriter.h"
 
 namespace qv {
 
-Frame::Frame(const Pointer<LayoutElement>& element, Placement placement)
+Frame::Frame(const Pointer<LayoutElement>& element, FramePlacement placement)
     : m_element(element), m_placement(placement) {
     QV_ASSERT(!element.isNull());
 }
@@ -16,41 +16,15 @@ void Frame::moveTo(std::int32_t x, std::int32_t y) noexcept {
     m_y = y;
 }
 
-namespace {
-
-std::string point(std::int32_t x, std::int32_t y) {
-    return "(" + std::to_string(std::max(x, 0)) + "," + std::to_string(std::max(y, 0)) + ") ";
-}
-
-}  // namespace
-
 std::string Frame::prefix() const {
-    switch (m_placement) {
-        case Placement::kMaximized:
-            return "maximized ";
-        case Placement::kOptimized:
-            return "optimized" + point(m_x, m_y);
-        case Placement::kFloating:
-            return "floating" + point(m_x, m_y);
-        case Placement::kInTable:
-            return "";
-    }
-    return "";
+    return placementPrefix(m_placement, m_x, m_y);
 }
 
 void Frame::writeSource(std::string& out, std::int32_t indent) const {
-    if (!m_comments.leading.isNull()) {
-        appendLeadingComments(out, m_comments.leading->view(), indent);
-        appendIndent(out, indent);
-    }
-    out += prefix();
-    m_element->writeSource(out, indent);
-    // Every directive ends with a line end; the trailing comments go before it.
-    if (!m_comments.trailing.isNull() && !out.empty() && out.back() == '\n') {
-        out.pop_back();
-        appendTrailingComments(out, m_comments.trailing->view());
-        out += '\n';
-    }
+    Pointer<FrameNotes> notes;
+    if (!m_comments.isEmpty()) notes = make<KeptComments>(m_comments);
+    writeFrame(out, indent, prefix(), notes,
+               [this](std::string& text, std::int32_t at) { m_element->writeSource(text, at); });
 }
 
 std::int32_t Frame::commentCount() const noexcept {

@@ -7,19 +7,19 @@
 #include <string>
 
 #include "app/LayoutElement.h"
-#include "app/Placement.h"
 #include "language/Comments.h"
+#include "layout/FramePlacement.h"
 
 namespace qv {
 
 class Frame final : public Object {
     QV_OBJECT(Frame, Object, "Frame")
   public:
-    Frame(const Pointer<LayoutElement>& element, Placement placement);
+    Frame(const Pointer<LayoutElement>& element, FramePlacement placement);
 
     const Pointer<LayoutElement>& element() const noexcept { return m_element; }
-    Placement placement() const noexcept { return m_placement; }
-    void setPlacement(Placement placement) noexcept { m_placement = placement; }
+    FramePlacement placement() const noexcept { return m_placement; }
+    void setPlacement(FramePlacement placement) noexcept { m_placement = placement; }
     std::int32_t x() const noexcept { return m_x; }
     std::int32_t y() const noexcept { return m_y; }
     void moveTo(std::int32_t x, std::int32_t y) noexcept;
@@ -29,10 +29,10 @@ class Frame final : public Object {
     // The comments of the frame and of the frames inside its element.
     std::int32_t commentCount() const noexcept;
 
-    // "maximized ", "optimized(x,y) ", "floating(x,y) " (coordinates below 0
-    // written as 0), or nothing inside a layout table.
+    // The placement prefix as the layout writer writes it.
     std::string prefix() const;
-    // The prefix and the element's directive; see LayoutElement::writeSource.
+    // The comments, the prefix and the element's directive, as the layout
+    // writer writes every frame; see LayoutElement::writeSource.
     void writeSource(std::string& out, std::int32_t indent) const;
     StringPointer toSource() const override;
     StringPointer describe() const override;
@@ -41,7 +41,7 @@ class Frame final : public Object {
   private:
     Pointer<LayoutElement> m_element;
     ItemComments m_comments;
-    Placement m_placement;
+    FramePlacement m_placement;
     std::int32_t m_x = 0;
     std::int32_t m_y = 0;
 };

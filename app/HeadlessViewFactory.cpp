@@ -47,7 +47,8 @@ Pointer<Object> HeadlessViewFactory::makeLayoutTable() {
     return make<LayoutTable>();
 }
 
-Pointer<Object> HeadlessViewFactory::makeFrame(const Pointer<Object>& view, Placement placement,
+Pointer<Object> HeadlessViewFactory::makeFrame(const Pointer<Object>& view,
+                                               FramePlacement placement,
                                                const ItemComments& comments) {
     auto frame = make<Frame>(own<LayoutElement>(view), placement);
     frame->setComments(comments);

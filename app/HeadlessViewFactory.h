@@ -22,7 +22,7 @@ class HeadlessViewFactory final : public ViewFactory {
     Pointer<Object> makeProjectView(const Pointer<Kernel>& kernel,
                                     const StringPointer& expression) override;
     Pointer<Object> makeLayoutTable() override;
-    Pointer<Object> makeFrame(const Pointer<Object>& view, Placement placement,
+    Pointer<Object> makeFrame(const Pointer<Object>& view, FramePlacement placement,
                               const ItemComments& comments) override;
     void putCell(const Pointer<Object>& layoutTable, std::int32_t row, std::int32_t column,
                  const Pointer<Object>& frame) override;

@@ -9,7 +9,7 @@ namespace qv {
 Layout::Layout() : m_frames(make<FrameList>()) {}
 
 void Layout::add(const Pointer<Frame>& frame) {
-    QV_ASSERT(!frame.isNull() && frame->placement() != Placement::kInTable);
+    QV_ASSERT(!frame.isNull() && frame->placement() != FramePlacement::InTable);
     m_frames->add(frame);
 }
 

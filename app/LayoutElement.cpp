@@ -25,10 +25,6 @@ std::string_view elementKeyword(ElementKind kind) noexcept {
     return "";
 }
 
-void appendIndent(std::string& out, std::int32_t count) {
-    if (count > 0) out.append(static_cast<std::size_t>(count), ' ');
-}
-
 StringPointer LayoutElement::toSource() const {
     std::string out;
     writeSource(out, 0);

@@ -10,6 +10,7 @@
 #include "core/Object.h"
 #include "core/Pointer.h"
 #include "core/String.h"
+#include "layout/LayoutWriter.h"
 
 namespace qv {
 
@@ -61,8 +62,5 @@ class ViewElement final : public LayoutElement {
     StringPointer m_argument;
     ElementKind m_kind;
 };
-
-// Appends `count` blanks.
-void appendIndent(std::string& out, std::int32_t count);
 
 }  // namespace qv

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/Assert.h"
+#include "layout/LayoutWriter.h"
 
 namespace qv {
 
@@ -26,29 +27,17 @@ std::int32_t LayoutTable::commentCount() const noexcept {
 }
 
 void LayoutTable::writeSource(std::string& out, std::int32_t indent) const {
-    const std::int32_t rowIndent = indent + kIndentStep;
-    const std::int32_t cellIndent = rowIndent + kIndentStep;
-    out += "ltable{\n";
+    // The map is ordered by row, then column, as the writer asks for cells:
+    // the next occupied cell is the only one that can stand at a place.
     auto next = m_cells.begin();
-    for (std::int32_t row = 0; row < m_rowCount; ++row) {
-        appendIndent(out, rowIndent);
-        out += "lrow{\n";
-        for (std::int32_t column = 0; column < m_columnCount; ++column) {
-            appendIndent(out, cellIndent);
-            // The map is ordered by row, then column: the next occupied cell
-            // is the only one that can stand here.
-            if (next != m_cells.end() && next->first == CellKey{row, column}) {
-                next->second->writeSource(out, cellIndent);
-                ++next;
-            } else {
-                out += ";\n";
-            }
-        }
-        appendIndent(out, rowIndent);
-        out += "}\n";
-    }
-    appendIndent(out, indent);
-    out += "}\n";
+    writeLayoutTable(
+        out, indent, m_rowCount, m_columnCount,
+        [&](std::string& text, std::int32_t row, std::int32_t column, std::int32_t cellIndent) {
+            if (next == m_cells.end() || next->first != CellKey{row, column}) return false;
+            next->second->writeSource(text, cellIndent);
+            ++next;
+            return true;
+        });
 }
 
 StringPointer LayoutTable::describe() const {

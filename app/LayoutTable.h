@@ -29,13 +29,11 @@ class LayoutTable final : public LayoutElement {
     Pointer<Frame> cell(std::int32_t row, std::int32_t column) const;
 
     // Every row from 0 to the row count - 1, every column of each, an empty
-    // cell as ";".
+    // cell as ";", as the layout writer writes every layout table.
     void writeSource(std::string& out, std::int32_t indent) const override;
     std::int32_t commentCount() const noexcept override;
     StringPointer describe() const override;
     bool equals(const Object& other) const noexcept override;
-
-    static constexpr std::int32_t kIndentStep = 4;
 
   private:
     using CellKey = std::pair<std::int32_t, std::int32_t>;

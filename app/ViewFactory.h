@@ -8,13 +8,13 @@
 
 #include <cstdint>
 
-#include "app/Placement.h"
 #include "core/Assert.h"
 #include "core/Object.h"
 #include "core/Pointer.h"
 #include "core/String.h"
 #include "kernel/Kernel.h"
 #include "language/Comments.h"
+#include "layout/FramePlacement.h"
 
 namespace qv {
 
@@ -43,7 +43,7 @@ class ViewFactory : public Object {
     // A frame around a view made above, with the comments the document
     // holds before the view's directive and at the end of its line; a
     // frame that is saved writes them back around its directive.
-    virtual Pointer<Object> makeFrame(const Pointer<Object>& view, Placement placement,
+    virtual Pointer<Object> makeFrame(const Pointer<Object>& view, FramePlacement placement,
                                       const ItemComments& comments) = 0;
     // Puts a frame at (row, column) of a layout table, growing its grid.
     virtual void putCell(const Pointer<Object>& layoutTable, std::int32_t row, std::int32_t column,

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "editing/Utf8.h"
+#include "core/Utf8.h"
 
 namespace qv {
 namespace {

@@ -7,6 +7,8 @@
 
 #include "app/Document.h"
 #include "app/DocumentFile.h"
+#include "app/LoadFailure.h"
+#include "charts/ChartFile.h"
 #include "charts/ChartSvg.h"
 #include "charts/TableChartModel.h"
 #include "cli/ProgressFeedback.h"
@@ -14,7 +16,6 @@
 #include "cli/TerminalText.h"
 #include "core/ValueConversions.h"
 #include "core/Warning.h"
-#include "language/SourceError.h"
 
 namespace qv::cli {
 
@@ -113,19 +114,23 @@ Pointer<Document> readDocument(const std::string& path,
 // Prints a failure as "qvl: FILE:LINE:COL: MESSAGE", or "qvl: FILE: MESSAGE"
 // when the file itself could not be read.
 Pointer<Document> load(const std::string& path, const Pointer<AbstractKernelFeedback>& feedback) {
-    try {
-        Pointer<Document> document = readDocument(path, feedback);
-        if (g_keepDocuments) keepUntilExit(document);
+    std::string why;
+    Pointer<Document> document = readDocumentOrSay(
+        path, [&] { return readDocument(path, feedback); }, why);
+    if (document.isNull()) {
+        std::fprintf(stderr, "qvl: %s\n", why.c_str());
         return document;
-    } catch (const SourceError& error) {
-        std::fprintf(stderr, "qvl: %s:%d:%d: %s\n", path.c_str(), static_cast<int>(error.line()),
-                     static_cast<int>(error.column()), error.message()->text());
-    } catch (const StringPointer& message) {
-        std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), message->text());
-    } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "qvl: %s: out of memory\n", path.c_str());
     }
-    return Pointer<Document>();
+    if (g_keepDocuments) keepUntilExit(document);
+    return document;
+}
+
+// The table of that name, or null after saying "qvl: FILE: TABLE: MESSAGE".
+Pointer<TableResult> findTable(Kernel& kernel, const std::string& path, const std::string& name) {
+    std::string why;
+    Pointer<TableResult> table = findTableOrSay(kernel, path, name, why);
+    if (table.isNull()) std::fprintf(stderr, "qvl: %s\n", why.c_str());
+    return table;
 }
 
 struct Options {
@@ -372,13 +377,9 @@ int runShow(const ArgumentList& arguments) {
         }
     } else {
         for (std::size_t i = 1; i < options->positional.size(); ++i) {
-            try {
-                tables.push_back(kernel.getTableByName(options->positional[i]));
-            } catch (const StringPointer& message) {
-                std::fprintf(stderr, "qvl: %s: %s: %s\n", path.c_str(),
-                             options->positional[i].c_str(), message->text());
-                return 1;
-            }
+            Pointer<TableResult> table = findTable(kernel, path, options->positional[i]);
+            if (table.isNull()) return 1;
+            tables.push_back(table);
         }
     }
     bool delimited = format == Format::Tsv || format == Format::Csv;
@@ -432,25 +433,20 @@ bool endsWith(const std::string& text, std::string_view end) {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-// Writes the whole text or reports why not; a partly written file is not
-// left looking like a picture.
-bool writeWhole(const std::string& path, const std::string& text) {
+// The chart to standard output, or to the file through the one writer of
+// chart files.
+bool writeSvg(const std::string& path, const Pointer<ChartModel>& model) {
     if (path == "-") {
-        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::string svg = chartToSvg(model, kChartFileSize);
+        std::fwrite(svg.data(), 1, svg.size(), stdout);
         return true;
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        std::fprintf(stderr, "qvl: %s: can not write the file\n", path.c_str());
-        return false;
-    }
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    written = std::fclose(file) == 0 && written;
-    if (!written) {
-        std::remove(path.c_str());
-        std::fprintf(stderr, "qvl: %s: can not write the file\n", path.c_str());
-    }
-    return written;
+    // The name ends in .svg: no image writer is asked.
+    toolkit::ImageWriter noPng = [](const std::string&, toolkit::Size, const toolkit::ImagePainter&,
+                                    std::string&) { return false; };
+    if (!writeChartFile(ChartPicture(model, kChartFileSize), path, noPng)) return true;
+    std::fprintf(stderr, "qvl: %s: can not write the file\n", path.c_str());
+    return false;
 }
 
 }  // namespace
@@ -468,16 +464,9 @@ int runChart(const ArgumentList& arguments) {
     const std::string& path = options->positional[0];
     Pointer<Document> document = load(path, make<ProgressFeedback>());
     if (document.isNull()) return 1;
-    Pointer<TableResult> table;
-    try {
-        table = document->kernel()->getTableByName(options->positional[1]);
-    } catch (const StringPointer& message) {
-        std::fprintf(stderr, "qvl: %s: %s: %s\n", path.c_str(), options->positional[1].c_str(),
-                     message->text());
-        return 1;
-    }
-    std::string svg = chartToSvg(make<TableChartModel>(table), toolkit::Size{640, 480});
-    return writeWhole(output, svg) ? 0 : 1;
+    Pointer<TableResult> table = findTable(*document->kernel(), path, options->positional[1]);
+    if (table.isNull()) return 1;
+    return writeSvg(output, make<TableChartModel>(table)) ? 0 : 1;
 }
 
 }  // namespace qv::cli

@@ -5,10 +5,10 @@
 #include <cstring>
 
 #include "cli/TerminalText.h"
-#include "cli/Utf8.h"
 #include "core/Allocator.h"
 #include "core/EngineeringFormat.h"
 #include "core/Number.h"
+#include "core/Utf8.h"
 #include "core/ValueConversions.h"
 
 namespace qv::cli {
@@ -114,7 +114,7 @@ void writeJsonString(BufferedOutput& out, std::string_view text) {
         out << text.substr(0, run);
         text.remove_prefix(run);
         if (text.empty()) break;
-        Utf8Char character = decodeUtf8(text);
+        utf8::Decoded character = utf8::decode(text);
         if (character.length == 0) {
             out << "\xEF\xBF\xBD";
             text.remove_prefix(1);

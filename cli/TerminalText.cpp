@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "cli/Utf8.h"
+#include "core/Utf8.h"
 
 namespace qv::cli {
 
@@ -32,7 +32,7 @@ std::size_t escape(char* out, char32_t value, bool strayByte) noexcept {
 template <typename Visit>
 void forEachCharacter(std::string_view text, Visit visit) {
     while (!text.empty()) {
-        Utf8Char character = decodeUtf8(text);
+        utf8::Decoded character = utf8::decode(text);
         if (character.length == 0) {
             visit(static_cast<unsigned char>(text[0]), std::string_view(text.data(), 1), true);
             text.remove_prefix(1);

@@ -10,9 +10,6 @@
 
 namespace qv {
 
-// The picture's size, as `qvl chart` draws it.
-inline constexpr toolkit::Size kChartCommandSize{640, 480};
-
 // 0 when the file was written; 1 after telling `errors` why not (a document
 // that can not be read, a table it does not have, a file that can not be
 // written). PNG files go through `writePng`.

@@ -1,79 +1,13 @@
 #include "desktop/ChartExport.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <new>
-#include <system_error>
 
 #include "app/DocumentFile.h"
-#include "charts/ChartPicture.h"
-#include "charts/SvgGraphics.h"
 #include "desktop/DocumentTitle.h"
 #include "desktop/InnerViewEditable.h"
 #include "editing/TitleDecorator.h"
 
 namespace qv {
-
-namespace {
-
-bool endsWithNoCase(std::string_view text, std::string_view suffix) {
-    if (text.size() < suffix.size()) return false;
-    text.remove_prefix(text.size() - suffix.size());
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != suffix[i]) return false;
-    }
-    return true;
-}
-
-std::string systemReason(int error) {
-    return error > 0 ? ": " + std::generic_category().message(error) : std::string();
-}
-
-// The whole text or nothing: a partly written file is removed.
-std::optional<std::string> writeText(const std::string& path, const std::string& text) {
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return "can not write to " + path + systemReason(errno);
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    int error = errno;
-    if (std::fclose(file) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    if (written) return std::nullopt;
-    std::remove(path.c_str());
-    return "can not write to " + path + systemReason(error);
-}
-
-std::optional<std::string> writePicture(const ChartPicture& picture, const std::string& path,
-                                        const toolkit::ImageWriter& writePng) {
-    switch (chartFileKindOf(path)) {
-        case ChartFileKind::Svg: {
-            SvgGraphics graphics(picture.size());
-            picture.paint(graphics);
-            return writeText(path, graphics.document());
-        }
-        case ChartFileKind::Png: {
-            std::string reason;
-            auto paint = [&picture](toolkit::Graphics& graphics) { picture.paint(graphics); };
-            if (writePng(path, picture.size(), paint, reason)) return std::nullopt;
-            return "can not write to " + path + (reason.empty() ? "" : ": " + reason);
-        }
-        case ChartFileKind::Unknown:
-            break;
-    }
-    return "can not write " + path + ": a chart is written as a .png or an .svg file";
-}
-
-}  // namespace
-
-ChartFileKind chartFileKindOf(std::string_view path) {
-    if (endsWithNoCase(path, ".png")) return ChartFileKind::Png;
-    if (endsWithNoCase(path, ".svg")) return ChartFileKind::Svg;
-    return ChartFileKind::Unknown;
-}
 
 std::optional<std::string> exportChart(const Pointer<ChartModel>& model, toolkit::Size size,
                                        const std::string& path,
@@ -81,7 +15,12 @@ std::optional<std::string> exportChart(const Pointer<ChartModel>& model, toolkit
     try {
         // A folder or a device in the file's place is never what was meant.
         requireRegularTarget(path);
-        return writePicture(ChartPicture(model, size), path, writePng);
+        std::optional<ChartFileFailure> failure =
+            writeChartFile(ChartPicture(model, size), path, writePng);
+        if (!failure) return std::nullopt;
+        if (failure->unknownKind)
+            return "can not write " + path + ": a chart is written as a .png or an .svg file";
+        return "can not write to " + path + (failure->reason.empty() ? "" : ": " + failure->reason);
     } catch (const StringPointer& message) {
         return message->toStdString();
     } catch (const std::bad_alloc&) {

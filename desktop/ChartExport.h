@@ -1,6 +1,5 @@
-// Exporting a chart to a file: as an SVG picture or, through the toolkit's
-// image writer, as a PNG image, chosen by the file's extension; and the
-// work area's "Export chart..." context menu with its save dialog.
+// Exporting a chart to a file with the desktop's wording of a failure, and
+// the work area's "Export chart..." context menu with its save dialog.
 #pragma once
 
 #include <cstdint>
@@ -8,15 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "charts/ChartEditable.h"
+#include "charts/ChartFile.h"
 #include "toolkit/Window.h"
+#include "views/ChartEditable.h"
 
 namespace qv {
-
-enum class ChartFileKind { Png, Svg, Unknown };
-
-// By the extension, in any letter case.
-ChartFileKind chartFileKindOf(std::string_view path);
 
 // Writes the chart of `model` at `size` to `path`; the reason it could not,
 // or nothing when the file was written. A file that could not be written

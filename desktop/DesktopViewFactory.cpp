@@ -1,9 +1,9 @@
 #include "desktop/DesktopViewFactory.h"
 
+#include "app/KeptComments.h"
 #include "app/LayoutElement.h"
 #include "core/Assert.h"
 #include "core/Errors.h"
-#include "desktop/KeptComments.h"
 #include "desktop/ProjectEditable.h"
 #include "desktop/PropertiesEditable.h"
 #include "desktop/ResultEditable.h"
@@ -15,24 +15,6 @@
 #include "editing/TitleDecorator.h"
 
 namespace qv {
-
-namespace {
-
-FramePlacement framePlacementOf(Placement placement) {
-    switch (placement) {
-        case Placement::kMaximized:
-            return FramePlacement::Maximized;
-        case Placement::kOptimized:
-            return FramePlacement::Optimized;
-        case Placement::kFloating:
-            return FramePlacement::Floating;
-        case Placement::kInTable:
-            break;
-    }
-    return FramePlacement::InTable;
-}
-
-}  // namespace
 
 Pointer<AbstractEditable> DesktopViewFactory::makeLayoutTableView() {
     return make<LayoutTableEditable>(kLayoutTableGap, kLayoutTableEmptyMargin);
@@ -96,10 +78,10 @@ Pointer<Object> DesktopViewFactory::makeLayoutTable() {
     return table;
 }
 
-Pointer<Object> DesktopViewFactory::makeFrame(const Pointer<Object>& view, Placement placement,
+Pointer<Object> DesktopViewFactory::makeFrame(const Pointer<Object>& view, FramePlacement placement,
                                               const ItemComments& comments) {
     auto frame = make<TitleDecorator>(own<AbstractEditable>(view));
-    frame->setPlacement(framePlacementOf(placement));
+    frame->setPlacement(placement);
     if (!comments.isEmpty()) frame->setNotes(make<KeptComments>(comments));
     frame->attach(m_support);
     return frame;

@@ -17,8 +17,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/LoadFailure.h"
 #include "desktop/DocumentFlowHost.h"
-#include "desktop/LoadFailure.h"
 #include "desktop/ModificationState.h"
 #include "toolkit/Window.h"
 

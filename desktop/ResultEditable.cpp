@@ -1,6 +1,5 @@
 #include "desktop/ResultEditable.h"
 
-#include "charts/ChartEditable.h"
 #include "charts/OneChartModel.h"
 #include "core/ValueConversions.h"
 #include "core/Vector.h"
@@ -9,6 +8,7 @@
 #include "functions/Trajectory2D.h"
 #include "kernel/ResultAccess.h"
 #include "kernel/TableResult.h"
+#include "views/ChartEditable.h"
 #include "views/EvalMultiModel.h"
 #include "views/EvalSingleModel.h"
 #include "views/TableEditable.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/LoadFailure.h"
 #include "core/String.h"
-#include "desktop/LoadFailure.h"
 #include "kernel/Kernel.h"
 #include "toolkit/Geometry.h"
 

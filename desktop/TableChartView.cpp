@@ -1,9 +1,9 @@
 #include "desktop/TableChartView.h"
 
-#include "charts/ChartEditable.h"
 #include "charts/TableChartModel.h"
 #include "desktop/ErrorEditable.h"
 #include "desktop/TableControllers.h"
+#include "views/ChartEditable.h"
 
 namespace qv {
 

@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "editing/EditableSupport.h"
+#include "layout/LayoutWriter.h"
 
 namespace qv {
 
@@ -280,29 +281,14 @@ void LayoutTableEditable::paint(toolkit::Graphics& graphics, toolkit::Point orig
 }
 
 void LayoutTableEditable::writeSource(std::string& out, std::int32_t indent) const {
-    const std::int32_t rowIndent = indent + 4;
-    const std::int32_t cellIndent = rowIndent + 4;
-    const auto blanks = [&out](std::int32_t count) {
-        out.append(static_cast<std::size_t>(count), ' ');
-    };
-    out += "ltable{\n";
-    for (std::int32_t row = 0; row < m_rowCount; ++row) {
-        blanks(rowIndent);
-        out += "lrow{\n";
-        for (std::int32_t column = 0; column < m_columnCount; ++column) {
-            blanks(cellIndent);
+    writeLayoutTable(
+        out, indent, m_rowCount, m_columnCount,
+        [this](std::string& text, std::int32_t row, std::int32_t column, std::int32_t cellIndent) {
             Pointer<AbstractEditable> cell = cellAt(row, column);
-            if (cell.isNull()) {
-                out += ";\n";
-            } else {
-                cell->writeSource(out, cellIndent);
-            }
-        }
-        blanks(rowIndent);
-        out += "}\n";
-    }
-    blanks(indent);
-    out += "}\n";
+            if (cell.isNull()) return false;
+            cell->writeSource(text, cellIndent);
+            return true;
+        });
 }
 
 StringPointer LayoutTableEditable::describe() const {

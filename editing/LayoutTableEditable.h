@@ -91,8 +91,7 @@ class LayoutTableEditable final : public AbstractEditable {
     bool showDropTarget(std::int32_t x, std::int32_t y, const AbstractEditable& dragged) override;
     void hideDropTarget() override;
     std::int32_t panelDepth() const override;
-    // "ltable{\n", every row as "lrow{\n" with every column (";\n" for an
-    // empty one), each level indented by 4 blanks, "}\n".
+    // As the layout writer writes every layout table.
     void writeSource(std::string& out, std::int32_t indent) const override;
     StringPointer describe() const override;
 

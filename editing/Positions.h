@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "editing/AbstractEditable.h"
-#include "editing/FramePlacement.h"
+#include "editing/FrameState.h"
 
 namespace qv {
 

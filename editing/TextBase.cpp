@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "core/Utf8.h"
 #include "core/ValueConversions.h"
 #include "editing/EditableSupport.h"
 #include "editing/TextChangedCommand.h"
-#include "editing/Utf8.h"
 
 namespace qv {
 

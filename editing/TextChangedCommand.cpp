@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "core/Utf8.h"
 #include "editing/TextBase.h"
-#include "editing/Utf8.h"
 
 namespace qv {
 

@@ -6,6 +6,7 @@
 #include "editing/EditableSupport.h"
 #include "editing/FloatLayoutEditable.h"
 #include "editing/TitleBarPainter.h"
+#include "layout/LayoutWriter.h"
 
 namespace qv {
 
@@ -15,10 +16,6 @@ constexpr std::int32_t kButtonGap = 2;
 constexpr std::int32_t kTitleLeft = 6;
 // The most of a title a frame widens itself for.
 constexpr std::int32_t kWidestTitle = 200;
-
-std::string point(std::int32_t x, std::int32_t y) {
-    return "(" + std::to_string(std::max(x, 0)) + "," + std::to_string(std::max(y, 0)) + ") ";
-}
 
 }  // namespace
 
@@ -102,17 +99,7 @@ std::int32_t TitleDecorator::maximumWidth() const {
 }
 
 std::string TitleDecorator::prefix() const {
-    switch (placement()) {
-        case FramePlacement::Maximized:
-            return "maximized ";
-        case FramePlacement::Optimized:
-            return "optimized" + point(bounds().x, bounds().y);
-        case FramePlacement::Floating:
-            return "floating" + point(bounds().x, bounds().y);
-        case FramePlacement::InTable:
-            return "";
-    }
-    return "";
+    return placementPrefix(placement(), bounds().x, bounds().y);
 }
 
 void TitleDecorator::layoutSize(toolkit::Size size) {
@@ -357,15 +344,8 @@ Pointer<AbstractEditable> TitleDecorator::hitTest(std::int32_t x, std::int32_t y
 }
 
 void TitleDecorator::writeSource(std::string& out, std::int32_t indent) const {
-    if (!m_notes.isNull()) m_notes->writeBefore(out, indent);
-    out += prefix();
-    view()->writeSource(out, indent);
-    // Every directive ends with a line end; the notes of its line go before it.
-    if (!m_notes.isNull() && !out.empty() && out.back() == '\n') {
-        out.pop_back();
-        m_notes->writeAtLineEnd(out);
-        out += '\n';
-    }
+    writeFrame(out, indent, prefix(), m_notes,
+               [this](std::string& text, std::int32_t at) { view()->writeSource(text, at); });
 }
 
 StringPointer TitleDecorator::describe() const {

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "editing/AbstractEditable.h"
-#include "editing/FrameNotes.h"
-#include "editing/FramePlacement.h"
+#include "editing/FrameState.h"
 #include "editing/ScrollDecorator.h"
+#include "layout/FrameNotes.h"
 
 namespace qv {
 

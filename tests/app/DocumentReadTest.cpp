@@ -113,7 +113,7 @@ class CountingFactory final : public ViewFactory {
         return counted(m_headless->makeProjectView(kernel, expression));
     }
     Pointer<Object> makeLayoutTable() override { return counted(m_headless->makeLayoutTable()); }
-    Pointer<Object> makeFrame(const Pointer<Object>& view, Placement placement,
+    Pointer<Object> makeFrame(const Pointer<Object>& view, FramePlacement placement,
                               const ItemComments& comments) override {
         return m_headless->makeFrame(view, placement, comments);
     }
@@ -177,7 +177,7 @@ TEST(DocumentReadTest, EmptyTextsGiveAnEmptyProgramAndWorkArea) {
 
 struct PlacementCase {
     const char* input;
-    Placement placement;
+    FramePlacement placement;
     std::int32_t x;
     std::int32_t y;
     const char* written;
@@ -185,14 +185,14 @@ struct PlacementCase {
 
 TEST(DocumentReadTest, PlacementsReadAndWriteBack) {
     const std::vector<PlacementCase> cases = {
-        {"maximized text(\"a\");", Placement::kMaximized, 0, 0, "maximized text(\"a\");\n"},
-        {"optimized(40,40) properties();", Placement::kOptimized, 40, 40,
+        {"maximized text(\"a\");", FramePlacement::Maximized, 0, 0, "maximized text(\"a\");\n"},
+        {"optimized(40,40) properties();", FramePlacement::Optimized, 40, 40,
          "optimized(40,40) properties();\n"},
         // A floating frame reads back as an optimized one.
-        {"floating(10,20) text(\"a\");", Placement::kOptimized, 10, 20,
+        {"floating(10,20) text(\"a\");", FramePlacement::Optimized, 10, 20,
          "optimized(10,20) text(\"a\");\n"},
         // Coordinates are taken as integers, saturating.
-        {"optimized(7.9, 1e30) properties();", Placement::kOptimized, 7, 2147483647,
+        {"optimized(7.9, 1e30) properties();", FramePlacement::Optimized, 7, 2147483647,
          "optimized(7,2147483647) properties();\n"},
     };
     for (const PlacementCase& row : cases) {
@@ -232,7 +232,7 @@ TEST(DocumentReadTest, ALoneSemicolonLeavesACellEmpty) {
     EXPECT_EQ(table->columnCount(), 2);
     EXPECT_TRUE(table->cell(0, 0).isNull());
     ASSERT_FALSE(table->cell(0, 1).isNull());
-    EXPECT_EQ(table->cell(0, 1)->placement(), Placement::kInTable);
+    EXPECT_EQ(table->cell(0, 1)->placement(), FramePlacement::InTable);
     EXPECT_EQ(table->cell(0, 1)->element()->describe()->toStdString(), "ViewElement(text,x)");
     EXPECT_EQ(table->cell(1, 0)->element()->describe()->toStdString(), "ViewElement(properties,)");
     EXPECT_EQ(layout->toSource()->toStdString(),
@@ -297,7 +297,7 @@ TEST(DocumentReadTest, TheNewDocumentHasOneTableAndOneProjectView) {
     EXPECT_EQ(document->kernel()->program()->table(0)->tableName()->toStdString(), "Table1");
     ASSERT_EQ(document->layout()->frameCount(), 1);
     const Pointer<Frame>& frame = document->layout()->frame(0);
-    EXPECT_EQ(frame->placement(), Placement::kOptimized);
+    EXPECT_EQ(frame->placement(), FramePlacement::Optimized);
     EXPECT_EQ(frame->x(), 40);
     EXPECT_EQ(frame->y(), 40);
     EXPECT_EQ(frame->element()->describe()->toStdString(), "ViewElement(project,Table1)");

@@ -19,7 +19,7 @@ Pointer<ViewElement> view(ElementKind kind, std::string_view argument) {
 }
 
 Pointer<Frame> inTable(const Pointer<LayoutElement>& element) {
-    return make<Frame>(element, Placement::kInTable);
+    return make<Frame>(element, FramePlacement::InTable);
 }
 
 struct ElementCase {
@@ -50,7 +50,7 @@ TEST(LayoutWriteTest, EachElementWritesItsDirective) {
 }
 
 struct PrefixCase {
-    Placement placement;
+    FramePlacement placement;
     std::int32_t x;
     std::int32_t y;
     const char* prefix;
@@ -58,12 +58,12 @@ struct PrefixCase {
 
 TEST(LayoutWriteTest, FramesWriteTheirPlacementPrefix) {
     const std::vector<PrefixCase> cases = {
-        {Placement::kMaximized, 30, 40, "maximized "},
-        {Placement::kOptimized, 10, 20, "optimized(10,20) "},
-        {Placement::kFloating, 10, 20, "floating(10,20) "},
-        {Placement::kOptimized, -5, 7, "optimized(0,7) "},
-        {Placement::kFloating, 3, -2147483647 - 1, "floating(3,0) "},
-        {Placement::kInTable, 10, 20, ""},
+        {FramePlacement::Maximized, 30, 40, "maximized "},
+        {FramePlacement::Optimized, 10, 20, "optimized(10,20) "},
+        {FramePlacement::Floating, 10, 20, "floating(10,20) "},
+        {FramePlacement::Optimized, -5, 7, "optimized(0,7) "},
+        {FramePlacement::Floating, 3, -2147483647 - 1, "floating(3,0) "},
+        {FramePlacement::InTable, 10, 20, ""},
     };
     for (const PrefixCase& row : cases) {
         SCOPED_TRACE(row.prefix);
@@ -99,10 +99,10 @@ TEST(LayoutWriteTest, NestedTablesIndentOnlyTheirOwnLines) {
     auto outer = make<LayoutTable>();
     outer->put(0, 1, inTable(inner));
     auto layout = make<Layout>();
-    auto frame = make<Frame>(outer, Placement::kOptimized);
+    auto frame = make<Frame>(outer, FramePlacement::Optimized);
     frame->moveTo(40, 50);
     layout->add(frame);
-    layout->add(make<Frame>(view(ElementKind::kTextArea, "top"), Placement::kMaximized));
+    layout->add(make<Frame>(view(ElementKind::kTextArea, "top"), FramePlacement::Maximized));
     EXPECT_EQ(layout->toSource()->toStdString(),
               "optimized(40,50) ltable{\n"
               "    lrow{\n"

@@ -1,9 +1,10 @@
-// The rebuild of the point list and strips, and what a chart paints.
+// The rebuild of the point list and strips, and what a chart and its
+// picture paint.
 #include <gtest/gtest.h>
 
 #include <limits>
 
-#include "charts/ChartEditable.h"
+#include "charts/ChartPicture.h"
 #include "charts/ChartPlot.h"
 #include "charts/TableChartModel.h"
 #include "tests/charts/ChartTestSupport.h"
@@ -98,40 +99,27 @@ TEST(TableChartModel, KeepsTheTrajectoriesOfTheFieldsInOrder) {
     EXPECT_EQ(series[0].trajectory->pointCount(), 4);
     EXPECT_EQ(series[0].trajectory->ys()[3], 16);
     EXPECT_EQ(model->title()->toStdString(), "P");
+    EXPECT_EQ(model->textForm()->toStdString(), "P");
 
-    auto chart = make<ChartEditable>(model);
-    EXPECT_EQ(chart->getTitle()->toStdString(), "P chart view");
-    EXPECT_EQ(chart->toSource()->toStdString(), "chart(P);\n");
-    chart->layoutWidth(400);
-    toolkit::HeadlessGraphics graphics({420, 320});
-    chart->paint(graphics, {10, 10});
+    // The picture paints what the chart view paints: a marker per point and
+    // the legend naming each trajectory's field.
+    ChartPicture picture(model, {400, 300});
+    toolkit::HeadlessGraphics graphics(picture.size());
+    picture.paint(graphics);
     EXPECT_EQ(test::countCalls(graphics, "ellipse"), 8u);
-    // The legend names each trajectory's field.
     std::vector<std::string> texts = graphics.texts();
     EXPECT_NE(std::find(texts.begin(), texts.end(), "square"), texts.end());
     EXPECT_NE(std::find(texts.begin(), texts.end(), "line"), texts.end());
 }
 
-// The directive names the table as a table header does, so it reads back.
-TEST(TableChartModel, WritesNamesThatNeedThemInBrackets) {
-    Pointer<Kernel> kernel =
-        test::loadModel("table P{ a:=1! } table [My table]{ a:=1! } table [table]{ a:=1! }");
-    const std::pair<const char*, const char*> cases[] = {
-        {"P", "chart(P);\n"}, {"My table", "chart([My table]);\n"}, {"table", "chart([table]);\n"}};
-    for (const auto& [name, directive] : cases) {
-        auto chart = make<ChartEditable>(make<TableChartModel>(kernel->getTableByName(name)));
-        EXPECT_EQ(chart->toSource()->toStdString(), directive);
-    }
-}
-
-TEST(ChartEditable, LaysOutWithinItsWidths) {
-    auto chart = make<ChartEditable>(test::chartOf({{{0, 0}}}));
+TEST(ChartPicture, TakesAtLeastTheSmallestBoxOfAChart) {
     const struct {
-        std::int32_t hint, width, height;
-    } cases[] = {{400, 400, 300}, {10, 120, 90}, {5000, 640, 480}};
+        toolkit::Size asked, given;
+    } cases[] = {{{400, 300}, {400, 300}}, {{10, 10}, {120, 90}}, {{5000, 20}, {5000, 90}}};
     for (const auto& c : cases) {
-        chart->layoutWidth(c.hint);
-        EXPECT_EQ(chart->bounds(), (toolkit::Rect{0, 0, c.width, c.height})) << c.hint;
+        ChartPicture picture(test::chartOf({{{0, 0}}}), c.asked);
+        EXPECT_EQ(picture.size().width, c.given.width) << c.asked.width;
+        EXPECT_EQ(picture.size().height, c.given.height) << c.asked.height;
     }
 }
 

@@ -8,12 +8,12 @@
 #include <optional>
 #include <string>
 
-#include "charts/ChartEditable.h"
 #include "charts/TableChartModel.h"
 #include "desktop/ChartCommand.h"
 #include "desktop/ChartExport.h"
 #include "tests/charts/ChartTestSupport.h"
 #include "tests/desktop/PanelTestSupport.h"
+#include "views/ChartEditable.h"
 
 namespace qv {
 namespace {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "desktop/DocumentTitle.h"
-#include "desktop/LoadFailure.h"
 #include "desktop/StartupPath.h"
 
 namespace qv {
@@ -70,24 +69,6 @@ TEST(StartupPath, ArgumentsSplitByTheShellAreOneLineAgain) {
     const std::vector<std::string> pieces = {"my", "loan.qvl"};
     EXPECT_EQ(startupPathOf(commandLineOf(none)), "");
     EXPECT_EQ(startupPathOf(commandLineOf(pieces)), "my loan.qvl");
-}
-
-TEST(LoadFailure, ThePlaceFollowsTheMessageWhenItIsKnown) {
-    LoadFailure unplaced{"table not found", std::nullopt};
-    LoadFailure placed{"expecting )", TextPlace{12, 7}};
-    EXPECT_EQ(loadNoticeOf(unplaced),
-              "Can not load the file because it contain the following error:\n\ntable not found");
-    EXPECT_EQ(loadNoticeOf(placed),
-              "Can not load the file because it contain the following error:\n\nexpecting )"
-              "\n\n(line 12, column 7)");
-    EXPECT_EQ(placed.describeOnOneLine(), "expecting ) (line 12, column 7)");
-    EXPECT_EQ(unplaced.describeOnOneLine(), "table not found");
-
-    auto thrown = attemptReading([] { throw PlacedMessage(str("invalid char"), {2, 3}); });
-    ASSERT_TRUE(thrown.has_value());
-    EXPECT_EQ(thrown->message, "invalid char");
-    EXPECT_EQ(thrown->place, (TextPlace{2, 3}));
-    EXPECT_FALSE(attemptReading([] {}).has_value());
 }
 
 }  // namespace

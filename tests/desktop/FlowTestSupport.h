@@ -10,8 +10,8 @@
 
 #include "app/Document.h"
 #include "app/DocumentFile.h"
+#include "app/LoadFailure.h"
 #include "desktop/DocumentFlow.h"
-#include "desktop/LoadFailure.h"
 #include "kernel/TableResult.h"
 #include "tests/app/AppTestSupport.h"
 #include "toolkit/headless/HeadlessWindow.h"

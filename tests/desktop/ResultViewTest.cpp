@@ -6,12 +6,12 @@
 
 #include <string>
 
-#include "charts/ChartEditable.h"
 #include "desktop/ErrorEditable.h"
 #include "desktop/ResultEditable.h"
 #include "language/StringStream.h"
 #include "tests/desktop/PanelTestSupport.h"
 #include "tests/kernel/ModelTestSupport.h"
+#include "views/ChartEditable.h"
 #include "views/EvalMultiModel.h"
 #include "views/EvalSingleModel.h"
 #include "views/TableEditable.h"

@@ -9,11 +9,11 @@
 #include <string>
 #include <string_view>
 
+#include "core/Utf8.h"
 #include "editing/EditableContainerPanel.h"
 #include "editing/LayoutTableEditable.h"
 #include "editing/TextEditable.h"
 #include "editing/TitleDecorator.h"
-#include "editing/Utf8.h"
 #include "toolkit/headless/HeadlessWindow.h"
 
 namespace qv {

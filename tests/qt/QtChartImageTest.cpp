@@ -10,12 +10,12 @@
 
 #include <sys/wait.h>
 
-#include "charts/ChartEditable.h"
 #include "charts/StripPainter.h"
 #include "charts/TableChartModel.h"
 #include "tests/kernel/ModelTestSupport.h"
 #include "tests/qt/QtTestSupport.h"
 #include "toolkit/qt/QtImage.h"
+#include "views/ChartEditable.h"
 
 namespace qv::toolkit {
 namespace {

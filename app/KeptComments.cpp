@@ -1,6 +1,6 @@
-#include "desktop/KeptComments.h"
+#include "app/KeptComments.h"
 
-#include "app/LayoutElement.h"
+#include "layout/LayoutWriter.h"
 
 namespace qv {
 

@@ -1,4 +1,4 @@
-#include "editing/Utf8.h"
+#include "core/Utf8.h"
 
 namespace qv::utf8 {
 
@@ -56,6 +56,17 @@ CharClass classAt(std::string_view text, std::int32_t index) noexcept {
 }
 
 }  // namespace
+
+Decoded decode(std::string_view text) noexcept {
+    std::size_t length = sequenceLength(text, 0);
+    if (length == 0) return {};
+    // The lead byte keeps 7, 5, 4 or 3 bits of the code point.
+    static constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    char32_t codePoint = static_cast<unsigned char>(text[0]) & kLeadBits[length];
+    for (std::size_t i = 1; i < length; ++i)
+        codePoint = (codePoint << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
+    return {codePoint, length};
+}
 
 bool isBoundary(std::string_view text, std::int32_t index) noexcept {
     if (index <= 0 || index >= size(text)) return index == 0 || index == size(text);

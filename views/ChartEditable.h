@@ -3,6 +3,7 @@
 // always shows the values as computed now.
 #pragma once
 
+#include "charts/ChartBox.h"
 #include "charts/ChartModel.h"
 #include "charts/ChartPlot.h"
 #include "editing/AbstractEditable.h"
@@ -12,8 +13,8 @@ namespace qv {
 class ChartEditable final : public AbstractEditable {
     QV_OBJECT(ChartEditable, AbstractEditable, "ChartEditable")
   public:
-    static constexpr std::int32_t kNarrowest = 120;
-    static constexpr std::int32_t kWidest = 640;
+    static constexpr std::int32_t kNarrowest = ChartBox::kNarrowest;
+    static constexpr std::int32_t kWidest = ChartBox::kWidest;
 
     explicit ChartEditable(const Pointer<ChartModel>& model);
 

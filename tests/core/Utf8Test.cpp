@@ -1,11 +1,11 @@
-// Stepping through UTF-8 by whole characters, cleaning outside text, and
-// the word a double click selects.
+// Decoding one character, stepping through UTF-8 by whole characters,
+// cleaning outside text, and the word a double click selects.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "editing/Utf8.h"
+#include "core/Utf8.h"
 
 namespace qv {
 namespace {
@@ -38,6 +38,35 @@ TEST(Utf8Test, SnapMovesIntoTheTextAndBackToTheCharacterStart) {
         EXPECT_EQ(utf8::snap(kMixed, in), out) << in;
     EXPECT_EQ(utf8::next(kMixed, 11), 11);
     EXPECT_EQ(utf8::previous(kMixed, 0), 0);
+}
+
+TEST(Utf8Test, DecodeTakesWellFormedCharactersOnly) {
+    struct Case {
+        std::string text;
+        char32_t codePoint;
+        std::size_t length;
+    };
+    const std::vector<Case> cases = {
+        {"a", U'a', 1},
+        {std::string("\0x", 2), 0, 1},
+        {"\xC3\xA9x", 0xE9, 2},
+        {"\xE2\x82\xAC", 0x20AC, 3},
+        {"\xF0\x9F\x98\x80", 0x1F600, 4},
+        {"\xF4\x8F\xBF\xBF", 0x10FFFF, 4},  // the last code point
+        {"\x80", 0, 0},                     // lone continuation
+        {"\xC0\xAF", 0, 0},                 // overlong form
+        {"\xE0\x80\xAF", 0, 0},             // overlong form of three bytes
+        {"\xED\xA0\x80", 0, 0},             // surrogate
+        {"\xF4\x90\x80\x80", 0, 0},         // past U+10FFFF
+        {"\xE2\x82", 0, 0},                 // cut short
+        {"\xE2x\xAC", 0, 0},                // continuation missing
+        {"\xFF", 0, 0},
+    };
+    for (const Case& row : cases) {
+        utf8::Decoded decoded = utf8::decode(row.text);
+        EXPECT_EQ(decoded.length, row.length) << row.text;
+        EXPECT_EQ(decoded.codePoint, row.codePoint) << row.text;
+    }
 }
 
 TEST(Utf8Test, SanitizedReplacesMalformedSequencesAndDropsNul) {

@@ -3,8 +3,8 @@
 // the lines before the directive, and those after it on its last line.
 #pragma once
 
-#include "editing/FrameNotes.h"
 #include "language/Comments.h"
+#include "layout/FrameNotes.h"
 
 namespace qv {
 

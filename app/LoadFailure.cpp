@@ -1,4 +1,6 @@
-#include "desktop/LoadFailure.h"
+#include "app/LoadFailure.h"
+
+#include <new>
 
 namespace qv {
 
@@ -25,6 +27,12 @@ std::string LoadFailure::describeOnOneLine() const {
     return message + " " + placeText(*place);
 }
 
+std::string LoadFailure::locatedIn(const std::string& path) const {
+    if (!place) return path + ": " + message;
+    return path + ":" + std::to_string(place->line) + ":" + std::to_string(place->column) + ": " +
+           message;
+}
+
 std::string loadNoticeOf(const LoadFailure& failure) {
     return "Can not load the file because it contain the following error:\n\n" + failure.describe();
 }
@@ -37,6 +45,31 @@ std::optional<LoadFailure> attemptReading(const std::function<void()>& reading) 
         return LoadFailure{textOf(error), TextPlace{error.line(), error.column()}};
     } catch (const StringPointer& error) {
         return LoadFailure{textOf(error), std::nullopt};
+    }
+}
+
+Pointer<Document> readDocumentOrSay(const std::string& path,
+                                    const std::function<Pointer<Document>()>& read,
+                                    std::string& why) {
+    Pointer<Document> document;
+    std::optional<LoadFailure> failure;
+    try {
+        failure = attemptReading([&] { document = read(); });
+    } catch (const std::bad_alloc&) {
+        failure = LoadFailure{"out of memory", std::nullopt};
+    }
+    if (!failure) return document;
+    why = failure->locatedIn(path);
+    return {};
+}
+
+Pointer<TableResult> findTableOrSay(Kernel& kernel, const std::string& path,
+                                    const std::string& name, std::string& why) {
+    try {
+        return kernel.getTableByName(name);
+    } catch (const StringPointer& message) {
+        why = path + ": " + name + ": " + textOf(message);
+        return {};
     }
 }
 

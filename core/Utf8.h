@@ -1,14 +1,28 @@
-// Steps through UTF-8 text by whole characters, so that the caret, the
-// selection and deletions never land inside a character, and cleans text
-// that arrives from outside (typing, the clipboard) before it is stored.
+// UTF-8 for every part of the system that must tell text from stray bytes:
+// one test of a well-formed sequence, which decoding, stepping by whole
+// characters (so that a caret, a selection or a cut never lands inside a
+// character) and cleaning outside text (typing, the clipboard, pictures)
+// all share. A document's strings are bytes, and not every byte string is
+// UTF-8.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
 
 namespace qv::utf8 {
+
+struct Decoded {
+    char32_t codePoint = 0;
+    std::size_t length = 0;  // 0 when the first byte starts no character
+};
+
+// The character at the start of a text that is not empty. A stray
+// continuation byte, an overlong form, a surrogate, a value past U+10FFFF
+// and a sequence cut short are no character: length 0.
+Decoded decode(std::string_view text) noexcept;
 
 // True when `index` starts a character (or is the end of the text).
 bool isBoundary(std::string_view text, std::int32_t index) noexcept;
