@@ -146,8 +146,12 @@ void MainPanel::clearUndoHistory() {
     support().select({});
 }
 
-ChangeCounts MainPanel::changeCounts() const {
-    return {commands().changeCounter(), m_kernel->getChangeCount()};
+void MainPanel::markSavedPosition() {
+    commands().markClean();
+}
+
+bool MainPanel::isAtSavedPosition() const {
+    return commands().isClean();
 }
 
 std::vector<std::string> MainPanel::maximizedViewTitles() const {

@@ -141,7 +141,7 @@ class TableEditable final : public AbstractEditable {
                    std::int32_t row, const Extent& extent);
     void paintBars(toolkit::Graphics& graphics, toolkit::Point corner, const Extent& extent) const;
     toolkit::Rect barRect(bool vertical, const Extent& extent) const;
-    toolkit::Rect thumbRect(bool vertical, const Extent& extent) const;
+    ScrollGeometry geometry(bool vertical, const Extent& extent) const;
 
     // Mouse.
     void press(toolkit::MouseKind kind, const MouseInfo& info);

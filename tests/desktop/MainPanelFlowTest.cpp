@@ -12,6 +12,7 @@
 #include "app/DocumentFile.h"
 #include "kernel/TableResult.h"
 #include "tests/desktop/PanelTestSupport.h"
+#include "views/ModelEdit.h"
 
 namespace qv {
 namespace {
@@ -109,13 +110,21 @@ TEST(MainPanelFlow, ClosingTheWindowEndsWithStatusZero) {
     EXPECT_TRUE(f.window.dialogs().empty());
 }
 
-// A formula typed into a cell moves only the model's change counter; it
-// still counts as a change to save.
+// A formula typed into a cell is a step of the undo history like a work
+// area command, and a change to save; undoing it is back at the saved text.
 TEST(MainPanelFlow, AFormulaTypedIntoTheModelMarksTheDocumentModified) {
     PanelFixture f;
     f.startOn("model.qvl", kModel);
     Pointer<TableResult> table = f.panel->kernel()->getTableByName("M");
-    table->setCellFormula(0, 0, str("2"));
+    const auto type = [&] {
+        runModelEdit(&f.panel->commands(), *f.panel->kernel()->program(), tablesOf(*table), "edit",
+                     [&] { table->setCellFormula(0, 0, str("2")); });
+    };
+    type();
+    EXPECT_TRUE(f.panel->flow().isModified());
+    f.key(key::kUndo);
+    EXPECT_FALSE(f.panel->flow().isModified());
+    f.key(key::kRedo);
     EXPECT_TRUE(f.panel->flow().isModified());
     f.key(key::kEnd);
     EXPECT_EQ(f.window.title(), "model.qvl *  - Quorvatelle");

@@ -126,13 +126,13 @@ TEST_F(ProgramWindow, RealEventsEditTheExampleAndSaveAsWritesTheResult) {
     EXPECT_EQ(window->frame()->windowTitle(), QStringLiteral("prices.qvl - Quorvatelle"));
     choose(QStringLiteral("&Add"), QStringLiteral("P&anel"));
     Pointer<TitleDecorator> panelFrame = topFrame();
-    // Dragged by its title bar by (480, 320): moving about the work area is
-    // no step of the history.
+    // Dragged by its title bar by (480, 320): the move is a step of the
+    // history of its own.
     toolkit::Rect before = panelFrame->bounds();
     drag(panelFrame, QPoint(before.x + 6 + 480, before.y + panelFrame->titleBarHeight() / 2 + 320));
     EXPECT_EQ(panelFrame->bounds().x, 520);
     EXPECT_EQ(panelFrame->bounds().y, 360);
-    EXPECT_EQ(panel().commands().undoCount(), 1);
+    EXPECT_EQ(panel().commands().undoCount(), 2);
 
     choose(QStringLiteral("&Add"), QStringLiteral("&Text area"));
     Pointer<TitleDecorator> textFrame = topFrame();
