@@ -168,6 +168,9 @@ class TableEditable final : public AbstractEditable {
                  const std::function<void()>& change);
     void clearCurrent();
     void toggleBoolean(std::int32_t column, std::int32_t row);
+    // Writes a cell's text as one undoable step.
+    void editCellText(std::string_view name, std::int32_t column, std::int32_t row,
+                      const Pointer<CellModel>& target, const StringPointer& text);
 
     // Clipboard.
     void copy();
