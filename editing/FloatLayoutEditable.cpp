@@ -135,6 +135,16 @@ bool FloatLayoutEditable::handleWheel(std::int32_t steps) {
     return true;
 }
 
+void FloatLayoutEditable::ensureVisible(const toolkit::Rect& area) {
+    const toolkit::Rect& shown = m_scroll.area();
+    toolkit::Point offset = m_scroll.offset();
+    if (area.bottom() > shown.bottom() + offset.y) offset.y = area.bottom() - shown.bottom();
+    if (area.y < shown.y + offset.y) offset.y = area.y - shown.y;
+    if (area.right() > shown.right() + offset.x) offset.x = area.right() - shown.right();
+    if (area.x < shown.x + offset.x) offset.x = area.x - shown.x;
+    if (offset != m_scroll.offset()) scrollTo(offset);
+}
+
 bool FloatLayoutEditable::isFormulaBarPoint(toolkit::Point window) const {
     return !m_formulaBar.isNull() && m_formulaBar->bounds().contains(window);
 }

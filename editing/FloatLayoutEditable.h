@@ -58,6 +58,9 @@ class FloatLayoutEditable final : public AbstractEditable {
     bool handleMouse(toolkit::MouseKind kind, const MouseInfo& info) override;
     // Scrolls the work area when nothing under the pointer scrolled.
     bool handleWheel(std::int32_t steps) override;
+    // Scrolls the work area to bring a part of a frame (a caret, a grid's
+    // current cell) into sight.
+    void ensureVisible(const toolkit::Rect& area) override;
     void handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;
     void paint(toolkit::Graphics& graphics, toolkit::Point origin) override;
     Pointer<AbstractPosition> detach(const Pointer<AbstractEditable>& editable) override;

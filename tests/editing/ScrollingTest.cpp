@@ -144,6 +144,27 @@ TEST_F(WorkAreaScrollingTest, AFrameFarOutOfASmallWindowCanBeScrolledToAndClosed
     EXPECT_EQ(commands().isClean(), true);
 }
 
+// Typing into a text below the window brings its caret into sight; typing
+// into the formula bar, which is always in sight, scrolls nothing.
+TEST_F(WorkAreaScrollingTest, TheCaretOfATextOutOfSightScrollsTheWorkArea) {
+    window.resize({400, 300});
+    auto far = addText("far", {20, 600});
+    layout();
+    ASSERT_EQ(scrolling().offset(), (toolkit::Point{0, 0}));
+    support().select(far->view());
+    type("x");
+    layout();
+    const toolkit::Rect area = support().visibleArea();
+    const toolkit::Point corner = onScreen({far->view()->bounds().x, far->view()->bounds().y});
+    EXPECT_GT(scrolling().offset().y, 0);
+    EXPECT_TRUE(area.contains(corner));
+    EXPECT_EQ(scrolling().offset().x, 0);
+    const toolkit::Point offset = scrolling().offset();
+    support().select(panel->formulaBar()->field());
+    type("1");
+    EXPECT_EQ(scrolling().offset(), offset);
+}
+
 TEST_F(WorkAreaScrollingTest, AWindowLargeEnoughShowsNoBars) {
     addText("a", {40, 40});
     layout();
