@@ -222,7 +222,7 @@ std::optional<LoadFailure> DocumentFlow::replaceDocument(const StringPointer& te
     // Only now that the new document has replaced the old one does the old
     // one's history go: a failed reading keeps both.
     m_host.clearUndoHistory();
-    m_modification.markSaved(m_host.changeCounts());
+    m_modification.markSaved();
     return std::nullopt;
 }
 
@@ -246,7 +246,8 @@ bool DocumentFlow::saveTo(const std::string& path) {
         notify(message.isNull() ? std::string("can not write to ") + path : message->toStdString());
         return false;
     }
-    m_modification.markSaved(m_host.changeCounts());
+    m_host.markSavedPosition();
+    m_modification.markSaved();
     m_path = path;
     m_state = FlowState::Idle;
     updateTitle();
@@ -265,7 +266,7 @@ void DocumentFlow::markChanged() {
 }
 
 bool DocumentFlow::isModified() const {
-    return m_modification.isModified(m_host.changeCounts());
+    return m_modification.isModified(m_host.isAtSavedPosition());
 }
 
 void DocumentFlow::updateTitle() {

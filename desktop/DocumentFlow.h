@@ -76,8 +76,8 @@ class DocumentFlow {
     // counts as modified; on a failure the document stays as it was.
     std::optional<LoadFailure> reloadFromSource(const StringPointer& text);
 
-    // A change of the document that neither counter shows (a view added
-    // outside the undo history): the document counts as modified until
+    // A change of the document outside the undo history (a view added
+    // that cannot be undone): the document counts as modified until
     // the next load or save.
     void markChanged();
     bool isModified() const;

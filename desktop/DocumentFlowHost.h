@@ -5,7 +5,6 @@
 // history.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,16 +12,6 @@
 #include "core/String.h"
 
 namespace qv {
-
-// The two counters whose values at the last load or save tell whether the
-// document has changed since: the command manager's change counter (work
-// area commands) and the kernel's model change counter (formulas typed
-// into cells or the formula line, renamed fields and tables).
-struct ChangeCounts {
-    std::int32_t commands = 0;
-    std::int32_t model = 0;
-    friend bool operator==(const ChangeCounts&, const ChangeCounts&) = default;
-};
 
 class DocumentFlowHost {
   public:
@@ -35,13 +24,17 @@ class DocumentFlowHost {
     virtual void loadDocument(const StringPointer& text) = 0;
     // The program text followed by the layout text, without the end mark.
     virtual StringPointer documentSource() = 0;
-    // Empties the undo and redo stacks (the command manager's clear).
+    // Empties the undo and redo stacks; the empty history is the saved
+    // position (the command manager's clear).
     virtual void clearUndoHistory() = 0;
-    virtual ChangeCounts changeCounts() const = 0;
     // Commits a cell edit still being typed, so that what is saved or
     // dropped is what the window shows. When the typed text does not read,
     // the edit stays open as typed and its message is returned.
     virtual std::optional<std::string> commitPendingEdit() = 0;
+    // The undo history's current position becomes the saved one.
+    virtual void markSavedPosition() = 0;
+    // Whether undo and redo have left the document at its saved position.
+    virtual bool isAtSavedPosition() const = 0;
     // The titles of the maximized views, in stacking order.
     virtual std::vector<std::string> maximizedViewTitles() const = 0;
 };

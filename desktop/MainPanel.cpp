@@ -149,8 +149,12 @@ void MainPanel::clearUndoHistory() {
     support().select({});
 }
 
-ChangeCounts MainPanel::changeCounts() const {
-    return {commands().changeCounter(), m_kernel->getChangeCount()};
+void MainPanel::markSavedPosition() {
+    commands().markClean();
+}
+
+bool MainPanel::isAtSavedPosition() const {
+    return commands().isClean();
 }
 
 std::optional<std::string> MainPanel::commitPendingEdit() {

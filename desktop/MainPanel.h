@@ -125,8 +125,9 @@ class MainPanel final : public EditableContainerPanel,
     void loadDocument(const StringPointer& text) override;
     StringPointer documentSource() override { return toSource(); }
     void clearUndoHistory() override;
-    ChangeCounts changeCounts() const override;
     std::optional<std::string> commitPendingEdit() override;
+    void markSavedPosition() override;
+    bool isAtSavedPosition() const override;
     std::vector<std::string> maximizedViewTitles() const override;
     std::optional<LoadFailure> reloadDocument(const StringPointer& text) override;
     Pointer<Kernel> currentKernel() override { return m_kernel; }

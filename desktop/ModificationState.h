@@ -1,31 +1,23 @@
-// Whether the document has changed since it was last loaded or saved. Both
-// kinds of change count: a work-area command moves the command manager's
-// counter, a formula typed into a cell moves the kernel's model counter,
-// and either one differing from its value at the last load or save means
-// there is something to save. Counting commands alone would let New, Open
-// and Exit discard typed formulas without asking.
+// Whether the document has changed since it was last loaded or saved. Every
+// change the user can undo (work-area commands and model edits alike) is in
+// the command manager, which knows whether undo and redo have brought the
+// document back to its saved position; a change outside that history (a
+// document reloaded from its edited source text is new to the file on
+// disk) is remembered here until the next load or save.
 #pragma once
-
-#include "desktop/DocumentFlowHost.h"
 
 namespace qv {
 
 class ModificationState {
   public:
-    void markSaved(ChangeCounts now) noexcept {
-        m_saved = now;
-        m_changedSinceSave = false;
-    }
-    // A change that neither counter shows (a document reloaded from its
-    // edited source text is new to the file on disk).
-    void markChanged() noexcept { m_changedSinceSave = true; }
-    bool isModified(ChangeCounts now) const noexcept {
-        return m_changedSinceSave || now != m_saved;
+    void markSaved() noexcept { m_changedOutsideHistory = false; }
+    void markChanged() noexcept { m_changedOutsideHistory = true; }
+    bool isModified(bool atSavedPosition) const noexcept {
+        return m_changedOutsideHistory || !atSavedPosition;
     }
 
   private:
-    ChangeCounts m_saved;
-    bool m_changedSinceSave = false;
+    bool m_changedOutsideHistory = false;
 };
 
 }  // namespace qv

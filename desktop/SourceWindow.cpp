@@ -158,7 +158,10 @@ SourceWindow::SourceWindow(toolkit::Window& owner, SourceWindowHost& host, BusyT
       m_message(make<TextEditable>()),
       m_pane(make<SourcePane>(m_source, m_message, *this)),
       m_logic(host, *this),
-      m_busy(std::move(busy)) {
+      m_busy(std::move(busy)),
+      m_router(*m_window, *m_support, [this](std::int32_t steps, toolkit::Point at) {
+          return cast<SourcePane>(m_pane)->scroll(steps, at);
+      }) {
     m_support->setLayoutRoot(m_pane);
     m_support->select(m_source);
     m_window->setListener(this);
@@ -199,42 +202,26 @@ void SourceWindow::setMessageText(std::string_view text) {
     m_window->repaint();
 }
 
-void SourceWindow::showPendingError() {
-    if (!m_support->hasPendingError()) return;
-    m_window->showMessageBox(m_support->takePendingError(), "Quorvatelle",
-                             toolkit::MessageBoxKind::Notice);
-}
-
 void SourceWindow::paint(toolkit::Graphics& graphics, const toolkit::Rect&) {
-    m_support->layoutIfNeeded();
-    m_pane->paint(graphics, {0, 0});
+    m_router.paint(graphics);
 }
 
 void SourceWindow::resized(toolkit::Size size) {
     m_support->setVisibleArea({0, 0, size.width, size.height});
-    m_support->invalidateLayout();
-    m_window->repaint();
+    m_router.resized();
 }
 
 void SourceWindow::mouse(toolkit::MouseKind kind, toolkit::Point position,
                          std::uint32_t modifiers) {
-    m_support->layoutIfNeeded();
-    m_mouse.update(kind, position, modifiers, m_support->visibleArea());
-    m_pane->handleMouse(kind, m_mouse);
-    showPendingError();
-    m_window->repaint();
+    m_router.mouse(kind, position, modifiers);
 }
 
 void SourceWindow::wheel(std::int32_t steps, toolkit::Point position, std::uint32_t) {
-    m_support->layoutIfNeeded();
-    if (cast<SourcePane>(m_pane)->scroll(steps, position)) m_window->repaint();
+    m_router.wheel(steps, position);
 }
 
 void SourceWindow::key(std::int32_t code, std::string_view text, std::uint32_t modifiers) {
-    m_support->layoutIfNeeded();
-    m_pane->handleKey(code, text, modifiers);
-    showPendingError();
-    m_window->repaint();
+    m_router.key(code, text, modifiers);
 }
 
 void SourceWindow::closeRequested() {

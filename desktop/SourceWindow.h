@@ -12,8 +12,8 @@
 
 #include "desktop/SourceWindowLogic.h"
 #include "editing/EditableSupport.h"
-#include "editing/MouseInfo.h"
 #include "editing/TextEditable.h"
+#include "editing/WindowRouter.h"
 #include "toolkit/Window.h"
 
 namespace qv {
@@ -54,7 +54,6 @@ class SourceWindow final : public toolkit::WindowListener, private SourceWindowF
   private:
     void setSourceText(std::string_view text) override;
     void setMessageText(std::string_view text) override;
-    void showPendingError();
 
     std::unique_ptr<toolkit::Window> m_window;
     Pointer<EditableSupport> m_support;
@@ -63,7 +62,7 @@ class SourceWindow final : public toolkit::WindowListener, private SourceWindowF
     Pointer<AbstractEditable> m_pane;
     SourceWindowLogic m_logic;
     BusyTest m_busy;
-    MouseInfo m_mouse;
+    WindowRouter m_router;
 };
 
 }  // namespace qv

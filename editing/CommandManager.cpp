@@ -8,7 +8,8 @@ CommandManager::CommandManager() : m_undo(make<Stack>()), m_redo(make<Stack>()) 
 
 void CommandManager::execute(const Pointer<Command>& command, bool apply) {
     if (command.isNull()) return;
-    ++m_changeCounter;
+    // The clean position lay in the redo history this command drops.
+    if (m_cleanIndex > undoCount()) m_cleanIndex = kUnreachable;
     m_undo->push(command);
     m_redo = make<Stack>();
     if (apply) command->redo();
@@ -16,9 +17,8 @@ void CommandManager::execute(const Pointer<Command>& command, bool apply) {
 
 // Moves commands from one stack to the other up to and including the first
 // significant one, calling each on the way.
-void CommandManager::transfer(Stack& from, Stack& to, bool undoing, std::int32_t& counter) {
+void CommandManager::transfer(Stack& from, Stack& to, bool undoing) {
     while (from.size() > 0) {
-        counter += undoing ? -1 : 1;
         Pointer<Command> command = cast<Command>(from.pop());
         to.push(command);
         if (command.isNull()) continue;
@@ -32,17 +32,17 @@ void CommandManager::transfer(Stack& from, Stack& to, bool undoing, std::int32_t
 }
 
 void CommandManager::undo() {
-    transfer(*m_undo, *m_redo, true, m_changeCounter);
+    transfer(*m_undo, *m_redo, true);
 }
 
 void CommandManager::redo() {
-    transfer(*m_redo, *m_undo, false, m_changeCounter);
+    transfer(*m_redo, *m_undo, false);
 }
 
 void CommandManager::clear() {
     m_undo = make<Stack>();
     m_redo = make<Stack>();
-    ++m_changeCounter;
+    m_cleanIndex = 0;
 }
 
 StringPointer CommandManager::describe() const {

@@ -1,7 +1,11 @@
-// The undo and redo stacks of one work area and its change counter. The
-// counter moves by one with every executed, undone or redone command and
-// with every clear; the main panel compares it with the value it noted at
-// the last load or save to tell whether the document is modified.
+// The undo and redo stacks of one work area and the saved (clean) position
+// among them. The document is unmodified exactly when undo and redo have
+// brought it back to the position last marked clean: a load or a save marks
+// the current position, undo and redo move across it, and a new command
+// that drops the redo history holding it makes it unreachable, so the
+// document stays modified until the next save. Comparing a change counter
+// with a saved value instead would call a document unmodified after save,
+// undo and a different change, and lose that change on Exit.
 #pragma once
 
 #include <cstdint>
@@ -22,26 +26,31 @@ class CommandManager final : public Object {
     void execute(const Pointer<Command>& command, bool apply);
     void undo();
     void redo();
-    // Forgets both stacks; the counter still moves, so a document marked
-    // unmodified after a clear differs from every earlier saved position.
+    // Forgets both stacks and marks the empty history clean (a load).
     void clear();
+    // The current position becomes the clean one (a save).
+    void markClean() noexcept { m_cleanIndex = undoCount(); }
+    bool isClean() const noexcept { return m_cleanIndex == undoCount(); }
 
     bool canUndo() const noexcept { return m_undo->size() > 0; }
     bool canRedo() const noexcept { return m_redo->size() > 0; }
     std::int32_t undoCount() const noexcept { return m_undo->size(); }
     std::int32_t redoCount() const noexcept { return m_redo->size(); }
-    std::int32_t changeCounter() const noexcept { return m_changeCounter; }
 
     // "undo----->\n", each command of the undo stack (oldest first) and a
     // line feed, then "redo----->\n" and the same for the redo stack.
     StringPointer describe() const override;
 
   private:
-    static void transfer(Stack& from, Stack& to, bool undoing, std::int32_t& counter);
+    static constexpr std::int32_t kUnreachable = -1;
+
+    static void transfer(Stack& from, Stack& to, bool undoing);
 
     Pointer<Stack> m_undo;
     Pointer<Stack> m_redo;
-    std::int32_t m_changeCounter = 0;
+    // How many commands the undo stack holds at the clean position, or
+    // kUnreachable once the commands that led there are gone.
+    std::int32_t m_cleanIndex = 0;
 };
 
 }  // namespace qv

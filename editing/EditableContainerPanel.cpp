@@ -5,7 +5,10 @@ namespace qv {
 EditableContainerPanel::EditableContainerPanel(toolkit::Window& window)
     : m_window(window),
       m_support(make<EditableSupport>(window)),
-      m_formulaBar(make<FormulaValueEditable>(this)) {
+      m_formulaBar(make<FormulaValueEditable>(this)),
+      m_router(window, *m_support, [this](std::int32_t steps, toolkit::Point at) {
+          return m_root->scrollWheel(steps, at);
+      }) {
     setLayoutRoot(make<FloatLayoutEditable>());
     m_window.setListener(this);
 }
@@ -27,46 +30,29 @@ void EditableContainerPanel::setLayoutRoot(const Pointer<FloatLayoutEditable>& r
 }
 
 void EditableContainerPanel::showPendingError() {
-    if (!m_support->hasPendingError()) return;
-    std::string message = m_support->takePendingError();
-    m_window.showMessageBox(message, kProductName, toolkit::MessageBoxKind::Notice);
+    m_router.showPendingError();
 }
 
 void EditableContainerPanel::paint(toolkit::Graphics& graphics, const toolkit::Rect&) {
-    m_support->layoutIfNeeded();
-    m_root->paint(graphics, {0, 0});
+    m_router.paint(graphics);
 }
 
 void EditableContainerPanel::resized(toolkit::Size) {
-    m_support->invalidateLayout();
-    m_window.repaint();
+    m_router.resized();
 }
 
 void EditableContainerPanel::mouse(toolkit::MouseKind kind, toolkit::Point position,
                                    std::uint32_t modifiers) {
-    showPendingError();
-    m_support->layoutIfNeeded();
-    m_mouse.update(kind, position, modifiers, m_support->visibleArea());
-    m_root->handleMouse(kind, m_mouse);
-    // Shown at once rather than with the next event, which may be long in
-    // coming.
-    showPendingError();
-    m_window.repaint();
+    m_router.mouse(kind, position, modifiers);
 }
 
 void EditableContainerPanel::wheel(std::int32_t steps, toolkit::Point position, std::uint32_t) {
-    showPendingError();
-    m_support->layoutIfNeeded();
-    if (m_root->scrollWheel(steps, position)) m_window.repaint();
+    m_router.wheel(steps, position);
 }
 
 void EditableContainerPanel::key(std::int32_t code, std::string_view text,
                                  std::uint32_t modifiers) {
-    showPendingError();
-    m_support->layoutIfNeeded();
-    m_root->handleKey(code, text, modifiers);
-    showPendingError();
-    m_window.repaint();
+    m_router.key(code, text, modifiers);
 }
 
 }  // namespace qv

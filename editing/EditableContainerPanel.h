@@ -1,8 +1,8 @@
 // The window's listener for a work area of editables: it owns the support
-// and the layout root, and turns the window's events into editable calls.
-// Before each event it shows an error an editable left pending; mouse
-// events update the MouseInfo and go to the root; keys go to the root. The
-// main panel builds on it and adds menus, messages and the document flow.
+// and the layout root, and hands the window's events to its router (the
+// wheel goes to the editable under the pointer that scrolls, else to the
+// work area). The main panel builds on it and adds menus, messages and the
+// document flow.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include "editing/FloatLayoutEditable.h"
 #include "editing/FormulaValueEditable.h"
 #include "editing/MouseInfo.h"
+#include "editing/WindowRouter.h"
 #include "toolkit/Window.h"
 
 namespace qv {
@@ -20,7 +21,7 @@ class EditableContainerPanel : public Object, public toolkit::WindowListener {
     QV_OBJECT(EditableContainerPanel, Object, "EditableContainerPanel")
   public:
     // The caption of the notices the panel shows.
-    static constexpr const char* kProductName = "Quorvatelle";
+    static constexpr const char* kProductName = WindowRouter::kProductName;
 
     // Becomes the window's listener, with an empty layout root and a
     // formula bar.
@@ -32,7 +33,7 @@ class EditableContainerPanel : public Object, public toolkit::WindowListener {
     CommandManager& commands() const noexcept { return m_support->commands(); }
     const Pointer<FloatLayoutEditable>& layoutRoot() const noexcept { return m_root; }
     const Pointer<FormulaValueEditable>& formulaBar() const noexcept { return m_formulaBar; }
-    const MouseInfo& mouseInfo() const noexcept { return m_mouse; }
+    const MouseInfo& mouseInfo() const noexcept { return m_router.mouseInfo(); }
 
     // Replaces the work area (a document loaded); the formula bar moves over.
     void setLayoutRoot(const Pointer<FloatLayoutEditable>& root);
@@ -55,7 +56,7 @@ class EditableContainerPanel : public Object, public toolkit::WindowListener {
     Pointer<EditableSupport> m_support;
     Pointer<FloatLayoutEditable> m_root;
     Pointer<FormulaValueEditable> m_formulaBar;
-    MouseInfo m_mouse;
+    WindowRouter m_router;
 };
 
 }  // namespace qv

@@ -4,6 +4,7 @@
 
 #include "editing/DetachDropCommand.h"
 #include "editing/EditableSupport.h"
+#include "editing/MoveFrameCommand.h"
 #include "editing/TitleDecorator.h"
 
 namespace qv {
@@ -90,9 +91,79 @@ void FloatLayoutEditable::layoutWidth(std::int32_t widthHint) {
         // the bar's edge line doubles as the area's.
         top = std::max(0, m_formulaBar->bounds().bottom() - 1);
     }
-    if (support() != nullptr) support()->setVisibleArea({0, top, widthHint, height - top});
+    const toolkit::Rect full{0, top, widthHint, height - top};
+    if (support() != nullptr) support()->setVisibleArea(full);
+    const auto maximized = [](const Pointer<AbstractEditable>& frame) {
+        auto titled = cast<TitleDecorator>(frame);
+        return !titled.isNull() && titled->placement() == FramePlacement::Maximized;
+    };
     for (const Pointer<AbstractEditable>& frame : *m_frames)
-        place(frame, {frame->bounds().x, frame->bounds().y});
+        if (!maximized(frame)) place(frame, {frame->bounds().x, frame->bounds().y});
+    // The bars are known once the other frames have their sizes; maximized
+    // frames then fill what the bars leave.
+    m_scroll.fit(full, reach());
+    if (support() != nullptr) support()->setVisibleArea(m_scroll.area());
+    for (const Pointer<AbstractEditable>& frame : *m_frames)
+        if (maximized(frame)) place(frame, {});
+}
+
+toolkit::Point FloatLayoutEditable::reach() const {
+    toolkit::Point edge;
+    for (const Pointer<AbstractEditable>& frame : *m_frames) {
+        auto titled = cast<TitleDecorator>(frame);
+        if (!titled.isNull() && titled->placement() == FramePlacement::Maximized) continue;
+        edge.x = std::max(edge.x, frame->bounds().right());
+        edge.y = std::max(edge.y, frame->bounds().bottom());
+    }
+    return edge;
+}
+
+void FloatLayoutEditable::scrollTo(toolkit::Point offset) {
+    toolkit::Point before = m_scroll.offset();
+    m_scroll.scrollTo(offset);
+    // Maximized frames stay in sight.
+    if (m_scroll.offset() != before) invalidateLayout();
+    repaint();
+}
+
+bool FloatLayoutEditable::handleWheel(std::int32_t steps) {
+    toolkit::Point before = m_scroll.offset();
+    m_scroll.wheel(steps);
+    if (m_scroll.offset() == before) return false;
+    invalidateLayout();
+    repaint();
+    return true;
+}
+
+void FloatLayoutEditable::ensureVisible(const toolkit::Rect& area) {
+    const toolkit::Rect& shown = m_scroll.area();
+    toolkit::Point offset = m_scroll.offset();
+    if (area.bottom() > shown.bottom() + offset.y) offset.y = area.bottom() - shown.bottom();
+    if (area.y < shown.y + offset.y) offset.y = area.y - shown.y;
+    if (area.right() > shown.right() + offset.x) offset.x = area.right() - shown.right();
+    if (area.x < shown.x + offset.x) offset.x = area.x - shown.x;
+    if (offset != m_scroll.offset()) scrollTo(offset);
+}
+
+bool FloatLayoutEditable::isFormulaBarPoint(toolkit::Point window) const {
+    return !m_formulaBar.isNull() && m_formulaBar->bounds().contains(window);
+}
+
+MouseInfo FloatLayoutEditable::toWorkArea(toolkit::MouseKind kind, const MouseInfo& info) const {
+    using toolkit::MouseKind;
+    bool formulaBar = false;
+    if (kind == MouseKind::Drag || kind == MouseKind::Release) {
+        // A text of the formula bar holding the mouse keeps window points.
+        const AbstractEditable* at = nullptr;
+        if (support() != nullptr && !support()->mouseGrab().isNull())
+            at = support()->mouseGrab().get();
+        for (; at != nullptr && !m_dragging && !m_formulaBar.isNull(); at = at->parent())
+            if (at == m_formulaBar.get()) formulaBar = true;
+    } else {
+        formulaBar = isFormulaBarPoint(info.point());
+    }
+    if (formulaBar) return info;
+    return info.shifted(m_scroll.offset().x, m_scroll.offset().y);
 }
 
 void FloatLayoutEditable::place(const Pointer<AbstractEditable>& frame, toolkit::Point corner) {
@@ -100,7 +171,8 @@ void FloatLayoutEditable::place(const Pointer<AbstractEditable>& frame, toolkit:
     if (!titled.isNull() && titled->placement() == FramePlacement::Maximized) {
         toolkit::Rect area = support() == nullptr ? bounds() : support()->visibleArea();
         frame->layoutSize({area.width, area.height});
-        frame->moveBy({area.x, area.y});
+        toolkit::Point offset = m_scroll.offset();
+        frame->moveBy({area.x + offset.x, area.y + offset.y});
         return;
     }
     frame->layoutWidth(kFrameWidthHint);
@@ -145,27 +217,36 @@ void FloatLayoutEditable::raise(const Pointer<AbstractEditable>& frame) {
 
 // ---- mouse
 
-bool FloatLayoutEditable::handleMouse(toolkit::MouseKind kind, const MouseInfo& info) {
+bool FloatLayoutEditable::handleMouse(toolkit::MouseKind kind, const MouseInfo& window) {
     using toolkit::MouseKind;
+    toolkit::Point offset = m_scroll.offset();
+    if (!m_dragging && m_scroll.handleMouse(kind, window.point())) {
+        if (m_scroll.offset() != offset) invalidateLayout();
+        if (kind == MouseKind::Move && support() != nullptr)
+            support()->window().setCursor(toolkit::CursorKind::Arrow);
+        repaint();
+        return true;
+    }
+    const MouseInfo info = toWorkArea(kind, window);
     if (isPress(kind)) {
-        press(kind, info);
+        press(kind, info, isFormulaBarPoint(window.point()));
     } else if (kind == MouseKind::Drag) {
         drag(info);
     } else if (kind == MouseKind::Release) {
         releaseButton(info);
     } else {
-        hover(info);
+        hover(info, isFormulaBarPoint(window.point()));
     }
     repaint();
     return true;
 }
 
-void FloatLayoutEditable::press(toolkit::MouseKind kind, const MouseInfo& info) {
+void FloatLayoutEditable::press(toolkit::MouseKind kind, const MouseInfo& info, bool onFormulaBar) {
     m_armed = false;
     if (support() == nullptr) return;
     support()->releaseMouse();
     Pointer<AbstractEditable> target;
-    if (!m_formulaBar.isNull() && m_formulaBar->bounds().contains(info.point())) {
+    if (onFormulaBar) {
         target = m_formulaBar;
     } else {
         target = frameAt(info.point());
@@ -258,16 +339,30 @@ void FloatLayoutEditable::releaseButton(const MouseInfo& info) {
     m_detachPosition = {};
     hideDropTargets();
     Pointer<AbstractPosition> to = dropPositionAt(info.x, info.y, frame);
-    // Moving a frame about the work area is no change of the document.
-    if (!(from->isFloat() && to->isFloat()) && support() != nullptr) {
-        support()->commands().execute(make<DetachDropCommand>(self(), frame, from, to), false);
-    }
+    if (support() != nullptr) recordDrop(frame, from, to);
     invalidateLayout();
 }
 
-void FloatLayoutEditable::hover(const MouseInfo& info) {
+// A move within the work area changes only the frame's corner (the press
+// has already raised it); anything else moved it between containers. A
+// drag that ends where it began is no change.
+void FloatLayoutEditable::recordDrop(const Pointer<AbstractEditable>& frame,
+                                     const Pointer<AbstractPosition>& from,
+                                     const Pointer<AbstractPosition>& to) {
+    auto fromCorner = cast<FloatLayoutPosition>(from);
+    auto toCorner = cast<FloatLayoutPosition>(to);
+    CommandManager& commands = support()->commands();
+    if (fromCorner.isNull() || toCorner.isNull()) {
+        commands.execute(make<DetachDropCommand>(self(), frame, from, to), false);
+    } else if (fromCorner->point() != toCorner->point()) {
+        commands.execute(make<MoveFrameCommand>(frame, fromCorner->point(), toCorner->point()),
+                         false);
+    }
+}
+
+void FloatLayoutEditable::hover(const MouseInfo& info, bool onFormulaBar) {
     Pointer<AbstractEditable> target;
-    if (!m_formulaBar.isNull() && m_formulaBar->bounds().contains(info.point())) {
+    if (onFormulaBar) {
         target = m_formulaBar;
     } else {
         target = frameAt(info.point());
@@ -397,11 +492,12 @@ Pointer<AbstractPosition> FloatLayoutEditable::dropPositionAt(
 }
 
 Pointer<AbstractEditable> FloatLayoutEditable::hitTest(std::int32_t x, std::int32_t y, bool deep) {
-    if (!m_formulaBar.isNull() && m_formulaBar->bounds().contains({x, y})) {
-        return m_formulaBar->hitTest(x, y, deep);
+    if (isFormulaBarPoint({x, y})) return m_formulaBar->hitTest(x, y, deep);
+    if (!m_scroll.isOnBars({x, y})) {
+        toolkit::Point at{x + m_scroll.offset().x, y + m_scroll.offset().y};
+        Pointer<AbstractEditable> frame = frameAt(at);
+        if (!frame.isNull()) return deep ? frame->hitTest(at.x, at.y, true) : frame;
     }
-    Pointer<AbstractEditable> frame = frameAt({x, y});
-    if (!frame.isNull()) return deep ? frame->hitTest(x, y, true) : frame;
     return bounds().contains({x, y}) ? self() : Pointer<AbstractEditable>();
 }
 
@@ -412,10 +508,12 @@ void FloatLayoutEditable::paint(toolkit::Graphics& graphics, toolkit::Point orig
     graphics.fillRect(area.intersected(graphics.clip()));
     {
         toolkit::GraphicsScope scope(graphics, area);
+        const toolkit::Point shown{origin.x - m_scroll.offset().x, origin.y - m_scroll.offset().y};
         for (const Pointer<AbstractEditable>& frame : *m_frames)
-            frame->paint(graphics, origin);
-        if (m_dragging) m_dragged->paint(graphics, origin);
+            frame->paint(graphics, shown);
+        if (m_dragging) m_dragged->paint(graphics, shown);
     }
+    m_scroll.paint(graphics, origin);
     if (!m_formulaBar.isNull()) m_formulaBar->paint(graphics, origin);
 }
 

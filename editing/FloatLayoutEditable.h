@@ -13,6 +13,7 @@
 #include "core/TVector.h"
 #include "editing/AbstractEditable.h"
 #include "editing/Positions.h"
+#include "editing/WorkAreaScroll.h"
 
 namespace qv {
 
@@ -39,8 +40,12 @@ class FloatLayoutEditable final : public AbstractEditable {
     // Where a top-level frame stands now: its corner, stacking place and
     // placement.
     Pointer<FloatLayoutPosition> positionOf(const Pointer<AbstractEditable>& frame) const;
-    // The topmost frame under a point, or the null object.
+    // The topmost frame under a work-area point, or the null object.
     Pointer<AbstractEditable> frameAt(toolkit::Point point) const;
+    // The work area's scrolling; window points become work-area points by
+    // adding its offset (the formula bar does not scroll).
+    const WorkAreaScroll& scrolling() const noexcept { return m_scroll; }
+    void scrollTo(toolkit::Point offset);
     // Wheel notches to the innermost editable under the point that scrolls.
     bool scrollWheel(std::int32_t steps, toolkit::Point point);
 
@@ -51,6 +56,11 @@ class FloatLayoutEditable final : public AbstractEditable {
     void moveBy(toolkit::Point delta) override;
     void notify(const Pointer<Object>& message) override;
     bool handleMouse(toolkit::MouseKind kind, const MouseInfo& info) override;
+    // Scrolls the work area when nothing under the pointer scrolled.
+    bool handleWheel(std::int32_t steps) override;
+    // Scrolls the work area to bring a part of a frame (a caret, a grid's
+    // current cell) into sight.
+    void ensureVisible(const toolkit::Rect& area) override;
     void handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;
     void paint(toolkit::Graphics& graphics, toolkit::Point origin) override;
     Pointer<AbstractPosition> detach(const Pointer<AbstractEditable>& editable) override;
@@ -58,6 +68,7 @@ class FloatLayoutEditable final : public AbstractEditable {
               const Pointer<AbstractPosition>& position) override;
     Pointer<AbstractPosition> dropPositionAt(std::int32_t x, std::int32_t y,
                                              const Pointer<AbstractEditable>& editable) override;
+    // Takes a window point (the work area's own callers have one).
     Pointer<AbstractEditable> hitTest(std::int32_t x, std::int32_t y, bool deep) override;
     void attach(EditableSupport* support) override;
     // A new frame on top of the others.
@@ -68,10 +79,19 @@ class FloatLayoutEditable final : public AbstractEditable {
     void writeSource(std::string& out, std::int32_t indent) const override;
 
   private:
-    void press(toolkit::MouseKind kind, const MouseInfo& info);
+    // The event in work-area coordinates, unless it is the formula bar's.
+    MouseInfo toWorkArea(toolkit::MouseKind kind, const MouseInfo& info) const;
+    bool isFormulaBarPoint(toolkit::Point window) const;
+    // The right and bottom edges the frames reach (maximized ones fill the
+    // window and reach nothing).
+    toolkit::Point reach() const;
+    void press(toolkit::MouseKind kind, const MouseInfo& info, bool onFormulaBar);
     void drag(const MouseInfo& info);
     void releaseButton(const MouseInfo& info);
-    void hover(const MouseInfo& info);
+    // Records a finished drag as one undoable step.
+    void recordDrop(const Pointer<AbstractEditable>& frame, const Pointer<AbstractPosition>& from,
+                    const Pointer<AbstractPosition>& to);
+    void hover(const MouseInfo& info, bool onFormulaBar);
     bool canDrag(const Pointer<AbstractEditable>& frame) const;
     void startDrag(const Pointer<AbstractEditable>& frame);
     void trackDropTarget(toolkit::Point point);
@@ -91,6 +111,7 @@ class FloatLayoutEditable final : public AbstractEditable {
     bool m_dragging = false;
     bool m_armed = false;
     std::int64_t m_lastCursorChanges = -1;
+    WorkAreaScroll m_scroll;
 };
 
 }  // namespace qv

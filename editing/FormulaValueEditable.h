@@ -46,6 +46,8 @@ class FormulaValueEditable final : public AbstractEditable {
     void handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;
     Pointer<AbstractEditable> hitTest(std::int32_t x, std::int32_t y, bool deep) override;
     bool forwardsFocus() const override { return true; }
+    // The bar is always in sight: its caret must not scroll the work area.
+    void ensureVisible(const toolkit::Rect&) override {}
     bool acceptsEditCommand(std::int32_t code) const override;
     StringPointer getTitle() const override { return str("formula/value"); }
     // The bar is no part of the document.

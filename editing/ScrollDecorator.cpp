@@ -87,21 +87,13 @@ toolkit::Rect ScrollDecorator::barRect(Bar bar) const {
     return {shown.x, shown.bottom(), shown.width, kBarWidth};
 }
 
-toolkit::Rect ScrollDecorator::thumbRect(Bar bar) const {
-    toolkit::Rect track = barRect(bar);
-    bool vertical = bar == Bar::Vertical;
-    std::int32_t trackLength = vertical ? track.height : track.width;
-    std::int32_t visible = vertical ? viewport().height : viewport().width;
-    std::int32_t total = std::max(1, vertical ? m_view->bounds().height : m_view->bounds().width);
-    std::int32_t range = vertical ? scrollRange().y : scrollRange().x;
-    std::int32_t offset = vertical ? m_scroll.y : m_scroll.x;
-    auto length = static_cast<std::int32_t>(std::int64_t{trackLength} * visible / total);
-    length = std::min(std::max(length, kSmallestThumb), trackLength);
-    std::int32_t start =
-        range == 0 ? 0
-                   : static_cast<std::int32_t>(std::int64_t{trackLength - length} * offset / range);
-    if (vertical) return {track.x, track.y + start, track.width, length};
-    return {track.x + start, track.y, length, track.height};
+ScrollGeometry ScrollDecorator::geometry(Bar bar) const {
+    if (bar == Bar::Vertical) {
+        return {ScrollAxis::Vertical, barRect(bar), std::max(1, m_view->bounds().height),
+                viewport().height,    m_scroll.y,   scrollRange().y};
+    }
+    return {ScrollAxis::Horizontal, barRect(bar), std::max(1, m_view->bounds().width),
+            viewport().width,       m_scroll.x,   scrollRange().x};
 }
 
 ScrollDecorator::Bar ScrollDecorator::barAt(toolkit::Point point) const {
@@ -111,36 +103,27 @@ ScrollDecorator::Bar ScrollDecorator::barAt(toolkit::Point point) const {
 }
 
 void ScrollDecorator::pressBar(Bar bar, toolkit::Point point) {
-    toolkit::Rect thumb = thumbRect(bar);
-    bool vertical = bar == Bar::Vertical;
-    if (thumb.contains(point)) {
+    const ScrollGeometry bars = geometry(bar);
+    const std::int32_t side = bars.sideOfThumb(point);
+    if (side == 0) {
         m_dragging = bar;
-        m_grip = vertical ? point.y - thumb.y : point.x - thumb.x;
+        m_grip = bars.gripAt(point);
         if (support() != nullptr) support()->grabMouse(self());
         return;
     }
     // A press on the track beside the thumb turns one page that way.
     toolkit::Rect shown = viewport();
-    if (vertical) {
-        std::int32_t page = point.y < thumb.y ? -shown.height : shown.height;
-        scrollTo({m_scroll.x, m_scroll.y + page});
+    if (bar == Bar::Vertical) {
+        scrollTo({m_scroll.x, m_scroll.y + side * shown.height});
     } else {
-        std::int32_t page = point.x < thumb.x ? -shown.width : shown.width;
-        scrollTo({m_scroll.x + page, m_scroll.y});
+        scrollTo({m_scroll.x + side * shown.width, m_scroll.y});
     }
 }
 
 void ScrollDecorator::dragThumb(toolkit::Point point) {
-    bool vertical = m_dragging == Bar::Vertical;
-    toolkit::Rect track = barRect(m_dragging);
-    toolkit::Rect thumb = thumbRect(m_dragging);
-    std::int32_t travel = vertical ? track.height - thumb.height : track.width - thumb.width;
-    if (travel <= 0) return;
-    std::int32_t at = vertical ? point.y - m_grip - track.y : point.x - m_grip - track.x;
-    std::int32_t range = vertical ? scrollRange().y : scrollRange().x;
-    auto offset =
-        static_cast<std::int32_t>(std::int64_t{std::clamp(at, 0, travel)} * range / travel);
-    scrollTo(vertical ? toolkit::Point{m_scroll.x, offset} : toolkit::Point{offset, m_scroll.y});
+    auto offset = static_cast<std::int32_t>(geometry(m_dragging).offsetForDrag(point, m_grip));
+    scrollTo(m_dragging == Bar::Vertical ? toolkit::Point{m_scroll.x, offset}
+                                         : toolkit::Point{offset, m_scroll.y});
 }
 
 bool ScrollDecorator::handleMouse(toolkit::MouseKind kind, const MouseInfo& info) {
@@ -186,7 +169,7 @@ void ScrollDecorator::paintBar(toolkit::Graphics& graphics, toolkit::Point origi
     toolkit::Rect track = barRect(bar).translated(origin.x, origin.y);
     graphics.setColor(EditableSupport::grey(2));
     graphics.fillRect(track);
-    toolkit::Rect thumb = thumbRect(bar).translated(origin.x, origin.y);
+    toolkit::Rect thumb = geometry(bar).thumb().translated(origin.x, origin.y);
     graphics.setColor(m_dragging == bar ? EditableSupport::kAccentColor
                                         : EditableSupport::kEdgeColor);
     graphics.fillRect({thumb.x + 2, thumb.y + 2, thumb.width - 4, thumb.height - 4});

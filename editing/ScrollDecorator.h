@@ -8,16 +8,17 @@
 #include <optional>
 
 #include "editing/AbstractEditable.h"
+#include "editing/ScrollGeometry.h"
 
 namespace qv {
 
 class ScrollDecorator final : public AbstractEditable {
     QV_OBJECT(ScrollDecorator, AbstractEditable, "ScrollDecorator")
   public:
-    static constexpr std::int32_t kBarWidth = 12;
+    static constexpr std::int32_t kBarWidth = ScrollGeometry::kBarWidth;
     // Pixels one notch of the wheel scrolls: three lines of text.
     static constexpr std::int32_t kWheelStep = 48;
-    static constexpr std::int32_t kSmallestThumb = 16;
+    static constexpr std::int32_t kSmallestThumb = ScrollGeometry::kSmallestThumb;
 
     explicit ScrollDecorator(const Pointer<AbstractEditable>& view);
     ~ScrollDecorator() override;
@@ -66,7 +67,7 @@ class ScrollDecorator final : public AbstractEditable {
     // The range the view can scroll in each direction.
     toolkit::Point scrollRange() const;
     toolkit::Rect barRect(Bar bar) const;
-    toolkit::Rect thumbRect(Bar bar) const;
+    ScrollGeometry geometry(Bar bar) const;
     Bar barAt(toolkit::Point point) const;
     void pressBar(Bar bar, toolkit::Point point);
     void dragThumb(toolkit::Point point);

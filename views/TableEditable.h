@@ -141,7 +141,7 @@ class TableEditable final : public AbstractEditable {
                    std::int32_t row, const Extent& extent);
     void paintBars(toolkit::Graphics& graphics, toolkit::Point corner, const Extent& extent) const;
     toolkit::Rect barRect(bool vertical, const Extent& extent) const;
-    toolkit::Rect thumbRect(bool vertical, const Extent& extent) const;
+    ScrollGeometry geometry(bool vertical, const Extent& extent) const;
 
     // Mouse.
     void press(toolkit::MouseKind kind, const MouseInfo& info);
@@ -168,6 +168,9 @@ class TableEditable final : public AbstractEditable {
                  const std::function<void()>& change);
     void clearCurrent();
     void toggleBoolean(std::int32_t column, std::int32_t row);
+    // Writes a cell's text as one undoable step.
+    void editCellText(std::string_view name, std::int32_t column, std::int32_t row,
+                      const Pointer<CellModel>& target, const StringPointer& text);
 
     // Clipboard.
     void copy();

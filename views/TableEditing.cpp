@@ -48,7 +48,7 @@ class GridEditedCell final : public EditedFormulaCell {
         m_grid->m_typing.reset();
         Pointer<CellModel> target = m_target;
         StringPointer typed = str(text);
-        m_grid->runEdit("edit", m_column, m_row, [&] { target->setText(typed); });
+        m_grid->editCellText("edit", m_column, m_row, target, typed);
     }
     void cancelEditing() override {
         m_grid->m_typing.reset();
@@ -159,12 +159,26 @@ void TableEditable::runEdit(std::string_view name, std::int32_t column, std::int
     repaint();
 }
 
+// Outside the program only switches are edited (view and document
+// properties), and any edit of one flips it: as a toggle it is a step of
+// the undo history, like a click on it.
+void TableEditable::editCellText(std::string_view name, std::int32_t column, std::int32_t row,
+                                 const Pointer<CellModel>& target, const StringPointer& text) {
+    if (m_model->editedProgram() == nullptr && target->booleanValue()) {
+        toggleBoolean(column, row);
+        invalidateLayout();
+        repaint();
+        return;
+    }
+    runEdit(name, column, row, [&] { target->setText(text); });
+}
+
 void TableEditable::clearCurrent() {
     Pointer<CellModel> target = editTarget(m_column, m_row);
     // A position past the data has nothing to clear (an edit there would
     // make a field or record).
     if (target.isNull() || is<EmptyCell>(target)) return;
-    runEdit("clear", m_column, m_row, [&] { target->setText(str("")); });
+    editCellText("clear", m_column, m_row, target, str(""));
     showCurrentFormula();
 }
 

@@ -157,21 +157,20 @@ bool TableEditable::pressBar(toolkit::Point local, const Extent& e) {
     for (bool vertical : {true, false}) {
         if (vertical ? !e.verticalBar : !e.horizontalBar) continue;
         if (!barRect(vertical, e).contains(local)) continue;
-        toolkit::Rect thumb = thumbRect(vertical, e);
-        if (thumb.contains(local)) {
+        const ScrollGeometry bar = geometry(vertical, e);
+        const std::int32_t side = bar.sideOfThumb(local);
+        if (side == 0) {
             m_thumbVertical = vertical;
-            m_grip = vertical ? local.y - thumb.y : local.x - thumb.x;
+            m_grip = bar.gripAt(local);
             if (support() != nullptr) support()->grabMouse(self());
             return true;
         }
         // Beside the thumb: one page that way.
         if (vertical) {
-            std::int32_t page = local.y < thumb.y ? -e.pageRows : e.pageRows;
-            scrollTo(m_left, m_top + page);
+            scrollTo(m_left, m_top + side * e.pageRows);
         } else {
             std::int32_t width = std::max(1, e.content.width - e.frozenWidth);
-            std::int32_t page = columnsFitting(m_left, width);
-            scrollTo(local.x < thumb.x ? m_left - page : m_left + page, m_top);
+            scrollTo(m_left + side * columnsFitting(m_left, width), m_top);
         }
         return true;
     }
@@ -181,14 +180,7 @@ bool TableEditable::pressBar(toolkit::Point local, const Extent& e) {
 void TableEditable::dragThumb(toolkit::Point local) {
     Extent e = extent();
     bool vertical = *m_thumbVertical;
-    toolkit::Rect track = barRect(vertical, e);
-    toolkit::Rect thumb = thumbRect(vertical, e);
-    std::int32_t travel = vertical ? track.height - thumb.height : track.width - thumb.width;
-    if (travel <= 0) return;
-    std::int32_t at = vertical ? local.y - m_grip - track.y : local.x - m_grip - track.x;
-    std::int64_t range = vertical ? e.maxTop - e.headers : e.maxLeft - e.leading;
-    auto offset =
-        static_cast<std::int32_t>(std::int64_t{std::clamp(at, 0, travel)} * range / travel);
+    auto offset = static_cast<std::int32_t>(geometry(vertical, e).offsetForDrag(local, m_grip));
     if (vertical) {
         scrollTo(m_left, e.headers + offset);
     } else {

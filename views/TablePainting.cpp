@@ -97,24 +97,19 @@ toolkit::Rect TableEditable::barRect(bool vertical, const Extent& e) const {
     return {0, e.content.bottom(), e.content.width, kBarWidth};
 }
 
-// The thumb's length and place follow the share of the scrolled columns
-// (rows) in sight, counted in columns, so a million columns cost nothing.
-toolkit::Rect TableEditable::thumbRect(bool vertical, const Extent& e) const {
-    toolkit::Rect track = barRect(vertical, e);
-    std::int32_t trackLength = vertical ? track.height : track.width;
-    std::int64_t total = vertical ? e.rows - e.headers : e.columns - e.leading;
-    std::int64_t shown = vertical
-                             ? e.pageRows
-                             : columnsFitting(m_left, std::max(1, e.content.width - e.frozenWidth));
-    std::int64_t range = vertical ? e.maxTop - e.headers : e.maxLeft - e.leading;
-    std::int64_t offset = vertical ? m_top - e.headers : m_left - e.leading;
-    auto length = static_cast<std::int32_t>(
-        total <= 0 ? trackLength : trackLength * std::min(shown, total) / total);
-    length = std::min(std::max(length, kSmallestThumb), trackLength);
-    auto start =
-        static_cast<std::int32_t>(range <= 0 ? 0 : (trackLength - length) * offset / range);
-    if (vertical) return {track.x, track.y + start, track.width, length};
-    return {track.x + start, track.y, length, track.height};
+// The bars count scrolled columns (rows), not pixels, so a million columns
+// cost nothing.
+ScrollGeometry TableEditable::geometry(bool vertical, const Extent& e) const {
+    if (vertical) {
+        return {ScrollAxis::Vertical, barRect(true, e),  e.rows - e.headers,
+                e.pageRows,           m_top - e.headers, e.maxTop - e.headers};
+    }
+    return {ScrollAxis::Horizontal,
+            barRect(false, e),
+            e.columns - e.leading,
+            columnsFitting(m_left, std::max(1, e.content.width - e.frozenWidth)),
+            m_left - e.leading,
+            e.maxLeft - e.leading};
 }
 
 void TableEditable::paintBars(toolkit::Graphics& graphics, toolkit::Point corner,
@@ -124,7 +119,7 @@ void TableEditable::paintBars(toolkit::Graphics& graphics, toolkit::Point corner
         toolkit::Rect track = barRect(vertical, e).translated(corner.x, corner.y);
         graphics.setColor(EditableSupport::grey(2));
         graphics.fillRect(track);
-        toolkit::Rect thumb = thumbRect(vertical, e).translated(corner.x, corner.y);
+        toolkit::Rect thumb = geometry(vertical, e).thumb().translated(corner.x, corner.y);
         bool dragging = m_thumbVertical && *m_thumbVertical == vertical;
         graphics.setColor(dragging ? EditableSupport::kAccentColor : EditableSupport::kEdgeColor);
         graphics.fillRect({thumb.x + 2, thumb.y + 2, thumb.width - 4, thumb.height - 4});

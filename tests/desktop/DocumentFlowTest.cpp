@@ -491,7 +491,7 @@ TEST(DocumentFlowModified, AFormulaTypedIntoACellCountsAsAChange) {
     startModified(f, true);
     f.run(&DocumentFlow::save);
     EXPECT_FALSE(f.flow().isModified());
-    f.host.typeFormula();
+    f.host.executeCommand("formula");
     f.flow().updateTitle();
     EXPECT_TRUE(f.flow().isModified());
     EXPECT_EQ(f.window.title(), "model.qvl *  - Quorvatelle");
@@ -500,18 +500,37 @@ TEST(DocumentFlowModified, AFormulaTypedIntoACellCountsAsAChange) {
     f.run(&DocumentFlow::newDocument);
     EXPECT_EQ(f.window.dialogs(),
               (std::vector<std::string>{savePrompt(f.folder.file("model.qvl"))}));
-    // Saving takes both counters as the new saved position.
     f.run(&DocumentFlow::save);
     EXPECT_FALSE(f.flow().isModified());
+}
+
+// Save, then undo and make a different change: the saved text can no
+// longer be reached, so New asks instead of dropping the change.
+TEST(DocumentFlowModified, TheSavedPositionFollowsUndoAndIsLostToADifferentChange) {
+    FlowFixture f;
+    startModified(f, true);
+    f.run(&DocumentFlow::save);
+    EXPECT_FALSE(f.flow().isModified());
+    f.host.commands->undo();
+    EXPECT_TRUE(f.flow().isModified());
+    f.host.commands->redo();
+    EXPECT_FALSE(f.flow().isModified());
+    f.host.commands->undo();
+    f.host.executeCommand("other");
+    EXPECT_TRUE(f.flow().isModified());
+    f.window.scriptAnswer(Answer::Cancel);
+    f.run(&DocumentFlow::newDocument);
+    EXPECT_EQ(f.window.dialogs(),
+              (std::vector<std::string>{savePrompt(f.folder.file("model.qvl"))}));
+    EXPECT_EQ(f.host.undoHistory, (std::vector<std::string>{"other"}));
 }
 
 TEST(DocumentFlowModified, UndoingBackToTheSavedPositionIsUnmodified) {
     FlowFixture f;
     f.start();
-    ChangeCounts saved = f.host.changeCounts();
     f.host.executeCommand("add view");
     EXPECT_TRUE(f.flow().isModified());
-    f.host.commandCounter = saved.commands;  // the command undone
+    f.host.commands->undo();
     EXPECT_FALSE(f.flow().isModified());
 }
 

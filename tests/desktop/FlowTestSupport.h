@@ -1,7 +1,7 @@
 // A document flow on the headless window with a stand-in for the main
 // panel: the host reads documents with the real reader (so its messages
-// are the reader's own), counts commands as the command manager would and
-// keeps an undo history of plain entries.
+// are the reader's own) and keeps its undo history in a real command
+// manager whose commands note their names.
 #pragma once
 
 #include <optional>
@@ -12,11 +12,28 @@
 #include "app/DocumentFile.h"
 #include "app/LoadFailure.h"
 #include "desktop/DocumentFlow.h"
+#include "editing/CommandManager.h"
 #include "kernel/TableResult.h"
 #include "tests/app/AppTestSupport.h"
 #include "toolkit/headless/HeadlessWindow.h"
 
 namespace qv::test {
+
+// A step of the stand-in history: its name is in the list while it is done.
+class NamedCommand final : public Command {
+    QV_OBJECT(NamedCommand, Command, "NamedCommand")
+  public:
+    NamedCommand(std::vector<std::string>& done, std::string name)
+        : m_done(done), m_name(std::move(name)) {}
+    void redo() override { m_done.push_back(m_name); }
+    void undo() override {
+        if (!m_done.empty()) m_done.pop_back();
+    }
+
+  private:
+    std::vector<std::string>& m_done;
+    std::string m_name;
+};
 
 class FakeFlowHost final : public DocumentFlowHost {
   public:
@@ -34,36 +51,34 @@ class FakeFlowHost final : public DocumentFlowHost {
     }
     void clearUndoHistory() override {
         undoHistory.clear();
-        ++commandCounter;
-    }
-    ChangeCounts changeCounts() const override {
-        return {commandCounter, current.isNull() ? 0 : current->kernel()->getChangeCount()};
+        commands->clear();
     }
     std::optional<std::string> commitPendingEdit() override {
         if (pendingRefusal) return pendingRefusal;
         if (pendingFormula) {
             current->kernel()->getTable(0)->setCellFormula(0, 0, str(*pendingFormula));
             pendingFormula.reset();
+            // The program records a committed edit as a step, as any model edit.
+            executeCommand("cell edit");
         }
         return std::nullopt;
     }
+    void markSavedPosition() override { commands->markClean(); }
+    bool isAtSavedPosition() const override { return commands->isClean(); }
     std::vector<std::string> maximizedViewTitles() const override { return maximized; }
 
-    // A work-area command, as the command manager executes it.
+    // A work-area command or a model edit, as the program records it.
     void executeCommand(const std::string& name) {
-        undoHistory.push_back(name);
-        ++commandCounter;
+        commands->execute(make<NamedCommand>(undoHistory, name), true);
     }
-    // A formula typed into a cell: only the model's counter moves.
-    void typeFormula() { current->kernel()->program()->touch(); }
     // The document as the program would write it, end mark included.
     std::string text() const {
         return current.isNull() ? "(none)" : current->toSource()->toStdString();
     }
 
     Pointer<Document> current;
-    std::vector<std::string> undoHistory;
-    std::int32_t commandCounter = 0;
+    std::vector<std::string> undoHistory;  // the names of the done commands
+    Pointer<CommandManager> commands = make<CommandManager>();
     std::vector<std::string> maximized;
     std::optional<TextPlace> placeOfErrors;
     // A cell edit still being typed: the formula its commit writes into the

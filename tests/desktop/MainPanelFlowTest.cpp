@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "desktop/ResultEditable.h"
 #include "kernel/TableResult.h"
 #include "tests/desktop/PanelTestSupport.h"
+#include "views/ModelEdit.h"
 #include "views/TableEditable.h"
 
 namespace qv {
@@ -56,6 +58,57 @@ TEST(MainPanelFlow, SaveWritesTheLiveLayoutAndMarksTheDocumentSaved) {
     f.choose(MenuCommand::SaveAs);
     EXPECT_EQ(f.window.title(), "other.qvl - Quorvatelle");
     EXPECT_EQ(fileBytes(other), fileBytes(path));
+}
+
+// The text area of model.qvl moved by its title bar by (dx, dy).
+void moveText(PanelFixture& f, std::int32_t dx, std::int32_t dy) {
+    f.panel->support().layoutIfNeeded();
+    toolkit::Rect bar = f.frame(0)->titleBarRect();
+    toolkit::Point grip{bar.x + 4, bar.y + bar.height / 2};
+    f.mouse(toolkit::MouseKind::Press, grip);
+    f.mouse(toolkit::MouseKind::Drag, {grip.x + dx / 2, grip.y + dy / 2});
+    f.mouse(toolkit::MouseKind::Drag, {grip.x + dx, grip.y + dy});
+    f.mouse(toolkit::MouseKind::Release, {grip.x + dx, grip.y + dy});
+}
+
+// A moved view is a change to save; undo and redo move across the saved
+// layout, and a different change after an undo leaves it out of reach.
+TEST(MainPanelFlow, TheSavedLayoutIsUnmodifiedWhereverUndoAndRedoReachIt) {
+    PanelFixture f;
+    f.startOn("model.qvl", kModel);
+    const std::string moved = "optimized(110,70) text(\"x\");\n";
+    const std::string other = "optimized(10,220) text(\"x\");\n";
+    const std::string clean = " exit=none title=model.qvl - Quorvatelle\n";
+    const std::string changed = " exit=none title=model.qvl *  - Quorvatelle\n";
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        std::string state;
+    };
+    const Step steps[] = {
+        {"moved", [&] { moveText(f, 100, 50); }, "undo=1 redo=0 modified=yes" + changed + moved},
+        {"saved", [&] { f.choose(MenuCommand::Save); },
+         "undo=1 redo=0 modified=no" + clean + moved},
+        {"undone", [&] { f.key(key::kUndo); },
+         "undo=0 redo=1 modified=yes" + changed + kModelLayout},
+        {"redone", [&] { f.key(key::kRedo); }, "undo=1 redo=0 modified=no" + clean + moved},
+        {"undone again", [&] { f.key(key::kUndo); },
+         "undo=0 redo=1 modified=yes" + changed + kModelLayout},
+        {"moved elsewhere", [&] { moveText(f, 0, 200); },
+         "undo=1 redo=0 modified=yes" + changed + other},
+        {"and undone", [&] { f.key(key::kUndo); },
+         "undo=0 redo=1 modified=yes" + changed + kModelLayout},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act();
+        EXPECT_EQ(f.state(), step.state);
+    }
+    // Exit asks rather than dropping the unsaved layout.
+    f.window.scriptAnswer(Answer::Cancel);
+    f.choose(MenuCommand::Exit);
+    EXPECT_EQ(f.lastDialog(), "question: " + f.folder.file("model.qvl") + kPrompt);
+    EXPECT_FALSE(f.window.exitStatus().has_value());
 }
 
 TEST(MainPanelFlow, NewOpenAndExitAskBeforeTheyDropChanges) {
@@ -111,13 +164,21 @@ TEST(MainPanelFlow, ClosingTheWindowEndsWithStatusZero) {
     EXPECT_TRUE(f.window.dialogs().empty());
 }
 
-// A formula typed into a cell moves only the model's change counter; it
-// still counts as a change to save.
+// A formula typed into a cell is a step of the undo history like a work
+// area command, and a change to save; undoing it is back at the saved text.
 TEST(MainPanelFlow, AFormulaTypedIntoTheModelMarksTheDocumentModified) {
     PanelFixture f;
     f.startOn("model.qvl", kModel);
     Pointer<TableResult> table = f.panel->kernel()->getTableByName("M");
-    table->setCellFormula(0, 0, str("2"));
+    const auto type = [&] {
+        runModelEdit(&f.panel->commands(), *f.panel->kernel()->program(), tablesOf(*table), "edit",
+                     [&] { table->setCellFormula(0, 0, str("2")); });
+    };
+    type();
+    EXPECT_TRUE(f.panel->flow().isModified());
+    f.key(key::kUndo);
+    EXPECT_FALSE(f.panel->flow().isModified());
+    f.key(key::kRedo);
     EXPECT_TRUE(f.panel->flow().isModified());
     f.key(key::kEnd);
     EXPECT_EQ(f.window.title(), "model.qvl *  - Quorvatelle");

@@ -1,4 +1,4 @@
-// The undo and redo stacks and the change counter, and the two grid
+// The undo and redo stacks and their saved position, and the two grid
 // commands against a stand-in grid.
 #include <gtest/gtest.h>
 
@@ -33,11 +33,11 @@ class AppendCommand final : public Command {
 };
 
 struct Step {
-    const char* action;  // "x<letter>" executes, "u" undoes, "r" redoes, "c" clears
+    const char* action;  // "x<letter>" executes, "u" undoes, "r" redoes, "c" clears, "s" saves
     const char* log;
     std::int32_t undo;
     std::int32_t redo;
-    std::int32_t counter;
+    bool modified;
 };
 
 void run(const std::vector<Step>& steps) {
@@ -51,6 +51,8 @@ void run(const std::vector<Step>& steps) {
             manager.undo();
         } else if (action == "r") {
             manager.redo();
+        } else if (action == "s") {
+            manager.markClean();
         } else {
             manager.clear();
         }
@@ -58,49 +60,82 @@ void run(const std::vector<Step>& steps) {
         EXPECT_EQ(log, step.log);
         EXPECT_EQ(manager.undoCount(), step.undo);
         EXPECT_EQ(manager.redoCount(), step.redo);
-        EXPECT_EQ(manager.changeCounter(), step.counter);
+        EXPECT_EQ(!manager.isClean(), step.modified);
         EXPECT_EQ(manager.canUndo(), step.undo > 0);
         EXPECT_EQ(manager.canRedo(), step.redo > 0);
     }
 }
 
-TEST(CommandManagerTest, ExecuteUndoRedoKeepTheCounterInStep) {
+TEST(CommandManagerTest, ExecuteUndoAndRedoMoveAcrossTheStartingPosition) {
     run({
-        {"xa", "a", 1, 0, 1},
-        {"u", "", 0, 1, 0},   // back to the value before execute
-        {"r", "a", 1, 0, 1},  // back to the value after execute
-        {"xb", "ab", 2, 0, 2},
-        {"u", "a", 1, 1, 1},
-        {"u", "", 0, 2, 0},
-        {"u", "", 0, 2, 0},  // nothing to undo: nothing changes
-        {"r", "a", 1, 1, 1},
-        {"r", "ab", 2, 0, 2},
-        {"r", "ab", 2, 0, 2},  // nothing to redo
+        {"xa", "a", 1, 0, true},
+        {"u", "", 0, 1, false},  // back where the history began
+        {"r", "a", 1, 0, true},
+        {"xb", "ab", 2, 0, true},
+        {"u", "a", 1, 1, true},
+        {"u", "", 0, 2, false},
+        {"u", "", 0, 2, false},  // nothing to undo: nothing changes
+        {"r", "a", 1, 1, true},
+        {"r", "ab", 2, 0, true},
+        {"r", "ab", 2, 0, true},  // nothing to redo
     });
 }
 
-TEST(CommandManagerTest, ANewCommandAfterUndoForgetsTheUndoneOnes) {
-    run({
-        {"xa", "a", 1, 0, 1},
-        {"xb", "ab", 2, 0, 2},
-        {"u", "a", 1, 1, 1},
-        {"xc", "ac", 2, 0, 2},
-        {"r", "ac", 2, 0, 2},
-        {"u", "a", 1, 1, 1},
-        {"r", "ac", 2, 0, 2},
-    });
-}
-
-TEST(CommandManagerTest, ClearForgetsBothStacksAndStillMovesTheCounter) {
-    run({
-        {"xa", "a", 1, 0, 1},
-        {"xb", "ab", 2, 0, 2},
-        {"u", "a", 1, 1, 1},
-        {"c", "a", 0, 0, 2},
-        {"u", "a", 0, 0, 2},
-        {"xc", "ac", 1, 0, 3},
-        {"u", "a", 0, 1, 2},
-    });
+// Each sequence ends in the state the document really is in: modified
+// whenever its text would differ from the saved one.
+TEST(CommandManagerTest, TheSavedPositionIsCleanAndLostWithTheRedoHistoryHoldingIt) {
+    const std::vector<std::vector<Step>> sequences = {
+        // Save, undo, a different change: the saved text is gone for good.
+        {{"xa", "a", 1, 0, true},
+         {"s", "a", 1, 0, false},
+         {"u", "", 0, 1, true},
+         {"xb", "b", 1, 0, true},
+         {"u", "", 0, 1, true},
+         {"xc", "c", 1, 0, true}},
+        // Save, undo, redo: back at the saved text.
+        {{"xa", "a", 1, 0, true},
+         {"xb", "ab", 2, 0, true},
+         {"s", "ab", 2, 0, false},
+         {"u", "a", 1, 1, true},
+         {"r", "ab", 2, 0, false}},
+        // Undo past the save, then redo back to it and beyond.
+        {{"xa", "a", 1, 0, true},
+         {"s", "a", 1, 0, false},
+         {"xb", "ab", 2, 0, true},
+         {"u", "a", 1, 1, false},
+         {"u", "", 0, 2, true},
+         {"r", "a", 1, 1, false},
+         {"r", "ab", 2, 0, true},
+         {"u", "a", 1, 1, false}},
+        // A new command on top of the saved position keeps it reachable.
+        {{"xa", "a", 1, 0, true},
+         {"s", "a", 1, 0, false},
+         {"xb", "ab", 2, 0, true},
+         {"u", "a", 1, 1, false},
+         {"xc", "ac", 2, 0, true},
+         {"u", "a", 1, 1, false}},
+        // A load clears the history and is clean; editing and undoing
+        // comes back to it.
+        {{"xa", "a", 1, 0, true},
+         {"xb", "ab", 2, 0, true},
+         {"u", "a", 1, 1, true},
+         {"c", "a", 0, 0, false},
+         {"u", "a", 0, 0, false},
+         {"xc", "ac", 1, 0, true},
+         {"u", "a", 0, 1, false},
+         {"r", "ac", 1, 0, true}},
+        // A save after the saved position was lost makes it clean again.
+        {{"s", "", 0, 0, false},
+         {"xa", "a", 1, 0, true},
+         {"u", "", 0, 1, false},
+         {"xb", "b", 1, 0, true},
+         {"s", "b", 1, 0, false},
+         {"u", "", 0, 1, true}},
+    };
+    for (std::size_t i = 0; i < sequences.size(); ++i) {
+        SCOPED_TRACE("sequence " + std::to_string(i));
+        run(sequences[i]);
+    }
 }
 
 TEST(CommandManagerTest, ExecuteWithoutApplyingRecordsAChangeAlreadyMade) {
@@ -108,9 +143,10 @@ TEST(CommandManagerTest, ExecuteWithoutApplyingRecordsAChangeAlreadyMade) {
     std::string log = "a";  // the caller made the change itself
     manager.execute(make<AppendCommand>(log, 'a'), false);
     EXPECT_EQ(log, "a");
-    EXPECT_EQ(manager.changeCounter(), 1);
+    EXPECT_FALSE(manager.isClean());
     manager.undo();
     EXPECT_EQ(log, "");
+    EXPECT_TRUE(manager.isClean());
 }
 
 TEST(CommandManagerTest, DescribeListsBothStacksOldestFirst) {
@@ -171,7 +207,7 @@ TEST(CommandManagerTest, ColumnWidthChangesAndReturnsAndSparesMissingColumns) {
     manager.undo();
     manager.redo();
     EXPECT_EQ(grid->widths, (std::vector<std::int32_t>{80}));
-    EXPECT_EQ(manager.changeCounter(), 1);
+    EXPECT_EQ(manager.undoCount(), 1);
 }
 
 TEST(CommandManagerTest, BooleanChangeTogglesOnlyBooleanCells) {

@@ -38,7 +38,7 @@ TEST_F(DragDropTest, APressOnTheLowerOfTwoFramesBringsItToTheTop) {
     press({45, 45});
     releaseAt({45, 45});
     EXPECT_EQ(support().selected(), Pointer<AbstractEditable>(first));
-    EXPECT_EQ(state(), (WorkAreaState{0, 0, 0,
+    EXPECT_EQ(state(), (WorkAreaState{0, 0, false,
                                       "optimized(60,50) text(\"second\");\n"
                                       "optimized(40,40) text(\"first\");\n"}));
     // A press on nothing selects nothing.
@@ -46,8 +46,12 @@ TEST_F(DragDropTest, APressOnTheLowerOfTwoFramesBringsItToTheTop) {
     EXPECT_TRUE(support().selected().isNull());
 }
 
-TEST_F(DragDropTest, DraggingAFrameAboutTheWorkAreaIsNoUndoStep) {
+// Moving a frame by its title bar is a change of the document: one step
+// that undo takes back to the saved layout, and redo makes again.
+TEST_F(DragDropTest, DraggingAFrameAboutTheWorkAreaIsOneUndoStep) {
     auto frame = addText("a");
+    const std::string saved = "optimized(40,40) text(\"a\");\n";
+    const std::string moved = "optimized(200,150) text(\"a\");\n";
     const toolkit::Point start = grip(frame);
     press(start);
     EXPECT_TRUE(root().isDragArmed());
@@ -56,7 +60,29 @@ TEST_F(DragDropTest, DraggingAFrameAboutTheWorkAreaIsNoUndoStep) {
     dragTo({start.x + 160, start.y + 110});
     releaseAt({start.x + 160, start.y + 110});
     EXPECT_FALSE(root().isDragging());
-    EXPECT_EQ(state(), (WorkAreaState{0, 0, 0, "optimized(200,150) text(\"a\");\n"}));
+    struct Step {
+        const char* what;
+        std::int32_t code;  // 0: none, the state after the drag
+        WorkAreaState state;
+    };
+    const Step steps[] = {
+        {"dragged", 0, {1, 0, true, moved}},
+        {"undone", toolkit::key::kUndo, {0, 1, false, saved}},
+        {"redone", toolkit::key::kRedo, {1, 0, true, moved}},
+        {"undone again", toolkit::key::kUndo, {0, 1, false, saved}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        if (step.code != 0) key(step.code);
+        EXPECT_EQ(state(), step.state);
+    }
+    // A drag that ends where it began changes nothing.
+    const toolkit::Point back = grip(frame);
+    press(back);
+    dragTo({back.x + 50, back.y});
+    dragTo(back);
+    releaseAt(back);
+    EXPECT_EQ(state(), (WorkAreaState{0, 1, false, saved}));
     // The pointer stays in the visible area: the frame cannot be dragged
     // out of sight above it.
     press(grip(frame));
@@ -65,7 +91,9 @@ TEST_F(DragDropTest, DraggingAFrameAboutTheWorkAreaIsNoUndoStep) {
     EXPECT_EQ(panel->mouseInfo().y, support().visibleArea().y);
     releaseAt({-300, -300});
     EXPECT_GE(frame->bounds().bottom(), support().visibleArea().y);
-    EXPECT_EQ(commands().changeCounter(), 0);
+    EXPECT_EQ(commands().undoCount(), 1);
+    key(toolkit::key::kUndo);
+    EXPECT_EQ(state(), (WorkAreaState{0, 1, false, saved}));
 }
 
 TEST_F(DragDropTest, APressInAViewArmsNoDrag) {
@@ -74,7 +102,7 @@ TEST_F(DragDropTest, APressInAViewArmsNoDrag) {
     EXPECT_FALSE(root().isDragArmed());
     dragTo({500, 500});
     releaseAt({500, 500});
-    EXPECT_EQ(state(), (WorkAreaState{0, 0, 0, "optimized(40,40) text(\"abc\");\n"}));
+    EXPECT_EQ(state(), (WorkAreaState{0, 0, false, "optimized(40,40) text(\"abc\");\n"}));
 }
 
 TEST_F(DragDropTest, DraggingIntoAPanelIsOneStepThatUndoReturns) {
@@ -87,19 +115,19 @@ TEST_F(DragDropTest, DraggingIntoAPanelIsOneStepThatUndoReturns) {
     EXPECT_EQ(table->cellAt(0, 0), Pointer<AbstractEditable>(text));
     EXPECT_EQ(text->placement(), FramePlacement::InTable);
     EXPECT_EQ(root().frameCount(), 1);
-    EXPECT_EQ(state(), (WorkAreaState{1, 0, 1, inside}));
+    EXPECT_EQ(state(), (WorkAreaState{1, 0, true, inside}));
     // The frame in the cell lies inside the table's frame.
     layout();
     EXPECT_TRUE(m_tableFrame->bounds().contains({text->bounds().x, text->bounds().y}));
 
     key(toolkit::key::kUndo);
-    EXPECT_EQ(state(), (WorkAreaState{0, 1, 0, before}));
+    EXPECT_EQ(state(), (WorkAreaState{0, 1, false, before}));
     EXPECT_EQ(text->placement(), FramePlacement::Optimized);
     EXPECT_EQ(table->cellCount(), 0);
     key(toolkit::key::kRedo);
-    EXPECT_EQ(state(), (WorkAreaState{1, 0, 1, inside}));
+    EXPECT_EQ(state(), (WorkAreaState{1, 0, true, inside}));
     key(toolkit::key::kUndo);
-    EXPECT_EQ(state(), (WorkAreaState{0, 1, 0, before}));
+    EXPECT_EQ(state(), (WorkAreaState{0, 1, false, before}));
 }
 
 TEST_F(DragDropTest, DraggingOutOfAPanelIsOneStepThatUndoReturns) {
@@ -123,14 +151,14 @@ TEST_F(DragDropTest, DraggingOutOfAPanelIsOneStepThatUndoReturns) {
     const std::string outside = "optimized(300,100) " + kEmptyTable + "optimized(" +
                                 std::to_string(start.x - 210) + "," +
                                 std::to_string(start.y + 264) + ") text(\"a\");\n";
-    EXPECT_EQ(state(), (WorkAreaState{1, 0, 1, outside}));
+    EXPECT_EQ(state(), (WorkAreaState{1, 0, true, outside}));
     EXPECT_EQ(cell->placement(), FramePlacement::Optimized);
 
     key(toolkit::key::kUndo);
-    EXPECT_EQ(state(), (WorkAreaState{0, 1, 0, inside}));
+    EXPECT_EQ(state(), (WorkAreaState{0, 1, false, inside}));
     EXPECT_EQ(table->cellAt(0, 0), Pointer<AbstractEditable>(cell));
     key(toolkit::key::kRedo);
-    EXPECT_EQ(state(), (WorkAreaState{1, 0, 1, outside}));
+    EXPECT_EQ(state(), (WorkAreaState{1, 0, true, outside}));
 }
 
 TEST_F(DragDropTest, DroppingOnAnOccupiedCellLeavesTheViewInTheWorkArea) {
@@ -144,9 +172,13 @@ TEST_F(DragDropTest, DroppingOnAnOccupiedCellLeavesTheViewInTheWorkArea) {
     EXPECT_EQ(table->cellCount(), 1);
     EXPECT_EQ(root().indexOf(*loose), 1);
     EXPECT_EQ(loose->placement(), FramePlacement::Optimized);
-    EXPECT_EQ(commands().undoCount(), 0);
-    // Where the grip was let go.
+    // Where the grip was let go: a move about the work area, one step.
     EXPECT_EQ(grip(loose), target);
+    EXPECT_EQ(commands().undoCount(), 1);
+    key(toolkit::key::kUndo);
+    EXPECT_EQ(loose->bounds().x, 40);
+    EXPECT_EQ(loose->bounds().y, 300);
+    EXPECT_EQ(table->cellCount(), 1);
 }
 
 TEST_F(DragDropTest, DroppingNearALineOfAPanelOpensANewColumn) {
@@ -159,7 +191,7 @@ TEST_F(DragDropTest, DroppingNearALineOfAPanelOpensANewColumn) {
     dragAndDrop(grip(loose), {lineAfter + 3, table->bounds().y + 20});
     EXPECT_EQ(table->columnCount(), 2);
     EXPECT_EQ(table->cellAt(0, 1), Pointer<AbstractEditable>(loose));
-    EXPECT_EQ(state(), (WorkAreaState{1, 0, 1,
+    EXPECT_EQ(state(), (WorkAreaState{1, 0, true,
                                       "optimized(300,100) ltable{\n    lrow{\n        "
                                       "text(\"a\");\n        text(\"b\");\n    }\n}\n"}));
     key(toolkit::key::kUndo);
@@ -175,16 +207,16 @@ TEST_F(DragDropTest, DeleteRemovesTheSelectedViewAndDeleteWithNothingSelectedUnd
     press(grip(a));
     releaseAt(grip(a));
     key(toolkit::key::kDelete);
-    EXPECT_EQ(state(), (WorkAreaState{1, 0, 1, "optimized(300,40) text(\"b\");\n"}));
+    EXPECT_EQ(state(), (WorkAreaState{1, 0, true, "optimized(300,40) text(\"b\");\n"}));
     EXPECT_TRUE(support().selected().isNull());
     // Nothing selected: Delete undoes.
     key(toolkit::key::kDelete);
-    EXPECT_EQ(state(), (WorkAreaState{0, 1, 0, both}));
+    EXPECT_EQ(state(), (WorkAreaState{0, 1, false, both}));
     // Delete in a text deletes a character instead.
     press(centre(b->view()->bounds()));
     key(toolkit::key::kHome);
     key(toolkit::key::kDelete);
-    EXPECT_EQ(state(), (WorkAreaState{1, 0, 1,
+    EXPECT_EQ(state(), (WorkAreaState{1, 0, true,
                                       "optimized(40,40) text(\"a\");\noptimized(300,40) "
                                       "text(\"\");\n"}));
 }
@@ -203,9 +235,9 @@ TEST_F(DragDropTest, DeletingAViewInAPanelAndUndoingPutsItBack) {
     releaseAt(grip(a));
     key(toolkit::key::kDelete);
     EXPECT_EQ(state(),
-              (WorkAreaState{1, 0, 1, "optimized(300,100) " + tableWith("text(\"b\");\n")}));
+              (WorkAreaState{1, 0, true, "optimized(300,100) " + tableWith("text(\"b\");\n")}));
     key(toolkit::key::kUndo);
-    EXPECT_EQ(state(), (WorkAreaState{0, 1, 0, full}));
+    EXPECT_EQ(state(), (WorkAreaState{0, 1, false, full}));
 }
 
 TEST_F(DragDropTest, AddingAViewAsACommandAndUndoingIt) {
@@ -216,13 +248,13 @@ TEST_F(DragDropTest, AddingAViewAsACommandAndUndoingIt) {
                                 make<FloatLayoutPosition>(rootPointer, toolkit::Point{40, 40})),
         true);
     const std::string added = "optimized(40,40) text(\"new\");\n";
-    EXPECT_EQ(state(), (WorkAreaState{1, 0, 1, added}));
+    EXPECT_EQ(state(), (WorkAreaState{1, 0, true, added}));
     support().select(frame->view());
     key(toolkit::key::kUndo);
-    EXPECT_EQ(state(), (WorkAreaState{0, 1, 0, ""}));
+    EXPECT_EQ(state(), (WorkAreaState{0, 1, false, ""}));
     EXPECT_TRUE(support().selected().isNull());  // it went with its view
     key(toolkit::key::kRedo);
-    EXPECT_EQ(state(), (WorkAreaState{1, 0, 1, added}));
+    EXPECT_EQ(state(), (WorkAreaState{1, 0, true, added}));
     EXPECT_EQ(frame->bounds().x, 40);
     EXPECT_EQ(frame->bounds().y, 40);
 }

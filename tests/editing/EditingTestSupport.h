@@ -22,13 +22,13 @@ namespace qv {
 struct WorkAreaState {
     std::int32_t undo = 0;
     std::int32_t redo = 0;
-    std::int32_t counter = 0;
+    bool modified = false;
     std::string layout;
     friend bool operator==(const WorkAreaState&, const WorkAreaState&) = default;
 };
 
 inline std::ostream& operator<<(std::ostream& out, const WorkAreaState& state) {
-    return out << "undo=" << state.undo << " redo=" << state.redo << " counter=" << state.counter
+    return out << "undo=" << state.undo << " redo=" << state.redo << " modified=" << state.modified
                << " layout:\n"
                << state.layout;
 }
@@ -110,7 +110,7 @@ class EditingTest : public ::testing::Test {
     std::string layoutText() { return root().toSource()->toStdString(); }
     WorkAreaState state() {
         layout();
-        return {commands().undoCount(), commands().redoCount(), commands().changeCounter(),
+        return {commands().undoCount(), commands().redoCount(), !commands().isClean(),
                 layoutText()};
     }
 };

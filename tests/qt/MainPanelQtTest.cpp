@@ -127,12 +127,12 @@ TEST_F(ProgramWindow, RealEventsEditTheExampleAndSaveAsWritesTheResult) {
     EXPECT_EQ(window->frame()->windowTitle(), QStringLiteral("prices.qvl - Quorvatelle"));
     choose(QStringLiteral("&Add"), QStringLiteral("P&anel"));
     Pointer<TitleDecorator> panelFrame = topFrame();
-    // Dragged by its title bar to (520, 360): moving about the work area is
-    // no step of the history.
+    // Dragged by its title bar to (520, 360): the move is a step of the
+    // history of its own.
     drag(panelFrame, QPoint(520 + 6, 360 + panelFrame->titleBarHeight() / 2));
     EXPECT_EQ(panelFrame->bounds().x, 520);
     EXPECT_EQ(panelFrame->bounds().y, 360);
-    EXPECT_EQ(panel().commands().undoCount(), 1);
+    EXPECT_EQ(panel().commands().undoCount(), 2);
 
     choose(QStringLiteral("&Add"), QStringLiteral("&Text area"));
     Pointer<TitleDecorator> textFrame = topFrame();

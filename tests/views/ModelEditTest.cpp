@@ -5,6 +5,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/Errors.h"
 #include "editing/CommandManager.h"
@@ -88,6 +90,86 @@ TEST(ModelEditTest, UndoAndRedoBringBackTheProgramText) {
             EXPECT_EQ(programText(*kernel), before);
             commands->redo();
             EXPECT_EQ(programText(*kernel), after);
+        }
+    }
+}
+
+// The saved position covers model edits as it covers work-area commands:
+// after each step the program text, the stack sizes and whether the
+// document differs from its saved text.
+TEST(ModelEditTest, TheSavedPositionFollowsModelEdits) {
+    struct Step {
+        char action;          // 'a' edits to "=b*1000", 'b' to "=a", 'u' undo, 'r' redo, 's' save,
+                              // 'c' load (clear)
+        const char* formula;  // of field c in record 1 afterwards
+        std::int32_t undo;
+        std::int32_t redo;
+        bool modified;
+    };
+    const std::vector<std::pair<const char*, std::vector<Step>>> sequences = {
+        {"save, undo, a different edit",
+         {{'a', "b*1000", 1, 0, true},
+          {'s', "b*1000", 1, 0, false},
+          {'u', "5", 0, 1, true},
+          {'b', "a", 1, 0, true},
+          {'u', "5", 0, 1, true}}},
+        {"save, undo, redo",
+         {{'a', "b*1000", 1, 0, true},
+          {'s', "b*1000", 1, 0, false},
+          {'u', "5", 0, 1, true},
+          {'r', "b*1000", 1, 0, false}}},
+        {"undo past the save and redo back",
+         {{'a', "b*1000", 1, 0, true},
+          {'s', "b*1000", 1, 0, false},
+          {'b', "a", 2, 0, true},
+          {'u', "b*1000", 1, 1, false},
+          {'u', "5", 0, 2, true},
+          {'r', "b*1000", 1, 1, false},
+          {'r', "a", 2, 0, true}}},
+        {"load, edit, undo",
+         {{'a', "b*1000", 1, 0, true},
+          {'c', "b*1000", 0, 0, false},
+          {'b', "a", 1, 0, true},
+          {'u', "b*1000", 0, 1, false}}},
+    };
+    for (const auto& [name, steps] : sequences) {
+        SCOPED_TRACE(name);
+        Pointer<Kernel> kernel = loadModel(kProgram);
+        auto commands = make<CommandManager>();
+        // The views make their models anew after every change, as here.
+        const auto typeInto = [&](const std::string& text) {
+            auto model =
+                make<EvalMultiModel>(kernel->getTableByName("T"), make<GlobalSettings>(), true);
+            edit(*commands, *model, 2, 3, text);
+        };
+        for (const Step& step : steps) {
+            SCOPED_TRACE(step.action);
+            switch (step.action) {
+                case 'a':
+                    typeInto("=b*1000");
+                    break;
+                case 'b':
+                    typeInto("=a");
+                    break;
+                case 'u':
+                    commands->undo();
+                    break;
+                case 'r':
+                    commands->redo();
+                    break;
+                case 's':
+                    commands->markClean();
+                    break;
+                default:
+                    commands->clear();
+            }
+            const std::string text = programText(*kernel);
+            EXPECT_NE(text.find(std::string("<1>:={    c:=") + step.formula + ",}"),
+                      std::string::npos)
+                << text;
+            EXPECT_EQ(commands->undoCount(), step.undo);
+            EXPECT_EQ(commands->redoCount(), step.redo);
+            EXPECT_EQ(!commands->isClean(), step.modified);
         }
     }
 }

@@ -11,6 +11,7 @@
 #include "tests/views/GridTestSupport.h"
 #include "views/EvalMultiModel.h"
 #include "views/EvalSingleModel.h"
+#include "views/ModelProperties.h"
 #include "views/PropertiesTableModel.h"
 #include "views/TablesView.h"
 
@@ -252,6 +253,60 @@ TEST_F(TableEditingTest, AClickTogglesABooleanCellAsAStep) {
     EXPECT_EQ(commands().undoCount(), steps);
     EXPECT_EQ(visible(), "|a|1|false");
     EXPECT_EQ(grid->currentRow(), 1);
+}
+
+// A view's properties are switches: typing into one or deleting it flips
+// it, as one undoable step that marks the document modified.
+TEST_F(TableEditingTest, TypingIntoAPropertyOrDeletingItIsAStep) {
+    kernel = loadModel(kTwoFields);
+    auto table = make<EvalMultiModel>(kernel->getTableByName("T"), settings, true);
+    auto properties = make<PropertiesTableModel>();
+    properties->setProperties(make<EvalMultiModelProperties>(table, *table));
+    show(properties);
+    // Row 4 is "show_col_names" (the document settings rule the three
+    // above it), column 2 its value.
+    auto shown = [&] { return properties->createCell(2, 4)->text()->toStdString(); };
+    const std::string before = shown();
+    const std::string flipped = before == "true" ? "false" : "true";
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        std::string value;
+        std::int32_t undo;
+        std::int32_t redo;
+        bool modified;
+    };
+    const auto select = [&] {
+        grid->selectCell(2, 4);
+        support().select(grid);
+    };
+    const Step steps[] = {
+        {"typed",
+         [&] {
+             select();
+             type("x");
+             key(key::kEnter);
+         },
+         flipped, 1, 0, true},
+        {"undone", [&] { key(key::kUndo); }, before, 0, 1, false},
+        {"redone", [&] { key(key::kRedo); }, flipped, 1, 0, true},
+        {"deleted",
+         [&] {
+             select();
+             key(key::kDelete);
+         },
+         before, 2, 0, true},
+        {"undone", [&] { key(key::kUndo); }, flipped, 1, 1, true},
+        {"undone again", [&] { key(key::kUndo); }, before, 0, 2, false},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act();
+        EXPECT_EQ(shown(), step.value);
+        EXPECT_EQ(commands().undoCount(), step.undo);
+        EXPECT_EQ(commands().redoCount(), step.redo);
+        EXPECT_EQ(!commands().isClean(), step.modified);
+    }
 }
 
 class RecordingController final : public GridController {
