@@ -63,7 +63,10 @@ class GridEditedCell final : public EditedFormulaCell {
     }
     // The key that ended the edit moves on from the cell (Enter down, Tab
     // right); an edit ended by a click elsewhere passes none.
+    // Enter after an edit only moves: it must not also activate the line
+    // (open the table just renamed in the list of tables).
     void cellKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) override {
+        if (code == toolkit::key::kEnter) return m_grid->move(0, 1);
         if (code >= 0) m_grid->handleKey(code, text, modifiers);
     }
 
