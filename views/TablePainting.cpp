@@ -58,12 +58,12 @@ void TableEditable::paintCells(toolkit::Graphics& graphics, toolkit::Point corne
         std::int32_t x = content.x;
         for (std::int32_t column = 0; column < e.leading; ++column) {
             std::int32_t width = columnWidth(column);
-            paintCell(graphics, {x, y, width, line}, column, row, e);
+            paintCell(graphics, {x, y, width, line}, content.right(), column, row, e);
             x += width;
         }
         for (std::int32_t column = m_left; column < e.columns && x < content.right(); ++column) {
             std::int32_t width = columnWidth(column);
-            paintCell(graphics, {x, y, width, line}, column, row, e);
+            paintCell(graphics, {x, y, width, line}, content.right(), column, row, e);
             x += width;
         }
     };
@@ -75,7 +75,8 @@ void TableEditable::paintCells(toolkit::Graphics& graphics, toolkit::Point corne
 }
 
 void TableEditable::paintCell(toolkit::Graphics& graphics, const toolkit::Rect& rect,
-                              std::int32_t column, std::int32_t row, const Extent& e) {
+                              std::int32_t visibleRight, std::int32_t column, std::int32_t row,
+                              const Extent& e) {
     if (rect.width <= 0) return;
     Pointer<CellModel> cell = m_model->createCell(column, row);
     bool header = row < e.headers || column < e.leading;
@@ -105,8 +106,11 @@ void TableEditable::paintCell(toolkit::Graphics& graphics, const toolkit::Rect& 
     StringPointer text = editing ? str(*m_typing) : cell->text();
     if (text->length() == 0) return;
     const toolkit::FontMetrics& metrics = graphics.metrics();
-    std::string shown =
-        editing ? text->toStdString() : fittedText(*cell, text, rect.width - kPadding - 2, metrics);
+    // A cell cut by the grid's edge fits what is in sight of it: a number
+    // cut there would read as another number as much as one cut by a border.
+    std::int32_t right = std::min(rect.right(), visibleRight);
+    std::string shown = editing ? text->toStdString()
+                                : fittedText(*cell, text, right - rect.x - kPadding - 2, metrics);
     toolkit::GraphicsScope clip(graphics, {rect.x + 1, rect.y, rect.width - 2, rect.height});
     toolkit::Color color = EditableSupport::kTextColor;
     if (!editing && error) color = kErrorText;

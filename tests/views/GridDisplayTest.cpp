@@ -1,6 +1,7 @@
 // What the grid draws in its cells: numbers rounded (never cut) to the width
 // of a narrow column, texts ending in a mark, special values quiet and
 // errors red, named records by their names.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -78,8 +79,10 @@ class GridDisplayTest : public test::GridTest {
     Pointer<Kernel> kernel;
     Pointer<GlobalSettings> settings = make<GlobalSettings>();
 
-    void showTable(std::string_view program, bool baseRecord) {
+    // `hideRepeats`: "..." where a value repeats the one above.
+    void showTable(std::string_view program, bool baseRecord, bool hideRepeats = true) {
         kernel = loadModel(program);
+        kernel->setOptionFlag(hideRepeats);
         show(make<EvalMultiModel>(kernel->getTableByName("T"), settings, baseRecord));
         layout();
     }
@@ -129,10 +132,35 @@ TEST_F(GridDisplayTest, NarrowColumnsRoundNumbersAndMarkTexts) {
     EXPECT_EQ(barText(), "725.0113836");
 }
 
+// The last column in sight, cut by the grid's edge, fits its number to
+// what is in sight of it, whatever the edge cuts.
+TEST_F(GridDisplayTest, TheColumnAtTheGridsEdgeFitsWhatIsInSight) {
+    showTable("table T{ v:=1999.96! <40>:={} }", false, false);
+    const std::vector<std::string> roundings = {"1999.96", "2000", "###", "##", "#", "(none)"};
+    std::int32_t cut = 0;
+    for (std::int32_t shift : {0, 3, 5, 6, 8, 9, 12}) {
+        SCOPED_TRACE(shift);
+        grid->setColumnWidth(0, 40 + shift);
+        layout();
+        std::int32_t edge = grid->bounds().right();
+        std::int32_t column = 1;
+        while (grid->cellRect(column + 1, 1).width > 0)
+            ++column;
+        toolkit::Rect cell = grid->cellRect(column, 1);
+        if (cell.right() <= edge) continue;
+        ++cut;
+        std::string shown = drawn(column, 1).text;
+        EXPECT_TRUE(std::find(roundings.begin(), roundings.end(), shown) != roundings.end())
+            << shown << " in column " << column;
+        std::int32_t width = shown == "(none)" ? 0 : static_cast<std::int32_t>(shown.size()) * 8;
+        EXPECT_LE(cell.x + TableEditable::kPadding + width, edge) << shown;
+    }
+    EXPECT_GE(cut, 5);
+}
+
 // Rows: 1 x, 2 p, 3 e, 4 c; columns: 1 the base record, 2 ... 4 records 1 ... 3.
 TEST_F(GridDisplayTest, SpecialValuesAreQuietAndErrorsRed) {
     showTable("table T{ x:=range 1 to 3! p:=5! e:=zz! c:=c+1! }", true);
-    kernel->setOptionFlag(true);  // "..." where a value repeats
     for (std::int32_t column = 1; column <= 4; ++column)
         grid->setColumnWidth(column, 120);
     grid->selectCell(0, 4);
