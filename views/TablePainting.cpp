@@ -111,6 +111,7 @@ void TableEditable::paintCell(toolkit::Graphics& graphics, const toolkit::Rect& 
     std::int32_t right = std::min(rect.right(), visibleRight);
     std::string shown = editing ? text->toStdString()
                                 : fittedText(*cell, text, right - rect.x - kPadding - 2, metrics);
+    if (shown.empty()) return;
     toolkit::GraphicsScope clip(graphics, {rect.x + 1, rect.y, rect.width - 2, rect.height});
     toolkit::Color color = EditableSupport::kTextColor;
     if (!editing && error) color = kErrorText;
