@@ -127,7 +127,8 @@ void TableEditable::commitPending() {
 }
 
 // What the bar shows for a selected cell: an error's message, else the
-// text an edit would start from, else what the cell shows.
+// text an edit would start from with a computed value's whole text beside
+// it (the grid may show it rounded), else what the cell shows.
 void TableEditable::showCurrentFormula() {
     FormulaValueEditable* bar = formulaBar();
     if (bar == nullptr || !bar->editedCell().isNull()) return;
@@ -140,7 +141,9 @@ void TableEditable::showCurrentFormula() {
     if (cell->isError() || target.isNull()) {
         bar->showFormula(cell->editText()->view());
     } else {
-        bar->showFormula(formulaForEditing(target));
+        bool computed = is<ResultCell>(cell) && !cell->isSpecial();
+        bar->showFormula(formulaForEditing(target),
+                         computed ? cell->editText()->view() : std::string_view());
     }
 }
 

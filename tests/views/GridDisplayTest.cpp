@@ -134,6 +134,32 @@ TEST_F(GridDisplayTest, NarrowColumnsRoundNumbersAndMarkTexts) {
     EXPECT_EQ(barText(), "725.0113836");
 }
 
+// The formula line shows a selected cell's formula and, beside it, the
+// whole value the grid may show rounded; a value typed as it is shows once.
+TEST_F(GridDisplayTest, TheFormulaLineShowsTheWholeValueBesideTheFormula) {
+    showTable("table T{ a:=725.0113836! w:=a*2! <1>:={} }", false);
+    grid->setColumnWidth(1, 40);
+    const struct {
+        std::int32_t row;
+        std::string formula, value;
+    } cases[] = {
+        {1, "725.0113836", ""},
+        {2, "=a*2", "1450.022767"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.formula);
+        click(1, c.row);
+        EXPECT_EQ(barText(), c.formula);
+        EXPECT_EQ(bar().shownValue(), c.value);
+        std::vector<std::string> texts = window.paint().texts();
+        bool painted = std::find(texts.begin(), texts.end(), "= " + c.value) != texts.end();
+        EXPECT_EQ(painted, !c.value.empty());
+    }
+    // Not while the formula is edited.
+    key(toolkit::key::kF2);
+    EXPECT_EQ(bar().shownValue(), "");
+}
+
 // The last column in sight, cut by the grid's edge, fits its number to
 // what is in sight of it, whatever the edge cuts.
 TEST_F(GridDisplayTest, TheColumnAtTheGridsEdgeFitsWhatIsInSight) {
