@@ -1,13 +1,29 @@
 #include "charts/ChartAxes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+
+#include "core/FitText.h"
 
 namespace qv {
 namespace {
 
 constexpr toolkit::Color kGridColor = toolkit::Color::grey(215);
 constexpr toolkit::Color kLabelColor = toolkit::Color::grey(70);
+// Room kept free between an x label and the next one.
+constexpr std::int32_t kLabelGap = 6;
+
+// A tick's label in the room it has: rounded to the digits that fit, so
+// that it never runs into the next label nor reads as another value.
+std::string fittedLabel(const toolkit::Graphics& graphics, double value, std::int32_t digits,
+                        std::int32_t budget) {
+    std::string label = tickLabel(value, digits);
+    const toolkit::FontMetrics& metrics = graphics.metrics();
+    if (metrics.textWidth(label) <= budget) return label;
+    TextWidth width = [&metrics](std::string_view text) { return metrics.textWidth(text); };
+    return fitNumber(value, budget, width, NumberForm::General, digits);
+}
 
 // The first tick at or below `low`, or NaN when there is none to draw.
 double firstTick(double low, double step) noexcept {
@@ -29,7 +45,7 @@ void paintYAxis(toolkit::Graphics& graphics, const Viewing& viewing) {
         graphics.setColor(kGridColor);
         graphics.drawLine({plot.x + kGridMargin, row}, {plot.right() - kGridMargin, row});
         graphics.setColor(kLabelColor);
-        graphics.drawText({plot.x, row + 5}, tickLabel(value, 10));
+        graphics.drawText({plot.x, row + 5}, fittedLabel(graphics, value, 10, plot.width));
     }
 }
 
@@ -47,7 +63,10 @@ void paintXAxis(toolkit::Graphics& graphics, const Viewing& viewing) {
         graphics.setColor(kGridColor);
         graphics.drawLine({column, plot.y + kGridMargin}, {column, plot.bottom() - kGridMargin});
         graphics.setColor(kLabelColor);
-        graphics.drawText({column - 3, plot.bottom() - 4}, tickLabel(value, 13));
+        std::int32_t left = column - 3;
+        std::int32_t room =
+            std::min(viewing.mapX(value + step) - column - kLabelGap, plot.right() - left);
+        graphics.drawText({left, plot.bottom() - 4}, fittedLabel(graphics, value, 13, room));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "core/EngineeringFormat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -53,15 +54,13 @@ bool scaledDigits(double magnitude, Digits& digits) {
     return true;
 }
 
-// Ten correctly rounded significant digits. to_chars rounds exactly as printf
-// does without going through the locale-aware formatter.
-Digits significantDigits(double magnitude) {
+// `count` (1 to 10) correctly rounded significant digits. to_chars rounds
+// exactly as printf does without going through the locale-aware formatter.
+Digits fewerDigits(double magnitude, int count) {
     Digits digits;
-    if (scaledDigits(magnitude, digits)) return digits;
     char buffer[48];
     auto written = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                 std::chars_format::scientific, kSignificantDigits - 1);
-    // buffer: d.ddddddddde[+-]xx
+                                 std::chars_format::scientific, count - 1);
     const char* p = buffer;
     for (; p < written.ptr && *p != 'e'; ++p) {
         if (*p != '.') digits.text[digits.count++] = *p;
@@ -74,9 +73,16 @@ Digits significantDigits(double magnitude) {
     return digits;
 }
 
-// Writes the text of a finite, non-zero magnitude; returns its length.
-int writeMagnitude(char* out, double magnitude, FormatPositions& pos) {
-    Digits digits = significantDigits(magnitude);
+// Ten correctly rounded significant digits, the quick way where it can tell.
+Digits significantDigits(double magnitude) {
+    Digits digits;
+    if (scaledDigits(magnitude, digits)) return digits;
+    return fewerDigits(magnitude, kSignificantDigits);
+}
+
+// Writes the text of the digits of a finite, non-zero magnitude; returns
+// its length.
+int writeDigits(char* out, const Digits& digits, FormatPositions& pos) {
     int dec = digits.dec;
     int e = dec < 0 ? 3 * ((dec - 3) / 3) : 3 * ((dec - 1) / 3);
     if (e == 3 || e == -3) e = 0;
@@ -107,6 +113,10 @@ int writeMagnitude(char* out, double magnitude, FormatPositions& pos) {
     return length;
 }
 
+int writeMagnitude(char* out, double magnitude, FormatPositions& pos) {
+    return writeDigits(out, significantDigits(magnitude), pos);
+}
+
 }  // namespace
 
 int formatEngineering(char* out, double value, FormatPositions* positions) {
@@ -134,6 +144,22 @@ int formatEngineering(char* out, double value, FormatPositions* positions) {
     if (sign && pos.point >= 0) ++pos.point;
     if (sign && pos.exponent >= 0) ++pos.exponent;
     return length;
+}
+
+std::string formatEngineeringDigits(double value, int digits, FormatPositions* positions) {
+    if (digits >= kSignificantDigits || !std::isfinite(value) || value == 0)
+        return formatEngineering(value, positions);
+    FormatPositions local;
+    FormatPositions& pos = positions ? *positions : local;
+    pos = FormatPositions{};
+    char buffer[kMaxEngineeringLength];
+    int sign = value < 0 ? 1 : 0;
+    if (sign) buffer[0] = '-';
+    int length =
+        sign + writeDigits(buffer + sign, fewerDigits(std::fabs(value), std::max(digits, 1)), pos);
+    if (sign && pos.point >= 0) ++pos.point;
+    if (sign && pos.exponent >= 0) ++pos.exponent;
+    return std::string(buffer, static_cast<std::size_t>(length));
 }
 
 std::string formatEngineering(double value, FormatPositions* positions) {

@@ -22,5 +22,8 @@ std::string formatEngineering(double value, FormatPositions* positions = nullptr
 // Writes the text into `out` (kMaxEngineeringLength bytes) and returns its length.
 int formatEngineering(char* out, double value, FormatPositions* positions = nullptr);
 void appendEngineering(std::string& out, double value);
+// The same format with at most `digits` significant digits (1 to 10),
+// correctly rounded from the value itself, for a text that must be shorter.
+std::string formatEngineeringDigits(double value, int digits, FormatPositions* positions = nullptr);
 
 }  // namespace qv

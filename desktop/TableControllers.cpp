@@ -12,13 +12,15 @@ std::string tableReference(const StringPointer& name) {
     return out;
 }
 
-void IconSelectTableController::lineActivated(TableEditable& grid, std::int32_t row) {
-    if (!is<TablesView>(*grid.model())) return;
+bool IconSelectTableController::lineActivated(TableEditable& grid, std::int32_t row) {
+    if (!is<TablesView>(*grid.model())) return false;
     Pointer<Kernel> kernel = m_host->viewKernel();
     std::int32_t index = row - grid.model()->headerRowCount();
-    if (index < 0 || index >= kernel->getTableCount()) return;
+    if (index < 0 || index >= kernel->getTableCount()) return false;
     Pointer<TableResult> table = kernel->getTable(index);
-    if (!table.isNull()) m_host->openTableDialog(table);
+    if (table.isNull()) return false;
+    m_host->openTableDialog(table);
+    return true;
 }
 
 void SelectTableTreeController::nodeAction(TreeEditable& tree, std::int32_t line,

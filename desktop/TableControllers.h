@@ -23,7 +23,7 @@ class IconSelectTableController final : public GridController {
     explicit IconSelectTableController(ViewHost& host) : m_host(&host) {}
     // The n-th line below the header of the list of tables is the table at
     // index n - 1; lines of other grids are not tables and do nothing.
-    void lineActivated(TableEditable& grid, std::int32_t row) override;
+    bool lineActivated(TableEditable& grid, std::int32_t row) override;
 
   private:
     ViewHost* m_host;

@@ -7,6 +7,9 @@ namespace qv {
 namespace {
 constexpr std::int32_t kFieldGap = 4;  // between the label and the field
 constexpr std::int32_t kFieldTop = 3;
+// The selected cell's value at the field's right end, quieter than the formula.
+constexpr toolkit::Color kValueColor{128, 128, 128};
+constexpr std::int32_t kValueGap = 16;  // kept free after the formula
 }  // namespace
 
 FormulaValueEditable::FormulaValueEditable(EditableContainerPanel* panel)
@@ -21,14 +24,16 @@ FormulaValueEditable::~FormulaValueEditable() {
 
 void FormulaValueEditable::startEditing(const Pointer<EditedFormulaCell>& cell) {
     m_cell = cell;
+    m_value.clear();
     m_field->setText(cell.isNull() ? std::string() : cell->formulaText());
     m_field->setCaret(static_cast<std::int32_t>(m_field->text().size()));
     m_field->textChanged();
 }
 
-void FormulaValueEditable::showFormula(std::string_view text) {
+void FormulaValueEditable::showFormula(std::string_view text, std::string_view value) {
     m_cell = {};
     m_field->setText(text);
+    m_value = value == text ? std::string() : std::string(value);
 }
 
 void FormulaValueEditable::commit(std::int32_t code, std::string_view text,
@@ -92,6 +97,23 @@ void FormulaValueEditable::paint(toolkit::Graphics& graphics, toolkit::Point ori
         graphics.drawText({area.x + kLabelLeft, top + bold.ascent()}, "Formula");
     }
     m_field->paint(graphics, origin);
+    paintValue(graphics, origin);
+}
+
+// "= value" right-aligned in the field, only while nothing is edited and
+// only where it leaves the formula room.
+void FormulaValueEditable::paintValue(toolkit::Graphics& graphics, toolkit::Point origin) const {
+    if (m_value.empty() || !m_cell.isNull() || support() == nullptr) return;
+    const toolkit::FontMetrics& plain = support()->plainMetrics();
+    toolkit::Rect field = m_field->bounds().translated(origin.x, origin.y);
+    std::string shown = "= " + m_value;
+    std::int32_t x = field.right() - TextBase::kPadding - plain.textWidth(shown);
+    std::int32_t formulaEnd = field.x + TextBase::kPadding + plain.textWidth(m_field->text());
+    if (x < formulaEnd + kValueGap) return;
+    toolkit::GraphicsScope scope(graphics, field);
+    graphics.setFont(support()->plainFont());
+    graphics.setColor(kValueColor);
+    graphics.drawText({x, field.y + TextBase::kPadding + plain.ascent()}, shown);
 }
 
 bool FormulaValueEditable::handleMouse(toolkit::MouseKind kind, const MouseInfo& info) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "editing/AbstractEditable.h"
@@ -28,8 +29,12 @@ class FormulaValueEditable final : public AbstractEditable {
 
     // The field takes the cell's formula with the caret at its end.
     void startEditing(const Pointer<EditedFormulaCell>& cell);
-    // Shows a text (a selected cell's formula) without editing anything.
-    void showFormula(std::string_view text);
+    // Shows a text (a selected cell's formula) without editing anything,
+    // and the cell's whole value beside it where that differs from the
+    // text: the grid may show the value rounded to its column.
+    void showFormula(std::string_view text, std::string_view value = {});
+    // The value shown beside the formula; empty for none.
+    const std::string& shownValue() const noexcept { return m_value; }
     // Tab or Enter: the cell takes the field's text, is selected and gets the key.
     void commit(std::int32_t code, std::string_view text, std::uint32_t modifiers);
     // Escape: the field shows the cell's formula again; the cell is selected.
@@ -55,10 +60,12 @@ class FormulaValueEditable final : public AbstractEditable {
 
   private:
     std::int32_t labelWidth() const;
+    void paintValue(toolkit::Graphics& graphics, toolkit::Point origin) const;
 
     EditableContainerPanel* m_panel;
     Pointer<FormulaTextFieldEditable> m_field;
     Pointer<EditedFormulaCell> m_cell;
+    std::string m_value;
 };
 
 }  // namespace qv

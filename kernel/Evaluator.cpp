@@ -9,6 +9,7 @@
 
 #include "core/Assert.h"
 #include "core/Number.h"
+#include "kernel/ValueKinds.h"
 
 namespace qv {
 
@@ -16,7 +17,6 @@ namespace {
 
 constexpr const char* kDependsOnError = "depends on cell that contain error";
 constexpr const char* kNestedTooDeeply = "calculation nested too deeply";
-constexpr const char* kStopped = "calculation stopped";
 
 // Stack kept free below the deepest cell being computed: room for what runs
 // between two checks (one formula's calculators, whose nesting the parser
@@ -77,7 +77,7 @@ constinit RaisedMarker g_raisedMarker;
 // Calls that recurse without the cache (user functions, local tables) may
 // run long inside one cell; they look for a request to stop here.
 Evaluator::Nesting::Nesting(Evaluator& evaluator) : m_evaluator(evaluator) {
-    if (m_evaluator.stopRequested()) throw str(kStopped);
+    if (m_evaluator.stopRequested()) throw str(kStoppedText);
     if (m_evaluator.m_depth >= m_evaluator.m_maxDepth || stackExhausted()) {
         throw str(kNestedTooDeeply);
     }
@@ -92,7 +92,7 @@ bool Evaluator::stackExhausted() noexcept {
 
 Evaluator::Evaluator(std::int32_t maxDepth)
     : m_nullResult(NullResult::instance()),
-      m_circular(make<StringSpecialValue>(str("(circular)"))),
+      m_circular(make<StringSpecialValue>(str(kCircularText))),
       m_dependsOnError(newWarning(kDependsOnError)),
       m_maxDepth(maxDepth) {}
 
@@ -154,7 +154,7 @@ Pointer<Object> Evaluator::refusal() {
     if (stopRequested()) {
         // A special value, so that every cell waiting on this one shows the
         // same words rather than "depends on cell that contain error".
-        if (m_stopped.isNull()) m_stopped = make<StringSpecialValue>(str(kStopped));
+        if (m_stopped.isNull()) m_stopped = make<StringSpecialValue>(str(kStoppedText));
         return m_stopped;
     }
     return newWarning(kNestedTooDeeply);

@@ -23,6 +23,12 @@ class CellModel : public Object {
     virtual void setText(const StringPointer&) {}
     // Whether the cell is drawn as an error (an error value, a bad name).
     virtual bool isError() { return false; }
+    // Whether the cell shows a special value that is no error ("(range)",
+    // "..."), drawn quietly so that a sound model does not look broken.
+    virtual bool isSpecial() { return false; }
+    // The number the cell shows, so that a grid too narrow for its text can
+    // round it rather than cut it; nullopt for anything else.
+    virtual std::optional<double> number() { return std::nullopt; }
     // A cell holding one Boolean (toggled by a click) answers its value.
     virtual std::optional<bool> booleanValue() { return std::nullopt; }
     virtual void setBoolean(bool) {}

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "kernel/ResolvedTable.h"
 #include "views/ModelEdit.h"
 #include "views/TableCells.h"
 
@@ -125,8 +126,13 @@ Pointer<CellModel> EvalMultiModel::headerCell(ColumnKind kind, std::int32_t colu
         case NameColumn:
             return make<CornerNameCell>(m_table->name());
         case RecordColumn: {
+            // Records with names show them, as qvl prints them; the others
+            // their numbers.
             std::int32_t record = recordOf(column);
-            return make<LabelCell>(record == 0 ? str("") : str(std::to_string(record)));
+            if (record == 0) return make<LabelCell>(str(""));
+            if (m_table->resolved()->nameField() >= 0)
+                return make<LabelCell>(m_table->rowLabel(record));
+            return make<LabelCell>(str(std::to_string(record)));
         }
         case NewRecordColumn:
             return make<LabelCell>(str("*"));

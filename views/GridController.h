@@ -1,6 +1,6 @@
 // What the owner of a grid does when the user activates one of its lines
-// (a double click on the line's label column, or Enter there): the list of
-// tables opens the table of the line.
+// (a double click on the line's label column, or Enter anywhere on it): the
+// list of tables opens the table of the line.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +15,9 @@ class GridController : public Object {
     QV_ABSTRACT_OBJECT(GridController, Object)
   public:
     // `row` is the grid row of the activated line, below the header rows.
-    virtual void lineActivated(TableEditable& grid, std::int32_t row) = 0;
+    // False when the line means nothing to the owner: the grid then does
+    // what the key or click does on any line.
+    virtual bool lineActivated(TableEditable& grid, std::int32_t row) = 0;
 };
 
 }  // namespace qv

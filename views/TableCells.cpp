@@ -5,6 +5,7 @@
 #include "core/Values.h"
 #include "core/Warning.h"
 #include "kernel/ResolvedTable.h"
+#include "kernel/ValueKinds.h"
 #include "language/AbstractExpression.h"
 #include "language/ExpressionParser.h"
 #include "language/FieldDef.h"
@@ -22,8 +23,19 @@ StringPointer ResultCell::editText() {
 }
 
 bool ResultCell::isError() {
-    Pointer<Object> value = m_table->value(m_field, m_record);
-    return is<SpecialValue>(value) || is<Warning>(value);
+    return valueKind(*m_table->value(m_field, m_record).object()) == ValueKind::Error;
+}
+
+// The shown value decides: a hidden repeat shows "..." over a plain value.
+bool ResultCell::isSpecial() {
+    return valueKind(*m_table->displayValue(m_field, m_record, true).object()) ==
+           ValueKind::Special;
+}
+
+std::optional<double> ResultCell::number() {
+    Pointer<Object> value = m_table->displayValue(m_field, m_record, true);
+    if (!is<Double>(value)) return std::nullopt;
+    return static_cast<const Double&>(*value.object()).value();
 }
 
 Pointer<CellModel> ResultCell::formulaCell() {

@@ -33,6 +33,8 @@ class ResultCell final : public FieldCell {
     StringPointer text() override;
     StringPointer editText() override;
     bool isError() override;
+    bool isSpecial() override;
+    std::optional<double> number() override;
     // The cell holding this value's formula, which the grid edits when the
     // user types over a value; the null object for the summary record.
     Pointer<CellModel> formulaCell();

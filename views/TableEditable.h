@@ -137,8 +137,11 @@ class TableEditable final : public AbstractEditable {
 
     // Painting.
     void paintCells(toolkit::Graphics& graphics, toolkit::Point corner, const Extent& extent);
-    void paintCell(toolkit::Graphics& graphics, const toolkit::Rect& rect, std::int32_t column,
-                   std::int32_t row, const Extent& extent);
+    // `visibleRight` is where the cells' area ends: a cell reaching past it
+    // fits its text to what is in sight.
+    void paintCell(toolkit::Graphics& graphics, const toolkit::Rect& rect,
+                   std::int32_t visibleRight, std::int32_t column, std::int32_t row,
+                   const Extent& extent);
     void paintBars(toolkit::Graphics& graphics, toolkit::Point corner, const Extent& extent) const;
     toolkit::Rect barRect(bool vertical, const Extent& extent) const;
     ScrollGeometry geometry(bool vertical, const Extent& extent) const;

@@ -63,7 +63,10 @@ class GridEditedCell final : public EditedFormulaCell {
     }
     // The key that ended the edit moves on from the cell (Enter down, Tab
     // right); an edit ended by a click elsewhere passes none.
+    // Enter after an edit only moves: it must not also activate the line
+    // (open the table just renamed in the list of tables).
     void cellKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) override {
+        if (code == toolkit::key::kEnter) return m_grid->move(0, 1);
         if (code >= 0) m_grid->handleKey(code, text, modifiers);
     }
 
@@ -124,7 +127,8 @@ void TableEditable::commitPending() {
 }
 
 // What the bar shows for a selected cell: an error's message, else the
-// text an edit would start from, else what the cell shows.
+// text an edit would start from with a computed value's whole text beside
+// it (the grid may show it rounded), else what the cell shows.
 void TableEditable::showCurrentFormula() {
     FormulaValueEditable* bar = formulaBar();
     if (bar == nullptr || !bar->editedCell().isNull()) return;
@@ -137,7 +141,9 @@ void TableEditable::showCurrentFormula() {
     if (cell->isError() || target.isNull()) {
         bar->showFormula(cell->editText()->view());
     } else {
-        bar->showFormula(formulaForEditing(target));
+        bool computed = is<ResultCell>(cell) && !cell->isSpecial();
+        bar->showFormula(formulaForEditing(target),
+                         computed ? cell->editText()->view() : std::string_view());
     }
 }
 

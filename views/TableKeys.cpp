@@ -13,10 +13,11 @@ void TableEditable::handleKey(std::int32_t code, std::string_view text, std::uin
     if (handleMoveKey(code, modifiers)) return;
     switch (code) {
         case key::kEnter:
-            if (m_column == 0 && m_row >= m_model->headerRowCount() && !m_controller.isNull()) {
-                m_controller->lineActivated(*this, m_row);
+            // Enter on a line the owner acts on (a table in the list of
+            // tables) activates it, in any column; elsewhere it moves down.
+            if (m_row >= m_model->headerRowCount() && !m_controller.isNull() &&
+                m_controller->lineActivated(*this, m_row))
                 return;
-            }
             return move(0, 1);
         case key::kTab:
             return move((modifiers & toolkit::modifier::kShift) != 0 ? -1 : 1, 0);

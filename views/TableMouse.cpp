@@ -101,10 +101,9 @@ void TableEditable::press(toolkit::MouseKind kind, const MouseInfo& info) {
     auto [column, row] = *at;
     commitPending();
     if (kind == MouseKind::DoubleClick) {
-        if (column == 0 && row >= e.headers && !m_controller.isNull()) {
-            m_controller->lineActivated(*this, row);
+        if (column == 0 && row >= e.headers && !m_controller.isNull() &&
+            m_controller->lineActivated(*this, row))
             return;
-        }
         selectCell(column, row);
         startEditing(std::nullopt);
         return;

@@ -2,7 +2,10 @@
 // the rows and columns in sight after the scrolled ones, each cell made by
 // the model for its position as it is drawn; then the scroll bars.
 #include <algorithm>
+#include <optional>
+#include <string>
 
+#include "core/FitText.h"
 #include "editing/EditableSupport.h"
 #include "views/TableEditable.h"
 
@@ -10,11 +13,25 @@ namespace qv {
 
 namespace {
 
-// Error cells stand out in red; the rest follows the support's colours.
+// Error cells stand out in red; special values that are no error are grey
+// on the usual background, so a sound model does not look broken; the rest
+// follows the support's colours.
 constexpr toolkit::Color kRangeColor{218, 232, 247};
 constexpr toolkit::Color kErrorBackground{255, 224, 224};
 constexpr toolkit::Color kErrorText{190, 0, 0};
+constexpr toolkit::Color kSpecialText{128, 128, 128};
 constexpr toolkit::Color kTypingColor{255, 255, 230};
+
+// The cell's text as it fits the width: a number too wide rounded to the
+// digits that fit, any other text ending in a mark. Only a text that does
+// not fit costs more than one measurement.
+std::string fittedText(CellModel& cell, const StringPointer& text, std::int32_t budget,
+                       const toolkit::FontMetrics& metrics) {
+    if (metrics.textWidth(text->view()) <= budget) return text->toStdString();
+    TextWidth width = [&metrics](std::string_view part) { return metrics.textWidth(part); };
+    std::optional<double> number = cell.number();
+    return number ? fitNumber(*number, budget, width) : fitText(text->view(), budget, width);
+}
 
 }  // namespace
 
@@ -41,12 +58,12 @@ void TableEditable::paintCells(toolkit::Graphics& graphics, toolkit::Point corne
         std::int32_t x = content.x;
         for (std::int32_t column = 0; column < e.leading; ++column) {
             std::int32_t width = columnWidth(column);
-            paintCell(graphics, {x, y, width, line}, column, row, e);
+            paintCell(graphics, {x, y, width, line}, content.right(), column, row, e);
             x += width;
         }
         for (std::int32_t column = m_left; column < e.columns && x < content.right(); ++column) {
             std::int32_t width = columnWidth(column);
-            paintCell(graphics, {x, y, width, line}, column, row, e);
+            paintCell(graphics, {x, y, width, line}, content.right(), column, row, e);
             x += width;
         }
     };
@@ -58,7 +75,8 @@ void TableEditable::paintCells(toolkit::Graphics& graphics, toolkit::Point corne
 }
 
 void TableEditable::paintCell(toolkit::Graphics& graphics, const toolkit::Rect& rect,
-                              std::int32_t column, std::int32_t row, const Extent& e) {
+                              std::int32_t visibleRight, std::int32_t column, std::int32_t row,
+                              const Extent& e) {
     if (rect.width <= 0) return;
     Pointer<CellModel> cell = m_model->createCell(column, row);
     bool header = row < e.headers || column < e.leading;
@@ -67,6 +85,7 @@ void TableEditable::paintCell(toolkit::Graphics& graphics, const toolkit::Rect& 
     std::optional<std::pair<std::int32_t, std::int32_t>> range = selectedColumns();
     bool inRange = range && column >= range->first && column <= range->second;
     bool error = !header && cell->isError();
+    bool special = !header && !error && cell->isSpecial();
 
     toolkit::Color background = EditableSupport::kViewColor;
     if (header) background = EditableSupport::grey(2);
@@ -83,13 +102,23 @@ void TableEditable::paintCell(toolkit::Graphics& graphics, const toolkit::Rect& 
         graphics.drawRect({rect.x, rect.y, rect.width - 2, rect.height - 2});
     }
 
-    StringPointer shown = editing ? str(*m_typing) : cell->text();
-    if (shown->length() == 0) return;
+    // Typed text is drawn as it is, clipped: it is no value yet.
+    StringPointer text = editing ? str(*m_typing) : cell->text();
+    if (text->length() == 0) return;
     const toolkit::FontMetrics& metrics = graphics.metrics();
+    // A cell cut by the grid's edge fits what is in sight of it: a number
+    // cut there would read as another number as much as one cut by a border.
+    std::int32_t right = std::min(rect.right(), visibleRight);
+    std::string shown = editing ? text->toStdString()
+                                : fittedText(*cell, text, right - rect.x - kPadding - 2, metrics);
+    if (shown.empty()) return;
     toolkit::GraphicsScope clip(graphics, {rect.x + 1, rect.y, rect.width - 2, rect.height});
-    graphics.setColor(error && !editing ? kErrorText : EditableSupport::kTextColor);
+    toolkit::Color color = EditableSupport::kTextColor;
+    if (!editing && error) color = kErrorText;
+    if (!editing && special) color = kSpecialText;
+    graphics.setColor(color);
     std::int32_t baseline = rect.y + (rect.height - metrics.height()) / 2 + metrics.ascent();
-    graphics.drawText({rect.x + kPadding, baseline}, shown->view());
+    graphics.drawText({rect.x + kPadding, baseline}, shown);
 }
 
 toolkit::Rect TableEditable::barRect(bool vertical, const Extent& e) const {

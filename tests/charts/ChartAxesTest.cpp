@@ -119,5 +119,67 @@ TEST(ChartAxes, TickWalkIsBounded) {
     }
 }
 
+// The x labels of a chart, each with the room to the next one's start.
+struct XLabel {
+    std::int32_t x;
+    std::string text;
+};
+std::vector<XLabel> xLabelsOf(const test::Points& points, toolkit::Rect plot) {
+    Viewing viewing;
+    for (const auto& [x, y] : points)
+        viewing.includePoint(x, y);
+    viewing.fit(plot);
+    toolkit::HeadlessGraphics graphics({plot.right() + 10, plot.bottom() + 10});
+    paintAxes(graphics, viewing);
+    std::vector<XLabel> labels;
+    for (const std::string& call : graphics.calls()) {
+        int x = 0, y = 0, end = 0;
+        if (std::sscanf(call.c_str(), "text %d,%d %n", &x, &y, &end) != 2) continue;
+        if (y == plot.bottom() - 4)
+            labels.push_back({x, call.substr(static_cast<std::size_t>(end))});
+    }
+    return labels;
+}
+
+// Labels too long for the room between ticks are rounded to the digits that
+// fit, never cut and never running into the next one.
+TEST(ChartAxes, XLabelsAreRoundedToTheirRoom) {
+    const struct {
+        const char* what;
+        test::Points points;
+        std::int32_t width;
+        std::vector<std::string> labels;
+    } cases[] = {
+        {"room enough",
+         {{1e6 + 0.1, 0}, {1e6 + 0.9, 1}},
+         800,
+         {"1000000.1", "1000000.2", "1000000.3", "1000000.4", "1000000.5", "1000000.6", "1000000.7",
+          "1000000.8",
+          // The last one has only the room up to the plot's edge.
+          "1000001"}},
+        {"rounded",
+         {{12345.1, 0}, {12345.9, 1}},
+         450,
+         {"12345", "12345", "12345", "12345", "12346", "12346", "12346", "12346", "12346"}},
+        {"no room for the whole part",
+         {{1e6 + 0.1, 0}, {1e6 + 0.9, 1}},
+         300,
+         {"###", "###", "###", "###", "###", "###", "###", "###", "###"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<XLabel> labels = xLabelsOf(c.points, {0, 0, c.width, 200});
+        std::vector<std::string> texts;
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            texts.push_back(labels[i].text);
+            std::int32_t width = static_cast<std::int32_t>(labels[i].text.size()) * 8;
+            if (i + 1 < labels.size()) {
+                EXPECT_LE(labels[i].x + width, labels[i + 1].x) << labels[i].text;
+            }
+        }
+        EXPECT_EQ(texts, c.labels);
+    }
+}
+
 }  // namespace
 }  // namespace qv

@@ -151,6 +151,42 @@ TEST(TableViews, BothViewsOfOneTableCoverNothing) {
     EXPECT_EQ(details->shownKind(), ResultEditable::ValueKind::Table);
 }
 
+// As the user reaches a line: a click on its name, then Enter, through the
+// window's own key routing.
+TEST(TableViews, EnterOnALineOfTheListOpensItsTable) {
+    const struct {
+        std::int32_t column, row;
+        const char* table;  // the dialog's, or "" for none
+    } cases[] = {
+        {1, 1, "T"},
+        {1, 2, "My table"},
+        {2, 2, "My table"},
+        {3, 1, "T"},
+        {0, 2, "My table"},
+        // The new-table line opens nothing.
+        {1, 3, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.column) + "," + std::to_string(c.row));
+        PanelFixture f;
+        f.startOn("tables.qvl", kTables);
+        auto list = cast<ResultEditable>(f.frame(0)->view());
+        auto grid = cast<TableEditable>(list->innerView());
+        ASSERT_FALSE(grid.isNull());
+        f.panel->support().layoutIfNeeded();
+        toolkit::Rect cell = grid->cellRect(c.column, c.row);
+        f.click({cell.x + cell.width / 2, cell.y + cell.height / 2});
+        ASSERT_EQ(grid->currentRow(), c.row);
+        f.key(key::kEnter);
+        OpenTableDialog* dialog = f.panel->tableDialog();
+        bool opened = dialog != nullptr && dialog->isOpen();
+        EXPECT_EQ(opened, *c.table != '\0');
+        if (opened) {
+            EXPECT_EQ(dialog->table()->name()->toStdString(), c.table);
+        }
+    }
+}
+
 TEST(TableViews, TheDialogDrawsItsBoxesAndButtons) {
     PanelFixture f;
     f.startOn("tables.qvl", kTables);

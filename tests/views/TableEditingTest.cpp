@@ -313,22 +313,50 @@ class RecordingController final : public GridController {
     QV_OBJECT(RecordingController, GridController, "RecordingController")
   public:
     std::vector<std::int32_t> lines;
-    void lineActivated(TableEditable&, std::int32_t row) override { lines.push_back(row); }
+    // Acts on the lines of tables, as the list's owner does.
+    std::int32_t tables = 0;
+    bool lineActivated(TableEditable&, std::int32_t row) override {
+        if (row > tables) return false;
+        lines.push_back(row);
+        return true;
+    }
 };
 
-TEST_F(TableEditingTest, ADoubleClickOrEnterOnTheLabelColumnActivatesTheLine) {
+TEST_F(TableEditingTest, ADoubleClickOnTheLabelOrEnterOnALineActivatesIt) {
     kernel = loadModel("table T{ a:=1! } table U{ b:=2! }");
     show(make<TablesView>(kernel));
     auto controller = make<RecordingController>();
+    controller->tables = 2;
     grid->setController(controller);
     doubleClickCell(0, 2);
     click(0, 1);
     key(key::kEnter);
-    // Not on the header, and Enter elsewhere moves down.
+    // Enter on the name, the base name or the warnings opens as well.
+    for (std::int32_t column : {1, 2, 3}) {
+        click(column, 2);
+        key(key::kEnter);
+        EXPECT_EQ(grid->currentRow(), 2) << column;
+    }
+    // Not on the header; on a line the owner does not act on, Enter moves down.
     doubleClickCell(0, 0);
-    click(1, 1);
+    controller->tables = 1;
+    click(1, 2);
     key(key::kEnter);
-    EXPECT_EQ(controller->lines, (std::vector<std::int32_t>{2, 1}));
+    EXPECT_EQ(controller->lines, (std::vector<std::int32_t>{2, 1, 2, 2, 2}));
+    EXPECT_EQ(grid->currentRow(), 3);
+}
+
+TEST_F(TableEditingTest, EnterAfterARenameMovesDownWithoutActivating) {
+    kernel = loadModel("table T{ a:=1! } table U{ b:=2! }");
+    show(make<TablesView>(kernel));
+    auto controller = make<RecordingController>();
+    controller->tables = 2;
+    grid->setController(controller);
+    click(1, 1);
+    type("R");
+    key(key::kEnter);
+    EXPECT_EQ(kernel->getTable(0)->name()->toStdString(), "R");
+    EXPECT_TRUE(controller->lines.empty());
     EXPECT_EQ(grid->currentRow(), 2);
 }
 
