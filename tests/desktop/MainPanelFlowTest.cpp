@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "app/DocumentFile.h"
-#include "desktop/ResultEditable.h"
 #include "kernel/TableResult.h"
 #include "tests/desktop/PanelTestSupport.h"
+#include "views/ResultEditable.h"
 #include "views/TableEditable.h"
 
 namespace qv {
