@@ -4,8 +4,8 @@
 
 #include "app/DocumentFile.h"
 #include "desktop/DocumentTitle.h"
-#include "desktop/InnerViewEditable.h"
 #include "editing/TitleDecorator.h"
+#include "views/InnerViewEditable.h"
 
 namespace qv {
 

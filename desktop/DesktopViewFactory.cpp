@@ -4,15 +4,15 @@
 #include "app/LayoutElement.h"
 #include "core/Assert.h"
 #include "core/Errors.h"
-#include "desktop/ProjectEditable.h"
-#include "desktop/PropertiesEditable.h"
-#include "desktop/ResultEditable.h"
-#include "desktop/TableChartView.h"
-#include "desktop/TableControllers.h"
 #include "editing/FloatLayoutEditable.h"
 #include "editing/LayoutTableEditable.h"
 #include "editing/TextEditable.h"
 #include "editing/TitleDecorator.h"
+#include "views/ProjectEditable.h"
+#include "views/PropertiesEditable.h"
+#include "views/ResultEditable.h"
+#include "views/TableChartView.h"
+#include "views/TableControllers.h"
 
 namespace qv {
 

@@ -9,8 +9,8 @@
 #pragma once
 
 #include "app/ViewFactory.h"
-#include "desktop/ViewHost.h"
 #include "editing/EditableSupport.h"
+#include "views/ViewHost.h"
 
 namespace qv {
 

@@ -8,10 +8,6 @@
 #include "desktop/AboutBox.h"
 #include "desktop/CompoundCommand.h"
 #include "desktop/DesktopViewFactory.h"
-#include "desktop/GlobalSettingsProperties.h"
-#include "desktop/InnerViewEditable.h"
-#include "desktop/PropertiesEditable.h"
-#include "desktop/TableControllers.h"
 #include "desktop/UserGuide.h"
 #include "desktop/ViewPlacement.h"
 #include "editing/DetachDropCommand.h"
@@ -19,6 +15,10 @@
 #include "editing/TextEditable.h"
 #include "editing/TitleDecorator.h"
 #include "language/Comments.h"
+#include "views/GlobalSettingsProperties.h"
+#include "views/InnerViewEditable.h"
+#include "views/PropertiesEditable.h"
+#include "views/TableControllers.h"
 
 namespace qv {
 

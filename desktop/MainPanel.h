@@ -17,12 +17,12 @@
 #include "desktop/MainPanelKernelFeedback.h"
 #include "desktop/OpenTableDialog.h"
 #include "desktop/SourceWindow.h"
-#include "desktop/SupportFlags.h"
-#include "desktop/ViewHost.h"
 #include "desktop/WaitIndicator.h"
 #include "editing/EditableContainerPanel.h"
 #include "kernel/Kernel.h"
 #include "views/GlobalSettings.h"
+#include "views/SupportFlags.h"
+#include "views/ViewHost.h"
 
 namespace qv {
 

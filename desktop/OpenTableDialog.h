@@ -16,8 +16,8 @@
 #include <functional>
 #include <memory>
 
-#include "desktop/ViewHost.h"
 #include "toolkit/Window.h"
+#include "views/ViewHost.h"
 
 namespace qv {
 

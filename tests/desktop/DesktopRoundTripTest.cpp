@@ -11,11 +11,11 @@
 
 #include "app/Document.h"
 #include "app/DocumentFile.h"
-#include "desktop/ProjectEditable.h"
-#include "desktop/PropertiesEditable.h"
-#include "desktop/ResultEditable.h"
-#include "desktop/TableChartView.h"
 #include "tests/desktop/PanelTestSupport.h"
+#include "views/ProjectEditable.h"
+#include "views/PropertiesEditable.h"
+#include "views/ResultEditable.h"
+#include "views/TableChartView.h"
 
 namespace qv {
 namespace {

@@ -34,6 +34,13 @@ bool drew(const std::vector<std::string>& texts, std::string_view text) {
     return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
+// A grid cell shows a text too wide for it shortened, so cells are found by
+// the start of what they show.
+bool drewStarting(const std::vector<std::string>& texts, std::string_view start) {
+    return std::any_of(texts.begin(), texts.end(),
+                       [&](const std::string& text) { return text.starts_with(start); });
+}
+
 // What the window showed while the kernel computed, seen from inside the
 // events the window pumps.
 struct Seen {
@@ -152,13 +159,13 @@ TEST(LongComputation, ComputeGivesTheValuesAStopLeftOut) {
               "optimized(40,40) result(R);\n");
     f.window.onPendingEvents({});
     EXPECT_EQ(cellX(*f.panel), "calculation stopped");
-    EXPECT_TRUE(drew(f.window.paint().texts(), "calculation stopped"));
+    EXPECT_TRUE(drewStarting(f.window.paint().texts(), "calculation"));
     std::string before = f.state();
 
     f.choose(MenuCommand::Compute);
     EXPECT_EQ(cellX(*f.panel), "2.097152e+6");
-    EXPECT_TRUE(drew(f.window.paint().texts(), "2.097152e+6"));
-    EXPECT_FALSE(drew(f.window.paint().texts(), "calculation stopped"));
+    EXPECT_TRUE(drewStarting(f.window.paint().texts(), "2.09"));
+    EXPECT_FALSE(drewStarting(f.window.paint().texts(), "calculation"));
     EXPECT_EQ(f.state(), before);
     // Computed values are kept: a second Compute has nothing to do again.
     EXPECT_FALSE(f.panel->kernel()->dropStoppedResults());

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "app/DocumentFile.h"
-#include "desktop/ResultEditable.h"
 #include "kernel/TableResult.h"
 #include "tests/desktop/PanelTestSupport.h"
 #include "views/ModelEdit.h"
+#include "views/ResultEditable.h"
 #include "views/TableEditable.h"
 
 namespace qv {

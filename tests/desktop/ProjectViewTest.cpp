@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "desktop/ProjectEditable.h"
-#include "desktop/PropertiesEditable.h"
 #include "tests/desktop/PanelTestSupport.h"
 #include "tests/kernel/ModelTestSupport.h"
+#include "views/ProjectEditable.h"
+#include "views/PropertiesEditable.h"
 #include "views/TableEditable.h"
 
 namespace qv {

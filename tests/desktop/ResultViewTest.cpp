@@ -6,14 +6,14 @@
 
 #include <string>
 
-#include "desktop/ErrorEditable.h"
-#include "desktop/ResultEditable.h"
 #include "language/StringStream.h"
 #include "tests/desktop/PanelTestSupport.h"
 #include "tests/kernel/ModelTestSupport.h"
 #include "views/ChartEditable.h"
+#include "views/ErrorEditable.h"
 #include "views/EvalMultiModel.h"
 #include "views/EvalSingleModel.h"
+#include "views/ResultEditable.h"
 #include "views/TableEditable.h"
 #include "views/TablesView.h"
 

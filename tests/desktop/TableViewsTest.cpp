@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "desktop/ErrorEditable.h"
-#include "desktop/ResultEditable.h"
 #include "tests/desktop/PanelTestSupport.h"
+#include "views/ErrorEditable.h"
 #include "views/ModelEdit.h"
+#include "views/ResultEditable.h"
 #include "views/TableEditable.h"
 
 namespace qv {

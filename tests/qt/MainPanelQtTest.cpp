@@ -22,11 +22,11 @@
 #include "core/ValueConversions.h"
 #include "desktop/ChartExport.h"
 #include "desktop/MainPanelListener.h"
-#include "desktop/ResultEditable.h"
 #include "editing/TextEditable.h"
 #include "editing/TitleDecorator.h"
 #include "tests/qt/QtTestSupport.h"
 #include "toolkit/qt/QtDialogs.h"
+#include "views/ResultEditable.h"
 #include "views/TableEditable.h"
 
 namespace qv::toolkit {

@@ -1,4 +1,4 @@
-#include "desktop/ErrorEditable.h"
+#include "views/ErrorEditable.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "desktop/SpliterEditable.h"
+#include "views/SpliterEditable.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
-#include "desktop/TableChartView.h"
+#include "views/TableChartView.h"
 
 #include "charts/TableChartModel.h"
-#include "desktop/ErrorEditable.h"
-#include "desktop/TableControllers.h"
 #include "views/ChartEditable.h"
+#include "views/ErrorEditable.h"
+#include "views/TableControllers.h"
 
 namespace qv {
 

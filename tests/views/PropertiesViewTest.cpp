@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "desktop/GlobalSettingsProperties.h"
 #include "language/StringStream.h"
 #include "language/TableParser.h"
 #include "views/EvalMultiModel.h"
 #include "views/EvalSingleModel.h"
+#include "views/GlobalSettingsProperties.h"
 #include "views/PropertiesTableModel.h"
 
 namespace qv {

@@ -1,4 +1,4 @@
-#include "desktop/TreeEditable.h"
+#include "views/TreeEditable.h"
 
 #include <algorithm>
 

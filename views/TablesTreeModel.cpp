@@ -1,4 +1,4 @@
-#include "desktop/TablesTreeModel.h"
+#include "views/TablesTreeModel.h"
 
 #include <algorithm>
 

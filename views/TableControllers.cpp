@@ -1,4 +1,4 @@
-#include "desktop/TableControllers.h"
+#include "views/TableControllers.h"
 
 #include "language/AbstractExpression.h"
 #include "views/TableEditable.h"

@@ -5,10 +5,10 @@
 // what it shows, so a click on a value toggles the property it shows.
 #pragma once
 
-#include "desktop/InnerViewEditable.h"
-#include "desktop/ViewHost.h"
+#include "views/InnerViewEditable.h"
 #include "views/PropertiesTableModel.h"
 #include "views/TableEditable.h"
+#include "views/ViewHost.h"
 
 namespace qv {
 

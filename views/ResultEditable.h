@@ -8,10 +8,10 @@
 
 #include <cstdint>
 
-#include "desktop/InnerViewEditable.h"
 #include "kernel/Kernel.h"
 #include "views/GlobalSettings.h"
 #include "views/GridController.h"
+#include "views/InnerViewEditable.h"
 
 namespace qv {
 

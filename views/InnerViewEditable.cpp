@@ -1,4 +1,4 @@
-#include "desktop/InnerViewEditable.h"
+#include "views/InnerViewEditable.h"
 
 #include <algorithm>
 

@@ -5,8 +5,8 @@
 // new name.
 #pragma once
 
-#include "desktop/InnerViewEditable.h"
 #include "kernel/Kernel.h"
+#include "views/InnerViewEditable.h"
 
 namespace qv {
 

@@ -4,11 +4,11 @@
 // names a table, the tree starts on that table.
 #pragma once
 
-#include "desktop/InnerViewEditable.h"
-#include "desktop/ResultEditable.h"
-#include "desktop/SpliterEditable.h"
-#include "desktop/TreeEditable.h"
-#include "desktop/ViewHost.h"
+#include "views/InnerViewEditable.h"
+#include "views/ResultEditable.h"
+#include "views/SpliterEditable.h"
+#include "views/TreeEditable.h"
+#include "views/ViewHost.h"
 
 namespace qv {
 

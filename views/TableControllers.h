@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "desktop/TreeEditable.h"
-#include "desktop/ViewHost.h"
 #include "views/GridController.h"
+#include "views/TreeEditable.h"
+#include "views/ViewHost.h"
 
 namespace qv {
 

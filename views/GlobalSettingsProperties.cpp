@@ -1,4 +1,4 @@
-#include "desktop/GlobalSettingsProperties.h"
+#include "views/GlobalSettingsProperties.h"
 
 #include <iterator>
 #include <string_view>

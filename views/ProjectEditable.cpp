@@ -1,6 +1,6 @@
-#include "desktop/ProjectEditable.h"
+#include "views/ProjectEditable.h"
 
-#include "desktop/TableControllers.h"
+#include "views/TableControllers.h"
 
 namespace qv {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/Number.h"
-#include "desktop/GlobalSettingsProperties.h"
+#include "views/GlobalSettingsProperties.h"
 
 namespace qv {
 namespace {

@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "desktop/TablesTreeModel.h"
 #include "editing/AbstractEditable.h"
+#include "views/TablesTreeModel.h"
 
 namespace qv {
 

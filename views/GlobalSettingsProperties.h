@@ -6,10 +6,10 @@
 
 #include <functional>
 
-#include "desktop/SupportFlags.h"
 #include "kernel/Kernel.h"
 #include "views/GlobalSettings.h"
 #include "views/PropertyList.h"
+#include "views/SupportFlags.h"
 
 namespace qv {
 

@@ -1,4 +1,4 @@
-#include "desktop/PropertiesEditable.h"
+#include "views/PropertiesEditable.h"
 
 #include "editing/TitleDecorator.h"
 
