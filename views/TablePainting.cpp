@@ -108,9 +108,10 @@ void TableEditable::paintCell(toolkit::Graphics& graphics, const toolkit::Rect& 
     const toolkit::FontMetrics& metrics = graphics.metrics();
     // A cell cut by the grid's edge fits what is in sight of it: a number
     // cut there would read as another number as much as one cut by a border.
+    // The text keeps the padding on both sides, clear of the grid line.
     std::int32_t right = std::min(rect.right(), visibleRight);
     std::string shown = editing ? text->toStdString()
-                                : fittedText(*cell, text, right - rect.x - kPadding - 2, metrics);
+                                : fittedText(*cell, text, right - rect.x - 2 * kPadding, metrics);
     if (shown.empty()) return;
     toolkit::GraphicsScope clip(graphics, {rect.x + 1, rect.y, rect.width - 2, rect.height});
     toolkit::Color color = EditableSupport::kTextColor;

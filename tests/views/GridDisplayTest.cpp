@@ -102,7 +102,7 @@ class GridDisplayTest : public test::GridTest {
 
 // Columns: 0 names, 1 the base record (the settings show it), 2 record 1;
 // rows: 0 record numbers, 1 a, 2 b, 3 c, 4 d. Characters are 8 pixels wide and a
-// cell keeps 3 pixels before its text and 2 after it.
+// cell keeps 3 pixels before its text and 3 after it.
 TEST_F(GridDisplayTest, NarrowColumnsRoundNumbersAndMarkTexts) {
     showTable(
         "table T{ a:=725.0113836! b:=1999.96! c:=123456789012! d:=\"depends on it\"! "
@@ -114,11 +114,11 @@ TEST_F(GridDisplayTest, NarrowColumnsRoundNumbersAndMarkTexts) {
     } cases[] = {
         {200, {"725.0113836", "1999.96", "123.456789e+9", "depends on it"}},
         {70, {"725.0114", "1999.96", "123.5e+9", "depends\xE2\x80\xA6"}},
-        {45, {"725", "2000", "###", "depe\xE2\x80\xA6"}},
-        {44, {"725", "2000", "###", "dep\xE2\x80\xA6"}},
-        {29, {"725", "###", "###", "de\xE2\x80\xA6"}},
-        {13, {"#", "#", "#", "\xE2\x80\xA6"}},
-        {12, {"(none)", "(none)", "(none)", "(none)"}},
+        {46, {"725", "2000", "###", "depe\xE2\x80\xA6"}},
+        {45, {"725", "2000", "###", "dep\xE2\x80\xA6"}},
+        {30, {"725", "###", "###", "de\xE2\x80\xA6"}},
+        {14, {"#", "#", "#", "\xE2\x80\xA6"}},
+        {13, {"(none)", "(none)", "(none)", "(none)"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.width);
