@@ -1,6 +1,7 @@
 // TableResult: the computed cells of one table — a matrix of values by field
 // and row key, the show flags, the per-row information and the display
-// order — and the operations through which views read and edit a table.
+// order — and the operations through which views read a table. A result
+// only reads: every edit of the model goes through the model editor.
 #pragma once
 
 #include <cstdint>
@@ -111,20 +112,6 @@ class TableResult : public AbstractResultGetter {
     virtual std::int32_t sortField() const { return definition()->sortField(); }
     virtual bool sortDescending() const { return definition()->sortDescending(); }
 
-    // Editing: every change goes to the model and raises its change counter.
-    void setSort(std::int32_t field, bool descending);
-    void setName(const StringPointer& text);
-    void setBaseName(const StringPointer& text);
-    void setFieldName(std::int32_t field, const StringPointer& text);
-    void setVisible(std::int32_t field, bool visible);
-    void insertField(std::int32_t position);
-    void deleteField(std::int32_t field);
-    void setCellFormula(std::int32_t field, std::int32_t row, const StringPointer& formula);
-    void setCellText(std::int32_t field, std::int32_t row, const StringPointer& text);
-    // Rows: the row keys of every field's formulas shift with the rows.
-    void insertRow(std::int32_t row);
-    void deleteRow(std::int32_t row);
-
     // Access from formulas.
     Pointer<Object> getByIdentifier(ResultEvaluatable& context, std::int32_t identifier) override;
     Pointer<Object> getByIdentifierReference(ResultEvaluatable& context,
@@ -138,7 +125,6 @@ class TableResult : public AbstractResultGetter {
   protected:
     void growRows(std::int32_t rows);
     Pointer<Object> computeCell(std::int32_t field, std::int32_t row, Evaluator& evaluator);
-    void touchModel() const;
 
   private:
     void forgetEarlyCells();
@@ -160,12 +146,5 @@ class TableResult : public AbstractResultGetter {
     bool m_released = false;
     std::int32_t m_cellEpoch = 0;
 };
-
-// "=formula" stays a formula, "+..." and "-..." stay as typed, anything else
-// becomes a string literal.
-StringPointer toFormulaText(const StringPointer& text);
-// The formula a text typed into a cell becomes: a number or true/false as
-// typed, anything else through toFormulaText.
-StringPointer typedFormulaText(const StringPointer& text);
 
 }  // namespace qv

@@ -1,11 +1,13 @@
 // Editing the grid's cells through the formula bar: typing on a cell (or F2,
 // or a double click) hands the cell's formula to the bar, the cell shows
 // the text as it is typed, and committing writes it into the model as one
-// undoable step. Every model edit of the grid goes through runEdit.
+// undoable step. Every model edit of the grid goes through runEdit, which
+// hands it to the model editor.
 #include "editing/EditableSupport.h"
 #include "editing/FloatLayoutEditable.h"
 #include "editing/FormulaValueEditable.h"
-#include "views/ModelEdit.h"
+#include "kernel/TypedFormula.h"
+#include "model/ModelEditor.h"
 #include "views/TableCells.h"
 #include "views/TableEditable.h"
 
@@ -48,7 +50,7 @@ class GridEditedCell final : public EditedFormulaCell {
         m_grid->m_typing.reset();
         Pointer<CellModel> target = m_target;
         StringPointer typed = str(text);
-        m_grid->runEdit("edit", m_column, m_row, [&] { target->setText(typed); });
+        m_grid->runEdit("edit", [&](ModelEditor& editor) { target->setText(editor, typed); });
     }
     void cancelEditing() override {
         m_grid->m_typing.reset();
@@ -141,16 +143,12 @@ void TableEditable::showCurrentFormula() {
     }
 }
 
-void TableEditable::runEdit(std::string_view name, std::int32_t column, std::int32_t row,
-                            const std::function<void()>& change) {
+void TableEditable::runEdit(std::string_view name,
+                            const std::function<void(ModelEditor&)>& change) {
     try {
-        ProgramDef* program = m_model->editedProgram();
-        if (program == nullptr) {
-            change();
-        } else {
-            CommandManager* commands = support() == nullptr ? nullptr : &support()->commands();
-            runModelEdit(commands, *program, m_model->editedTables(column, row), name, change);
-        }
+        CommandManager* commands = support() == nullptr ? nullptr : &support()->commands();
+        auto editor = make<ModelEditor>(Pointer<ProgramDef>(m_model->editedProgram()), commands);
+        editor->group(name, [&] { change(*editor); });
     } catch (const StringPointer& message) {
         if (support() == nullptr) throw;
         support()->setPendingError(message->view());
@@ -164,7 +162,7 @@ void TableEditable::clearCurrent() {
     // A position past the data has nothing to clear (an edit there would
     // make a field or record).
     if (target.isNull() || is<EmptyCell>(target)) return;
-    runEdit("clear", m_column, m_row, [&] { target->setText(str("")); });
+    runEdit("clear", [&](ModelEditor& editor) { target->setText(editor, str("")); });
     showCurrentFormula();
 }
 

@@ -11,6 +11,7 @@
 
 #include "app/DocumentFile.h"
 #include "kernel/TableResult.h"
+#include "model/ModelEditor.h"
 #include "tests/desktop/PanelTestSupport.h"
 
 namespace qv {
@@ -115,7 +116,8 @@ TEST(MainPanelFlow, AFormulaTypedIntoTheModelMarksTheDocumentModified) {
     PanelFixture f;
     f.startOn("model.qvl", kModel);
     Pointer<TableResult> table = f.panel->kernel()->getTableByName("M");
-    table->setCellFormula(0, 0, str("2"));
+    make<ModelEditor>(f.panel->kernel()->program(), nullptr)
+        ->setCellFormula(*table, 0, 0, str("2"));
     EXPECT_TRUE(f.panel->flow().isModified());
     f.key(key::kEnd);
     EXPECT_EQ(f.window.title(), "model.qvl *  - Quorvatelle");

@@ -11,8 +11,8 @@
 
 #include "desktop/ErrorEditable.h"
 #include "desktop/ResultEditable.h"
+#include "model/ModelEditor.h"
 #include "tests/desktop/PanelTestSupport.h"
-#include "views/ModelEdit.h"
 #include "views/TableEditable.h"
 
 namespace qv {
@@ -178,8 +178,8 @@ TEST(TableViews, ViewsFollowAnEditItsUndoAndItsRedo) {
     EXPECT_EQ(shownText(f), "4");
     Pointer<Kernel> kernel = f.panel->kernel();
     Pointer<TableResult> table = kernel->getTableByName("T");
-    runModelEdit(&f.panel->commands(), *kernel->program(), tablesOf(*table), "formula",
-                 [&] { table->setCellFormula(1, 0, str("x*10")); });
+    make<ModelEditor>(kernel->program(), &f.panel->commands())
+        ->setCellFormula(*table, 1, 0, str("x*10"));
     // Nothing recomputes until the event that made the edit ends.
     EXPECT_EQ(shownText(f), "4");
     struct Step {
