@@ -12,6 +12,7 @@
 #include "core/TVector.h"
 #include "kernel/CellMatrix.h"
 #include "kernel/Evaluator.h"
+#include "kernel/KernelFeedback.h"
 #include "kernel/ResolvedTable.h"
 #include "kernel/ResultAccess.h"
 #include "kernel/RowLimits.h"
@@ -33,11 +34,14 @@ class RowInfo final : public Object {
 class TableResult : public AbstractResultGetter {
     QV_OBJECT(TableResult, AbstractResultGetter, "TableResult")
   public:
+    // `options` are the computation's, given when the result is made;
     // `rowCap` lowers the row keys the result holds (a program-wide budget).
-    TableResult(ProgramResult& results, const Pointer<ResolvedTable>& table, std::int32_t index,
-                std::int64_t rowCap = kMaxRows + 1);
+    TableResult(ProgramResult& results, ResultOptions options, const Pointer<ResolvedTable>& table,
+                std::int32_t index, std::int64_t rowCap = kMaxRows + 1);
 
     ProgramResult& results() const noexcept { return *m_results; }
+    const ResultOptions& options() const noexcept { return m_options; }
+    TableResult* sourceTable() const noexcept override { return const_cast<TableResult*>(this); }
     const Pointer<ResolvedTable>& resolved() const noexcept { return m_table; }
     const Pointer<TableDef>& definition() const noexcept { return m_table->definition(); }
     std::int32_t index() const noexcept { return m_index; }
@@ -132,6 +136,7 @@ class TableResult : public AbstractResultGetter {
     bool isCompound(const Object& value) const;
 
     ProgramResult* m_results;  // not owning: the program result owns its tables
+    ResultOptions m_options;
     Pointer<ResolvedTable> m_table;
     CellMatrix<Object> m_cells;
     // Per field rather than per cell: a cell is shown (computed on its own)

@@ -7,7 +7,6 @@
 
 #include "core/Errors.h"
 #include "core/Warning.h"
-#include "kernel/ProgramResult.h"
 #include "kernel/RowLimits.h"
 #include "kernel/TypedFormula.h"
 #include "language/ExpressionParser.h"
@@ -284,7 +283,7 @@ void ModelEditor::deleteRow(TableResult& table, std::int32_t row) {
 
 void ModelEditor::setSort(TableResult& table, std::int32_t field, bool descending) {
     table.definition()->setSort(field, descending);
-    const Pointer<AbstractKernelFeedback>& feedback = table.results().options().feedback;
+    const Pointer<AbstractKernelFeedback>& feedback = table.options().feedback;
     if (!feedback.isNull()) feedback->computeStarted();
     table.orderRows();
     if (!feedback.isNull()) feedback->computeFinished();
