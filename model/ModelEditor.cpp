@@ -75,8 +75,8 @@ void ModelEditor::closeStep() {
     m_commands->execute(command, false);
 }
 
-void ModelEditor::run(std::string_view name, const std::vector<std::int32_t>& tables,
-                      const std::function<void()>& change) {
+void ModelEditor::applyEdit(std::string_view name, const std::vector<std::int32_t>& tables,
+                            const std::function<void()>& change) {
     if (m_program.isNull() || m_commands == nullptr) {
         change();
         return;
@@ -140,7 +140,7 @@ void ModelEditor::touch(const TableDef& table) {
 // the table could never show it, and its num_rows would overflow.
 void ModelEditor::setCellFormula(TableResult& table, std::int32_t field, std::int32_t row,
                                  const StringPointer& formula) {
-    run("formula", tablesOf(table), [&] {
+    applyEdit("formula", tablesOf(table), [&] {
         if (field < 0 || row < -1) return;
         if (row > kMaxRows) throwString(tooManyRowsMessage(row, kMaxRows));
         ExpressionPointer parsed = make<ExpressionParser>()->parseFormula(formula);
@@ -158,7 +158,7 @@ void ModelEditor::setCellText(TableResult& table, std::int32_t field, std::int32
 }
 
 void ModelEditor::setFieldName(TableResult& table, std::int32_t field, const StringPointer& text) {
-    run("rename", tablesOf(table), [&] {
+    applyEdit("rename", tablesOf(table), [&] {
         if (field < 0) return;
         if (table.overrides(field)) {
             throwMessage(
@@ -180,7 +180,7 @@ void ModelEditor::setFieldName(TableResult& table, std::int32_t field, const Str
 }
 
 void ModelEditor::setVisible(TableResult& table, std::int32_t field, bool visible) {
-    run("visible", tablesOf(table), [&] {
+    applyEdit("visible", tablesOf(table), [&] {
         if (field < 0) return;
         table.resolved()->fieldForEdit(field)->setVisible(visible ? 1 : 0);
         touch(*table.definition());
@@ -188,7 +188,7 @@ void ModelEditor::setVisible(TableResult& table, std::int32_t field, bool visibl
 }
 
 void ModelEditor::insertField(TableResult& table, std::int32_t position) {
-    run("insert field", tablesOf(table), [&] {
+    applyEdit("insert field", tablesOf(table), [&] {
         const Pointer<TableDef>& own = table.definition();
         auto added = make<FieldDef>(own.get());
         std::int32_t target = position < 0 ? -1 : table.visibleField(position);
@@ -205,7 +205,7 @@ void ModelEditor::insertField(TableResult& table, std::int32_t position) {
 }
 
 void ModelEditor::deleteField(TableResult& table, std::int32_t field) {
-    run("delete field", tablesOf(table), [&] {
+    applyEdit("delete field", tablesOf(table), [&] {
         if (field < 0 || field >= table.fieldCount()) return;
         // The base table's field goes first, up the chain of overridden fields.
         std::vector<Pointer<FieldDef>> chain;
@@ -232,7 +232,7 @@ void ModelEditor::deleteField(TableResult& table, std::int32_t field) {
 // kept as typed when it does not parse, as a formula is.
 void ModelEditor::addField(TableResult& table, NewField part, std::int32_t row,
                            const StringPointer& text) {
-    run("add field", tablesOf(table), [&] {
+    applyEdit("add field", tablesOf(table), [&] {
         const Pointer<TableDef>& own = table.definition();
         if (part == NewField::Formula && row > kMaxRows)
             throwString(tooManyRowsMessage(row, kMaxRows));
@@ -255,7 +255,7 @@ void ModelEditor::addField(TableResult& table, NewField part, std::int32_t row,
 // field down by one; a row past the end appends one. The rows counted are
 // the ones the table shows, its base table's included.
 void ModelEditor::insertRow(TableResult& table, std::int32_t row) {
-    run("insert row", tablesOf(table), [&] {
+    applyEdit("insert row", tablesOf(table), [&] {
         const Pointer<TableDef>& own = table.definition();
         std::int32_t rows = std::max(own->numRows(), table.resolved()->rows());
         if (rows > kMaxRows) throwString(tooManyRowsMessage(rows, kMaxRows));
@@ -271,7 +271,7 @@ void ModelEditor::insertRow(TableResult& table, std::int32_t row) {
 // up. Rows that come from the base table stay: only this table's own
 // formulas move.
 void ModelEditor::deleteRow(TableResult& table, std::int32_t row) {
-    run("delete row", tablesOf(table), [&] {
+    applyEdit("delete row", tablesOf(table), [&] {
         const Pointer<TableDef>& own = table.definition();
         if (row < 1 || row >= std::max(own->numRows(), table.resolved()->rows())) return;
         for (const auto& field : *own->fields())
@@ -293,7 +293,7 @@ void ModelEditor::setSort(TableResult& table, std::int32_t field, bool descendin
 
 void ModelEditor::setTableName(std::int32_t table, const StringPointer& text) {
     if (m_program.isNull() || table < 0 || table >= m_program->tableCount()) return;
-    run("rename table", {table}, [&] {
+    applyEdit("rename table", {table}, [&] {
         const Pointer<TableDef>& definition = m_program->table(table);
         writeTableName(*definition, text);
         touch(*definition);
@@ -302,7 +302,7 @@ void ModelEditor::setTableName(std::int32_t table, const StringPointer& text) {
 
 void ModelEditor::setBaseName(std::int32_t table, const StringPointer& text) {
     if (m_program.isNull() || table < 0 || table >= m_program->tableCount()) return;
-    run("base table", {table}, [&] {
+    applyEdit("base table", {table}, [&] {
         const Pointer<TableDef>& definition = m_program->table(table);
         writeBaseName(*definition, text);
         touch(*definition);
@@ -314,7 +314,7 @@ void ModelEditor::setBaseName(std::int32_t table, const StringPointer& text) {
 // with is copied after the edit.
 void ModelEditor::addTable(NewTable part, const StringPointer& text) {
     if (m_program.isNull()) return;
-    run("add table", {}, [&] {
+    applyEdit("add table", {}, [&] {
         auto added = make<TableDef>(m_program.get());
         if (part == NewTable::Name) {
             writeTableName(*added, text);

@@ -91,8 +91,8 @@ class ModelEditor final : public Object {
 
     // Runs one operation that may change `tables` (indexes in the program),
     // inside the open step or as a step of its own.
-    void run(std::string_view name, const std::vector<std::int32_t>& tables,
-             const std::function<void()>& change);
+    void applyEdit(std::string_view name, const std::vector<std::int32_t>& tables,
+                   const std::function<void()>& change);
     void openStep(std::string_view name);
     void closeStep();
     // The indexes of a table's definition and of the tables it extends (an

@@ -34,14 +34,13 @@ std::string formulaForEditing(const Pointer<CellModel>& cell) {
 
 }  // namespace
 
-// The cell the formula bar edits: a grid position and the cell an edit
-// there writes to (for a value, the cell holding its formula).
+// The cell the formula bar edits: the cell an edit of the grid's current
+// position writes to (for a value, the cell holding its formula).
 class GridEditedCell final : public EditedFormulaCell {
     QV_OBJECT(GridEditedCell, EditedFormulaCell, "GridEditedCell")
   public:
-    GridEditedCell(Pointer<TableEditable> grid, std::int32_t column, std::int32_t row,
-                   Pointer<CellModel> target)
-        : m_grid(std::move(grid)), m_column(column), m_row(row), m_target(std::move(target)) {}
+    GridEditedCell(Pointer<TableEditable> grid, Pointer<CellModel> target)
+        : m_grid(std::move(grid)), m_target(std::move(target)) {}
 
     const TableEditable* grid() const noexcept { return m_grid.get(); }
 
@@ -71,8 +70,6 @@ class GridEditedCell final : public EditedFormulaCell {
 
   private:
     Pointer<TableEditable> m_grid;
-    std::int32_t m_column;
-    std::int32_t m_row;
     Pointer<CellModel> m_target;
 };
 
@@ -106,7 +103,7 @@ void TableEditable::startEditing(std::optional<std::string_view> typed) {
     if (bar == nullptr || target.isNull()) return;
     m_rangeAnchor = m_rangeEnd = -1;
     revealCurrent();
-    auto cell = make<GridEditedCell>(Pointer<TableEditable>(this), m_column, m_row, target);
+    auto cell = make<GridEditedCell>(Pointer<TableEditable>(this), target);
     bar->startEditing(cell);
     const Pointer<FormulaTextFieldEditable>& field = bar->field();
     if (typed) {
