@@ -10,8 +10,14 @@
 // tables it changed taken before and after.
 //
 // Why one door: renaming, import, find and replace and incremental
-// recomputation all need to see every change at one place; snapshots taken
-// by each caller were copied three times and missed edits made elsewhere.
+// recomputation all need one place where the model changes, and undo then
+// covers every edit because the copies are taken where the edit is made.
+//
+// The editor holds no state of the model: the change count is the
+// program's, the history the work area's. So a view makes one over the
+// program and the work area's commands for each edit, at no cost, rather
+// than every view being handed a shared one.
+
 #pragma once
 
 #include <cstdint>
