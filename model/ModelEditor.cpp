@@ -312,8 +312,10 @@ void ModelEditor::setBaseName(std::int32_t table, const StringPointer& text) {
 // The new table is written whole before it joins the program: one change.
 // The step finds it by itself, as every table past the count it started
 // with is copied after the edit.
+// An empty text makes no table: a table with neither a name nor a base
+// name could not be written back (Delete on the new-table line did that).
 void ModelEditor::addTable(NewTable part, const StringPointer& text) {
-    if (m_program.isNull()) return;
+    if (m_program.isNull() || trimmed(text)->length() == 0) return;
     applyEdit("add table", {}, [&] {
         auto added = make<TableDef>(m_program.get());
         if (part == NewTable::Name) {

@@ -78,6 +78,8 @@ class ModelEditor final : public Object {
     // Tables, by their index in the program.
     void setTableName(std::int32_t table, const StringPointer& text);
     void setBaseName(std::int32_t table, const StringPointer& text);
+    // A new last table, made by typing its name or its base name; an empty
+    // text makes none.
     enum class NewTable : std::uint8_t { Name, BaseName };
     void addTable(NewTable part, const StringPointer& text);
 

@@ -224,6 +224,10 @@ TEST(ModelEditor, InputAnOperationCanNotTake) {
          [](ModelEditor& e, Kernel&) { e.addTable(ModelEditor::NewTable::BaseName, str("Q")); },
          "(no error)", 1, [](Kernel& k) { return display(k.getTable(2)->warning()); },
          "base table not found"},
+        {"a new table from an empty base name is none",
+         [](ModelEditor& e, Kernel&) { e.addTable(ModelEditor::NewTable::BaseName, str(" ")); },
+         "(no error)", 0, [](Kernel& k) { return k.program()->toSource()->toStdString(); },
+         "table B{\n    a:=1!\n    b:=a+1!\n    <2>:={}\n}\ntable T extends B{\n    c:=b*10!\n}\n"},
         {"a step whose second edit is refused keeps the first, undoably",
          [&](ModelEditor& e, Kernel& k) {
              e.group("paste", [&] {

@@ -145,6 +145,11 @@ TEST(TablesView, ListsTablesAndMakesNewOnes) {
     EXPECT_TRUE(view->createCell(3, 2)->isError());
     view->createCell(2, 2)->setText(*editor, str("1x"));
     EXPECT_TRUE(view->createCell(2, 2)->isError());
+    // An empty text on the new line (Delete there) makes no table: one with
+    // neither a name nor a base could not be written back.
+    view->createCell(2, 5)->setText(*editor, str(""));
+    EXPECT_EQ(view->rowCount(), 6);
+    EXPECT_EQ(test::thrownMessage([&] { kernel->program()->toSource(); }), "(no error)");
 }
 
 // A list of two Boolean properties, the second unreadable.
