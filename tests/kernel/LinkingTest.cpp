@@ -440,7 +440,7 @@ TEST(Kernel, FormatsAndReadsFormulaText) {
 TEST(Kernel, AddsAndChecksTables) {
     Pointer<Kernel> kernel = loadModel("table T{ x:=1! }");
     std::int32_t before = kernel->getChangeCount();
-    make<ModelEditor>(kernel->program(), nullptr)->addTable(ModelEditor::NewTable::Name, str(""));
+    make<ModelEditor>(kernel->program(), nullptr)->addTable(ModelEditor::NewTable::Name, str("N"));
     Pointer<TableResult> empty = kernel->getTable(1);
     EXPECT_EQ(kernel->getTableCount(), 2);
     EXPECT_EQ(kernel->getChangeCount(), before + 1);
@@ -474,7 +474,7 @@ TEST(Kernel, ACopyComputesAloneTheSameModel) {
 
     auto editor = make<ModelEditor>(copy->program(), nullptr);
     editor->setCellFormula(*copy->getTableByName("B"), 0, 0, str("100"));
-    editor->addTable(ModelEditor::NewTable::Name, str(""));
+    editor->addTable(ModelEditor::NewTable::Name, str("N"));
     EXPECT_EQ(cell(*copy, "D", "b", 0), "15");
     EXPECT_EQ(cell(*copy, "B", "b", 0), "300");
     EXPECT_EQ(cell(*original, "B", "b", 0), "6");
