@@ -15,6 +15,7 @@
 #include "kernel/Kernel.h"
 #include "language/StringStream.h"
 #include "language/TableParser.h"
+#include "model/ModelEditor.h"
 #include "toolkit/headless/HeadlessWindow.h"
 #include "views/EvalMultiModel.h"
 #include "views/TableEditable.h"
@@ -50,7 +51,7 @@ void BM_PasteIntoDetailedView(benchmark::State& state) {
             make<EvalMultiModel>(kernel->getTableByName("T"), make<GlobalSettings>(), true);
         state.ResumeTiming();
         // Column 2 is record 1, row 1 the first field.
-        model->paste(2, 1, text);
+        model->paste(*make<ModelEditor>(kernel->program(), nullptr), 2, 1, text);
         Pointer<TableResult> table = kernel->getTableByName("T");
         benchmark::DoNotOptimize(table->value(4, table->rowCount() - 1));
         state.PauseTiming();

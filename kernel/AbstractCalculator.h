@@ -40,4 +40,15 @@ class AbstractCalculator : public Object {
 using CalculatorPointer = Pointer<AbstractCalculator>;
 using CalculatorList = TVector<AbstractCalculator>;
 
+// A calculator that caches values between rows. The linked program keeps a
+// list of them to make them forget when its result is discarded, and so
+// needs to know no kind of calculator.
+class CachingCalculator {
+  public:
+    virtual void forget() const = 0;
+
+  protected:
+    ~CachingCalculator() = default;
+};
+
 }  // namespace qv

@@ -88,12 +88,12 @@ class LocalSumFuncCalculator final : public AbstractCalculator {
 
 // An aggregate of the arguments evaluated in every data row of the current
 // table, computed once per table result and answered for each row.
-class ScanningSumFuncCalculator final : public AbstractCalculator {
+class ScanningSumFuncCalculator final : public AbstractCalculator, public CachingCalculator {
     QV_OBJECT(ScanningSumFuncCalculator, AbstractCalculator, "ScanningSumFuncCalculator")
   public:
     // Drops the cached aggregate: its values may refer to the results that
     // the calculator belongs to, a cycle no count would end.
-    void forget() const {
+    void forget() const override {
         m_aggregate = Pointer<SumFunction>();
         m_failure = Pointer<Object>();
         m_failureKind = Failure::None;

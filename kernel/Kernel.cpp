@@ -4,6 +4,7 @@
 #include "core/LargeStack.h"
 #include "kernel/LinkContext.h"
 #include "kernel/ResultEvaluatable.h"
+#include "kernel/TypedFormula.h"
 #include "language/ExpressionParser.h"
 #include "language/SourceExpressions.h"
 #include "language/TableParser.h"
@@ -113,11 +114,6 @@ Pointer<TableResult> Kernel::getTableByName(std::string_view name) {
 
 Pointer<TableResult> Kernel::addTableFromText(const Pointer<StringStream>& stream) {
     m_program->addTable(make<TableParser>()->parseTable(stream));
-    return getTable(m_program->tableCount() - 1);
-}
-
-Pointer<TableResult> Kernel::addEmptyTable() {
-    m_program->addTable(make<TableDef>(m_program.get()));
     return getTable(m_program->tableCount() - 1);
 }
 

@@ -37,7 +37,6 @@ class Kernel final : public Object {
     Pointer<TableResult> getTable(std::int32_t index);
     std::int32_t getTableIndex(std::string_view name);
     Pointer<TableResult> addTableFromText(const Pointer<StringStream>& stream);
-    Pointer<TableResult> addEmptyTable();
     void checkTableText(const Pointer<StringStream>& stream);
     StringPointer readFormulaText(const Pointer<StringStream>& stream);
     StringPointer formatExpression(const StringPointer& text);

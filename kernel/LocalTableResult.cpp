@@ -4,9 +4,11 @@
 
 namespace qv {
 
-LocalTableResult::LocalTableResult(ProgramResult& results, const Pointer<ResolvedTable>& table,
+LocalTableResult::LocalTableResult(ProgramResult& results, ResultOptions options,
+                                   const Pointer<ResolvedTable>& table,
                                    std::vector<LocalTableFieldValue> values)
-    : TableResult(results, table, table->index()), m_values(std::move(values)) {}
+    : TableResult(results, std::move(options), table, table->index()),
+      m_values(std::move(values)) {}
 
 // A given value stands in every row that would use the field's general
 // formula; a row with a formula of its own keeps it.

@@ -18,8 +18,8 @@ struct LocalTableFieldValue {
 class LocalTableResult final : public TableResult {
     QV_OBJECT(LocalTableResult, TableResult, "LocalTableResult")
   public:
-    LocalTableResult(ProgramResult& results, const Pointer<ResolvedTable>& table,
-                     std::vector<LocalTableFieldValue> values);
+    LocalTableResult(ProgramResult& results, ResultOptions options,
+                     const Pointer<ResolvedTable>& table, std::vector<LocalTableFieldValue> values);
 
     // Computes every cell with the caller's evaluator.
     // The raised marker when a cycle met while an alternative is pending stops it.

@@ -90,7 +90,7 @@ void ProgramResult::compute() {
         std::int64_t columns = std::max<std::int32_t>(table->fieldCount(), 1);
         std::int64_t rows = clampRows(table->rows(), table->fieldCount());
         std::int64_t rowCap = std::max<std::int64_t>(1, std::min(rows, budget / columns - 1));
-        m_tables->add(make<TableResult>(*this, table, i, rowCap));
+        m_tables->add(make<TableResult>(*this, m_options, table, i, rowCap));
         budget -= (rowCap + 1) * columns;
     }
     Evaluator evaluator;

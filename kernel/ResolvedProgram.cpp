@@ -1,7 +1,6 @@
 #include "kernel/ResolvedProgram.h"
 
 #include "core/Number.h"
-#include "kernel/CallCalculators.h"
 #include "kernel/Evaluator.h"
 #include "kernel/RowLimits.h"
 
@@ -68,8 +67,8 @@ std::int32_t ResolvedProgram::tableIndexOf(std::string_view name) const {
 }
 
 void ResolvedProgram::forgetScans() const {
-    for (const AbstractCalculator* scan : m_scans) {
-        static_cast<const ScanningSumFuncCalculator*>(scan)->forget();
+    for (const CachingCalculator* scan : m_scans) {
+        scan->forget();
     }
 }
 

@@ -37,7 +37,7 @@ class ResolvedProgram final : public Object {
     std::int32_t identifierCount() const noexcept { return m_fieldRegistry->size(); }
     // Scanning aggregates cache values between rows; the program result
     // makes them forget when it is discarded.
-    void registerScan(const AbstractCalculator* calculator) { m_scans.push_back(calculator); }
+    void registerScan(const CachingCalculator* calculator) { m_scans.push_back(calculator); }
     void forgetScans() const;
     // Takes `count` fields from the program's budget; false when it is spent.
     bool reserveFields(std::int64_t count);
@@ -53,7 +53,7 @@ class ResolvedProgram final : public Object {
     Pointer<FuncStore> m_functions;
     std::int32_t m_version;
     std::int64_t m_linkedFields = 0;
-    std::vector<const AbstractCalculator*> m_scans;  // owned by the tables' calculators
+    std::vector<const CachingCalculator*> m_scans;  // owned by the tables' calculators
 };
 
 // The evaluatable whose value is a table's base table; its cache is the

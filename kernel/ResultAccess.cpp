@@ -6,6 +6,10 @@
 
 namespace qv {
 
+TableResult* TableResultSlice::sourceTable() const noexcept {
+    return m_table.get();
+}
+
 AbstractResultAdapter* adapterOf(const Pointer<Object>& value) {
     if (!is<AbstractResultGetter>(value)) return nullptr;
     return &cast<AbstractResultGetter>(value)->adapter();

@@ -31,6 +31,10 @@ class AbstractResultGetter : public Object, public AbstractResultAdapter {
     QV_ABSTRACT_OBJECT(AbstractResultGetter, Object)
   public:
     virtual AbstractResultAdapter& adapter() { return *this; }
+    // The table result whose cells this value reads (itself, the table of a
+    // row or column, the source of a selection), so that releasing cells
+    // reaches it without knowing every kind of value; null for none.
+    virtual TableResult* sourceTable() const noexcept { return nullptr; }
 };
 
 // The adapter of a value, or null when it is not an accessible result.
@@ -43,6 +47,7 @@ class TableResultSlice : public AbstractResultGetter {
     TableResultSlice(const Pointer<TableResult>& table, std::int32_t index)
         : m_table(table), m_index(index) {}
     const Pointer<TableResult>& table() const noexcept { return m_table; }
+    TableResult* sourceTable() const noexcept override;
 
   protected:
     Pointer<TableResult> m_table;

@@ -27,6 +27,7 @@ class SelectTableResult final : public AbstractResultGetter {
         : m_source(source), m_selected(std::move(selected)) {}
 
     const Pointer<TableResult>& source() const noexcept { return m_source; }
+    TableResult* sourceTable() const noexcept override { return m_source.get(); }
     std::int32_t rowCount() const noexcept { return static_cast<std::int32_t>(m_selected.size()); }
     // The source row of a row of the selection (the summary row maps to itself).
     std::int32_t sourceRow(std::int32_t row) const;
@@ -54,6 +55,7 @@ class SelectTableCol final : public AbstractResultGetter {
     SelectTableCol(const Pointer<SelectTableResult>& selection, std::int32_t field)
         : m_selection(selection), m_field(field) {}
     const Pointer<SelectTableResult>& selection() const noexcept { return m_selection; }
+    TableResult* sourceTable() const noexcept override { return m_selection->sourceTable(); }
 
     Pointer<Object> getByIdentifier(ResultEvaluatable& context, std::int32_t identifier) override;
     Pointer<Object> getByIndex(ResultEvaluatable& context, std::int32_t index) override;

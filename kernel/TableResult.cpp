@@ -7,12 +7,10 @@
 #include "core/ValueConversions.h"
 #include "functions/RandomGenerator.h"
 #include "functions/Trajectory2D.h"
-#include "kernel/ProgramResult.h"
 #include "kernel/RangeValues.h"
 #include "kernel/ResultEvaluatable.h"
 #include "kernel/RowLimits.h"
 #include "kernel/RowSort.h"
-#include "kernel/SelectTableResult.h"
 #include "kernel/ShowEvaluatables.h"
 
 namespace qv {
@@ -24,9 +22,11 @@ std::int64_t nextSerial() {
 }
 }  // namespace
 
-TableResult::TableResult(ProgramResult& results, const Pointer<ResolvedTable>& table,
-                         std::int32_t index, std::int64_t rowCap)
+TableResult::TableResult(ProgramResult& results, ResultOptions options,
+                         const Pointer<ResolvedTable>& table, std::int32_t index,
+                         std::int64_t rowCap)
     : m_results(&results),
+      m_options(std::move(options)),
       m_table(table),
       m_cells(
           table->fieldCount(),
@@ -169,7 +169,7 @@ void TableResult::fillFunctionDefinitions() {
 // field's formula row repeats that value instead of computing it again.
 Pointer<Object> TableResult::fillCells(Evaluator& evaluator) {
     fillFunctionDefinitions();
-    bool recordCompound = !m_results->options().hideRepeats;
+    bool recordCompound = !m_options.hideRepeats;
     for (std::int32_t field = 0; field < fieldCount(); ++field) {
         bool varies = ShouldShowAllEvaluatable::decide(*this, field, evaluator);
         // The summary row last, so that a default summary reads stored rows.
@@ -217,15 +217,8 @@ namespace {
 void releaseReachable(const Object& value) {
     // Most cells hold plain values: one test tells them apart.
     if (value.isNull() || !value.isInstanceOf(AbstractResultGetter::typeId())) return;
-    if (value.isInstanceOf(TableResult::typeId())) {
-        const_cast<TableResult&>(static_cast<const TableResult&>(value)).releaseCells();
-    } else if (value.isInstanceOf(TableResultSlice::typeId())) {
-        static_cast<const TableResultSlice&>(value).table()->releaseCells();
-    } else if (value.isInstanceOf(SelectTableResult::typeId())) {
-        static_cast<const SelectTableResult&>(value).source()->releaseCells();
-    } else if (value.isInstanceOf(SelectTableCol::typeId())) {
-        static_cast<const SelectTableCol&>(value).selection()->source()->releaseCells();
-    }
+    TableResult* table = static_cast<const AbstractResultGetter&>(value).sourceTable();
+    if (table != nullptr) table->releaseCells();
 }
 }  // namespace
 
@@ -253,7 +246,7 @@ Pointer<Object> TableResult::value(std::int32_t field, std::int32_t row) {
     if (!cached->isNull()) return Pointer<Object>(cached);
     if (field == m_table->nameField()) return rowName(row);
     Evaluator evaluator;
-    evaluator.setStopFlag(m_results->options().stop);
+    evaluator.setStopFlag(m_options.stop);
     return computeCell(field, row, evaluator);
 }
 
@@ -266,7 +259,7 @@ StringPointer TableResult::rowName(std::int32_t row) const {
 
 Pointer<Object> TableResult::displayValue(std::int32_t field, std::int32_t row, bool elide) {
     if (row >= rowCount()) return make<NullResult>();
-    if (m_results->options().hideRepeats) {
+    if (m_options.hideRepeats) {
         static const Pointer<Object> elided = make<StringSpecialValue>(str("..."));
         bool shown = isShown(field, row);
         if (!shown && elide) return elided;

@@ -1,6 +1,7 @@
 // TableResult: the computed cells of one table — a matrix of values by field
 // and row key, the show flags, the per-row information and the display
-// order — and the operations through which views read and edit a table.
+// order — and the operations through which views read a table. A result
+// only reads: every edit of the model goes through the model editor.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include "core/TVector.h"
 #include "kernel/CellMatrix.h"
 #include "kernel/Evaluator.h"
+#include "kernel/KernelFeedback.h"
 #include "kernel/ResolvedTable.h"
 #include "kernel/ResultAccess.h"
 #include "kernel/RowLimits.h"
@@ -32,11 +34,14 @@ class RowInfo final : public Object {
 class TableResult : public AbstractResultGetter {
     QV_OBJECT(TableResult, AbstractResultGetter, "TableResult")
   public:
+    // `options` are the computation's, given when the result is made;
     // `rowCap` lowers the row keys the result holds (a program-wide budget).
-    TableResult(ProgramResult& results, const Pointer<ResolvedTable>& table, std::int32_t index,
-                std::int64_t rowCap = kMaxRows + 1);
+    TableResult(ProgramResult& results, ResultOptions options, const Pointer<ResolvedTable>& table,
+                std::int32_t index, std::int64_t rowCap = kMaxRows + 1);
 
     ProgramResult& results() const noexcept { return *m_results; }
+    const ResultOptions& options() const noexcept { return m_options; }
+    TableResult* sourceTable() const noexcept override { return const_cast<TableResult*>(this); }
     const Pointer<ResolvedTable>& resolved() const noexcept { return m_table; }
     const Pointer<TableDef>& definition() const noexcept { return m_table->definition(); }
     std::int32_t index() const noexcept { return m_index; }
@@ -111,20 +116,6 @@ class TableResult : public AbstractResultGetter {
     virtual std::int32_t sortField() const { return definition()->sortField(); }
     virtual bool sortDescending() const { return definition()->sortDescending(); }
 
-    // Editing: every change goes to the model and raises its change counter.
-    void setSort(std::int32_t field, bool descending);
-    void setName(const StringPointer& text);
-    void setBaseName(const StringPointer& text);
-    void setFieldName(std::int32_t field, const StringPointer& text);
-    void setVisible(std::int32_t field, bool visible);
-    void insertField(std::int32_t position);
-    void deleteField(std::int32_t field);
-    void setCellFormula(std::int32_t field, std::int32_t row, const StringPointer& formula);
-    void setCellText(std::int32_t field, std::int32_t row, const StringPointer& text);
-    // Rows: the row keys of every field's formulas shift with the rows.
-    void insertRow(std::int32_t row);
-    void deleteRow(std::int32_t row);
-
     // Access from formulas.
     Pointer<Object> getByIdentifier(ResultEvaluatable& context, std::int32_t identifier) override;
     Pointer<Object> getByIdentifierReference(ResultEvaluatable& context,
@@ -138,7 +129,6 @@ class TableResult : public AbstractResultGetter {
   protected:
     void growRows(std::int32_t rows);
     Pointer<Object> computeCell(std::int32_t field, std::int32_t row, Evaluator& evaluator);
-    void touchModel() const;
 
   private:
     void forgetEarlyCells();
@@ -146,6 +136,7 @@ class TableResult : public AbstractResultGetter {
     bool isCompound(const Object& value) const;
 
     ProgramResult* m_results;  // not owning: the program result owns its tables
+    ResultOptions m_options;
     Pointer<ResolvedTable> m_table;
     CellMatrix<Object> m_cells;
     // Per field rather than per cell: a cell is shown (computed on its own)
@@ -160,12 +151,5 @@ class TableResult : public AbstractResultGetter {
     bool m_released = false;
     std::int32_t m_cellEpoch = 0;
 };
-
-// "=formula" stays a formula, "+..." and "-..." stay as typed, anything else
-// becomes a string literal.
-StringPointer toFormulaText(const StringPointer& text);
-// The formula a text typed into a cell becomes: a number or true/false as
-// typed, anything else through toFormulaText.
-StringPointer typedFormulaText(const StringPointer& text);
 
 }  // namespace qv

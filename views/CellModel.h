@@ -11,6 +11,8 @@
 
 namespace qv {
 
+class ModelEditor;
+
 class CellModel : public Object {
     QV_OBJECT(CellModel, Object, "CellModel")
   public:
@@ -19,8 +21,9 @@ class CellModel : public Object {
     // What the formula bar offers for editing; the shown text by default.
     virtual StringPointer editText() { return text(); }
     virtual bool isEditable() const { return false; }
-    // Takes typed text. A cell that accepts no edit ignores it.
-    virtual void setText(const StringPointer&) {}
+    // Takes typed text, writing the model through `editor` only. A cell
+    // that accepts no edit ignores it.
+    virtual void setText(ModelEditor&, const StringPointer&) {}
     // Whether the cell is drawn as an error (an error value, a bad name).
     virtual bool isError() { return false; }
     // Whether the cell shows a special value that is no error ("(range)",
@@ -31,7 +34,7 @@ class CellModel : public Object {
     virtual std::optional<double> number() { return std::nullopt; }
     // A cell holding one Boolean (toggled by a click) answers its value.
     virtual std::optional<bool> booleanValue() { return std::nullopt; }
-    virtual void setBoolean(bool) {}
+    virtual void setBoolean(ModelEditor&, bool) {}
 };
 
 // A fixed caption.

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "kernel/ResolvedTable.h"
-#include "views/ModelEdit.h"
 #include "views/TableCells.h"
 
 namespace qv {
@@ -187,10 +186,6 @@ StringPointer EvalMultiModel::cellAddress(std::int32_t column, std::int32_t row)
 
 ProgramDef* EvalMultiModel::editedProgram() {
     return m_table->definition()->owner();
-}
-
-std::vector<std::int32_t> EvalMultiModel::editedTables(std::int32_t, std::int32_t) {
-    return tablesOf(*m_table);
 }
 
 }  // namespace qv

@@ -69,9 +69,9 @@ class EvalMultiModel final : public GridModel, public FlaggedModel {
     std::int32_t optionalColumnCount() const { return flag(ShowColNum) + flag(ShowColNames); }
     bool hasFieldNumberColumn() const { return flag(ShowColNum); }
     std::int32_t period() const { return static_cast<std::int32_t>(m_subRows.size()); }
-    void paste(std::int32_t column, std::int32_t row, std::string_view text) override;
+    void paste(ModelEditor& editor, std::int32_t column, std::int32_t row,
+               std::string_view text) override;
     ProgramDef* editedProgram() override;
-    std::vector<std::int32_t> editedTables(std::int32_t column, std::int32_t row) override;
     void layout() override;
     Pointer<PropertyList> viewProperties() override;
 
@@ -89,8 +89,10 @@ class EvalMultiModel final : public GridModel, public FlaggedModel {
     Pointer<CellModel> headerCell(ColumnKind kind, std::int32_t column);
     Pointer<CellModel> fieldRowCell(ColumnKind kind, std::int32_t column, std::int32_t row);
 
-    void writeToken(ColumnKind startKind, std::int32_t column, std::int32_t row, std::int32_t rows,
-                    std::string_view token);
+    void writeToken(ModelEditor& editor, ColumnKind startKind, std::int32_t column,
+                    std::int32_t row, std::int32_t rows, std::string_view token);
+    void writeTokens(ModelEditor& editor, ColumnKind startKind, std::int32_t column,
+                     std::int32_t row, std::string_view text);
 
     Pointer<TableResult> m_table;
     Pointer<GlobalSettings> m_settings;

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "kernel/ResultAccess.h"
-#include "views/ModelEdit.h"
 #include "views/TableCells.h"
 
 namespace qv {
@@ -126,10 +125,6 @@ StringPointer EvalSingleModel::cellAddress(std::int32_t column, std::int32_t row
 
 ProgramDef* EvalSingleModel::editedProgram() {
     return m_table->definition()->owner();
-}
-
-std::vector<std::int32_t> EvalSingleModel::editedTables(std::int32_t, std::int32_t) {
-    return tablesOf(*m_table);
 }
 
 }  // namespace qv

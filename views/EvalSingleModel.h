@@ -47,7 +47,6 @@ class EvalSingleModel final : public GridModel, public FlaggedModel {
     StringPointer title() override;
     void layout() override;
     ProgramDef* editedProgram() override;
-    std::vector<std::int32_t> editedTables(std::int32_t column, std::int32_t row) override;
     Pointer<PropertyList> viewProperties() override;
 
     bool flag(std::int32_t index) const override;

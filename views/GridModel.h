@@ -15,6 +15,7 @@
 
 namespace qv {
 
+class ModelEditor;
 class ProgramDef;
 
 class GridModel : public Object {
@@ -33,9 +34,10 @@ class GridModel : public Object {
     // The frozen part of the grid: leading columns and header rows.
     virtual std::int32_t leadingColumnCount() { return 1; }
     virtual std::int32_t headerRowCount() { return 1; }
-    // Writes a block of tab- and line-separated text from a position on.
-    // Throws a message when the text is refused; nothing is written then.
-    virtual void paste(std::int32_t, std::int32_t, std::string_view) {}
+    // Writes a block of tab- and line-separated text from a position on,
+    // through `editor`. Throws a message when the text is refused; nothing
+    // is written then.
+    virtual void paste(ModelEditor&, std::int32_t, std::int32_t, std::string_view) {}
     // Recomputes the layout from the flags (and the settings they follow).
     virtual void layout() {}
     // The properties the view offers, or the null object.
@@ -44,11 +46,9 @@ class GridModel : public Object {
     // table, the kernel again). True when the model took it and keeps its
     // flags; false when the value needs a model of another kind.
     virtual bool acceptValue(const Pointer<Object>&) { return false; }
-    // The program an edit at the position changes, and the tables (indexes
-    // in it) the edit may change, so the edit can be undone; nullptr where
-    // edits change no program (a properties view).
+    // The program the view's edits change, for the model editor that makes
+    // them; nullptr where edits change no program (a properties view).
     virtual ProgramDef* editedProgram() { return nullptr; }
-    virtual std::vector<std::int32_t> editedTables(std::int32_t, std::int32_t) { return {}; }
 };
 
 // The copy of a grid's columns first ... last: per column, the shown text of

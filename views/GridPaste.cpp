@@ -4,6 +4,7 @@
 
 #include "core/Errors.h"
 #include "kernel/RowLimits.h"
+#include "model/ModelEditor.h"
 #include "views/EvalMultiModel.h"
 
 namespace qv {
@@ -33,18 +34,20 @@ void forEachToken(std::string_view text, Take&& take) {
 
 }  // namespace
 
-void EvalMultiModel::writeToken(ColumnKind startKind, std::int32_t column, std::int32_t row,
-                                std::int32_t rows, std::string_view token) {
+void EvalMultiModel::writeToken(ModelEditor& editor, ColumnKind startKind, std::int32_t column,
+                                std::int32_t row, std::int32_t rows, std::string_view token) {
     std::int32_t field = row < rows ? fieldOf(row) : -1;
     if (field < 0) return;
     if (startKind == NameColumn) {
-        m_table->setFieldName(field, str(token));
+        editor.setFieldName(*m_table, field, str(token));
     } else {
-        m_table->setCellText(field, recordOf(column), str(token));
+        editor.setCellText(*m_table, field, recordOf(column), str(token));
     }
 }
 
-void EvalMultiModel::paste(std::int32_t column, std::int32_t row, std::string_view text) {
+// The whole paste is one step of the editor: one undo takes it back.
+void EvalMultiModel::paste(ModelEditor& editor, std::int32_t column, std::int32_t row,
+                           std::string_view text) {
     if (row < headerRowCount() || column < 0) return;
     ColumnKind startKind = columnKind(column);
     // Field numbers, captions and the computed summary hold nothing to write.
@@ -73,6 +76,11 @@ void EvalMultiModel::paste(std::int32_t column, std::int32_t row, std::string_vi
     std::int64_t lastRecord = startKind == NameColumn ? 0 : recordOf(column) + lines - 1;
     if (lastRecord > limit) throwString(tooManyRowsMessage(static_cast<double>(lastRecord), limit));
 
+    editor.group("paste", [&] { writeTokens(editor, startKind, column, row, text); });
+}
+
+void EvalMultiModel::writeTokens(ModelEditor& editor, ColumnKind startKind, std::int32_t column,
+                                 std::int32_t row, std::string_view text) {
     // The layout stays as it was at the start: records past the grid's end
     // are new records, not the trailing columns.
     std::int32_t rows = rowCount();
@@ -82,7 +90,7 @@ void EvalMultiModel::paste(std::int32_t column, std::int32_t row, std::string_vi
     forEachToken(text, [&](std::string_view token, bool endsLine) {
         // From the name column only the first line renames.
         if (token.data() != nullptr && (startKind != NameColumn || line == 0))
-            writeToken(startKind, column + line, current, rows, token);
+            writeToken(editor, startKind, column + line, current, rows, token);
         inLine = inLine || token.data() != nullptr;
         if (endsLine && inLine) {
             current = row;

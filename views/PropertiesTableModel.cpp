@@ -18,14 +18,15 @@ StringPointer PropertyCell::text() {
     return str(*value ? "true" : "false");
 }
 
-void PropertyCell::setBoolean(bool value) {
+// A view's property is no part of the program: the editor writes nothing.
+void PropertyCell::setBoolean(ModelEditor&, bool value) {
     m_properties->setProperty(m_index, Boolean::of(value));
 }
 
 // Any edit toggles: the value has only two states.
-void PropertyCell::setText(const StringPointer&) {
+void PropertyCell::setText(ModelEditor& editor, const StringPointer&) {
     std::optional<bool> value = booleanValue();
-    if (value) setBoolean(!*value);
+    if (value) setBoolean(editor, !*value);
 }
 
 std::int32_t PropertiesTableModel::rowCount() {

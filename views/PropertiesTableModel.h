@@ -16,10 +16,10 @@ class PropertyCell final : public CellModel {
         : m_properties(std::move(properties)), m_index(index) {}
     StringPointer text() override;
     bool isEditable() const override { return true; }
-    void setText(const StringPointer& text) override;
+    void setText(ModelEditor& editor, const StringPointer& text) override;
     bool isError() override { return !booleanValue().has_value(); }
     std::optional<bool> booleanValue() override;
-    void setBoolean(bool value) override;
+    void setBoolean(ModelEditor& editor, bool value) override;
 
   private:
     Pointer<PropertyList> m_properties;

@@ -1,16 +1,11 @@
 #include "views/TableCells.h"
 
-#include "core/Errors.h"
 #include "core/ValueConversions.h"
 #include "core/Values.h"
 #include "core/Warning.h"
 #include "kernel/ResolvedTable.h"
 #include "kernel/ValueKinds.h"
 #include "language/AbstractExpression.h"
-#include "language/ExpressionParser.h"
-#include "language/FieldDef.h"
-#include "language/ParseResult.h"
-#include "language/TableDef.h"
 
 namespace qv {
 
@@ -48,41 +43,31 @@ StringPointer ExpressionCell::text() {
     return formula.isNull() ? str("") : formula->editText();
 }
 
-void ExpressionCell::setText(const StringPointer& text) {
-    m_table->setCellText(m_field, m_record, text);
+void ExpressionCell::setText(ModelEditor& editor, const StringPointer& text) {
+    editor.setCellText(*m_table, m_field, m_record, text);
 }
 
 StringPointer VisibleCell::text() {
     return str(m_table->isVisible(m_field) ? "true" : "false");
 }
 
-void VisibleCell::setText(const StringPointer& text) {
+void VisibleCell::setText(ModelEditor& editor, const StringPointer& text) {
     StringPointer typed = text.isNull() ? str("") : text->trim();
-    if (typed->equals("true")) setBoolean(true);
-    if (typed->equals("false")) setBoolean(false);
+    if (typed->equals("true")) setBoolean(editor, true);
+    if (typed->equals("false")) setBoolean(editor, false);
 }
 
-// A new field is the definition's own: written straight into the new
-// definition, since the linked table knows it only after the next link.
-void EmptyCell::setText(const StringPointer& text) {
+void EmptyCell::setText(ModelEditor& editor, const StringPointer& text) {
     if (m_target == Target::Nothing) return;
     if (m_field >= 0) {
-        if (m_target == Target::Formula) m_table->setCellText(m_field, m_record, text);
-        if (m_target == Target::Name) m_table->setFieldName(m_field, text);
+        if (m_target == Target::Formula) editor.setCellText(*m_table, m_field, m_record, text);
+        if (m_target == Target::Name) editor.setFieldName(*m_table, m_field, text);
         return;
     }
-    m_table->insertField(-1);
-    const Pointer<TableDef>& table = m_table->definition();
-    Pointer<FieldDef> added = (*table->fields())[table->fields()->size() - 1];
-    auto parser = make<ExpressionParser>();
-    if (m_target == Target::Name) {
-        Pointer<ParseResult> parsed = parser->parseFieldName(text);
-        added->setName(parsed->failed() ? Pointer<Object>(text) : parsed->value());
-        if (parsed->failed()) added->setWarning(parsed->error());
-        return;
-    }
-    added->setFormula(m_record, parser->parseFormula(typedFormulaText(text)));
-    if (m_record >= table->numRows()) table->setNumRows(m_record + 1);
+    editor.addField(
+        *m_table,
+        m_target == Target::Name ? ModelEditor::NewField::Name : ModelEditor::NewField::Formula,
+        m_record, text);
 }
 
 }  // namespace qv

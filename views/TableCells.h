@@ -1,10 +1,12 @@
-// The cells of a table's grids: each forwards reads and edits to the table
-// result it belongs to, so a grid never holds values of its own.
+// The cells of a table's grids: each reads from the table result it belongs
+// to and hands edits to the model editor, so a grid never holds values of
+// its own and never writes the model itself.
 #pragma once
 
 #include <cstdint>
 
 #include "kernel/TableResult.h"
+#include "model/ModelEditor.h"
 #include "views/CellModel.h"
 
 namespace qv {
@@ -47,7 +49,7 @@ class ExpressionCell final : public FieldCell {
     using FieldCell::FieldCell;
     StringPointer text() override;
     bool isEditable() const override { return true; }
-    void setText(const StringPointer& text) override;
+    void setText(ModelEditor& editor, const StringPointer& text) override;
 };
 
 class NameCell final : public FieldCell {
@@ -57,7 +59,9 @@ class NameCell final : public FieldCell {
         : FieldCell(std::move(table), field, 0) {}
     StringPointer text() override { return m_table->fieldName(m_field); }
     bool isEditable() const override { return true; }
-    void setText(const StringPointer& text) override { m_table->setFieldName(m_field, text); }
+    void setText(ModelEditor& editor, const StringPointer& text) override {
+        editor.setFieldName(*m_table, m_field, text);
+    }
 };
 
 class VisibleCell final : public FieldCell {
@@ -67,9 +71,11 @@ class VisibleCell final : public FieldCell {
         : FieldCell(std::move(table), field, 0) {}
     StringPointer text() override;
     bool isEditable() const override { return true; }
-    void setText(const StringPointer& text) override;
+    void setText(ModelEditor& editor, const StringPointer& text) override;
     std::optional<bool> booleanValue() override { return m_table->isVisible(m_field); }
-    void setBoolean(bool value) override { m_table->setVisible(m_field, value); }
+    void setBoolean(ModelEditor& editor, bool value) override {
+        editor.setVisible(*m_table, m_field, value);
+    }
 };
 
 // A position past the last field or record. The first edit makes the real
@@ -83,7 +89,7 @@ class EmptyCell final : public CellModel {
     EmptyCell(Pointer<TableResult> table, std::int32_t field, std::int32_t record, Target target)
         : m_table(std::move(table)), m_field(field), m_record(record), m_target(target) {}
     bool isEditable() const override { return m_target != Target::Nothing; }
-    void setText(const StringPointer& text) override;
+    void setText(ModelEditor& editor, const StringPointer& text) override;
     std::int32_t field() const noexcept { return m_field; }
     std::int32_t record() const noexcept { return m_record; }
     Target target() const noexcept { return m_target; }

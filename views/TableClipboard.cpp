@@ -30,7 +30,7 @@ void TableEditable::paste() {
     if (text.empty()) return;
     std::int32_t column = m_column;
     std::int32_t row = m_row;
-    runEdit("paste", column, row, [&] { m_model->paste(column, row, text); });
+    runEdit("paste", [&](ModelEditor& editor) { m_model->paste(editor, column, row, text); });
     showCurrentFormula();
 }
 

@@ -28,6 +28,7 @@
 namespace qv {
 
 class FormulaValueEditable;
+class ModelEditor;
 
 class TableEditable final : public AbstractEditable {
     QV_OBJECT(TableEditable, AbstractEditable, "TableEditable")
@@ -165,10 +166,9 @@ class TableEditable final : public AbstractEditable {
     void startEditing(std::optional<std::string_view> typed);
     void commitPending();
     void showCurrentFormula();
-    // Runs an edit of the model as one undoable step; a refused edit's
-    // message goes to the user.
-    void runEdit(std::string_view name, std::int32_t column, std::int32_t row,
-                 const std::function<void()>& change);
+    // Runs an edit of the model through the model editor as one undoable
+    // step; a refused edit's message goes to the user.
+    void runEdit(std::string_view name, const std::function<void(ModelEditor&)>& change);
     void clearCurrent();
     void toggleBoolean(std::int32_t column, std::int32_t row);
     // Writes a cell's text as one undoable step.

@@ -1,11 +1,13 @@
 // Editing the grid's cells through the formula bar: typing on a cell (or F2,
 // or a double click) hands the cell's formula to the bar, the cell shows
 // the text as it is typed, and committing writes it into the model as one
-// undoable step. Every model edit of the grid goes through runEdit.
+// undoable step. Every model edit of the grid goes through runEdit, which
+// hands it to the model editor.
 #include "editing/EditableSupport.h"
 #include "editing/FloatLayoutEditable.h"
 #include "editing/FormulaValueEditable.h"
-#include "views/ModelEdit.h"
+#include "kernel/TypedFormula.h"
+#include "model/ModelEditor.h"
 #include "views/TableCells.h"
 #include "views/TableEditable.h"
 
@@ -32,8 +34,8 @@ std::string formulaForEditing(const Pointer<CellModel>& cell) {
 
 }  // namespace
 
-// The cell the formula bar edits: a grid position and the cell an edit
-// there writes to (for a value, the cell holding its formula).
+// The cell the formula bar edits: the cell an edit of the grid's current
+// position writes to (for a value, the cell holding its formula).
 class GridEditedCell final : public EditedFormulaCell {
     QV_OBJECT(GridEditedCell, EditedFormulaCell, "GridEditedCell")
   public:
@@ -147,16 +149,12 @@ void TableEditable::showCurrentFormula() {
     }
 }
 
-void TableEditable::runEdit(std::string_view name, std::int32_t column, std::int32_t row,
-                            const std::function<void()>& change) {
+void TableEditable::runEdit(std::string_view name,
+                            const std::function<void(ModelEditor&)>& change) {
     try {
-        ProgramDef* program = m_model->editedProgram();
-        if (program == nullptr) {
-            change();
-        } else {
-            CommandManager* commands = support() == nullptr ? nullptr : &support()->commands();
-            runModelEdit(commands, *program, m_model->editedTables(column, row), name, change);
-        }
+        CommandManager* commands = support() == nullptr ? nullptr : &support()->commands();
+        auto editor = make<ModelEditor>(Pointer<ProgramDef>(m_model->editedProgram()), commands);
+        editor->group(name, [&] { change(*editor); });
     } catch (const StringPointer& message) {
         if (support() == nullptr) throw;
         support()->setPendingError(message->view());
@@ -176,7 +174,7 @@ void TableEditable::editCellText(std::string_view name, std::int32_t column, std
         repaint();
         return;
     }
-    runEdit(name, column, row, [&] { target->setText(text); });
+    runEdit(name, [&](ModelEditor& editor) { target->setText(editor, text); });
 }
 
 void TableEditable::clearCurrent() {

@@ -7,6 +7,7 @@
 #include "editing/BooleanChangeCommand.h"
 #include "editing/ColWidthChangeCommand.h"
 #include "editing/EditableSupport.h"
+#include "model/ModelEditor.h"
 #include "views/TableEditable.h"
 
 namespace qv {
@@ -42,8 +43,11 @@ class GridBooleans final : public BooleanCellTarget {
             return std::nullopt;
         return model->createCell(column, row)->booleanValue();
     }
+    // The toggle command is the undo step, so the editor records none.
     void setBooleanAt(std::int32_t column, std::int32_t row, bool value) override {
-        m_grid->model()->createCell(column, row)->setBoolean(value);
+        auto editor =
+            make<ModelEditor>(Pointer<ProgramDef>(m_grid->model()->editedProgram()), nullptr);
+        m_grid->model()->createCell(column, row)->setBoolean(*editor, value);
         m_grid->invalidateLayout();
         m_grid->repaint();
     }

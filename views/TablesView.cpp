@@ -31,14 +31,11 @@ bool TableWarningCell::isError() {
     return !table()->warning().isNull();
 }
 
-void TableFactory::setText(const StringPointer& text) {
+void TableFactory::setText(ModelEditor& editor, const StringPointer& text) {
     if (m_target == Target::Nothing) return;
-    Pointer<TableResult> added = m_kernel->addEmptyTable();
-    if (m_target == Target::Name) {
-        added->setName(text);
-    } else {
-        added->setBaseName(text);
-    }
+    editor.addTable(
+        m_target == Target::Name ? ModelEditor::NewTable::Name : ModelEditor::NewTable::BaseName,
+        text);
 }
 
 std::int32_t TablesView::columnWidth(std::int32_t column) {
@@ -57,7 +54,7 @@ Pointer<CellModel> TablesView::createCell(std::int32_t column, std::int32_t row)
         auto target = column == 1   ? TableFactory::Target::Name
                       : column == 2 ? TableFactory::Target::BaseName
                                     : TableFactory::Target::Nothing;
-        return make<TableFactory>(m_kernel, target);
+        return make<TableFactory>(target);
     }
     switch (column) {
         case 1:
@@ -73,13 +70,6 @@ Pointer<CellModel> TablesView::createCell(std::int32_t column, std::int32_t row)
 
 ProgramDef* TablesView::editedProgram() {
     return m_kernel->program().get();
-}
-
-// A line's own table; the new-table line adds one, which the edit's undo
-// finds by itself.
-std::vector<std::int32_t> TablesView::editedTables(std::int32_t, std::int32_t row) {
-    if (row >= 1 && row <= m_kernel->getTableCount()) return {row - 1};
-    return {};
 }
 
 }  // namespace qv

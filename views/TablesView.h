@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "kernel/Kernel.h"
+#include "model/ModelEditor.h"
 #include "views/GridModel.h"
 
 namespace qv {
@@ -30,7 +31,9 @@ class TableNameCell final : public TableListCell {
     using TableListCell::TableListCell;
     StringPointer text() override { return table()->name(); }
     bool isEditable() const override { return true; }
-    void setText(const StringPointer& text) override { table()->setName(text); }
+    void setText(ModelEditor& editor, const StringPointer& text) override {
+        editor.setTableName(m_index, text);
+    }
     bool isError() override;
 };
 
@@ -40,7 +43,9 @@ class TableBaseCell final : public TableListCell {
     using TableListCell::TableListCell;
     StringPointer text() override { return table()->baseName(); }
     bool isEditable() const override { return true; }
-    void setText(const StringPointer& text) override { table()->setBaseName(text); }
+    void setText(ModelEditor& editor, const StringPointer& text) override {
+        editor.setBaseName(m_index, text);
+    }
     bool isError() override;
 };
 
@@ -57,13 +62,11 @@ class TableFactory final : public CellModel {
     QV_OBJECT(TableFactory, CellModel, "TableFactory")
   public:
     enum class Target : std::uint8_t { Name, BaseName, Nothing };
-    TableFactory(Pointer<Kernel> kernel, Target target)
-        : m_kernel(std::move(kernel)), m_target(target) {}
+    explicit TableFactory(Target target) : m_target(target) {}
     bool isEditable() const override { return m_target != Target::Nothing; }
-    void setText(const StringPointer& text) override;
+    void setText(ModelEditor& editor, const StringPointer& text) override;
 
   private:
-    Pointer<Kernel> m_kernel;
     Target m_target;
 };
 
@@ -80,7 +83,6 @@ class TablesView final : public GridModel {
     std::int32_t rowCount() override { return m_kernel->getTableCount() + 2; }
     StringPointer title() override { return str("Tables"); }
     ProgramDef* editedProgram() override;
-    std::vector<std::int32_t> editedTables(std::int32_t column, std::int32_t row) override;
 
   private:
     Pointer<Kernel> m_kernel;

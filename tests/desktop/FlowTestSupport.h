@@ -14,6 +14,7 @@
 #include "desktop/DocumentFlow.h"
 #include "editing/CommandManager.h"
 #include "kernel/TableResult.h"
+#include "model/ModelEditor.h"
 #include "tests/app/AppTestSupport.h"
 #include "toolkit/headless/HeadlessWindow.h"
 
@@ -56,7 +57,8 @@ class FakeFlowHost final : public DocumentFlowHost {
     std::optional<std::string> commitPendingEdit() override {
         if (pendingRefusal) return pendingRefusal;
         if (pendingFormula) {
-            current->kernel()->getTable(0)->setCellFormula(0, 0, str(*pendingFormula));
+            make<ModelEditor>(current->kernel()->program(), nullptr)
+                ->setCellFormula(*current->kernel()->getTable(0), 0, 0, str(*pendingFormula));
             pendingFormula.reset();
             // The program records a committed edit as a step, as any model edit.
             executeCommand("cell edit");

@@ -13,6 +13,7 @@
 
 #include "core/ValueConversions.h"
 #include "kernel/TableResult.h"
+#include "model/ModelEditor.h"
 #include "tests/desktop/PanelTestSupport.h"
 
 namespace qv {
@@ -112,7 +113,8 @@ TEST(LongComputation, EscapeOrStopEndsARunawayComputation) {
         EXPECT_EQ(f.state(), before);
         // The next change computes again.
         Pointer<TableResult> table = f.panel->kernel()->getTableByName("R");
-        table->setCellFormula(table->resolved()->fieldIndexOf("x"), 0, str("f(3)"));
+        make<ModelEditor>(f.panel->kernel()->program(), nullptr)
+            ->setCellFormula(*table, table->resolved()->fieldIndexOf("x"), 0, str("f(3)"));
         EXPECT_EQ(cellX(*f.panel), "8");
     }
 }

@@ -12,8 +12,8 @@
 
 #include "app/DocumentFile.h"
 #include "kernel/TableResult.h"
+#include "model/ModelEditor.h"
 #include "tests/desktop/PanelTestSupport.h"
-#include "views/ModelEdit.h"
 #include "views/ResultEditable.h"
 #include "views/TableEditable.h"
 
@@ -171,8 +171,8 @@ TEST(MainPanelFlow, AFormulaTypedIntoTheModelMarksTheDocumentModified) {
     f.startOn("model.qvl", kModel);
     Pointer<TableResult> table = f.panel->kernel()->getTableByName("M");
     const auto type = [&] {
-        runModelEdit(&f.panel->commands(), *f.panel->kernel()->program(), tablesOf(*table), "edit",
-                     [&] { table->setCellFormula(0, 0, str("2")); });
+        make<ModelEditor>(f.panel->kernel()->program(), &f.panel->commands())
+            ->setCellFormula(*table, 0, 0, str("2"));
     };
     type();
     EXPECT_TRUE(f.panel->flow().isModified());

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/ModelEditor.h"
 #include "tests/desktop/PanelTestSupport.h"
 #include "tests/kernel/ModelTestSupport.h"
 #include "views/ProjectEditable.h"
@@ -15,6 +16,10 @@
 
 namespace qv {
 namespace {
+
+// A view property is no model edit: the editor these toggles get has no
+// program.
+const Pointer<ModelEditor> noModel = make<ModelEditor>(Pointer<ProgramDef>(), nullptr);
 
 using test::PanelFixture;
 namespace key = toolkit::key;
@@ -206,7 +211,7 @@ TEST(PropertiesFollowSelection, ShowsWhatTheSelectionOffers) {
     EXPECT_EQ(title(), "Table view properties");
     auto grid = cast<TableEditable>(cast<ResultEditable>(detailed->view())->innerView());
     std::int32_t columns = grid->model()->columnCount();
-    properties->model()->createCell(2, 4)->setText(str(""));  // show_col_names
+    properties->model()->createCell(2, 4)->setText(*noModel, str(""));  // show_col_names
     EXPECT_EQ(grid->model()->columnCount(), columns - 1);
     EXPECT_EQ(f.panel->commands().undoCount(), 0);
 
@@ -216,7 +221,7 @@ TEST(PropertiesFollowSelection, ShowsWhatTheSelectionOffers) {
     f.mouse(toolkit::MouseKind::Move, {1000, 740});
     grid = cast<TableEditable>(cast<ResultEditable>(detailed->view())->innerView());
     columns = grid->model()->columnCount();
-    properties->model()->createCell(2, 4)->setText(str(""));
+    properties->model()->createCell(2, 4)->setText(*noModel, str(""));
     EXPECT_NE(grid->model()->columnCount(), columns);
 }
 

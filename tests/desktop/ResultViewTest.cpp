@@ -7,6 +7,7 @@
 #include <string>
 
 #include "language/StringStream.h"
+#include "model/ModelEditor.h"
 #include "tests/desktop/PanelTestSupport.h"
 #include "tests/kernel/ModelTestSupport.h"
 #include "views/ChartEditable.h"
@@ -107,7 +108,8 @@ TEST(ResultView, ANewInnerViewOnlyWhenTheKindChanges) {
     EXPECT_EQ(shown(*later), "text undefined: X");
 
     // A formula changed: same kind, same inner view, new text.
-    kernel->getTableByName("S")->setCellFormula(1, 0, str("x*10"));
+    make<ModelEditor>(kernel->program(), nullptr)
+        ->setCellFormula(*kernel->getTableByName("S"), 1, 0, str("x*10"));
     for (const auto& view : {number, table, row})
         view->refresh();
     EXPECT_EQ(number->innerView(), numberView);

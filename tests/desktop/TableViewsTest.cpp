@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "model/ModelEditor.h"
 #include "tests/desktop/PanelTestSupport.h"
 #include "views/ErrorEditable.h"
-#include "views/ModelEdit.h"
 #include "views/ResultEditable.h"
 #include "views/TableEditable.h"
 
@@ -219,8 +219,8 @@ TEST(TableViews, ViewsFollowAnEditItsUndoAndItsRedo) {
     EXPECT_EQ(shownText(f), "4");
     Pointer<Kernel> kernel = f.panel->kernel();
     Pointer<TableResult> table = kernel->getTableByName("T");
-    runModelEdit(&f.panel->commands(), *kernel->program(), tablesOf(*table), "formula",
-                 [&] { table->setCellFormula(1, 0, str("x*10")); });
+    make<ModelEditor>(kernel->program(), &f.panel->commands())
+        ->setCellFormula(*table, 1, 0, str("x*10"));
     // Nothing recomputes until the event that made the edit ends.
     EXPECT_EQ(shownText(f), "4");
     struct Step {

@@ -9,6 +9,7 @@
 #include "kernel/ResolvedProgram.h"
 #include "language/ExpressionParser.h"
 #include "language/Token.h"
+#include "model/ModelEditor.h"
 #include "tests/kernel/ModelTestSupport.h"
 
 namespace qv {
@@ -268,9 +269,10 @@ TEST(Linking, EditsBeforeTheNextLinkReachOneOverride) {
     Pointer<Kernel> kernel = loadModel("table B{ a:=1! } table D extends B{ <3>:={} }");
     Pointer<TableResult> derived = kernel->getTableByName("D");
     // A pasted block: several cells of the inherited field, no read between.
-    derived->setCellFormula(0, 1, str("5"));
-    derived->setCellFormula(0, 2, str("6"));
-    derived->setCellFormula(0, 3, str("row*2"));
+    auto editor = make<ModelEditor>(kernel->program(), nullptr);
+    editor->setCellFormula(*derived, 0, 1, str("5"));
+    editor->setCellFormula(*derived, 0, 2, str("6"));
+    editor->setCellFormula(*derived, 0, 3, str("row*2"));
     EXPECT_EQ(kernel->getTableByName("D")->definition()->fieldCount(), 1);
     EXPECT_EQ(column(*kernel, "D", "a"), (std::vector<std::string>{"5", "6", "6"}));
     EXPECT_EQ(column(*kernel, "B", "a"), (std::vector<std::string>{}));
@@ -294,7 +296,7 @@ TEST(Linking, EditingBeyondTheFieldsAppendsFields) {
 TEST(Linking, EditingAHiddenInheritedFieldKeepsItHidden) {
     Pointer<Kernel> kernel = loadModel("table B{ a:=1; b:=2! } table D extends B{ <2>:={} }");
     Pointer<TableResult> derived = kernel->getTableByName("D");
-    derived->setCellFormula(0, 1, str("5"));
+    make<ModelEditor>(kernel->program(), nullptr)->setCellFormula(*derived, 0, 1, str("5"));
     Pointer<TableResult> after = kernel->getTableByName("D");
     EXPECT_FALSE(after->isVisible(0));
     EXPECT_EQ(after->visibleCount(), 1);
@@ -351,7 +353,8 @@ TEST(Kernel, ReadingResultsTwiceComputesOnce) {
     kernel->getResults();
     EXPECT_EQ(feedback->started, computed);
     // An edit: the next read relinks and computes once more.
-    kernel->getTableByName("T")->setCellFormula(0, 0, str("5"));
+    make<ModelEditor>(kernel->program(), nullptr)
+        ->setCellFormula(*kernel->getTableByName("T"), 0, 0, str("5"));
     EXPECT_EQ(cell(*kernel, "T", "y", 0), "6");
     EXPECT_EQ(cell(*kernel, "T", "y", 0), "6");
     EXPECT_EQ(feedback->started, computed + 1);
@@ -437,7 +440,8 @@ TEST(Kernel, FormatsAndReadsFormulaText) {
 TEST(Kernel, AddsAndChecksTables) {
     Pointer<Kernel> kernel = loadModel("table T{ x:=1! }");
     std::int32_t before = kernel->getChangeCount();
-    Pointer<TableResult> empty = kernel->addEmptyTable();
+    make<ModelEditor>(kernel->program(), nullptr)->addTable(ModelEditor::NewTable::Name, str("N"));
+    Pointer<TableResult> empty = kernel->getTable(1);
     EXPECT_EQ(kernel->getTableCount(), 2);
     EXPECT_EQ(kernel->getChangeCount(), before + 1);
     EXPECT_EQ(empty->fieldCount(), 0);
@@ -468,8 +472,9 @@ TEST(Kernel, ACopyComputesAloneTheSameModel) {
     EXPECT_EQ(renderTable(*copy, "B"), renderTable(*original, "B"));
     EXPECT_EQ(copy->toSource()->toStdString(), original->toSource()->toStdString());
 
-    copy->getTableByName("B")->setCellFormula(0, 0, str("100"));
-    copy->addEmptyTable();
+    auto editor = make<ModelEditor>(copy->program(), nullptr);
+    editor->setCellFormula(*copy->getTableByName("B"), 0, 0, str("100"));
+    editor->addTable(ModelEditor::NewTable::Name, str("N"));
     EXPECT_EQ(cell(*copy, "D", "b", 0), "15");
     EXPECT_EQ(cell(*copy, "B", "b", 0), "300");
     EXPECT_EQ(cell(*original, "B", "b", 0), "6");

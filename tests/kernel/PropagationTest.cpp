@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/ValueConversions.h"
+#include "model/ModelEditor.h"
 #include "tests/kernel/ModelTestSupport.h"
 
 namespace qv {
@@ -139,7 +140,8 @@ TEST(Propagation, AComputationStopsOnRequest) {
     EXPECT_GE(waits, 2);
     // The next change computes again, without the stop.
     Pointer<TableResult> table = kernel->getTableByName("R");
-    table->setCellFormula(table->resolved()->fieldIndexOf("x"), 0, str("f(3)"));
+    make<ModelEditor>(kernel->program(), nullptr)
+        ->setCellFormula(*table, table->resolved()->fieldIndexOf("x"), 0, str("f(3)"));
     EXPECT_EQ(cell(*kernel, "R", "x", 0), "8");
     EXPECT_EQ(cell(*kernel, "C", "s", 3), "6");
 }

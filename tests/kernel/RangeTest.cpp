@@ -218,3 +218,30 @@ TEST(Find, ConditionsThatAreErrors) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+// Every value that reads a table's cells names that table, so releasing
+// the cells of a program reaches the tables behind rows, columns and
+// selections.
+TEST(Selections, ValuesNameTheTableTheyRead) {
+    auto kernel = loadModel(
+        "table P{ v:=! <1>:={v:=5} <2>:={v:=15} }"
+        " table Q{ s:=select * from P where v > 1! r:=P[1]! t:=P! n:=3! }");
+    Pointer<TableResult> q = kernel->getTableByName("Q");
+    std::vector<std::string> read;
+    for (std::int32_t field = 0; field < q->fieldCount(); ++field) {
+        Pointer<Object> value = q->value(field, 0);
+        auto getter = cast<AbstractResultGetter>(value);
+        read.push_back(std::string(value->getClassName()) + " " +
+                       (getter.isNull() || getter->sourceTable() == nullptr
+                            ? "-"
+                            : getter->sourceTable()->name()->toStdString()));
+    }
+    EXPECT_EQ(read, (std::vector<std::string>{"SelectTableResult P", "TableResultRow P",
+                                              "TableResult P", "Double -"}));
+}
+
+}  // namespace
+}  // namespace qv

@@ -9,6 +9,7 @@
 
 #include "kernel/RowLimits.h"
 #include "language/ExpressionParser.h"
+#include "model/ModelEditor.h"
 #include "tests/kernel/ModelTestSupport.h"
 
 namespace qv {
@@ -174,7 +175,7 @@ TEST(Results, RowOrder) {
         {7, false, {1, 2, 3}},
     };
     for (const SortCase& c : cases) {
-        table->setSort(c.field, c.descending);
+        make<ModelEditor>(kernel->program(), nullptr)->setSort(*table, c.field, c.descending);
         EXPECT_EQ(test::displayOrder(*table), c.order) << c.field << " " << c.descending;
     }
     // Sorting reorders the rows between the feedback calls, without recomputing.
@@ -241,7 +242,7 @@ TEST(Results, ShownCells) {
     EXPECT_EQ(display(table->displayValue(y, 0, true)), "5");
     EXPECT_EQ(test::typed(table->displayValue(y, 4, true)), "NullResult:");
 
-    table->setCellText(y, 3, str("9"));
+    make<ModelEditor>(kernel->program(), nullptr)->setCellText(*table, y, 3, str("9"));
     table = kernel->getTableByName("T");
     EXPECT_EQ(column(*kernel, "T", "y"), (std::vector<std::string>{"5", "5", "9"}));
     EXPECT_EQ(display(table->displayValue(y, 3, true)), "9");

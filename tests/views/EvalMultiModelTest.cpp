@@ -188,12 +188,13 @@ TEST(EvalMultiModel, EditingThroughCells) {
     View setup = detailedView(kTwoFields);
     setup.settings->showFormula = true;
     setup.model->layout();
-    setup.model->createCell(3, 1)->setText(str("5"));  // a's formula in record 1
-    setup.model->createCell(0, 3)->setText(str("c"));  // renames b
-    setup.model->createCell(5, 2)->setText(str("9"));  // a in a new record 3
-    setup.model->createCell(0, 5)->setText(str("d"));  // a new field
-    setup.model->createCell(1, 2)->setText(str("7"));  // the caption column: no edit
-    setup.model->createCell(6, 2)->setText(str("7"));  // the summary value: no edit
+    Pointer<ModelEditor> editor = test::editorOf(*setup.model);
+    setup.model->createCell(3, 1)->setText(*editor, str("5"));  // a's formula in record 1
+    setup.model->createCell(0, 3)->setText(*editor, str("c"));  // renames b
+    setup.model->createCell(5, 2)->setText(*editor, str("9"));  // a in a new record 3
+    setup.model->createCell(0, 5)->setText(*editor, str("d"));  // a new field
+    setup.model->createCell(1, 2)->setText(*editor, str("7"));  // the caption column: no edit
+    setup.model->createCell(6, 2)->setText(*editor, str("7"));  // the summary value: no edit
     auto rebuilt = make<EvalMultiModel>(setup.kernel->getTableByName("T"), setup.settings, true);
     EXPECT_EQ(renderGrid(*rebuilt),
               (std::vector<std::string>{"T|||1|2|3|*|", "a|Formula|1|5|1|9||15",
@@ -202,7 +203,7 @@ TEST(EvalMultiModel, EditingThroughCells) {
                                         "|Formula||||||", "|Value||||||"}));
     // Typing over a value edits the formula behind it; the summary has none.
     auto value = cast<ResultCell>(rebuilt->createCell(4, 2));
-    value->formulaCell()->setText(str("=5"));
+    value->formulaCell()->setText(*editor, str("=5"));
     EXPECT_TRUE(cast<ResultCell>(rebuilt->createCell(7, 2))->formulaCell().isNull());
     EXPECT_EQ(test::cell(*setup.kernel, "T", "a", 2), "5");
 }
@@ -253,7 +254,7 @@ TEST(EvalMultiModel, PasteWalksFieldsDownAndRecordsAcross) {
     };
     for (const Case& c : cases) {
         View setup = detailedView(kTwoFields);
-        setup.model->paste(c.column, c.row, c.text);
+        setup.model->paste(*test::editorOf(*setup.model), c.column, c.row, c.text);
         auto rebuilt =
             make<EvalMultiModel>(setup.kernel->getTableByName("T"), setup.settings, true);
         EXPECT_EQ(renderGrid(*rebuilt), c.grid) << c.what;
@@ -270,7 +271,7 @@ TEST(EvalMultiModel, CopyPastesBackAsItWas) {
     View target = detailedView("table T{ a:=0! b:=0! <2>:={} }");
     target.settings->zeroRow = false;
     target.model->layout();
-    target.model->paste(1, 1, copied);
+    target.model->paste(*test::editorOf(*target.model), 1, 1, copied);
     auto rebuilt = make<EvalMultiModel>(target.kernel->getTableByName("T"), target.settings, false);
     EXPECT_EQ(copyColumns(*rebuilt, 1, 2), copied);
 }
@@ -291,7 +292,10 @@ TEST(EvalMultiModel, HugePastesAreRefusedWithoutChange) {
     for (const Case& c : cases) {
         View setup = detailedView(kTwoFields);
         std::int32_t changes = setup.kernel->getChangeCount();
-        EXPECT_EQ(test::thrownMessage([&] { setup.model->paste(c.column, 1, c.text); }), c.message)
+        EXPECT_EQ(test::thrownMessage([&] {
+                      setup.model->paste(*test::editorOf(*setup.model), c.column, 1, c.text);
+                  }),
+                  c.message)
             << c.what;
         EXPECT_EQ(setup.kernel->getChangeCount(), changes) << c.what;
     }

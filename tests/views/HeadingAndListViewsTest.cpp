@@ -104,9 +104,10 @@ TEST(EvalSingleModel, EditsReachTheTable) {
     Heading view = headingView(kTwoFields);
     view.settings->showFormula = true;
     view.model->layout();
-    view.model->createCell(2, 1)->setText(str("=5"));  // a's formula
-    view.model->createCell(4, 2)->setBoolean(false);   // hides b
-    view.model->createCell(1, 3)->setText(str("c"));   // a new field
+    Pointer<ModelEditor> editor = test::editorOf(*view.model);
+    view.model->createCell(2, 1)->setText(*editor, str("=5"));  // a's formula
+    view.model->createCell(4, 2)->setBoolean(*editor, false);   // hides b
+    view.model->createCell(1, 3)->setText(*editor, str("c"));   // a new field
     auto rebuilt = make<EvalSingleModel>(view.kernel->getTableByName("T"), view.settings);
     EXPECT_EQ(renderGrid(*rebuilt),
               (std::vector<std::string>{"|Name|Formula|Value|Visible", "|a|5|5|true",
@@ -134,15 +135,21 @@ TEST(TablesView, ListsTablesAndMakesNewOnes) {
     EXPECT_EQ(renderClasses(*view)[1], "LabelCell TableNameCell TableBaseCell TableWarningCell");
     EXPECT_EQ(renderClasses(*view)[4], "LabelCell TableFactory TableFactory TableFactory");
 
-    view->createCell(1, 4)->setText(str("D"));
-    view->createCell(1, 1)->setText(str("A2"));
+    Pointer<ModelEditor> editor = test::editorOf(*view);
+    view->createCell(1, 4)->setText(*editor, str("D"));
+    view->createCell(1, 1)->setText(*editor, str("A2"));
     EXPECT_EQ(view->rowCount(), 6);
     EXPECT_EQ(renderGrid(*view)[4], "4|D||");
     EXPECT_EQ(renderGrid(*view)[1], "1|A2||");
     // B now names a base that is gone.
     EXPECT_TRUE(view->createCell(3, 2)->isError());
-    view->createCell(2, 2)->setText(str("1x"));
+    view->createCell(2, 2)->setText(*editor, str("1x"));
     EXPECT_TRUE(view->createCell(2, 2)->isError());
+    // An empty text on the new line (Delete there) makes no table: one with
+    // neither a name nor a base could not be written back.
+    view->createCell(2, 5)->setText(*editor, str(""));
+    EXPECT_EQ(view->rowCount(), 6);
+    EXPECT_EQ(test::thrownMessage([&] { kernel->program()->toSource(); }), "(no error)");
 }
 
 // A list of two Boolean properties, the second unreadable.
@@ -174,9 +181,10 @@ TEST(PropertiesTableModel, FollowsTheSelection) {
     EXPECT_EQ(view->title()->toStdString(), "Two");
     EXPECT_EQ(renderGrid(*view),
               (std::vector<std::string>{"|name|value", "0|on|false", "1|broken|error!"}));
-    view->createCell(2, 1)->setText(str(""));
+    Pointer<ModelEditor> editor = test::editorOf(*view);
+    view->createCell(2, 1)->setText(*editor, str(""));
     EXPECT_TRUE(properties->on);
-    view->createCell(2, 2)->setText(str(""));  // unreadable: nothing to toggle
+    view->createCell(2, 2)->setText(*editor, str(""));  // unreadable: nothing to toggle
     EXPECT_TRUE(view->createCell(2, 2)->isError());
 
     // A view's own properties through the same view.
@@ -188,7 +196,7 @@ TEST(PropertiesTableModel, FollowsTheSelection) {
         (std::vector<std::string>{"|name|value", "0|show_expression|false", "1|show_summary|false",
                                   "2|show_visible|true", "3|show_name|true"}));
     EXPECT_EQ(view->title()->toStdString(), "Row view properties");
-    view->createCell(2, 2)->setText(str(""));
+    view->createCell(2, 2)->setText(*editor, str(""));
     EXPECT_EQ(heading->columnCount(), 5);
 }
 

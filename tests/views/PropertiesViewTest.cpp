@@ -7,6 +7,7 @@
 
 #include "language/StringStream.h"
 #include "language/TableParser.h"
+#include "model/ModelEditor.h"
 #include "views/EvalMultiModel.h"
 #include "views/EvalSingleModel.h"
 #include "views/GlobalSettingsProperties.h"
@@ -14,6 +15,10 @@
 
 namespace qv {
 namespace {
+
+// A view property is no model edit: the editor these toggles get has no
+// program.
+const Pointer<ModelEditor> noModel = make<ModelEditor>(Pointer<ProgramDef>(), nullptr);
 
 std::vector<std::string> rows(GridModel& model) {
     std::vector<std::string> lines;
@@ -44,7 +49,7 @@ TEST(PropertiesView, DocumentPropertiesShowThreeEntriesAndRuleTheTableViews) {
     auto heading = make<EvalSingleModel>(kernel->getTableByName("T"), settings);
     std::int32_t detailedRows = detailed->rowCount();
     std::int32_t headingColumns = heading->columnCount();
-    view->createCell(2, 2)->setText(str(""));  // toggles "Show Formula"
+    view->createCell(2, 2)->setText(*noModel, str(""));  // toggles "Show Formula"
     EXPECT_TRUE(settings->showFormula);
     // Nothing changes before the views' next layout pass.
     EXPECT_EQ(detailed->rowCount(), detailedRows);

@@ -309,6 +309,52 @@ TEST_F(TableEditingTest, TypingIntoAPropertyOrDeletingItIsAStep) {
     }
 }
 
+// Every edit a grid makes reaches the model as a step of the model editor:
+// the newest command is the editor's, and undoing it gives back the program
+// text exactly.
+TEST_F(TableEditingTest, EveryGridEditReachesTheModelThroughTheEditor) {
+    struct Case {
+        const char* what;
+        std::int32_t column, row;
+        enum { Type, Delete, Paste } action;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {"a record's cell", 2, 1, Case::Type, "50"},
+        {"a field's name", 0, 2, Case::Type, "total"},
+        {"a new field on the last line", 0, 3, Case::Type, "c"},
+        {"a new record", 4, 1, Case::Type, "9"},
+        {"clearing a formula", 1, 2, Case::Delete, ""},
+        {"a paste", 2, 1, Case::Paste, "7\t8\n9\t10\n"},
+    };
+    auto newestCommand = [&] {
+        std::string text = commands().describe()->toStdString();
+        std::size_t end = text.find("\nredo----->");
+        std::size_t start = text.rfind('\n', end - 1) + 1;
+        return text.substr(start, text.find('(', start) - start);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!frame.isNull()) root().detach(frame);
+        showDetailed();
+        const std::string before = kernel->program()->toSource()->toStdString();
+        click(c.column, c.row);
+        if (c.action == Case::Type) {
+            type(c.text);
+            key(key::kEnter);
+        } else if (c.action == Case::Delete) {
+            key(key::kDelete);
+        } else {
+            window.setClipboardText(c.text);
+            key(key::kPaste);
+        }
+        EXPECT_NE(kernel->program()->toSource()->toStdString(), before);
+        EXPECT_EQ(newestCommand(), "ModelEditCommand");
+        key(key::kUndo);
+        EXPECT_EQ(kernel->program()->toSource()->toStdString(), before);
+    }
+}
+
 class RecordingController final : public GridController {
     QV_OBJECT(RecordingController, GridController, "RecordingController")
   public:

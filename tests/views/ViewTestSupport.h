@@ -5,10 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "model/ModelEditor.h"
 #include "tests/kernel/ModelTestSupport.h"
 #include "views/GridModel.h"
 
 namespace qv::test {
+
+// The model editor a grid's edits go through, here without undo.
+inline Pointer<ModelEditor> editorOf(GridModel& model) {
+    return make<ModelEditor>(Pointer<ProgramDef>(model.editedProgram()), nullptr);
+}
 
 // One line per grid row: the cells' texts separated by "|".
 inline std::vector<std::string> renderGrid(GridModel& model) {

@@ -1,11 +1,13 @@
-// Editing a model through its table results: typed cell texts, formulas in
-// rows past the end, renaming, inherited fields, inserting and deleting rows
-// and fields, and recomputing once after an edit.
+// Editing a model through the model editor, as the kernel then sees it:
+// typed cell texts, formulas in rows past the end, renaming, inherited
+// fields, inserting and deleting rows and fields, and recomputing once
+// after an edit.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "model/ModelEditor.h"
 #include "tests/kernel/ModelTestSupport.h"
 
 namespace qv {
@@ -19,6 +21,11 @@ using test::formulaAt;
 using test::loadModel;
 using test::renderTable;
 using test::thrownMessage;
+
+// No command manager: these rows look at the model, not at undo.
+Pointer<ModelEditor> editorOf(Kernel& kernel) {
+    return make<ModelEditor>(kernel.program(), nullptr);
+}
 
 std::int32_t fieldOf(Kernel& kernel, std::string_view table, std::string_view field) {
     return kernel.getTableByName(table)->resolved()->fieldIndexOf(field);
@@ -50,7 +57,8 @@ TEST(Editing, TypedCellTexts) {
     };
     for (const Case& c : cases) {
         auto kernel = loadModel("table T{ a:=2! v:=! <1>:={} }");
-        kernel->getTableByName("T")->setCellText(fieldOf(*kernel, "T", "v"), 1, str(c.typed));
+        editorOf(*kernel)->setCellText(*kernel->getTableByName("T"), fieldOf(*kernel, "T", "v"), 1,
+                                       str(c.typed));
         EXPECT_EQ(formulaAt(*kernel, "T", "v", 1), c.formula) << c.typed;
         EXPECT_EQ(cell(*kernel, "T", "v", 1), c.value) << c.typed;
     }
@@ -60,14 +68,14 @@ TEST(Editing, FormulaPastTheLastRowAddsRows) {
     auto kernel = loadModel("table T{ v:=1! <2>:={} }");
     Pointer<TableResult> table = kernel->getTableByName("T");
     ASSERT_EQ(table->definition()->numRows(), 3);
-    table->setCellFormula(0, 7, str("5"));
+    editorOf(*kernel)->setCellFormula(*table, 0, 7, str("5"));
     table = kernel->getTableByName("T");
     EXPECT_EQ(table->definition()->numRows(), 8);
     EXPECT_EQ(table->dataRowCount(), 7);
     EXPECT_EQ(column(*kernel, "T", "v"),
               (std::vector<std::string>{"1", "1", "1", "1", "1", "1", "5"}));
     // A summary formula does not add rows.
-    table->setCellFormula(0, -1, str("99"));
+    editorOf(*kernel)->setCellFormula(*table, 0, -1, str("99"));
     EXPECT_EQ(kernel->getTableByName("T")->definition()->numRows(), 8);
     EXPECT_EQ(cell(*kernel, "T", "v", -1), "99");
 }
@@ -76,12 +84,13 @@ TEST(Editing, CellsTheTableCannotHoldAreRefused) {
     auto kernel = loadModel("table T{ v:=1! <2>:={} }");
     Pointer<TableResult> table = kernel->getTableByName("T");
     std::int32_t changes = kernel->getChangeCount();
-    EXPECT_EQ(thrownMessage([&] { table->setCellFormula(0, 20000000, str("1")); }),
-              "too many rows: 20000000 rows pass the limit of 10000000");
-    table->setCellFormula(0, -5, str("1"));
-    table->setCellFormula(-1, 1, str("1"));
-    table->setVisible(-1, false);
-    table->setFieldName(-2, str("x"));
+    EXPECT_EQ(
+        thrownMessage([&] { editorOf(*kernel)->setCellFormula(*table, 0, 20000000, str("1")); }),
+        "too many rows: 20000000 rows pass the limit of 10000000");
+    editorOf(*kernel)->setCellFormula(*table, 0, -5, str("1"));
+    editorOf(*kernel)->setCellFormula(*table, -1, 1, str("1"));
+    editorOf(*kernel)->setVisible(*table, -1, false);
+    editorOf(*kernel)->setFieldName(*table, -2, str("x"));
     EXPECT_EQ(kernel->getChangeCount(), changes);
     EXPECT_EQ(kernel->getTableByName("T")->definition()->numRows(), 3);
     EXPECT_EQ(kernel->getTableByName("T")->fieldCount(), 1);
@@ -93,26 +102,29 @@ TEST(Editing, Renaming) {
         "can not modify this cell because it contain a field name that is defined in base table.";
     Pointer<TableResult> derived = kernel->getTableByName("D");
     // Neither an overriding nor an inherited field can be renamed.
-    EXPECT_EQ(thrownMessage([&] { derived->setFieldName(0, str("z")); }), refused);
-    EXPECT_EQ(thrownMessage([&] { derived->setFieldName(1, str("z")); }), refused);
-    EXPECT_EQ(thrownMessage([&] { derived->setFieldName(2, str("d")); }), "(no error)");
+    EXPECT_EQ(thrownMessage([&] { editorOf(*kernel)->setFieldName(*derived, 0, str("z")); }),
+              refused);
+    EXPECT_EQ(thrownMessage([&] { editorOf(*kernel)->setFieldName(*derived, 1, str("z")); }),
+              refused);
+    EXPECT_EQ(thrownMessage([&] { editorOf(*kernel)->setFieldName(*derived, 2, str("d")); }),
+              "(no error)");
     derived = kernel->getTableByName("D");
     EXPECT_EQ(derived->fieldName(2)->toStdString(), "d");
     EXPECT_EQ(cell(*kernel, "D", "d", 0), "11");
     // A name that does not read is kept as typed, and its cells say why.
-    derived->setFieldName(2, str("1x"));
+    editorOf(*kernel)->setFieldName(*derived, 2, str("1x"));
     EXPECT_EQ(kernel->getTableByName("D")->fieldName(2)->toStdString(), "1x");
     EXPECT_EQ(display(kernel->getTableByName("D")->value(2, 0)),
               "Invalid field name: unexpected character");
 
     Pointer<TableResult> base = kernel->getTableByName("B");
-    base->setName(str("  Base  "));
+    editorOf(*kernel)->setTableName(base->index(), str("  Base  "));
     EXPECT_EQ(kernel->getTableByName("Base")->name()->toStdString(), "Base");
     EXPECT_EQ(display(kernel->getTableByName("D")->warning()), "base table not found");
-    kernel->getTableByName("D")->setBaseName(str("1x"));
+    editorOf(*kernel)->setBaseName(1, str("1x"));
     EXPECT_EQ(display(kernel->getTableByName("D")->warning()),
               "Invalid base name: expecting identifier");
-    kernel->getTableByName("D")->setBaseName(str("Base"));
+    editorOf(*kernel)->setBaseName(1, str("Base"));
     const std::string badName = "Invalid field name: unexpected character";
     EXPECT_EQ(renderTable(*kernel, "D"),
               (std::vector<std::string>{"sum |  |  | " + badName, "base | 5 | 10 | " + badName}));
@@ -121,8 +133,8 @@ TEST(Editing, Renaming) {
 TEST(Editing, InheritedFieldsAreOverriddenInTheDerivedTable) {
     auto kernel = loadModel("table B{ a:=1! <2>:={} } table D extends B{ c:=a*2! }");
     Pointer<TableResult> derived = kernel->getTableByName("D");
-    derived->setCellText(0, 2, str("10"));
-    kernel->getTableByName("D")->setVisible(0, false);
+    editorOf(*kernel)->setCellText(*derived, 0, 2, str("10"));
+    editorOf(*kernel)->setVisible(*kernel->getTableByName("D"), 0, false);
     EXPECT_EQ(column(*kernel, "D", "a"), (std::vector<std::string>{"1", "10"}));
     EXPECT_EQ(column(*kernel, "D", "c"), (std::vector<std::string>{"2", "20"}));
     EXPECT_EQ(column(*kernel, "B", "a"), (std::vector<std::string>{"1", "1"}));
@@ -138,7 +150,7 @@ TEST(Editing, OneRecomputationPerEdit) {
     test::addTables(*kernel, "table T{ a:=1! b:=a*2! <2>:={} }");
     Pointer<TableResult> table = kernel->getTableByName("T");
     ASSERT_EQ(feedback->started, 1);
-    table->setCellText(0, 1, str("=5"));
+    editorOf(*kernel)->setCellText(*table, 0, 1, str("=5"));
     EXPECT_EQ(feedback->started, 1);
     EXPECT_EQ(column(*kernel, "T", "b"), (std::vector<std::string>{"10", "2"}));
     EXPECT_EQ(cell(*kernel, "T", "b", 0), "2");
@@ -146,8 +158,8 @@ TEST(Editing, OneRecomputationPerEdit) {
     EXPECT_EQ(feedback->started, 2);
     // Several edits before the next read cost one computation.
     table = kernel->getTableByName("T");
-    table->setCellText(0, 2, str("6"));
-    table->setCellText(0, 0, str("7"));
+    editorOf(*kernel)->setCellText(*table, 0, 2, str("6"));
+    editorOf(*kernel)->setCellText(*table, 0, 0, str("7"));
     EXPECT_EQ(column(*kernel, "T", "b"), (std::vector<std::string>{"10", "12"}));
     EXPECT_EQ(cell(*kernel, "T", "b", 0), "14");
     EXPECT_EQ(feedback->started, 3);
@@ -208,9 +220,9 @@ TEST(Editing, InsertingAndDeletingRows) {
         auto kernel = loadModel(program);
         Pointer<TableResult> table = kernel->getTableByName("T");
         if (c.insert) {
-            table->insertRow(c.row);
+            editorOf(*kernel)->insertRow(*table, c.row);
         } else {
-            table->deleteRow(c.row);
+            editorOf(*kernel)->deleteRow(*table, c.row);
         }
         table = kernel->getTableByName("T");
         EXPECT_EQ(table->definition()->numRows(), c.numRows) << c.what;
@@ -231,12 +243,12 @@ TEST(Editing, RowsOfADerivedTable) {
     const std::string program =
         "table B{ a:=row! <3>:={} } table D extends B{ b:=a*10! <2>:={b:=0} }";
     auto kernel = loadModel(program);
-    kernel->getTableByName("D")->insertRow(2);
+    editorOf(*kernel)->insertRow(*kernel->getTableByName("D"), 2);
     EXPECT_EQ(column(*kernel, "D", "a"), (std::vector<std::string>{"1", "2", "3", "4"}));
     EXPECT_EQ(column(*kernel, "D", "b"), (std::vector<std::string>{"10", "20", "0", "40"}));
     EXPECT_EQ(column(*kernel, "B", "a"), (std::vector<std::string>{"1", "2", "3"}));
     kernel = loadModel(program);
-    kernel->getTableByName("D")->deleteRow(1);
+    editorOf(*kernel)->deleteRow(*kernel->getTableByName("D"), 1);
     EXPECT_EQ(column(*kernel, "D", "b"), (std::vector<std::string>{"0", "20", "30"}));
     EXPECT_EQ(kernel->getTableByName("D")->definition()->numRows(), 2);
 }
@@ -244,15 +256,15 @@ TEST(Editing, RowsOfADerivedTable) {
 TEST(Editing, InsertingAndDeletingFields) {
     auto kernel = loadModel("table B{ a:=1! b:=2! } table D extends B{ b:=20! c:=3! }");
     // Deleting an overriding field deletes the base table's field as well.
-    kernel->getTableByName("D")->deleteField(1);
+    editorOf(*kernel)->deleteField(*kernel->getTableByName("D"), 1);
     EXPECT_EQ(renderTable(*kernel, "D"), (std::vector<std::string>{"sum |  | ", "base | 1 | 3"}));
     EXPECT_EQ(renderTable(*kernel, "B"), (std::vector<std::string>{"sum | ", "base | 1"}));
-    kernel->getTableByName("D")->insertField(-1);
+    editorOf(*kernel)->insertField(*kernel->getTableByName("D"), -1);
     Pointer<TableResult> derived = kernel->getTableByName("D");
     ASSERT_EQ(derived->fieldCount(), 3);
     EXPECT_EQ(derived->fieldName(2)->toStdString(), "");
     // Inserting at a position puts the new field before the one shown there.
-    derived->insertField(1);
+    editorOf(*kernel)->insertField(*derived, 1);
     derived = kernel->getTableByName("D");
     ASSERT_EQ(derived->fieldCount(), 4);
     EXPECT_EQ(derived->fieldName(1)->toStdString(), "");
