@@ -10,15 +10,87 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "toolkit/Events.h"
 #include "toolkit/qt/QtWindow.h"
 
 namespace qv::toolkit {
 
+// An event's key, mouse kind and modifiers by the toolkit's names, so that
+// the rows read as the keys a user presses and stay true whatever numbers
+// the codes have. grep "ORDER KEY CODE" and "ORDER MOUSE KIND".
+inline std::string keyName(std::int32_t code) {
+    static const std::pair<std::int32_t, const char*> names[] = {
+        {key::kSelectAll, "select-all"},
+        {key::kLeft, "left"},
+        {key::kRight, "right"},
+        {key::kUp, "up"},
+        {key::kDown, "down"},
+        {key::kPageUp, "page-up"},
+        {key::kPageDown, "page-down"},
+        {key::kF2, "F2"},
+        {key::kDelete, "delete"},
+        {key::kEscape, "escape"},
+        {key::kBackspace, "backspace"},
+        {key::kTab, "tab"},
+        {key::kEnter, "enter"},
+        {key::kCharacter, "char"},
+        {key::kCopy, "copy"},
+        {key::kPaste, "paste"},
+        {key::kCut, "cut"},
+        {key::kUndo, "undo"},
+        {key::kRedo, "redo"},
+        {key::kEnd, "end"},
+        {key::kHome, "home"},
+    };
+    for (const auto& [known, name] : names) {
+        if (known == code) return name;
+    }
+    return "code " + std::to_string(code);
+}
+
+inline std::string mouseName(MouseKind kind) {
+    switch (kind) {
+        case MouseKind::Move:
+            return "move";
+        case MouseKind::Drag:
+            return "drag";
+        case MouseKind::Press:
+            return "press";
+        case MouseKind::Release:
+            return "release";
+        case MouseKind::DoubleClick:
+            return "double-click";
+        case MouseKind::RightPress:
+            return "right-press";
+    }
+    return "kind " + std::to_string(static_cast<int>(kind));
+}
+
+// " shift", " ctrl+alt", or nothing when no modifier is held.
+inline std::string modifierNames(std::uint32_t modifiers) {
+    static const std::pair<std::uint32_t, const char*> names[] = {
+        {modifier::kShift, "shift"}, {modifier::kControl, "ctrl"}, {modifier::kAlt, "alt"}};
+    std::string text;
+    for (const auto& [bit, name] : names) {
+        if ((modifiers & bit) == 0) continue;
+        text += (text.empty() ? " " : "+") + std::string(name);
+        modifiers &= ~bit;
+    }
+    if (modifiers != 0) text += " bits " + std::to_string(modifiers);
+    return text;
+}
+
+inline std::string at(Point p) {
+    return std::to_string(p.x) + "," + std::to_string(p.y);
+}
+
 class RecordingListener : public WindowListener {
   public:
-    // e.g. "mouse 8 10,20 0", "key 14 é 1", "message 1025 2 ", "menu 7".
+    // e.g. "mouse press 10,20", "key char é shift", "key copy ctrl",
+    // "message 1025 2 ", "menu 7".
     std::vector<std::string> events;
     std::int32_t paints = 0;
     Size lastSize;
@@ -32,16 +104,14 @@ class RecordingListener : public WindowListener {
     }
     void resized(Size size) override { lastSize = size; }
     void mouse(MouseKind kind, Point p, std::uint32_t modifiers) override {
-        record("mouse " + std::to_string(static_cast<int>(kind)) + " " + std::to_string(p.x) + "," +
-               std::to_string(p.y) + " " + std::to_string(modifiers));
+        record("mouse " + mouseName(kind) + " " + at(p) + modifierNames(modifiers));
     }
     void wheel(std::int32_t steps, Point p, std::uint32_t modifiers) override {
-        record("wheel " + std::to_string(steps) + " " + std::to_string(p.x) + "," +
-               std::to_string(p.y) + " " + std::to_string(modifiers));
+        record("wheel " + std::to_string(steps) + " " + at(p) + modifierNames(modifiers));
     }
     void key(std::int32_t code, std::string_view text, std::uint32_t modifiers) override {
-        record("key " + std::to_string(code) + " " + std::string(text) + " " +
-               std::to_string(modifiers));
+        std::string typed = text.empty() ? "" : " " + std::string(text);
+        record("key " + keyName(code) + typed + modifierNames(modifiers));
     }
     void menuChosen(std::int32_t id) override { record("menu " + std::to_string(id)); }
     void message(const PostedMessage& m) override {
