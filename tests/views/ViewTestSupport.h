@@ -1,5 +1,5 @@
-// Grid test helpers: a grid rendered as lines of cell texts, with the class
-// of each cell where a test needs it.
+// Grid test helpers: a grid rendered as lines of cell texts, with what
+// each cell lets the user do where a test needs it.
 #pragma once
 
 #include <string>
@@ -24,14 +24,16 @@ inline std::vector<std::string> renderGrid(GridModel& model) {
     return lines;
 }
 
-// The same with each cell's class: "NameCell:a".
-inline std::vector<std::string> renderClasses(GridModel& model) {
+// What each cell lets the user do, by position: "check" (a box that
+// toggles), "edit" (typing changes the model), "read" (shown only).
+inline std::vector<std::string> renderRoles(GridModel& model) {
     std::vector<std::string> lines;
     for (std::int32_t row = 0; row < model.rowCount(); ++row) {
         std::string line;
         for (std::int32_t column = 0; column < model.columnCount(); ++column) {
             if (column > 0) line += " ";
-            line += model.createCell(column, row)->getClassName();
+            Pointer<CellModel> cell = model.createCell(column, row);
+            line += cell->booleanValue() ? "check" : cell->isEditable() ? "edit" : "read";
         }
         lines.push_back(line);
     }
