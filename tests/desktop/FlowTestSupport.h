@@ -15,7 +15,7 @@
 #include "editing/CommandManager.h"
 #include "kernel/TableResult.h"
 #include "tests/app/AppTestSupport.h"
-#include "toolkit/headless/HeadlessWindow.h"
+#include "tests/support/HeadlessPanel.h"
 
 namespace qv::test {
 
@@ -118,10 +118,8 @@ inline std::string defaultFileBytes() {
     return toDiskLineEnds(kDefaultText);
 }
 
-struct FlowFixture {
+struct FlowFixture : HeadlessWindowFixture {
     FlowFixture() { window.setListener(&listener); }
-    FlowFixture(const FlowFixture&) = delete;
-    FlowFixture& operator=(const FlowFixture&) = delete;
 
     // Makes the flow with the start-up path, starts it and delivers the
     // answers it gets.
@@ -137,13 +135,9 @@ struct FlowFixture {
         (flow().*command)();
         window.deliverPosted();
     }
-    std::string lastDialog() const {
-        return window.dialogs().empty() ? "(none)" : window.dialogs().back();
-    }
     std::string path() const { return flow().currentPath().value_or("(untitled)"); }
 
     ScratchFolder folder;
-    toolkit::HeadlessWindow window;
     FakeFlowHost host;
     std::optional<DocumentFlow> flowSlot;
     FlowListener listener{flowSlot};
