@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QMainWindow>
 #include <QTest>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -83,7 +85,7 @@ inline std::string modifierNames(std::uint32_t modifiers) {
     return text;
 }
 
-inline std::string at(Point p) {
+inline std::string pointText(Point p) {
     return std::to_string(p.x) + "," + std::to_string(p.y);
 }
 
@@ -104,10 +106,10 @@ class RecordingListener : public WindowListener {
     }
     void resized(Size size) override { lastSize = size; }
     void mouse(MouseKind kind, Point p, std::uint32_t modifiers) override {
-        record("mouse " + mouseName(kind) + " " + at(p) + modifierNames(modifiers));
+        record("mouse " + mouseName(kind) + " " + pointText(p) + modifierNames(modifiers));
     }
     void wheel(std::int32_t steps, Point p, std::uint32_t modifiers) override {
-        record("wheel " + std::to_string(steps) + " " + at(p) + modifierNames(modifiers));
+        record("wheel " + std::to_string(steps) + " " + pointText(p) + modifierNames(modifiers));
     }
     void key(std::int32_t code, std::string_view text, std::uint32_t modifiers) override {
         std::string typed = text.empty() ? "" : " " + std::string(text);
@@ -127,6 +129,34 @@ class RecordingListener : public WindowListener {
     }
 };
 
+// Lets Qt deliver what is queued (posted messages, paints, layout).
+inline void settle() {
+    for (int turn = 0; turn < 3; ++turn)
+        QCoreApplication::processEvents();
+}
+
+// Shows the window, makes it the active one with the keyboard in its work
+// area, and lets what that queued be delivered.
+inline ::testing::AssertionResult showActive(QtWindow& window) {
+    window.frame()->show();
+    window.frame()->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.frame()))
+        return ::testing::AssertionFailure() << "the window never became active";
+    window.workArea()->setFocus();
+    settle();
+    return ::testing::AssertionSuccess();
+}
+
+// How many colours a sample of every other pixel holds: text drawn
+// smoothed gives a readable window many shades.
+inline std::size_t colourCount(const QImage& image) {
+    std::set<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2)
+            colours.insert(image.pixel(x, y));
+    return colours.size();
+}
+
 // A main window of 400 by 300, shown and active, with a recording listener.
 class ShownWindow : public ::testing::Test {
   protected:
@@ -134,20 +164,10 @@ class ShownWindow : public ::testing::Test {
         window = std::make_unique<QtWindow>();
         window->setListener(&listener);
         window->frame()->resize(400, 300);
-        window->frame()->show();
-        window->frame()->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window->frame()));
-        window->workArea()->setFocus();
-        settle();
+        ASSERT_TRUE(showActive(*window));
         listener.events.clear();
     }
     void TearDown() override { window.reset(); }
-
-    // Lets Qt deliver what is queued (posted messages, paints, layout).
-    static void settle() {
-        for (int turn = 0; turn < 3; ++turn)
-            QCoreApplication::processEvents();
-    }
 
     RecordingListener listener;
     std::unique_ptr<QtWindow> window;
