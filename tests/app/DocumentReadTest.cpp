@@ -18,6 +18,13 @@ using test::readDocument;
 using test::readError;
 using test::rewritten;
 
+// What a view element opens: its directive keyword and its argument.
+std::string viewOf(const Pointer<LayoutElement>& element) {
+    auto view = cast<ViewElement>(element);
+    if (view.isNull()) return "(not a view)";
+    return std::string(elementKeyword(view->kind())) + ":" + view->argument()->toStdString();
+}
+
 struct MessageCase {
     const char* input;
     const char* where;  // LINE:COL of what the message is about
@@ -217,10 +224,9 @@ TEST(DocumentReadTest, ViewsKeepTheirArgumentsAndStackInOrder) {
     ASSERT_EQ(layout->frameCount(), 4);
     std::vector<std::string> seen;
     for (std::int32_t i = 0; i < layout->frameCount(); ++i)
-        seen.push_back(layout->frame(i)->element()->describe()->toStdString());
-    EXPECT_EQ(seen, (std::vector<std::string>{
-                        "ViewElement(result,Prices[1] + 2)", "ViewElement(project,tables)",
-                        "ViewElement(chart,Two words)", "ViewElement(text,line\none)"}));
+        seen.push_back(viewOf(layout->frame(i)->element()));
+    EXPECT_EQ(seen, (std::vector<std::string>{"result:Prices[1] + 2", "project:tables",
+                                              "chart:Two words", "text:line\none"}));
 }
 
 TEST(DocumentReadTest, ALoneSemicolonLeavesACellEmpty) {
@@ -233,8 +239,8 @@ TEST(DocumentReadTest, ALoneSemicolonLeavesACellEmpty) {
     EXPECT_TRUE(table->cell(0, 0).isNull());
     ASSERT_FALSE(table->cell(0, 1).isNull());
     EXPECT_EQ(table->cell(0, 1)->placement(), FramePlacement::InTable);
-    EXPECT_EQ(table->cell(0, 1)->element()->describe()->toStdString(), "ViewElement(text,x)");
-    EXPECT_EQ(table->cell(1, 0)->element()->describe()->toStdString(), "ViewElement(properties,)");
+    EXPECT_EQ(viewOf(table->cell(0, 1)->element()), "text:x");
+    EXPECT_EQ(viewOf(table->cell(1, 0)->element()), "properties:");
     EXPECT_EQ(layout->toSource()->toStdString(),
               "maximized ltable{\n"
               "    lrow{\n"
@@ -300,7 +306,7 @@ TEST(DocumentReadTest, TheNewDocumentHasOneTableAndOneProjectView) {
     EXPECT_EQ(frame->placement(), FramePlacement::Optimized);
     EXPECT_EQ(frame->x(), 40);
     EXPECT_EQ(frame->y(), 40);
-    EXPECT_EQ(frame->element()->describe()->toStdString(), "ViewElement(project,Table1)");
+    EXPECT_EQ(viewOf(frame->element()), "project:Table1");
     EXPECT_EQ(document->toSource()->toStdString(),
               "table Table1{\n}\noptimized(40,40) project(Table1);\n//--end");
 }

@@ -37,7 +37,7 @@ struct ChartPanel : test::PanelFixture {
         startOn("model.qvl", kDocument);
         chart = make<ChartEditable>(make<TableChartModel>(panel->kernel()->getTableByName("P")));
         panel->addView(chart);
-        panel->support().layoutIfNeeded();
+        layout();
         panel->flow().updateTitle();
     }
     void rightPress(toolkit::Point at) { mouse(toolkit::MouseKind::RightPress, at); }

@@ -16,7 +16,7 @@
 #include "kernel/TableResult.h"
 #include "model/ModelEditor.h"
 #include "tests/app/AppTestSupport.h"
-#include "toolkit/headless/HeadlessWindow.h"
+#include "tests/support/HeadlessPanel.h"
 
 namespace qv::test {
 
@@ -120,10 +120,8 @@ inline std::string defaultFileBytes() {
     return toDiskLineEnds(kDefaultText);
 }
 
-struct FlowFixture {
+struct FlowFixture : HeadlessWindowFixture {
     FlowFixture() { window.setListener(&listener); }
-    FlowFixture(const FlowFixture&) = delete;
-    FlowFixture& operator=(const FlowFixture&) = delete;
 
     // Makes the flow with the start-up path, starts it and delivers the
     // answers it gets.
@@ -139,13 +137,9 @@ struct FlowFixture {
         (flow().*command)();
         window.deliverPosted();
     }
-    std::string lastDialog() const {
-        return window.dialogs().empty() ? "(none)" : window.dialogs().back();
-    }
     std::string path() const { return flow().currentPath().value_or("(untitled)"); }
 
     ScratchFolder folder;
-    toolkit::HeadlessWindow window;
     FakeFlowHost host;
     std::optional<DocumentFlow> flowSlot;
     FlowListener listener{flowSlot};

@@ -62,7 +62,7 @@ TEST(MainPanelFlow, SaveWritesTheLiveLayoutAndMarksTheDocumentSaved) {
 
 // The text area of model.qvl moved by its title bar by (dx, dy).
 void moveText(PanelFixture& f, std::int32_t dx, std::int32_t dy) {
-    f.panel->support().layoutIfNeeded();
+    f.layout();
     toolkit::Rect bar = f.frame(0)->titleBarRect();
     toolkit::Point grip{bar.x + 4, bar.y + bar.height / 2};
     f.mouse(toolkit::MouseKind::Press, grip);
@@ -200,7 +200,7 @@ void typeIntoCell(PanelFixture& f, std::string_view text, std::int32_t column = 
                   std::int32_t row = 1) {
     auto grid = cast<TableEditable>(cast<ResultEditable>(f.frame(0)->view())->innerView());
     ASSERT_FALSE(grid.isNull());
-    f.panel->support().layoutIfNeeded();
+    f.layout();
     toolkit::Rect cell = grid->cellRect(column, row);
     f.click({cell.x + cell.width / 2, cell.y + cell.height / 2});
     f.type(text);
@@ -298,7 +298,7 @@ TEST(MainPanelFlow, AFailedOpenKeepsTheDocumentAndItsHistory) {
         EXPECT_EQ(f.state(), kModelChanged);
         // The history still undoes the change made before.
         f.key(key::kUndo);
-        EXPECT_EQ(f.layout(), kModelLayout);
+        EXPECT_EQ(f.layoutText(), kModelLayout);
     }
 }
 

@@ -118,7 +118,7 @@ TEST(MainPanelMenus, ARightPressOnTheEmptyWorkAreaShowsTheContextMenu) {
         SCOPED_TRACE(c.where);
         PanelFixture f;
         f.start();
-        f.panel->support().layoutIfNeeded();
+        f.layout();
         f.mouse(toolkit::MouseKind::RightPress, c.at);
         EXPECT_EQ(f.window.lastPopup().size(), c.popup ? 4u : 0u);
         if (c.popup) {
@@ -222,9 +222,9 @@ TEST(MainPanelEdit, EditItemsActAsTheirKeys) {
     // Delete with the frame itself selected removes the view, undoably.
     f.click({f.frame(0)->bounds().x + 4, f.frame(0)->bounds().y + 4});
     f.choose(MenuCommand::Delete);
-    EXPECT_EQ(f.layout(), "");
+    EXPECT_EQ(f.layoutText(), "");
     f.key(key::kUndo);
-    EXPECT_EQ(f.layout(), "optimized(40,40) text(\"\");\n");
+    EXPECT_EQ(f.layoutText(), "optimized(40,40) text(\"\");\n");
 }
 
 TEST(MainPanelHelp, HelpOpensTheGuideAndAboutNamesTheProduct) {

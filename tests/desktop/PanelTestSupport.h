@@ -1,5 +1,5 @@
-// The main panel on the headless window: started as the program starts it,
-// driven by menu commands, keys and mouse events as the window sends them,
+// The main panel on the shared headless panel fixture: started as the
+// program starts it, driven by menu commands besides keys and mouse events,
 // with the dialogs answered from a script; and the whole state a step may
 // change, as one text the tests compare after every step.
 #pragma once
@@ -10,17 +10,12 @@
 #include <string_view>
 
 #include "desktop/MainPanel.h"
-#include "editing/TitleDecorator.h"
 #include "tests/app/AppTestSupport.h"
-#include "toolkit/headless/HeadlessWindow.h"
+#include "tests/support/HeadlessPanel.h"
 
 namespace qv::test {
 
-struct PanelFixture {
-    PanelFixture() = default;
-    PanelFixture(const PanelFixture&) = delete;
-    PanelFixture& operator=(const PanelFixture&) = delete;
-
+struct PanelFixture : HeadlessPanel<MainPanel> {
     // The panel on a document written to `name` in the scratch folder (no
     // document: the default one), with the answers it asks for delivered.
     void startOn(std::string_view name, std::string_view text) {
@@ -37,61 +32,24 @@ struct PanelFixture {
         panel->menuChosen(static_cast<std::int32_t>(command));
         window.deliverPosted();
     }
-    void key(std::int32_t code, std::string_view text = {}, std::uint32_t modifiers = 0) {
-        panel->key(code, text, modifiers);
-        window.deliverPosted();
-    }
-    void type(std::string_view text) {
-        for (char ch : text)
-            key(toolkit::key::kCharacter, std::string_view(&ch, 1));
-    }
-    void mouse(toolkit::MouseKind kind, toolkit::Point at) {
-        panel->mouse(kind, at, 0);
-        window.deliverPosted();
-    }
-    void click(toolkit::Point at) {
-        mouse(toolkit::MouseKind::Press, at);
-        mouse(toolkit::MouseKind::Release, at);
-    }
-
-    FloatLayoutEditable& root() const { return *panel->layoutRoot(); }
-    Pointer<TitleDecorator> frame(std::int32_t index) const {
-        return cast<TitleDecorator>(root().frame(index));
-    }
-    // A point inside a frame's view, below its title bar.
-    toolkit::Point inside(std::int32_t index) const {
-        panel->support().layoutIfNeeded();
-        toolkit::Rect bounds = frame(index)->bounds();
-        return {bounds.x + 10, bounds.y + frame(index)->titleBarHeight() + 8};
-    }
 
     // The document as the program would write it now (without the end mark).
     std::string document() const {
-        panel->support().layoutIfNeeded();
+        layout();
         return panel->toSource()->toStdString();
-    }
-    // The layout part of the document.
-    std::string layout() const {
-        panel->support().layoutIfNeeded();
-        return root().toSource()->toStdString();
     }
     // One line of everything a command may change, and the layout text.
     std::string state() const {
-        const CommandManager& commands = panel->commands();
+        const CommandManager& history = commands();
         std::optional<int> exit = window.exitStatus();
-        return "undo=" + std::to_string(commands.undoCount()) +
-               " redo=" + std::to_string(commands.redoCount()) +
+        return "undo=" + std::to_string(history.undoCount()) +
+               " redo=" + std::to_string(history.redoCount()) +
                " modified=" + (panel->flow().isModified() ? "yes" : "no") +
                " exit=" + (exit ? std::to_string(*exit) : "none") + " title=" + window.title() +
-               "\n" + layout();
-    }
-    std::string lastDialog() const {
-        return window.dialogs().empty() ? "(none)" : window.dialogs().back();
+               "\n" + layoutText();
     }
 
     ScratchFolder folder;
-    toolkit::HeadlessWindow window{{1024, 768}};
-    Pointer<MainPanel> panel;
 };
 
 }  // namespace qv::test

@@ -77,7 +77,7 @@ struct ProjectFixture : PanelFixture {
     }
     // A click on the middle of a tree line, through the window.
     void clickLine(std::int32_t line) {
-        panel->support().layoutIfNeeded();
+        layout();
         toolkit::Rect row = tree().lineRect(line);
         toolkit::Point shift = tree().layoutPoint({0, 0});
         click({row.x + 60 - shift.x, row.y + row.height / 2 - shift.y});
@@ -113,7 +113,7 @@ TEST(ProjectView, StartsOnItsTableAndMovesByKeysAndClicks) {
         EXPECT_EQ(lines(*f.tree().model()), step.lines);
     }
     // A click on a table's box expands it.
-    f.panel->support().layoutIfNeeded();
+    f.layout();
     toolkit::Rect box = f.tree().boxRect(1);
     toolkit::Point shift = f.tree().layoutPoint({0, 0});
     f.click({box.x + 3 - shift.x, box.y + 3 - shift.y});
@@ -143,14 +143,14 @@ TEST(ProjectView, OpenAndNavigateToOnEveryKindOfNode) {
         SCOPED_TRACE(c.line);
         ProjectFixture f;
         f.tree().toggle(0);
-        std::string before = f.layout();
+        std::string before = f.layoutText();
         f.clickLine(c.line);
         f.key(key::kEnter);
         ASSERT_EQ(f.window.lastPopup().size(), 2u);
         EXPECT_EQ(f.window.lastPopup()[0].caption, "&Open");
         EXPECT_EQ(f.window.lastPopup()[1].caption, "&Navigate to");
         f.choose(c.choice);
-        EXPECT_EQ(f.layout().substr(before.size()), c.added);
+        EXPECT_EQ(f.layoutText().substr(before.size()), c.added);
         EXPECT_EQ(f.current(), c.current);
         EXPECT_EQ(f.panel->commands().undoCount(), *c.added != '\0' ? 1 : 0);
     }
@@ -164,9 +164,9 @@ TEST(ProjectView, TheListBesideTheTreeOpensTablesAndTheMenuItemAddsAView) {
     ASSERT_NE(f.panel->tableDialog(), nullptr);
     EXPECT_EQ(f.panel->tableDialog()->table()->name()->toStdString(), "U");
 
-    std::string before = f.layout();
+    std::string before = f.layoutText();
     f.choose(MenuCommand::Project);
-    EXPECT_EQ(f.layout(), before + "optimized(40,200) project(Table1);\n");
+    EXPECT_EQ(f.layoutText(), before + "optimized(40,200) project(Table1);\n");
     EXPECT_EQ(f.root().frameCount(), 2);
     EXPECT_EQ(f.frame(1)->getTitle()->toStdString(), "project  - Table1");
     EXPECT_EQ(lines(*cast<ProjectEditable>(f.frame(1)->view())->tree()->model()), "T U ");

@@ -12,11 +12,9 @@
 #include "tests/kernel/ModelTestSupport.h"
 #include "views/ChartEditable.h"
 #include "views/ErrorEditable.h"
-#include "views/EvalMultiModel.h"
 #include "views/EvalSingleModel.h"
 #include "views/ResultEditable.h"
 #include "views/TableEditable.h"
-#include "views/TablesView.h"
 
 namespace qv {
 namespace {
@@ -28,7 +26,7 @@ constexpr std::string_view kProgram =
     "table C{ k:=range 1 to 2! t:=S[base].p! all:=collect(t); }\n"
     "table [My table]{ v:=7! }\n";
 
-// What the inner view shows, as one line: the model of a grid (with the
+// What the inner view shows, as one line: a grid's caption (with the
 // record of a heading grid), the curves of a chart, the text of a value.
 std::string shown(const ResultEditable& view) {
     const Pointer<AbstractEditable>& inner = view.innerView();
@@ -38,12 +36,10 @@ std::string shown(const ResultEditable& view) {
             for (std::int32_t column = 0; column < grid->model()->columnCount(); ++column)
                 grid->model()->createCell(column, row)->text();
         }
-        std::string line = grid->model()->getClassName();
+        // The caption a user reads on the frame, and the record a heading shows.
+        std::string line = "grid " + grid->model()->title()->toStdString();
         if (auto single = cast<EvalSingleModel>(grid->model()); !single.isNull())
-            line += " " + single->table()->name()->toStdString() + " record " +
-                    std::to_string(single->record());
-        if (auto multi = cast<EvalMultiModel>(grid->model()); !multi.isNull())
-            line += " " + multi->table()->name()->toStdString();
+            line += ", record " + std::to_string(single->record());
         return line;
     }
     if (auto chart = cast<ChartEditable>(inner); !chart.isNull())
@@ -59,15 +55,15 @@ TEST(ResultView, EachKindOfValueGetsItsInnerView) {
         const char* shown;
     };
     const Case cases[] = {
-        {"S", Kind::Table, "EvalMultiModel S"},
-        {"[My table]", Kind::Table, "EvalMultiModel My table"},
+        {"S", Kind::Table, "grid S - detailed view"},
+        {"[My table]", Kind::Table, "grid My table - detailed view"},
         // Index 0 reaches nothing in a formula; the view reads it as the
         // heading of the table, as the table-opening dialog writes it.
-        {"S[0]", Kind::Row, "EvalSingleModel S record 0"},
-        {" [My table][0] ", Kind::Row, "EvalSingleModel My table record 0"},
-        {"S[2]", Kind::Row, "EvalSingleModel S record 2"},
-        {"S[base]", Kind::Row, "EvalSingleModel S record 0"},
-        {"tables", Kind::Tables, "TablesView"},
+        {"S[0]", Kind::Row, "grid S - heading view, record 0"},
+        {" [My table][0] ", Kind::Row, "grid My table - heading view, record 0"},
+        {"S[2]", Kind::Row, "grid S - heading view, record 2"},
+        {"S[base]", Kind::Row, "grid S - heading view, record 0"},
+        {"tables", Kind::Tables, "grid Tables"},
         {"S[1].p", Kind::Chart, "chart of 1"},
         {"C[base].all", Kind::Chart, "chart of 2"},
         {"C[1].t", Kind::Chart, "chart of 1"},
@@ -78,7 +74,7 @@ TEST(ResultView, EachKindOfValueGetsItsInnerView) {
         {"nosuch[0]", Kind::Text, "text undefined: nosuch"},
         {"S.x[0]", Kind::Text, "text "},
         // A row past the last one is still a row: its cells show nothing.
-        {"S[7]", Kind::Row, "EvalSingleModel S record 7"},
+        {"S[7]", Kind::Row, "grid S - heading view, record 7"},
     };
     Pointer<Kernel> kernel = test::loadModel(kProgram);
     for (const Case& c : cases) {
@@ -124,7 +120,7 @@ TEST(ResultView, ANewInnerViewOnlyWhenTheKindChanges) {
     // The name now resolves to a table: the kind changed.
     test::addTables(*kernel, "table X{ z:=1! }");
     later->refresh();
-    EXPECT_EQ(shown(*later), "EvalMultiModel X");
+    EXPECT_EQ(shown(*later), "grid X - detailed view");
     number->refresh();
     EXPECT_EQ(number->innerView(), numberView);
 }
@@ -139,7 +135,7 @@ TEST(ResultView, ASelectedInnerViewHandsTheSelectionToItsSuccessor) {
 
     test::addTables(*f.panel->kernel(), "table T{ a:=1! }");
     f.panel->refreshViews();
-    EXPECT_EQ(shown(*view), "EvalMultiModel T");
+    EXPECT_EQ(shown(*view), "grid T - detailed view");
     EXPECT_EQ(f.panel->support().selected(), view->innerView());
 }
 

@@ -105,7 +105,7 @@ TEST(TableViews, TheDialogOpensTheViewsItsBoxesChooseAsOneStep) {
         SCOPED_TRACE(std::string(c.script) + " on line " + std::to_string(c.line));
         PanelFixture f;
         f.startOn("tables.qvl", kTables);
-        std::string before = f.layout();
+        std::string before = f.layoutText();
         OpenTableDialog& dialog = activateTableLine(f, c.line);
         EXPECT_EQ(static_cast<toolkit::HeadlessWindow&>(dialog.window()).title(), "Open table");
         EXPECT_EQ(dialog.window().size(), (toolkit::Size{180, 165}));
@@ -114,14 +114,14 @@ TEST(TableViews, TheDialogOpensTheViewsItsBoxesChooseAsOneStep) {
         EXPECT_FALSE(dialog.isOpen());
         // The second view's spot (beside or below the first one) depends on
         // the first one's size.
-        std::string added = std::regex_replace(f.layout().substr(before.size()),
+        std::string added = std::regex_replace(f.layoutText().substr(before.size()),
                                                std::regex("\noptimized\\(\\d+,\\d+\\) "), "\n");
         EXPECT_EQ(added, c.added);
         bool opened = *c.added != '\0';
         EXPECT_EQ(f.panel->commands().undoCount(), opened ? 1 : 0);
         EXPECT_EQ(f.panel->flow().isModified(), opened);
         f.key(key::kUndo);
-        EXPECT_EQ(f.layout(), before);
+        EXPECT_EQ(f.layoutText(), before);
         // What was opened reads back as the same views.
         f.key(key::kRedo);
         std::string document = f.document();
@@ -139,7 +139,7 @@ TEST(TableViews, BothViewsOfOneTableCoverNothing) {
     f.startOn("tables.qvl", kTables);
     play(activateTableLine(f, 1), "DCn");
     ASSERT_EQ(f.root().frameCount(), 3);
-    f.panel->support().layoutIfNeeded();
+    f.layout();
     toolkit::Rect grid = f.frame(1)->bounds();
     toolkit::Rect chart = f.frame(2)->bounds();
     EXPECT_EQ(grid.x, 40);
@@ -173,7 +173,7 @@ TEST(TableViews, EnterOnALineOfTheListOpensItsTable) {
         auto list = cast<ResultEditable>(f.frame(0)->view());
         auto grid = cast<TableEditable>(list->innerView());
         ASSERT_FALSE(grid.isNull());
-        f.panel->support().layoutIfNeeded();
+        f.layout();
         toolkit::Rect cell = grid->cellRect(c.column, c.row);
         f.click({cell.x + cell.width / 2, cell.y + cell.height / 2});
         ASSERT_EQ(grid->currentRow(), c.row);

@@ -104,12 +104,12 @@ TEST(ViewPlacement, AddedViewsCoverNothingAndTakeTheKeyboard) {
                                  MenuCommand::Project,  MenuCommand::TextArea};
     for (MenuCommand command : added) {
         f.choose(command);
-        f.panel->support().layoutIfNeeded();
+        f.layout();
         std::int32_t count = f.root().frameCount();
         SCOPED_TRACE(count);
         for (std::int32_t i = 0; i < count; ++i) {
             for (std::int32_t j = i + 1; j < count; ++j) {
-                EXPECT_FALSE(overlap(f.frame(i)->bounds(), f.frame(j)->bounds())) << f.layout();
+                EXPECT_FALSE(overlap(f.frame(i)->bounds(), f.frame(j)->bounds())) << f.layoutText();
             }
         }
         // The new frame is the last one; its view (or what it shows) holds
@@ -135,7 +135,7 @@ TEST(ViewPlacement, AFullWorkAreaCascades) {
     f.start();
     for (int i = 0; i < 40; ++i)
         f.choose(MenuCommand::Properties);
-    f.panel->support().layoutIfNeeded();
+    f.layout();
     std::vector<Point> corners;
     Rect area = f.panel->support().visibleArea();
     for (std::int32_t i = 0; i < f.root().frameCount(); ++i) {
@@ -143,7 +143,7 @@ TEST(ViewPlacement, AFullWorkAreaCascades) {
         EXPECT_LE(bounds.y + f.frame(i)->titleBarHeight(), area.bottom());
         EXPECT_LT(bounds.x + 40, area.right());
         for (Point corner : corners)
-            EXPECT_FALSE(corner.x == bounds.x && corner.y == bounds.y) << f.layout();
+            EXPECT_FALSE(corner.x == bounds.x && corner.y == bounds.y) << f.layoutText();
         corners.push_back({bounds.x, bounds.y});
     }
     EXPECT_EQ(corners.size(), 41u);

@@ -38,20 +38,26 @@ Pointer<AbstractEditable> sized(std::int32_t minimum, std::int32_t maximum,
     return make<Sized>(minimum, maximum, height);
 }
 
+// Equal keys hash alike, and every place of a table far wider than it is
+// high keeps its own cell, whichever keys share a hash value.
 TEST(LayoutTableTest, KeysThatHashAlikeStayDistinct) {
-    auto a = make<RowCol>(1, 0);
-    auto b = make<RowCol>(0, 100);
-    EXPECT_EQ(a->hashCode(), 100);
-    EXPECT_EQ(a->hashCode(), b->hashCode());
-    EXPECT_FALSE(a->equals(*b));
-    EXPECT_TRUE(a->equals(*make<RowCol>(1, 0)));
+    EXPECT_EQ(make<RowCol>(1, 0)->hashCode(), make<RowCol>(1, 0)->hashCode());
+    EXPECT_TRUE(make<RowCol>(1, 0)->equals(*make<RowCol>(1, 0)));
+    EXPECT_FALSE(make<RowCol>(1, 0)->equals(*make<RowCol>(0, 100)));
     auto table = make<LayoutTableEditable>();
-    table->put(sized(30, 30), 1, 0);
-    table->put(sized(40, 40), 0, 100);
-    EXPECT_EQ(table->cellCount(), 2);
-    EXPECT_EQ(table->cellAt(1, 0)->minimumWidth(), 30);
-    EXPECT_EQ(table->cellAt(0, 100)->minimumWidth(), 40);
-    EXPECT_TRUE(table->cellAt(0, 0).isNull());
+    const std::int32_t rows = 3;
+    const std::int32_t columns = 201;
+    for (std::int32_t row = 0; row < rows; ++row) {
+        for (std::int32_t column = 0; column < columns; ++column)
+            table->put(sized(row * 1000 + column, 100000), row, column);
+    }
+    EXPECT_EQ(table->cellCount(), rows * columns);
+    for (std::int32_t row = 0; row < rows; ++row) {
+        for (std::int32_t column = 0; column < columns; ++column)
+            ASSERT_EQ(table->cellAt(row, column)->minimumWidth(), row * 1000 + column)
+                << row << "," << column;
+    }
+    EXPECT_TRUE(table->cellAt(rows, 0).isNull());
 }
 
 TEST(LayoutTableTest, APutGrowsTheGridAndEveryPlaceIsWritten) {

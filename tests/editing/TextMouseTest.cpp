@@ -192,21 +192,33 @@ class Plain final : public AbstractEditable {
     QV_OBJECT(Plain, AbstractEditable, "Plain")
 };
 
-TEST_F(TextMouseTest, ANewEditableThatOverridesNothingIsA30By30Square) {
+// An editable that handles nothing still takes its place, a 30-pixel
+// square whatever room it is offered, and the events it ignores pass to
+// its frame: a click selects the frame, typing changes nothing, and Delete
+// closes the frame as one step that undo takes back.
+TEST_F(TextMouseTest, AnEditableThatHandlesNothingLetsEventsPassToItsFrame) {
     auto plain = make<Plain>();
     for (std::int32_t hint : {0, 30, 600}) {
         plain->layoutWidth(hint);
-        EXPECT_EQ(plain->bounds(), (toolkit::Rect{0, 0, 30, 30}));
+        EXPECT_EQ(plain->bounds().width, 30) << hint;
+        EXPECT_EQ(plain->bounds().height, 30) << hint;
     }
-    plain->layoutSize({200, 100});
-    EXPECT_EQ(plain->bounds(), (toolkit::Rect{0, 0, 30, 30}));
-    EXPECT_EQ(plain->getTitle()->toStdString(), "default title");
-    EXPECT_EQ(plain->toSource()->toStdString(), "");
-    EXPECT_TRUE(plain->detach(plain).isNull());
-    EXPECT_FALSE(plain->isMovable());
-    EXPECT_FALSE(plain->isPanel());
-    EXPECT_EQ(plain->hitTest(10, 10, true), Pointer<AbstractEditable>(plain));
-    EXPECT_TRUE(plain->hitTest(30, 10, true).isNull());
+    auto frame = addFrame(plain);
+    const WorkAreaState before = state();
+    const toolkit::Rect box = plain->bounds();
+    const toolkit::Point shift = plain->layoutPoint({0, 0});
+    const toolkit::Point inside{box.x + box.width / 2 - shift.x, box.y + box.height / 2 - shift.y};
+    press(inside);
+    releaseAt(inside);
+    EXPECT_EQ(support().selected(), Pointer<AbstractEditable>(frame));
+    type("x");
+    EXPECT_EQ(state(), before);
+    key(toolkit::key::kDelete);
+    EXPECT_EQ(root().indexOf(*frame), -1);
+    EXPECT_EQ(state(), (WorkAreaState{1, 0, true, ""}));
+    key(toolkit::key::kUndo);
+    EXPECT_EQ(root().indexOf(*frame), 0);
+    EXPECT_EQ(state(), (WorkAreaState{0, 1, false, before.layout}));
 }
 
 }  // namespace

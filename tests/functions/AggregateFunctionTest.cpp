@@ -275,7 +275,8 @@ TEST(Aggregates, AccumulatorsAreIndependent) {
         auto b = shared->newAccumulator();
         EXPECT_NE(a.object(), shared.object());
         EXPECT_NE(a.object(), b.object());
-        EXPECT_STREQ(a->getClassName(), shared->getClassName());
+        EXPECT_STREQ(a->name(), shared->name());
+        EXPECT_EQ(a->arity(), shared->arity());
         a->start(2);
         b->start(1);
         a->add(1, Arguments(first[0]));

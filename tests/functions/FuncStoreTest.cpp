@@ -7,6 +7,7 @@
 #include <string>
 
 #include "FunctionTestSupport.h"
+#include "core/Hashtable.h"
 #include "functions/MainPackage.h"
 
 namespace qv {
@@ -105,14 +106,21 @@ TEST(FuncStore, FunctionNameEqualityAndHash) {
     }
     EXPECT_FALSE(make<FunctionName>(str("sin"), 1)->equals(*str("sin")));
 
-    // The name's hash times (arity + 2), wrapping in 32 bits.
+    // A table keyed by names and arities finds each key by an equal one,
+    // even at arities whose hash arithmetic wraps.
+    auto table = make<Hashtable>();
     const std::int32_t arities[] = {-1, 0, 1, 2, 7, 2147483647};
-    for (std::int32_t arity : arities) {
-        auto name = str("atan2");
-        auto expected = static_cast<std::int32_t>(static_cast<std::uint32_t>(name->hashCode()) *
-                                                  (static_cast<std::uint32_t>(arity) + 2u));
-        EXPECT_EQ(make<FunctionName>(name, arity)->hashCode(), expected) << arity;
+    for (const char* name : {"atan2", "sin", ""}) {
+        for (std::int32_t arity : arities)
+            table->put(make<FunctionName>(str(name), arity), str(name) + arity);
     }
+    EXPECT_EQ(table->size(), 18);
+    for (const char* name : {"atan2", "sin", ""}) {
+        for (std::int32_t arity : arities)
+            EXPECT_EQ(table->get(make<FunctionName>(str(name), arity))->toString()->toStdString(),
+                      std::string(name) + std::to_string(arity));
+    }
+    EXPECT_TRUE(table->get(make<FunctionName>(str("atan2"), 3)).isNull());
 }
 
 class Replacement final : public Function {

@@ -7,7 +7,6 @@
 
 #include <string>
 
-#include "kernel/ResolvedTable.h"
 #include "tests/kernel/ModelTestSupport.h"
 
 namespace qv {
@@ -16,44 +15,45 @@ namespace {
 using test::cell;
 using test::loadModel;
 
+// The value tells which lookup won: over the rows, max(a) is 3 and sum(a)
+// is 6; over its own arguments a call sees only row 2's a, which is 2.
 struct Lookup {
     const char* formula;
-    const char* calculator;  // the class the formula compiles to; "" for a failed lookup
-    const char* value;       // in data row 2 of a table whose column a holds 1, 2, 3
+    const char* value;  // in data row 2 of a table whose column a holds 1, 2, 3
 };
 
 const Lookup kLookups[] = {
-    {"pi", "BuildInFuncCalculator", "3.141592654"},
-    {"e", "BuildInFuncCalculator", "2.718281828"},
-    {"true", "BuildInFuncCalculator", "true"},
-    {"row", "BuildInFuncCalculator", "2"},
-    {"row()", "BuildInFuncCalculator", "2"},
-    {"prev", "BuildInFuncCalculator", ""},  // its own column: empty from row 1 on
-    {"sin(0)", "BuildInFuncCalculator", "0"},
-    {"warning(\"x\")", "BuildInFuncCalculator", "x"},
-    {"max(1,2)", "BuildInFuncCalculator", "2"},
-    {"min(4,3)", "BuildInFuncCalculator", "3"},
-    {"max(a)", "ScanningSumFuncCalculator", "3"},
-    {"min(a)", "ScanningSumFuncCalculator", "1"},
-    {"sum(a)", "ScanningSumFuncCalculator", "6"},
-    {"concat(a)", "ScanningSumFuncCalculator", "123"},
-    {"wavg(a,a)", "ScanningSumFuncCalculator", "2.333333333"},
-    {"mavg(2,a)", "ScanningSumFuncCalculator", "1.5"},
-    {"_or(a)", "ScanningSumFuncCalculator", "true"},
-    {"max(1,5,2)", "LocalSumFuncCalculator", "5"},
-    {"min(5,4,3,2,9)", "LocalSumFuncCalculator", "2"},
-    {"sum(1,2,3,4)", "LocalSumFuncCalculator", "10"},
+    {"pi", "3.141592654"},
+    {"e", "2.718281828"},
+    {"true", "true"},
+    {"row", "2"},
+    {"row()", "2"},
+    {"prev", ""},  // its own column: empty from row 1 on
+    {"sin(0)", "0"},
+    {"warning(\"x\")", "x"},
+    {"max(1,2)", "2"},
+    {"min(4,3)", "3"},
+    {"max(a)", "3"},
+    {"min(a)", "1"},
+    {"sum(a)", "6"},
+    {"concat(a)", "123"},
+    {"wavg(a,a)", "2.333333333"},
+    {"mavg(2,a)", "1.5"},
+    {"_or(a)", "true"},
+    {"max(1,5,2)", "5"},
+    {"min(5,4,3,2,9)", "2"},
+    {"sum(1,2,3,4)", "10"},
     // Constants are bare names only; a wrong count finds nothing.
-    {"pi()", "", "func unknown"},
-    {"pi(1)", "", "func unknown"},
-    {"true()", "", "func unknown"},
-    {"row(1)", "", "func unknown"},
-    {"sin(0,1)", "", "func unknown"},
-    {"mavg(a)", "", "func unknown"},
-    {"mavg(1,2,3)", "", "func unknown"},
-    {"plot(a)", "", "func unknown"},
-    {"Sin(0)", "", "func unknown"},
-    {"Max(1,2)", "", "func unknown"},
+    {"pi()", "func unknown"},
+    {"pi(1)", "func unknown"},
+    {"true()", "func unknown"},
+    {"row(1)", "func unknown"},
+    {"sin(0,1)", "func unknown"},
+    {"mavg(a)", "func unknown"},
+    {"mavg(1,2,3)", "func unknown"},
+    {"plot(a)", "func unknown"},
+    {"Sin(0)", "func unknown"},
+    {"Max(1,2)", "func unknown"},
 };
 
 TEST(CallLookup, ThroughTheLinking) {
@@ -62,11 +62,6 @@ TEST(CallLookup, ThroughTheLinking) {
         auto kernel =
             loadModel(std::string("table T{ a:=range 1 to 3! f:=") + lookup.formula + "! }");
         EXPECT_EQ(cell(*kernel, "T", "f", 2), lookup.value);
-        if (*lookup.calculator == '\0') continue;
-        const Pointer<ResolvedTable>& table = kernel->getLinked()->table(0);
-        const CalculatorPointer& formula = table->calculatorAt(table->fieldIndexOf("f"), 0);
-        ASSERT_FALSE(formula.isNull());
-        EXPECT_STREQ(formula->getClassName(), lookup.calculator);
     }
 }
 

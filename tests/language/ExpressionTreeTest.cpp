@@ -405,17 +405,20 @@ TEST(ExpressionTree, HashTextOrigin) {
     }
 }
 
-TEST(ExpressionTree, DebuggingTexts) {
-    const std::vector<PrintCase> cases = {
-        {"1 2", "ErrorExpression(Invalid formula: unexpected character)"},
-        {" a+b ", "ExpressionSource( a+b )"},
-    };
-    for (const PrintCase& c : cases) {
-        ExpressionPointer node = make<ExpressionParser>()->parseFormula(str(c.source));
-        EXPECT_EQ(node->describe()->toStdString(), c.expected) << c.source;
-    }
-    EXPECT_EQ(treeOf("a+b*2")->describe()->toStdString(), "BinaryExpression(a + b * 2)");
-    EXPECT_EQ(treeOf("f(x)")->describe()->toStdString(), "FuncExpression(f(x))");
+// A formula that does not parse keeps its text and says why; one that
+// parses keeps the text as typed, spaces included; trees print as source.
+TEST(ExpressionTree, FormulasKeepTheirTextAndTheirError) {
+    ExpressionPointer broken = make<ExpressionParser>()->parseFormula(str("1 2"));
+    ASSERT_TRUE(is<ErrorExpression>(broken));
+    EXPECT_EQ(cast<ErrorExpression>(broken)->text()->toStdString(), "1 2");
+    EXPECT_EQ(broken->errorOf()->toString()->toStdString(),
+              "Invalid formula: unexpected character");
+    ExpressionPointer spaced = make<ExpressionParser>()->parseFormula(str(" a+b "));
+    ASSERT_TRUE(is<ExpressionSource>(spaced));
+    EXPECT_EQ(spaced->editText()->toStdString(), " a+b ");
+    EXPECT_TRUE(spaced->errorOf().isNull());
+    EXPECT_EQ(treeOf("a+b*2")->toSource()->toStdString(), "a + b * 2");
+    EXPECT_EQ(treeOf("f(x)")->toSource()->toStdString(), "f(x)");
 }
 
 TEST(ExpressionTree, FunctionSignatureKeyAndText) {

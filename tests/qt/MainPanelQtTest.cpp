@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <set>
 
 #include "app/Document.h"
 #include "app/DocumentFile.h"
@@ -31,12 +30,6 @@
 
 namespace qv::toolkit {
 namespace {
-
-// Lets Qt deliver what is queued (posted messages, paints, layout).
-void settle() {
-    for (int turn = 0; turn < 3; ++turn)
-        QCoreApplication::processEvents();
-}
 
 std::string bytesOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -71,11 +64,7 @@ class ProgramWindow : public ::testing::Test {
         window = std::make_unique<QtWindow>();
         window->frame()->resize(1024, 768);
         listener = std::make_unique<MainPanelListener>(*window, path);
-        window->frame()->show();
-        window->frame()->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window->frame()));
-        window->workArea()->setFocus();
-        settle();
+        ASSERT_TRUE(showActive(*window));
     }
     void TearDown() override {
         setDialogScript(nullptr);
@@ -279,14 +268,6 @@ TEST_F(ProgramWindow, TheChartsContextMenuExportsItAsAPng) {
     // Exporting is no change of the document.
     EXPECT_EQ(window->frame()->windowTitle(), QStringLiteral("prices.qvl *  - Quorvatelle"));
     EXPECT_EQ(panel().commands().undoCount(), 1);
-}
-
-std::size_t colourCount(const QImage& image) {
-    std::set<QRgb> colours;
-    for (int y = 0; y < image.height(); y += 2)
-        for (int x = 0; x < image.width(); x += 2)
-            colours.insert(image.pixel(x, y));
-    return colours.size();
 }
 
 TEST(Program, TheScreenshotOptionWritesThePngWithNoDisplay) {

@@ -39,7 +39,7 @@ class Dialogs : public ShownWindow {
   protected:
     template <class Dialog>
     static Dialog* openDialog() {
-        ShownWindow::settle();
+        settle();
         return qobject_cast<Dialog*>(QApplication::activeModalWidget());
     }
     // What a user does: type the name into the dialog's file name line.

@@ -26,41 +26,41 @@ TEST_F(Input, EveryKeyReachesTheListenerWithItsCode) {
     const QString euro = QString::fromUtf8("\xE2\x82\xAC");
     const QString grin = QString::fromUtf8("\xF0\x9F\x98\x80");
     const KeyCase cases[] = {
-        {"left", Qt::Key_Left, Qt::NoModifier, {}, "key 1  0"},
-        {"right", Qt::Key_Right, Qt::NoModifier, {}, "key 2  0"},
-        {"up", Qt::Key_Up, Qt::NoModifier, {}, "key 3  0"},
-        {"down", Qt::Key_Down, Qt::NoModifier, {}, "key 4  0"},
-        {"page up", Qt::Key_PageUp, Qt::NoModifier, {}, "key 5  0"},
-        {"page down", Qt::Key_PageDown, Qt::NoModifier, {}, "key 6  0"},
-        {"F2", Qt::Key_F2, Qt::NoModifier, {}, "key 7  0"},
-        {"delete", Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7F)), "key 9  0"},
-        {"escape", Qt::Key_Escape, Qt::NoModifier, QString(QChar(0x1B)), "key 10  0"},
-        {"backspace", Qt::Key_Backspace, Qt::NoModifier, QString(QChar(0x08)), "key 11  0"},
-        {"tab", Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"), "key 12  0"},
-        {"shift tab", Qt::Key_Backtab, Qt::ShiftModifier, {}, "key 12  1"},
-        {"return", Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), "key 13  0"},
-        {"keypad enter", Qt::Key_Enter, Qt::KeypadModifier, QStringLiteral("\r"), "key 13  0"},
-        {"ctrl c", Qt::Key_C, Qt::ControlModifier, QString(QChar(0x03)), "key 15  2"},
-        {"ctrl v", Qt::Key_V, Qt::ControlModifier, QString(QChar(0x16)), "key 16  2"},
-        {"ctrl x", Qt::Key_X, Qt::ControlModifier, QString(QChar(0x18)), "key 17  2"},
-        {"ctrl z", Qt::Key_Z, Qt::ControlModifier, QString(QChar(0x1A)), "key 18  2"},
-        {"ctrl y", Qt::Key_Y, Qt::ControlModifier, QString(QChar(0x19)), "key 19  2"},
+        {"left", Qt::Key_Left, Qt::NoModifier, {}, "key left"},
+        {"right", Qt::Key_Right, Qt::NoModifier, {}, "key right"},
+        {"up", Qt::Key_Up, Qt::NoModifier, {}, "key up"},
+        {"down", Qt::Key_Down, Qt::NoModifier, {}, "key down"},
+        {"page up", Qt::Key_PageUp, Qt::NoModifier, {}, "key page-up"},
+        {"page down", Qt::Key_PageDown, Qt::NoModifier, {}, "key page-down"},
+        {"F2", Qt::Key_F2, Qt::NoModifier, {}, "key F2"},
+        {"delete", Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7F)), "key delete"},
+        {"escape", Qt::Key_Escape, Qt::NoModifier, QString(QChar(0x1B)), "key escape"},
+        {"backspace", Qt::Key_Backspace, Qt::NoModifier, QString(QChar(0x08)), "key backspace"},
+        {"tab", Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"), "key tab"},
+        {"shift tab", Qt::Key_Backtab, Qt::ShiftModifier, {}, "key tab shift"},
+        {"return", Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), "key enter"},
+        {"keypad enter", Qt::Key_Enter, Qt::KeypadModifier, QStringLiteral("\r"), "key enter"},
+        {"ctrl c", Qt::Key_C, Qt::ControlModifier, QString(QChar(0x03)), "key copy ctrl"},
+        {"ctrl v", Qt::Key_V, Qt::ControlModifier, QString(QChar(0x16)), "key paste ctrl"},
+        {"ctrl x", Qt::Key_X, Qt::ControlModifier, QString(QChar(0x18)), "key cut ctrl"},
+        {"ctrl z", Qt::Key_Z, Qt::ControlModifier, QString(QChar(0x1A)), "key undo ctrl"},
+        {"ctrl y", Qt::Key_Y, Qt::ControlModifier, QString(QChar(0x19)), "key redo ctrl"},
         {"ctrl shift z", Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, QString(QChar(0x1A)),
-         "key 19  3"},
-        {"end", Qt::Key_End, Qt::NoModifier, {}, "key 26  0"},
-        {"home", Qt::Key_Home, Qt::NoModifier, {}, "key 27  0"},
-        {"ctrl a", Qt::Key_A, Qt::ControlModifier, QString(QChar(0x01)), "key 0  2"},
-        {"shift left", Qt::Key_Left, Qt::ShiftModifier, {}, "key 1  1"},
-        {"ctrl home", Qt::Key_Home, Qt::ControlModifier, {}, "key 27  2"},
-        {"a", Qt::Key_A, Qt::NoModifier, QStringLiteral("a"), "key 14 a 0"},
-        {"shift a", Qt::Key_A, Qt::ShiftModifier, QStringLiteral("A"), "key 14 A 1"},
-        {"space", Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), "key 14   0"},
-        {"e acute", Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)), "key 14 \xC3\xA9 0"},
-        {"euro", Qt::Key_unknown, Qt::NoModifier, euro, "key 14 \xE2\x82\xAC 0"},
+         "key redo shift+ctrl"},
+        {"end", Qt::Key_End, Qt::NoModifier, {}, "key end"},
+        {"home", Qt::Key_Home, Qt::NoModifier, {}, "key home"},
+        {"ctrl a", Qt::Key_A, Qt::ControlModifier, QString(QChar(0x01)), "key select-all ctrl"},
+        {"shift left", Qt::Key_Left, Qt::ShiftModifier, {}, "key left shift"},
+        {"ctrl home", Qt::Key_Home, Qt::ControlModifier, {}, "key home ctrl"},
+        {"a", Qt::Key_A, Qt::NoModifier, QStringLiteral("a"), "key char a"},
+        {"shift a", Qt::Key_A, Qt::ShiftModifier, QStringLiteral("A"), "key char A shift"},
+        {"space", Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), "key char  "},
+        {"e acute", Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)), "key char \xC3\xA9"},
+        {"euro", Qt::Key_unknown, Qt::NoModifier, euro, "key char \xE2\x82\xAC"},
         {"outside the basic plane", Qt::Key_unknown, Qt::NoModifier, grin,
-         "key 14 \xF0\x9F\x98\x80 0"},
+         "key char \xF0\x9F\x98\x80"},
         {"altgr at sign", Qt::Key_At, Qt::ControlModifier | Qt::AltModifier, QStringLiteral("@"),
-         "key 14 @ 6"},
+         "key char @ ctrl+alt"},
         {"shift alone", Qt::Key_Shift, Qt::ShiftModifier, {}, ""},
         {"ctrl b", Qt::Key_B, Qt::ControlModifier, QString(QChar(0x02)), ""},
         {"alt x", Qt::Key_X, Qt::AltModifier, QStringLiteral("x"), ""},
@@ -86,26 +86,26 @@ TEST_F(Input, MouseEventsArriveWithTheirKindsAndWorkAreaPixels) {
     const MouseCase cases[] = {
         {"left click",
          [](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(10, 20)); },
-         {"mouse 8 10,20 0", "mouse 9 10,20 0"}},
+         {"mouse press 10,20", "mouse release 10,20"}},
         {"drag with the left button",
          [](QWidget* w) {
              QTest::mousePress(w, Qt::LeftButton, {}, QPoint(30, 40));
              QTest::mouseMove(w, QPoint(35, 47));
              QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(35, 47));
          },
-         {"mouse 8 30,40 0", "mouse 7 35,47 0", "mouse 9 35,47 0"}},
+         {"mouse press 30,40", "mouse drag 35,47", "mouse release 35,47"}},
         {"shift click",
          [](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 6)); },
-         {"mouse 8 5,6 1", "mouse 9 5,6 1"}},
+         {"mouse press 5,6 shift", "mouse release 5,6 shift"}},
         {"right press",
          [](QWidget* w) { QTest::mouseClick(w, Qt::RightButton, {}, QPoint(70, 80)); },
-         {"mouse 15 70,80 0"}},
+         {"mouse right-press 70,80"}},
         {"middle button",
          [](QWidget* w) { QTest::mouseClick(w, Qt::MiddleButton, {}, QPoint(1, 1)); },
          {}},
         {"double click",
          [](QWidget* w) { QTest::mouseDClick(w, Qt::LeftButton, {}, QPoint(50, 60)); },
-         {"mouse 11 50,60 0"}},
+         {"mouse double-click 50,60"}},
     };
     for (const MouseCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -120,9 +120,9 @@ TEST_F(Input, APlatformDoubleClickIsPressReleaseDoubleClickRelease) {
     // arrives first): the second press is reported only as the double click.
     QPoint inWindow = window->workArea()->mapTo(window->frame(), QPoint(50, 60));
     QTest::mouseDClick(window->frame()->windowHandle(), Qt::LeftButton, {}, inWindow);
-    EXPECT_EQ(listener.events,
-              (std::vector<std::string>{"mouse 6 50,60 0", "mouse 8 50,60 0", "mouse 9 50,60 0",
-                                        "mouse 11 50,60 0", "mouse 9 50,60 0"}));
+    EXPECT_EQ(listener.events, (std::vector<std::string>{
+                                   "mouse move 50,60", "mouse press 50,60", "mouse release 50,60",
+                                   "mouse double-click 50,60", "mouse release 50,60"}));
 }
 
 TEST_F(Input, MovingWithoutAButtonIsKindSix) {
@@ -130,7 +130,7 @@ TEST_F(Input, MovingWithoutAButtonIsKindSix) {
                      window->workArea()->mapToGlobal(QPointF(12, 34)), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QCoreApplication::sendEvent(window->workArea(), &move);
-    EXPECT_EQ(listener.events, std::vector<std::string>{"mouse 6 12,34 0"});
+    EXPECT_EQ(listener.events, std::vector<std::string>{"mouse move 12,34"});
 }
 
 TEST_F(Input, WheelNotchesAddUpAcrossSmallSteps) {
@@ -140,9 +140,9 @@ TEST_F(Input, WheelNotchesAddUpAcrossSmallSteps) {
         std::vector<std::string> expected;
     };
     const WheelCase cases[] = {
-        {"one notch away from the user", {120}, {"wheel 1 20,30 0"}},
-        {"two notches towards the user", {-240}, {"wheel -2 20,30 0"}},
-        {"half notches", {60, 60}, {"wheel 1 20,30 0"}},
+        {"one notch away from the user", {120}, {"wheel 1 20,30"}},
+        {"two notches towards the user", {-240}, {"wheel -2 20,30"}},
+        {"half notches", {60, 60}, {"wheel 1 20,30"}},
         {"less than a notch", {40}, {}},
     };
     for (const WheelCase& c : cases) {
@@ -196,7 +196,7 @@ TEST_F(Input, ShortcutsChooseTheirItemsAndOtherKeysStayKeys) {
         {"ctrl shift s", Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, QString(QChar(0x13)),
          "menu 104"},
         // A key written in a caption is shown, not bound: Ctrl+X stays a key.
-        {"ctrl x", Qt::Key_X, Qt::ControlModifier, QString(QChar(0x18)), "key 17  2"},
+        {"ctrl x", Qt::Key_X, Qt::ControlModifier, QString(QChar(0x18)), "key cut ctrl"},
     };
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(c.name);

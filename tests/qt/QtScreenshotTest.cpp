@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <cstdlib>
-#include <set>
 
 #include "tests/qt/DemoListener.h"
 #include "tests/qt/QtTestSupport.h"
@@ -16,14 +15,6 @@ namespace qv::toolkit {
 extern std::string g_testProgram;
 
 namespace {
-
-std::size_t colourCount(const QImage& image) {
-    std::set<QRgb> colours;
-    for (int y = 0; y < image.height(); y += 2)
-        for (int x = 0; x < image.width(); x += 2)
-            colours.insert(image.pixel(x, y));
-    return colours.size();
-}
 
 ListenerFactory demo() {
     return [](Window& window) { return std::make_unique<DemoListener>(window); };

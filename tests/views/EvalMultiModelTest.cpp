@@ -16,8 +16,8 @@ namespace qv {
 namespace {
 
 using test::loadModel;
-using test::renderClasses;
 using test::renderGrid;
+using test::renderRoles;
 using test::typed;
 
 constexpr std::string_view kTwoFields = "table T{ a:=1! b:=a+1! <2>:={} }";
@@ -108,34 +108,27 @@ TEST(EvalMultiModel, SettingsRuleTheirFlagsAtEveryLayoutPass) {
     EXPECT_EQ(setup.model->period(), 2);
 }
 
-TEST(EvalMultiModel, CellClassesByPosition) {
+TEST(EvalMultiModel, CellRolesByPosition) {
     View setup = detailedView(kTwoFields);
     setup.settings->showFormula = true;
     setup.settings->spreadsheetLook = true;
     setup.model->layout();
-    EXPECT_EQ(renderClasses(*setup.model),
-              (std::vector<std::string>{
-                  "LabelCell CornerNameCell LabelCell LabelCell LabelCell LabelCell LabelCell "
-                  "LabelCell",
-                  "LabelCell NameCell LabelCell ExpressionCell ExpressionCell ExpressionCell "
-                  "EmptyCell ResultCell",
-                  "LabelCell NameCell LabelCell ResultCell ResultCell ResultCell EmptyCell "
-                  "ResultCell",
-                  "LabelCell NameCell LabelCell ExpressionCell ExpressionCell ExpressionCell "
-                  "EmptyCell ResultCell",
-                  "LabelCell NameCell LabelCell ResultCell ResultCell ResultCell EmptyCell "
-                  "ResultCell",
-                  "LabelCell EmptyCell LabelCell EmptyCell EmptyCell EmptyCell EmptyCell EmptyCell",
-                  "LabelCell EmptyCell LabelCell EmptyCell EmptyCell EmptyCell EmptyCell "
-                  "EmptyCell",
-              }));
+    EXPECT_EQ(renderRoles(*setup.model), (std::vector<std::string>{
+                                             "read read read read read read read read",
+                                             "read edit read edit edit edit edit read",
+                                             "read edit read read read read edit read",
+                                             "read edit read edit edit edit edit read",
+                                             "read edit read read read read edit read",
+                                             "read edit read edit edit edit edit edit",
+                                             "read edit read edit edit edit edit read",
+                                         }));
 }
 
 TEST(EvalMultiModel, TableWithoutFields) {
     View setup = detailedView("table T{ <2>:={} }");
     EXPECT_EQ(setup.model->rowCount(), 2);
     for (std::int32_t column = 0; column < setup.model->columnCount(); ++column)
-        EXPECT_STREQ(setup.model->createCell(column, 1)->getClassName(), "EmptyCell") << column;
+        EXPECT_EQ(setup.model->createCell(column, 1)->text()->toStdString(), "") << column;
     setFlag(*setup.model, EvalMultiModel::ShowExtraCol, false);
     EXPECT_EQ(setup.model->rowCount(), 1);
 }

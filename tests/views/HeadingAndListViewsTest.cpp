@@ -16,8 +16,8 @@ namespace qv {
 namespace {
 
 using test::loadModel;
-using test::renderClasses;
 using test::renderGrid;
+using test::renderRoles;
 
 constexpr std::string_view kTwoFields = "table T{ a:=1! b:=a+1! <2>:={} }";
 
@@ -84,12 +84,10 @@ TEST(EvalSingleModel, CellsWidthsAndAddresses) {
     Heading view = headingView("table T{ a:=1! 2! <2>:={} }");
     view.settings->showFormula = true;
     view.model->viewProperties()->setProperty(EvalSingleModel::ShowSummary, Boolean::of(true));
-    EXPECT_EQ(renderClasses(*view.model),
+    EXPECT_EQ(renderRoles(*view.model),
               (std::vector<std::string>{
-                  "LabelCell LabelCell LabelCell LabelCell LabelCell LabelCell",
-                  "LabelCell NameCell ExpressionCell ResultCell ResultCell VisibleCell",
-                  "LabelCell NameCell ExpressionCell ResultCell ResultCell VisibleCell",
-                  "LabelCell EmptyCell EmptyCell EmptyCell EmptyCell EmptyCell"}));
+                  "read read read read read read", "read edit edit read read check",
+                  "read edit edit read read check", "read edit edit read read read"}));
     std::vector<std::int32_t> widths;
     for (std::int32_t column = 0; column < 7; ++column)
         widths.push_back(view.model->columnWidth(column));
@@ -132,8 +130,8 @@ TEST(TablesView, ListsTablesAndMakesNewOnes) {
     EXPECT_EQ(grid[4], "*|||");
     EXPECT_FALSE(view->createCell(3, 2)->isError());
     EXPECT_TRUE(view->createCell(3, 3)->isError()) << grid[3];
-    EXPECT_EQ(renderClasses(*view)[1], "LabelCell TableNameCell TableBaseCell TableWarningCell");
-    EXPECT_EQ(renderClasses(*view)[4], "LabelCell TableFactory TableFactory TableFactory");
+    EXPECT_EQ(renderRoles(*view)[1], "read edit edit read");
+    EXPECT_EQ(renderRoles(*view)[4], "read edit edit read");
 
     Pointer<ModelEditor> editor = test::editorOf(*view);
     view->createCell(1, 4)->setText(*editor, str("D"));
