@@ -2,9 +2,6 @@
 
 #include <algorithm>
 
-#include "editing/EditableSupport.h"
-#include "editing/Positions.h"
-
 namespace qv {
 
 void AbstractEditable::layoutSize(toolkit::Size size) {
@@ -56,10 +53,11 @@ StringPointer AbstractEditable::getTitle() const {
 
 void AbstractEditable::attach(EditableSupport* support) {
     m_support = support;
+    m_host = support == nullptr ? nullptr : hostOf(support);
 }
 
 bool AbstractEditable::isSelected() const {
-    return m_support != nullptr && m_support->selected().object() == this;
+    return m_host != nullptr && m_host->selectedEditable() == this;
 }
 
 void AbstractEditable::childKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) {
@@ -79,8 +77,8 @@ StringPointer AbstractEditable::toSource() const {
 }
 
 bool AbstractEditable::isFocused() const {
-    if (m_support == nullptr) return false;
-    const Object* selected = m_support->selected().object();
+    if (m_host == nullptr) return false;
+    const AbstractEditable* selected = m_host->selectedEditable();
     for (const AbstractEditable* at = this; at != nullptr; at = at->m_parent) {
         if (at == selected) return true;
         if (at->m_parent == nullptr || !at->m_parent->forwardsFocus()) break;
@@ -98,11 +96,11 @@ toolkit::Point AbstractEditable::layoutPoint(toolkit::Point workArea) const {
 }
 
 void AbstractEditable::repaint() const {
-    if (m_support != nullptr) m_support->repaint();
+    if (m_host != nullptr) m_host->repaint();
 }
 
 void AbstractEditable::invalidateLayout() const {
-    if (m_support != nullptr) m_support->invalidateLayout();
+    if (m_host != nullptr) m_host->invalidateLayout();
 }
 
 void AbstractEditable::adopt(const Pointer<AbstractEditable>& child) {

@@ -19,6 +19,7 @@
 #include "core/Object.h"
 #include "core/Pointer.h"
 #include "core/String.h"
+#include "editing/EditableHost.h"
 #include "editing/MouseInfo.h"
 #include "toolkit/Events.h"
 #include "toolkit/Geometry.h"
@@ -148,6 +149,7 @@ class AbstractEditable : public Object {
   private:
     AbstractEditable* m_parent = nullptr;
     EditableSupport* m_support = nullptr;
+    EditableHost* m_host = nullptr;
     toolkit::Rect m_bounds;
     toolkit::Point m_anchor;
 };

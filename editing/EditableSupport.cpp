@@ -23,6 +23,10 @@ EditableSupport::~EditableSupport() {
     if (!m_layoutRoot.isNull()) m_layoutRoot->attach(nullptr);
 }
 
+EditableHost* hostOf(EditableSupport* support) noexcept {
+    return support;
+}
+
 toolkit::Color EditableSupport::grey(std::int32_t step) noexcept {
     return toolkit::Color::grey(static_cast<std::uint8_t>(200 + 15 * std::clamp(step, 0, 3)));
 }

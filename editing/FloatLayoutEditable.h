@@ -17,7 +17,7 @@
 
 namespace qv {
 
-class FloatLayoutEditable final : public AbstractEditable {
+class FloatLayoutEditable final : public AbstractEditable, public FramePlaces {
     QV_OBJECT(FloatLayoutEditable, AbstractEditable, "FloatLayoutEditable")
   public:
     // The width top-level frames are laid out with (the document reader's).
@@ -39,7 +39,7 @@ class FloatLayoutEditable final : public AbstractEditable {
     std::string titlePart() const;
     // Where a top-level frame stands now: its corner, stacking place and
     // placement.
-    Pointer<FloatLayoutPosition> positionOf(const Pointer<AbstractEditable>& frame) const;
+    Pointer<FloatLayoutPosition> positionOf(const Pointer<AbstractEditable>& frame) const override;
     // The topmost frame under a work-area point, or the null object.
     Pointer<AbstractEditable> frameAt(toolkit::Point point) const;
     // The work area's scrolling; window points become work-area points by

@@ -4,7 +4,7 @@
 
 #include "editing/DetachDropCommand.h"
 #include "editing/EditableSupport.h"
-#include "editing/FloatLayoutEditable.h"
+#include "editing/Positions.h"
 #include "editing/TitleBarPainter.h"
 #include "layout/LayoutWriter.h"
 
@@ -219,9 +219,10 @@ void TitleDecorator::close() {
 // with the new placement, so that undo restores the old one.
 void TitleDecorator::changePlacement(TitleButton button) {
     if (support() == nullptr) return;
-    auto root = cast<FloatLayoutEditable>(support()->layoutRoot());
-    if (root.isNull() || parent() != root.get()) return;
-    Pointer<FloatLayoutPosition> before = root->positionOf(self());
+    Pointer<AbstractEditable> root = support()->layoutRoot();
+    auto* places = dynamic_cast<const FramePlaces*>(root.get());
+    if (places == nullptr || parent() != root.get()) return;
+    Pointer<FloatLayoutPosition> before = places->positionOf(self());
     FrameState next = m_state;
     toolkit::Point place{bounds().x, bounds().y};
     switch (button) {
@@ -250,8 +251,7 @@ void TitleDecorator::changePlacement(TitleButton button) {
             return;
     }
     if (next == m_state && place == toolkit::Point{bounds().x, bounds().y}) return;
-    auto after = make<FloatLayoutPosition>(Pointer<AbstractEditable>(root), place,
-                                           before->stackIndex(), next);
+    auto after = make<FloatLayoutPosition>(root, place, before->stackIndex(), next);
     support()->commands().execute(make<DetachDropCommand>(root, self(), before, after), true);
 }
 

@@ -14,12 +14,10 @@
 #include "editing/AbstractEditable.h"
 #include "editing/FrameState.h"
 #include "editing/ScrollDecorator.h"
+#include "editing/TitleBarPainter.h"
 #include "layout/FrameNotes.h"
 
 namespace qv {
-
-// ORDER TITLE BUTTON: the numbers buttonPressed takes.
-enum class TitleButton : std::int32_t { Close = 0, Maximize = 1, Optimize = 2, Float = 3 };
 
 class TitleDecorator final : public AbstractEditable {
     QV_OBJECT(TitleDecorator, AbstractEditable, "TitleDecorator")
