@@ -18,10 +18,6 @@ void AbstractEditable::moveBy(toolkit::Point delta) {
     m_bounds.y += delta.y;
 }
 
-Pointer<AbstractEditable> AbstractEditable::editableInRegion(const toolkit::Rect&, std::uint32_t) {
-    return {};
-}
-
 void AbstractEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
     graphics.drawRect(m_bounds.translated(origin.x, origin.y));
 }

@@ -53,32 +53,22 @@ class AbstractEditable : public Object {
     // A square side of widthHint limited to the minimum and maximum width,
     // at (0, 0); containers move their children into place afterwards.
     virtual void layoutWidth(std::int32_t widthHint);
-    virtual void sizeChanged(toolkit::Size) {}
     virtual void moveBy(toolkit::Point delta);
     virtual std::int32_t minimumWidth() const { return 30; }
     virtual std::int32_t maximumWidth() const { return 30; }
-    // The editable that covers a region, for views that ask their children.
-    virtual Pointer<AbstractEditable> editableInRegion(const toolkit::Rect& region,
-                                                       std::uint32_t options);
     // A notification passed down the tree; frames and the root forward it.
     virtual void notify(const Pointer<Object>&) {}
     virtual bool handleMouse(toolkit::MouseKind, const MouseInfo&) { return false; }
     // `text` is a typed character's UTF-8 text for key::kCharacter.
     virtual void handleKey(std::int32_t, std::string_view, std::uint32_t) {}
-    virtual void setObject(const Pointer<Object>&) {}
-    virtual void buttonPressed(std::int32_t) {}
     // Draws at the bounds offset by `origin`.
     virtual void paint(toolkit::Graphics& graphics, toolkit::Point origin);
-    virtual void paintFinished() {}
     // Removes the editable from this one's subtree; the place it had, or the
     // null object when it is not there.
     virtual Pointer<AbstractPosition> detach(const Pointer<AbstractEditable>& editable);
     // Puts the editable back at a place this container answered before.
     virtual bool drop(const Pointer<AbstractEditable>& editable,
                       const Pointer<AbstractPosition>& position);
-    virtual void setTopLevel(bool) {}
-    virtual bool isMovable() const { return false; }
-    virtual bool isInTitleBar(std::int32_t, std::int32_t) const { return false; }
     // Where a view dragged to (x, y) would go; accepting puts it there.
     virtual Pointer<AbstractPosition> dropPositionAt(std::int32_t x, std::int32_t y,
                                                      const Pointer<AbstractEditable>& editable);
@@ -87,14 +77,9 @@ class AbstractEditable : public Object {
     virtual Pointer<AbstractEditable> hitTest(std::int32_t x, std::int32_t y, bool deep);
     virtual bool acceptsEditCommand(std::int32_t) const { return false; }
     virtual Pointer<Object> getObject() const;
-    // Another editable took this one's place under the pointer or as the
-    // selection.
-    virtual void mouseLeft() {}
     virtual StringPointer getTitle() const;
     virtual void attach(EditableSupport* support);
-    virtual void add(const Pointer<AbstractEditable>&) {}
-    virtual void setFormulaBar(const Pointer<AbstractEditable>&) {}
-    virtual bool isSelected() const;
+    bool isSelected() const;
     virtual bool isPanel() const { return false; }
 
     // What the work area needs beyond those.

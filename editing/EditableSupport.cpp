@@ -33,9 +33,7 @@ toolkit::Color EditableSupport::grey(std::int32_t step) noexcept {
 
 void EditableSupport::select(const Pointer<AbstractEditable>& editable) {
     if (editable == m_selected) return;
-    Pointer<AbstractEditable> old = m_selected;
     m_selected = editable;
-    if (!old.isNull()) old->mouseLeft();
     repaint();
 }
 

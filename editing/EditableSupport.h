@@ -45,7 +45,6 @@ class EditableSupport final : public Object, public EditableHost {
 
     const Pointer<AbstractEditable>& selected() const noexcept { return m_selected; }
     const AbstractEditable* selectedEditable() const noexcept override { return m_selected.get(); }
-    // Calls mouseLeft on the editable selected before when it differs.
     void select(const Pointer<AbstractEditable>& editable);
     // Selects nothing when the selection lies inside `editable` (or is it):
     // a view that leaves the tree takes its selection with it.

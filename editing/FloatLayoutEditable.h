@@ -72,8 +72,8 @@ class FloatLayoutEditable final : public AbstractEditable, public FramePlaces {
     Pointer<AbstractEditable> hitTest(std::int32_t x, std::int32_t y, bool deep) override;
     void attach(EditableSupport* support) override;
     // A new frame on top of the others.
-    void add(const Pointer<AbstractEditable>& editable) override;
-    void setFormulaBar(const Pointer<AbstractEditable>& bar) override;
+    void add(const Pointer<AbstractEditable>& editable);
+    void setFormulaBar(const Pointer<AbstractEditable>& bar);
     // Keys nobody handled end here.
     void childKey(std::int32_t, std::string_view, std::uint32_t) override {}
     void writeSource(std::string& out, std::int32_t indent) const override;
@@ -107,7 +107,6 @@ class FloatLayoutEditable final : public AbstractEditable, public FramePlaces {
     Pointer<AbstractEditable> m_formulaBar;
     Pointer<AbstractEditable> m_dragged;
     Pointer<AbstractPosition> m_detachPosition;
-    Pointer<AbstractEditable> m_hovered;
     bool m_dragging = false;
     bool m_armed = false;
     std::int64_t m_lastCursorChanges = -1;

@@ -7,6 +7,7 @@
 #include "editing/EditableSupport.h"
 #include "editing/LayoutTableEditable.h"
 #include "editing/LayoutTablePosition.h"
+#include "editing/TitleDecorator.h"
 
 namespace qv {
 
@@ -125,7 +126,7 @@ Pointer<AbstractPosition> LayoutTableEditable::dropPositionAt(
     }
     put(editable, row, column);
     removeEmptyColumnsAndRows();
-    editable->setTopLevel(false);
+    if (auto titled = cast<TitleDecorator>(editable); !titled.isNull()) titled->setTopLevel(false);
     clearTarget();
     // Removing empty lines may have moved the view: its place is read back.
     auto place = find(*editable);
@@ -169,7 +170,7 @@ bool LayoutTableEditable::drop(const Pointer<AbstractEditable>& editable,
     }
     if (!cellAt(row, column).isNull()) insertColumns(column, 1);
     put(editable, row, column);
-    editable->setTopLevel(false);
+    if (auto titled = cast<TitleDecorator>(editable); !titled.isNull()) titled->setTopLevel(false);
     invalidateLayout();
     return true;
 }

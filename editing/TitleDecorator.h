@@ -66,14 +66,19 @@ class TitleDecorator final : public AbstractEditable {
     std::int32_t maximumWidth() const override;
     void notify(const Pointer<Object>& message) override { m_scroller->notify(message); }
     bool handleMouse(toolkit::MouseKind kind, const MouseInfo& info) override;
-    void buttonPressed(std::int32_t button) override;
+    // A title button by its number (ORDER TITLE BUTTON); others do nothing.
+    void buttonPressed(std::int32_t button);
     void paint(toolkit::Graphics& graphics, toolkit::Point origin) override;
     Pointer<AbstractPosition> detach(const Pointer<AbstractEditable>& editable) override;
     bool drop(const Pointer<AbstractEditable>& editable,
               const Pointer<AbstractPosition>& position) override;
-    void setTopLevel(bool topLevel) override;
-    bool isMovable() const override;
-    bool isInTitleBar(std::int32_t x, std::int32_t y) const override;
+    // On the work area itself (true) or in a cell of a layout table: a
+    // frame leaving a table is optimized, one entering it is in the table.
+    void setTopLevel(bool topLevel);
+    // Optimized and floating frames are dragged by their title bars.
+    bool isMovable() const;
+    // In the bar but on none of its buttons: where a drag starts.
+    bool isInTitleBar(std::int32_t x, std::int32_t y) const;
     Pointer<AbstractPosition> dropPositionAt(std::int32_t x, std::int32_t y,
                                              const Pointer<AbstractEditable>& editable) override;
     Pointer<AbstractEditable> hitTest(std::int32_t x, std::int32_t y, bool deep) override;

@@ -203,7 +203,6 @@ TEST_F(TextMouseTest, ANewEditableThatOverridesNothingIsA30By30Square) {
     EXPECT_EQ(plain->getTitle()->toStdString(), "default title");
     EXPECT_EQ(plain->toSource()->toStdString(), "");
     EXPECT_TRUE(plain->detach(plain).isNull());
-    EXPECT_FALSE(plain->isMovable());
     EXPECT_FALSE(plain->isPanel());
     EXPECT_EQ(plain->hitTest(10, 10, true), Pointer<AbstractEditable>(plain));
     EXPECT_TRUE(plain->hitTest(30, 10, true).isNull());
