@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "editing/StandInContainer.h"
+
 namespace qv {
 
 void AbstractEditable::layoutSize(toolkit::Size size) {
@@ -77,16 +79,18 @@ bool AbstractEditable::isFocused() const {
     const AbstractEditable* selected = m_host->selectedEditable();
     for (const AbstractEditable* at = this; at != nullptr; at = at->m_parent) {
         if (at == selected) return true;
-        if (at->m_parent == nullptr || !at->m_parent->forwardsFocus()) break;
+        if (dynamic_cast<const StandInContainer*>(at->m_parent) == nullptr) break;
     }
     return false;
 }
 
 toolkit::Point AbstractEditable::layoutPoint(toolkit::Point workArea) const {
     for (const AbstractEditable* at = m_parent; at != nullptr; at = at->m_parent) {
-        toolkit::Point offset = at->contentOffset();
-        workArea.x += offset.x;
-        workArea.y += offset.y;
+        if (const auto* container = dynamic_cast<const StandInContainer*>(at)) {
+            toolkit::Point offset = container->contentOffset();
+            workArea.x += offset.x;
+            workArea.y += offset.y;
+        }
     }
     return workArea;
 }

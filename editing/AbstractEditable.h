@@ -91,11 +91,6 @@ class AbstractEditable : public Object {
     // Asks the scrolling containers above to bring an area (in this
     // editable's coordinates) into sight.
     virtual void ensureVisible(const toolkit::Rect& area);
-    // The shift a container applies to its children's coordinates.
-    virtual toolkit::Point contentOffset() const { return {}; }
-    // True for containers whose selection stands for their child's (frames,
-    // scrolling): a text shows its caret while its frame is selected.
-    virtual bool forwardsFocus() const { return false; }
     // Marks where a view dragged to (x, y) would go; false when nowhere here.
     virtual bool showDropTarget(std::int32_t, std::int32_t, const AbstractEditable&) {
         return false;
@@ -108,7 +103,7 @@ class AbstractEditable : public Object {
     virtual void writeSource(std::string& out, std::int32_t indent) const;
     StringPointer toSource() const override;
 
-    // Selected itself, or through containers that forward their selection.
+    // Selected itself, or through the containers that stand in for it.
     bool isFocused() const;
     // A point of the work area in this editable's coordinates.
     toolkit::Point layoutPoint(toolkit::Point workArea) const;

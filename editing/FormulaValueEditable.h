@@ -10,12 +10,15 @@
 #include "editing/AbstractEditable.h"
 #include "editing/EditedFormulaCell.h"
 #include "editing/FormulaTextFieldEditable.h"
+#include "editing/StandInContainer.h"
 
 namespace qv {
 
 class EditableContainerPanel;
 
-class FormulaValueEditable final : public AbstractEditable, public FormulaFieldOwner {
+class FormulaValueEditable final : public AbstractEditable,
+                                   public FormulaFieldOwner,
+                                   public StandInContainer {
     QV_OBJECT(FormulaValueEditable, AbstractEditable, "FormulaValueEditable")
   public:
     static constexpr std::int32_t kLabelLeft = 4;
@@ -51,7 +54,6 @@ class FormulaValueEditable final : public AbstractEditable, public FormulaFieldO
     bool handleMouse(toolkit::MouseKind kind, const MouseInfo& info) override;
     void handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;
     Pointer<AbstractEditable> hitTest(std::int32_t x, std::int32_t y, bool deep) override;
-    bool forwardsFocus() const override { return true; }
     // The bar is always in sight: its caret must not scroll the work area.
     void ensureVisible(const toolkit::Rect&) override {}
     bool acceptsEditCommand(std::int32_t code) const override;

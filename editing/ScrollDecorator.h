@@ -9,10 +9,11 @@
 
 #include "editing/AbstractEditable.h"
 #include "editing/ScrollGeometry.h"
+#include "editing/StandInContainer.h"
 
 namespace qv {
 
-class ScrollDecorator final : public AbstractEditable {
+class ScrollDecorator final : public AbstractEditable, public StandInContainer {
     QV_OBJECT(ScrollDecorator, AbstractEditable, "ScrollDecorator")
   public:
     static constexpr std::int32_t kBarWidth = ScrollGeometry::kBarWidth;
@@ -53,7 +54,6 @@ class ScrollDecorator final : public AbstractEditable {
     bool isPanel() const override { return m_view->isPanel(); }
     void ensureVisible(const toolkit::Rect& area) override;
     toolkit::Point contentOffset() const override { return m_scroll; }
-    bool forwardsFocus() const override { return true; }
     bool showDropTarget(std::int32_t x, std::int32_t y, const AbstractEditable& dragged) override;
     void hideDropTarget() override { m_view->hideDropTarget(); }
     std::int32_t panelDepth() const override { return m_view->panelDepth(); }

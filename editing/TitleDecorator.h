@@ -14,12 +14,13 @@
 #include "editing/AbstractEditable.h"
 #include "editing/FrameState.h"
 #include "editing/ScrollDecorator.h"
+#include "editing/StandInContainer.h"
 #include "editing/TitleBarPainter.h"
 #include "layout/FrameNotes.h"
 
 namespace qv {
 
-class TitleDecorator final : public AbstractEditable {
+class TitleDecorator final : public AbstractEditable, public StandInContainer {
     QV_OBJECT(TitleDecorator, AbstractEditable, "TitleDecorator")
   public:
     static constexpr std::int32_t kMinimumWidth = 80;
@@ -84,7 +85,6 @@ class TitleDecorator final : public AbstractEditable {
     Pointer<AbstractEditable> hitTest(std::int32_t x, std::int32_t y, bool deep) override;
     StringPointer getTitle() const override { return view()->getTitle(); }
     void attach(EditableSupport* support) override;
-    bool forwardsFocus() const override { return true; }
     bool showDropTarget(std::int32_t x, std::int32_t y, const AbstractEditable& dragged) override;
     void hideDropTarget() override { m_scroller->hideDropTarget(); }
     std::int32_t panelDepth() const override { return view()->panelDepth(); }
