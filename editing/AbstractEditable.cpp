@@ -24,19 +24,6 @@ void AbstractEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin)
     graphics.drawRect(m_bounds.translated(origin.x, origin.y));
 }
 
-Pointer<AbstractPosition> AbstractEditable::detach(const Pointer<AbstractEditable>&) {
-    return {};
-}
-
-bool AbstractEditable::drop(const Pointer<AbstractEditable>&, const Pointer<AbstractPosition>&) {
-    return false;
-}
-
-Pointer<AbstractPosition> AbstractEditable::dropPositionAt(std::int32_t, std::int32_t,
-                                                           const Pointer<AbstractEditable>&) {
-    return {};
-}
-
 Pointer<AbstractEditable> AbstractEditable::hitTest(std::int32_t x, std::int32_t y, bool) {
     return m_bounds.contains({x, y}) ? self() : Pointer<AbstractEditable>();
 }

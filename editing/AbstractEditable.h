@@ -28,7 +28,6 @@
 namespace qv {
 
 class EditableSupport;
-class AbstractPosition;
 
 class AbstractEditable : public Object {
     QV_ABSTRACT_OBJECT(AbstractEditable, Object)
@@ -63,15 +62,6 @@ class AbstractEditable : public Object {
     virtual void handleKey(std::int32_t, std::string_view, std::uint32_t) {}
     // Draws at the bounds offset by `origin`.
     virtual void paint(toolkit::Graphics& graphics, toolkit::Point origin);
-    // Removes the editable from this one's subtree; the place it had, or the
-    // null object when it is not there.
-    virtual Pointer<AbstractPosition> detach(const Pointer<AbstractEditable>& editable);
-    // Puts the editable back at a place this container answered before.
-    virtual bool drop(const Pointer<AbstractEditable>& editable,
-                      const Pointer<AbstractPosition>& position);
-    // Where a view dragged to (x, y) would go; accepting puts it there.
-    virtual Pointer<AbstractPosition> dropPositionAt(std::int32_t x, std::int32_t y,
-                                                     const Pointer<AbstractEditable>& editable);
     // Itself when (x, y) lies in the bounds; with `deep` the innermost
     // editable there.
     virtual Pointer<AbstractEditable> hitTest(std::int32_t x, std::int32_t y, bool deep);
@@ -80,7 +70,6 @@ class AbstractEditable : public Object {
     virtual StringPointer getTitle() const;
     virtual void attach(EditableSupport* support);
     bool isSelected() const;
-    virtual bool isPanel() const { return false; }
 
     // What the work area needs beyond those.
     //
@@ -91,13 +80,6 @@ class AbstractEditable : public Object {
     // Asks the scrolling containers above to bring an area (in this
     // editable's coordinates) into sight.
     virtual void ensureVisible(const toolkit::Rect& area);
-    // Marks where a view dragged to (x, y) would go; false when nowhere here.
-    virtual bool showDropTarget(std::int32_t, std::int32_t, const AbstractEditable&) {
-        return false;
-    }
-    virtual void hideDropTarget() {}
-    // How many layout tables nest in this editable, itself included.
-    virtual std::int32_t panelDepth() const { return 0; }
     // Appends the element's document text. The caller has placed the first
     // line; every further line starts with `indent` blanks.
     virtual void writeSource(std::string& out, std::int32_t indent) const;

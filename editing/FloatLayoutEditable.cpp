@@ -317,13 +317,13 @@ void FloatLayoutEditable::startDrag(const Pointer<AbstractEditable>& frame) {
 
 void FloatLayoutEditable::hideDropTargets() {
     for (const Pointer<AbstractEditable>& frame : *m_frames)
-        frame->hideDropTarget();
+        hideDropTargetIn(*frame);
 }
 
 void FloatLayoutEditable::trackDropTarget(toolkit::Point point) {
     hideDropTargets();
     Pointer<AbstractEditable> target = frameAt(point);
-    if (!target.isNull()) target->showDropTarget(point.x, point.y, *m_dragged);
+    if (!target.isNull()) showDropTargetIn(*target, point.x, point.y, *m_dragged);
 }
 
 void FloatLayoutEditable::releaseButton(const MouseInfo& info) {
@@ -440,7 +440,7 @@ Pointer<AbstractPosition> FloatLayoutEditable::detach(const Pointer<AbstractEdit
     }
     for (std::int32_t i = m_frames->size() - 1; i >= 0; --i) {
         Pointer<AbstractEditable> frame = (*m_frames)[i];
-        Pointer<AbstractPosition> position = frame->detach(editable);
+        Pointer<AbstractPosition> position = detachFrom(*frame, editable);
         if (!position.isNull()) {
             invalidateLayout();
             return position;
@@ -473,7 +473,7 @@ Pointer<AbstractPosition> FloatLayoutEditable::dropPositionAt(
     std::int32_t x, std::int32_t y, const Pointer<AbstractEditable>& editable) {
     Pointer<AbstractEditable> target = frameAt({x, y});
     if (!target.isNull() && !(target == editable)) {
-        Pointer<AbstractPosition> offered = target->dropPositionAt(x, y, editable);
+        Pointer<AbstractPosition> offered = dropPositionIn(*target, x, y, editable);
         if (!offered.isNull()) {
             invalidateLayout();
             return offered;

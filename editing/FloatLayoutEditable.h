@@ -12,12 +12,15 @@
 
 #include "core/TVector.h"
 #include "editing/AbstractEditable.h"
+#include "editing/DropContainer.h"
 #include "editing/Positions.h"
 #include "editing/WorkAreaScroll.h"
 
 namespace qv {
 
-class FloatLayoutEditable final : public AbstractEditable, public FramePlaces {
+class FloatLayoutEditable final : public AbstractEditable,
+                                  public FramePlaces,
+                                  public DropContainer {
     QV_OBJECT(FloatLayoutEditable, AbstractEditable, "FloatLayoutEditable")
   public:
     // The width top-level frames are laid out with (the document reader's).

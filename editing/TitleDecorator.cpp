@@ -39,7 +39,7 @@ void TitleDecorator::applyState(const FrameState& state) {
 }
 
 std::int32_t TitleDecorator::titleBarHeight() const {
-    if (placement() == FramePlacement::InTable && view()->isPanel()) return kPanelBarHeight;
+    if (placement() == FramePlacement::InTable && isPanelView(*view())) return kPanelBarHeight;
     return support() == nullptr ? 20 : support()->boldMetrics().height() + 4;
 }
 
@@ -57,7 +57,7 @@ std::vector<TitleButton> TitleDecorator::buttons() const {
         return {TitleButton::Float, TitleButton::Optimize, TitleButton::Maximize,
                 TitleButton::Close};
     }
-    if (view()->isPanel()) return {};
+    if (isPanelView(*view())) return {};
     return {TitleButton::Close};
 }
 
@@ -206,7 +206,7 @@ void TitleDecorator::close() {
     if (support() == nullptr) return;
     Pointer<AbstractEditable> root = support()->layoutRoot();
     if (root.isNull()) return;
-    Pointer<AbstractPosition> position = root->detach(self());
+    Pointer<AbstractPosition> position = detachFrom(*root, self());
     if (position.isNull()) return;
     support()->commands().execute(
         make<DetachDropCommand>(root, self(), position, Pointer<AbstractPosition>()), false);

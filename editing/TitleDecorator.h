@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "editing/AbstractEditable.h"
+#include "editing/DropContainer.h"
 #include "editing/FrameState.h"
 #include "editing/ScrollDecorator.h"
 #include "editing/StandInContainer.h"
@@ -20,7 +21,9 @@
 
 namespace qv {
 
-class TitleDecorator final : public AbstractEditable, public StandInContainer {
+class TitleDecorator final : public AbstractEditable,
+                             public StandInContainer,
+                             public DropContainer {
     QV_OBJECT(TitleDecorator, AbstractEditable, "TitleDecorator")
   public:
     static constexpr std::int32_t kMinimumWidth = 80;
@@ -87,7 +90,7 @@ class TitleDecorator final : public AbstractEditable, public StandInContainer {
     void attach(EditableSupport* support) override;
     bool showDropTarget(std::int32_t x, std::int32_t y, const AbstractEditable& dragged) override;
     void hideDropTarget() override { m_scroller->hideDropTarget(); }
-    std::int32_t panelDepth() const override { return view()->panelDepth(); }
+    std::int32_t panelDepth() const override { return panelDepthOf(*view()); }
     void writeSource(std::string& out, std::int32_t indent) const override;
     StringPointer describe() const override;
 

@@ -202,8 +202,8 @@ TEST_F(TextMouseTest, ANewEditableThatOverridesNothingIsA30By30Square) {
     EXPECT_EQ(plain->bounds(), (toolkit::Rect{0, 0, 30, 30}));
     EXPECT_EQ(plain->getTitle()->toStdString(), "default title");
     EXPECT_EQ(plain->toSource()->toStdString(), "");
-    EXPECT_TRUE(plain->detach(plain).isNull());
-    EXPECT_FALSE(plain->isPanel());
+    EXPECT_TRUE(detachFrom(*plain, plain).isNull()) << "no views to detach";
+    EXPECT_FALSE(isPanelView(*plain));
     EXPECT_EQ(plain->hitTest(10, 10, true), Pointer<AbstractEditable>(plain));
     EXPECT_TRUE(plain->hitTest(30, 10, true).isNull());
 }
