@@ -54,7 +54,6 @@ KNOWN_PAIRS = {
     ("kernel", "ResultEvaluatable", "TableResult"),
     ("kernel", "SelectTableResult", "TableResult"),
     ("kernel", "ShowEvaluatables", "TableResult"),
-    ("app", "Document", "FileParser"),
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z_]+)/([^"]+)"', re.MULTILINE)
