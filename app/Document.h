@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/FileParser.h"
 #include "app/Layout.h"
 #include "kernel/Kernel.h"
 
@@ -17,8 +18,8 @@ class Document final : public Object {
     // What File > New opens: one empty table and a project view of it.
     static constexpr std::string_view kNewDocumentText =
         "table Table1{} optimized(40,40) project(Table1);";
-    // Closes every document text; no line break follows it.
-    static constexpr std::string_view kEndMark = "//--end";
+    // Closes every document text; the reader defines it.
+    static constexpr std::string_view kEndMark = FileParser::kEndMark;
 
     Document(const Pointer<Kernel>& kernel, const Pointer<Layout>& layout);
 

@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/Document.h"
 #include "app/TextEscapes.h"
 #include "core/Assert.h"
 #include "core/Errors.h"
@@ -46,7 +45,7 @@ std::optional<FramePlacement> placementNamedBy(const Token& word) {
 std::int32_t endMarkOffset(std::string_view text) {
     std::size_t end = text.find_last_not_of(" \t\r\n");
     end = end == std::string_view::npos ? 0 : end + 1;
-    std::string_view mark = Document::kEndMark;
+    std::string_view mark = FileParser::kEndMark;
     // A line comment runs to the line end, blanks included.
     if (end >= mark.size() && text.substr(end - mark.size(), mark.size()) == mark) {
         return static_cast<std::int32_t>(end - mark.size());

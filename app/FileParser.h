@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "app/ViewFactory.h"
@@ -37,6 +38,8 @@ class FileParser final : public Object {
     // hold together. A grid is written out in full, so without a bound a
     // few bytes of rows and cells would be written as gigabytes.
     static constexpr std::int64_t kMaxLayoutCells = 10000;
+    // Closes every document text; no line break follows it.
+    static constexpr std::string_view kEndMark = "//--end";
 
     explicit FileParser(const Pointer<ViewFactory>& factory,
                         const Pointer<AbstractKernelFeedback>& feedback = {});

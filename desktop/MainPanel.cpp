@@ -239,7 +239,7 @@ std::vector<toolkit::Rect> MainPanel::frameRects() const {
     return rects;
 }
 
-toolkit::Point MainPanel::newViewCorner(AbstractEditable& frame,
+toolkit::Point MainPanel::newViewCorner(TitleDecorator& frame,
                                         const std::vector<toolkit::Rect>& taken) const {
     // Laid out as the work area will lay it out (a top-level frame fits its
     // view), for its size.

@@ -26,6 +26,8 @@
 
 namespace qv {
 
+class TitleDecorator;
+
 // ORDER MENU COMMAND: the ids the menu items are chosen by.
 enum class MenuCommand : std::int32_t {
     New = 1,
@@ -154,7 +156,7 @@ class MainPanel final : public EditableContainerPanel,
     // The frames that a new view should not cover.
     std::vector<toolkit::Rect> frameRects() const;
     // Lays the frame out and finds it a spot among `taken`.
-    toolkit::Point newViewCorner(AbstractEditable& frame,
+    toolkit::Point newViewCorner(TitleDecorator& frame,
                                  const std::vector<toolkit::Rect>& taken) const;
     void takeKeyboard(Pointer<AbstractEditable> element);
     // After every event: the views follow the program and the selection.

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "editing/EditableSupport.h"
-#include "editing/Positions.h"
+#include "editing/StandInContainer.h"
 
 namespace qv {
 
@@ -21,25 +20,8 @@ void AbstractEditable::moveBy(toolkit::Point delta) {
     m_bounds.y += delta.y;
 }
 
-Pointer<AbstractEditable> AbstractEditable::editableInRegion(const toolkit::Rect&, std::uint32_t) {
-    return {};
-}
-
 void AbstractEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
     graphics.drawRect(m_bounds.translated(origin.x, origin.y));
-}
-
-Pointer<AbstractPosition> AbstractEditable::detach(const Pointer<AbstractEditable>&) {
-    return {};
-}
-
-bool AbstractEditable::drop(const Pointer<AbstractEditable>&, const Pointer<AbstractPosition>&) {
-    return false;
-}
-
-Pointer<AbstractPosition> AbstractEditable::dropPositionAt(std::int32_t, std::int32_t,
-                                                           const Pointer<AbstractEditable>&) {
-    return {};
 }
 
 Pointer<AbstractEditable> AbstractEditable::hitTest(std::int32_t x, std::int32_t y, bool) {
@@ -56,10 +38,11 @@ StringPointer AbstractEditable::getTitle() const {
 
 void AbstractEditable::attach(EditableSupport* support) {
     m_support = support;
+    m_host = support == nullptr ? nullptr : hostOf(support);
 }
 
 bool AbstractEditable::isSelected() const {
-    return m_support != nullptr && m_support->selected().object() == this;
+    return m_host != nullptr && m_host->selectedEditable() == this;
 }
 
 void AbstractEditable::childKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) {
@@ -79,30 +62,32 @@ StringPointer AbstractEditable::toSource() const {
 }
 
 bool AbstractEditable::isFocused() const {
-    if (m_support == nullptr) return false;
-    const Object* selected = m_support->selected().object();
+    if (m_host == nullptr) return false;
+    const AbstractEditable* selected = m_host->selectedEditable();
     for (const AbstractEditable* at = this; at != nullptr; at = at->m_parent) {
         if (at == selected) return true;
-        if (at->m_parent == nullptr || !at->m_parent->forwardsFocus()) break;
+        if (dynamic_cast<const StandInContainer*>(at->m_parent) == nullptr) break;
     }
     return false;
 }
 
 toolkit::Point AbstractEditable::layoutPoint(toolkit::Point workArea) const {
     for (const AbstractEditable* at = m_parent; at != nullptr; at = at->m_parent) {
-        toolkit::Point offset = at->contentOffset();
-        workArea.x += offset.x;
-        workArea.y += offset.y;
+        if (const auto* container = dynamic_cast<const StandInContainer*>(at)) {
+            toolkit::Point offset = container->contentOffset();
+            workArea.x += offset.x;
+            workArea.y += offset.y;
+        }
     }
     return workArea;
 }
 
 void AbstractEditable::repaint() const {
-    if (m_support != nullptr) m_support->repaint();
+    if (m_host != nullptr) m_host->repaint();
 }
 
 void AbstractEditable::invalidateLayout() const {
-    if (m_support != nullptr) m_support->invalidateLayout();
+    if (m_host != nullptr) m_host->invalidateLayout();
 }
 
 void AbstractEditable::adopt(const Pointer<AbstractEditable>& child) {

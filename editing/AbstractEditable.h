@@ -19,6 +19,7 @@
 #include "core/Object.h"
 #include "core/Pointer.h"
 #include "core/String.h"
+#include "editing/EditableHost.h"
 #include "editing/MouseInfo.h"
 #include "toolkit/Events.h"
 #include "toolkit/Geometry.h"
@@ -27,7 +28,6 @@
 namespace qv {
 
 class EditableSupport;
-class AbstractPosition;
 
 class AbstractEditable : public Object {
     QV_ABSTRACT_OBJECT(AbstractEditable, Object)
@@ -52,49 +52,24 @@ class AbstractEditable : public Object {
     // A square side of widthHint limited to the minimum and maximum width,
     // at (0, 0); containers move their children into place afterwards.
     virtual void layoutWidth(std::int32_t widthHint);
-    virtual void sizeChanged(toolkit::Size) {}
     virtual void moveBy(toolkit::Point delta);
     virtual std::int32_t minimumWidth() const { return 30; }
     virtual std::int32_t maximumWidth() const { return 30; }
-    // The editable that covers a region, for views that ask their children.
-    virtual Pointer<AbstractEditable> editableInRegion(const toolkit::Rect& region,
-                                                       std::uint32_t options);
     // A notification passed down the tree; frames and the root forward it.
     virtual void notify(const Pointer<Object>&) {}
     virtual bool handleMouse(toolkit::MouseKind, const MouseInfo&) { return false; }
     // `text` is a typed character's UTF-8 text for key::kCharacter.
     virtual void handleKey(std::int32_t, std::string_view, std::uint32_t) {}
-    virtual void setObject(const Pointer<Object>&) {}
-    virtual void buttonPressed(std::int32_t) {}
     // Draws at the bounds offset by `origin`.
     virtual void paint(toolkit::Graphics& graphics, toolkit::Point origin);
-    virtual void paintFinished() {}
-    // Removes the editable from this one's subtree; the place it had, or the
-    // null object when it is not there.
-    virtual Pointer<AbstractPosition> detach(const Pointer<AbstractEditable>& editable);
-    // Puts the editable back at a place this container answered before.
-    virtual bool drop(const Pointer<AbstractEditable>& editable,
-                      const Pointer<AbstractPosition>& position);
-    virtual void setTopLevel(bool) {}
-    virtual bool isMovable() const { return false; }
-    virtual bool isInTitleBar(std::int32_t, std::int32_t) const { return false; }
-    // Where a view dragged to (x, y) would go; accepting puts it there.
-    virtual Pointer<AbstractPosition> dropPositionAt(std::int32_t x, std::int32_t y,
-                                                     const Pointer<AbstractEditable>& editable);
     // Itself when (x, y) lies in the bounds; with `deep` the innermost
     // editable there.
     virtual Pointer<AbstractEditable> hitTest(std::int32_t x, std::int32_t y, bool deep);
     virtual bool acceptsEditCommand(std::int32_t) const { return false; }
     virtual Pointer<Object> getObject() const;
-    // Another editable took this one's place under the pointer or as the
-    // selection.
-    virtual void mouseLeft() {}
     virtual StringPointer getTitle() const;
     virtual void attach(EditableSupport* support);
-    virtual void add(const Pointer<AbstractEditable>&) {}
-    virtual void setFormulaBar(const Pointer<AbstractEditable>&) {}
-    virtual bool isSelected() const;
-    virtual bool isPanel() const { return false; }
+    bool isSelected() const;
 
     // What the work area needs beyond those.
     //
@@ -105,24 +80,12 @@ class AbstractEditable : public Object {
     // Asks the scrolling containers above to bring an area (in this
     // editable's coordinates) into sight.
     virtual void ensureVisible(const toolkit::Rect& area);
-    // The shift a container applies to its children's coordinates.
-    virtual toolkit::Point contentOffset() const { return {}; }
-    // True for containers whose selection stands for their child's (frames,
-    // scrolling): a text shows its caret while its frame is selected.
-    virtual bool forwardsFocus() const { return false; }
-    // Marks where a view dragged to (x, y) would go; false when nowhere here.
-    virtual bool showDropTarget(std::int32_t, std::int32_t, const AbstractEditable&) {
-        return false;
-    }
-    virtual void hideDropTarget() {}
-    // How many layout tables nest in this editable, itself included.
-    virtual std::int32_t panelDepth() const { return 0; }
     // Appends the element's document text. The caller has placed the first
     // line; every further line starts with `indent` blanks.
     virtual void writeSource(std::string& out, std::int32_t indent) const;
     StringPointer toSource() const override;
 
-    // Selected itself, or through containers that forward their selection.
+    // Selected itself, or through the containers that stand in for it.
     bool isFocused() const;
     // A point of the work area in this editable's coordinates.
     toolkit::Point layoutPoint(toolkit::Point workArea) const;
@@ -148,6 +111,7 @@ class AbstractEditable : public Object {
   private:
     AbstractEditable* m_parent = nullptr;
     EditableSupport* m_support = nullptr;
+    EditableHost* m_host = nullptr;
     toolkit::Rect m_bounds;
     toolkit::Point m_anchor;
 };

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "editing/DropContainer.h"
 #include "editing/EditableSupport.h"
 
 namespace qv {
@@ -29,10 +30,10 @@ void DetachDropCommand::undo() {
 void DetachDropCommand::move(const Pointer<AbstractPosition>& from,
                              const Pointer<AbstractPosition>& to) {
     if (m_root.isNull() || m_editable.isNull()) return;
-    if (!from.isNull()) m_root->detach(m_editable);
+    if (!from.isNull()) detachFrom(*m_root, m_editable);
     bool placed = false;
     if (!to.isNull() && !to->container().isNull()) {
-        placed = to->container()->drop(m_editable, to);
+        placed = dropInto(*to->container(), m_editable, to);
     }
     EditableSupport* support = m_root->support();
     if (support == nullptr) return;

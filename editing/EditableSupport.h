@@ -18,7 +18,7 @@
 
 namespace qv {
 
-class EditableSupport final : public Object {
+class EditableSupport final : public Object, public EditableHost {
     QV_OBJECT(EditableSupport, Object, "EditableSupport")
   public:
     explicit EditableSupport(toolkit::Window& window);
@@ -44,7 +44,7 @@ class EditableSupport final : public Object {
     static constexpr toolkit::Color kEdgeColor{140, 140, 140};
 
     const Pointer<AbstractEditable>& selected() const noexcept { return m_selected; }
-    // Calls mouseLeft on the editable selected before when it differs.
+    const AbstractEditable* selectedEditable() const noexcept override { return m_selected.get(); }
     void select(const Pointer<AbstractEditable>& editable);
     // Selects nothing when the selection lies inside `editable` (or is it):
     // a view that leaves the tree takes its selection with it.
@@ -72,10 +72,10 @@ class EditableSupport final : public Object {
     const Pointer<AbstractEditable>& mouseGrab() const noexcept { return m_mouseGrab; }
     void releaseMouse() { m_mouseGrab = {}; }
 
-    void repaint() const { m_window.repaint(); }
+    void repaint() const override { m_window.repaint(); }
     // Layout is redone before the next event or paint, once, however many
     // changes asked for it.
-    void invalidateLayout() noexcept { m_layoutValid = false; }
+    void invalidateLayout() noexcept override { m_layoutValid = false; }
     void layoutIfNeeded();
     bool isLayoutValid() const noexcept { return m_layoutValid; }
 

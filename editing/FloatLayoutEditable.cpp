@@ -263,16 +263,17 @@ void FloatLayoutEditable::press(toolkit::MouseKind kind, const MouseInfo& info, 
     const Pointer<AbstractEditable>& selected = support()->selected();
     if (selected.isNull()) return;
     toolkit::Point local = selected->layoutPoint(info.point());
-    m_armed = selected->isInTitleBar(local.x, local.y);
+    auto titled = cast<TitleDecorator>(selected);
+    m_armed = !titled.isNull() && titled->isInTitleBar(local.x, local.y);
 }
 
 bool FloatLayoutEditable::canDrag(const Pointer<AbstractEditable>& frame) const {
     if (frame.isNull()) return false;
-    if (frame->isMovable()) return true;
     // A frame in a layout table is dragged out of it by its title bar.
     auto titled = cast<TitleDecorator>(frame);
-    return !titled.isNull() && titled->placement() == FramePlacement::InTable &&
-           titled->parent() != nullptr;
+    if (titled.isNull()) return false;
+    if (titled->isMovable()) return true;
+    return titled->placement() == FramePlacement::InTable && titled->parent() != nullptr;
 }
 
 void FloatLayoutEditable::drag(const MouseInfo& info) {
@@ -307,7 +308,7 @@ void FloatLayoutEditable::startDrag(const Pointer<AbstractEditable>& frame) {
     m_dragged = frame;
     adopt(frame);
     if (nested) {
-        frame->setTopLevel(true);
+        if (auto titled = cast<TitleDecorator>(frame); !titled.isNull()) titled->setTopLevel(true);
         place(frame, corner);
     }
     m_dragging = true;
@@ -316,13 +317,13 @@ void FloatLayoutEditable::startDrag(const Pointer<AbstractEditable>& frame) {
 
 void FloatLayoutEditable::hideDropTargets() {
     for (const Pointer<AbstractEditable>& frame : *m_frames)
-        frame->hideDropTarget();
+        hideDropTargetIn(*frame);
 }
 
 void FloatLayoutEditable::trackDropTarget(toolkit::Point point) {
     hideDropTargets();
     Pointer<AbstractEditable> target = frameAt(point);
-    if (!target.isNull()) target->showDropTarget(point.x, point.y, *m_dragged);
+    if (!target.isNull()) showDropTargetIn(*target, point.x, point.y, *m_dragged);
 }
 
 void FloatLayoutEditable::releaseButton(const MouseInfo& info) {
@@ -366,10 +367,6 @@ void FloatLayoutEditable::hover(const MouseInfo& info, bool onFormulaBar) {
         target = m_formulaBar;
     } else {
         target = frameAt(info.point());
-    }
-    if (!(target == m_hovered)) {
-        if (!m_hovered.isNull()) m_hovered->mouseLeft();
-        m_hovered = target;
     }
     if (!target.isNull()) target->handleMouse(toolkit::MouseKind::Move, info);
     if (support() == nullptr) return;
@@ -443,7 +440,7 @@ Pointer<AbstractPosition> FloatLayoutEditable::detach(const Pointer<AbstractEdit
     }
     for (std::int32_t i = m_frames->size() - 1; i >= 0; --i) {
         Pointer<AbstractEditable> frame = (*m_frames)[i];
-        Pointer<AbstractPosition> position = frame->detach(editable);
+        Pointer<AbstractPosition> position = detachFrom(*frame, editable);
         if (!position.isNull()) {
             invalidateLayout();
             return position;
@@ -464,8 +461,8 @@ bool FloatLayoutEditable::drop(const Pointer<AbstractEditable>& editable,
     auto titled = cast<TitleDecorator>(editable);
     if (!titled.isNull() && where->state()) {
         titled->applyState(*where->state());
-    } else {
-        editable->setTopLevel(true);
+    } else if (!titled.isNull()) {
+        titled->setTopLevel(true);
     }
     place(editable, where->point());
     invalidateLayout();
@@ -476,13 +473,13 @@ Pointer<AbstractPosition> FloatLayoutEditable::dropPositionAt(
     std::int32_t x, std::int32_t y, const Pointer<AbstractEditable>& editable) {
     Pointer<AbstractEditable> target = frameAt({x, y});
     if (!target.isNull() && !(target == editable)) {
-        Pointer<AbstractPosition> offered = target->dropPositionAt(x, y, editable);
+        Pointer<AbstractPosition> offered = dropPositionIn(*target, x, y, editable);
         if (!offered.isNull()) {
             invalidateLayout();
             return offered;
         }
     }
-    editable->setTopLevel(true);
+    if (auto titled = cast<TitleDecorator>(editable); !titled.isNull()) titled->setTopLevel(true);
     if (indexOf(*editable) < 0) {
         m_frames->add(editable);
         adopt(editable);

@@ -12,12 +12,15 @@
 
 #include "core/TVector.h"
 #include "editing/AbstractEditable.h"
+#include "editing/DropContainer.h"
 #include "editing/Positions.h"
 #include "editing/WorkAreaScroll.h"
 
 namespace qv {
 
-class FloatLayoutEditable final : public AbstractEditable {
+class FloatLayoutEditable final : public AbstractEditable,
+                                  public FramePlaces,
+                                  public DropContainer {
     QV_OBJECT(FloatLayoutEditable, AbstractEditable, "FloatLayoutEditable")
   public:
     // The width top-level frames are laid out with (the document reader's).
@@ -39,7 +42,7 @@ class FloatLayoutEditable final : public AbstractEditable {
     std::string titlePart() const;
     // Where a top-level frame stands now: its corner, stacking place and
     // placement.
-    Pointer<FloatLayoutPosition> positionOf(const Pointer<AbstractEditable>& frame) const;
+    Pointer<FloatLayoutPosition> positionOf(const Pointer<AbstractEditable>& frame) const override;
     // The topmost frame under a work-area point, or the null object.
     Pointer<AbstractEditable> frameAt(toolkit::Point point) const;
     // The work area's scrolling; window points become work-area points by
@@ -72,8 +75,8 @@ class FloatLayoutEditable final : public AbstractEditable {
     Pointer<AbstractEditable> hitTest(std::int32_t x, std::int32_t y, bool deep) override;
     void attach(EditableSupport* support) override;
     // A new frame on top of the others.
-    void add(const Pointer<AbstractEditable>& editable) override;
-    void setFormulaBar(const Pointer<AbstractEditable>& bar) override;
+    void add(const Pointer<AbstractEditable>& editable);
+    void setFormulaBar(const Pointer<AbstractEditable>& bar);
     // Keys nobody handled end here.
     void childKey(std::int32_t, std::string_view, std::uint32_t) override {}
     void writeSource(std::string& out, std::int32_t indent) const override;
@@ -107,7 +110,6 @@ class FloatLayoutEditable final : public AbstractEditable {
     Pointer<AbstractEditable> m_formulaBar;
     Pointer<AbstractEditable> m_dragged;
     Pointer<AbstractPosition> m_detachPosition;
-    Pointer<AbstractEditable> m_hovered;
     bool m_dragging = false;
     bool m_armed = false;
     std::int64_t m_lastCursorChanges = -1;

@@ -1,13 +1,11 @@
 #include "editing/FormulaTextFieldEditable.h"
 
-#include "editing/FormulaValueEditable.h"
-
 namespace qv {
 
 void FormulaTextFieldEditable::handleKey(std::int32_t code, std::string_view text,
                                          std::uint32_t modifiers) {
     namespace key = toolkit::key;
-    if (m_owner == nullptr || m_owner->editedCell().isNull()) {
+    if (m_owner == nullptr || !m_owner->isEditingCell()) {
         TextFieldEditable::handleKey(code, text, modifiers);
         return;
     }

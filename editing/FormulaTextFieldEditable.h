@@ -4,25 +4,40 @@
 // cell it is a plain one-line field.
 #pragma once
 
+#include <cstdint>
+#include <string_view>
+
 #include "editing/TextFieldEditable.h"
 
 namespace qv {
 
-class FormulaValueEditable;
+// What the field asks of the bar it belongs to (FormulaValueEditable).
+class FormulaFieldOwner {
+  public:
+    virtual bool isEditingCell() const noexcept = 0;
+    // Tab or Enter: the text becomes the cell's formula.
+    virtual void commit(std::int32_t code, std::string_view text, std::uint32_t modifiers) = 0;
+    virtual void cancel() = 0;
+    // Any other key changed the field: the cell shows the text at once.
+    virtual void fieldEdited() = 0;
+
+  protected:
+    ~FormulaFieldOwner() = default;
+};
 
 class FormulaTextFieldEditable final : public TextFieldEditable {
     QV_OBJECT(FormulaTextFieldEditable, TextFieldEditable, "FormulaTextFieldEditable")
   public:
-    explicit FormulaTextFieldEditable(FormulaValueEditable* owner) : m_owner(owner) {}
+    explicit FormulaTextFieldEditable(FormulaFieldOwner* owner) : m_owner(owner) {}
 
     // The bar it belongs to; cleared when the bar goes.
-    FormulaValueEditable* owner() const noexcept { return m_owner; }
-    void setOwner(FormulaValueEditable* owner) noexcept { m_owner = owner; }
+    FormulaFieldOwner* owner() const noexcept { return m_owner; }
+    void setOwner(FormulaFieldOwner* owner) noexcept { m_owner = owner; }
 
     void handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;
 
   private:
-    FormulaValueEditable* m_owner;
+    FormulaFieldOwner* m_owner;
 };
 
 }  // namespace qv

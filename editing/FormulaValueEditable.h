@@ -10,12 +10,15 @@
 #include "editing/AbstractEditable.h"
 #include "editing/EditedFormulaCell.h"
 #include "editing/FormulaTextFieldEditable.h"
+#include "editing/StandInContainer.h"
 
 namespace qv {
 
 class EditableContainerPanel;
 
-class FormulaValueEditable final : public AbstractEditable {
+class FormulaValueEditable final : public AbstractEditable,
+                                   public FormulaFieldOwner,
+                                   public StandInContainer {
     QV_OBJECT(FormulaValueEditable, AbstractEditable, "FormulaValueEditable")
   public:
     static constexpr std::int32_t kLabelLeft = 4;
@@ -26,6 +29,7 @@ class FormulaValueEditable final : public AbstractEditable {
     EditableContainerPanel* panel() const noexcept { return m_panel; }
     const Pointer<FormulaTextFieldEditable>& field() const noexcept { return m_field; }
     const Pointer<EditedFormulaCell>& editedCell() const noexcept { return m_cell; }
+    bool isEditingCell() const noexcept override { return !m_cell.isNull(); }
 
     // The field takes the cell's formula with the caret at its end.
     void startEditing(const Pointer<EditedFormulaCell>& cell);
@@ -36,11 +40,11 @@ class FormulaValueEditable final : public AbstractEditable {
     // The value shown beside the formula; empty for none.
     const std::string& shownValue() const noexcept { return m_value; }
     // Tab or Enter: the cell takes the field's text, is selected and gets the key.
-    void commit(std::int32_t code, std::string_view text, std::uint32_t modifiers);
+    void commit(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;
     // Escape: the field shows the cell's formula again; the cell is selected.
-    void cancel();
+    void cancel() override;
     // After an edit of the field's text.
-    void fieldEdited();
+    void fieldEdited() override;
 
     // The label, then the field with the rest of the width less 20 pixels.
     void layoutWidth(std::int32_t widthHint) override;
@@ -50,7 +54,6 @@ class FormulaValueEditable final : public AbstractEditable {
     bool handleMouse(toolkit::MouseKind kind, const MouseInfo& info) override;
     void handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;
     Pointer<AbstractEditable> hitTest(std::int32_t x, std::int32_t y, bool deep) override;
-    bool forwardsFocus() const override { return true; }
     // The bar is always in sight: its caret must not scroll the work area.
     void ensureVisible(const toolkit::Rect&) override {}
     bool acceptsEditCommand(std::int32_t code) const override;

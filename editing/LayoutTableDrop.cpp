@@ -7,6 +7,7 @@
 #include "editing/EditableSupport.h"
 #include "editing/LayoutTableEditable.h"
 #include "editing/LayoutTablePosition.h"
+#include "editing/TitleDecorator.h"
 
 namespace qv {
 
@@ -45,7 +46,7 @@ bool LayoutTableEditable::nestsWithinLimit(const AbstractEditable& editable) con
     // Counted by class: a frame's scrolling around a panel answers isPanel too.
     for (const AbstractEditable* at = parent(); at != nullptr; at = at->parent())
         if (is<LayoutTableEditable>(*at)) ++above;
-    return above + 1 + editable.panelDepth() <= kMaxNesting;
+    return above + 1 + panelDepthOf(editable) <= kMaxNesting;
 }
 
 void LayoutTableEditable::clearTarget() noexcept {
@@ -84,13 +85,13 @@ bool LayoutTableEditable::showDropTarget(std::int32_t x, std::int32_t y,
         return true;
     }
     Pointer<AbstractEditable> cell = cellUnder({x, y});
-    return !cell.isNull() && cell->showDropTarget(x, y, dragged);
+    return !cell.isNull() && showDropTargetIn(*cell, x, y, dragged);
 }
 
 void LayoutTableEditable::hideDropTarget() {
     clearTarget();
     forEachCell([](std::int32_t, std::int32_t, const Pointer<AbstractEditable>& cell) {
-        cell->hideDropTarget();
+        hideDropTargetIn(*cell);
     });
 }
 
@@ -99,7 +100,7 @@ Pointer<AbstractPosition> LayoutTableEditable::dropPositionAt(
     if (editable.isNull() || !nestsWithinLimit(*editable)) return {};
     if (!computeTarget(x, y)) {
         Pointer<AbstractEditable> cell = cellUnder({x, y});
-        return cell.isNull() ? Pointer<AbstractPosition>() : cell->dropPositionAt(x, y, editable);
+        return cell.isNull() ? Pointer<AbstractPosition>() : dropPositionIn(*cell, x, y, editable);
     }
     std::int32_t row = m_targetRow;
     std::int32_t column = m_targetColumn;
@@ -125,7 +126,7 @@ Pointer<AbstractPosition> LayoutTableEditable::dropPositionAt(
     }
     put(editable, row, column);
     removeEmptyColumnsAndRows();
-    editable->setTopLevel(false);
+    if (auto titled = cast<TitleDecorator>(editable); !titled.isNull()) titled->setTopLevel(false);
     clearTarget();
     // Removing empty lines may have moved the view: its place is read back.
     auto place = find(*editable);
@@ -146,7 +147,7 @@ Pointer<AbstractPosition> LayoutTableEditable::detach(const Pointer<AbstractEdit
     }
     Pointer<AbstractPosition> found;
     forEachCell([&](std::int32_t, std::int32_t, const Pointer<AbstractEditable>& cell) {
-        if (found.isNull()) found = cell->detach(editable);
+        if (found.isNull()) found = detachFrom(*cell, editable);
     });
     return found;
 }
@@ -169,7 +170,7 @@ bool LayoutTableEditable::drop(const Pointer<AbstractEditable>& editable,
     }
     if (!cellAt(row, column).isNull()) insertColumns(column, 1);
     put(editable, row, column);
-    editable->setTopLevel(false);
+    if (auto titled = cast<TitleDecorator>(editable); !titled.isNull()) titled->setTopLevel(false);
     invalidateLayout();
     return true;
 }

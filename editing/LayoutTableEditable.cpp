@@ -219,7 +219,7 @@ void LayoutTableEditable::attach(EditableSupport* support) {
 std::int32_t LayoutTableEditable::panelDepth() const {
     std::int32_t deepest = 0;
     forEachCell([&](std::int32_t, std::int32_t, const Pointer<AbstractEditable>& cell) {
-        deepest = std::max(deepest, cell->panelDepth());
+        deepest = std::max(deepest, panelDepthOf(*cell));
     });
     return deepest + 1;
 }

@@ -13,11 +13,12 @@
 
 #include "core/Hashtable.h"
 #include "editing/AbstractEditable.h"
+#include "editing/DropContainer.h"
 #include "editing/RowCol.h"
 
 namespace qv {
 
-class LayoutTableEditable final : public AbstractEditable {
+class LayoutTableEditable final : public AbstractEditable, public DropContainer {
     QV_OBJECT(LayoutTableEditable, AbstractEditable, "LayoutTableEditable")
   public:
     // ORDER TARGET MODE: where a dragged view would go.

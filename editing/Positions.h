@@ -43,6 +43,18 @@ class FloatLayoutPosition final : public AbstractPosition {
     std::optional<FrameState> m_state;
 };
 
+// The layout root as its frames see it: where one of them stands now. A
+// frame finds it by a checked cast of the support's root, which keeps the
+// frame's source free of the root's.
+class FramePlaces {
+  public:
+    virtual Pointer<FloatLayoutPosition> positionOf(
+        const Pointer<AbstractEditable>& frame) const = 0;
+
+  protected:
+    ~FramePlaces() = default;
+};
+
 // A slot of a container with numbered places (a split pane's sides).
 class EditablePosition final : public AbstractPosition {
     QV_OBJECT(EditablePosition, AbstractPosition, "EditablePosition")

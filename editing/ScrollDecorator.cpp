@@ -176,24 +176,24 @@ void ScrollDecorator::paintBar(toolkit::Graphics& graphics, toolkit::Point origi
 }
 
 Pointer<AbstractPosition> ScrollDecorator::detach(const Pointer<AbstractEditable>& editable) {
-    return m_view->detach(editable);
+    return detachFrom(*m_view, editable);
 }
 
 bool ScrollDecorator::drop(const Pointer<AbstractEditable>& editable,
                            const Pointer<AbstractPosition>& position) {
-    return m_view->drop(editable, position);
+    return dropInto(*m_view, editable, position);
 }
 
 Pointer<AbstractPosition> ScrollDecorator::dropPositionAt(
     std::int32_t x, std::int32_t y, const Pointer<AbstractEditable>& editable) {
     if (!viewport().contains({x, y})) return {};
-    return m_view->dropPositionAt(x + m_scroll.x, y + m_scroll.y, editable);
+    return dropPositionIn(*m_view, x + m_scroll.x, y + m_scroll.y, editable);
 }
 
 bool ScrollDecorator::showDropTarget(std::int32_t x, std::int32_t y,
                                      const AbstractEditable& dragged) {
     if (!viewport().contains({x, y})) return false;
-    return m_view->showDropTarget(x + m_scroll.x, y + m_scroll.y, dragged);
+    return showDropTargetIn(*m_view, x + m_scroll.x, y + m_scroll.y, dragged);
 }
 
 Pointer<AbstractEditable> ScrollDecorator::hitTest(std::int32_t x, std::int32_t y, bool deep) {

@@ -8,11 +8,15 @@
 #include <optional>
 
 #include "editing/AbstractEditable.h"
+#include "editing/DropContainer.h"
 #include "editing/ScrollGeometry.h"
+#include "editing/StandInContainer.h"
 
 namespace qv {
 
-class ScrollDecorator final : public AbstractEditable {
+class ScrollDecorator final : public AbstractEditable,
+                              public StandInContainer,
+                              public DropContainer {
     QV_OBJECT(ScrollDecorator, AbstractEditable, "ScrollDecorator")
   public:
     static constexpr std::int32_t kBarWidth = ScrollGeometry::kBarWidth;
@@ -50,13 +54,12 @@ class ScrollDecorator final : public AbstractEditable {
     Pointer<AbstractEditable> hitTest(std::int32_t x, std::int32_t y, bool deep) override;
     StringPointer getTitle() const override { return m_view->getTitle(); }
     void attach(EditableSupport* support) override;
-    bool isPanel() const override { return m_view->isPanel(); }
+    bool isPanel() const override { return isPanelView(*m_view); }
     void ensureVisible(const toolkit::Rect& area) override;
     toolkit::Point contentOffset() const override { return m_scroll; }
-    bool forwardsFocus() const override { return true; }
     bool showDropTarget(std::int32_t x, std::int32_t y, const AbstractEditable& dragged) override;
-    void hideDropTarget() override { m_view->hideDropTarget(); }
-    std::int32_t panelDepth() const override { return m_view->panelDepth(); }
+    void hideDropTarget() override { hideDropTargetIn(*m_view); }
+    std::int32_t panelDepth() const override { return panelDepthOf(*m_view); }
     void writeSource(std::string& out, std::int32_t indent) const override {
         m_view->writeSource(out, indent);
     }

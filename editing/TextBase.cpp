@@ -5,7 +5,6 @@
 #include "core/Utf8.h"
 #include "core/ValueConversions.h"
 #include "editing/EditableSupport.h"
-#include "editing/TextChangedCommand.h"
 
 namespace qv {
 
@@ -97,6 +96,31 @@ void TextBase::textChanged() {
 void TextBase::showCaret() {
     toolkit::Rect caret = caretRect();
     ensureVisible({caret.x, caret.y - kPadding, caret.width, caret.height + 2 * kPadding});
+}
+
+// The text may have been replaced outside the history since (a field given
+// a cell's formula): the range is kept within the text and on character
+// boundaries, so the swap never reaches past the end or splits a character.
+void TextBase::swapRange(std::int32_t& position, std::int32_t& length, std::string& stored) {
+    raiseVersion();
+    std::string_view current = m_text;
+    position = utf8::snap(current, position);
+    std::string removed;
+    if (length > 0) {
+        std::int32_t end =
+            utf8::snap(current, std::min<std::int64_t>(std::int64_t{position} + length,
+                                                       static_cast<std::int64_t>(current.size())));
+        removed = removeText(position, end - position);
+        setCaret(position);
+        length = -1;
+    }
+    if (!stored.empty()) {
+        insertText(position, stored);
+        setCaret(position + static_cast<std::int32_t>(stored.size()));
+        length = static_cast<std::int32_t>(stored.size());
+    }
+    stored = std::move(removed);
+    textChanged();
 }
 
 Pointer<TextChangedCommand> TextBase::makeCommand() {

@@ -13,12 +13,11 @@
 #include <utility>
 
 #include "editing/AbstractEditable.h"
+#include "editing/TextChangedCommand.h"
 
 namespace qv {
 
-class TextChangedCommand;
-
-class TextBase : public AbstractEditable {
+class TextBase : public AbstractEditable, public ChangeableText {
     QV_ABSTRACT_OBJECT(TextBase, AbstractEditable)
   public:
     // Space between the text and the edges of the editable.
@@ -53,6 +52,8 @@ class TextBase : public AbstractEditable {
     void insertText(std::int32_t position, std::string_view text);
     // After a command: new layout, the caret brought into sight, a repaint.
     virtual void textChanged();
+    // What a text command applies, for redo and undo alike.
+    void swapRange(std::int32_t& position, std::int32_t& length, std::string& stored) override;
 
     // A command for the current selection with an empty stored text: the
     // selection's range (and the selection is cleared), or no range at the

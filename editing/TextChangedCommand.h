@@ -11,12 +11,25 @@
 
 namespace qv {
 
-class TextBase;
+// The text a command changes (TextBase). The command knows it only through
+// this, so the text's source may make commands without a cycle.
+class ChangeableText {
+  public:
+    // Replaces the range from `position` over `length` bytes (-1: none) with
+    // `stored`, and leaves in them the inserted range and the removed text.
+    virtual void swapRange(std::int32_t& position, std::int32_t& length, std::string& stored) = 0;
+
+  protected:
+    ~ChangeableText() = default;
+};
 
 class TextChangedCommand final : public Command {
     QV_OBJECT(TextChangedCommand, Command, "TextChangedCommand")
   public:
-    TextChangedCommand(const Pointer<TextBase>& text, std::int32_t position, std::int32_t length);
+    // `text` is kept alive by the command as long as it lives.
+    template <class Text>
+    TextChangedCommand(const Pointer<Text>& text, std::int32_t position, std::int32_t length)
+        : m_holder(text), m_text(text.get()), m_position(position), m_length(length) {}
 
     void setStoredText(std::string text) { m_stored = std::move(text); }
     const std::string& storedText() const noexcept { return m_stored; }
@@ -31,7 +44,8 @@ class TextChangedCommand final : public Command {
   private:
     void swap();
 
-    Pointer<TextBase> m_text;
+    Pointer<Object> m_holder;
+    ChangeableText* m_text;
     std::string m_stored;
     std::int32_t m_position;
     std::int32_t m_length;

@@ -2,10 +2,14 @@
 // apart from the frame's logic.
 #pragma once
 
-#include "editing/TitleDecorator.h"
+#include <cstdint>
+
 #include "toolkit/Graphics.h"
 
 namespace qv {
+
+// ORDER TITLE BUTTON: the numbers TitleDecorator::buttonPressed takes.
+enum class TitleButton : std::int32_t { Close = 0, Maximize = 1, Optimize = 2, Float = 3 };
 
 void paintTitleButton(toolkit::Graphics& graphics, TitleButton button, const toolkit::Rect& area,
                       bool active);

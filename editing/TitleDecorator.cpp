@@ -4,7 +4,7 @@
 
 #include "editing/DetachDropCommand.h"
 #include "editing/EditableSupport.h"
-#include "editing/FloatLayoutEditable.h"
+#include "editing/Positions.h"
 #include "editing/TitleBarPainter.h"
 #include "layout/LayoutWriter.h"
 
@@ -39,7 +39,7 @@ void TitleDecorator::applyState(const FrameState& state) {
 }
 
 std::int32_t TitleDecorator::titleBarHeight() const {
-    if (placement() == FramePlacement::InTable && view()->isPanel()) return kPanelBarHeight;
+    if (placement() == FramePlacement::InTable && isPanelView(*view())) return kPanelBarHeight;
     return support() == nullptr ? 20 : support()->boldMetrics().height() + 4;
 }
 
@@ -57,7 +57,7 @@ std::vector<TitleButton> TitleDecorator::buttons() const {
         return {TitleButton::Float, TitleButton::Optimize, TitleButton::Maximize,
                 TitleButton::Close};
     }
-    if (view()->isPanel()) return {};
+    if (isPanelView(*view())) return {};
     return {TitleButton::Close};
 }
 
@@ -206,7 +206,7 @@ void TitleDecorator::close() {
     if (support() == nullptr) return;
     Pointer<AbstractEditable> root = support()->layoutRoot();
     if (root.isNull()) return;
-    Pointer<AbstractPosition> position = root->detach(self());
+    Pointer<AbstractPosition> position = detachFrom(*root, self());
     if (position.isNull()) return;
     support()->commands().execute(
         make<DetachDropCommand>(root, self(), position, Pointer<AbstractPosition>()), false);
@@ -219,9 +219,10 @@ void TitleDecorator::close() {
 // with the new placement, so that undo restores the old one.
 void TitleDecorator::changePlacement(TitleButton button) {
     if (support() == nullptr) return;
-    auto root = cast<FloatLayoutEditable>(support()->layoutRoot());
-    if (root.isNull() || parent() != root.get()) return;
-    Pointer<FloatLayoutPosition> before = root->positionOf(self());
+    Pointer<AbstractEditable> root = support()->layoutRoot();
+    auto* places = dynamic_cast<const FramePlaces*>(root.get());
+    if (places == nullptr || parent() != root.get()) return;
+    Pointer<FloatLayoutPosition> before = places->positionOf(self());
     FrameState next = m_state;
     toolkit::Point place{bounds().x, bounds().y};
     switch (button) {
@@ -250,8 +251,7 @@ void TitleDecorator::changePlacement(TitleButton button) {
             return;
     }
     if (next == m_state && place == toolkit::Point{bounds().x, bounds().y}) return;
-    auto after = make<FloatLayoutPosition>(Pointer<AbstractEditable>(root), place,
-                                           before->stackIndex(), next);
+    auto after = make<FloatLayoutPosition>(root, place, before->stackIndex(), next);
     support()->commands().execute(make<DetachDropCommand>(root, self(), before, after), true);
 }
 

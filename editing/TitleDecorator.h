@@ -12,16 +12,18 @@
 #include <vector>
 
 #include "editing/AbstractEditable.h"
+#include "editing/DropContainer.h"
 #include "editing/FrameState.h"
 #include "editing/ScrollDecorator.h"
+#include "editing/StandInContainer.h"
+#include "editing/TitleBarPainter.h"
 #include "layout/FrameNotes.h"
 
 namespace qv {
 
-// ORDER TITLE BUTTON: the numbers buttonPressed takes.
-enum class TitleButton : std::int32_t { Close = 0, Maximize = 1, Optimize = 2, Float = 3 };
-
-class TitleDecorator final : public AbstractEditable {
+class TitleDecorator final : public AbstractEditable,
+                             public StandInContainer,
+                             public DropContainer {
     QV_OBJECT(TitleDecorator, AbstractEditable, "TitleDecorator")
   public:
     static constexpr std::int32_t kMinimumWidth = 80;
@@ -68,23 +70,27 @@ class TitleDecorator final : public AbstractEditable {
     std::int32_t maximumWidth() const override;
     void notify(const Pointer<Object>& message) override { m_scroller->notify(message); }
     bool handleMouse(toolkit::MouseKind kind, const MouseInfo& info) override;
-    void buttonPressed(std::int32_t button) override;
+    // A title button by its number (ORDER TITLE BUTTON); others do nothing.
+    void buttonPressed(std::int32_t button);
     void paint(toolkit::Graphics& graphics, toolkit::Point origin) override;
     Pointer<AbstractPosition> detach(const Pointer<AbstractEditable>& editable) override;
     bool drop(const Pointer<AbstractEditable>& editable,
               const Pointer<AbstractPosition>& position) override;
-    void setTopLevel(bool topLevel) override;
-    bool isMovable() const override;
-    bool isInTitleBar(std::int32_t x, std::int32_t y) const override;
+    // On the work area itself (true) or in a cell of a layout table: a
+    // frame leaving a table is optimized, one entering it is in the table.
+    void setTopLevel(bool topLevel);
+    // Optimized and floating frames are dragged by their title bars.
+    bool isMovable() const;
+    // In the bar but on none of its buttons: where a drag starts.
+    bool isInTitleBar(std::int32_t x, std::int32_t y) const;
     Pointer<AbstractPosition> dropPositionAt(std::int32_t x, std::int32_t y,
                                              const Pointer<AbstractEditable>& editable) override;
     Pointer<AbstractEditable> hitTest(std::int32_t x, std::int32_t y, bool deep) override;
     StringPointer getTitle() const override { return view()->getTitle(); }
     void attach(EditableSupport* support) override;
-    bool forwardsFocus() const override { return true; }
     bool showDropTarget(std::int32_t x, std::int32_t y, const AbstractEditable& dragged) override;
     void hideDropTarget() override { m_scroller->hideDropTarget(); }
-    std::int32_t panelDepth() const override { return view()->panelDepth(); }
+    std::int32_t panelDepth() const override { return panelDepthOf(*view()); }
     void writeSource(std::string& out, std::int32_t indent) const override;
     StringPointer describe() const override;
 

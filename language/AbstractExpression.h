@@ -46,6 +46,9 @@ class AbstractExpression : public Object {
     virtual Precedence precedence() const = 0;
     // Appends the formula text that reads back as this node.
     virtual void print(std::string& out) const = 0;
+    // True when the printed node ends in a range, whose step clauses would
+    // take a following ")" or "alt" as a clause word.
+    virtual bool endsWithRangeClause() const { return false; }
 
     // The formula as a cell shows it ("=" and the formula, or a literal).
     virtual StringPointer displayText() const;

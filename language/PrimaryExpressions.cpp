@@ -4,8 +4,6 @@
 #include <cmath>
 
 #include "core/Number.h"
-#include "language/SourceExpressions.h"
-#include "language/TableExpressions.h"
 
 namespace qv {
 
@@ -25,16 +23,11 @@ void printNumber(std::string& out, double value) {
 }  // namespace
 
 bool endsWithRange(const Pointer<AbstractExpression>& node) {
-    if (node.isNull()) return false;
-    if (is<ExpressionSource>(node))
-        return endsWithRange(cast<ExpressionSource>(node)->expression());
-    if (is<RangeExpression>(node)) return true;
-    if (is<AssignExpression>(node)) return endsWithRange(cast<AssignExpression>(node)->value());
-    if (is<AltExpression>(node)) {
-        const auto& alternatives = cast<AltExpression>(node)->alternatives();
-        return alternatives->size() > 0 && endsWithRange((*alternatives)[alternatives->size() - 1]);
-    }
-    return false;
+    return !node.isNull() && node->endsWithRangeClause();
+}
+
+bool AssignExpression::endsWithRangeClause() const {
+    return endsWithRange(m_value);
 }
 
 bool ValueExpression::holdsString() const noexcept {

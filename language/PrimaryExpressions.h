@@ -104,6 +104,7 @@ class AssignExpression final : public AbstractExpression {
     }
     Precedence precedence() const override { return Precedence::Alternatives; }
     void print(std::string& out) const override;
+    bool endsWithRangeClause() const override;
     Pointer<Object> clone() const override;
 
   private:
@@ -114,8 +115,7 @@ class AssignExpression final : public AbstractExpression {
 // A deep copy of a node, or the null object for an absent one.
 Pointer<AbstractExpression> cloneExpression(const Pointer<AbstractExpression>& node);
 Pointer<ExpressionList> cloneExpressions(const Pointer<ExpressionList>& list);
-// True when the printed node ends in a range, whose step clauses would take
-// a following ")" or "alt" as a clause word.
+// The node's endsWithRangeClause; false for an absent node.
 bool endsWithRange(const Pointer<AbstractExpression>& node);
 
 }  // namespace qv

@@ -57,6 +57,9 @@ class ExpressionSource final : public AbstractExpression {
         return m_expression->compile(context);
     }
     bool isRange() const override { return m_expression->isRange(); }
+    bool endsWithRangeClause() const override {
+        return !m_expression.isNull() && m_expression->endsWithRangeClause();
+    }
     Pointer<Object> errorOf() const override { return m_expression->errorOf(); }
     StringPointer nameText() const override { return m_expression->nameText(); }
     Precedence precedence() const override { return m_expression->precedence(); }

@@ -46,6 +46,7 @@ class RangeExpression final : public AbstractExpression {
         return context.compile(*this);
     }
     bool isRange() const override { return true; }
+    bool endsWithRangeClause() const override { return true; }
     Precedence precedence() const override { return Precedence::Alternative; }
     void print(std::string& out) const override;
     Pointer<Object> clone() const override;
@@ -89,6 +90,10 @@ class AltExpression final : public AbstractExpression {
     }
     Precedence precedence() const override { return Precedence::Alternatives; }
     void print(std::string& out) const override;
+    bool endsWithRangeClause() const override {
+        return m_alternatives->size() > 0 &&
+               endsWithRange((*m_alternatives)[m_alternatives->size() - 1]);
+    }
     Pointer<Object> clone() const override;
 
   private:

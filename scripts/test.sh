@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the format
-# check, the suite under g++ with warnings as errors, the suite again under
-# AddressSanitizer and UndefinedBehaviorSanitizer (clang), and the fuzz
-# harnesses over their corpora as regression tests.
+# check, the include directions, the suite under g++ with warnings as
+# errors, the suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer (clang), and the fuzz harnesses over their
+# corpora as regression tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,6 +11,9 @@ scripts/setup.sh
 
 echo "== format"
 scripts/check-format.sh
+
+echo "== includes"
+scripts/check-includes.py
 
 # Counts the test programs of one ctest run from its summary line.
 passed=0

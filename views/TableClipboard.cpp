@@ -11,8 +11,10 @@ void TableEditable::copy() {
     std::string text;
     if (std::optional<std::pair<std::int32_t, std::int32_t>> range = selectedColumns()) {
         text = copyColumns(*m_model, range->first, range->second);
-    } else if (m_column < m_model->columnCount() && m_row < m_model->rowCount()) {
-        text = m_model->createCell(m_column, m_row)->editText()->toStdString();
+    } else if (m_selection.column() < m_model->columnCount() &&
+               m_selection.row() < m_model->rowCount()) {
+        text =
+            m_model->createCell(m_selection.column(), m_selection.row())->editText()->toStdString();
     }
     support()->window().setClipboardText(text);
 }
@@ -28,8 +30,8 @@ void TableEditable::paste() {
     if (support() == nullptr) return;
     std::string text = support()->window().clipboardText();
     if (text.empty()) return;
-    std::int32_t column = m_column;
-    std::int32_t row = m_row;
+    std::int32_t column = m_selection.column();
+    std::int32_t row = m_selection.row();
     runEdit("paste", [&](ModelEditor& editor) { m_model->paste(editor, column, row, text); });
     showCurrentFormula();
 }

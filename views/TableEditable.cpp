@@ -8,65 +8,35 @@
 namespace qv {
 
 TableEditable::TableEditable(const Pointer<GridModel>& model) : m_model(model) {
-    m_row = std::clamp(m_model->headerRowCount(), 0, std::max(0, m_model->rowCount() - 1));
-    m_column =
-        std::clamp(m_model->leadingColumnCount(), 0, std::max(0, m_model->columnCount() - 1));
-    m_left = m_column;
-    m_top = m_row;
-    m_rowIdentity = m_model->rowIdentity(m_row);
+    m_selection.selectCell(*m_model, m_model->leadingColumnCount(), m_model->headerRowCount());
+    m_scroll.setLeft(m_selection.column());
+    m_scroll.setTop(m_selection.row());
 }
 
 TableEditable::~TableEditable() = default;
 
 bool TableEditable::acceptValue(const Pointer<Object>& value) {
     if (!m_model->acceptValue(value)) return false;
-    m_typing.reset();
-    keepRowIdentity();
-    // Records or fields may have gone.
-    m_column = std::clamp(m_column, 0, std::max(0, m_model->columnCount() - 1));
-    if (m_rangeAnchor >= m_model->columnCount()) m_rangeAnchor = m_rangeEnd = -1;
-    m_rangeEnd = std::min(m_rangeEnd, m_model->columnCount() - 1);
+    m_typing.end();
+    m_selection.followModel(*m_model);
     invalidateLayout();
     repaint();
     return true;
 }
 
-// The line the selection stood on may have moved (fields shown or hidden,
-// formula lines added): find it again by its identity, else stay in range.
-void TableEditable::keepRowIdentity() {
-    std::int32_t rows = m_model->rowCount();
-    if (m_row < rows && m_model->rowIdentity(m_row) == m_rowIdentity) return;
-    for (std::int32_t row = 0; row < rows; ++row) {
-        if (m_model->rowIdentity(row) == m_rowIdentity) {
-            m_row = row;
-            return;
-        }
-    }
-    m_row = std::clamp(m_row, 0, std::max(0, rows - 1));
-    m_rowIdentity = m_model->rowIdentity(m_row);
-}
-
 void TableEditable::selectCell(std::int32_t column, std::int32_t row) {
-    m_column = std::clamp(column, 0, std::max(0, m_model->columnCount() - 1));
-    m_row = std::clamp(row, 0, std::max(0, m_model->rowCount() - 1));
-    m_rowIdentity = m_model->rowIdentity(m_row);
-    m_rangeAnchor = m_rangeEnd = -1;
+    m_selection.selectCell(*m_model, column, row);
     revealCurrent();
     showCurrentFormula();
     repaint();
 }
 
 std::optional<std::pair<std::int32_t, std::int32_t>> TableEditable::selectedColumns() const {
-    if (m_rangeAnchor < 0) return std::nullopt;
-    return std::pair{std::min(m_rangeAnchor, m_rangeEnd), std::max(m_rangeAnchor, m_rangeEnd)};
+    return m_selection.columnRange();
 }
 
 void TableEditable::selectColumns(std::int32_t first, std::int32_t last) {
-    std::int32_t columns = m_model->columnCount();
-    if (columns == 0) return;
-    m_rangeAnchor = std::clamp(first, 0, columns - 1);
-    m_rangeEnd = std::clamp(last, 0, columns - 1);
-    m_column = m_rangeEnd;
+    if (!m_selection.selectColumns(*m_model, first, last)) return;
     revealCurrent();
     repaint();
 }
@@ -80,8 +50,7 @@ Pointer<Object> TableEditable::getProperties() {
 }
 
 std::int32_t TableEditable::columnWidth(std::int32_t column) const {
-    auto found = m_widths.find(column);
-    if (found != m_widths.end()) return found->second;
+    if (std::optional<std::int32_t> width = m_resize.width(column)) return *width;
     // The fitted widths hold until the next layout; the model's flags may
     // have taken a leading column away since.
     if (column >= 0 && column < static_cast<std::int32_t>(m_fittedLeading.size()) &&
@@ -109,7 +78,7 @@ void TableEditable::fitLeadingColumns() {
 }
 
 void TableEditable::setColumnWidth(std::int32_t column, std::int32_t width) {
-    m_widths[column] = std::max(kSmallestColumn, width);
+    m_resize.setWidth(column, width);
     invalidateLayout();
     repaint();
 }
@@ -184,50 +153,53 @@ TableEditable::Extent TableEditable::extent() const {
 }
 
 void TableEditable::clampScroll(const Extent& extent) {
-    m_left = std::clamp(m_left, extent.leading, extent.maxLeft);
-    m_top = std::clamp(m_top, extent.headers, extent.maxTop);
+    m_scroll.clamp(extent.leading, extent.maxLeft, extent.headers, extent.maxTop);
 }
 
 void TableEditable::scrollTo(std::int32_t column, std::int32_t row) {
-    m_left = column;
-    m_top = row;
+    m_scroll.setLeft(column);
+    m_scroll.setTop(row);
     clampScroll(extent());
     repaint();
 }
 
 void TableEditable::revealCurrent() {
     Extent e = extent();
-    if (m_column >= e.leading) {
-        if (m_column < m_left) {
-            m_left = m_column;
+    const std::int32_t selectedColumn = m_selection.column();
+    const std::int32_t selectedRow = m_selection.row();
+    std::int32_t left = m_scroll.left();
+    if (selectedColumn >= e.leading) {
+        if (selectedColumn < left) {
+            left = selectedColumn;
         } else {
             std::int32_t fitting =
-                columnsFitting(m_left, std::max(1, e.content.width - e.frozenWidth));
+                columnsFitting(left, std::max(1, e.content.width - e.frozenWidth));
             // Fully in sight, unless the column is wider than the view.
             std::int32_t used = 0;
-            for (std::int32_t column = m_left; column <= m_column && column < m_left + fitting;
+            for (std::int32_t column = left; column <= selectedColumn && column < left + fitting;
                  ++column)
                 used += columnWidth(column);
-            if (m_column >= m_left + fitting ||
-                (used > e.content.width - e.frozenWidth && m_column > m_left)) {
+            if (selectedColumn >= left + fitting ||
+                (used > e.content.width - e.frozenWidth && selectedColumn > left)) {
                 // Scroll so the column is the last one in sight.
-                std::int32_t left = m_column;
-                std::int32_t width = columnWidth(m_column);
+                left = selectedColumn;
+                std::int32_t width = columnWidth(selectedColumn);
                 while (left > e.leading &&
                        width + columnWidth(left - 1) <= e.content.width - e.frozenWidth) {
                     --left;
                     width += columnWidth(left);
                 }
-                m_left = left;
             }
         }
     }
-    if (m_row >= e.headers) {
-        if (m_row < m_top) m_top = m_row;
-        if (m_row >= m_top + e.pageRows) m_top = m_row - e.pageRows + 1;
+    m_scroll.setLeft(left);
+    if (selectedRow >= e.headers) {
+        if (selectedRow < m_scroll.top()) m_scroll.setTop(selectedRow);
+        if (selectedRow >= m_scroll.top() + e.pageRows)
+            m_scroll.setTop(selectedRow - e.pageRows + 1);
     }
     clampScroll(e);
-    toolkit::Rect shown = cellRect(m_column, m_row);
+    toolkit::Rect shown = cellRect(selectedColumn, selectedRow);
     if (shown.width > 0) ensureVisible(shown);
 }
 
@@ -239,9 +211,9 @@ toolkit::Rect TableEditable::cellRect(std::int32_t column, std::int32_t row) con
         for (std::int32_t at = 0; at < column; ++at)
             x += columnWidth(at);
     } else {
-        if (column < m_left) return {};
+        if (column < m_scroll.left()) return {};
         x = e.frozenWidth;
-        for (std::int32_t at = m_left; at < column; ++at) {
+        for (std::int32_t at = m_scroll.left(); at < column; ++at) {
             x += columnWidth(at);
             if (x >= e.content.width) return {};
         }
@@ -250,8 +222,8 @@ toolkit::Rect TableEditable::cellRect(std::int32_t column, std::int32_t row) con
     if (row < e.headers) {
         y = row * rowHeight();
     } else {
-        if (row < m_top || row >= m_top + e.pageRows + 1) return {};
-        y = e.frozenHeight + (row - m_top) * rowHeight();
+        if (row < m_scroll.top() || row >= m_scroll.top() + e.pageRows + 1) return {};
+        y = e.frozenHeight + (row - m_scroll.top()) * rowHeight();
     }
     if (x >= e.content.width || y >= e.content.height) return {};
     return {bounds().x + x, bounds().y + y, columnWidth(column), rowHeight()};
@@ -267,13 +239,14 @@ std::optional<std::pair<std::int32_t, std::int32_t>> TableEditable::cellAt(
         x += columnWidth(at);
         if (local.x < x) column = at;
     }
-    for (std::int32_t at = m_left; at < e.columns && !column && x <= local.x; ++at) {
+    for (std::int32_t at = m_scroll.left(); at < e.columns && !column && x <= local.x; ++at) {
         x += columnWidth(at);
         if (local.x < x) column = at;
     }
     std::int32_t line = rowHeight();
-    std::int32_t row =
-        local.y < e.frozenHeight ? local.y / line : m_top + (local.y - e.frozenHeight) / line;
+    std::int32_t row = local.y < e.frozenHeight
+                           ? local.y / line
+                           : m_scroll.top() + (local.y - e.frozenHeight) / line;
     if (!column || row >= e.rows) return std::nullopt;
     return std::pair{*column, row};
 }
@@ -287,7 +260,7 @@ std::optional<std::int32_t> TableEditable::borderAt(toolkit::Point local) const 
         x += columnWidth(at);
         if (near()) return at;
     }
-    for (std::int32_t at = m_left; at < e.columns && x <= e.content.width; ++at) {
+    for (std::int32_t at = m_scroll.left(); at < e.columns && x <= e.content.width; ++at) {
         x += columnWidth(at);
         if (near()) return at;
     }

@@ -13,7 +13,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,8 +21,12 @@
 
 #include "editing/AbstractEditable.h"
 #include "editing/ScrollDecorator.h"
+#include "views/ColumnResize.h"
 #include "views/GridController.h"
 #include "views/GridModel.h"
+#include "views/GridScroll.h"
+#include "views/GridSelection.h"
+#include "views/GridTyping.h"
 
 namespace qv {
 
@@ -42,7 +45,7 @@ class TableEditable final : public AbstractEditable {
     static constexpr std::int32_t kWidestFitted = 200;
     // How near a header border the pointer grips it for resizing.
     static constexpr std::int32_t kResizeGrip = 3;
-    static constexpr std::int32_t kSmallestColumn = 8;
+    static constexpr std::int32_t kSmallestColumn = ColumnResize::kSmallestColumn;
     // Rows one notch of the wheel scrolls.
     static constexpr std::int32_t kWheelRows = 3;
     // The largest size the grid asks for when it may choose (an optimized
@@ -60,8 +63,8 @@ class TableEditable final : public AbstractEditable {
     bool acceptValue(const Pointer<Object>& value);
 
     // The selected cell, as a grid position.
-    std::int32_t currentColumn() const noexcept { return m_column; }
-    std::int32_t currentRow() const noexcept { return m_row; }
+    std::int32_t currentColumn() const noexcept { return m_selection.column(); }
+    std::int32_t currentRow() const noexcept { return m_selection.row(); }
     // Selects the cell (clamped to the grid), scrolls it into sight and
     // shows its text in the formula bar. Clears a column range.
     void selectCell(std::int32_t column, std::int32_t row);
@@ -74,8 +77,8 @@ class TableEditable final : public AbstractEditable {
     const Pointer<GridController>& controller() const noexcept { return m_controller; }
 
     // The first column and row shown after the frozen ones.
-    std::int32_t leftColumn() const noexcept { return m_left; }
-    std::int32_t topRow() const noexcept { return m_top; }
+    std::int32_t leftColumn() const noexcept { return m_scroll.left(); }
+    std::int32_t topRow() const noexcept { return m_scroll.top(); }
     // Clamped to what the grid's size allows.
     void scrollTo(std::int32_t column, std::int32_t row);
 
@@ -86,7 +89,7 @@ class TableEditable final : public AbstractEditable {
     // Where a cell is drawn (layout coordinates); empty when not in sight.
     toolkit::Rect cellRect(std::int32_t column, std::int32_t row) const;
     // The text shown in the cell being edited, while it is.
-    const std::optional<std::string>& typing() const noexcept { return m_typing; }
+    const std::optional<std::string>& typing() const noexcept { return m_typing.text(); }
 
     void layoutWidth(std::int32_t widthHint) override;
     void layoutSize(toolkit::Size size) override;
@@ -133,7 +136,6 @@ class TableEditable final : public AbstractEditable {
     std::optional<std::pair<std::int32_t, std::int32_t>> cellAt(toolkit::Point local) const;
     // The column whose right border lies under a point of a header row.
     std::optional<std::int32_t> borderAt(toolkit::Point local) const;
-    void keepRowIdentity();
     void fitLeadingColumns();
 
     // Painting.
@@ -182,26 +184,13 @@ class TableEditable final : public AbstractEditable {
 
     Pointer<GridModel> m_model;
     Pointer<GridController> m_controller;
-    std::int32_t m_column = 0;
-    std::int32_t m_row = 0;
-    std::int32_t m_rowIdentity = 0;
-    std::int32_t m_left = 0;
-    std::int32_t m_top = 0;
-    // A column range, from the anchor to the other end; -1 when none.
-    std::int32_t m_rangeAnchor = -1;
-    std::int32_t m_rangeEnd = -1;
-    // Widths the user set; only resized columns are here.
-    std::map<std::int32_t, std::int32_t> m_widths;
+    GridSelection m_selection;
+    GridScroll m_scroll;
+    ColumnResize m_resize;
     // The frozen leading columns (field names) widened to their texts at
     // the last layout, so names are not cut by a narrow model width.
     std::vector<std::int32_t> m_fittedLeading;
-    std::optional<std::string> m_typing;
-    // A border drag: the column and its width when the drag began.
-    std::int32_t m_resizing = -1;
-    std::int32_t m_resizeStartWidth = 0;
-    // A thumb drag: which bar and where in the thumb it holds.
-    std::optional<bool> m_thumbVertical;
-    std::int32_t m_grip = 0;
+    GridTyping m_typing;
 };
 
 }  // namespace qv

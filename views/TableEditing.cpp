@@ -47,17 +47,17 @@ class GridEditedCell final : public EditedFormulaCell {
 
     std::string formulaText() const override { return formulaForEditing(m_target); }
     void commitFormula(std::string_view text) override {
-        m_grid->m_typing.reset();
+        m_grid->m_typing.end();
         Pointer<CellModel> target = m_target;
         StringPointer typed = str(text);
         m_grid->editCellText("edit", m_column, m_row, target, typed);
     }
     void cancelEditing() override {
-        m_grid->m_typing.reset();
+        m_grid->m_typing.end();
         m_grid->repaint();
     }
     void showTyping(std::string_view text) override {
-        m_grid->m_typing = std::string(text);
+        m_grid->m_typing.show(text);
         m_grid->repaint();
     }
     void selectCell() override {
@@ -105,11 +105,12 @@ bool TableEditable::isEditingHere() const {
 
 void TableEditable::startEditing(std::optional<std::string_view> typed) {
     FormulaValueEditable* bar = formulaBar();
-    Pointer<CellModel> target = editTarget(m_column, m_row);
+    Pointer<CellModel> target = editTarget(m_selection.column(), m_selection.row());
     if (bar == nullptr || target.isNull()) return;
-    m_rangeAnchor = m_rangeEnd = -1;
+    m_selection.clearColumnRange();
     revealCurrent();
-    auto cell = make<GridEditedCell>(Pointer<TableEditable>(this), m_column, m_row, target);
+    auto cell = make<GridEditedCell>(Pointer<TableEditable>(this), m_selection.column(),
+                                     m_selection.row(), target);
     bar->startEditing(cell);
     const Pointer<FormulaTextFieldEditable>& field = bar->field();
     if (typed) {
@@ -118,7 +119,7 @@ void TableEditable::startEditing(std::optional<std::string_view> typed) {
         field->setCaret(static_cast<std::int32_t>(typed->size()));
         field->textChanged();
     }
-    m_typing = field->text();
+    m_typing.show(field->text());
     support()->select(field);
     repaint();
 }
@@ -134,12 +135,13 @@ void TableEditable::commitPending() {
 void TableEditable::showCurrentFormula() {
     FormulaValueEditable* bar = formulaBar();
     if (bar == nullptr || !bar->editedCell().isNull()) return;
-    if (m_column >= m_model->columnCount() || m_row >= m_model->rowCount()) {
+    if (m_selection.column() >= m_model->columnCount() ||
+        m_selection.row() >= m_model->rowCount()) {
         bar->showFormula("");
         return;
     }
-    Pointer<CellModel> cell = m_model->createCell(m_column, m_row);
-    Pointer<CellModel> target = editTarget(m_column, m_row);
+    Pointer<CellModel> cell = m_model->createCell(m_selection.column(), m_selection.row());
+    Pointer<CellModel> target = editTarget(m_selection.column(), m_selection.row());
     if (cell->isError() || target.isNull()) {
         bar->showFormula(cell->editText()->view());
     } else {
@@ -178,11 +180,11 @@ void TableEditable::editCellText(std::string_view name, std::int32_t column, std
 }
 
 void TableEditable::clearCurrent() {
-    Pointer<CellModel> target = editTarget(m_column, m_row);
+    Pointer<CellModel> target = editTarget(m_selection.column(), m_selection.row());
     // A position past the data has nothing to clear (an edit there would
     // make a field or record).
     if (target.isNull() || is<EmptyCell>(target)) return;
-    editCellText("clear", m_column, m_row, target, str(""));
+    editCellText("clear", m_selection.column(), m_selection.row(), target, str(""));
     showCurrentFormula();
 }
 

@@ -15,8 +15,8 @@ void TableEditable::handleKey(std::int32_t code, std::string_view text, std::uin
         case key::kEnter:
             // Enter on a line the owner acts on (a table in the list of
             // tables) activates it, in any column; elsewhere it moves down.
-            if (m_row >= m_model->headerRowCount() && !m_controller.isNull() &&
-                m_controller->lineActivated(*this, m_row))
+            if (m_selection.row() >= m_model->headerRowCount() && !m_controller.isNull() &&
+                m_controller->lineActivated(*this, m_selection.row()))
                 return;
             return move(0, 1);
         case key::kTab:
@@ -59,10 +59,10 @@ bool TableEditable::handleMoveKey(std::int32_t code, std::uint32_t modifiers) {
             move(0, 1);
             return true;
         case key::kHome:
-            selectCell(0, control ? e.headers : m_row);
+            selectCell(0, control ? e.headers : m_selection.row());
             return true;
         case key::kEnd:
-            selectCell(e.columns - 1, control ? e.rows - 1 : m_row);
+            selectCell(e.columns - 1, control ? e.rows - 1 : m_selection.row());
             return true;
         case key::kPageUp:
         case key::kPageDown: {
@@ -71,12 +71,12 @@ bool TableEditable::handleMoveKey(std::int32_t code, std::uint32_t modifiers) {
             // across: with Ctrl a page of columns.
             if (control) {
                 std::int32_t page =
-                    columnsFitting(m_left, std::max(1, e.content.width - e.frozenWidth));
-                scrollTo(m_left + sign * page, m_top);
-                selectCell(m_column + sign * page, m_row);
+                    columnsFitting(m_scroll.left(), std::max(1, e.content.width - e.frozenWidth));
+                scrollTo(m_scroll.left() + sign * page, m_scroll.top());
+                selectCell(m_selection.column() + sign * page, m_selection.row());
             } else {
-                scrollTo(m_left, m_top + sign * e.pageRows);
-                selectCell(m_column, m_row + sign * e.pageRows);
+                scrollTo(m_scroll.left(), m_scroll.top() + sign * e.pageRows);
+                selectCell(m_selection.column(), m_selection.row() + sign * e.pageRows);
             }
             return true;
         }
@@ -86,7 +86,7 @@ bool TableEditable::handleMoveKey(std::int32_t code, std::uint32_t modifiers) {
 }
 
 void TableEditable::move(std::int32_t dColumn, std::int32_t dRow) {
-    selectCell(m_column + dColumn, m_row + dRow);
+    selectCell(m_selection.column() + dColumn, m_selection.row() + dRow);
 }
 
 }  // namespace qv

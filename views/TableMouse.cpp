@@ -69,14 +69,14 @@ bool TableEditable::handleMouse(toolkit::MouseKind kind, const MouseInfo& info) 
     if (isPress(kind)) {
         press(kind, info);
     } else if (kind == MouseKind::Drag) {
-        if (m_resizing >= 0) {
-            setColumnWidth(m_resizing, m_resizeStartWidth + info.dragDx);
-        } else if (m_thumbVertical) {
+        if (m_resize.isActive()) {
+            setColumnWidth(m_resize.column(), m_resize.widthAfter(info.dragDx));
+        } else if (m_scroll.thumbVertical()) {
             dragThumb(local);
         }
     } else if (kind == MouseKind::Release) {
         endResize();
-        m_thumbVertical.reset();
+        m_scroll.releaseThumb();
     } else if (kind == MouseKind::Move && support() != nullptr) {
         support()->window().setCursor(borderAt(local) ? toolkit::CursorKind::SizeWestEast
                                                       : toolkit::CursorKind::Arrow);
@@ -94,8 +94,7 @@ void TableEditable::press(toolkit::MouseKind kind, const MouseInfo& info) {
     if (kind == MouseKind::Press) {
         if (std::optional<std::int32_t> border = borderAt(local)) {
             commitPending();
-            m_resizing = *border;
-            m_resizeStartWidth = columnWidth(*border);
+            m_resize.start(*border, columnWidth(*border));
             if (support() != nullptr) support()->grabMouse(self());
             return;
         }
@@ -123,8 +122,8 @@ void TableEditable::press(toolkit::MouseKind kind, const MouseInfo& info) {
 void TableEditable::pressCell(std::int32_t column, std::int32_t row, std::uint32_t modifiers) {
     Extent e = extent();
     if (row < e.headers && column >= e.leading) {
-        bool extend = (modifiers & toolkit::modifier::kShift) != 0 && m_rangeAnchor >= 0;
-        selectColumns(extend ? m_rangeAnchor : column, column);
+        bool extend = (modifiers & toolkit::modifier::kShift) != 0 && m_selection.anchor() >= 0;
+        selectColumns(extend ? m_selection.anchor() : column, column);
         return;
     }
     selectCell(column, row);
@@ -144,10 +143,10 @@ void TableEditable::toggleBoolean(std::int32_t column, std::int32_t row) {
 }
 
 void TableEditable::endResize() {
-    if (m_resizing < 0) return;
-    std::int32_t column = m_resizing;
-    m_resizing = -1;
-    std::int32_t change = columnWidth(column) - m_resizeStartWidth;
+    std::optional<std::pair<std::int32_t, std::int32_t>> ended = m_resize.finish();
+    if (!ended) return;
+    std::int32_t column = ended->first;
+    std::int32_t change = columnWidth(column) - ended->second;
     if (change == 0 || support() == nullptr) return;
     // The drag has already applied the change.
     support()->commands().execute(
@@ -163,17 +162,17 @@ bool TableEditable::pressBar(toolkit::Point local, const Extent& e) {
         const ScrollGeometry bar = geometry(vertical, e);
         const std::int32_t side = bar.sideOfThumb(local);
         if (side == 0) {
-            m_thumbVertical = vertical;
-            m_grip = bar.gripAt(local);
+            m_scroll.grabThumb(vertical, bar.gripAt(local));
             if (support() != nullptr) support()->grabMouse(self());
             return true;
         }
         // Beside the thumb: one page that way.
         if (vertical) {
-            scrollTo(m_left, m_top + side * e.pageRows);
+            scrollTo(m_scroll.left(), m_scroll.top() + side * e.pageRows);
         } else {
             std::int32_t width = std::max(1, e.content.width - e.frozenWidth);
-            scrollTo(m_left + side * columnsFitting(m_left, width), m_top);
+            scrollTo(m_scroll.left() + side * columnsFitting(m_scroll.left(), width),
+                     m_scroll.top());
         }
         return true;
     }
@@ -182,12 +181,13 @@ bool TableEditable::pressBar(toolkit::Point local, const Extent& e) {
 
 void TableEditable::dragThumb(toolkit::Point local) {
     Extent e = extent();
-    bool vertical = *m_thumbVertical;
-    auto offset = static_cast<std::int32_t>(geometry(vertical, e).offsetForDrag(local, m_grip));
+    bool vertical = *m_scroll.thumbVertical();
+    auto offset =
+        static_cast<std::int32_t>(geometry(vertical, e).offsetForDrag(local, m_scroll.grip()));
     if (vertical) {
-        scrollTo(m_left, e.headers + offset);
+        scrollTo(m_scroll.left(), e.headers + offset);
     } else {
-        scrollTo(e.leading + offset, m_top);
+        scrollTo(e.leading + offset, m_scroll.top());
     }
 }
 
@@ -195,14 +195,14 @@ void TableEditable::dragThumb(toolkit::Point local) {
 // records is wide, not tall.
 bool TableEditable::handleWheel(std::int32_t steps) {
     Extent e = extent();
-    std::int32_t left = m_left;
-    std::int32_t top = m_top;
+    std::int32_t left = m_scroll.left();
+    std::int32_t top = m_scroll.top();
     if (e.maxTop > e.headers) {
-        scrollTo(m_left, m_top - steps * kWheelRows);
+        scrollTo(m_scroll.left(), m_scroll.top() - steps * kWheelRows);
     } else {
-        scrollTo(m_left - steps * kWheelRows, m_top);
+        scrollTo(m_scroll.left() - steps * kWheelRows, m_scroll.top());
     }
-    return left != m_left || top != m_top;
+    return left != m_scroll.left() || top != m_scroll.top();
 }
 
 }  // namespace qv

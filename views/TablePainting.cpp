@@ -61,7 +61,8 @@ void TableEditable::paintCells(toolkit::Graphics& graphics, toolkit::Point corne
             paintCell(graphics, {x, y, width, line}, content.right(), column, row, e);
             x += width;
         }
-        for (std::int32_t column = m_left; column < e.columns && x < content.right(); ++column) {
+        for (std::int32_t column = m_scroll.left(); column < e.columns && x < content.right();
+             ++column) {
             std::int32_t width = columnWidth(column);
             paintCell(graphics, {x, y, width, line}, content.right(), column, row, e);
             x += width;
@@ -70,7 +71,7 @@ void TableEditable::paintCells(toolkit::Graphics& graphics, toolkit::Point corne
     std::int32_t y = content.y;
     for (std::int32_t row = 0; row < e.headers; ++row, y += line)
         paintRow(row, y);
-    for (std::int32_t row = m_top; row < e.rows && y < content.bottom(); ++row, y += line)
+    for (std::int32_t row = m_scroll.top(); row < e.rows && y < content.bottom(); ++row, y += line)
         paintRow(row, y);
 }
 
@@ -80,8 +81,8 @@ void TableEditable::paintCell(toolkit::Graphics& graphics, const toolkit::Rect& 
     if (rect.width <= 0) return;
     Pointer<CellModel> cell = m_model->createCell(column, row);
     bool header = row < e.headers || column < e.leading;
-    bool current = column == m_column && row == m_row;
-    bool editing = current && m_typing.has_value();
+    bool current = column == m_selection.column() && row == m_selection.row();
+    bool editing = current && m_typing.isEditing();
     std::optional<std::pair<std::int32_t, std::int32_t>> range = selectedColumns();
     bool inRange = range && column >= range->first && column <= range->second;
     bool error = !header && cell->isError();
@@ -103,7 +104,7 @@ void TableEditable::paintCell(toolkit::Graphics& graphics, const toolkit::Rect& 
     }
 
     // Typed text is drawn as it is, clipped: it is no value yet.
-    StringPointer text = editing ? str(*m_typing) : cell->text();
+    StringPointer text = editing ? str(*m_typing.text()) : cell->text();
     if (text->length() == 0) return;
     const toolkit::FontMetrics& metrics = graphics.metrics();
     // A cell cut by the grid's edge fits what is in sight of it: a number
@@ -131,15 +132,12 @@ toolkit::Rect TableEditable::barRect(bool vertical, const Extent& e) const {
 // cost nothing.
 ScrollGeometry TableEditable::geometry(bool vertical, const Extent& e) const {
     if (vertical) {
-        return {ScrollAxis::Vertical, barRect(true, e),  e.rows - e.headers,
-                e.pageRows,           m_top - e.headers, e.maxTop - e.headers};
+        return m_scroll.bar(ScrollAxis::Vertical, barRect(true, e), e.headers, e.rows, e.pageRows,
+                            e.maxTop);
     }
-    return {ScrollAxis::Horizontal,
-            barRect(false, e),
-            e.columns - e.leading,
-            columnsFitting(m_left, std::max(1, e.content.width - e.frozenWidth)),
-            m_left - e.leading,
-            e.maxLeft - e.leading};
+    return m_scroll.bar(
+        ScrollAxis::Horizontal, barRect(false, e), e.leading, e.columns,
+        columnsFitting(m_scroll.left(), std::max(1, e.content.width - e.frozenWidth)), e.maxLeft);
 }
 
 void TableEditable::paintBars(toolkit::Graphics& graphics, toolkit::Point corner,
@@ -150,7 +148,7 @@ void TableEditable::paintBars(toolkit::Graphics& graphics, toolkit::Point corner
         graphics.setColor(EditableSupport::grey(2));
         graphics.fillRect(track);
         toolkit::Rect thumb = geometry(vertical, e).thumb().translated(corner.x, corner.y);
-        bool dragging = m_thumbVertical && *m_thumbVertical == vertical;
+        bool dragging = m_scroll.thumbVertical() == vertical;
         graphics.setColor(dragging ? EditableSupport::kAccentColor : EditableSupport::kEdgeColor);
         graphics.fillRect({thumb.x + 2, thumb.y + 2, thumb.width - 4, thumb.height - 4});
     }
