@@ -44,7 +44,10 @@ class EditableSupport final : public Object, public EditableHost {
     static constexpr toolkit::Color kEdgeColor{140, 140, 140};
 
     const Pointer<AbstractEditable>& selected() const noexcept { return m_selected; }
-    const AbstractEditable* selectedEditable() const noexcept override { return m_selected.get(); }
+    // Null when nothing is selected (the null object is no editable).
+    const AbstractEditable* selectedEditable() const noexcept override {
+        return m_selected.isNull() ? nullptr : m_selected.get();
+    }
     void select(const Pointer<AbstractEditable>& editable);
     // Selects nothing when the selection lies inside `editable` (or is it):
     // a view that leaves the tree takes its selection with it.

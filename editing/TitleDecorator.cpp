@@ -220,8 +220,9 @@ void TitleDecorator::close() {
 void TitleDecorator::changePlacement(TitleButton button) {
     if (support() == nullptr) return;
     Pointer<AbstractEditable> root = support()->layoutRoot();
-    auto* places = dynamic_cast<const FramePlaces*>(root.get());
-    if (places == nullptr || parent() != root.get()) return;
+    // The null object of an empty support is no place for frames either.
+    auto* places = dynamic_cast<const FramePlaces*>(root.object());
+    if (places == nullptr || parent() != root.object()) return;
     Pointer<FloatLayoutPosition> before = places->positionOf(self());
     FrameState next = m_state;
     toolkit::Point place{bounds().x, bounds().y};
