@@ -52,15 +52,20 @@ TEST(ChartAxes, LabelsUseTheShortestFormAndZeroNearZero) {
     }
 }
 
-// The labels a chart of the points draws over a plot of the size, in order.
-std::vector<std::string> labelsOf(const test::Points& points, toolkit::Rect plot) {
+// The axes a chart of the points paints over a plot of the size.
+toolkit::HeadlessGraphics axesOf(const test::Points& points, toolkit::Rect plot) {
     Viewing viewing;
     for (const auto& [x, y] : points)
         viewing.includePoint(x, y);
     viewing.fit(plot);
     toolkit::HeadlessGraphics graphics({plot.right() + 10, plot.bottom() + 10});
     paintAxes(graphics, viewing);
-    return graphics.texts();
+    return graphics;
+}
+
+// The labels a chart of the points draws over a plot of the size, in order.
+std::vector<std::string> labelsOf(const test::Points& points, toolkit::Rect plot) {
+    return axesOf(points, plot).texts();
 }
 
 TEST(ChartAxes, LabelsEachAxisInsideItsMargins) {
@@ -125,12 +130,7 @@ struct XLabel {
     std::string text;
 };
 std::vector<XLabel> xLabelsOf(const test::Points& points, toolkit::Rect plot) {
-    Viewing viewing;
-    for (const auto& [x, y] : points)
-        viewing.includePoint(x, y);
-    viewing.fit(plot);
-    toolkit::HeadlessGraphics graphics({plot.right() + 10, plot.bottom() + 10});
-    paintAxes(graphics, viewing);
+    toolkit::HeadlessGraphics graphics = axesOf(points, plot);
     std::vector<XLabel> labels;
     for (const std::string& call : graphics.calls()) {
         int x = 0, y = 0, end = 0;

@@ -11,21 +11,20 @@
 #include "editing/CommandManager.h"
 #include "model/ModelEditor.h"
 #include "tests/kernel/ModelTestSupport.h"
+#include "tests/model/UndoRoundTrip.h"
 
 namespace qv {
 namespace {
 
 using test::display;
+using test::expectUndoAndRedoTakeTurns;
 using test::loadModel;
+using test::programText;
 using test::thrownMessage;
 
 constexpr std::string_view kProgram =
     "table B{ a:=1! b:=a+1! <2>:={} }\n"
     "table T extends B{ c:=b*10! }\n";
-
-std::string programText(const Kernel& kernel) {
-    return kernel.program()->toSource()->toStdString();
-}
 
 // The table B is 0, T is 1; T's fields are a, b (inherited), c.
 using Edit = std::function<void(ModelEditor&, Kernel&)>;
@@ -134,13 +133,7 @@ TEST(ModelEditor, EachOperationIsOneStepThatUndoAndRedoMove) {
         const std::string after = programText(*kernel);
         EXPECT_EQ(linesOf(after), c.after);
         EXPECT_GT(editor->changeCount(), changes);
-        ASSERT_EQ(commands->undoCount(), 1);
-        for (int round = 0; round < 2; ++round) {
-            commands->undo();
-            EXPECT_EQ(programText(*kernel), before);
-            commands->redo();
-            EXPECT_EQ(programText(*kernel), after);
-        }
+        expectUndoAndRedoTakeTurns(*commands, *kernel, before, after);
         // The kernel computes the program it is given back.
         commands->undo();
         EXPECT_EQ(test::cell(*kernel, "B", "b", 0), "2");

@@ -11,6 +11,7 @@
 #include "core/Errors.h"
 #include "editing/CommandManager.h"
 #include "model/ModelEditor.h"
+#include "tests/model/UndoRoundTrip.h"
 #include "tests/views/ViewTestSupport.h"
 #include "views/EvalMultiModel.h"
 #include "views/EvalSingleModel.h"
@@ -20,7 +21,9 @@
 namespace qv {
 namespace {
 
+using test::expectUndoAndRedoTakeTurns;
 using test::loadModel;
+using test::programText;
 
 constexpr std::string_view kProgram =
     "table Base{ a:=1! b:=a+1! }\n"
@@ -45,10 +48,6 @@ Pointer<GridModel> modelOf(const Pointer<Kernel>& kernel, int kind) {
         default:
             return make<TablesView>(kernel);
     }
-}
-
-std::string programText(const Kernel& kernel) {
-    return kernel.program()->toSource()->toStdString();
 }
 
 void edit(CommandManager& commands, GridModel& model, std::int32_t column, std::int32_t row,
@@ -85,13 +84,7 @@ TEST(ModelEditTest, UndoAndRedoBringBackTheProgramText) {
         edit(*commands, *model, c.column, c.row, c.text);
         const std::string after = programText(*kernel);
         ASSERT_NE(after, before);
-        ASSERT_EQ(commands->undoCount(), 1);
-        for (int round = 0; round < 2; ++round) {
-            commands->undo();
-            EXPECT_EQ(programText(*kernel), before);
-            commands->redo();
-            EXPECT_EQ(programText(*kernel), after);
-        }
+        expectUndoAndRedoTakeTurns(*commands, *kernel, before, after);
     }
 }
 
