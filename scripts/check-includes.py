@@ -48,12 +48,9 @@ KNOWN_PAIRS = {
     ("core", "Object", "String"),
     ("core", "Object", "Pointer"),
     ("core", "String", "StringBuffer"),
-    ("kernel", "ProgramResult", "TableResult"),
-    ("kernel", "ResolvedProgram", "ResolvedTable"),
     ("kernel", "ResultAccess", "TableResult"),
     ("kernel", "ResultEvaluatable", "ShowEvaluatables"),
     ("kernel", "ResultEvaluatable", "TableResult"),
-    ("kernel", "SelectTableResult", "TableResult"),
     ("kernel", "ShowEvaluatables", "TableResult"),
 }
 
