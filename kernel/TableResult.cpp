@@ -378,16 +378,6 @@ Pointer<Object> TableResult::getByIdentifier(ResultEvaluatable& context, std::in
     return context.evaluator().evaluate(cell);
 }
 
-Pointer<Object> TableResult::getByIdentifierReference(ResultEvaluatable&, std::int32_t identifier) {
-    std::int32_t field = m_table->fieldOfIdentifier(identifier);
-    if (field < 0) throwString(str("identifier not found in table ") + name());
-    return make<TableResultCol>(Pointer<TableResult>(this), field);
-}
-
-Pointer<Object> TableResult::getByIndex(ResultEvaluatable&, std::int32_t index) {
-    return make<TableResultRow>(Pointer<TableResult>(this), index);
-}
-
 bool TableResult::hasIndex(std::int32_t index) {
     return index >= 1 && index < rowCount();
 }
