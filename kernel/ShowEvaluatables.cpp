@@ -2,9 +2,6 @@
 
 #include "core/Number.h"
 #include "kernel/Evaluator.h"
-#include "kernel/ProgramResult.h"
-#include "kernel/RangeValues.h"
-#include "kernel/ResultEvaluatable.h"
 #include "kernel/TableResult.h"
 
 namespace qv {
@@ -15,21 +12,6 @@ Object* ShouldShowAllEvaluatable::cachedValue() const {
 
 void ShouldShowAllEvaluatable::setCachedValue(const Pointer<Object>& value) {
     m_table.storeVariesByRow(m_field, value);
-}
-
-// A field's value may differ by row when it has no formula (its rows hold
-// data), when some row has a formula of its own, when it generates rows,
-// or when its formula reads anything that does.
-Pointer<Object> ShouldShowAllEvaluatable::computeAlternative(Evaluator& evaluator, std::int32_t) {
-    const ResolvedTable& table = *m_table.resolved();
-    const CalculatorPointer& formula = m_table.calculatorAt(m_field, 0);
-    bool varies = formula.isNull() || formula->isRange() || table.hasRowOverrides(m_field) ||
-                  m_table.cachedCell(m_field, 0)->isInstanceOf(SpannerResult::typeId());
-    if (!varies) {
-        ResultEvaluatable context(m_table.results(), &m_table, evaluator, m_field, 0);
-        varies = formula->shouldShowAll(context);
-    }
-    return Boolean::of(varies);
 }
 
 // Inside a computation the decision is evaluated without evaluateTop, which

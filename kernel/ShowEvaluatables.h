@@ -19,6 +19,7 @@ class ShouldShowAllEvaluatable final : public AbstractEvaluatable {
 
     Object* cachedValue() const override;
     void setCachedValue(const Pointer<Object>& value) override;
+    // In ResultEvaluatable.cpp: it asks the formula in a cell context.
     Pointer<Object> computeAlternative(Evaluator& evaluator, std::int32_t index) override;
 
     // The decision as a truth value; anything but Boolean false counts as true.

@@ -48,7 +48,6 @@ KNOWN_PAIRS = {
     ("core", "Object", "String"),
     ("core", "Object", "Pointer"),
     ("core", "String", "StringBuffer"),
-    ("kernel", "ResultEvaluatable", "ShowEvaluatables"),
     ("kernel", "ResultEvaluatable", "TableResult"),
     ("kernel", "ShowEvaluatables", "TableResult"),
 }
