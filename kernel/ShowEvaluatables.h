@@ -1,6 +1,8 @@
 // ShouldShowAllEvaluatable: whether a field's value may differ from row to
 // row, decided once per field through the Evaluator, so fields that read each
-// other decide in any order and a cycle counts as "may differ".
+// other decide in any order and a cycle counts as "may differ". Defined
+// with the table result, which keeps the per-field cache and asks both, so
+// the table result includes this header and this header nothing above it.
 #pragma once
 
 #include <cstdint>

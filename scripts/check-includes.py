@@ -50,7 +50,6 @@ KNOWN_PAIRS = {
     ("core", "Object", "Pointer"),
     ("core", "String", "StringBuffer"),
     ("kernel", "ResultEvaluatable", "TableResult"),
-    ("kernel", "ShowEvaluatables", "TableResult"),
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z_]+)/([^"]+)"', re.MULTILINE)
