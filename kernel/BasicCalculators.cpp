@@ -5,6 +5,7 @@
 #include "kernel/ProgramResult.h"
 #include "kernel/ResultEvaluatable.h"
 #include "kernel/TableResult.h"
+#include "kernel/TableResultSlices.h"
 
 namespace qv {
 

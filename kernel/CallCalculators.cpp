@@ -10,6 +10,7 @@
 #include "kernel/ResultEvaluatable.h"
 #include "kernel/RowLimits.h"
 #include "kernel/TableResult.h"
+#include "kernel/TableResultSlices.h"
 
 namespace qv {
 

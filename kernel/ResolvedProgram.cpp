@@ -28,7 +28,7 @@ void ResolvedProgram::link() {
     createTables();
     resolveBases();
     for (const auto& table : *m_tables) {
-        if (!table.isNull()) table->resolve(*m_fieldRegistry);
+        if (!table.isNull()) table->resolve(*m_fieldRegistry, m_fieldBudget);
     }
     for (const auto& table : *m_tables) {
         if (!table.isNull()) table->compile();
@@ -70,12 +70,6 @@ void ResolvedProgram::forgetScans() const {
     for (const CachingCalculator* scan : m_scans) {
         scan->forget();
     }
-}
-
-bool ResolvedProgram::reserveFields(std::int64_t count) {
-    if (m_linkedFields + count > kMaxLinkedFields) return false;
-    m_linkedFields += count;
-    return true;
 }
 
 std::int32_t ResolvedProgram::identifierOf(std::string_view name) const {

@@ -12,6 +12,7 @@
 #include "functions/FuncStore.h"
 #include "kernel/AbstractEvaluatable.h"
 #include "kernel/ResolvedTable.h"
+#include "kernel/RowLimits.h"
 #include "language/ProgramDef.h"
 
 namespace qv {
@@ -39,8 +40,6 @@ class ResolvedProgram final : public Object {
     // makes them forget when it is discarded.
     void registerScan(const CachingCalculator* calculator) { m_scans.push_back(calculator); }
     void forgetScans() const;
-    // Takes `count` fields from the program's budget; false when it is spent.
-    bool reserveFields(std::int64_t count);
 
   private:
     void createTables();
@@ -52,7 +51,7 @@ class ResolvedProgram final : public Object {
     Pointer<Hashtable> m_fieldRegistry;
     Pointer<FuncStore> m_functions;
     std::int32_t m_version;
-    std::int64_t m_linkedFields = 0;
+    FieldBudget m_fieldBudget;
     std::vector<const CachingCalculator*> m_scans;  // owned by the tables' calculators
 };
 

@@ -6,7 +6,6 @@
 #include "core/Errors.h"
 #include "core/Number.h"
 #include "kernel/LinkContext.h"
-#include "kernel/ResolvedProgram.h"
 #include "kernel/RowLimits.h"
 #include "language/ExpressionParser.h"
 #include "language/ProgramDef.h"
@@ -98,12 +97,12 @@ void ResolvedTable::appendField(const Pointer<ResolvedField>& resolved) {
 
 // Resolving: inherit the base fields, add or override with the own ones,
 // then visibility, the program-wide names, the markers and the row names.
-void ResolvedTable::resolve(Hashtable& registry) {
+void ResolvedTable::resolve(Hashtable& registry, FieldBudget& budget) {
     if (m_resolved) return;
     m_resolved = true;
-    if (!m_base.isNull()) m_base->resolve(registry);
+    if (!m_base.isNull()) m_base->resolve(registry, budget);
     std::int64_t needed = m_definition->fieldCount() + (m_base.isNull() ? 0 : m_base->fieldCount());
-    if (!m_linked->reserveFields(needed)) {
+    if (!budget.reserve(needed)) {
         // The table keeps no fields rather than exhausting memory.
         m_rows = m_definition->numRows();
         m_warning = make<Warning>(str("too many fields: the program passes the limit of " +
@@ -111,7 +110,7 @@ void ResolvedTable::resolve(Hashtable& registry) {
         registerNames(registry);
         return;
     }
-    inheritBaseFields(registry);
+    inheritBaseFields(registry, budget);
     auto ownNames = make<Hashtable>();
     addOwnFields(*ownNames);
     computeVisibility();
@@ -120,10 +119,10 @@ void ResolvedTable::resolve(Hashtable& registry) {
     if (m_nameField >= 0) buildRowIndex();
 }
 
-void ResolvedTable::inheritBaseFields(Hashtable& registry) {
+void ResolvedTable::inheritBaseFields(Hashtable& registry, FieldBudget& budget) {
     m_rows = m_definition->numRows();
     if (m_base.isNull()) return;
-    m_base->resolve(registry);
+    m_base->resolve(registry, budget);
     m_rows = std::max(m_rows, m_base->rows());
     for (std::int32_t i = 0; i < m_base->fieldCount(); ++i) {
         const auto& baseField = m_base->field(i);

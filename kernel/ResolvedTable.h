@@ -12,6 +12,7 @@
 #include "core/TVector.h"
 #include "kernel/AbstractCalculator.h"
 #include "kernel/ResolvedField.h"
+#include "kernel/RowLimits.h"
 #include "language/FunctionSignature.h"
 #include "language/TableDef.h"
 
@@ -73,13 +74,14 @@ class ResolvedTable final : public Object {
     Object* baseResolutionSlot() const noexcept { return m_baseResolution.object(); }
     void setBaseResolution(const Pointer<Object>& value) { m_baseResolution = value; }
     const Pointer<Object>& baseResolution() const noexcept { return m_baseResolution; }
-    void resolve(Hashtable& registry);
+    // Draws its fields from the program's `budget`.
+    void resolve(Hashtable& registry, FieldBudget& budget);
     void compile();
 
     StringPointer describe() const override;
 
   private:
-    void inheritBaseFields(Hashtable& registry);
+    void inheritBaseFields(Hashtable& registry, FieldBudget& budget);
     void addOwnFields(Hashtable& ownNames);
     void computeVisibility();
     void registerNames(Hashtable& registry);

@@ -1,7 +1,9 @@
 #include "kernel/ResultEvaluatable.h"
 
 #include "core/Errors.h"
+#include "core/Number.h"
 #include "kernel/ProgramResult.h"
+#include "kernel/RangeValues.h"
 #include "kernel/ShowEvaluatables.h"
 #include "kernel/TableResult.h"
 
@@ -110,6 +112,23 @@ bool ResultEvaluatable::fieldVariesByRow(std::int32_t field) {
 StringPointer ResultEvaluatable::describe() const {
     StringPointer name = m_table == nullptr ? StringPointer() : m_table->definition()->tableName();
     return str("ResultEvaluatable(table=") + name + ",field=" + m_field + ",row=" + m_row + ")";
+}
+
+// A field's value may differ by row when it has no formula (its rows hold
+// data), when some row has a formula of its own, when it generates rows,
+// or when its formula reads anything that does. Defined here rather than
+// with the decision: it asks the formula in a cell context, and cells ask
+// for the decision, so the decision's file stays below the cell's.
+Pointer<Object> ShouldShowAllEvaluatable::computeAlternative(Evaluator& evaluator, std::int32_t) {
+    const ResolvedTable& table = *m_table.resolved();
+    const CalculatorPointer& formula = m_table.calculatorAt(m_field, 0);
+    bool varies = formula.isNull() || formula->isRange() || table.hasRowOverrides(m_field) ||
+                  m_table.cachedCell(m_field, 0)->isInstanceOf(SpannerResult::typeId());
+    if (!varies) {
+        ResultEvaluatable context(m_table.results(), &m_table, evaluator, m_field, 0);
+        varies = formula->shouldShowAll(context);
+    }
+    return Boolean::of(varies);
 }
 
 Pointer<Object> evaluateAsValue(Evaluator& evaluator, AbstractEvaluatable& evaluatable) {

@@ -22,6 +22,21 @@ constexpr std::int64_t kMaxCells = 20'000'000;
 // Fields a linked program may hold, inherited copies included: a chain of
 // tables each extending the last copies every field down the chain.
 constexpr std::int64_t kMaxLinkedFields = 2'000'000;
+// The fields a linked program has taken so far, against kMaxLinkedFields:
+// the program owns it and its tables draw on it as they resolve.
+class FieldBudget {
+  public:
+    // Takes `count` fields; false, taking none, when that passes the limit.
+    bool reserve(std::int64_t count) noexcept {
+        if (m_used + count > kMaxLinkedFields) return false;
+        m_used += count;
+        return true;
+    }
+
+  private:
+    std::int64_t m_used = 0;
+};
+
 // Cells all the table results of one computation may hold together.
 constexpr std::int64_t kMaxProgramCells = 60'000'000;
 

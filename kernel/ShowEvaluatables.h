@@ -1,6 +1,8 @@
 // ShouldShowAllEvaluatable: whether a field's value may differ from row to
 // row, decided once per field through the Evaluator, so fields that read each
-// other decide in any order and a cycle counts as "may differ".
+// other decide in any order and a cycle counts as "may differ". Defined
+// with the table result, which keeps the per-field cache and asks both, so
+// the table result includes this header and this header nothing above it.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +21,7 @@ class ShouldShowAllEvaluatable final : public AbstractEvaluatable {
 
     Object* cachedValue() const override;
     void setCachedValue(const Pointer<Object>& value) override;
+    // In ResultEvaluatable.cpp: it asks the formula in a cell context.
     Pointer<Object> computeAlternative(Evaluator& evaluator, std::int32_t index) override;
 
     // The decision as a truth value; anything but Boolean false counts as true.

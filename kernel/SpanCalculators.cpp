@@ -12,6 +12,7 @@
 #include "kernel/ResultEvaluatable.h"
 #include "kernel/RowLimits.h"
 #include "kernel/SelectTableResult.h"
+#include "kernel/TableResultSlices.h"
 
 namespace qv {
 

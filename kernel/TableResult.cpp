@@ -234,6 +234,39 @@ const Pointer<RowInfo>& TableResult::rowInfo(std::int32_t row) const {
     return m_rowInfos[index];
 }
 
+// The show decisions, here beside the cache of the per-field one.
+Object* ShouldShowAllEvaluatable::cachedValue() const {
+    return m_table.cachedVariesByRow(m_field);
+}
+
+void ShouldShowAllEvaluatable::setCachedValue(const Pointer<Object>& value) {
+    m_table.storeVariesByRow(m_field, value);
+}
+
+// Inside a computation the decision is evaluated without evaluateTop, which
+// would forget the alternatives pending on the way here. A decision that
+// meets a cycle counts as "may differ".
+bool ShouldShowAllEvaluatable::decide(TableResult& table, std::int32_t field,
+                                      Evaluator& evaluator) {
+    if (field < 0 || field >= table.fieldCount()) return false;
+    Object* cached = table.cachedVariesByRow(field);
+    if (cached->isInstanceOf(Boolean::typeId())) return static_cast<Boolean*>(cached)->value();
+    ShouldShowAllEvaluatable evaluatable(table, field);
+    Pointer<Object> decision = evaluator.depth() == 0 ? evaluator.evaluateTop(evaluatable)
+                                                      : evaluator.evaluate(evaluatable);
+    if (isRaised(decision)) {
+        evaluator.takeRaised();
+        return true;
+    }
+    return !is<Boolean>(decision) || cast<Boolean>(decision)->value();
+}
+
+Pointer<Object> ShouldShowEvaluatable::computeAlternative(Evaluator& evaluator, std::int32_t) {
+    bool shown = m_row <= 0 || m_table.resolved()->hasOwnCalculator(m_field, m_row) ||
+                 ShouldShowAllEvaluatable::decide(m_table, m_field, evaluator);
+    return Boolean::of(shown);
+}
+
 bool TableResult::isShown(std::int32_t field, std::int32_t row) {
     Evaluator evaluator;
     ShouldShowEvaluatable cell(*this, field, row);
@@ -376,16 +409,6 @@ Pointer<Object> TableResult::getByIdentifier(ResultEvaluatable& context, std::in
     if (field < 0) throwString(str("identifier not found in table ") + name());
     ResultEvaluatable cell(*m_results, this, context.evaluator(), field, 0);
     return context.evaluator().evaluate(cell);
-}
-
-Pointer<Object> TableResult::getByIdentifierReference(ResultEvaluatable&, std::int32_t identifier) {
-    std::int32_t field = m_table->fieldOfIdentifier(identifier);
-    if (field < 0) throwString(str("identifier not found in table ") + name());
-    return make<TableResultCol>(Pointer<TableResult>(this), field);
-}
-
-Pointer<Object> TableResult::getByIndex(ResultEvaluatable&, std::int32_t index) {
-    return make<TableResultRow>(Pointer<TableResult>(this), index);
 }
 
 bool TableResult::hasIndex(std::int32_t index) {

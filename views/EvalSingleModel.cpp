@@ -3,6 +3,7 @@
 #include <string>
 
 #include "kernel/ResultAccess.h"
+#include "kernel/TableResultSlices.h"
 #include "views/TableCells.h"
 
 namespace qv {

@@ -7,6 +7,7 @@
 #include "functions/Trajectory2D.h"
 #include "kernel/ResultAccess.h"
 #include "kernel/TableResult.h"
+#include "kernel/TableResultSlices.h"
 #include "views/ChartEditable.h"
 #include "views/ErrorEditable.h"
 #include "views/EvalMultiModel.h"

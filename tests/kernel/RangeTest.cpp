@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kernel/SelectTableResult.h"
+#include "kernel/TableResultSlices.h"
 #include "tests/kernel/ModelTestSupport.h"
 
 namespace qv {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "kernel/ResultAccess.h"
+#include "kernel/TableResultSlices.h"
 #include "tests/views/GridTestSupport.h"
 #include "views/EvalMultiModel.h"
 #include "views/EvalSingleModel.h"
