@@ -392,17 +392,24 @@ void MainPanel::menuChosen(std::int32_t id) {
     if (isComputing()) return;
     if (m_chartExport.menuChosen(id)) return;
     namespace key = toolkit::key;
+    // The document commands end with the views refreshed too: each commits
+    // a cell edit still being typed, which changes the model.
     switch (static_cast<MenuCommand>(id)) {
         case MenuCommand::New:
-            return m_flow.newDocument();
+            m_flow.newDocument();
+            break;
         case MenuCommand::Open:
-            return m_flow.open();
+            m_flow.open();
+            break;
         case MenuCommand::Save:
-            return m_flow.save();
+            m_flow.save();
+            break;
         case MenuCommand::SaveAs:
-            return m_flow.saveAs();
+            m_flow.saveAs();
+            break;
         case MenuCommand::Exit:
-            return m_flow.exit();
+            m_flow.exit();
+            break;
         case MenuCommand::Cut:
             return dispatchEditKey(key::kCut);
         case MenuCommand::Copy:

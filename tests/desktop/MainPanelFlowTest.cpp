@@ -5,6 +5,7 @@
 // window's reload.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -192,7 +193,7 @@ TEST(MainPanelFlow, AFormulaTypedIntoTheModelMarksTheDocumentModified) {
 // A value typed into a grid cell and not yet committed (no Enter, no click
 // elsewhere) is what the window shows: each command that saves or drops
 // the document commits it first, so the file holds it.
-constexpr const char* kGridModel = "table M{a:=1!}\noptimized(10,20) result(M);\n";
+constexpr const char* kGridModel = "table M{a:=1! b:=a*10!}\noptimized(10,20) result(M);\n";
 
 // Types `text` into a cell of the grid (at first the cell of field a),
 // leaving the edit open.
@@ -233,8 +234,13 @@ TEST(MainPanelFlow, ACellEditStillBeingTypedIsSavedByEachCommand) {
             f.window.scriptFile(file ? std::optional(f.folder.file(*file)) : std::nullopt);
         f.choose(c.command);
         EXPECT_EQ(fromDiskLineEnds(fileBytes(f.folder.file(c.savedName))),
-                  "table M{\n    a:=7!\n}\noptimized(10,20) result(M);\n//--end");
+                  "table M{\n    a:=7!\n    b:=a*10!\n}\noptimized(10,20) result(M);\n//--end");
         EXPECT_TRUE(f.panel->formulaBar()->editedCell().isNull());
+        // A document still open shows what was saved, computed.
+        if (c.command == MenuCommand::Save || c.command == MenuCommand::SaveAs) {
+            std::vector<std::string> texts = f.window.paint().texts();
+            EXPECT_NE(std::find(texts.begin(), texts.end(), "70"), texts.end());
+        }
     }
 }
 
