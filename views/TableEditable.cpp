@@ -19,6 +19,8 @@ bool TableEditable::acceptValue(const Pointer<Object>& value) {
     if (!m_model->acceptValue(value)) return false;
     m_typing.end();
     m_selection.followModel(*m_model);
+    // The formula line beside a focused grid shows the value just computed.
+    if (isFocused()) showCurrentFormula();
     invalidateLayout();
     repaint();
     return true;

@@ -244,6 +244,17 @@ TEST(MainPanelFlow, ACellEditStillBeingTypedIsSavedByEachCommand) {
     }
 }
 
+// After an edit ends with Enter, the formula line beside the cell below
+// shows that cell's value as computed with the edit, not before it.
+TEST(MainPanelFlow, TheFormulaLineShowsTheValueTheEditComputed) {
+    PanelFixture f;
+    f.startOn("model.qvl", kGridModel);
+    typeIntoCell(f, "7");
+    f.key(key::kEnter);
+    EXPECT_TRUE(f.panel->formulaBar()->editedCell().isNull());
+    EXPECT_EQ(f.panel->formulaBar()->shownValue(), "70");
+}
+
 // A typed edit the model refuses (here a new name for a field its base
 // table defines) stops the command: the reason is shown, the edit stays
 // open with the text as typed, nothing is written and the program goes
