@@ -5,6 +5,8 @@ set -euo pipefail
 
 packages=(
   g++ clang libclang-rt-14-dev cmake ninja-build ccache clang-format
+  # The include check of the test command.
+  python3
   libgtest-dev libgmock-dev libbenchmark-dev
   # The desktop program: Qt 6 Widgets and Test with the platform plugins
   # (the offscreen one runs the GUI tests and screenshots without a display).
