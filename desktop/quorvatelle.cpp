@@ -1,17 +1,20 @@
 // The program. `quorvatelle [FILE]` shows the window on the document (or
 // on a new one); `quorvatelle --screenshot OUT.png [FILE]` lays the window
 // out at 1024 by 768, paints it into a PNG and ends, with no display
-// needed; `quorvatelle --chart OUT.png|OUT.svg FILE TABLE` writes the chart
+// needed (1 with the reader's message, and no file, for a document that
+// can not be read); `quorvatelle --chart OUT.png|OUT.svg FILE TABLE` writes the chart
 // of a table and ends (0 when written, 1 with a message when not). The
 // program ends with the status its document flow gives.
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "desktop/ChartCommand.h"
 #include "desktop/MainPanelListener.h"
 #include "desktop/ProgramArguments.h"
+#include "desktop/ScreenshotCheck.h"
 #include "toolkit/qt/QtApplication.h"
 #include "toolkit/qt/QtImage.h"
 
@@ -44,6 +47,10 @@ int main(int argc, char** argv) {
     }
     if (request.chart) return qv::runChartCommand(*request.chart, writePngWithoutWindow, stderr);
     if (request.screenshotPath) {
+        if (std::optional<std::string> why = qv::whyScreenshotDocumentFails(request.startupPath)) {
+            std::fprintf(stderr, "quorvatelle: %s\n", why->c_str());
+            return 1;
+        }
         if (!qv::toolkit::renderScreenshot(*request.screenshotPath, kScreenshotSize,
                                            mainPanelOn(request.startupPath))) {
             std::fprintf(stderr, "quorvatelle: can not write %s\n",

@@ -6,6 +6,7 @@
 // itself, run as a process with no display, writes its screenshot.
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
@@ -281,6 +282,46 @@ TEST(Program, TheScreenshotOptionWritesThePngWithNoDisplay) {
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(1024, 768));
     EXPECT_GT(colourCount(image), 20u);
+}
+
+// A screenshot is painted only of a document that reads: one that does not
+// ends the program with the reader's message and writes no file.
+TEST(Program, AScreenshotOfADocumentThatDoesNotReadFailsAndWritesNothing) {
+    QTemporaryDir folder;
+    const std::string base = folder.path().toStdString();
+    const std::string broken = base + "/broken.qvl";
+    QFile file(QString::fromStdString(broken));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("table T{ a:=1!\n");
+    file.close();
+    const struct {
+        std::string document;
+        int status;
+        std::string message;  // the start of what is said, if anything
+    } cases[] = {
+        {broken, 1, "quorvatelle: " + broken + ":2:1: "},
+        {base + "/missing.qvl", 1, "quorvatelle: " + base + "/missing.qvl: "},
+        {std::string(QV_SOURCE_DIR) + "/examples/prices.qvl", 0, ""},
+    };
+    const std::string png = base + "/shot.png";
+    const std::string said = base + "/said.txt";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.document);
+        QFile::remove(QString::fromStdString(png));
+        std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" +
+                              std::string(QV_PROGRAM_PATH) + "' --screenshot '" + png + "' '" +
+                              c.document + "' 2>'" + said + "'";
+        int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), c.status);
+        EXPECT_EQ(QFile::exists(QString::fromStdString(png)), c.status == 0);
+        QFile saidFile(QString::fromStdString(said));
+        ASSERT_TRUE(saidFile.open(QIODevice::ReadOnly));
+        const std::string text = saidFile.readAll().toStdString();
+        if (!c.message.empty()) {
+            EXPECT_TRUE(text.starts_with(c.message)) << text;
+        }
+    }
 }
 
 TEST(Program, AMissingScreenshotPathIsAUsageError) {
