@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "core/FitText.h"
 
@@ -16,25 +17,34 @@ constexpr std::int32_t kLabelGap = 6;
 
 // A tick's label in the room it has: rounded to the digits that fit, so
 // that it never runs into the next label nor reads as another value.
-std::string fittedLabel(const toolkit::Graphics& graphics, double value, std::int32_t digits,
-                        std::int32_t budget) {
-    std::string label = tickLabel(value, digits);
+std::string fittedLabel(const toolkit::Graphics& graphics, double value, double step,
+                        std::int32_t digits, std::int32_t budget) {
+    std::string label = tickLabel(value, digits, step);
     const toolkit::FontMetrics& metrics = graphics.metrics();
     if (metrics.textWidth(label) <= budget) return label;
     TextWidth width = [&metrics](std::string_view text) { return metrics.textWidth(text); };
     return fitNumber(value, budget, width, NumberForm::General, digits);
 }
 
-// The first tick at or below `low`, or NaN when there is none to draw.
+// The first tick at or below `low` (at or above it when the one below lies
+// beyond the doubles), or NaN when there is none to draw.
 double firstTick(double low, double step) noexcept {
     if (!(step > 0)) return NAN;
     double first = std::floor(low / step) * step;
+    if (!std::isfinite(first)) first = std::ceil(low / step) * step;
     return std::isfinite(first) ? first : NAN;
+}
+
+// 1, 2 or 5 times `power`, whichever gives between 5 and 10 ticks over a
+// span `ratio` times the power.
+double roundStep(double power, double ratio) noexcept {
+    if (ratio < 5) power *= ratio <= 2 ? 0.2 : 0.5;
+    return power;
 }
 
 void paintYAxis(toolkit::Graphics& graphics, const Viewing& viewing) {
     const toolkit::Rect& plot = viewing.plot();
-    double step = tickStep(viewing.yMax() - viewing.yMin());
+    double step = tickStepBetween(viewing.yMin(), viewing.yMax());
     double first = firstTick(viewing.yMin(), step);
     if (std::isnan(first)) return;
     for (std::int32_t k = 0; k < kMaxTicks; ++k) {
@@ -45,13 +55,13 @@ void paintYAxis(toolkit::Graphics& graphics, const Viewing& viewing) {
         graphics.setColor(kGridColor);
         graphics.drawLine({plot.x + kGridMargin, row}, {plot.right() - kGridMargin, row});
         graphics.setColor(kLabelColor);
-        graphics.drawText({plot.x, row + 5}, fittedLabel(graphics, value, 10, plot.width));
+        graphics.drawText({plot.x, row + 5}, fittedLabel(graphics, value, step, 10, plot.width));
     }
 }
 
 void paintXAxis(toolkit::Graphics& graphics, const Viewing& viewing) {
     const toolkit::Rect& plot = viewing.plot();
-    double step = tickStep(viewing.xMax() - viewing.xMin());
+    double step = tickStepBetween(viewing.xMin(), viewing.xMax());
     double first = firstTick(viewing.xMin(), step);
     if (std::isnan(first)) return;
     for (std::int32_t k = 0; k < kMaxTicks; ++k) {
@@ -66,7 +76,7 @@ void paintXAxis(toolkit::Graphics& graphics, const Viewing& viewing) {
         std::int32_t left = column - 3;
         std::int32_t room =
             std::min(viewing.mapX(value + step) - column - kLabelGap, plot.right() - left);
-        graphics.drawText({left, plot.bottom() - 4}, fittedLabel(graphics, value, 13, room));
+        graphics.drawText({left, plot.bottom() - 4}, fittedLabel(graphics, value, step, 13, room));
     }
 }
 
@@ -74,14 +84,32 @@ void paintXAxis(toolkit::Graphics& graphics, const Viewing& viewing) {
 
 double tickStep(double span) noexcept {
     if (!(span > 0) || !std::isfinite(span)) return 0;
-    double step = std::pow(10.0, std::floor(std::log10(span)));
-    double ratio = span / step;
-    if (ratio < 5) step *= ratio <= 2 ? 0.2 : 0.5;
-    return step;
+    double power = std::pow(10.0, std::floor(std::log10(span)));
+    return roundStep(power, span / power);
 }
 
-std::string tickLabel(double value, std::int32_t digits) {
-    if (value > -1e-10 && value < 1e-10) return "0";
+double tickStepBetween(double low, double high) noexcept {
+    double span = high - low;
+    if (!std::isfinite(span) && std::isfinite(low) && std::isfinite(high) && low < high) {
+        // Wider than the largest double: work from half the span, which is not.
+        double half = high / 2 - low / 2;
+        double power = std::pow(10.0, std::floor(std::log10(half) + std::log10(2.0)));
+        return roundStep(power, half / power * 2);
+    }
+    return tickStep(span);
+}
+
+std::string tickLabel(double value, std::int32_t digits, double step) {
+    // Rounding noise on a tick that should be 0 is far below its step.
+    double zero = std::min(kNearZero, step * 1e-6);
+    if (value == 0 || (value > -zero && value < zero)) return "0";
+    // Subnormal values hold fewer digits than a double's: show only those,
+    // not the error of the power of ten they approximate.
+    if (std::abs(value) < std::numeric_limits<double>::min()) {
+        double units = std::abs(value) / std::numeric_limits<double>::denorm_min();
+        auto held = static_cast<std::int32_t>(std::floor(std::log10(units)));
+        digits = std::clamp(held, 1, digits);
+    }
     char text[64];
     std::snprintf(text, sizeof text, "%.*g", static_cast<int>(digits), value);
     return text;

@@ -20,9 +20,15 @@ inline constexpr std::int32_t kGridMargin = 20;
 // A round step of 1, 2 or 5 times a power of ten for the span; 0 when the
 // span is not a positive finite number.
 double tickStep(double span) noexcept;
+// The step for the bounds, also when their span exceeds the largest double.
+double tickStepBetween(double low, double high) noexcept;
+// Values nearer zero than this read "0" on an axis whose step is not tiny.
+inline constexpr double kNearZero = 1e-10;
 // The tick value in the shortest general form with `digits` significant
-// digits; values within 1e-10 of zero read "0".
-std::string tickLabel(double value, std::int32_t digits);
+// digits (fewer for subnormal values, which hold fewer); values within
+// kNearZero of zero read "0", or within a millionth of the step when the
+// step is below a ten-thousandth, so tiny spans keep their labels.
+std::string tickLabel(double value, std::int32_t digits, double step = 1);
 
 // Horizontal lines with labels for the y ticks, then vertical ones for x.
 void paintAxes(toolkit::Graphics& graphics, const Viewing& viewing);
