@@ -24,10 +24,6 @@ constexpr std::int32_t kSwatchWidth = 12;
 
 }  // namespace
 
-bool ChartPoint::drawn() const noexcept {
-    return std::isfinite(x) && std::isfinite(y);
-}
-
 void ChartPlot::rebuild(const ChartModel& model) {
     m_viewing = make<Viewing>();
     m_points.clear();
@@ -65,15 +61,42 @@ void ChartPlot::paint(toolkit::Graphics& graphics, const ChartModel& model,
     paintLegend(graphics);
 }
 
-void ChartPlot::paintStrip(toolkit::Graphics& graphics, const Strip& strip) const {
+void ChartPlot::paintStrip(toolkit::Graphics& graphics, const Strip& strip) {
     const StripPainter& painter = *strip.painter();
     painter.selectColor(graphics);
+    std::span<const ChartPoint> points(m_points.data() + strip.first(),
+                                       static_cast<std::size_t>(strip.last() - strip.first() + 1));
+    if (denserThanColumns(static_cast<std::int64_t>(points.size()), m_viewing->plot())) {
+        paintThinned(graphics, painter, points);
+        return;
+    }
     for (std::int32_t i = strip.first() + 1; i <= strip.last(); ++i) {
         if (m_points[i - 1].drawn() && m_points[i].drawn())
             painter.drawSegment(graphics, m_points[i - 1].screen, m_points[i].screen);
     }
     for (std::int32_t i = strip.first(); i <= strip.last(); ++i) {
         if (m_points[i].drawn()) painter.drawPoint(graphics, m_points[i].screen);
+    }
+}
+
+void ChartPlot::paintThinned(toolkit::Graphics& graphics, const StripPainter& painter,
+                             std::span<const ChartPoint> points) {
+    // Each unbroken run of drawn points is one line.
+    for (std::size_t start = 0; start < points.size();) {
+        std::size_t end = start;
+        while (end < points.size() && points[end].drawn())
+            ++end;
+        if (end > start) {
+            thinLine(points.subspan(start, end - start), m_line);
+            for (std::size_t i = 1; i < m_line.size(); ++i)
+                painter.drawSegment(graphics, m_line[i - 1], m_line[i]);
+        }
+        start = end + 1;
+    }
+    m_sieve.reset(m_viewing->plot());
+    for (const ChartPoint& point : points) {
+        if (point.drawn() && m_sieve.firstAt(point.screen))
+            painter.drawPoint(graphics, point.screen);
     }
 }
 

@@ -4,22 +4,17 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "charts/ChartModel.h"
+#include "charts/ChartPoint.h"
 #include "charts/Strip.h"
+#include "charts/StripThinning.h"
 #include "charts/Viewing.h"
 #include "toolkit/Graphics.h"
 
 namespace qv {
-
-struct ChartPoint {
-    double x = 0;
-    double y = 0;
-    toolkit::Point screen;
-    // Both coordinates finite: drawn; otherwise a gap in its strip.
-    bool drawn() const noexcept;
-};
 
 class ChartPlot {
   public:
@@ -37,7 +32,11 @@ class ChartPlot {
     const std::vector<StringPointer>& names() const noexcept { return m_names; }
 
   private:
-    void paintStrip(toolkit::Graphics& graphics, const Strip& strip) const;
+    // Point by point, or thinned when the strip is denser than the plot's
+    // pixel columns.
+    void paintStrip(toolkit::Graphics& graphics, const Strip& strip);
+    void paintThinned(toolkit::Graphics& graphics, const StripPainter& painter,
+                      std::span<const ChartPoint> points);
     // The field names in their strips' colours, at the plot's top right.
     void paintLegend(toolkit::Graphics& graphics) const;
 
@@ -45,6 +44,8 @@ class ChartPlot {
     std::vector<ChartPoint> m_points;
     std::vector<Pointer<Strip>> m_strips;
     std::vector<StringPointer> m_names;  // one per strip
+    std::vector<toolkit::Point> m_line;  // a thinned run, reused
+    MarkerSieve m_sieve;
 };
 
 }  // namespace qv
