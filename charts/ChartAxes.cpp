@@ -85,7 +85,9 @@ void paintXAxis(toolkit::Graphics& graphics, const Viewing& viewing) {
 double tickStep(double span) noexcept {
     if (!(span > 0) || !std::isfinite(span)) return 0;
     double power = std::pow(10.0, std::floor(std::log10(span)));
-    return roundStep(power, span / power);
+    double step = roundStep(power, span / power);
+    // A span of a few of the smallest subnormals: no step below them exists.
+    return step > 0 ? step : std::numeric_limits<double>::denorm_min();
 }
 
 double tickStepBetween(double low, double high) noexcept {
@@ -103,12 +105,13 @@ std::string tickLabel(double value, std::int32_t digits, double step) {
     // Rounding noise on a tick that should be 0 is far below its step.
     double zero = std::min(kNearZero, step * 1e-6);
     if (value == 0 || (value > -zero && value < zero)) return "0";
-    // Subnormal values hold fewer digits than a double's: show only those,
-    // not the error of the power of ten they approximate.
+    // Subnormal values hold fewer digits than a double's: show the digits
+    // that tell one tick from the next, not the error of the power of ten
+    // the step approximates.
     if (std::abs(value) < std::numeric_limits<double>::min()) {
-        double units = std::abs(value) / std::numeric_limits<double>::denorm_min();
-        auto held = static_cast<std::int32_t>(std::floor(std::log10(units)));
-        digits = std::clamp(held, 1, digits);
+        double steps = std::abs(value) / std::max(step, std::numeric_limits<double>::denorm_min());
+        auto needed = static_cast<std::int32_t>(std::floor(std::log10(steps))) + 2;
+        digits = std::clamp(needed, 1, digits);
     }
     char text[64];
     std::snprintf(text, sizeof text, "%.*g", static_cast<int>(digits), value);

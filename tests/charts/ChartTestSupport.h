@@ -2,6 +2,7 @@
 // the calls a headless surface recorded.
 #pragma once
 
+#include <cstdio>
 #include <limits>
 #include <string>
 #include <utility>
@@ -49,6 +50,28 @@ inline std::size_t countCalls(const toolkit::HeadlessGraphics& graphics, const s
             ++count;
     }
     return count;
+}
+
+// What a strip of `color` drew, read back from the recorded calls.
+struct StripDrawing {
+    std::vector<std::pair<toolkit::Point, toolkit::Point>> segments;
+    std::vector<toolkit::Rect> markers;
+};
+
+inline StripDrawing stripDrawing(const toolkit::HeadlessGraphics& graphics,
+                                 const std::string& color = kStripColor) {
+    StripDrawing drawing;
+    for (const std::string& call : graphics.calls()) {
+        if (call.find(color) == std::string::npos) continue;
+        toolkit::Point a, b;
+        toolkit::Rect box;
+        if (std::sscanf(call.c_str(), "line %d,%d %d,%d", &a.x, &a.y, &b.x, &b.y) == 4)
+            drawing.segments.push_back({a, b});
+        else if (std::sscanf(call.c_str(), "ellipse %d,%d %dx%d", &box.x, &box.y, &box.width,
+                             &box.height) == 4)
+            drawing.markers.push_back(box);
+    }
+    return drawing;
 }
 
 }  // namespace qv::test
