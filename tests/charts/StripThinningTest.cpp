@@ -2,6 +2,7 @@
 // markers are drawn once per pixel, and sparse strips are drawn as before.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -123,6 +124,18 @@ void widen(Extremes& extremes, toolkit::Point pixel) {
     it->second.second = std::max(it->second.second, pixel.y);
 }
 
+// The pixels a line between two pixels covers, stepped along its longer
+// direction: the same for the same ends, so two drawings compare exactly.
+using PixelSet = std::set<std::pair<std::int32_t, std::int32_t>>;
+void rasterize(PixelSet& pixels, toolkit::Point from, toolkit::Point to) {
+    std::int32_t steps = std::max(std::abs(to.x - from.x), std::abs(to.y - from.y));
+    for (std::int32_t k = 0; k <= steps; ++k) {
+        double t = steps == 0 ? 0 : static_cast<double>(k) / steps;
+        pixels.insert({static_cast<std::int32_t>(std::lround(from.x + t * (to.x - from.x))),
+                       static_cast<std::int32_t>(std::lround(from.y + t * (to.y - from.y)))});
+    }
+}
+
 TEST(StripThinning, DenseStripsKeepEachColumnsExtremesAndOneMarkerPerPixel) {
     const toolkit::Rect plot{0, 0, 400, 300};
     for (const DenseCase& c : denseCases()) {
@@ -134,16 +147,18 @@ TEST(StripThinning, DenseStripsKeepEachColumnsExtremesAndOneMarkerPerPixel) {
 
         // What the unthinned strip would show, from the mapped points.
         Extremes raw;
-        std::set<std::pair<std::int32_t, std::int32_t>> pixels;
+        PixelSet pixels;
         std::size_t stretches = 0;
         const ChartPoint* previous = nullptr;
         const ChartPoint* first = nullptr;
         const ChartPoint* last = nullptr;
+        PixelSet rawLine;
         for (const ChartPoint& point : chart.points()) {
             if (!point.drawn()) {
                 previous = nullptr;
                 continue;
             }
+            if (previous != nullptr) rasterize(rawLine, previous->screen, point.screen);
             widen(raw, point.screen);
             pixels.insert({point.screen.x, point.screen.y});
             if (previous == nullptr || previous->screen.x != point.screen.x) ++stretches;
@@ -152,7 +167,9 @@ TEST(StripThinning, DenseStripsKeepEachColumnsExtremesAndOneMarkerPerPixel) {
         }
 
         Extremes thinned;
+        PixelSet thinnedLine;
         for (const auto& [from, to] : drawing.segments) {
+            rasterize(thinnedLine, from, to);
             widen(thinned, from);
             widen(thinned, to);
             if (c.twoBands) {
@@ -160,6 +177,8 @@ TEST(StripThinning, DenseStripsKeepEachColumnsExtremesAndOneMarkerPerPixel) {
             }
         }
         EXPECT_EQ(thinned, raw);
+        // The thinned line covers the very pixels the whole line covers.
+        EXPECT_EQ(thinnedLine, rawLine);
         ASSERT_FALSE(drawing.segments.empty());
         EXPECT_EQ(drawing.segments.front().first, first->screen);
         EXPECT_EQ(drawing.segments.back().second, last->screen);
@@ -167,7 +186,7 @@ TEST(StripThinning, DenseStripsKeepEachColumnsExtremesAndOneMarkerPerPixel) {
         EXPECT_LE(drawing.segments.size(), 4 * stretches);
         EXPECT_LT(drawing.segments.size(), c.points.size() / 4);
 
-        std::set<std::pair<std::int32_t, std::int32_t>> marked;
+        PixelSet marked;
         for (const toolkit::Rect& box : drawing.markers)
             EXPECT_TRUE(marked.insert({box.x + 2, box.y + 2}).second) << "marker drawn twice";
         EXPECT_EQ(marked, pixels);
