@@ -110,8 +110,11 @@ std::string tickLabel(double value, std::int32_t digits, double step) {
     // the step approximates.
     if (std::abs(value) < std::numeric_limits<double>::min()) {
         double steps = std::abs(value) / std::max(step, std::numeric_limits<double>::denorm_min());
-        auto needed = static_cast<std::int32_t>(std::floor(std::log10(steps))) + 2;
-        digits = std::clamp(needed, 1, digits);
+        // Below one step (or no step to speak of) one digit is all there is.
+        if (!(steps >= 1))
+            digits = 1;
+        else
+            digits = std::clamp(static_cast<std::int32_t>(std::log10(steps)) + 2, 1, digits);
     }
     char text[64];
     std::snprintf(text, sizeof text, "%.*g", static_cast<int>(digits), value);

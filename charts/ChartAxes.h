@@ -25,10 +25,10 @@ double tickStepBetween(double low, double high) noexcept;
 // Values nearer zero than this read "0" on an axis whose step is not tiny.
 inline constexpr double kNearZero = 1e-10;
 // The tick value in the shortest general form with `digits` significant
-// digits (for subnormal values, which hold fewer, the digits that tell
-// ticks `step` apart); values within
-// kNearZero of zero read "0", or within a millionth of the step when the
-// step is below a ten-thousandth, so tiny spans keep their labels.
+// digits; a subnormal value, which holds fewer, gets the digits that tell
+// ticks `step` apart. Values within kNearZero of zero read "0", and on axes
+// whose step is below 1e-4 only values within a millionth of the step, so
+// tiny spans keep their labels.
 std::string tickLabel(double value, std::int32_t digits, double step = 1);
 
 // Horizontal lines with labels for the y ticks, then vertical ones for x.
