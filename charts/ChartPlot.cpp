@@ -29,7 +29,14 @@ void ChartPlot::rebuild(const ChartModel& model) {
     m_points.clear();
     m_strips.clear();
     m_names.clear();
-    for (const ChartSeries& series : model.trajectories()) {
+    std::vector<ChartSeries> trajectories = model.trajectories();
+    // One allocation for all the points: growing by doubling would hold the
+    // old and the new array at once, half as much again for long series.
+    std::size_t total = 0;
+    for (const ChartSeries& series : trajectories)
+        total += static_cast<std::size_t>(std::max(series.trajectory->pointCount(), 0));
+    m_points.reserve(total);
+    for (const ChartSeries& series : trajectories) {
         const Trajectory2D& trajectory = *series.trajectory;
         if (trajectory.pointCount() < 1) continue;
         auto first = static_cast<std::int32_t>(m_points.size());
