@@ -96,5 +96,44 @@ TEST(Viewing, FarValuesMapToBoundedPixels) {
     EXPECT_EQ(wide.mapX(0), 50);
 }
 
+// Bounds of any size or span map inside the plot, in order, and hold the
+// values; ordinary ones keep the plain mapping (no shift).
+TEST(Viewing, BoundsAtAnyScaleMapInsideThePlot) {
+    constexpr double kMax = std::numeric_limits<double>::max();
+    constexpr double kTiniest = std::numeric_limits<double>::denorm_min();
+    const struct {
+        const char* name;
+        double low, high;
+        bool plain;
+    } cases[] = {
+        {"ordinary", 1, 2, true},
+        {"below 1e300", 1e299, 5e299, true},
+        {"beyond 1e300", 1e301, 1e302, true},
+        {"ends of the doubles", -kMax, kMax, false},
+        {"largest, equal", kMax, kMax, false},
+        {"subnormal", 1e-320, 5e-320, false},
+        {"smallest subnormals", kTiniest, 2 * kTiniest, false},
+        {"tiny normal span", 1e-307, 2e-307, false},
+    };
+    const toolkit::Rect plot{10, 20, 300, 200};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Viewing viewing;
+        viewing.includePoint(c.low, c.low);
+        viewing.includePoint(c.high, c.high);
+        viewing.fit(plot);
+        EXPECT_EQ(viewing.xShift() == 0 && viewing.yShift() == 0, c.plain);
+        EXPECT_TRUE(std::isfinite(viewing.xScale()) && viewing.xScale() > 0);
+        EXPECT_TRUE(std::isfinite(viewing.yScale()) && viewing.yScale() < 0);
+        EXPECT_LE(viewing.xMin(), c.low);
+        EXPECT_GE(viewing.xMax(), c.high);
+        std::int32_t left = viewing.mapX(c.low), right = viewing.mapX(c.high);
+        std::int32_t bottom = viewing.mapY(c.low), top = viewing.mapY(c.high);
+        EXPECT_TRUE(plot.x < left && left <= right && right < plot.right()) << left << " " << right;
+        EXPECT_TRUE(plot.y < top && top <= bottom && bottom < plot.bottom())
+            << top << " " << bottom;
+    }
+}
+
 }  // namespace
 }  // namespace qv
