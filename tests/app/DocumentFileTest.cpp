@@ -56,12 +56,25 @@ TEST(DocumentFileTest, ADocumentIsStoredWithCrLfAndReadsBack) {
               1);
 }
 
-TEST(DocumentFileTest, ReadingFailuresNameThePath) {
+TEST(DocumentFileTest, ReadingFailuresNameThePathAndTheReason) {
     ScratchFolder folder;
     std::string missing = folder.file("missing.qvl");
-    EXPECT_EQ(messageOf([&] { readDocumentFile(missing); }), "can not open " + missing);
     std::string directory = folder.path().string();
-    EXPECT_EQ(messageOf([&] { readDocumentFile(directory); }), "can not read " + directory);
+    std::string inFile = folder.file("plain.qvl/model.qvl");
+    putFileBytes(folder.file("plain.qvl"), "x");
+    const std::pair<std::string, std::string> cases[] = {
+        {missing, "can not open " + missing + ": No such file or directory"},
+        {directory, "can not read " + directory + ": Is a directory"},
+        {inFile, "can not open " + inFile + ": Not a directory"},
+    };
+    for (const auto& [path, message] : cases)
+        EXPECT_EQ(messageOf([&] { readDocumentFile(path); }), message);
+    if (::geteuid() == 0) return;  // permissions do not bind the superuser
+    std::string locked = folder.file("locked.qvl");
+    putFileBytes(locked, "table T{}");
+    ASSERT_EQ(::chmod(locked.c_str(), 0200), 0);
+    EXPECT_EQ(messageOf([&] { readDocumentFile(locked); }),
+              "can not open " + locked + ": Permission denied");
 }
 
 TEST(DocumentFileTest, ReplacingKeepsThePermissionsOfTheTarget) {
