@@ -89,6 +89,25 @@ TEST(DocumentFileTest, ReplacingKeepsThePermissionsOfTheTarget) {
     EXPECT_EQ(status.st_mode & 07777, 0640u);
 }
 
+// A document saved under a new name gets what the umask allows, as any
+// other new file of the user's.
+TEST(DocumentFileTest, ANewDocumentFileTakesTheModeTheUmaskGives) {
+    ScratchFolder folder;
+    const std::pair<mode_t, mode_t> cases[] = {{022, 0644}, {077, 0600}, {007, 0660}};
+    mode_t previous = ::umask(022);
+    for (const auto& [mask, mode] : cases) {
+        SCOPED_TRACE(mask);
+        ::umask(mask);
+        std::string path = folder.file("new-" + std::to_string(mask) + ".qvl");
+        writeDocumentFile(path, "table T{}\n");
+        EXPECT_EQ(fileBytes(path), "table T{}\r\n");
+        struct stat status {};
+        ASSERT_EQ(::stat(path.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, mode);
+    }
+    ::umask(previous);
+}
+
 TEST(DocumentFileTest, ReplacingKeepsTheOwnerAndGroupOfTheTarget) {
     if (::geteuid() != 0) GTEST_SKIP() << "only the superuser can give a file away";
     ScratchFolder folder;

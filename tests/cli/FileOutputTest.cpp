@@ -98,6 +98,33 @@ TEST(FileOutput, AWritePastTheFileSizeLimitKeepsTheOldFileAndFails) {
     EXPECT_TRUE(std::filesystem::is_symlink(link));
 }
 
+TEST(FileOutput, AReadOnlyFolderKeepsItsFilesAndSaysWhy) {
+    if (::geteuid() == 0) GTEST_SKIP() << "folder permissions do not bind the superuser";
+    Scratch scratch;
+    std::string document = scratch.file("sales.qvl");
+    putBytes(document, kDocument);
+    std::string chart = scratch.file("old.svg");
+    putBytes(chart, "<svg>old</svg>");
+    ASSERT_EQ(::chmod(scratch.path().c_str(), 0500), 0);
+    const struct {
+        std::vector<std::string> arguments;
+        std::string target;
+    } cases[] = {
+        {{"chart", document, "Sales", "-o", chart}, chart},
+        {{"fmt", "--write", document}, document},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        std::string before = fileText(c.target);
+        ToolOutcome outcome = runToolInChild(c.arguments);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.err,
+                  "qvl: " + c.target + ": can not open " + c.target + ": Permission denied\n");
+        EXPECT_EQ(fileText(c.target), before);
+    }
+    ::chmod(scratch.path().c_str(), 0700);
+}
+
 // A device or a pipe at -o is neither opened (a pipe would block) nor
 // removed (the old chart command deleted what was there when writing failed).
 TEST(FileOutput, AChartIsNeverWrittenOverWhatIsNotARegularFile) {
