@@ -67,8 +67,8 @@ TEST(DocumentFileTest, ReadingFailuresNameThePathAndTheReason) {
         {directory, "can not read " + directory + ": Is a directory"},
         {inFile, "can not open " + inFile + ": Not a directory"},
     };
-    for (const auto& [path, message] : cases)
-        EXPECT_EQ(messageOf([&] { readDocumentFile(path); }), message);
+    for (const auto& c : cases)
+        EXPECT_EQ(messageOf([&c] { readDocumentFile(c.first); }), c.second);
     if (::geteuid() == 0) return;  // permissions do not bind the superuser
     std::string locked = folder.file("locked.qvl");
     putFileBytes(locked, "table T{}");
