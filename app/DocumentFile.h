@@ -3,6 +3,7 @@
 // text goes to a temporary file in the target's folder, is flushed to the
 // disk and then renamed over the target, so a crash or a full disk never
 // leaves a truncated document behind. The desktop save uses the same code.
+// A file that can not be opened or read says why, in the system's words.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/FileWriter.h"
 #include "core/String.h"
 
 namespace qv {
@@ -24,7 +26,8 @@ std::string fromDiskLineEnds(std::string_view disk);
 std::string toDiskLineEnds(std::string_view text);
 
 // The file's text with its line ends turned into line feeds. Throws
-// "can not open " + path or "can not read " + path, and for a file longer
+// "can not open " + path or "can not read " + path, each followed by ": "
+// and the system's reason, and for a file longer
 // than kMaxDocumentFileBytes the message of readDocumentStream.
 StringPointer readDocumentFile(const std::string& path);
 // The same for an open stream such as standard input, which `name` names in
@@ -32,17 +35,9 @@ StringPointer readDocumentFile(const std::string& path);
 // read " + name + ": the document passes the limit of N bytes".
 StringPointer readDocumentStream(std::FILE* stream, const std::string& name);
 
-// Throws "can not write to " + path + ": not a regular file" when the path
-// (a symbolic link followed) names a folder, a device, a pipe or a socket:
-// replacing one of those by a document file is never what was meant. A
-// path that names nothing passes.
-void requireRegularTarget(const std::string& path);
-// Replaces the file with the text, line feeds stored as CR LF. The new file
-// keeps the owner, group and permissions of the old one where the process
-// may set them. Throws the message of requireRegularTarget, "can not open "
-// + path when no temporary file can be made beside it and "can not write to
-// " + path when writing, flushing or the rename fails, each followed by ": "
-// and the system's reason; in every case the target is left as it was.
+// Replaces the file with the text, line feeds stored as CR LF, through the
+// one file writer (core/FileWriter.h) and with its messages; whenever it
+// fails the target is left as it was.
 void writeDocumentFile(const std::string& path, std::string_view text);
 
 }  // namespace qv

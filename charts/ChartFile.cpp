@@ -1,10 +1,8 @@
 #include "charts/ChartFile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <system_error>
-
 #include "charts/SvgGraphics.h"
+#include "core/Errors.h"
+#include "core/FileWriter.h"
 
 namespace qv {
 
@@ -21,24 +19,20 @@ bool endsWithNoCase(std::string_view text, std::string_view suffix) {
     return true;
 }
 
-ChartFileFailure systemFailure(int error) {
-    return {false, error > 0 ? std::generic_category().message(error) : std::string()};
-}
-
-// The whole text or nothing: a partly written file is removed.
-std::optional<ChartFileFailure> writeText(const std::string& path, const std::string& text) {
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return systemFailure(errno);
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    int error = errno;
-    if (std::fclose(file) != 0 && written) {
-        written = false;
-        error = errno;
+// The file's content: the SVG text, or the PNG bytes of the picture.
+std::string encoded(const ChartPicture& picture, ChartFileKind kind, const std::string& path,
+                    const toolkit::ImageEncoder& encodePng) {
+    if (kind == ChartFileKind::Svg) {
+        SvgGraphics graphics(picture.size());
+        picture.paint(graphics);
+        return graphics.document();
     }
-    if (written) return std::nullopt;
-    std::remove(path.c_str());
-    return systemFailure(error);
+    std::string bytes;
+    std::string reason;
+    auto paint = [&picture](toolkit::Graphics& graphics) { picture.paint(graphics); };
+    if (!encodePng(picture.size(), paint, bytes, reason))
+        throwMessage("can not write to " + path + ": " + reason);
+    return bytes;
 }
 
 }  // namespace
@@ -50,23 +44,20 @@ ChartFileKind chartFileKindOf(std::string_view path) {
 }
 
 std::optional<ChartFileFailure> writeChartFile(const ChartPicture& picture, const std::string& path,
-                                               const toolkit::ImageWriter& writePng) {
-    switch (chartFileKindOf(path)) {
-        case ChartFileKind::Svg: {
-            SvgGraphics graphics(picture.size());
-            picture.paint(graphics);
-            return writeText(path, graphics.document());
-        }
-        case ChartFileKind::Png: {
-            std::string reason;
-            auto paint = [&picture](toolkit::Graphics& graphics) { picture.paint(graphics); };
-            if (writePng(path, picture.size(), paint, reason)) return std::nullopt;
-            return ChartFileFailure{false, reason};
-        }
-        case ChartFileKind::Unknown:
-            break;
+                                               const toolkit::ImageEncoder& encodePng) {
+    ChartFileKind kind = chartFileKindOf(path);
+    if (kind == ChartFileKind::Unknown)
+        return ChartFileFailure{
+            true, "can not write " + path + ": a chart is written as a .png or an .svg file"};
+    try {
+        // A folder or a device in the file's place is refused before the
+        // picture is painted.
+        requireRegularTarget(path);
+        writeFileWhole(path, encoded(picture, kind, path, encodePng));
+    } catch (const StringPointer& message) {
+        return ChartFileFailure{false, message->toStdString()};
     }
-    return ChartFileFailure{true, {}};
+    return std::nullopt;
 }
 
 }  // namespace qv

@@ -1,7 +1,6 @@
-// Writing a chart to a file, the one writer for the desktop's export, its
-// chart command and the tool: an SVG picture, or a PNG image through the
-// toolkit's image writer, chosen by the file's extension. Each caller words
-// the failure its own way.
+// Writing a chart to a file, for the desktop's export, its chart command and
+// the tool: an SVG picture, or a PNG image encoded by the toolkit, chosen by
+// the file's extension, and written through the one file writer.
 #pragma once
 
 #include <optional>
@@ -9,7 +8,7 @@
 #include <string_view>
 
 #include "charts/ChartPicture.h"
-#include "toolkit/ImageWriter.h"
+#include "toolkit/ImageEncoder.h"
 
 namespace qv {
 
@@ -25,13 +24,16 @@ ChartFileKind chartFileKindOf(std::string_view path);
 struct ChartFileFailure {
     // True when the file's name asks for neither kind: nothing was tried.
     bool unknownKind = false;
-    // The reason the system or the image writer gave; "" when none.
-    std::string reason;
+    // The whole message, naming the file and the reason: the file writer's
+    // (core/FileWriter.h), "can not write to PATH: REASON" when the image
+    // could not be encoded, or "can not write PATH: a chart is written as a
+    // .png or an .svg file".
+    std::string message;
 };
 
-// Writes the picture to `path`; nothing when the file was written. A file
-// that could not be written whole is not left behind.
+// Writes the picture to `path`; nothing when the file was written. On any
+// failure the file is left as it was.
 std::optional<ChartFileFailure> writeChartFile(const ChartPicture& picture, const std::string& path,
-                                               const toolkit::ImageWriter& writePng);
+                                               const toolkit::ImageEncoder& encodePng);
 
 }  // namespace qv

@@ -441,11 +441,13 @@ bool writeSvg(const std::string& path, const Pointer<ChartModel>& model) {
         std::fwrite(svg.data(), 1, svg.size(), stdout);
         return true;
     }
-    // The name ends in .svg: no image writer is asked.
-    toolkit::ImageWriter noPng = [](const std::string&, toolkit::Size, const toolkit::ImagePainter&,
-                                    std::string&) { return false; };
-    if (!writeChartFile(ChartPicture(model, kChartFileSize), path, noPng)) return true;
-    std::fprintf(stderr, "qvl: %s: can not write the file\n", path.c_str());
+    // The name ends in .svg: no image is encoded.
+    toolkit::ImageEncoder noPng = [](toolkit::Size, const toolkit::ImagePainter&, std::string&,
+                                     std::string&) { return false; };
+    std::optional<ChartFileFailure> failure =
+        writeChartFile(ChartPicture(model, kChartFileSize), path, noPng);
+    if (!failure) return true;
+    std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), failure->message.c_str());
     return false;
 }
 

@@ -9,7 +9,7 @@
 
 namespace qv {
 
-int runChartCommand(const ChartRequest& request, const toolkit::ImageWriter& writePng,
+int runChartCommand(const ChartRequest& request, const toolkit::ImageEncoder& encodePng,
                     std::FILE* errors) {
     const std::string& path = request.documentPath;
     std::string why;
@@ -22,7 +22,7 @@ int runChartCommand(const ChartRequest& request, const toolkit::ImageWriter& wri
         return 1;
     }
     std::optional<std::string> failure =
-        exportChart(make<TableChartModel>(table), kChartFileSize, request.outputPath, writePng);
+        exportChart(make<TableChartModel>(table), kChartFileSize, request.outputPath, encodePng);
     if (!failure) return 0;
     std::fprintf(errors, "quorvatelle: %s\n", failure->c_str());
     return 1;

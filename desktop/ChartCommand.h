@@ -6,14 +6,14 @@
 #include <cstdio>
 
 #include "desktop/ProgramArguments.h"
-#include "toolkit/ImageWriter.h"
+#include "toolkit/ImageEncoder.h"
 
 namespace qv {
 
 // 0 when the file was written; 1 after telling `errors` why not (a document
 // that can not be read, a table it does not have, a file that can not be
-// written). PNG files go through `writePng`.
-int runChartCommand(const ChartRequest& request, const toolkit::ImageWriter& writePng,
+// written); no file is written then. PNG images are encoded by `encodePng`.
+int runChartCommand(const ChartRequest& request, const toolkit::ImageEncoder& encodePng,
                     std::FILE* errors);
 
 }  // namespace qv

@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "app/DocumentFile.h"
 #include "desktop/DocumentTitle.h"
 #include "editing/TitleDecorator.h"
 #include "views/InnerViewEditable.h"
@@ -11,16 +10,12 @@ namespace qv {
 
 std::optional<std::string> exportChart(const Pointer<ChartModel>& model, toolkit::Size size,
                                        const std::string& path,
-                                       const toolkit::ImageWriter& writePng) {
+                                       const toolkit::ImageEncoder& encodePng) {
     try {
-        // A folder or a device in the file's place is never what was meant.
-        requireRegularTarget(path);
         std::optional<ChartFileFailure> failure =
-            writeChartFile(ChartPicture(model, size), path, writePng);
+            writeChartFile(ChartPicture(model, size), path, encodePng);
         if (!failure) return std::nullopt;
-        if (failure->unknownKind)
-            return "can not write " + path + ": a chart is written as a .png or an .svg file";
-        return "can not write to " + path + (failure->reason.empty() ? "" : ": " + failure->reason);
+        return failure->message;
     } catch (const StringPointer& message) {
         return message->toStdString();
     } catch (const std::bad_alloc&) {
@@ -74,11 +69,11 @@ bool ChartExport::handleMessage(const toolkit::PostedMessage& message) {
     Pointer<ChartModel> model = m_model;
     m_model = {};
     toolkit::Window& window = m_window;
-    auto writePng = [&window](const std::string& path, toolkit::Size size,
-                              const toolkit::ImagePainter& paint, std::string& error) {
-        return window.writeImage(path, size, paint, error);
+    auto encodePng = [&window](toolkit::Size size, const toolkit::ImagePainter& paint,
+                               std::string& bytes, std::string& error) {
+        return window.encodeImage(size, paint, bytes, error);
     };
-    if (std::optional<std::string> failure = exportChart(model, m_size, message.text, writePng))
+    if (std::optional<std::string> failure = exportChart(model, m_size, message.text, encodePng))
         m_window.showMessageBox(std::string(kFailureNotice) + *failure, kProductName,
                                 toolkit::MessageBoxKind::Notice);
     return true;

@@ -14,11 +14,11 @@
 namespace qv {
 
 // Writes the chart of `model` at `size` to `path`; the reason it could not,
-// or nothing when the file was written. A file that could not be written
-// whole is not left behind.
+// or nothing when the file was written. On any failure the file is left as
+// it was.
 std::optional<std::string> exportChart(const Pointer<ChartModel>& model, toolkit::Size size,
                                        const std::string& path,
-                                       const toolkit::ImageWriter& writePng);
+                                       const toolkit::ImageEncoder& encodePng);
 
 // The chart a context menu at `hit` (the innermost editable under the
 // pointer) is about: the chart itself, the one it lies in, or the view of

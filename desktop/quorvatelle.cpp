@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "core/Errors.h"
+#include "core/FileWriter.h"
 #include "desktop/ChartCommand.h"
 #include "desktop/MainPanelListener.h"
 #include "desktop/ProgramArguments.h"
@@ -29,10 +31,32 @@ qv::toolkit::ListenerFactory mainPanelOn(const std::string& startupPath) {
 }
 
 // Qt starts only for a PNG: an SVG needs no application, nor a display.
-bool writePngWithoutWindow(const std::string& path, qv::toolkit::Size size,
-                           const qv::toolkit::ImagePainter& paint, std::string& error) {
+bool encodePngWithoutWindow(qv::toolkit::Size size, const qv::toolkit::ImagePainter& paint,
+                            std::string& bytes, std::string& error) {
     return qv::toolkit::runWithoutWindow(
-               [&] { return qv::toolkit::writePngImage(path, size, paint, error) ? 0 : 1; }) == 0;
+               [&] { return qv::toolkit::encodePngImage(size, paint, bytes, error) ? 0 : 1; }) == 0;
+}
+
+// The window painted into memory, then written whole through the one file
+// writer: a full disk leaves no cut picture and ends with 1.
+int writeScreenshot(const std::string& pngPath, const std::string& startupPath) {
+    if (std::optional<std::string> why = qv::whyScreenshotDocumentFails(startupPath)) {
+        std::fprintf(stderr, "quorvatelle: %s\n", why->c_str());
+        return 1;
+    }
+    try {
+        // Refused before the window is laid out for nothing.
+        qv::requireRegularTarget(pngPath);
+        std::string bytes;
+        std::string error;
+        if (!qv::toolkit::renderScreenshot(kScreenshotSize, mainPanelOn(startupPath), bytes, error))
+            qv::throwMessage("can not write to " + pngPath + ": " + error);
+        qv::writeFileWhole(pngPath, bytes);
+    } catch (const qv::StringPointer& message) {
+        std::fprintf(stderr, "quorvatelle: %s\n", message->text());
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -45,19 +69,8 @@ int main(int argc, char** argv) {
                      std::string(qv::kProgramUsage).c_str());
         return 2;
     }
-    if (request.chart) return qv::runChartCommand(*request.chart, writePngWithoutWindow, stderr);
-    if (request.screenshotPath) {
-        if (std::optional<std::string> why = qv::whyScreenshotDocumentFails(request.startupPath)) {
-            std::fprintf(stderr, "quorvatelle: %s\n", why->c_str());
-            return 1;
-        }
-        if (!qv::toolkit::renderScreenshot(*request.screenshotPath, kScreenshotSize,
-                                           mainPanelOn(request.startupPath))) {
-            std::fprintf(stderr, "quorvatelle: can not write %s\n",
-                         request.screenshotPath->c_str());
-            return 1;
-        }
-        return 0;
-    }
+    if (request.chart) return qv::runChartCommand(*request.chart, encodePngWithoutWindow, stderr);
+    if (request.screenshotPath)
+        return writeScreenshot(*request.screenshotPath, request.startupPath);
     return qv::toolkit::runApplication(argc, argv, mainPanelOn(request.startupPath));
 }

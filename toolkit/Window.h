@@ -14,7 +14,7 @@
 #include "toolkit/Events.h"
 #include "toolkit/Font.h"
 #include "toolkit/Graphics.h"
-#include "toolkit/ImageWriter.h"
+#include "toolkit/ImageEncoder.h"
 #include "toolkit/Menu.h"
 
 namespace qv::toolkit {
@@ -98,11 +98,11 @@ class Window {
                                 MessageBoxKind kind) = 0;
     // Modal; a chosen path comes back as the request's replyMessage.
     virtual void showFileDialog(const FileDialogRequest& request) = 0;
-    // Paints a PNG image through the backend's drawing surface and writes
-    // it (see ImageWriter.h); not a window's content, so it works whatever
-    // the window shows.
-    virtual bool writeImage(const std::string& path, Size size, const ImagePainter& paint,
-                            std::string& error) = 0;
+    // Paints a PNG image through the backend's drawing surface and encodes
+    // it into `bytes` (see ImageEncoder.h); not a window's content, so it
+    // works whatever the window shows.
+    virtual bool encodeImage(Size size, const ImagePainter& paint, std::string& bytes,
+                             std::string& error) = 0;
 
     virtual std::string clipboardText() const = 0;
     virtual void setClipboardText(std::string_view text) = 0;

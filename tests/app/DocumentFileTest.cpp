@@ -56,12 +56,25 @@ TEST(DocumentFileTest, ADocumentIsStoredWithCrLfAndReadsBack) {
               1);
 }
 
-TEST(DocumentFileTest, ReadingFailuresNameThePath) {
+TEST(DocumentFileTest, ReadingFailuresNameThePathAndTheReason) {
     ScratchFolder folder;
     std::string missing = folder.file("missing.qvl");
-    EXPECT_EQ(messageOf([&] { readDocumentFile(missing); }), "can not open " + missing);
     std::string directory = folder.path().string();
-    EXPECT_EQ(messageOf([&] { readDocumentFile(directory); }), "can not read " + directory);
+    std::string inFile = folder.file("plain.qvl/model.qvl");
+    putFileBytes(folder.file("plain.qvl"), "x");
+    const std::pair<std::string, std::string> cases[] = {
+        {missing, "can not open " + missing + ": No such file or directory"},
+        {directory, "can not read " + directory + ": Is a directory"},
+        {inFile, "can not open " + inFile + ": Not a directory"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(messageOf([&c] { readDocumentFile(c.first); }), c.second);
+    if (::geteuid() == 0) return;  // permissions do not bind the superuser
+    std::string locked = folder.file("locked.qvl");
+    putFileBytes(locked, "table T{}");
+    ASSERT_EQ(::chmod(locked.c_str(), 0200), 0);
+    EXPECT_EQ(messageOf([&] { readDocumentFile(locked); }),
+              "can not open " + locked + ": Permission denied");
 }
 
 TEST(DocumentFileTest, ReplacingKeepsThePermissionsOfTheTarget) {
@@ -74,6 +87,25 @@ TEST(DocumentFileTest, ReplacingKeepsThePermissionsOfTheTarget) {
     struct stat status {};
     ASSERT_EQ(::stat(path.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0640u);
+}
+
+// A document saved under a new name gets what the umask allows, as any
+// other new file of the user's.
+TEST(DocumentFileTest, ANewDocumentFileTakesTheModeTheUmaskGives) {
+    ScratchFolder folder;
+    const std::pair<mode_t, mode_t> cases[] = {{022, 0644}, {077, 0600}, {007, 0660}};
+    mode_t previous = ::umask(022);
+    for (const auto& [mask, mode] : cases) {
+        SCOPED_TRACE(mask);
+        ::umask(mask);
+        std::string path = folder.file("new-" + std::to_string(mask) + ".qvl");
+        writeDocumentFile(path, "table T{}\n");
+        EXPECT_EQ(fileBytes(path), "table T{}\r\n");
+        struct stat status {};
+        ASSERT_EQ(::stat(path.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, mode);
+    }
+    ::umask(previous);
 }
 
 TEST(DocumentFileTest, ReplacingKeepsTheOwnerAndGroupOfTheTarget) {

@@ -69,7 +69,8 @@ TEST(ChartCommandTest, RefusesWhatItCanNotDraw) {
         {{path, "Nowhere", "-o", svg}, 1, "qvl: " + path + ": Nowhere: table not found\n"},
         {{path, "Sales", "-o", ::testing::TempDir() + "no/such/dir.svg"},
          1,
-         "qvl: " + ::testing::TempDir() + "no/such/dir.svg: can not write the file\n"},
+         "qvl: " + ::testing::TempDir() + "no/such/dir.svg: can not open " + ::testing::TempDir() +
+             "no/such/dir.svg: No such file or directory\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.message);

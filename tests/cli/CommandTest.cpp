@@ -65,7 +65,7 @@ TEST(CommandTest, CheckSummarisesAGoodDocument) {
     Outcome missing = run(runCheck, {testing::TempDir() + "missing.qvl"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "qvl: " + testing::TempDir() + "missing.qvl: can not open " +
-                               testing::TempDir() + "missing.qvl\n");
+                               testing::TempDir() + "missing.qvl: No such file or directory\n");
 }
 
 TEST(CommandTest, EvalPrintsOneLinePerExpression) {

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "tests/support/FailingWrites.h"
 
 namespace qv::cli::test {
 
@@ -24,6 +25,7 @@ struct ToolRun {
     std::string output;       // empty: captured
     rlim_t addressSpace = 0;  // bytes more than the child has at the start; 0: no limit
     unsigned seconds = 120;   // a child that hangs ends with SIGALRM
+    rlim_t fileSize = 0;      // bytes a file may grow to; 0: no limit
 };
 
 struct ToolOutcome {
@@ -66,6 +68,8 @@ inline rlim_t addressSpaceInUse() {
         };
         if (::setrlimit(RLIMIT_AS, &bound) != 0) ::_exit(101);
     }
+    // SIGXFSZ ignored: a write past the limit fails as on a full disk.
+    if (run.fileSize > 0 && !qv::test::limitFileSize(run.fileSize)) ::_exit(102);
     int status = runTool(arguments);
     std::fflush(stderr);
     ::_exit(status);

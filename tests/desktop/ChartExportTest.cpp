@@ -109,9 +109,11 @@ TEST(ChartExportMenu, WritesTheChosenFileOrSaysWhyNot) {
         {"a folder in the way", "taken.svg", "",
          failure + "can not write to $/taken.svg: not a regular file"},
         {"no such folder", "/nonexistent-folder/chart.svg", "",
-         failure + "can not write to /nonexistent-folder/chart.svg: No such file or directory"},
-        {"the image refused", "chart.png", "disk full",
-         failure + "can not write to $/chart.png: disk full"},
+         failure + "can not open /nonexistent-folder/chart.svg: No such file or directory"},
+        {"no such folder for a png", "/nonexistent-folder/chart.png", "",
+         failure + "can not open /nonexistent-folder/chart.png: No such file or directory"},
+        {"the image refused", "chart.png", "no encoder",
+         failure + "can not write to $/chart.png: no encoder"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -136,21 +138,27 @@ TEST(ChartExportMenu, WritesTheChosenFileOrSaysWhyNot) {
         }
 
         ChartFileKind kind = c.file.empty() ? ChartFileKind::Unknown : chartFileKindOf(c.file);
-        bool svgWritten = kind == ChartFileKind::Svg && c.notice.empty();
-        EXPECT_EQ(std::filesystem::is_regular_file(path), svgWritten);
-        if (svgWritten) {
+        bool written = kind != ChartFileKind::Unknown && c.notice.empty();
+        EXPECT_EQ(std::filesystem::is_regular_file(path), written);
+        if (written && kind == ChartFileKind::Svg) {
             std::string svg = test::fileBytes(path);
             EXPECT_TRUE(isSvgPicture(svg));
             EXPECT_NE(svg.find(">falling</text>"), std::string::npos);
             EXPECT_NE(svg.find("width=\"" + std::to_string(f.chart->bounds().width) + "\""),
                       std::string::npos);
         }
-        // A PNG goes to the window's image writer, painted by the chart at
-        // its size on screen: five markers in the curve's colour.
+        // A PNG is encoded by the window, painted by the chart at its size
+        // on screen: five markers in the curve's colour. The headless
+        // window's encoding is its recording, which the file holds.
         const auto& images = f.window.images();
         ASSERT_EQ(images.size(), kind == ChartFileKind::Png ? 1u : 0u);
         if (images.empty()) continue;
-        EXPECT_EQ(images[0].path, path);
+        if (written) {
+            std::string recording;
+            for (const std::string& call : images[0].painted.calls())
+                recording += call + "\n";
+            EXPECT_EQ(test::fileBytes(path), recording);
+        }
         EXPECT_EQ(images[0].size.width, f.chart->bounds().width);
         EXPECT_EQ(images[0].size.height, f.chart->bounds().height);
         EXPECT_EQ(test::countCalls(images[0].painted, "ellipse", test::kStripColor), 5u);
@@ -195,44 +203,54 @@ TEST(ChartCommand, WritesTheChartOfATableOrSaysWhyNot) {
         std::string message;  // "$" stands for the scratch folder
     };
     const std::string out = folder.file("out");
+    // No failing case may leave it behind.
+    const std::string never = folder.file("never");
+    std::filesystem::create_directory(folder.file("taken.png"));
     const Case cases[] = {
         {"svg", {out + ".svg", document, "P"}, 0, ""},
         {"png", {out + ".png", document, "P"}, 0, ""},
         {"no such table",
-         {out + ".svg", document, "Q"},
+         {never + ".svg", document, "Q"},
          1,
          "quorvatelle: $/model.qvl: Q: table not found\n"},
         {"no such document",
-         {out + ".svg", folder.file("none.qvl"), "P"},
+         {never + ".png", folder.file("none.qvl"), "P"},
          1,
-         "quorvatelle: $/none.qvl: can not open $/none.qvl\n"},
+         "quorvatelle: $/none.qvl: can not open $/none.qvl: No such file or directory\n"},
         {"unwritable output",
          {"/nonexistent-folder/out.svg", document, "P"},
          1,
-         "quorvatelle: can not write to /nonexistent-folder/out.svg: No such file or "
+         "quorvatelle: can not open /nonexistent-folder/out.svg: No such file or "
          "directory\n"},
         {"png refused",
-         {folder.file("refused.png"), document, "P"},
+         {never + ".png", document, "P"},
          1,
-         "quorvatelle: can not write to $/refused.png: disk full\n"},
+         "quorvatelle: can not write to $/never.png: no encoder\n"},
+        {"a folder in the way",
+         {folder.file("taken.png"), document, "P"},
+         1,
+         "quorvatelle: can not write to $/taken.png: not a regular file\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        std::vector<std::string> written;
-        auto writePng = [&written](const std::string& path, toolkit::Size size,
-                                   const toolkit::ImagePainter& paint, std::string& error) {
+        std::vector<std::string> encoded;
+        bool refuse = std::string_view(c.what) == "png refused";
+        auto encodePng = [&encoded, refuse](toolkit::Size size, const toolkit::ImagePainter& paint,
+                                            std::string& bytes, std::string& error) {
             toolkit::HeadlessGraphics graphics(size);
             paint(graphics);
-            written.push_back(path + " " + std::to_string(size.width) + "x" +
-                              std::to_string(size.height) + " markers " +
-                              std::to_string(test::countCalls(graphics, "ellipse")));
-            if (path.find("refused") == std::string::npos) return true;
-            error = "disk full";
-            return false;
+            encoded.push_back(std::to_string(size.width) + "x" + std::to_string(size.height) +
+                              " markers " + std::to_string(test::countCalls(graphics, "ellipse")));
+            if (refuse) {
+                error = "no encoder";
+                return false;
+            }
+            bytes = "png " + encoded.back();
+            return true;
         };
         std::FILE* errors = std::tmpfile();
         ASSERT_NE(errors, nullptr);
-        EXPECT_EQ(runChartCommand(c.request, writePng, errors), c.status);
+        EXPECT_EQ(runChartCommand(c.request, encodePng, errors), c.status);
         std::rewind(errors);
         std::string message;
         for (int ch = std::fgetc(errors); ch != EOF; ch = std::fgetc(errors))
@@ -245,9 +263,11 @@ TEST(ChartCommand, WritesTheChartOfATableOrSaysWhyNot) {
 
         bool png = chartFileKindOf(c.request.outputPath) == ChartFileKind::Png;
         if (c.status == 0 && png) {
-            EXPECT_EQ(written,
-                      std::vector<std::string>{c.request.outputPath + " 640x480 markers 5"});
+            EXPECT_EQ(encoded, std::vector<std::string>{"640x480 markers 5"});
+            EXPECT_EQ(test::fileBytes(c.request.outputPath), "png 640x480 markers 5");
         }
+        EXPECT_FALSE(std::filesystem::exists(never + ".svg"));
+        EXPECT_FALSE(std::filesystem::exists(never + ".png"));
         if (c.status == 0 && !png) {
             EXPECT_TRUE(isSvgPicture(test::fileBytes(c.request.outputPath)));
         }
@@ -255,12 +275,13 @@ TEST(ChartCommand, WritesTheChartOfATableOrSaysWhyNot) {
     // A document that does not parse says where.
     std::FILE* errors = std::tmpfile();
     ASSERT_NE(errors, nullptr);
-    EXPECT_EQ(runChartCommand({out + ".svg", broken, "P"}, {}, errors), 1);
+    EXPECT_EQ(runChartCommand({never + ".svg", broken, "P"}, {}, errors), 1);
     std::rewind(errors);
     char line[256] = {};
     ASSERT_NE(std::fgets(line, sizeof line, errors), nullptr);
     std::fclose(errors);
     EXPECT_EQ(std::string(line).rfind("quorvatelle: " + broken + ":1:", 0), 0u) << line;
+    EXPECT_FALSE(std::filesystem::exists(never + ".svg"));
 }
 
 }  // namespace

@@ -108,6 +108,7 @@ TEST(DocumentFlowStart, AMissingFileAsksWhetherToCreateIt) {
         SCOPED_TRACE(static_cast<int>(c.answer));
         EXPECT_EQ(f.window.dialogs(),
                   (std::vector<std::string>{"question: can not open " + path +
+                                            ": No such file or directory"
                                             " \n\nDo you want to create this file?"}));
         EXPECT_EQ(stateOf(f), c.state);
         EXPECT_EQ(std::filesystem::exists(path), c.created);
@@ -130,7 +131,7 @@ TEST(DocumentFlowStart, AFileThatDoesNotReadShowsTheMessageThenTheDefaultDocumen
     const Case cases[] = {
         {"broken.qvl", "table T{a:=1!}\r\nbogus",
          "expecting  table,maximized,optimized or floating\n\n(line 2, column 1)"},
-        {"folder.qvl", nullptr, "can not read "},
+        {"folder.qvl", nullptr, "can not read "},  // then the path and ": Is a directory"
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -145,7 +146,7 @@ TEST(DocumentFlowStart, AFileThatDoesNotReadShowsTheMessageThenTheDefaultDocumen
         f.flow().start();
         EXPECT_EQ(f.flow().state(), FlowState::NoticeShown);
         f.window.deliverPosted();
-        std::string message = c.message + (c.bytes == nullptr ? path : "");
+        std::string message = c.message + (c.bytes == nullptr ? path + ": Is a directory" : "");
         EXPECT_EQ(f.window.dialogs(), (std::vector<std::string>{notice + message}));
         EXPECT_EQ(stateOf(f), kDefaultOpened);
         if (c.bytes != nullptr) {
@@ -296,7 +297,8 @@ TEST(DocumentFlowOpen, AFailedOpenKeepsTheCurrentDocumentItsPathAndItsHistory) {
         f.window.scriptFile(path);
         f.window.scriptAnswer(Answer::No);
         f.run(&DocumentFlow::open);
-        std::string notice = c.notice + (c.bytes == nullptr ? path : "");
+        std::string notice =
+            c.notice + (c.bytes == nullptr ? path + ": No such file or directory" : "");
         EXPECT_EQ(f.window.dialogs(),
                   (std::vector<std::string>{savePrompt(f.folder.file("model.qvl")), kOpenDialog,
                                             "notice: " + notice}));

@@ -311,7 +311,9 @@ TEST(MainPanelFlow, AFailedOpenKeepsTheDocumentAndItsHistory) {
         f.window.scriptAnswer(Answer::No);
         f.window.scriptFile(path);
         f.choose(MenuCommand::Open);
-        EXPECT_EQ(f.lastDialog(), prefix + c.notice + (c.bytes == nullptr ? path : ""));
+        EXPECT_EQ(
+            f.lastDialog(),
+            prefix + c.notice + (c.bytes == nullptr ? path + ": No such file or directory" : ""));
         EXPECT_EQ(f.state(), kModelChanged);
         // The history still undoes the change made before.
         f.key(key::kUndo);

@@ -76,7 +76,8 @@ TEST(MainPanelStart, AMissingFileIsOfferedForCreationAndCancelEndsNormally) {
     f.window.scriptAnswer(toolkit::Answer::Cancel);
     f.start(path);
     EXPECT_EQ(f.lastDialog(),
-              "question: can not open " + path + " \n\nDo you want to create this file?");
+              "question: can not open " + path +
+                  ": No such file or directory \n\nDo you want to create this file?");
     EXPECT_EQ(f.window.exitStatus(), 0);
 }
 

@@ -1,5 +1,5 @@
-// Charts painted into PNG files through the Qt surface: the file's format
-// and size, the trajectory's pixels where the chart maps its points, and
+// Charts painted into PNG images through the Qt surface: the format and
+// size, the trajectory's pixels where the chart maps its points, and
 // `quorvatelle --chart` run as a process.
 #include <QFile>
 #include <QImage>
@@ -44,23 +44,22 @@ TEST(ChartImage, ThePngShowsTheTrajectoryWhereTheChartMapsIt) {
     Pointer<Kernel> kernel = test::loadModel(kModel);
     auto chart = make<ChartEditable>(make<TableChartModel>(kernel->getTableByName("P")));
     chart->layoutSize({400, 300});
-    QTemporaryDir folder;
-    std::string path = folder.filePath(QStringLiteral("chart.png")).toStdString();
+    std::string bytes;
     std::string error;
-    // Through the window, as the chart view's export menu writes it.
+    // Through the window, as the chart view's export menu encodes it.
     QtWindow window;
-    ASSERT_TRUE(window.writeImage(
-        path, {400, 300},
+    ASSERT_TRUE(window.encodeImage(
+        {400, 300},
         [&chart](Graphics& graphics) {
             chart->paint(graphics, {0, 0});
         },
-        error))
+        bytes, error))
         << error;
 
-    QFile file(QString::fromStdString(path));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
-    QImage image(QString::fromStdString(path));
+    EXPECT_EQ(bytes.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    // The whole image, to its end chunk.
+    EXPECT_TRUE(bytes.ends_with(std::string("IEND\xae\x42\x60\x82", 8)));
+    QImage image = QImage::fromData(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
     ASSERT_EQ(image.size(), QSize(400, 300));
 
     // The plot is the whole picture, padded by a tenth of each span: x
@@ -93,22 +92,25 @@ TEST(ChartImage, ThePngShowsTheTrajectoryWhereTheChartMapsIt) {
     }
 }
 
-TEST(ChartImage, AnUnwritablePathOrASizeOutOfRangeIsAFailure) {
+TEST(ChartImage, ASizeOutOfRangeIsAFailure) {
     auto paint = [](Graphics& graphics) { graphics.fillRect({0, 0, 10, 10}); };
     const struct {
-        std::string path;
         Size size;
+        bool encoded;
     } cases[] = {
-        {"/nonexistent-folder/chart.png", {100, 100}},
-        {"chart-never-written.png", {0, 100}},
-        {"chart-never-written.png", {100000, 100000}},
+        {{100, 100}, true},
+        {{0, 100}, false},
+        {{100, -1}, false},
+        {{100000, 100000}, false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.size.width);
+        std::string bytes;
         std::string error;
-        EXPECT_FALSE(writePngImage(c.path, c.size, paint, error)) << c.path;
-        EXPECT_FALSE(error.empty()) << c.path;
+        EXPECT_EQ(encodePngImage(c.size, paint, bytes, error), c.encoded);
+        EXPECT_EQ(error.empty(), c.encoded);
+        EXPECT_EQ(bytes.empty(), !c.encoded);
     }
-    EXPECT_FALSE(QFile::exists(QStringLiteral("chart-never-written.png")));
 }
 
 // The program itself, in a fresh process with no display.

@@ -1,6 +1,7 @@
-// The window painted into a PNG with no display: in a program that already
+// The window painted into PNG bytes with no display: in a program that already
 // runs Qt, and in a fresh process with no display and no application yet.
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -20,11 +21,11 @@ ListenerFactory demo() {
     return [](Window& window) { return std::make_unique<DemoListener>(window); };
 }
 
-TEST(Screenshot, WritesThePngOfTheWholeWindowAtTheAskedSize) {
-    QTemporaryDir folder;
-    QString path = folder.filePath(QStringLiteral("window.png"));
-    ASSERT_TRUE(renderScreenshot(path.toStdString(), {1024, 768}, demo()));
-    QImage image(path);
+TEST(Screenshot, EncodesThePngOfTheWholeWindowAtTheAskedSize) {
+    std::string bytes;
+    std::string error;
+    ASSERT_TRUE(renderScreenshot({1024, 768}, demo(), bytes, error)) << error;
+    QImage image = QImage::fromData(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(1024, 768));
     // Text is drawn smoothed, so a readable window has many shades.
@@ -34,10 +35,6 @@ TEST(Screenshot, WritesThePngOfTheWholeWindowAtTheAskedSize) {
     EXPECT_NE(image.pixel(1000, 2), qRgb(200, 200, 200));
     EXPECT_EQ(image.pixel(1000, 700), qRgb(200, 200, 200));
     if (const char* keep = std::getenv("QV_KEEP_SCREENSHOT")) image.save(QString::fromUtf8(keep));
-}
-
-TEST(Screenshot, AnUnwritablePathIsAFailure) {
-    EXPECT_FALSE(renderScreenshot("/nonexistent-folder/window.png", {320, 200}, demo()));
 }
 
 TEST(Screenshot, WorksInAFreshProcessWithNoDisplay) {
@@ -55,7 +52,15 @@ TEST(Screenshot, WorksInAFreshProcessWithNoDisplay) {
 
 // The fresh process's part: no application object exists yet.
 int screenshotAlone(const char* path) {
-    return renderScreenshot(path, {1024, 768}, demo()) ? 0 : 1;
+    std::string bytes;
+    std::string error;
+    if (!renderScreenshot({1024, 768}, demo(), bytes, error)) return 1;
+    QFile file(QString::fromUtf8(path));
+    if (!file.open(QIODevice::WriteOnly)) return 1;
+    return file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+                   static_cast<qint64>(bytes.size())
+               ? 0
+               : 1;
 }
 
 }  // namespace qv::toolkit

@@ -57,14 +57,21 @@ void HeadlessWindow::showFileDialog(const FileDialogRequest& request) {
     if (path) postMessage({request.replyMessage, 0, *path});
 }
 
-bool HeadlessWindow::writeImage(const std::string& path, Size size, const ImagePainter& paint,
-                                std::string& error) {
+bool HeadlessWindow::encodeImage(Size size, const ImagePainter& paint, std::string& bytes,
+                                 std::string& error) {
     HeadlessGraphics graphics(size);
     paint(graphics);
-    m_images.push_back({path, size, std::move(graphics)});
-    if (!m_imageRefusal) return true;
-    error = *m_imageRefusal;
-    return false;
+    m_images.push_back({size, std::move(graphics)});
+    if (m_imageRefusal) {
+        error = *m_imageRefusal;
+        return false;
+    }
+    // The recorded calls, a line each: a file written from them shows
+    // what was painted.
+    bytes.clear();
+    for (const std::string& call : m_images.back().painted.calls())
+        bytes += call + '\n';
+    return true;
 }
 
 bool HeadlessWindow::openWithSystem(std::string_view pathOrAddress) {

@@ -35,10 +35,10 @@ class HeadlessWindow final : public Window {
     void showMessageBox(std::string_view text, std::string_view caption,
                         MessageBoxKind kind) override;
     void showFileDialog(const FileDialogRequest& request) override;
-    // Writes no file: records the request with what was painted and
-    // succeeds, unless refuseImages() was called.
-    bool writeImage(const std::string& path, Size size, const ImagePainter& paint,
-                    std::string& error) override;
+    // Records the request with what was painted and encodes it as the
+    // recording's text (no PNG), unless refuseImages() was called.
+    bool encodeImage(Size size, const ImagePainter& paint, std::string& bytes,
+                     std::string& error) override;
     std::string clipboardText() const override { return m_clipboard; }
     void setClipboardText(std::string_view text) override { m_clipboard = text; }
     bool openWithSystem(std::string_view pathOrAddress) override;
@@ -80,14 +80,13 @@ class HeadlessWindow final : public Window {
     void onPendingEvents(std::function<void()> events) { m_pendingEvents = std::move(events); }
     // Refuses openWithSystem from now on (an address nothing can open).
     void refuseOpening() { m_refuseOpening = true; }
-    // Fails every writeImage from now on with `reason` (a disk that is full).
+    // Fails every encodeImage from now on with `reason`.
     void refuseImages(std::string reason) { m_imageRefusal = std::move(reason); }
     struct ImageRequest {
-        std::string path;
         Size size;
         HeadlessGraphics painted;
     };
-    // Every writeImage call, refused ones included.
+    // Every encodeImage call, refused ones included.
     const std::vector<ImageRequest>& images() const noexcept { return m_images; }
     // The further windows opened so far (owned by whoever opened them; a
     // destroyed one is removed from the list).

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "toolkit/qt/QtFonts.h"
+#include "toolkit/qt/QtImage.h"
 #include "toolkit/qt/QtWindow.h"
 
 namespace qv::toolkit {
@@ -110,7 +111,8 @@ int runWithoutWindow(const std::function<int()>& work) {
     return work();
 }
 
-bool renderScreenshot(const std::string& pngPath, Size size, const ListenerFactory& makeListener) {
+bool renderScreenshot(Size size, const ListenerFactory& makeListener, std::string& pngBytes,
+                      std::string& error) {
     std::unique_ptr<QApplication> application = applicationIfNone();
 
     QtWindow window;
@@ -125,9 +127,9 @@ bool renderScreenshot(const std::string& pngPath, Size size, const ListenerFacto
     // turns settle them without waiting on a listener that never stops.
     for (int turn = 0; turn < 8; ++turn)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-    bool written = renderWindow(window).save(QString::fromStdString(pngPath), "PNG");
+    bool encoded = encodePng(renderWindow(window), pngBytes, error);
     window.setListener(nullptr);
-    return written;
+    return encoded;
 }
 
 }  // namespace qv::toolkit

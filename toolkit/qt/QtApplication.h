@@ -39,9 +39,10 @@ int runWithoutWindow(const std::function<int()>& work);
 QImage renderWindow(const QtWindow& window);
 
 // Lays the main window out at `size` (the whole window with its menu bar),
-// lets the listener handle what it posted at start, paints the window into
-// a PNG at `pngPath` and returns; false when the file could not be written.
-// Works with no display.
-bool renderScreenshot(const std::string& pngPath, Size size, const ListenerFactory& makeListener);
+// lets the listener handle what it posted at start, paints the window and
+// encodes it as PNG into `pngBytes`; false, with the reason in `error`, when
+// it could not be encoded. Works with no display.
+bool renderScreenshot(Size size, const ListenerFactory& makeListener, std::string& pngBytes,
+                      std::string& error);
 
 }  // namespace qv::toolkit

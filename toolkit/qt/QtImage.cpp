@@ -1,5 +1,6 @@
 #include "toolkit/qt/QtImage.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
@@ -29,19 +30,27 @@ QImage paintImage(Size size, const ImagePainter& paint) {
     return image;
 }
 
-bool writePngImage(const std::string& path, Size size, const ImagePainter& paint,
-                   std::string& error) {
+bool encodePng(const QImage& image, std::string& bytes, std::string& error) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image)) {
+        error = writer.errorString().toStdString();
+        return false;
+    }
+    const QByteArray& data = buffer.data();
+    bytes.assign(data.constData(), static_cast<std::size_t>(data.size()));
+    return true;
+}
+
+bool encodePngImage(Size size, const ImagePainter& paint, std::string& bytes, std::string& error) {
     if (size.width <= 0 || size.height <= 0 || size.width > kLargestSide ||
         size.height > kLargestSide) {
         error = "the picture's size " + std::to_string(size.width) + " by " +
                 std::to_string(size.height) + " is out of range";
         return false;
     }
-    QImage image = paintImage(size, paint);
-    QImageWriter writer(QString::fromStdString(path), "png");
-    if (writer.write(image)) return true;
-    error = writer.errorString().toStdString();
-    return false;
+    return encodePng(paintImage(size, paint), bytes, error);
 }
 
 }  // namespace qv::toolkit

@@ -171,9 +171,9 @@ void QtWindow::showFileDialog(const FileDialogRequest& request) {
                                 [area](PostedMessage chosen) { area->post(std::move(chosen)); });
 }
 
-bool QtWindow::writeImage(const std::string& path, Size size, const ImagePainter& paint,
-                          std::string& error) {
-    return writePngImage(path, size, paint, error);
+bool QtWindow::encodeImage(Size size, const ImagePainter& paint, std::string& bytes,
+                           std::string& error) {
+    return encodePngImage(size, paint, bytes, error);
 }
 
 std::string QtWindow::clipboardText() const {

@@ -42,8 +42,8 @@ class QtWindow final : public Window {
     void showMessageBox(std::string_view text, std::string_view caption,
                         MessageBoxKind kind) override;
     void showFileDialog(const FileDialogRequest& request) override;
-    bool writeImage(const std::string& path, Size size, const ImagePainter& paint,
-                    std::string& error) override;
+    bool encodeImage(Size size, const ImagePainter& paint, std::string& bytes,
+                     std::string& error) override;
     std::string clipboardText() const override;
     void setClipboardText(std::string_view text) override;
     bool openWithSystem(std::string_view pathOrAddress) override;
