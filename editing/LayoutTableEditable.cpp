@@ -10,6 +10,30 @@
 
 namespace qv {
 
+namespace {
+
+// A layout pass asks a nested table for its minimum width, its maximum
+// width and then lays it out, and every one of those questions used to
+// measure the tables inside it afresh: three times a level, exponential in
+// the depth. Nothing a measure depends on changes while one outermost width
+// question is being answered, so the tables remember their measures for as
+// long as it runs; the next question opens a new pass and measures again.
+thread_local std::uint64_t t_lastPass = 0;
+thread_local std::int32_t t_openQuestions = 0;
+
+class LayoutPass {
+  public:
+    LayoutPass() noexcept {
+        if (t_openQuestions++ == 0) ++t_lastPass;
+    }
+    ~LayoutPass() { --t_openQuestions; }
+    LayoutPass(const LayoutPass&) = delete;
+    LayoutPass& operator=(const LayoutPass&) = delete;
+    std::uint64_t id() const noexcept { return t_lastPass; }
+};
+
+}  // namespace
+
 LayoutTableEditable::LayoutTableEditable(std::int32_t gap, std::int32_t emptyMargin)
     : m_cells(make<Hashtable>()), m_gap(gap), m_emptyMargin(emptyMargin) {}
 
@@ -56,6 +80,7 @@ void LayoutTableEditable::put(const Pointer<AbstractEditable>& editable, std::in
         cast<AbstractEditable>(m_cells->put(make<RowCol>(row, column), editable));
     if (!(old == editable)) AbstractEditable::release(old);
     adopt(editable);
+    forgetMeasures();
     invalidateLayout();
 }
 
@@ -68,6 +93,7 @@ void LayoutTableEditable::shift(bool columns, std::int32_t from, std::int32_t co
         moved->put(make<RowCol>(row, column), cell);
     });
     m_cells = moved;
+    forgetMeasures();
 }
 
 void LayoutTableEditable::insertColumns(std::int32_t index, std::int32_t count) {
@@ -109,11 +135,26 @@ void LayoutTableEditable::removeEmptyColumnsAndRows() {
     for (std::int32_t row = 0; row < m_rowCount; ++row)
         if (rowIsEmpty(row)) insertRows(row, -1);
     if (m_rowCount == 0) m_rowCount = 1;
+    forgetMeasures();
 }
 
 // ---- layout
 
 std::vector<ColSummary> LayoutTableEditable::columnSummaries() const {
+    LayoutPass pass;
+    return measuredColumns();
+}
+
+const std::vector<ColSummary>& LayoutTableEditable::measuredColumns() const {
+    std::uint64_t pass = t_lastPass;
+    if (t_openQuestions == 0 || m_measuredInPass != pass) {
+        m_measured = measureColumns();
+        m_measuredInPass = t_openQuestions == 0 ? 0 : pass;
+    }
+    return m_measured;
+}
+
+std::vector<ColSummary> LayoutTableEditable::measureColumns() const {
     std::vector<ColSummary> columns(static_cast<std::size_t>(m_columnCount));
     std::vector<bool> occupied(columns.size(), false);
     forEachCell([&](std::int32_t, std::int32_t column, const Pointer<AbstractEditable>& cell) {
@@ -140,15 +181,18 @@ std::int32_t LayoutTableEditable::widthFor(const std::vector<ColSummary>& column
 }
 
 std::int32_t LayoutTableEditable::minimumWidth() const {
-    return widthFor(columnSummaries(), &ColSummary::minimum);
+    LayoutPass pass;
+    return widthFor(measuredColumns(), &ColSummary::minimum);
 }
 
 std::int32_t LayoutTableEditable::maximumWidth() const {
-    return widthFor(columnSummaries(), &ColSummary::maximum);
+    LayoutPass pass;
+    return widthFor(measuredColumns(), &ColSummary::maximum);
 }
 
 void LayoutTableEditable::layoutWidth(std::int32_t widthHint) {
-    std::vector<ColSummary> columns = columnSummaries();
+    LayoutPass pass;
+    std::vector<ColSummary> columns = measuredColumns();
     // Every column below its maximum gets an equal share of what is left,
     // until the width is used up, none can grow, or the share is 0.
     for (;;) {
