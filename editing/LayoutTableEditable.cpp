@@ -166,7 +166,9 @@ std::vector<ColSummary> LayoutTableEditable::measureColumns() const {
     });
     for (std::size_t i = 0; i < columns.size(); ++i) {
         if (!occupied[i]) columns[i].minimum = columns[i].maximum = kEmptyCellSize;
-        columns[i].maximum = std::max(columns[i].maximum, columns[i].minimum);
+        // No column is wider than a view is laid out.
+        columns[i].minimum = toolkit::limitExtent(columns[i].minimum);
+        columns[i].maximum = toolkit::limitExtent(std::max(columns[i].maximum, columns[i].minimum));
         columns[i].width = columns[i].minimum;
     }
     return columns;
@@ -177,7 +179,7 @@ std::int32_t LayoutTableEditable::widthFor(const std::vector<ColSummary>& column
     std::int64_t total = 2 * margin() + m_gap * (static_cast<std::int64_t>(columns.size()) - 1);
     for (const ColSummary& column : columns)
         total += column.*part;
-    return static_cast<std::int32_t>(std::min<std::int64_t>(total, INT32_MAX));
+    return toolkit::limitExtent(total);
 }
 
 std::int32_t LayoutTableEditable::minimumWidth() const {
@@ -205,15 +207,18 @@ void LayoutTableEditable::layoutWidth(std::int32_t widthHint) {
         if (share == 0) break;
         for (ColSummary& column : columns)
             if (column.width < column.maximum)
-                column.width = std::min(column.width + share, column.maximum);
+                column.width = static_cast<std::int32_t>(
+                    std::min<std::int64_t>(std::int64_t{column.width} + share, column.maximum));
     }
     m_columnWidths.clear();
     m_columnPositions.clear();
-    std::int32_t x = margin();
+    // Offsets are summed in 64 bits: ten thousand columns of the widest
+    // size would overflow, and end at the widest a table is laid out.
+    std::int64_t x = margin();
     for (const ColSummary& column : columns) {
-        m_columnPositions.push_back(x);
+        m_columnPositions.push_back(toolkit::limitExtent(x));
         m_columnWidths.push_back(column.width);
-        x += column.width + m_gap;
+        x += std::int64_t{column.width} + m_gap;
     }
     m_rowHeights.assign(static_cast<std::size_t>(m_rowCount), 0);
     forEachCell([&](std::int32_t row, std::int32_t column, const Pointer<AbstractEditable>& cell) {
@@ -222,17 +227,18 @@ void LayoutTableEditable::layoutWidth(std::int32_t widthHint) {
         height = std::max(height, cell->bounds().height);
     });
     m_rowPositions.clear();
-    std::int32_t y = margin();
+    std::int64_t y = margin();
     for (std::int32_t& height : m_rowHeights) {
         if (height == 0) height = kEmptyCellSize;
-        m_rowPositions.push_back(y);
-        y += height + m_gap;
+        m_rowPositions.push_back(toolkit::limitExtent(y));
+        y += std::int64_t{height} + m_gap;
     }
     forEachCell([&](std::int32_t row, std::int32_t column, const Pointer<AbstractEditable>& cell) {
         cell->moveBy({m_columnPositions[static_cast<std::size_t>(column)],
                       m_rowPositions[static_cast<std::size_t>(row)]});
     });
-    setBounds({0, 0, x - m_gap + margin(), y - m_gap + margin()});
+    setBounds({0, 0, toolkit::limitExtent(x - m_gap + margin()),
+               toolkit::limitExtent(y - m_gap + margin())});
 }
 
 void LayoutTableEditable::moveBy(toolkit::Point delta) {

@@ -17,6 +17,16 @@ constexpr std::int32_t saturatingAdd(std::int32_t a, std::int32_t b) noexcept {
         sum, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
+// The widest or tallest anything is laid out: a hundred million pixels.
+// Frames stand within a million pixels of the work area's corner, so a
+// position plus a score of sizes and offsets stays inside the int32 range.
+inline constexpr std::int32_t kMaxExtent = 100'000'000;
+
+// A size computed in 64 bits, limited to 0 ... kMaxExtent.
+constexpr std::int32_t limitExtent(std::int64_t size) noexcept {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(size, 0, kMaxExtent));
+}
+
 struct Point {
     std::int32_t x = 0;
     std::int32_t y = 0;
