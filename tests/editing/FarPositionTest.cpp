@@ -2,6 +2,7 @@
 // farther than a document may place it, and the work area lays out,
 // paints, scrolls to it, hit-tests and drags with every sum of positions
 // and sizes in range.
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <vector>
@@ -65,6 +66,82 @@ TEST_F(FarPositionTest, DropsAnywhereLandWithinTheLimitAndTheWorkAreaStaysWhole)
         root().detach(frame);
         root().detach(near);
     }
+}
+
+// A view that asks for any size, however absurd.
+class Absurd final : public AbstractEditable {
+    QV_OBJECT(Absurd, AbstractEditable, "Absurd")
+  public:
+    Absurd(std::int32_t minimum, std::int32_t maximum, std::int32_t height)
+        : m_minimum(minimum), m_maximum(maximum), m_height(height) {}
+    std::int32_t minimumWidth() const override { return m_minimum; }
+    std::int32_t maximumWidth() const override { return m_maximum; }
+    void layoutWidth(std::int32_t hint) override { setBounds({0, 0, hint, m_height}); }
+
+  private:
+    std::int32_t m_minimum;
+    std::int32_t m_maximum;
+    std::int32_t m_height;
+};
+
+// Views that ask for sizes up to the end of the range, or below zero, in
+// a table of several columns and rows at the farthest corner: every size
+// stops at the widest a view is laid out, every offset grows with its
+// column or row, and the work area paints and scrolls over it.
+TEST_F(FarPositionTest, HugeAndNegativeSizesStayWithinTheWidestExtent) {
+    struct Case {
+        const char* name;
+        std::int32_t minimum;
+        std::int32_t maximum;
+        std::int32_t height;
+    };
+    const std::int32_t far = kFarthestFramePosition;
+    for (Case c : {Case{"the end of the range", INT_MAX, INT_MAX, INT_MAX},
+                   Case{"half the range", INT_MAX / 2, INT_MAX / 2, INT_MAX / 2},
+                   Case{"the widest extent", toolkit::kMaxExtent, toolkit::kMaxExtent, 5},
+                   Case{"below zero", -50, -10, INT_MIN}}) {
+        SCOPED_TRACE(c.name);
+        auto table = make<LayoutTableEditable>();
+        for (std::int32_t row = 0; row < 3; ++row) {
+            for (std::int32_t column = 0; column < 4; ++column)
+                table->put(inTable(make<Absurd>(c.minimum, c.maximum, c.height)), row, column);
+        }
+        auto frame = make<TitleDecorator>(table);
+        ASSERT_TRUE(root().drop(
+            frame, make<FloatLayoutPosition>(panel->layoutRoot(), toolkit::Point{far, far})));
+        layout();
+        for (const toolkit::Rect& r : {frame->bounds(), table->bounds()}) {
+            EXPECT_GE(r.width, 0);
+            EXPECT_LE(r.width, toolkit::kMaxExtent);
+            EXPECT_GE(r.height, 0);
+            EXPECT_LE(r.height, toolkit::kMaxExtent);
+            // The edges are true sums, not ones stopped at the end.
+            EXPECT_EQ(std::int64_t{r.right()}, std::int64_t{r.x} + r.width);
+            EXPECT_EQ(std::int64_t{r.bottom()}, std::int64_t{r.y} + r.height);
+        }
+        for (const auto* offsets : {&table->columnPositions(), &table->rowPositions()}) {
+            EXPECT_TRUE(std::is_sorted(offsets->begin(), offsets->end()))
+                << ::testing::PrintToString(*offsets);
+        }
+        window.paint();
+        root().scrollTo({INT_MAX, INT_MAX});
+        layout();
+        window.paint();
+        EXPECT_GE(root().scrolling().offset().x, 0);
+        root().scrollTo({0, 0});
+        root().detach(frame);
+    }
+}
+
+// A text whose line is wider than the widest extent is laid out at it.
+TEST_F(FarPositionTest, ATextWiderThanTheWidestExtentStopsAtIt) {
+    std::string line(static_cast<std::size_t>(toolkit::kMaxExtent / 8 + 1000), 'x');
+    auto text = make<TextEditable>(line + "\n" + line);
+    auto frame = addFrame(text, FramePlacement::Optimized, {kFarthestFramePosition, 0});
+    EXPECT_EQ(text->maximumWidth(), toolkit::kMaxExtent);
+    EXPECT_EQ(std::int64_t{frame->bounds().right()},
+              std::int64_t{frame->bounds().x} + frame->bounds().width);
+    window.paint();
 }
 
 // Rectangles at the ends of the range: edges stop at the end instead of

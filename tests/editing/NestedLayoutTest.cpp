@@ -165,5 +165,42 @@ TEST_F(NestedLayoutTest, TheDeepestNestingLaysOutPaintsAndAnswersThePointer) {
     EXPECT_EQ(widths[4] - widths[3], 50 * step);
 }
 
+// A view dragged by the mouse into the innermost of a hundred nested
+// tables lands in a new column there; a panel dragged there is refused, as
+// the reader would refuse the document it makes.
+TEST_F(NestedLayoutTest, DragsIntoTheDeepestTableTakeATextAndRefuseAPanel) {
+    window.resize({4000, 6000});
+    struct Case {
+        bool panel;
+        std::int32_t cellsAfter;
+    };
+    for (Case c : {Case{false, 2}, Case{true, 1}}) {
+        auto outermost = make<LayoutTableEditable>();
+        Pointer<LayoutTableEditable> innermost = outermost;
+        for (std::int32_t level = 1; level < LayoutTableEditable::kMaxNesting; ++level) {
+            auto inner = make<LayoutTableEditable>();
+            innermost->put(inTable(inner), 0, 0);
+            innermost = inner;
+        }
+        innermost->put(inTable(make<TextEditable>("x")), 0, 0);
+        auto nestFrame = addFrame(outermost, FramePlacement::Optimized, {10, 10});
+        Pointer<AbstractEditable> view = make<TextEditable>("dragged");
+        if (c.panel) view = make<LayoutTableEditable>();
+        auto dragged = addFrame(view, FramePlacement::Optimized, {3000, 40});
+
+        // The pointer on the line after the innermost table's only column.
+        const toolkit::Rect& table = innermost->bounds();
+        toolkit::Point line{table.x + innermost->columnPositions()[0] +
+                                innermost->columnWidths()[0] + 1,
+                            table.y + innermost->rowPositions()[0] + 5};
+        toolkit::Rect bar = dragged->titleBarRect();
+        dragFrame(dragged, {line.x - 4, line.y - bar.height / 2});
+        EXPECT_EQ(innermost->cellCount(), c.cellsAfter) << c.panel;
+        EXPECT_EQ(outermost->panelDepth(), LayoutTableEditable::kMaxNesting) << c.panel;
+        root().detach(nestFrame);
+        root().detach(dragged);
+    }
+}
+
 }  // namespace
 }  // namespace qv
