@@ -190,9 +190,9 @@ TEST_F(NestedLayoutTest, DragsIntoTheDeepestTableTakeATextAndRefuseAPanel) {
 
         // The pointer on the line after the innermost table's only column.
         const toolkit::Rect& table = innermost->bounds();
-        toolkit::Point line{table.x + innermost->columnPositions()[0] +
-                                innermost->columnWidths()[0] + 1,
-                            table.y + innermost->rowPositions()[0] + 5};
+        toolkit::Point line{
+            table.x + innermost->columnPositions()[0] + innermost->columnWidths()[0] + 1,
+            table.y + innermost->rowPositions()[0] + 5};
         toolkit::Rect bar = dragged->titleBarRect();
         dragFrame(dragged, {line.x - 4, line.y - bar.height / 2});
         EXPECT_EQ(innermost->cellCount(), c.cellsAfter) << c.panel;
