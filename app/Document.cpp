@@ -19,7 +19,9 @@ Pointer<Document> Document::read(const StringPointer& text,
                                  const Pointer<AbstractKernelFeedback>& feedback) {
     auto parser = make<FileParser>(make<HeadlessViewFactory>(), feedback);
     parser->parse(text);
-    return make<Document>(parser->kernel(), cast<Layout>(parser->layoutRoot()));
+    auto document = make<Document>(parser->kernel(), cast<Layout>(parser->layoutRoot()));
+    document->m_warnings = parser->warnings();
+    return document;
 }
 
 Pointer<Document> Document::readFile(const std::string& path,

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/FileParser.h"
 #include "app/Layout.h"
@@ -35,6 +36,8 @@ class Document final : public Object {
 
     const Pointer<Kernel>& kernel() const noexcept { return m_kernel; }
     const Pointer<Layout>& layout() const noexcept { return m_layout; }
+    // What the reading accepted but changed (see FileParser::warnings).
+    const std::vector<SourceError>& warnings() const noexcept { return m_warnings; }
 
     // The program text, the layout text and the end mark.
     StringPointer toSource() const override;
@@ -46,6 +49,7 @@ class Document final : public Object {
   private:
     Pointer<Kernel> m_kernel;
     Pointer<Layout> m_layout;
+    std::vector<SourceError> m_warnings;
 };
 
 }  // namespace qv

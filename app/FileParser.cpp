@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string>
 
 #include "app/TextEscapes.h"
 #include "core/Assert.h"
@@ -92,6 +93,7 @@ void FileParser::parse(const StringPointer& text) {
     m_stream = make<StringStream>(text);
     m_tableEnds.clear();
     m_endMark = endMarkOffset(m_stream->source()->view());
+    m_warnings.clear();
     try {
         readAll();
     } catch (const StringPointer& message) {
@@ -101,6 +103,7 @@ void FileParser::parse(const StringPointer& text) {
         m_stream = Pointer<StringStream>();
         m_tableEnds.clear();
         m_comments.reset();
+        m_warnings.clear();
         throw SourceError(message, at);
     } catch (...) {
         m_kernel = Pointer<Kernel>();
@@ -181,10 +184,24 @@ void FileParser::readTable(std::int32_t tableAt) {
 // point -> "(" number "," number ")"
 void FileParser::readPoint(std::int32_t& x, std::int32_t& y) {
     expect(kOpenParen, "(");
-    x = m_stream->readNumber();
+    x = readPosition();
     expect(kComma, ",");
-    y = m_stream->readNumber();
+    y = readPosition();
     expect(kCloseParen, ")");
+}
+
+// A coordinate beyond the farthest a frame may stand is moved to it, so
+// that no sum of positions and sizes in the layout can overflow.
+std::int32_t FileParser::readPosition() {
+    SourcePosition at = m_stream->positionOf(m_stream->peek()->begin());
+    std::int32_t read = m_stream->readNumber();
+    std::int32_t limited = limitFramePosition(read);
+    // Both passes read every point; the first one tells.
+    if (limited != read && !building()) {
+        m_warnings.emplace_back(str("position out of range, moved to " + std::to_string(limited)),
+                                at);
+    }
+    return limited;
 }
 
 void FileParser::placeTopLevel(const Pointer<Object>& view, FramePlacement placement,

@@ -24,6 +24,7 @@
 #include "app/ViewFactory.h"
 #include "kernel/Kernel.h"
 #include "language/CommentCollector.h"
+#include "language/SourceError.h"
 #include "language/StringStream.h"
 
 namespace qv {
@@ -51,6 +52,9 @@ class FileParser final : public Object {
 
     const Pointer<Kernel>& kernel() const noexcept { return m_kernel; }
     const Pointer<Object>& layoutRoot() const noexcept { return m_layoutRoot; }
+    // What the reading accepted but changed (a frame position beyond the
+    // farthest a frame may stand), each with its place in the text.
+    const std::vector<SourceError>& warnings() const noexcept { return m_warnings; }
 
   private:
     struct Grid;
@@ -61,6 +65,7 @@ class FileParser final : public Object {
     bool readTopLevel();
     void readTable(std::int32_t tableAt);
     void readPoint(std::int32_t& x, std::int32_t& y);
+    std::int32_t readPosition();
     void placeTopLevel(const Pointer<Object>& view, FramePlacement placement, std::int32_t x,
                        std::int32_t y, const ItemComments& comments);
     void readEnd(std::int32_t end);
@@ -91,6 +96,7 @@ class FileParser final : public Object {
     std::int64_t m_layoutCells = 0;
     std::int32_t m_nesting = 0;
     std::int32_t m_pass = 0;
+    std::vector<SourceError> m_warnings;
 };
 
 }  // namespace qv

@@ -1,6 +1,6 @@
 // The editing framework on the headless window: typing one character into
-// a text area of a megabyte and painting the result, and painting a work
-// area of 100 frames.
+// a text area of a megabyte and painting the result, painting a work area
+// of 100 frames, and laying out and painting layout tables nested deep.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -106,6 +106,29 @@ void BM_LayOutAndPaintHundredFrames(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LayOutAndPaintHundredFrames)->Unit(benchmark::kMillisecond);
+
+// Layout tables nested `depth` deep around one text, as a document nests
+// them: each in a frame in cell (0, 0) of the one around it. Laid out
+// afresh and painted every round.
+void BM_LayOutAndPaintNestedTables(benchmark::State& state) {
+    toolkit::HeadlessWindow window({1024, 768});
+    auto panel = make<EditableContainerPanel>(window);
+    auto outermost = make<LayoutTableEditable>();
+    Pointer<LayoutTableEditable> table = outermost;
+    for (std::int64_t level = 1; level < state.range(0); ++level) {
+        auto inner = make<LayoutTableEditable>();
+        table->put(make<TitleDecorator>(inner), 0, 0);
+        table = inner;
+    }
+    table->put(make<TitleDecorator>(make<TextEditable>("x")), 0, 0);
+    place(*panel, outermost, FramePlacement::Optimized, {10, 10});
+    for (auto _ : state) {
+        panel->support().invalidateLayout();
+        benchmark::DoNotOptimize(window.paint().calls().size());
+    }
+    state.counters["calls"] = static_cast<double>(window.lastPaint().calls().size());
+}
+BENCHMARK(BM_LayOutAndPaintNestedTables)->Arg(16)->Arg(100)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -16,6 +16,7 @@
 #include "cli/TerminalText.h"
 #include "core/ValueConversions.h"
 #include "core/Warning.h"
+#include "language/SourceError.h"
 
 namespace qv::cli {
 
@@ -120,6 +121,11 @@ Pointer<Document> load(const std::string& path, const Pointer<AbstractKernelFeed
     if (document.isNull()) {
         std::fprintf(stderr, "qvl: %s\n", why.c_str());
         return document;
+    }
+    // What the reader changed to read the document, where it stood.
+    for (const SourceError& warning : document->warnings()) {
+        std::fprintf(stderr, "qvl: %s:%d:%d: warning: %s\n", path.c_str(), warning.line(),
+                     warning.column(), forTerminal(warning.message()->view()).c_str());
     }
     if (g_keepDocuments) keepUntilExit(document);
     return document;

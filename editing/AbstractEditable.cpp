@@ -16,8 +16,8 @@ void AbstractEditable::layoutWidth(std::int32_t widthHint) {
 }
 
 void AbstractEditable::moveBy(toolkit::Point delta) {
-    m_bounds.x += delta.x;
-    m_bounds.y += delta.y;
+    m_bounds.x = toolkit::saturatingAdd(m_bounds.x, delta.x);
+    m_bounds.y = toolkit::saturatingAdd(m_bounds.y, delta.y);
 }
 
 void AbstractEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {

@@ -94,10 +94,15 @@ class AbstractEditable : public Object {
     void invalidateLayout() const;
 
   protected:
-    void setBounds(const toolkit::Rect& bounds) noexcept { m_bounds = bounds; }
+    // Sizes are kept within 0 ... toolkit::kMaxExtent, so that no sum of
+    // positions and sizes overflows.
+    void setBounds(const toolkit::Rect& bounds) noexcept {
+        m_bounds = {bounds.x, bounds.y, toolkit::limitExtent(bounds.width),
+                    toolkit::limitExtent(bounds.height)};
+    }
     void setSize(toolkit::Size size) noexcept {
-        m_bounds.width = size.width;
-        m_bounds.height = size.height;
+        m_bounds.width = toolkit::limitExtent(size.width);
+        m_bounds.height = toolkit::limitExtent(size.height);
     }
     // A counted reference to this editable, for answers such as hitTest.
     Pointer<AbstractEditable> self() const {

@@ -6,6 +6,7 @@
 #include "editing/EditableSupport.h"
 #include "editing/MoveFrameCommand.h"
 #include "editing/TitleDecorator.h"
+#include "layout/FramePlacement.h"
 
 namespace qv {
 
@@ -176,7 +177,9 @@ void FloatLayoutEditable::place(const Pointer<AbstractEditable>& frame, toolkit:
         return;
     }
     frame->layoutWidth(kFrameWidthHint);
-    frame->moveBy(corner);
+    // Never beyond where a document may place a frame, so what is saved
+    // reads back where it was.
+    frame->moveBy({limitFramePosition(corner.x), limitFramePosition(corner.y)});
 }
 
 void FloatLayoutEditable::moveBy(toolkit::Point delta) {

@@ -140,6 +140,7 @@ Pointer<AbstractPosition> LayoutTableEditable::detach(const Pointer<AbstractEdit
         auto position =
             make<LayoutTablePosition>(self(), place->row, place->column, m_rowCount, m_columnCount);
         m_cells->remove(make<RowCol>(place->row, place->column));
+        forgetMeasures();
         AbstractEditable::release(editable);
         removeEmptyColumnsAndRows();
         invalidateLayout();

@@ -10,6 +10,30 @@
 
 namespace qv {
 
+namespace {
+
+// A layout pass asks a nested table for its minimum width, its maximum
+// width and then lays it out, and every one of those questions used to
+// measure the tables inside it afresh: three times a level, exponential in
+// the depth. Nothing a measure depends on changes while one outermost width
+// question is being answered, so the tables remember their measures for as
+// long as it runs; the next question opens a new pass and measures again.
+thread_local std::uint64_t t_lastPass = 0;
+thread_local std::int32_t t_openQuestions = 0;
+
+class LayoutPass {
+  public:
+    LayoutPass() noexcept {
+        if (t_openQuestions++ == 0) ++t_lastPass;
+    }
+    ~LayoutPass() { --t_openQuestions; }
+    LayoutPass(const LayoutPass&) = delete;
+    LayoutPass& operator=(const LayoutPass&) = delete;
+    std::uint64_t id() const noexcept { return t_lastPass; }
+};
+
+}  // namespace
+
 LayoutTableEditable::LayoutTableEditable(std::int32_t gap, std::int32_t emptyMargin)
     : m_cells(make<Hashtable>()), m_gap(gap), m_emptyMargin(emptyMargin) {}
 
@@ -56,6 +80,7 @@ void LayoutTableEditable::put(const Pointer<AbstractEditable>& editable, std::in
         cast<AbstractEditable>(m_cells->put(make<RowCol>(row, column), editable));
     if (!(old == editable)) AbstractEditable::release(old);
     adopt(editable);
+    forgetMeasures();
     invalidateLayout();
 }
 
@@ -68,6 +93,7 @@ void LayoutTableEditable::shift(bool columns, std::int32_t from, std::int32_t co
         moved->put(make<RowCol>(row, column), cell);
     });
     m_cells = moved;
+    forgetMeasures();
 }
 
 void LayoutTableEditable::insertColumns(std::int32_t index, std::int32_t count) {
@@ -109,11 +135,26 @@ void LayoutTableEditable::removeEmptyColumnsAndRows() {
     for (std::int32_t row = 0; row < m_rowCount; ++row)
         if (rowIsEmpty(row)) insertRows(row, -1);
     if (m_rowCount == 0) m_rowCount = 1;
+    forgetMeasures();
 }
 
 // ---- layout
 
 std::vector<ColSummary> LayoutTableEditable::columnSummaries() const {
+    LayoutPass pass;
+    return measuredColumns();
+}
+
+const std::vector<ColSummary>& LayoutTableEditable::measuredColumns() const {
+    std::uint64_t pass = t_lastPass;
+    if (t_openQuestions == 0 || m_measuredInPass != pass) {
+        m_measured = measureColumns();
+        m_measuredInPass = t_openQuestions == 0 ? 0 : pass;
+    }
+    return m_measured;
+}
+
+std::vector<ColSummary> LayoutTableEditable::measureColumns() const {
     std::vector<ColSummary> columns(static_cast<std::size_t>(m_columnCount));
     std::vector<bool> occupied(columns.size(), false);
     forEachCell([&](std::int32_t, std::int32_t column, const Pointer<AbstractEditable>& cell) {
@@ -125,7 +166,9 @@ std::vector<ColSummary> LayoutTableEditable::columnSummaries() const {
     });
     for (std::size_t i = 0; i < columns.size(); ++i) {
         if (!occupied[i]) columns[i].minimum = columns[i].maximum = kEmptyCellSize;
-        columns[i].maximum = std::max(columns[i].maximum, columns[i].minimum);
+        // No column is wider than a view is laid out.
+        columns[i].minimum = toolkit::limitExtent(columns[i].minimum);
+        columns[i].maximum = toolkit::limitExtent(std::max(columns[i].maximum, columns[i].minimum));
         columns[i].width = columns[i].minimum;
     }
     return columns;
@@ -136,19 +179,22 @@ std::int32_t LayoutTableEditable::widthFor(const std::vector<ColSummary>& column
     std::int64_t total = 2 * margin() + m_gap * (static_cast<std::int64_t>(columns.size()) - 1);
     for (const ColSummary& column : columns)
         total += column.*part;
-    return static_cast<std::int32_t>(std::min<std::int64_t>(total, INT32_MAX));
+    return toolkit::limitExtent(total);
 }
 
 std::int32_t LayoutTableEditable::minimumWidth() const {
-    return widthFor(columnSummaries(), &ColSummary::minimum);
+    LayoutPass pass;
+    return widthFor(measuredColumns(), &ColSummary::minimum);
 }
 
 std::int32_t LayoutTableEditable::maximumWidth() const {
-    return widthFor(columnSummaries(), &ColSummary::maximum);
+    LayoutPass pass;
+    return widthFor(measuredColumns(), &ColSummary::maximum);
 }
 
 void LayoutTableEditable::layoutWidth(std::int32_t widthHint) {
-    std::vector<ColSummary> columns = columnSummaries();
+    LayoutPass pass;
+    std::vector<ColSummary> columns = measuredColumns();
     // Every column below its maximum gets an equal share of what is left,
     // until the width is used up, none can grow, or the share is 0.
     for (;;) {
@@ -161,15 +207,18 @@ void LayoutTableEditable::layoutWidth(std::int32_t widthHint) {
         if (share == 0) break;
         for (ColSummary& column : columns)
             if (column.width < column.maximum)
-                column.width = std::min(column.width + share, column.maximum);
+                column.width = static_cast<std::int32_t>(
+                    std::min<std::int64_t>(std::int64_t{column.width} + share, column.maximum));
     }
     m_columnWidths.clear();
     m_columnPositions.clear();
-    std::int32_t x = margin();
+    // Offsets are summed in 64 bits: ten thousand columns of the widest
+    // size would overflow, and end at the widest a table is laid out.
+    std::int64_t x = margin();
     for (const ColSummary& column : columns) {
-        m_columnPositions.push_back(x);
+        m_columnPositions.push_back(toolkit::limitExtent(x));
         m_columnWidths.push_back(column.width);
-        x += column.width + m_gap;
+        x += std::int64_t{column.width} + m_gap;
     }
     m_rowHeights.assign(static_cast<std::size_t>(m_rowCount), 0);
     forEachCell([&](std::int32_t row, std::int32_t column, const Pointer<AbstractEditable>& cell) {
@@ -178,17 +227,18 @@ void LayoutTableEditable::layoutWidth(std::int32_t widthHint) {
         height = std::max(height, cell->bounds().height);
     });
     m_rowPositions.clear();
-    std::int32_t y = margin();
+    std::int64_t y = margin();
     for (std::int32_t& height : m_rowHeights) {
         if (height == 0) height = kEmptyCellSize;
-        m_rowPositions.push_back(y);
-        y += height + m_gap;
+        m_rowPositions.push_back(toolkit::limitExtent(y));
+        y += std::int64_t{height} + m_gap;
     }
     forEachCell([&](std::int32_t row, std::int32_t column, const Pointer<AbstractEditable>& cell) {
         cell->moveBy({m_columnPositions[static_cast<std::size_t>(column)],
                       m_rowPositions[static_cast<std::size_t>(row)]});
     });
-    setBounds({0, 0, x - m_gap + margin(), y - m_gap + margin()});
+    setBounds({0, 0, toolkit::limitExtent(x - m_gap + margin()),
+               toolkit::limitExtent(y - m_gap + margin())});
 }
 
 void LayoutTableEditable::moveBy(toolkit::Point delta) {

@@ -62,6 +62,8 @@ class LayoutTableEditable final : public AbstractEditable, public DropContainer 
     const std::vector<std::int32_t>& rowPositions() const noexcept { return m_rowPositions; }
     const std::vector<std::int32_t>& columnWidths() const noexcept { return m_columnWidths; }
     const std::vector<std::int32_t>& rowHeights() const noexcept { return m_rowHeights; }
+    // Each column's widest minimum and maximum, as measured in the current
+    // layout pass (measured afresh when none is open).
     std::vector<ColSummary> columnSummaries() const;
 
     // The drop target for a view dragged to (x, y): true and the target
@@ -114,6 +116,11 @@ class LayoutTableEditable final : public AbstractEditable, public DropContainer 
     // tables deeper than the reader reads.
     bool nestsWithinLimit(const AbstractEditable& editable) const;
     std::int32_t margin() const noexcept { return cellCount() > 0 ? m_gap : m_emptyMargin; }
+    // The column summaries of the open layout pass, measured at its first
+    // question; the caller keeps a pass open while it uses them.
+    const std::vector<ColSummary>& measuredColumns() const;
+    std::vector<ColSummary> measureColumns() const;
+    void forgetMeasures() noexcept { m_measuredInPass = 0; }
     std::int32_t widthFor(const std::vector<ColSummary>& columns,
                           std::int32_t ColSummary::*part) const;
     toolkit::Rect cellRect(std::int32_t row, std::int32_t column) const;
@@ -128,6 +135,9 @@ class LayoutTableEditable final : public AbstractEditable, public DropContainer 
     std::vector<std::int32_t> m_rowPositions;
     std::vector<std::int32_t> m_columnWidths;
     std::vector<std::int32_t> m_rowHeights;
+    // What measuredColumns answered, and in which pass (0: none).
+    mutable std::vector<ColSummary> m_measured;
+    mutable std::uint64_t m_measuredInPass = 0;
     std::int32_t m_targetColumn = -1;
     std::int32_t m_targetRow = -1;
     TargetMode m_targetMode = TargetMode::IntoCell;

@@ -79,8 +79,10 @@ void TextEditable::measure() const {
     }
     if (!everyOne) widestWord = widthOf(longestWord);
     const std::int32_t edges = 2 * kPadding + 1;
-    m_minimumWidth = std::clamp(widestWord + edges, kNarrowest, kWidestMinimum);
-    m_maximumWidth = std::max(widestLine + edges, m_minimumWidth);
+    m_minimumWidth =
+        std::clamp(toolkit::saturatingAdd(widestWord, edges), kNarrowest, kWidestMinimum);
+    m_maximumWidth =
+        std::max(toolkit::limitExtent(std::int64_t{widestLine} + edges), m_minimumWidth);
     m_widthVersion = version();
 }
 
@@ -95,7 +97,7 @@ std::int32_t TextEditable::maximumWidth() const {
 }
 
 std::int32_t TextEditable::preferredHeight() const {
-    return lineCount() * lineHeight() + 2 * kPadding;
+    return toolkit::limitExtent(std::int64_t{lineCount()} * lineHeight() + 2 * kPadding);
 }
 
 void TextEditable::layoutWidth(std::int32_t widthHint) {

@@ -13,7 +13,8 @@ std::int32_t TreeEditable::lineHeight() const {
 }
 
 std::int32_t TreeEditable::preferredHeight() const {
-    return std::max(1, m_model->lineCount()) * lineHeight() + 2 * kPadding;
+    return toolkit::limitExtent(std::int64_t{std::max(1, m_model->lineCount())} * lineHeight() +
+                                2 * kPadding);
 }
 
 std::int32_t TreeEditable::maximumWidth() const {

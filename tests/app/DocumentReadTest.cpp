@@ -198,9 +198,9 @@ TEST(DocumentReadTest, PlacementsReadAndWriteBack) {
         // A floating frame reads back as an optimized one.
         {"floating(10,20) text(\"a\");", FramePlacement::Optimized, 10, 20,
          "optimized(10,20) text(\"a\");\n"},
-        // Coordinates are taken as integers, saturating.
-        {"optimized(7.9, 1e30) properties();", FramePlacement::Optimized, 7, 2147483647,
-         "optimized(7,2147483647) properties();\n"},
+        // Coordinates are taken as integers, no farther than a frame may stand.
+        {"optimized(7.9, 1e30) properties();", FramePlacement::Optimized, 7, kFarthestFramePosition,
+         "optimized(7,1000000) properties();\n"},
     };
     for (const PlacementCase& row : cases) {
         SCOPED_TRACE(row.input);

@@ -68,6 +68,36 @@ TEST(CommandTest, CheckSummarisesAGoodDocument) {
                                testing::TempDir() + "missing.qvl: No such file or directory\n");
 }
 
+// A frame placed beyond the farthest a frame may stand is read at the
+// limit; each such position is told on stderr with its place.
+TEST(CommandTest, FarPositionsAreReadAtTheLimitWithAWarning) {
+    struct Row {
+        const char* text;
+        const char* warnings;
+        const char* written;
+    } rows[] = {
+        {"optimized(2147483647,0) text(\"x\");", "1:11",
+         "optimized(1000000,0) text(\"x\");\n//--end"},
+        {"table T{}\nfloating(3,\n 1e40) text(\"x\");", "3:2",
+         "table T{\n}\noptimized(3,1000000) text(\"x\");\n//--end"},
+        {"optimized(1000000,1000000) text(\"x\");", "",
+         "optimized(1000000,1000000) text(\"x\");\n//--end"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        std::string path = writeDocument("far.qvl", row.text);
+        Outcome outcome = run(runFmt, {path});
+        EXPECT_EQ(outcome.status, 0);
+        std::string expected;
+        if (*row.warnings != '\0') {
+            expected = "qvl: " + path + ":" + row.warnings +
+                       ": warning: position out of range, moved to 1000000\n";
+        }
+        EXPECT_EQ(outcome.err, expected);
+        EXPECT_EQ(outcome.out.substr(0, outcome.out.rfind("//--end") + 7), row.written);
+    }
+}
+
 TEST(CommandTest, EvalPrintsOneLinePerExpression) {
     std::string path = writeDocument("eval.qvl", kModel);
     Outcome plain = run(runEval, {path, "T[2].y", "1+2*3", "nothing", "\"a\" & 1", "-T[1].x"});

@@ -1,6 +1,7 @@
 #include "toolkit/headless/HeadlessGraphics.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 namespace qv::toolkit {
@@ -43,7 +44,8 @@ std::int32_t HeadlessMetrics::textWidth(std::string_view utf8) const {
     auto characters = std::count_if(utf8.begin(), utf8.end(), [](char c) {
         return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     });
-    return static_cast<std::int32_t>(characters) * scaled(m_font.bold ? 9 : 8, m_font.pixelSize);
+    std::int64_t width = characters * std::int64_t{scaled(m_font.bold ? 9 : 8, m_font.pixelSize)};
+    return static_cast<std::int32_t>(std::min<std::int64_t>(width, INT32_MAX));
 }
 
 HeadlessGraphics::HeadlessGraphics(Size size)
