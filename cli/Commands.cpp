@@ -296,7 +296,8 @@ int runCheck(const ArgumentList& arguments) {
         Pointer<TableResult> table = kernel.getTable(t);
         if (table.isNull()) continue;
         Pointer<Object> warning = table->warning();
-        fields += table->fieldCount();
+        // A table past the field budget holds none, but has them all the same.
+        fields += table->resolved()->declaredFieldCount();
         rows += table->rowCount() - 1;
         for (std::int32_t field = 0; field < table->fieldCount(); ++field) {
             for (std::int32_t row = -1; row < table->rowCount(); ++row) {

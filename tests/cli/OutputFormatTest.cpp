@@ -203,7 +203,16 @@ TEST(OutputFormatTest, CheckReportsEachTableWarning) {
     rows.push_back({manyFieldsDocument(),
                     "E999: too many fields: the program passes the limit of " +
                         std::to_string(kMaxLinkedFields) + "\n",
-                    "1001 tables, 2000000 fields, 0 rows, 0 cells with errors, 1 tables with "
+                    "1001 tables, 2002000 fields, 0 rows, 0 cells with errors, 1 tables with "
+                    "warnings"});
+    // One table of 2,000,001 fields keeps none of them, but has them all.
+    std::string wide = "table W{";
+    for (int f = 0; f <= 2'000'000; ++f)
+        wide += "1;";
+    rows.push_back({wide + "}\n",
+                    "W: too many fields: the program passes the limit of " +
+                        std::to_string(kMaxLinkedFields) + "\n",
+                    "1 tables, 2000001 fields, 0 rows, 0 cells with errors, 1 tables with "
                     "warnings"});
 #endif
     for (const Row& row : rows) {
