@@ -63,6 +63,10 @@ constexpr const char* kShowUsage =
     "first. tsv and csv print one table: name it when the document has several.\n"
     "A table's warning is a line 'warning: MESSAGE' under its name in text, a\n"
     "first line '# warning: MESSAGE' in tsv and csv, and \"warning\" in json.\n"
+    "Under a table without data rows, each field whose formula row holds an\n"
+    "error adds a line 'error in formula row: FIELD: MESSAGE' (in tsv and csv\n"
+    "a last line '# error in formula row: FIELD: MESSAGE'), unless --all shows\n"
+    "that row.\n"
     "text shows control characters escaped (\\n, \\x1b); json replaces bytes\n"
     "that are not UTF-8 by U+FFFD. With --exact numbers are written as the\n"
     "shortest text that reads back as the same double instead of as displayed.\n";
