@@ -39,6 +39,39 @@ std::optional<FramePlacement> placementNamedBy(const Token& word) {
     return std::nullopt;
 }
 
+// The words that start an element, as readElement takes them.
+bool isElementWord(const Token& word) {
+    for (std::string_view name : {"ltable", "text", "result", "properties", "chart", "project"}) {
+        if (word.isWord(name)) return true;
+    }
+    return false;
+}
+
+// Whether a placed element starts here (a placement word, its point, an
+// element word); the stream is left where it was. No field formula reads
+// so, which lets a table that runs into a view report its missing brace.
+bool startsPlacedElement(StringStream& stream) {
+    std::optional<FramePlacement> placement = placementNamedBy(*stream.peek());
+    if (!placement) return false;
+    Pointer<StreamPosition> before = stream.mark();
+    bool starts = false;
+    try {
+        stream.next();
+        if (*placement != FramePlacement::Maximized) {
+            stream.expect(kOpenParen, "(");
+            stream.readNumber();
+            stream.expect(kComma, ",");
+            stream.readNumber();
+            stream.expect(kCloseParen, ")");
+        }
+        starts = isElementWord(*stream.peek());
+    } catch (const StringPointer&) {
+        // Something else: the field reports its own error.
+    }
+    stream.reset(before);
+    return starts;
+}
+
 // Where the end mark that closes a written document starts: at the end of
 // the text, after nothing but blanks. It is written anew, not kept as a
 // comment. Whether a comment really starts there is for the tokenizer to
@@ -164,8 +197,9 @@ void FileParser::readEnd(std::int32_t end) {
 // comments on the line of its closing brace stay there.
 void FileParser::readTable(std::int32_t tableAt) {
     if (!building()) {
-        Pointer<TableDef> table =
-            make<TableParser>()->parseTable(m_stream, m_comments->untakenFrom(tableAt));
+        auto parser = make<TableParser>();
+        parser->setItemStart(startsPlacedElement);
+        Pointer<TableDef> table = parser->parseTable(m_stream, m_comments->untakenFrom(tableAt));
         m_tableEnds.push_back(m_stream->mark());
         m_comments->skip(m_stream->position());
         ItemComments comments = m_comments->takeItem(StringPointer());

@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include <cstdio>
+#include <memory>
 #include <new>
 #include <optional>
 #include <stdexcept>
@@ -14,6 +15,7 @@
 #include "cli/ProgressFeedback.h"
 #include "cli/TableRenderer.h"
 #include "cli/TerminalText.h"
+#include "cli/TimeLimit.h"
 #include "core/ValueConversions.h"
 #include "core/Warning.h"
 #include "language/SourceError.h"
@@ -35,12 +37,18 @@ constexpr const char* kToolUsage =
     "  chart FILE TABLE -o OUT.svg  draw a table's chart as an SVG picture\n"
     "\n"
     "FILE may be - for standard input. 'qvl COMMAND --help' describes one command.\n"
+    "check, eval, show and chart take --time-limit SECONDS: once SECONDS have\n"
+    "passed since the command started, the computation stops, the cells not yet\n"
+    "computed say \"calculation stopped\", what there is is printed (chart\n"
+    "writes no file) and the command fails with 'qvl: FILE: calculation stopped:\n"
+    "the time limit of SECONDS s passed'.\n"
     "Exit status: 0 success; 1 a document that could not be read (or, for check\n"
-    "--strict, has warnings or error cells), output that could not be written or\n"
-    "memory that ran out; 2 a usage error.\n";
+    "--strict, has warnings or error cells), a computation stopped by its time\n"
+    "limit, output that could not be written or memory that ran out; 2 a usage\n"
+    "error.\n";
 
 constexpr const char* kCheckUsage =
-    "usage: qvl check [--strict] FILE\n"
+    "usage: qvl check [--strict] [--time-limit SECONDS] FILE\n"
     "Reads the document and prints a line 'TABLE: MESSAGE' for each table with a\n"
     "warning (a circular or missing base table, a table past the limits), then\n"
     "one line: its tables, fields, rows, the cells that hold error values and the\n"
@@ -49,7 +57,7 @@ constexpr const char* kCheckUsage =
     "document with a table warning or an error cell also exits with 1.\n";
 
 constexpr const char* kEvalUsage =
-    "usage: qvl eval [--typed] [--exact] FILE EXPR...\n"
+    "usage: qvl eval [--typed] [--exact] [--time-limit SECONDS] FILE EXPR...\n"
     "Evaluates each expression against the document and prints one line per\n"
     "expression: the value's display text; with --typed, the value's class\n"
     "name, a tab, then the text. With --exact a number is written as the\n"
@@ -57,13 +65,18 @@ constexpr const char* kEvalUsage =
     "shown escaped (\\n, \\x1b). An error value is a value (exit 0).\n";
 
 constexpr const char* kShowUsage =
-    "usage: qvl show [--all] [--exact] [--format text|tsv|csv|json] FILE [TABLE...]\n"
+    "usage: qvl show [--all] [--exact] [--format text|tsv|csv|json]\n"
+    "                [--time-limit SECONDS] FILE [TABLE...]\n"
     "Computes the named tables (all, in document order, when none is named)\n"
     "and prints their visible fields (every field with --all) by row: the data\n"
     "rows in display order, then the summary row; --all adds the formula row\n"
     "first. tsv and csv print one table: name it when the document has several.\n"
     "A table's warning is a line 'warning: MESSAGE' under its name in text, a\n"
     "first line '# warning: MESSAGE' in tsv and csv, and \"warning\" in json.\n"
+    "Under a table without data rows, each field whose formula row holds an\n"
+    "error adds a line 'error in formula row: FIELD: MESSAGE' (in tsv and csv\n"
+    "a last line '# error in formula row: FIELD: MESSAGE'), unless --all shows\n"
+    "that row.\n"
     "text shows control characters escaped (\\n, \\x1b); json replaces bytes\n"
     "that are not UTF-8 by U+FFFD. With --exact numbers are written as the\n"
     "shortest text that reads back as the same double instead of as displayed.\n";
@@ -76,12 +89,14 @@ constexpr const char* kFmtUsage =
     "FILE must then be a regular file.\n";
 
 constexpr const char* kChartUsage =
-    "usage: qvl chart FILE TABLE -o OUT.svg\n"
+    "usage: qvl chart [--time-limit SECONDS] FILE TABLE -o OUT.svg\n"
     "Draws the chart of the table as the chart view of the desktop program\n"
     "does: every trajectory its fields hold (the values of plot), over a grid\n"
     "with labelled ticks, with a legend naming each trajectory's field. The\n"
     "picture is 640 by 480 pixels, written as SVG to OUT.svg, or to standard\n"
-    "output for -o -. A table without trajectories gives the grid alone.\n";
+    "output for -o -. A table without trajectories gives the grid alone.\n"
+    "--time-limit SECONDS stops a computation that takes longer: no file is\n"
+    "written and the command fails.\n";
 
 int usageError(const std::string& command, const std::string& problem) {
     std::fprintf(stderr, "qvl: %s\n%s", problem.c_str(), usageOf(command));
@@ -148,7 +163,12 @@ struct Options {
     bool strict = false;
     std::optional<std::string> format;
     std::optional<std::string> output;
+    std::optional<double> timeLimit;
 };
+
+bool computes(const std::string& command) {
+    return command == "check" || command == "eval" || command == "show" || command == "chart";
+}
 
 // Options may stand anywhere before "--"; a lone "-" is a file name.
 std::optional<Options> parseOptions(const std::string& command, const ArgumentList& arguments,
@@ -182,6 +202,26 @@ std::optional<Options> parseOptions(const std::string& command, const ArgumentLi
             } else {
                 options.format = argument.substr(9);
             }
+        } else if ((argument == "--time-limit" || argument.rfind("--time-limit=", 0) == 0) &&
+                   computes(command)) {
+            std::string value;
+            if (argument == "--time-limit") {
+                if (i + 1 >= arguments.size()) {
+                    status = usageError(command, "--time-limit needs a number of seconds");
+                    return std::nullopt;
+                }
+                value = arguments[++i];
+            } else {
+                value = argument.substr(13);
+            }
+            options.timeLimit = TimeLimit::parseSeconds(value);
+            if (!options.timeLimit) {
+                status = usageError(command,
+                                    "--time-limit needs a number of seconds above 0, "
+                                    "not " +
+                                        value);
+                return std::nullopt;
+            }
         } else if ((argument == "-o" || argument == "--output") && command == "chart") {
             if (i + 1 >= arguments.size()) {
                 status = usageError(command, argument + " needs a file");
@@ -197,6 +237,24 @@ std::optional<Options> parseOptions(const std::string& command, const ArgumentLi
         }
     }
     return options;
+}
+
+// The command's time limit, counted from now; null without one.
+std::unique_ptr<TimeLimit> startTimeLimit(const Options& options) {
+    if (!options.timeLimit) return nullptr;
+    return std::make_unique<TimeLimit>(*options.timeLimit);
+}
+
+void watchTime(const std::unique_ptr<TimeLimit>& limit, const Document& document) {
+    if (limit) limit->watch(document.kernel());
+}
+
+// The command's status, or a failure after saying that its time limit
+// stopped the computation; what was printed stays printed.
+int withinTimeLimit(const std::unique_ptr<TimeLimit>& limit, const std::string& path, int status) {
+    if (!limit || !limit->stoppedComputing()) return status;
+    std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), limit->message().c_str());
+    return status == 0 ? 1 : status;
 }
 
 NumberStyle numberStyle(const Options& options) {
@@ -293,8 +351,10 @@ int runCheck(const ArgumentList& arguments) {
     if (!options) return status;
     if (options->positional.size() != 1) return usageError("check", "check takes one FILE");
     const std::string& path = options->positional[0];
+    std::unique_ptr<TimeLimit> limit = startTimeLimit(*options);
     Pointer<Document> document = load(path, make<ProgressFeedback>());
     if (document.isNull()) return 1;
+    watchTime(limit, *document);
     Kernel& kernel = *document->kernel();
     std::int64_t fields = 0, rows = 0, errors = 0, warned = 0;
     std::int32_t tables = kernel.getTableCount();
@@ -302,7 +362,8 @@ int runCheck(const ArgumentList& arguments) {
         Pointer<TableResult> table = kernel.getTable(t);
         if (table.isNull()) continue;
         Pointer<Object> warning = table->warning();
-        fields += table->fieldCount();
+        // A table past the field budget holds none, but has them all the same.
+        fields += table->resolved()->declaredFieldCount();
         rows += table->rowCount() - 1;
         for (std::int32_t field = 0; field < table->fieldCount(); ++field) {
             for (std::int32_t row = -1; row < table->rowCount(); ++row) {
@@ -323,7 +384,7 @@ int runCheck(const ArgumentList& arguments) {
         "warnings\n",
         path.c_str(), tables, static_cast<long long>(fields), static_cast<long long>(rows),
         static_cast<long long>(errors), static_cast<long long>(warned));
-    return options->strict && (errors > 0 || warned > 0) ? 1 : 0;
+    return withinTimeLimit(limit, path, options->strict && (errors > 0 || warned > 0) ? 1 : 0);
 }
 
 int runEval(const ArgumentList& arguments) {
@@ -332,8 +393,10 @@ int runEval(const ArgumentList& arguments) {
     auto options = parseOptions("eval", arguments, status);
     if (!options) return status;
     if (options->positional.size() < 2) return usageError("eval", "eval takes FILE and EXPR...");
+    std::unique_ptr<TimeLimit> limit = startTimeLimit(*options);
     Pointer<Document> document = load(options->positional[0], make<ProgressFeedback>());
     if (document.isNull()) return 1;
+    watchTime(limit, *document);
     for (std::size_t i = 1; i < options->positional.size(); ++i) {
         Pointer<Object> value = document->kernel()->evaluateExpression(str(options->positional[i]));
         std::string text;
@@ -351,7 +414,7 @@ int runEval(const ArgumentList& arguments) {
             std::printf("%s\n", text.c_str());
         }
     }
-    return 0;
+    return withinTimeLimit(limit, options->positional[0], 0);
 }
 
 int runShow(const ArgumentList& arguments) {
@@ -372,8 +435,10 @@ int runShow(const ArgumentList& arguments) {
         return usageError("show", "unknown format " + formatName);
     }
     const std::string& path = options->positional[0];
+    std::unique_ptr<TimeLimit> limit = startTimeLimit(*options);
     Pointer<Document> document = load(path, make<ProgressFeedback>());
     if (document.isNull()) return 1;
+    watchTime(limit, *document);
     Kernel& kernel = *document->kernel();
     std::vector<Pointer<TableResult>> tables;
     if (options->positional.size() == 1) {
@@ -384,7 +449,7 @@ int runShow(const ArgumentList& arguments) {
     } else {
         for (std::size_t i = 1; i < options->positional.size(); ++i) {
             Pointer<TableResult> table = findTable(kernel, path, options->positional[i]);
-            if (table.isNull()) return 1;
+            if (table.isNull()) return withinTimeLimit(limit, path, 1);
             tables.push_back(table);
         }
     }
@@ -398,7 +463,7 @@ int runShow(const ArgumentList& arguments) {
     for (const auto& table : tables)
         writer.write(renderTable(*table, options->all, numberStyle(*options)));
     writer.finish();
-    return 0;
+    return withinTimeLimit(limit, path, 0);
 }
 
 int runFmt(const ArgumentList& arguments) {
@@ -470,10 +535,14 @@ int runChart(const ArgumentList& arguments) {
     if (output != "-" && !endsWith(output, ".svg"))
         return usageError("chart", "chart writes SVG: name the output OUT.svg");
     const std::string& path = options->positional[0];
+    std::unique_ptr<TimeLimit> limit = startTimeLimit(*options);
     Pointer<Document> document = load(path, make<ProgressFeedback>());
     if (document.isNull()) return 1;
+    watchTime(limit, *document);
     Pointer<TableResult> table = findTable(*document->kernel(), path, options->positional[1]);
-    if (table.isNull()) return 1;
+    // A chart of what a stopped computation left would pass for the whole one.
+    if (table.isNull() || (limit && limit->stoppedComputing()))
+        return withinTimeLimit(limit, path, 1);
     return writeSvg(output, make<TableChartModel>(table)) ? 0 : 1;
 }
 

@@ -10,6 +10,7 @@
 #include "core/Number.h"
 #include "core/Utf8.h"
 #include "core/ValueConversions.h"
+#include "core/Warning.h"
 
 namespace qv::cli {
 
@@ -69,6 +70,18 @@ void renderRow(RenderedTable& rendered, TableResult& table, const std::vector<st
     for (std::size_t i = 0; i < fields.size(); ++i) {
         columns[i].append(rendered.texts, *table.value(fields[i], row).object());
         rendered.ends.push_back(rendered.texts.size());
+    }
+}
+
+// A table without data rows shows an empty grid: an error in its formula
+// row, which data rows would repeat, is otherwise seen nowhere.
+void noteFormulaRowErrors(RenderedTable& rendered, TableResult& table,
+                          const std::vector<std::int32_t>& fields) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        Pointer<Object> value = table.value(fields[i], 0);
+        if (!is<Warning>(value)) continue;
+        rendered.formulaRowErrors.push_back(rendered.fields[i] + ": " +
+                                            toText(value)->toStdString());
     }
 }
 
@@ -209,6 +222,8 @@ void writeText(BufferedOutput& out, const RenderedTable& table, bool first) {
         writeGridLine(out, widths, plain,
                       [&](std::size_t column) { return table.text(row, column); });
     }
+    for (const std::string& error : table.formulaRowErrors)
+        out << "error in formula row: " << forTerminal(error) << '\n';
 }
 
 void writeDelimited(BufferedOutput& out, const RenderedTable& table, char delimiter) {
@@ -235,6 +250,8 @@ void writeDelimited(BufferedOutput& out, const RenderedTable& table, char delimi
         out << '\n';
         out.endRow();
     }
+    for (const std::string& error : table.formulaRowErrors)
+        out << "# error in formula row: " << forTerminal(error) << '\n';
 }
 
 void writeJson(BufferedOutput& out, const RenderedTable& table, bool first) {
@@ -311,6 +328,7 @@ RenderedTable renderTable(TableResult& table, bool all, NumberStyle numbers) {
         renderRow(rendered, table, fields, columns, table.displayRow(position));
     }
     renderRow(rendered, table, fields, columns, -1);
+    if (!all && table.rowCount() <= 1) noteFormulaRowErrors(rendered, table, fields);
     return rendered;
 }
 

@@ -34,6 +34,9 @@ struct RenderedTable {
     std::string warning;  // empty when the table has none
     bool hasWarning = false;
     std::vector<std::string> fields;
+    // "FIELD: MESSAGE" for each shown field whose formula row holds an
+    // error, when the formula row is not shown and no data row repeats it.
+    std::vector<std::string> formulaRowErrors;
     std::vector<std::int32_t> keys;  // row key of each rendered row
     std::string texts;
     std::vector<std::size_t> ends;  // end of each text in `texts`, row by row
@@ -54,10 +57,12 @@ RenderedTable renderTable(TableResult& table, bool all, NumberStyle numbers = Nu
 
 // Writes rendered tables one after another in one format, so that a
 // document's tables are rendered, written and let go one at a time.
-//  - text: "table NAME", "warning: MESSAGE" when it has one, then the grid;
+//  - text: "table NAME", "warning: MESSAGE" when it has one, then the grid,
+//    then "error in formula row: FIELD: MESSAGE" for each formula row error;
 //    tables are a blank line apart; control characters are escaped (see
 //    TerminalText.h);
-//  - tsv and csv: one table; a warning comes first as "# warning: MESSAGE";
+//  - tsv and csv: one table; a warning comes first as "# warning: MESSAGE",
+//    formula row errors last as "# error in formula row: FIELD: MESSAGE";
 //  - json: {"tables":[...]}, texts with invalid UTF-8 replaced by U+FFFD.
 class TableWriter {
   public:

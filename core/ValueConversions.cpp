@@ -6,6 +6,7 @@
 
 #include "core/Errors.h"
 #include "core/Number.h"
+#include "core/TextBudget.h"
 #include "core/Values.h"
 
 namespace qv {
@@ -17,8 +18,10 @@ void checkTextLength(std::size_t bytes) {
 }
 
 StringPointer joinTexts(const StringPointer& left, const StringPointer& right) {
-    checkTextLength(static_cast<std::size_t>(left->length()) +
-                    static_cast<std::size_t>(right->length()));
+    std::size_t bytes =
+        static_cast<std::size_t>(left->length()) + static_cast<std::size_t>(right->length());
+    checkTextLength(bytes);
+    takeTextBudget(bytes);
     return left + right;
 }
 

@@ -28,7 +28,8 @@ bool valuesEqual(const Object& a, const Object& b) noexcept;
 inline constexpr std::size_t kMaxTextBytes = std::size_t{16} << 20;
 // Raises "text too long: ..." naming the limit when a text of `bytes` would pass it.
 void checkTextLength(std::size_t bytes);
-// `left` followed by `right`, within the limit.
+// `left` followed by `right`, within the limit and the text budget of the
+// computation (see TextBudget.h).
 StringPointer joinTexts(const StringPointer& left, const StringPointer& right);
 
 inline double toNumber(const Pointer<Object>& value) noexcept {

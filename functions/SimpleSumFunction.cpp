@@ -1,6 +1,7 @@
 #include "functions/SimpleSumFunction.h"
 
 #include "core/Number.h"
+#include "core/TextBudget.h"
 #include "core/ValueConversions.h"
 #include "functions/FunctionSupport.h"
 
@@ -46,6 +47,7 @@ void SumFunc_concat::add(std::int32_t index, Arguments arguments) {
     StringPointer text = toText(argumentAt(arguments, 0));
     checkTextLength(static_cast<std::size_t>(m_text->length()) +
                     static_cast<std::size_t>(text->length()));
+    takeTextBudget(static_cast<std::size_t>(text->length()));
     m_text->append(text->view());
 }
 
@@ -58,7 +60,12 @@ void SumFunc_concat::finish() {
 // Before `finish` the text is still being collected; it is handed out as a
 // String of its own.
 Pointer<Object> SumFunc_concat::result(std::int32_t row) const {
-    if (!m_text.isNull()) return str(m_text->view());
+    if (!m_text.isNull()) {
+        // Each row of a running join gets a copy: a column of them grows
+        // with the square of the rows.
+        takeTextBudget(static_cast<std::size_t>(m_text->length()));
+        return str(m_text->view());
+    }
     return SimpleSumFunction::result(row);
 }
 

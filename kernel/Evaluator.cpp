@@ -206,6 +206,9 @@ Pointer<Object> Evaluator::evaluateAlternatives(AbstractEvaluatable& evaluatable
         try {
             result = evaluatable.computeAlternative(*this, i);
         } catch (const StringPointer& message) {
+            // A cell stopped halfway says so as one stopped before it began,
+            // so that its readers do too.
+            if (stopRequested() && message->equals(kStoppedText)) return refusal();
             if (last) return make<Warning>(message);
             continue;
         } catch (const std::bad_alloc&) {

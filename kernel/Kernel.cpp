@@ -148,6 +148,7 @@ Pointer<Object> Kernel::evaluateParsed(const ExpressionPointer& expression) {
     Pointer<Object> value;
     m_stop.store(false, std::memory_order_relaxed);
     runComputing([&] {
+        TextBudgetScope texts(&results->textBudget());
         Evaluator evaluator;
         evaluator.setStopFlag(&m_stop);
         ResultEvaluatable top(*results, evaluator, calculator);

@@ -10,6 +10,8 @@
 
 namespace qv {
 
+class TextBudget;
+
 class AbstractKernelFeedback : public Object {
     QV_ABSTRACT_OBJECT(AbstractKernelFeedback, Object)
   public:
@@ -26,6 +28,8 @@ struct ResultOptions {
     Pointer<AbstractKernelFeedback> feedback;
     // Set from any thread to stop the computation; may be null.
     const std::atomic<bool>* stop = nullptr;
+    // The text budget of the computation; its results set it.
+    TextBudget* textBudget = nullptr;
 };
 
 }  // namespace qv

@@ -61,11 +61,15 @@ std::int64_t ProgramResult::computationCount() noexcept {
     return g_computations;
 }
 
-ProgramResult::ProgramResult(ResultOptions options, const Pointer<ResolvedProgram>& linked)
+ProgramResult::ProgramResult(ResultOptions options, const Pointer<ResolvedProgram>& linked,
+                             std::int64_t textLimit)
     : m_options(std::move(options)),
       m_linked(linked),
       m_tables(make<TVector<TableResult>>(linked->tableCount())),
-      m_version(linked->version()) {}
+      m_version(linked->version()),
+      m_textBudget(textLimit) {
+    m_options.textBudget = &m_textBudget;
+}
 
 ProgramResult::~ProgramResult() {
     for (const auto& table : *m_tables) {
@@ -78,6 +82,7 @@ ProgramResult::~ProgramResult() {
 // known before any cell that reads another table is filled.
 void ProgramResult::compute() {
     ++g_computations;
+    TextBudgetScope texts(&m_textBudget);
     // The cells of all tables share one budget; a table past it keeps its
     // formula row and says why.
     std::int64_t budget = kMaxProgramCells;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/TVector.h"
+#include "core/TextBudget.h"
 #include "kernel/KernelFeedback.h"
 #include "kernel/ResolvedProgram.h"
 #include "kernel/TableResult.h"
@@ -16,7 +17,8 @@ namespace qv {
 class ProgramResult final : public Object {
     QV_OBJECT(ProgramResult, Object, "ProgramResult")
   public:
-    ProgramResult(ResultOptions options, const Pointer<ResolvedProgram>& linked);
+    ProgramResult(ResultOptions options, const Pointer<ResolvedProgram>& linked,
+                  std::int64_t textLimit = kMaxJoinedTextBytes);
     // Cells may hold results that hold the cells (a table naming itself, a
     // find or select over its own table): the values are released here.
     ~ProgramResult() override;
@@ -29,6 +31,9 @@ class ProgramResult final : public Object {
     std::int32_t tableCount() const noexcept { return m_tables->size(); }
     // The null object for a null table.
     const Pointer<TableResult>& getTable(std::int32_t index) const { return (*m_tables)[index]; }
+    // The text budget of this computation and of the cells computed later
+    // on request, which share it.
+    TextBudget& textBudget() noexcept { return m_textBudget; }
 
     // Counts computations, so views can tell a fresh result.
     static std::int64_t computationCount() noexcept;
@@ -75,6 +80,7 @@ class ProgramResult final : public Object {
     std::vector<std::int32_t> m_localTables;  // the tables of the local tables being computed
     std::int64_t m_localCells = 0;
     std::vector<bool> m_runawayTables;
+    TextBudget m_textBudget;
 };
 
 }  // namespace qv

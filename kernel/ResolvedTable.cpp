@@ -102,9 +102,12 @@ void ResolvedTable::resolve(Hashtable& registry, FieldBudget& budget) {
     m_resolved = true;
     if (!m_base.isNull()) m_base->resolve(registry, budget);
     std::int64_t needed = m_definition->fieldCount() + (m_base.isNull() ? 0 : m_base->fieldCount());
-    if (!budget.reserve(needed)) {
+    // A table extending a refused one would lack the fields it inherits.
+    bool baseRefused = !m_base.isNull() && m_base->m_declaredFields >= 0;
+    if (baseRefused || !budget.reserve(needed)) {
         // The table keeps no fields rather than exhausting memory.
         m_rows = m_definition->numRows();
+        m_declaredFields = countDeclaredFields();
         m_warning = make<Warning>(str("too many fields: the program passes the limit of " +
                                       std::to_string(kMaxLinkedFields)));
         registerNames(registry);
@@ -117,6 +120,26 @@ void ResolvedTable::resolve(Hashtable& registry, FieldBudget& budget) {
     registerNames(registry);
     findMarkers();
     if (m_nameField >= 0) buildRowIndex();
+}
+
+// The fields the table would have: its base's, then its own except those
+// that override a base field of their name. A base refused itself counts
+// what it declares, though its names are unknown here.
+std::int64_t ResolvedTable::countDeclaredFields() const {
+    std::int64_t count = m_base.isNull() ? 0 : m_base->declaredFieldCount();
+    auto ownNames = make<Hashtable>();
+    for (std::int32_t position = 0; position < m_definition->fieldCount(); ++position) {
+        StringPointer name = m_definition->field(position)->nameText();
+        bool named = name->length() > 0;
+        if (named && ownNames->containsKey(name)) {
+            ++count;
+            continue;
+        }
+        if (named) ownNames->put(name, name);
+        if (named && !m_base.isNull() && m_base->fieldIndexOf(name->view()) >= 0) continue;
+        ++count;
+    }
+    return count;
 }
 
 void ResolvedTable::inheritBaseFields(Hashtable& registry, FieldBudget& budget) {

@@ -33,6 +33,11 @@ class ResolvedTable final : public Object {
     void setWarning(const Pointer<Warning>& warning) { m_warning = warning; }
 
     std::int32_t fieldCount() const noexcept { return m_fields->size(); }
+    // The fields the table defines, inherited ones included: fieldCount(),
+    // except for a table past the field budget, which keeps none of them.
+    std::int64_t declaredFieldCount() const noexcept {
+        return m_declaredFields >= 0 ? m_declaredFields : fieldCount();
+    }
     const Pointer<ResolvedField>& field(std::int32_t index) const { return (*m_fields)[index]; }
     const std::vector<std::int32_t>& visibleFields() const noexcept { return m_visibleFields; }
     std::int32_t ownVisibleCount() const noexcept { return m_ownVisibleCount; }
@@ -82,6 +87,7 @@ class ResolvedTable final : public Object {
 
   private:
     void inheritBaseFields(Hashtable& registry, FieldBudget& budget);
+    std::int64_t countDeclaredFields() const;
     void addOwnFields(Hashtable& ownNames);
     void computeVisibility();
     void registerNames(Hashtable& registry);
@@ -119,6 +125,8 @@ class ResolvedTable final : public Object {
     std::int32_t m_nameField = -1;
     std::int32_t m_baseField = -1;
     std::int32_t m_rows = 1;
+    // Set when the field budget refused the table's fields; -1 otherwise.
+    std::int64_t m_declaredFields = -1;
     std::int32_t m_ownVisibleCount = 0;
     bool m_resolved = false;
 };

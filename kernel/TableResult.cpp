@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/Errors.h"
+#include "core/TextBudget.h"
 #include "core/ValueConversions.h"
 #include "functions/RandomGenerator.h"
 #include "functions/Trajectory2D.h"
@@ -268,6 +269,7 @@ Pointer<Object> ShouldShowEvaluatable::computeAlternative(Evaluator& evaluator, 
 }
 
 bool TableResult::isShown(std::int32_t field, std::int32_t row) {
+    TextBudgetScope texts(m_options.textBudget);
     Evaluator evaluator;
     ShouldShowEvaluatable cell(*this, field, row);
     Pointer<Object> shown = evaluator.evaluateTop(cell);
@@ -278,6 +280,7 @@ Pointer<Object> TableResult::value(std::int32_t field, std::int32_t row) {
     Object* cached = cachedCell(field, row);
     if (!cached->isNull()) return Pointer<Object>(cached);
     if (field == m_table->nameField()) return rowName(row);
+    TextBudgetScope texts(m_options.textBudget);
     Evaluator evaluator;
     evaluator.setStopFlag(m_options.stop);
     return computeCell(field, row, evaluator);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "core/Assert.h"
+
 namespace qv {
 
 namespace {
@@ -52,9 +54,8 @@ std::int32_t CommentCollector::lineEndsBetween(std::int32_t from, std::int32_t t
 }
 
 // The comment as kept: line ends as line feeds, the inner lines of a block
-// comment relative to its starting column, an unclosed block comment closed
-// (it ran to the end of the text, and written back unclosed it would
-// swallow what follows it).
+// comment relative to its starting column. Every block comment the stream
+// skipped is closed: one without its end is a reading error.
 std::string CommentCollector::normalized(const CommentSpan& span) const {
     std::string_view text = m_stream->source()->view();
     std::string_view comment = text.substr(static_cast<std::size_t>(span.begin),
@@ -81,7 +82,7 @@ std::string CommentCollector::normalized(const CommentSpan& span) const {
             ++at;
         }
     }
-    if (comment.size() < 4 || comment.substr(comment.size() - 2) != "*/") kept += "*/";
+    QV_ASSERT(comment.size() >= 4 && comment.ends_with("*/"));
     return kept;
 }
 

@@ -4,7 +4,7 @@
 // Past the end of the text the character read is NUL and every read still
 // advances the position, so the end-of-input token of an empty text sits at
 // 0 and each further one a step later. Constructs that run to the end of the
-// text (strings, hash text, comments, raw reads) stop at its length instead
+// text (strings, hash text, line comments, raw reads) stop at its length instead
 // of swallowing that NUL, so the positions they leave never point beyond the
 // text. A NUL byte inside the text is an ordinary byte: taken literally in
 // strings, hash text, comments and raw reads, and "invalid char" where it
@@ -376,10 +376,13 @@ void StringStream::skipLineComment() {
         end == std::string_view::npos ? m_source->length() : static_cast<std::int32_t>(end);
 }
 
+// A block comment without its end would hide the rest of the text, a
+// table's closing brace among it, without a word; it is an error at its
+// opening mark, where the error offset still points.
 void StringStream::skipBlockComment() {
     std::size_t end = m_source->view().find("*/", static_cast<std::size_t>(m_position));
-    m_position =
-        end == std::string_view::npos ? m_source->length() : static_cast<std::int32_t>(end) + 2;
+    if (end == std::string_view::npos) throwMessage("unterminated comment");
+    m_position = static_cast<std::int32_t>(end) + 2;
 }
 
 // A reset reads comments again; the list grows only past its last entry,

@@ -32,7 +32,8 @@ class StreamPosition final : public Object {
 };
 
 // One comment of the text: "//" up to the line end (not included) or "/*"
-// up to and including "*/" (or the end of the text).
+// up to and including "*/"; a "/*" without its "*/" is the lexical error
+// "unterminated comment".
 struct CommentSpan {
     std::int32_t begin;
     std::int32_t end;

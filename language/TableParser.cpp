@@ -1,5 +1,7 @@
 // Grammar (words compared as identifiers):
 //   table     -> "table" name [ "extends" name ] "{" { member } "}"
+//                a member that starts like the next item (the end of the
+//                text, another table) is a missing "}"
 //   member    -> row-block (starts with "<") | field
 //   field     -> [ name ":=" ] formula ( ";" | "!" )
 //   row-block -> "<" row-key ">" ":=" "{" element { "," element } "}"
@@ -8,6 +10,8 @@
 //   formula   -> hash-text | expression
 //   name      -> identifier | "[" raw characters "]"
 #include "language/TableParser.h"
+
+#include <string>
 
 #include "core/Errors.h"
 #include "core/Number.h"
@@ -56,7 +60,8 @@ void TableParser::parseBody() {
     // The comments before the keyword are taken up to it, so that a blank
     // line between them and the table is seen and kept.
     StringPointer before;
-    if (keepsComments()) before = m_comments->takeLeading(stream()->peek()->begin());
+    std::int32_t tableAt = stream()->peek()->begin();
+    if (keepsComments()) before = m_comments->takeLeading(tableAt);
     stream()->expectWord("table");
     StringPointer name = stream()->readIdentifier();
     if (m_pass == 1) m_table->setTableName(name);
@@ -72,6 +77,12 @@ void TableParser::parseBody() {
     }
     // Every member consumes at least its terminator or throws, so this ends.
     for (std::int32_t code; (code = stream()->peek()->code()) != kCloseBrace;) {
+        if (startsNextItem()) {
+            SourcePosition begun = stream()->positionOf(tableAt);
+            failAt(stream()->peek()->begin(), "missing } of table " + name->toStdString() +
+                                                  " begun at " + std::to_string(begun.line) + ":" +
+                                                  std::to_string(begun.column));
+        }
         if (code == kLess) {
             parseRowBlock();
         } else {
@@ -82,6 +93,33 @@ void TableParser::parseBody() {
         m_table->setClosingComments(m_comments->takeLeading(stream()->peek()->begin()));
     }
     stream()->expect(kCloseBrace, "}");
+}
+
+// The end of the text, or "table" name followed by "{" or "extends": no
+// member starts so (a field named "table" is followed by ":=" or an
+// operator), so the brace that ends this table is missing.
+bool TableParser::startsNextItem() {
+    const Pointer<Token>& next = stream()->peek();
+    if (next->code() == kEnd) return true;
+    if (next->isWord("table")) {
+        Pointer<StreamPosition> before = stream()->mark();
+        stream()->next();
+        bool header = false;
+        std::int32_t code = stream()->peek()->code();
+        if (code == kIdentifier || code == kOpenBracket) {
+            try {
+                stream()->readIdentifier();
+                header =
+                    stream()->peek()->code() == kOpenBrace || stream()->peek()->isWord("extends");
+            } catch (const StringPointer&) {
+                // Not a header after all: the member reports its own error.
+            }
+        }
+        stream()->reset(before);
+        if (header) return true;
+    }
+    if (!m_itemStart) return false;
+    return m_itemStart(*stream());
 }
 
 void TableParser::beginItem() {

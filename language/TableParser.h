@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -38,6 +39,13 @@ class TableParser final : public ExpressionParser {
     Pointer<TableDef> parseTable(const Pointer<StringStream>& stream);
     Pointer<TableDef> parseTable(const Pointer<StringStream>& stream, std::int32_t commentsFrom);
 
+    // Says whether the stream stands at an item that may follow a table in
+    // the text being read, leaving the stream where it was. A member that
+    // starts so, like the end of the text or another table's header, is
+    // taken for the table's missing closing brace.
+    using ItemStart = std::function<bool(StringStream&)>;
+    void setItemStart(ItemStart itemStart) { m_itemStart = std::move(itemStart); }
+
   private:
     void parseBody();
     void parseField();
@@ -50,6 +58,7 @@ class TableParser final : public ExpressionParser {
     Pointer<FieldDef> lookupField(const ExpressionPointer& nameFormula, std::int32_t at);
     void buildFieldIndex();
     [[noreturn]] void failAt(std::int32_t offset, std::string_view message);
+    bool startsNextItem();
     // Comments of the first pass: before an item, inside it, after it.
     bool keepsComments() const noexcept { return m_pass == 1 && m_comments.has_value(); }
     void beginItem();
@@ -61,6 +70,7 @@ class TableParser final : public ExpressionParser {
     std::int32_t m_pass = 0;
     std::int32_t m_rowKey = 0;
     std::int32_t m_column = 0;
+    ItemStart m_itemStart;
 
     struct ParsedFormula {
         ExpressionPointer formula;

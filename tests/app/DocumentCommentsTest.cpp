@@ -75,8 +75,7 @@ const std::vector<CommentCase> kCommentCases = {
      "table T{\n    /* one\n       two\n    */\n    a:=1!\n}\n//--end", 1},
     {"table T{a:=1! /* tail\n  still */ b:=2!}",
      "table T{\n    a:=1! /* tail\n          still */\n    b:=2!\n}\n//--end", 1},
-    // An unclosed block comment ran to the end of the text; it is closed.
-    {"maximized text(\"a\"); /* open", "maximized text(\"a\"); /* open*/\n//--end", 1},
+    {"maximized text(\"a\"); /* last */", "maximized text(\"a\"); /* last */\n//--end", 1},
     // Same-line comments are separated by one blank, blank lines between
     // comments kept as one.
     {"/*a*/   /*b*/\n\n\n// c\ntable T{}", "/*a*/ /*b*/\n\n// c\ntable T{\n}\n//--end", 3},

@@ -65,6 +65,14 @@ TEST(DocumentReadTest, EveryMessageHasAnInputThatRaisesItAtItsPlace) {
         {"maximized ltable{lrow;}", "1:22", "expecting {"},
         {"maximized ltable{text(\"x\");}", "1:18", "expecting }"},
         {"maximized ltable{lrow{}", "1:24", "expecting }"},
+        {"table T{a:=1;\nmaximized text(\"x\");", "2:1", "missing } of table T begun at 1:1"},
+        {"table T{a:=1;\n\noptimized(10,20) ltable{lrow{}}", "3:1",
+         "missing } of table T begun at 1:1"},
+        {"table T{a:=1;\nfloating(1,2) chart(T);", "2:1", "missing } of table T begun at 1:1"},
+        {"table T{ maximized:=1! a:=maximized result(1);}", "1:37",
+         "syntax error: expecting ; ! or ="},
+        {"table T{a:=1;} /* note", "1:16", "unterminated comment"},
+        {"maximized result(1 /* x);", "1:20", "unterminated comment"},
         // Messages of the tokenizer, the table and the expression parsers
         // pass through unchanged.
         {"maximized text(\"a\"); $", "1:22", "invalid char"},

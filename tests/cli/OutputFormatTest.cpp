@@ -203,7 +203,16 @@ TEST(OutputFormatTest, CheckReportsEachTableWarning) {
     rows.push_back({manyFieldsDocument(),
                     "E999: too many fields: the program passes the limit of " +
                         std::to_string(kMaxLinkedFields) + "\n",
-                    "1001 tables, 2000000 fields, 0 rows, 0 cells with errors, 1 tables with "
+                    "1001 tables, 2002000 fields, 0 rows, 0 cells with errors, 1 tables with "
+                    "warnings"});
+    // One table of 2,000,001 fields keeps none of them, but has them all.
+    std::string wide = "table W{";
+    for (int f = 0; f <= 2'000'000; ++f)
+        wide += "1;";
+    rows.push_back({wide + "}\n",
+                    "W: too many fields: the program passes the limit of " +
+                        std::to_string(kMaxLinkedFields) + "\n",
+                    "1 tables, 2000001 fields, 0 rows, 0 cells with errors, 1 tables with "
                     "warnings"});
 #endif
     for (const Row& row : rows) {
@@ -253,6 +262,57 @@ TEST(OutputFormatTest, DelimitedOutputStartsWithTheWarning) {
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.format) + " " + row.table);
         Outcome outcome = run(runShow, {"--format", row.format, path, row.table});
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_EQ(outcome.out, row.expected);
+    }
+}
+
+// A table without data rows shows an empty grid; the errors of its formula
+// row are said under it. Where a row or --all shows them, nothing is added.
+TEST(OutputFormatTest, FormulaRowErrorsShowUnderAnEmptyGrid) {
+    struct Row {
+        const char* what;
+        const char* text;
+        std::vector<std::string> options;
+        const char* expected;
+    } rows[] = {
+        {"an undefined name",
+         "table T{ a:=nosuch! b:=1/0! }",
+         {},
+         "table T\n     a  b\nsum\nerror in formula row: a: undefined: nosuch\n"},
+        {"two errors, in field order",
+         "table T{ b:=nosuch! c:=1! a:=b+1! }",
+         {},
+         "table T\n     b  c  a\nsum\nerror in formula row: b: undefined: nosuch\n"
+         "error in formula row: a: depends on cell that contain error\n"},
+        {"csv ends with it",
+         "table T{ a:=nosuch! }",
+         {"--format", "csv"},
+         ",a\nsum,\n# error in formula row: a: undefined: nosuch\n"},
+        {"tsv too",
+         "table T{ a:=nosuch! }",
+         {"--format", "tsv"},
+         "\ta\nsum\t\n# error in formula row: a: undefined: nosuch\n"},
+        {"--all shows the row itself",
+         "table T{ a:=nosuch! }",
+         {"--all"},
+         "table T\n      a\nbase  undefined: nosuch\nsum\n"},
+        {"data rows repeat it",
+         "table T{ a:=nosuch! <1>:={} }",
+         {},
+         "table T\n     a\n1    undefined: nosuch\nsum\n"},
+        {"a hidden field is not shown",
+         "table T{ a:=nosuch; b:=2! }",
+         {},
+         "table T\n     b\nsum\n"},
+        {"no error, nothing added", "table T{ a:=1! }", {}, "table T\n     a\nsum\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::string path = writeDocument("formularow.qvl", row.text);
+        std::vector<std::string> arguments = row.options;
+        arguments.push_back(path);
+        Outcome outcome = run(runShow, arguments);
         EXPECT_EQ(outcome.status, 0) << outcome.err;
         EXPECT_EQ(outcome.out, row.expected);
     }

@@ -571,7 +571,7 @@ TEST(DocumentFlowReload, AReloadedSourceCountsAsModifiedAndAFailedOneChangesNoth
     f.run(&DocumentFlow::save);
     std::optional<LoadFailure> failure = f.flow().reloadFromSource(str("table Broken{"));
     ASSERT_TRUE(failure.has_value());
-    EXPECT_EQ(failure->message, "syntax error: expecting ; ! or =");
+    EXPECT_EQ(failure->message, "missing } of table Broken begun at 1:1");
     EXPECT_EQ(stateOf(f),
               "state=-1 doc=table Model path=model.qvl modified=no undo=1 exit=none "
               "title=model.qvl - Quorvatelle");

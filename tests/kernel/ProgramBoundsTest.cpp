@@ -34,7 +34,47 @@ TEST(ProgramBounds, AChainOfExtendingTablesStopsAtTheFieldBudget) {
     EXPECT_EQ(warningOf(*kernel, 2999), "too many fields: the program passes the limit of " +
                                             std::to_string(kMaxLinkedFields));
     EXPECT_EQ(kernel->getTable(2999)->fieldCount(), 0);
+    // The tables after the first refused one extend it: none gets a part
+    // of its fields, though the budget has room for a few again.
+    EXPECT_EQ(kernel->getTable(2001)->fieldCount(), 0);
+    EXPECT_EQ(warningOf(*kernel, 2001), warningOf(*kernel, 2999));
+    EXPECT_EQ(kernel->getTable(2999)->resolved()->declaredFieldCount(), 3000);
+    EXPECT_EQ(kernel->getTable(1000)->resolved()->declaredFieldCount(), 1001);
 }
+
+#if !defined(QV_TEST_SANITIZED)
+// Two million fields take a minute to link under the sanitizers.
+// A table refused its fields still counts those it declares: the base's,
+// then its own except those that override a base field, while a name
+// given twice makes two fields.
+TEST(ProgramBounds, ARefusedTableCountsTheFieldsItDeclares) {
+    std::string wide;
+    for (int f = 0; f < kMaxLinkedFields; ++f)
+        wide += "1;";
+    struct Row {
+        const char* what;
+        std::string text;
+        std::int64_t declared;
+    } rows[] = {
+        {"one field too many", "table W{" + wide + "x:=1;}", kMaxLinkedFields + 1},
+        {"overrides count once",
+         "table B{a:=1;b:=2;} table W extends B{" + wide + "a:=3;b:=4;c:=5;}",
+         kMaxLinkedFields + 3},
+        {"a repeated name is another field", "table W{" + wide + "a:=1;a:=2;}",
+         kMaxLinkedFields + 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        auto kernel = test::loadModel(row.text);
+        Pointer<TableResult> table = kernel->getTableByName("W");
+        EXPECT_EQ(
+            toText(table->warning())->toStdString(),
+            "too many fields: the program passes the limit of " + std::to_string(kMaxLinkedFields));
+        EXPECT_EQ(table->fieldCount(), 0);
+        EXPECT_EQ(table->resolved()->declaredFieldCount(), row.declared);
+    }
+}
+#endif
 
 #if !defined(QV_TEST_SANITIZED)
 // Each table alone fits the per-table bound; together they pass the

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/TextBudget.h"
 #include "core/ValueConversions.h"
 #include "model/ModelEditor.h"
 #include "tests/kernel/ModelTestSupport.h"
@@ -121,6 +122,69 @@ TEST(Propagation, TextsStopAtTheirLimit) {
     EXPECT_EQ(cell(*joined, "T", "c", 0), limit);
     auto fits = loadModel("table T{ i:=range 1 to 1000! c:=concat(\"" + piece + "\")! }");
     EXPECT_EQ(toText(fits->getTableByName("T")->value(1, 0))->length(), 10000 * 1000);
+}
+
+// The text of a cell of a computation whose joins may make `limit` bytes.
+std::string cellWithTextLimit(std::int64_t limit, std::string_view text, std::string_view table,
+                              std::string_view field, std::int32_t row) {
+    auto kernel = loadModel(text);
+    auto results = make<ProgramResult>(ResultOptions{}, kernel->getLinked(), limit);
+    results->compute();
+    const Pointer<TableResult>& result = results->getTable(kernel->getTableIndex(table));
+    return toText(result->value(result->resolved()->fieldIndexOf(field), row))->toStdString();
+}
+
+// The joins of one computation draw on one text budget: a column whose rows
+// each grow the row before stops at it, with the message in the first row
+// past it, while the rows before keep their whole texts. Row n of `growing`
+// holds 10 n bytes; the joins up to it make 10 (n (n + 1) / 2 - 1), which
+// passes 5,000 at row 32. The budget is low here; documents get
+// kMaxJoinedTextBytes.
+TEST(Propagation, JoinsStopAtTheTextBudgetOfTheComputation) {
+    const std::string growing =
+        "table T{ i:=range 1 to 100! s:=if i = 1 then \"xxxxxxxxxx\" else prev & \"xxxxxxxxxx\"! }"
+        " table U{ j:=range 1 to 1! t:=\"a\" & j! }";
+    const std::string refused =
+        "too much text: the texts joined in one computation pass the limit of 5000 bytes";
+    struct Row {
+        const char* what;
+        std::int64_t limit;
+        const char* table;
+        const char* field;
+        std::int32_t row;
+        std::string expected;
+    } rows[] = {
+        {"the last row within", 5000, "T", "s", 31, std::string(310, 'x')},
+        {"the first row past", 5000, "T", "s", 32, refused},
+        {"the rows after it", 5000, "T", "s", 100, "depends on cell that contain error"},
+        // Refused joins take nothing: the 2 bytes of a later table still fit.
+        {"a table computed later", 5000, "U", "t", 1, "a1"},
+        {"a budget of exactly the joins", 10 * (100 * 101 / 2 - 1) + 2, "T", "s", 100,
+         std::string(1000, 'x')},
+        {"exactly the joins, the last table", 10 * (100 * 101 / 2 - 1) + 2, "U", "t", 1, "a1"},
+        {"one byte short", 10 * (100 * 101 / 2 - 1) + 1, "U", "t", 1,
+         "too much text: the texts joined in one computation pass the limit of 50491 bytes"},
+        {"the documents' budget", kMaxJoinedTextBytes, "T", "s", 100, std::string(1000, 'x')},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(cellWithTextLimit(row.limit, growing, row.table, row.field, row.row),
+                  row.expected);
+    }
+}
+
+// The kernel's computations, and the expressions evaluated against them,
+// draw on the budget of their results.
+TEST(Propagation, TheKernelsJoinsDrawOnTheBudgetOfItsResults) {
+    auto kernel = loadModel("table T{ i:=range 1 to 3! s:=\"ab\" & i! }");
+    EXPECT_EQ(cell(*kernel, "T", "s", 3), "ab3");
+    const TextBudget& budget = kernel->getResults()->textBudget();
+    EXPECT_EQ(budget.limit(), kMaxJoinedTextBytes);
+    // The three data rows each join three bytes; in the formula row i is
+    // no number to join.
+    EXPECT_EQ(budget.used(), 9);
+    EXPECT_EQ(toText(kernel->evaluateExpression(str("\"abcd\" & \"e\"")))->toStdString(), "abcde");
+    EXPECT_EQ(budget.used(), 14);
 }
 
 // A runaway model (a function of exponential cost, and a long chain of

@@ -110,7 +110,7 @@ TEST(ExpressionParser, PrecedenceAndAssociativity) {
         {"   ", "null"},
         {"", "null"},
         {"// only a comment", "null"},
-        {"/* unclosed", "null"},
+        {"/* closed */", "null"},
     };
     for (const ParseCase& c : cases)
         EXPECT_EQ(formula(c.source), c.expected) << c.source;
@@ -188,6 +188,8 @@ TEST(ExpressionParser, ErrorMessages) {
         {"x@1", "!expecting identifier", 3},
         {"1 $ 2", "!invalid char", 3},
         {"1..2", "!invalid number", 1},
+        {"1 + /* x", "!unterminated comment", 5},
+        {"1 /* a */ + 2 /*", "!unterminated comment", 15},
     };
     for (const ErrorCase& c : cases) {
         EXPECT_EQ(formula(c.source), c.expected) << c.source;

@@ -81,6 +81,8 @@ const std::vector<ReadCase> kReadCases = {
     {"table T{a:=1;<1>:={ /* c */ 2 // t\n }}", "T rows=2 | a; 0=1 1=2"},
     {"table T{a:=\"x\ny\"!}", "T rows=1 | a! 0=\"x\ny\""},
     {"table T{a:=if a > 1 then 2 else 3;}", "T rows=1 | a; 0=if a > 1 then 2 else 3"},
+    // Words that start the next item are names inside a table.
+    {"table T{table:=1;b:=table+1!}", "T rows=1 | table; 0=1 | b! 0=table+1"},
 };
 
 TEST(TableParserTest, ReadsTheModelOfEachText) {
@@ -152,6 +154,18 @@ TEST(TableParserTest, ThrowsEachMessageOfTheGrammarAtItsPlace) {
         {"table T{a:=(1;}", "1:14", "expecting )"},
         {"table T{a:=1;<1>:={(1}}", "1:22", "expecting )"},
         {"table T{a:=$;}", "1:12", "invalid char"},
+        {"table T{a:=1;\n  /* open}", "2:3", "unterminated comment"},
+        {"table T{a:=1 /* open;}", "1:14", "unterminated comment"},
+        // A table that runs into the end or into the next table's header
+        // misses its closing brace, said where it was expected.
+        {"table T{a:=1;", "1:14", "missing } of table T begun at 1:1"},
+        {"table T{", "1:9", "missing } of table T begun at 1:1"},
+        {"table T{a:=1;\n<1>:={2}\n", "3:1", "missing } of table T begun at 1:1"},
+        {"// T\n  table T extends B{a:=1;\ntable U{}", "3:1", "missing } of table T begun at 2:3"},
+        {"table T{a:=1;\ntable U extends T{}", "2:1", "missing } of table T begun at 1:1"},
+        {"table [my T]{a:=1; table [U]{}", "1:20", "missing } of table my T begun at 1:1"},
+        // A field may be called "table": only a header ends the table.
+        {"table T{table:=1; table x}", "1:25", "syntax error: expecting ; ! or ="},
         // Lines end with LF, CR LF or a lone CR alike.
         {"table T{\n    a:=1;\n    b:=a 2;\n}", "3:10", "syntax error: expecting ; ! or ="},
         {"// T\r\ntable T{\r\n    a:=(1;\r\n}", "3:10", "expecting )"},
