@@ -16,6 +16,7 @@
 #include "cli/TableRenderer.h"
 #include "cli/TerminalText.h"
 #include "cli/TimeLimit.h"
+#include "core/FileWriter.h"
 #include "core/ValueConversions.h"
 #include "core/Warning.h"
 #include "language/SourceError.h"
@@ -318,6 +319,7 @@ int runTool(const ArgumentList& arguments) {
         std::fputs(usageOf(""), stderr);
         return 2;
     }
+    failWritesPastTheFileSizeLimit();
     int status = 1;
     // Running out of memory anywhere in a command ends it with a message,
     // never with an abort; what was written stays written.

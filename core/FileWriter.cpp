@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,10 @@ namespace qv {
 
 std::string systemReason(int error) {
     return std::strerror(error);
+}
+
+void failWritesPastTheFileSizeLimit() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 namespace {

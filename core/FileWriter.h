@@ -39,6 +39,12 @@ void writeFileInPieces(const std::string& path, const FileContentProducer& produ
 // file. Nothing is opened. A path that names nothing passes.
 void requireRegularTarget(const std::string& path);
 
+// A process bound by a file size limit is ended by SIGXFSZ when a write
+// passes it, which would leave its temporary file behind and lose the work
+// of an interactive program. The programs call this once at start, so such
+// a write fails like one to a full disk and the target stays as it was.
+void failWritesPastTheFileSizeLimit();
+
 // The system's text for an errno value, e.g. "No such file or directory".
 std::string systemReason(int error);
 

@@ -62,6 +62,7 @@ int writeScreenshot(const std::string& pngPath, const std::string& startupPath) 
 }  // namespace
 
 int main(int argc, char** argv) {
+    qv::failWritesPastTheFileSizeLimit();
     std::vector<std::string> arguments(argv + 1, argv + argc);
     qv::ProgramRequest request = qv::programRequestOf(arguments);
     if (!request.error.empty()) {

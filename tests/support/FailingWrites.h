@@ -123,6 +123,9 @@ inline ChildOutcome runProgram(const std::vector<std::string>& arguments, rlim_t
                 }
             }
             if (fileSizeLimit > 0 && !limitFileSize(fileSizeLimit)) return 126;
+            // As a shell starts it: a write past the limit ends the program
+            // unless the program itself says otherwise.
+            std::signal(SIGXFSZ, SIG_DFL);
             std::vector<char*> argv;
             for (const std::string& argument : arguments)
                 argv.push_back(const_cast<char*>(argument.c_str()));
