@@ -1,0 +1,31 @@
+// CellPlace: one cell of a computation, as explanations and views point at
+// it, and its name as a user writes it.
+#pragma once
+
+#include <cstdint>
+
+#include "core/String.h"
+
+namespace qv {
+
+class ProgramResult;
+
+// A cell of the kernel's current results: a table (its index among the
+// program's tables), a field and a row key (-1 ... rowCount() - 1, as
+// TableResult numbers them). `table` is -1 for a value made outside any
+// table cell (an expression given to the kernel).
+struct CellPlace {
+    std::int32_t table = -1;
+    std::int32_t field = -1;
+    std::int32_t row = 0;
+
+    bool isCell() const noexcept { return table >= 0; }
+    bool operator==(const CellPlace&) const = default;
+};
+
+// The name of a cell written so that it reads back as an expression that
+// names the same cell ("Prices[4].rate", a row name where the row has one,
+// brackets where a name needs them).
+StringPointer cellName(ProgramResult& results, const CellPlace& place);
+
+}  // namespace qv

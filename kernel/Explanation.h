@@ -1,0 +1,97 @@
+// Explanation: why a cell holds what it holds. An error names the cell where
+// it began (or the cycle it belongs to); any value unfolds into the cells it
+// read, and a cell lists the cells that read it. Everything here is computed
+// on request for the asked cell only: a computation pays nothing for it
+// beyond what the error values themselves carry.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "core/Object.h"
+#include "core/Pointer.h"
+#include "core/String.h"
+#include "kernel/CellPlace.h"
+
+namespace qv {
+
+class Kernel;
+
+// A cell as a user reads it: its place, its name written so that it reads
+// back as an expression ("Prices[4].rate", brackets where a name needs
+// them), its formula (the source text of the formula that computes it, the
+// row's own override where it has one; empty when it has none) and its value.
+struct CellFacts {
+    CellPlace place;
+    StringPointer name;
+    StringPointer formula;
+    Pointer<Object> value;
+};
+
+// Why a cell holds an error.
+struct Cause {
+    enum class Kind : std::uint8_t {
+        None,     // the value is no error
+        Origin,   // the error began in `origin` (possibly the asked cell itself)
+        Cycle,    // the value belongs to, or depends on, the cycle `cycle`
+        Stopped,  // the computation was stopped; `origin` is where it stopped
+    };
+    Kind kind = Kind::None;
+    // Kind::Origin and Kind::Stopped: the cell (or expression) where the
+    // error was made, with its own message as value.
+    CellFacts origin;
+    // Kind::Cycle: the cells of the loop in reading order, each once (the
+    // first reads the second, ..., the last reads the first).
+    std::vector<CellFacts> cycle;
+    // The cause in words, for the formula line and `qvl ... --why`:
+    //   "caused by Prices[4].rate: division by zero"
+    //   "cycle: Loan[3].rate -> Loan[3].payment -> Loan[3].rate"
+    // and the empty String for Kind::None.
+    StringPointer text;
+};
+
+// What explaining a cell may take: a bound on depth and a flag another
+// thread may set to stop (the desktop's explain view unfolding on demand).
+struct ExplainLimits {
+    std::int32_t maxDepth = 64;
+    std::int32_t maxCells = 10000;
+    const std::atomic<bool>* stop = nullptr;
+};
+
+// The kernel's answers about one cell of its current results (computing
+// them first when needed, on the kernel's large-stack thread). A place that
+// names no cell of the results throws "no such cell".
+class Explanation {
+  public:
+    explicit Explanation(Kernel& kernel) : m_kernel(kernel) {}
+
+    CellFacts facts(const CellPlace& place);
+    // The cause of the value of `place`; following it takes one step from
+    // any cell that depends on an error to the cell where it began.
+    Cause cause(const CellPlace& place);
+    // The cells whose values the cell's formula read, in the order it read
+    // them, each once.
+    std::vector<CellFacts> precedents(const CellPlace& place, const ExplainLimits& limits = {});
+    // The cells whose formulas read the cell, each once, at most
+    // `limits.maxCells` of them.
+    std::vector<CellFacts> dependents(const CellPlace& place, const ExplainLimits& limits = {});
+    // The place a name such as "Prices[4].rate" or "Prices.rate" (the
+    // formula row) names in the current results; throws the reader's
+    // message when it names no cell.
+    CellPlace placeOf(const StringPointer& name);
+
+    // An expression computed as `qvl eval` computes it (outside any table):
+    // its value, the cells it read and, for an error, its cause.
+    struct ExpressionFacts {
+        Pointer<Object> value;
+        std::vector<CellFacts> precedents;
+        Cause cause;
+    };
+    ExpressionFacts expression(const StringPointer& text, const ExplainLimits& limits = {});
+
+  private:
+    Kernel& m_kernel;
+};
+
+}  // namespace qv
