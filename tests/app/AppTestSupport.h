@@ -1,20 +1,17 @@
 // Helpers of the document tests: read a text, write it back, catch the
-// message of a failed reading, and scratch folders for file tests.
+// message of a failed reading; scratch folders for file tests come from
+// tests/support.
 #pragma once
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/Document.h"
 #include "language/SourceError.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace qv::test {
 
@@ -68,40 +65,6 @@ std::string messageOf(Work&& work) {
     } catch (const StringPointer& message) {
         return message->toStdString();
     }
-}
-
-// A fresh folder under the system's temporary folder, removed at the end.
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qv-app-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-        m_path = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    std::string file(std::string_view name) const { return (m_path / name).string(); }
-    const std::filesystem::path& path() const noexcept { return m_path; }
-
-  private:
-    std::filesystem::path m_path;
-};
-
-inline std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void putFileBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace qv::test

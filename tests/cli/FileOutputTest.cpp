@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tests/cli/ToolProcess.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace qv::cli {
 namespace {
@@ -24,25 +25,9 @@ using test::runToolInChild;
 using test::ToolOutcome;
 using test::ToolRun;
 
-class Scratch {
-  public:
-    Scratch() {
-        std::string pattern = ::testing::TempDir() + "qvl-output-XXXXXX";
-        if (::mkdtemp(pattern.data()) != nullptr) m_path = pattern;
-    }
-    ~Scratch() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    Scratch(const Scratch&) = delete;
-    Scratch& operator=(const Scratch&) = delete;
-
-    std::string file(const std::string& name) const { return m_path + "/" + name; }
-    const std::string& path() const noexcept { return m_path; }
-
-  private:
-    std::string m_path;
-};
+using qv::test::makeNonRegularTargets;
+using qv::test::typeOf;
+using Scratch = qv::test::ScratchFolder;
 
 // A chart of many points and a long text: its SVG and the document as
 // written are both far past the limit set below.
@@ -50,11 +35,6 @@ const std::string kDocument =
     "table Sales{\r\n    month:=range 1 to 300!\r\n    amount:=10*month!\r\n"
     "    trend:=plot(month, amount);\r\n}\r\noptimized(1,1) text(\"" +
     std::string(3000, 'x') + "\");\r\n//--end";
-
-mode_t typeOf(const std::string& path) {
-    struct stat status {};
-    return ::lstat(path.c_str(), &status) == 0 ? status.st_mode & S_IFMT : 0;
-}
 
 ToolRun limitedTo(rlim_t bytes) {
     ToolRun run;
@@ -64,7 +44,7 @@ ToolRun limitedTo(rlim_t bytes) {
 }
 
 TEST(FileOutput, AWritePastTheFileSizeLimitKeepsTheOldFileAndFails) {
-    Scratch scratch;
+    Scratch scratch("qvl-output-");
     std::string document = scratch.file("sales.qvl");
     putBytes(document, kDocument);
     std::string chart = scratch.file("old.svg");
@@ -100,7 +80,7 @@ TEST(FileOutput, AWritePastTheFileSizeLimitKeepsTheOldFileAndFails) {
 
 TEST(FileOutput, AReadOnlyFolderKeepsItsFilesAndSaysWhy) {
     if (::geteuid() == 0) GTEST_SKIP() << "folder permissions do not bind the superuser";
-    Scratch scratch;
+    Scratch scratch("qvl-output-");
     std::string document = scratch.file("sales.qvl");
     putBytes(document, kDocument);
     std::string chart = scratch.file("old.svg");
@@ -128,22 +108,11 @@ TEST(FileOutput, AReadOnlyFolderKeepsItsFilesAndSaysWhy) {
 // A device or a pipe at -o is neither opened (a pipe would block) nor
 // removed (the old chart command deleted what was there when writing failed).
 TEST(FileOutput, AChartIsNeverWrittenOverWhatIsNotARegularFile) {
-    Scratch scratch;
+    Scratch scratch("qvl-output-");
     std::string document = scratch.file("sales.qvl");
     putBytes(document, kDocument);
-    std::string fifo = scratch.file("pipe.svg");
-    std::string folder = scratch.file("folder.svg");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
-    std::vector<std::string> targets = {fifo, folder};
-    // A device node of its own with the numbers of /dev/null.
-    std::string device = scratch.file("null.svg");
-    if (::mknod(device.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0) targets.push_back(device);
-    for (std::string target : std::vector<std::string>(targets)) {
-        std::string link = scratch.file("to-" + std::filesystem::path(target).filename().string());
-        ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
-        targets.push_back(link);
-    }
+    std::vector<std::string> targets = makeNonRegularTargets(scratch, ".svg");
+    ASSERT_FALSE(targets.empty());
     for (const std::string& target : targets) {
         SCOPED_TRACE(target);
         mode_t before = typeOf(target);

@@ -13,6 +13,7 @@
 #include "app/DocumentFile.h"
 #include "tests/cli/CommandTestSupport.h"
 #include "tests/cli/ToolProcess.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace qv::cli {
 namespace {
@@ -126,42 +127,14 @@ TEST(ToolTest, RunningOutOfMemoryEndsWithAMessage) {
     }
 }
 
-// A scratch folder for the fmt --write cases, removed at the end.
-class Scratch {
-  public:
-    Scratch() {
-        std::string pattern = ::testing::TempDir() + "qvl-write-XXXXXX";
-        if (::mkdtemp(pattern.data()) != nullptr) m_path = pattern;
-    }
-    ~Scratch() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    std::string file(const std::string& name) const { return m_path + "/" + name; }
-
-  private:
-    std::string m_path;
-};
-
-mode_t typeOf(const std::string& path) {
-    struct stat status {};
-    return ::lstat(path.c_str(), &status) == 0 ? status.st_mode & S_IFMT : 0;
-}
+using qv::test::makeNonRegularTargets;
+using qv::test::typeOf;
+using Scratch = qv::test::ScratchFolder;
 
 TEST(ToolTest, FmtWriteRefusesWhatIsNotARegularFile) {
-    Scratch scratch;
-    std::string fifo = scratch.file("pipe.qvl");
-    std::string folder = scratch.file("folder.qvl");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
-    ASSERT_EQ(::symlink(fifo.c_str(), scratch.file("to-pipe.qvl").c_str()), 0);
-    ASSERT_EQ(::symlink(folder.c_str(), scratch.file("to-folder.qvl").c_str()), 0);
-    std::vector<std::string> targets = {fifo, folder, scratch.file("to-pipe.qvl"),
-                                        scratch.file("to-folder.qvl")};
-    // A device node of its own, so that a failure replaces nothing that
-    // matters: the same numbers as /dev/null.
-    std::string device = scratch.file("null.qvl");
-    if (::mknod(device.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0) targets.push_back(device);
+    Scratch scratch("qvl-write-");
+    std::vector<std::string> targets = makeNonRegularTargets(scratch, ".qvl");
+    ASSERT_FALSE(targets.empty());
     for (const std::string& target : targets) {
         SCOPED_TRACE(target);
         mode_t before = typeOf(target);
@@ -172,13 +145,11 @@ TEST(ToolTest, FmtWriteRefusesWhatIsNotARegularFile) {
                   "qvl: " + target + ": can not write to " + target + ": not a regular file\n");
         EXPECT_EQ(typeOf(target), before);
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.file("")),
-                            std::filesystem::directory_iterator()),
-              static_cast<std::ptrdiff_t>(targets.size()));
+    EXPECT_EQ(scratch.entries(), static_cast<std::ptrdiff_t>(targets.size()));
 }
 
 TEST(ToolTest, FmtWriteKeepsOwnerGroupAndPermissions) {
-    Scratch scratch;
+    Scratch scratch("qvl-write-");
     std::string path = scratch.file("owned.qvl");
     test::putBytes(path, "table T{x:=1!}\r\n//--end");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);

@@ -18,60 +18,20 @@
 #include "core/FileWriter.h"
 #include "tests/core/CoreTestSupport.h"
 #include "tests/support/FailingWrites.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace qv {
 namespace {
 
+using test::fileBytes;
+using test::makeNonRegularTargets;
+using test::modeOf;
+using test::putFileBytes;
 using test::runInChild;
+using test::ScratchFolder;
 using test::temporaryLeftovers;
 using test::thrownMessage;
-
-class Scratch {
-  public:
-    Scratch() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "qv-writer-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-        m_path = pattern;
-    }
-    ~Scratch() {
-        std::error_code ignored;
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    Scratch(const Scratch&) = delete;
-    Scratch& operator=(const Scratch&) = delete;
-
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-    const std::filesystem::path& path() const noexcept { return m_path; }
-    std::ptrdiff_t entries() const {
-        return std::distance(std::filesystem::directory_iterator(m_path),
-                             std::filesystem::directory_iterator());
-    }
-
-  private:
-    std::filesystem::path m_path;
-};
-
-std::string bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void putBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-mode_t modeOf(const std::string& path) {
-    struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
-}
-
-mode_t typeOf(const std::string& path) {
-    struct stat status {};
-    return ::lstat(path.c_str(), &status) == 0 ? status.st_mode & S_IFMT : 0;
-}
+using test::typeOf;
 
 // A content larger than any limit the failing cases set.
 std::string largeContent() {
@@ -82,7 +42,7 @@ std::string largeContent() {
 }
 
 TEST(FileWriter, WritesTheBytesWholeAndLeavesNothingElse) {
-    Scratch scratch;
+    ScratchFolder scratch("qv-writer-");
     const std::string content = largeContent();
     const struct {
         const char* name;
@@ -97,26 +57,26 @@ TEST(FileWriter, WritesTheBytesWholeAndLeavesNothingElse) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::string path = scratch.file(c.name);
-        if (!c.before.empty()) putBytes(path, c.before);
+        if (!c.before.empty()) putFileBytes(path, c.before);
         writeFileWhole(path, c.bytes);
-        EXPECT_EQ(bytesOf(path), c.bytes);
+        EXPECT_EQ(fileBytes(path), c.bytes);
     }
     EXPECT_EQ(scratch.entries(), 4);
     EXPECT_TRUE(temporaryLeftovers(scratch.path()).empty());
 }
 
 TEST(FileWriter, PiecesJoinInOrder) {
-    Scratch scratch;
+    ScratchFolder scratch("qv-writer-");
     std::string path = scratch.file("pieces.txt");
     writeFileInPieces(path, [](const FilePieceSink& put) {
         for (const char* piece : {"one ", "", "two ", "three"})
             EXPECT_TRUE(put(piece));
     });
-    EXPECT_EQ(bytesOf(path), "one two three");
+    EXPECT_EQ(fileBytes(path), "one two three");
 }
 
 TEST(FileWriter, ANewFileGetsTheModeTheUmaskGives) {
-    Scratch scratch;
+    ScratchFolder scratch("qv-writer-");
     const struct {
         mode_t umask;
         mode_t mode;
@@ -133,15 +93,15 @@ TEST(FileWriter, ANewFileGetsTheModeTheUmaskGives) {
 }
 
 TEST(FileWriter, AReplacedFileKeepsItsModeWhateverTheUmask) {
-    Scratch scratch;
+    ScratchFolder scratch("qv-writer-");
     mode_t previous = ::umask(077);
     for (mode_t mode : {0640, 0755, 0444, 0666, 0604}) {
         SCOPED_TRACE(mode);
         std::string path = scratch.file("kept-" + std::to_string(mode));
-        putBytes(path, "old");
+        putFileBytes(path, "old");
         ASSERT_EQ(::chmod(path.c_str(), mode), 0);
         writeFileWhole(path, "new");
-        EXPECT_EQ(bytesOf(path), "new");
+        EXPECT_EQ(fileBytes(path), "new");
         EXPECT_EQ(modeOf(path), mode);
     }
     ::umask(previous);
@@ -150,21 +110,10 @@ TEST(FileWriter, AReplacedFileKeepsItsModeWhateverTheUmask) {
 // Each write runs in a child with an alarm: opening a pipe would wait for a
 // reader for ever.
 TEST(FileWriter, TargetsThatAreNotRegularFilesAreRefusedUntouched) {
-    Scratch scratch;
-    std::string fifo = scratch.file("pipe");
-    std::string folder = scratch.file("folder");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
-    std::vector<std::string> targets = {fifo, folder};
-    // A device node of its own with the numbers of /dev/null, so that a
-    // fault replaces nothing that matters.
-    std::string device = scratch.file("null");
-    if (::mknod(device.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0) targets.push_back(device);
-    for (std::string target : std::vector<std::string>(targets)) {
-        std::string link = target + "-link";
-        ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
-        targets.push_back(link);
-    }
+    ScratchFolder scratch("qv-writer-");
+    std::vector<std::string> targets = makeNonRegularTargets(scratch, "");
+    ASSERT_FALSE(targets.empty());
+    std::string fifo = targets.front();
     std::ptrdiff_t entries = scratch.entries();
     for (const std::string& target : targets) {
         SCOPED_TRACE(target);
@@ -184,7 +133,7 @@ TEST(FileWriter, TargetsThatAreNotRegularFilesAreRefusedUntouched) {
     EXPECT_EQ(scratch.entries(), entries);
     EXPECT_EQ(typeOf(fifo), static_cast<mode_t>(S_IFIFO));
     // A regular file, a link to one and a new name pass.
-    putBytes(scratch.file("plain"), "old");
+    putFileBytes(scratch.file("plain"), "old");
     ASSERT_EQ(::symlink(scratch.file("plain").c_str(), scratch.file("to-plain").c_str()), 0);
     for (const char* name : {"plain", "to-plain", "new"})
         EXPECT_EQ(thrownMessage([&] { requireRegularTarget(scratch.file(name)); }),
@@ -196,7 +145,7 @@ TEST(FileWriter, TargetsThatAreNotRegularFilesAreRefusedUntouched) {
 std::string failedWriteReport(const std::string& path, const std::string& content) {
     std::string message = thrownMessage([&] { writeFileWhole(path, content); });
     std::string kept =
-        bytesOf(path) == "old" ? "kept" : "changed to " + bytesOf(path).substr(0, 20);
+        fileBytes(path) == "old" ? "kept" : "changed to " + fileBytes(path).substr(0, 20);
     std::string leftovers;
     for (const std::string& name : temporaryLeftovers(std::filesystem::path(path).parent_path()))
         leftovers += " " + name;
@@ -209,7 +158,7 @@ int say(int descriptor, const std::string& text) {
 }
 
 TEST(FileWriter, AWritePastTheFileSizeLimitKeepsTheOldFile) {
-    Scratch scratch;
+    ScratchFolder scratch("qv-writer-");
     const std::string content = largeContent();
     const struct {
         const char* what;
@@ -220,18 +169,18 @@ TEST(FileWriter, AWritePastTheFileSizeLimitKeepsTheOldFile) {
         {"most of the content", 150'000, scratch.file("large-limit.txt")},
         {"through a link", 16, scratch.file("link.txt")},
     };
-    putBytes(scratch.file("target.txt"), "old");
+    putFileBytes(scratch.file("target.txt"), "old");
     ASSERT_EQ(::symlink(scratch.file("target.txt").c_str(), scratch.file("link.txt").c_str()), 0);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        if (!std::filesystem::is_symlink(c.path)) putBytes(c.path, "old");
+        if (!std::filesystem::is_symlink(c.path)) putFileBytes(c.path, "old");
         test::ChildOutcome outcome = runInChild([&](int descriptor) {
             if (!test::limitFileSize(c.limit)) return 3;
             return say(descriptor, failedWriteReport(c.path, content));
         });
         EXPECT_EQ(outcome.status, 0);
         EXPECT_EQ(outcome.said, "can not write to " + c.path + ": File too large|kept|");
-        EXPECT_EQ(bytesOf(c.path), "old");
+        EXPECT_EQ(fileBytes(c.path), "old");
     }
     EXPECT_TRUE(temporaryLeftovers(scratch.path()).empty());
 }
@@ -239,13 +188,13 @@ TEST(FileWriter, AWritePastTheFileSizeLimitKeepsTheOldFile) {
 // A file system of 64 KiB filled to the last byte: the temporary file is
 // made, its writing fails.
 TEST(FileWriter, AWriteToAFullDiskKeepsTheOldFile) {
-    Scratch scratch;
+    ScratchFolder scratch("qv-writer-");
     std::string disk = scratch.file("disk");
     ASSERT_EQ(::mkdir(disk.c_str(), 0700), 0);
     std::string path = disk + "/model.txt";
     test::ChildOutcome outcome = runInChild([&](int descriptor) {
         if (!test::mountSmallDisk(disk, 64 * 1024)) return 77;
-        putBytes(path, "old");
+        putFileBytes(path, "old");
         test::fillDisk(disk + "/filler");
         return say(descriptor, failedWriteReport(path, largeContent()));
     });
@@ -255,7 +204,7 @@ TEST(FileWriter, AWriteToAFullDiskKeepsTheOldFile) {
 }
 
 TEST(FileWriter, AFolderThatCanNotTakeTheFileSaysWhy) {
-    Scratch scratch;
+    ScratchFolder scratch("qv-writer-");
     std::string missing = scratch.file("missing/model.txt");
     EXPECT_EQ(thrownMessage([&] { writeFileWhole(missing, "x"); }),
               "can not open " + missing + ": No such file or directory");
@@ -264,19 +213,19 @@ TEST(FileWriter, AFolderThatCanNotTakeTheFileSaysWhy) {
     std::string locked = scratch.file("locked");
     ASSERT_EQ(::mkdir(locked.c_str(), 0700), 0);
     std::string path = locked + "/model.txt";
-    putBytes(path, "old");
+    putFileBytes(path, "old");
     ASSERT_EQ(::chmod(locked.c_str(), 0500), 0);
     EXPECT_EQ(thrownMessage([&] { writeFileWhole(path, "new"); }),
               "can not open " + path + ": Permission denied");
-    EXPECT_EQ(bytesOf(path), "old");
+    EXPECT_EQ(fileBytes(path), "old");
     EXPECT_TRUE(temporaryLeftovers(locked).empty());
 }
 
 // After a failed piece the producer is told to stop, and the file is kept.
 TEST(FileWriter, AFailedPieceStopsTheProducer) {
-    Scratch scratch;
+    ScratchFolder scratch("qv-writer-");
     std::string path = scratch.file("pieces.txt");
-    putBytes(path, "old");
+    putFileBytes(path, "old");
     test::ChildOutcome outcome = runInChild([&](int descriptor) {
         if (!test::limitFileSize(1000)) return 3;
         int offered = 0;
@@ -292,7 +241,7 @@ TEST(FileWriter, AFailedPieceStopsTheProducer) {
     EXPECT_EQ(outcome.status, 0);
     // 400 + 400 bytes fit, the third piece passes the limit.
     EXPECT_EQ(outcome.said, "2 can not write to " + path + ": File too large");
-    EXPECT_EQ(bytesOf(path), "old");
+    EXPECT_EQ(fileBytes(path), "old");
     EXPECT_TRUE(temporaryLeftovers(scratch.path()).empty());
 }
 

@@ -19,31 +19,21 @@
 #include <vector>
 
 #include "tests/support/FailingWrites.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace qv {
 namespace {
 
 using test::ChildOutcome;
+using test::fileBytes;
+using test::putFileBytes;
 using test::runProgram;
 using test::temporaryLeftovers;
+using test::typeOf;
 
 // Many points, so that every picture is far past the limit set below.
 const char* const kDocument =
     "table P{\r\n    x:=range 1 to 300!\r\n    y:=x*x!\r\n    curve:=plot(x, y);\r\n}\r\n//--end";
-
-std::string bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void putBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-mode_t typeOf(const std::string& path) {
-    struct stat status {};
-    return ::lstat(path.c_str(), &status) == 0 ? status.st_mode & S_IFMT : 0;
-}
 
 // The program's own line in what it said (Qt may add warnings of its own).
 std::string programLine(const std::string& said) {
@@ -63,7 +53,7 @@ class ProgramFiles : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(m_folder.isValid());
-        putBytes(document, kDocument);
+        putFileBytes(document, kDocument);
     }
     std::string file(const char* name) const { return m_folder.filePath(name).toStdString(); }
     std::string folder() const { return m_folder.path().toStdString(); }
@@ -87,18 +77,18 @@ TEST_F(ProgramFiles, AWritePastTheFileSizeLimitKeepsTheOldFileAndFails) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.target);
-        putBytes(c.target, "old picture");
+        putFileBytes(c.target, "old picture");
         // Room for the message, not for any picture.
         ChildOutcome outcome = runQuorvatelle(c.arguments, 2048);
         EXPECT_EQ(outcome.status, 1);
         EXPECT_EQ(programLine(outcome.said),
                   "quorvatelle: can not write to " + c.target + ": File too large");
-        EXPECT_EQ(bytesOf(c.target), "old picture");
+        EXPECT_EQ(fileBytes(c.target), "old picture");
         EXPECT_TRUE(temporaryLeftovers(folder()).empty());
         // Without the limit the picture replaces the old file whole.
         ChildOutcome written = runQuorvatelle(c.arguments);
         EXPECT_EQ(written.status, 0) << written.said;
-        std::string bytes = bytesOf(c.target);
+        std::string bytes = fileBytes(c.target);
         if (c.target.ends_with(".svg")) {
             EXPECT_TRUE(bytes.ends_with("</svg>\n"));
         } else {
@@ -145,7 +135,7 @@ TEST_F(ProgramFiles, WhatIsNotARegularFileIsNeverWrittenOver) {
 // The reader's message, with the file and the place, and no file written.
 TEST_F(ProgramFiles, ADocumentThatDoesNotReadIsNamedAndNothingIsWritten) {
     const std::string broken = file("broken.qvl");
-    putBytes(broken, "table P{\r\n    x:=(1!\r\n}\r\n//--end");
+    putFileBytes(broken, "table P{\r\n    x:=(1!\r\n}\r\n//--end");
     const std::string missing = file("missing.qvl");
     const struct {
         std::vector<std::string> arguments;
