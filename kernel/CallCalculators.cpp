@@ -262,7 +262,7 @@ Pointer<Object> ScanningSumFuncCalculator::repeatFailure(Evaluator& evaluator) c
         case Failure::Warning:
             return evaluator.raiseWarning(m_failure, m_failurePlace);
         default:
-            return evaluator.raiseSpecial(m_failure);
+            return evaluator.raiseSpecial(m_failure, m_failurePlace);
     }
 }
 

@@ -22,9 +22,9 @@ class ErrorOrigin final : public Object {
     CellPlace m_place;
 };
 
-// A cycle, one per loop met: the cell that found itself being computed
-// again closes it, and the cells of the loop are gathered as the failure
-// unwinds through them, from the last reader back to that cell. Gathering
+// A cycle of two or more cells, one per loop met: the cell that found
+// itself being computed again closes it, and the cells of the loop are
+// gathered as the failure unwinds through them, from the last reader back to that cell. Gathering
 // on the way costs nothing until a cycle exists, and the loop is known
 // exactly as the computation ran it (alternatives and data ranges
 // included), which no later look at the formulas could tell.
@@ -34,10 +34,15 @@ class CycleOrigin final : public Object {
     explicit CycleOrigin(const CellPlace& closing) : m_closing(closing) {
         m_closed = !closing.isCell();
     }
+    // The loop of one cell that reads itself, as the cells reading that cell
+    // see it; the cell itself holds the shared "(circular)" and no record.
+    static Pointer<CycleOrigin> ofOneCell(const CellPlace& cell) {
+        auto cycle = make<CycleOrigin>(cell);
+        cycle->m_closed = true;
+        return cycle;
+    }
 
     // A cell the failure left: part of the loop until the loop is whole.
-    // The closing cell is kept apart, so a cell reading itself (the most
-    // common cycle) stores no list at all.
     void unwound(const CellPlace& place) {
         if (m_closed || !place.isCell()) return;
         m_closed = place == m_closing;

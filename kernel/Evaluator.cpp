@@ -48,18 +48,6 @@ const char* stackFloor() noexcept {
     return floor;
 }
 
-// Counts one level of cell nesting for as long as it lives, whatever leaves it.
-class DepthLevel {
-  public:
-    explicit DepthLevel(std::int32_t& depth) : m_depth(depth) { ++m_depth; }
-    ~DepthLevel() { --m_depth; }
-    DepthLevel(const DepthLevel&) = delete;
-    DepthLevel& operator=(const DepthLevel&) = delete;
-
-  private:
-    std::int32_t& m_depth;
-};
-
 // Numbers, texts and truth values are by far the most common cached values;
 // they skip the error tests.
 [[gnu::always_inline]] inline bool isPlainValue(const Object& value) {
@@ -74,6 +62,27 @@ Pointer<Object> newWarning(const char* message) {
 }  // namespace
 
 constinit RaisedMarker g_raisedMarker;
+
+// One level of cell nesting, counted and linked for as long as it lives,
+// whatever leaves it.
+class Evaluator::Level {
+  public:
+    Level(Evaluator& evaluator, const AbstractEvaluatable& evaluatable)
+        : m_evaluator(evaluator), m_frame{&evaluatable, evaluator.m_innermost} {
+        ++m_evaluator.m_depth;
+        m_evaluator.m_innermost = &m_frame;
+    }
+    ~Level() {
+        --m_evaluator.m_depth;
+        m_evaluator.m_innermost = m_frame.outer;
+    }
+    Level(const Level&) = delete;
+    Level& operator=(const Level&) = delete;
+
+  private:
+    Evaluator& m_evaluator;
+    Frame m_frame;
+};
 
 // Calls that recurse without the cache (user functions, local tables) may
 // run long inside one cell; they look for a request to stop here.
@@ -104,10 +113,11 @@ Pointer<Object> Evaluator::raiseWarning(const Pointer<Object>& warning, const Ce
     return Pointer<Object>(raisedMarker());
 }
 
-Pointer<Object> Evaluator::raiseSpecial(const Pointer<Object>& special) {
+Pointer<Object> Evaluator::raiseSpecial(const Pointer<Object>& special, const CellPlace& place) {
     QV_ASSERT(m_raisedKind == RaisedKind::None);
     m_raisedKind = RaisedKind::Special;
     m_raised = special;
+    m_raisedPlace = place;
     return Pointer<Object>(raisedMarker());
 }
 
@@ -146,7 +156,7 @@ Pointer<Object> Evaluator::evaluate(AbstractEvaluatable& evaluatable) {
 }
 
 Pointer<Object> Evaluator::evaluateOneLevelDown(AbstractEvaluatable& evaluatable) {
-    DepthLevel level(m_depth);
+    Level level(*this, evaluatable);
     return evaluateAlternatives(evaluatable);
 }
 
@@ -166,10 +176,44 @@ Pointer<Object> Evaluator::refusal(const AbstractEvaluatable& evaluatable) {
     return newWarning(kNestedTooDeeply);
 }
 
-// A cycle closed by the cell being computed again: a value of its own, so
-// that it can gather its loop and every cell in or after it shares it.
-Pointer<Object> Evaluator::newCycle(AbstractEvaluatable& evaluatable) {
-    return make<StringSpecialValue>(m_circular->text(), make<CycleOrigin>(evaluatable.place()));
+// A cycle closed by the cell being computed again. A cell that reads
+// itself is a loop of its own and keeps the shared "(circular)", which
+// allocates nothing; a longer loop is a value of its own, so that it can
+// gather its loop and every cell in or after it shares it.
+Pointer<Object> Evaluator::closeCycle(AbstractEvaluatable& evaluatable) {
+    if (readsItself(evaluatable)) {
+        evaluatable.setCachedValue(m_pendingAlternatives > 0 ? Pointer<Object>() : m_circular);
+        return raiseSpecial(m_circular, evaluatable.place());
+    }
+    Pointer<Object> cycle =
+        make<StringSpecialValue>(m_circular->text(), make<CycleOrigin>(evaluatable.place()));
+    evaluatable.setCachedValue(m_pendingAlternatives > 0 ? Pointer<Object>() : cycle);
+    return raiseSpecial(cycle);
+}
+
+// Whether the innermost cell being computed is `evaluatable` itself; what
+// is no cell of the program (a decision, a local table) is looked through.
+bool Evaluator::readsItself(const AbstractEvaluatable& evaluatable) const {
+    CellPlace place = evaluatable.place();
+    if (!place.isCell()) return false;
+    for (const Frame* frame = m_innermost; frame != nullptr; frame = frame->outer) {
+        CellPlace reader = frame->evaluatable->place();
+        if (reader.isCell()) return reader == place;
+    }
+    return false;
+}
+
+// What a cell that read the shared "(circular)" of the loop of one cell
+// `loop` holds: the shared value itself when it is that cell (or the loop
+// is unknown), else the one value of that loop's readers.
+Pointer<Object> Evaluator::circularFor(const AbstractEvaluatable& evaluatable,
+                                       const CellPlace& loop) {
+    if (!loop.isCell() || evaluatable.place() == loop) return m_circular;
+    Pointer<Object>& shared = m_readersOfLoop[{loop.table, loop.field, loop.row}];
+    if (shared.isNull()) {
+        shared = make<StringSpecialValue>(m_circular->text(), CycleOrigin::ofOneCell(loop));
+    }
+    return shared;
 }
 
 void Evaluator::noteUnwound(const AbstractEvaluatable& evaluatable, const Object& value) {
@@ -202,35 +246,32 @@ Pointer<Object> Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object
     }
     if (value->isInstanceOf(SpecialValue::typeId())) {
         // A cycle or a stop is passed on as it is, so that every cell after
-        // it points at the same loop or place.
-        if (value == m_circular.object() ||
-            (value->isInstanceOf(StringSpecialValue::typeId()) &&
-             !static_cast<const StringSpecialValue*>(value)->cause().isNull())) {
+        // it points at the same loop or place; a cell holding the shared
+        // "(circular)" is a loop of its own.
+        if (value == m_circular.object()) {
+            return raiseSpecial(Pointer<Object>(value), evaluatable.place());
+        }
+        if (value->isInstanceOf(StringSpecialValue::typeId()) &&
+            !static_cast<const StringSpecialValue*>(value)->cause().isNull()) {
             return raiseSpecial(Pointer<Object>(value));
         }
         return raiseSpecial(make<StringSpecialValue>(value->toString()));
     }
-    if (value->isInstanceOf(OnStack::typeId())) {
-        Pointer<Object> cycle = newCycle(evaluatable);
-        if (m_pendingAlternatives > 0) {
-            evaluatable.setCachedValue(Pointer<Object>());
-        } else {
-            evaluatable.setCachedValue(cycle);
-        }
-        return raiseSpecial(cycle);
-    }
+    if (value->isInstanceOf(OnStack::typeId())) return closeCycle(evaluatable);
     return Pointer<Object>(value);
 }
 
 // Handles what an alternative raised: the cell's value when the search
 // ends here, the null object (with `next` set) to go on with the next one.
-Pointer<Object> Evaluator::settleRaised(bool last, bool& next) {
+Pointer<Object> Evaluator::settleRaised(const AbstractEvaluatable& evaluatable, bool last,
+                                        bool& next) {
     RaisedKind kind = m_raisedKind;
     CellPlace place = m_raisedPlace;
     Pointer<Object> raised = takeRaised();
     if (kind == RaisedKind::Warning) {
         if (last) return dependsOn(raised, place);
     } else if (last || !raised->equals(*m_circular)) {
+        if (raised == m_circular) return circularFor(evaluatable, place);
         return raised;
     }
     next = true;
@@ -264,7 +305,7 @@ Pointer<Object> Evaluator::evaluateAlternatives(AbstractEvaluatable& evaluatable
         }
         if (isRaised(result)) {
             bool next = false;
-            result = settleRaised(last, next);
+            result = settleRaised(evaluatable, last, next);
             if (next) continue;
             return result;
         }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/Errors.h"
+#include "core/Number.h"
 #include "core/ValueConversions.h"
 #include "core/Values.h"
 #include "core/Warning.h"
@@ -53,14 +54,30 @@ Cause originCause(Cause::Kind kind, CellFacts origin) {
     return cause;
 }
 
+// The cell that reads itself in a loop of one: a data row that repeats its
+// formula row's value repeats the formula row's loop, which is where it
+// was computed.
+CellPlace loopOfOne(ProgramResult& results, const CellPlace& place) {
+    if (place.row <= 0) return place;
+    const Pointer<TableResult>& table = results.getTable(place.table);
+    const Object* varies = table->cachedVariesByRow(place.field);
+    bool repeats = !table->resolved()->hasOwnCalculator(place.field, place.row) &&
+                   varies->isInstanceOf(Boolean::typeId()) &&
+                   !static_cast<const Boolean*>(varies)->value();
+    return repeats ? CellPlace{place.table, place.field, 0} : place;
+}
+
 // "cycle: A -> B -> A": the loop with its first cell again at the end. A
-// loop that could not be gathered (it ran through no cell of the program's
-// tables) is named by the cell that shows it.
+// cell holding the shared "(circular)" with no record is a loop of its own
+// (the cells that read it carry a record naming it); a loop that could not
+// be gathered (it ran through no cell of the program's tables) is named by
+// the cell that shows it.
 Cause cycleCause(ProgramResult& results, const CycleOrigin* cycle, const CellPlace& place) {
     Cause cause;
     cause.kind = Cause::Kind::Cycle;
     std::vector<CellPlace> loop = cycle == nullptr ? std::vector<CellPlace>() : cycle->loop();
     if (loop.empty() && place.isCell()) loop.push_back(place);
+    if (loop.size() == 1) loop.front() = loopOfOne(results, loop.front());
     std::string text = "cycle:";
     for (const CellPlace& cell : loop) {
         cause.cycle.push_back(causeFacts(results, cell));

@@ -95,6 +95,12 @@ TEST(ExplainCause, ErrorsLeadToTheCellWhereTheyBegan) {
          "V", "v", 0, origin, "caused by V.v: depends on cell that contain error"},
         {"too many rows", "table G{ i:=range 1 to 100000000! j:=i+1! }", "G", "j", 0, origin,
          "caused by G.i: too many rows: 100000000 rows pass the limit of 10000000"},
+        // User functions are bounded far below cell chains; the cell whose
+        // call went too deep holds the error.
+        {"nested too deeply", "table N{ [f(n)]:=f(n+1)! x:=f(1)! y:=x+1! }", "N", "x", 0, origin,
+         "caused by N.x: calculation nested too deeply"},
+        {"a reader of a cell nested too deeply", "table N{ [f(n)]:=f(n+1)! x:=f(1)! y:=x+1! }", "N",
+         "y", 0, origin, "caused by N.x: calculation nested too deeply"},
     });
 }
 
@@ -104,10 +110,28 @@ TEST(ExplainCause, CyclesGiveTheirLoopInReadingOrder) {
     const std::string ab = "table A{ x:=B.y+1! } table B{ y:=A.x+1! }";
     const std::string ba = "table B{ y:=A.x+1! } table A{ x:=B.y+1! }";
     const std::string ring = "table C{ a:=b! b:=c! c:=d! d:=a! }";
+    const std::string readers = "table E{ c:=c+1! d:=c*2! e:=d+1! }";
+    const std::string rows = "table S{ x:=range 1 to 3! y:=y+x! z:=y*2! w:=z-1! }";
+    const std::string fallback = "table A{ y:=y+1 alt 5! z:=y+1! }";
     expectCauses({
         {"one cell", "table E{ c:=c+1! }", "E", "c", 0, cycle, "cycle: E.c -> E.c"},
         {"a cell after the cycle gets the cycle", "table E{ c:=c+1! d:=c*2! }", "E", "d", 0, cycle,
          "cycle: E.c -> E.c"},
+        {"a reader computed before the cell", "table E{ d:=c*2! c:=c+1! }", "E", "d", 0, cycle,
+         "cycle: E.c -> E.c"},
+        {"a reader of the reader", readers, "E", "e", 0, cycle, "cycle: E.c -> E.c"},
+        {"a reader in another table", "table F{ r:=E.c+1! } " + readers, "F", "r", 0, cycle,
+         "cycle: E.c -> E.c"},
+        {"one cell in each data row", rows, "S", "y", 2, cycle, "cycle: S[2].y -> S[2].y"},
+        {"a reader in a data row", rows, "S", "z", 3, cycle, "cycle: S[3].y -> S[3].y"},
+        {"a reader of the reader in a data row", rows, "S", "w", 1, cycle,
+         "cycle: S[1].y -> S[1].y"},
+        {"an alternative falls back", fallback, "A", "y", 0, Cause::Kind::None, ""},
+        {"the reader of a fallen-back cell", fallback, "A", "z", 0, Cause::Kind::None, ""},
+        {"the last alternative reads itself", "table A{ y:=y+1 alt y*2! z:=y+1! }", "A", "z", 0,
+         cycle, "cycle: A.y -> A.y"},
+        {"a loop of two through an alternative that reads itself", "table A{ x:=y! y:=y alt x! }",
+         "A", "x", 0, cycle, "cycle: A.x -> A.y -> A.x"},
         {"two cells", loan, "Loan", "rate", 0, cycle,
          "cycle: Loan.rate -> Loan.payment -> Loan.rate"},
         {"two cells, asked at the second", loan, "Loan", "payment", 0, cycle,
@@ -127,6 +151,31 @@ TEST(ExplainCause, CyclesGiveTheirLoopInReadingOrder) {
         {"an aggregate over its own column with rows", "table C{ x:=range 1 to 3! z:=sum(C.z)! }",
          "C", "z", 2, cycle, "cycle: C.z -> C.z"},
     });
+}
+
+// A cell that reads itself keeps the evaluator's one "(circular)"; the
+// cells reading it share one value that names it.
+TEST(ExplainCause, ALoopOfOneCellAllocatesNothing) {
+    auto kernel = loadModel(
+        "table S{ x:=range 1 to 3! y:=y+x! z:=y*2! w:=z+1! v:=y-1! }"
+        " table E{ c:=c+1! d:=c*2! e:=c*3! } table L{ a:=b! b:=a! }");
+    auto value = [&](const char* table, const char* field, std::int32_t row) {
+        return kernel->getTableByName(table)->value(placeOf(*kernel, table, field, row).field, row);
+    };
+    Pointer<Object> shared = value("S", "y", 1);
+    EXPECT_EQ(test::display(shared), "(circular)");
+    EXPECT_EQ(value("S", "y", 2), shared);
+    EXPECT_EQ(value("S", "y", 0), shared);
+    EXPECT_EQ(value("E", "c", 0), shared);
+    // One loop, one value for all its readers and theirs.
+    EXPECT_NE(value("S", "z", 1), shared);
+    EXPECT_EQ(value("S", "w", 1), value("S", "z", 1));
+    EXPECT_EQ(value("S", "v", 1), value("S", "z", 1));
+    EXPECT_NE(value("S", "z", 2), value("S", "z", 1));
+    EXPECT_EQ(value("E", "e", 0), value("E", "d", 0));
+    // A loop of two has a value of its own.
+    EXPECT_EQ(test::display(value("L", "a", 0)), "(circular)");
+    EXPECT_NE(value("L", "a", 0), shared);
 }
 
 // The stop is met inside R.x's function calls; the cells waiting on it
