@@ -9,6 +9,7 @@
 
 #include "core/Assert.h"
 #include "core/Number.h"
+#include "kernel/ErrorOrigin.h"
 #include "kernel/ValueKinds.h"
 
 namespace qv {
@@ -47,18 +48,6 @@ const char* stackFloor() noexcept {
     return floor;
 }
 
-// Counts one level of cell nesting for as long as it lives, whatever leaves it.
-class DepthLevel {
-  public:
-    explicit DepthLevel(std::int32_t& depth) : m_depth(depth) { ++m_depth; }
-    ~DepthLevel() { --m_depth; }
-    DepthLevel(const DepthLevel&) = delete;
-    DepthLevel& operator=(const DepthLevel&) = delete;
-
-  private:
-    std::int32_t& m_depth;
-};
-
 // Numbers, texts and truth values are by far the most common cached values;
 // they skip the error tests.
 [[gnu::always_inline]] inline bool isPlainValue(const Object& value) {
@@ -73,6 +62,27 @@ Pointer<Object> newWarning(const char* message) {
 }  // namespace
 
 constinit RaisedMarker g_raisedMarker;
+
+// One level of cell nesting, counted and linked for as long as it lives,
+// whatever leaves it.
+class Evaluator::Level {
+  public:
+    Level(Evaluator& evaluator, const AbstractEvaluatable& evaluatable)
+        : m_evaluator(evaluator), m_frame{&evaluatable, evaluator.m_innermost} {
+        ++m_evaluator.m_depth;
+        m_evaluator.m_innermost = &m_frame;
+    }
+    ~Level() {
+        --m_evaluator.m_depth;
+        m_evaluator.m_innermost = m_frame.outer;
+    }
+    Level(const Level&) = delete;
+    Level& operator=(const Level&) = delete;
+
+  private:
+    Evaluator& m_evaluator;
+    Frame m_frame;
+};
 
 // Calls that recurse without the cache (user functions, local tables) may
 // run long inside one cell; they look for a request to stop here.
@@ -93,20 +103,21 @@ bool Evaluator::stackExhausted() noexcept {
 Evaluator::Evaluator(std::int32_t maxDepth)
     : m_nullResult(NullResult::instance()),
       m_circular(make<StringSpecialValue>(str(kCircularText))),
-      m_dependsOnError(newWarning(kDependsOnError)),
       m_maxDepth(maxDepth) {}
 
-Pointer<Object> Evaluator::raiseWarning(const Pointer<Object>& warning) {
+Pointer<Object> Evaluator::raiseWarning(const Pointer<Object>& warning, const CellPlace& place) {
     QV_ASSERT(m_raisedKind == RaisedKind::None);
     m_raisedKind = RaisedKind::Warning;
     m_raised = warning;
+    m_raisedPlace = place;
     return Pointer<Object>(raisedMarker());
 }
 
-Pointer<Object> Evaluator::raiseSpecial(const Pointer<Object>& special) {
+Pointer<Object> Evaluator::raiseSpecial(const Pointer<Object>& special, const CellPlace& place) {
     QV_ASSERT(m_raisedKind == RaisedKind::None);
     m_raisedKind = RaisedKind::Special;
     m_raised = special;
+    m_raisedPlace = place;
     return Pointer<Object>(raisedMarker());
 }
 
@@ -132,7 +143,7 @@ Pointer<Object> Evaluator::evaluate(AbstractEvaluatable& evaluatable) {
         return raiseIfError(evaluatable, cached);
     }
     Pointer<Object> result = m_depth >= m_maxDepth || stopRequested() || stackExhausted()
-                                 ? refusal()
+                                 ? refusal(evaluatable)
                                  : evaluateOneLevelDown(evaluatable);
     if (m_pendingAlternatives > 0 && result->equals(*m_circular)) {
         evaluatable.setCachedValue(Pointer<Object>());
@@ -140,55 +151,127 @@ Pointer<Object> Evaluator::evaluate(AbstractEvaluatable& evaluatable) {
         evaluatable.setCachedValue(result);
     }
     if (isPlainValue(*result.object())) return result;
+    if (result->isInstanceOf(StringSpecialValue::typeId())) noteUnwound(evaluatable, *result);
     return raiseIfError(evaluatable, result.object());
 }
 
 Pointer<Object> Evaluator::evaluateOneLevelDown(AbstractEvaluatable& evaluatable) {
-    DepthLevel level(m_depth);
+    Level level(*this, evaluatable);
     return evaluateAlternatives(evaluatable);
 }
 
 // What a cell gets instead of being computed: a stop was requested, or the
 // chain of cells computing each other is too deep.
-Pointer<Object> Evaluator::refusal() {
+// The first cell refused for a stop is where the computation stopped.
+Pointer<Object> Evaluator::refusal(const AbstractEvaluatable& evaluatable) {
     if (stopRequested()) {
         // A special value, so that every cell waiting on this one shows the
         // same words rather than "depends on cell that contain error".
-        if (m_stopped.isNull()) m_stopped = make<StringSpecialValue>(str(kStoppedText));
+        if (m_stopped.isNull()) {
+            m_stopped =
+                make<StringSpecialValue>(str(kStoppedText), make<ErrorOrigin>(evaluatable.place()));
+        }
         return m_stopped;
     }
     return newWarning(kNestedTooDeeply);
 }
 
+// A cycle closed by the cell being computed again. A cell that reads
+// itself is a loop of its own and keeps the shared "(circular)", which
+// allocates nothing; a longer loop is a value of its own, so that it can
+// gather its loop and every cell in or after it shares it.
+Pointer<Object> Evaluator::closeCycle(AbstractEvaluatable& evaluatable) {
+    if (readsItself(evaluatable)) {
+        evaluatable.setCachedValue(m_pendingAlternatives > 0 ? Pointer<Object>() : m_circular);
+        return raiseSpecial(m_circular, evaluatable.place());
+    }
+    Pointer<Object> cycle =
+        make<StringSpecialValue>(m_circular->text(), make<CycleOrigin>(evaluatable.place()));
+    evaluatable.setCachedValue(m_pendingAlternatives > 0 ? Pointer<Object>() : cycle);
+    return raiseSpecial(cycle);
+}
+
+// Whether the innermost cell being computed is `evaluatable` itself; what
+// is no cell of the program (a decision, a local table) is looked through.
+bool Evaluator::readsItself(const AbstractEvaluatable& evaluatable) const {
+    CellPlace place = evaluatable.place();
+    if (!place.isCell()) return false;
+    for (const Frame* frame = m_innermost; frame != nullptr; frame = frame->outer) {
+        CellPlace reader = frame->evaluatable->place();
+        if (reader.isCell()) return reader == place;
+    }
+    return false;
+}
+
+// What a cell that read the shared "(circular)" of the loop of one cell
+// `loop` holds: the shared value itself when it is that cell (or the loop
+// is unknown), else the one value of that loop's readers.
+Pointer<Object> Evaluator::circularFor(const AbstractEvaluatable& evaluatable,
+                                       const CellPlace& loop) {
+    if (!loop.isCell() || evaluatable.place() == loop) return m_circular;
+    Pointer<Object>& shared = m_readersOfLoop[{loop.table, loop.field, loop.row}];
+    if (shared.isNull()) {
+        shared = make<StringSpecialValue>(m_circular->text(), CycleOrigin::ofOneCell(loop));
+    }
+    return shared;
+}
+
+void Evaluator::noteUnwound(const AbstractEvaluatable& evaluatable, const Object& value) {
+    const Pointer<Object>& cause = static_cast<const StringSpecialValue&>(value).cause();
+    if (!cause.isNull() && cause->isInstanceOf(CycleOrigin::typeId())) {
+        auto& cycle = static_cast<CycleOrigin&>(*cause.object());
+        if (!cycle.closed()) cycle.unwound(evaluatable.place());
+    }
+}
+
+// What a cell that read `warning` holds: the warning itself when it already
+// passes on an error, else the one "depends on" warning of its origin.
+Pointer<Object> Evaluator::dependsOn(const Pointer<Object>& warning, const CellPlace& place) {
+    if (is<Warning>(warning) && !cast<Warning>(warning)->origin().isNull()) return warning;
+    if (!place.isCell()) {
+        if (m_dependsOnError.isNull()) m_dependsOnError = newWarning(kDependsOnError);
+        return m_dependsOnError;
+    }
+    Pointer<Object>& shared = m_dependsOn[{place.table, place.field, place.row}];
+    if (shared.isNull()) shared = make<Warning>(str(kDependsOnError), make<ErrorOrigin>(place));
+    return shared;
+}
+
 // The tests in this order: an error, a special value (the reader gets its
 // text, never a range object itself), a cell being computed (a cycle).
 Pointer<Object> Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object* value) {
-    if (value->isInstanceOf(Warning::typeId())) return raiseWarning(Pointer<Object>(value));
+    if (value->isInstanceOf(Warning::typeId())) {
+        bool isOrigin = static_cast<const Warning*>(value)->origin().isNull();
+        return raiseWarning(Pointer<Object>(value), isOrigin ? evaluatable.place() : CellPlace{});
+    }
     if (value->isInstanceOf(SpecialValue::typeId())) {
-        // The evaluator's own cycle value is passed on as it is: cycles are
-        // common while a model is being written, and its copy would say the same.
-        if (value == m_circular.object()) return raiseSpecial(m_circular);
+        // A cycle or a stop is passed on as it is, so that every cell after
+        // it points at the same loop or place; a cell holding the shared
+        // "(circular)" is a loop of its own.
+        if (value == m_circular.object()) {
+            return raiseSpecial(Pointer<Object>(value), evaluatable.place());
+        }
+        if (value->isInstanceOf(StringSpecialValue::typeId()) &&
+            !static_cast<const StringSpecialValue*>(value)->cause().isNull()) {
+            return raiseSpecial(Pointer<Object>(value));
+        }
         return raiseSpecial(make<StringSpecialValue>(value->toString()));
     }
-    if (value->isInstanceOf(OnStack::typeId())) {
-        if (m_pendingAlternatives > 0) {
-            evaluatable.setCachedValue(Pointer<Object>());
-        } else {
-            evaluatable.setCachedValue(m_circular);
-        }
-        return raiseSpecial(m_circular);
-    }
+    if (value->isInstanceOf(OnStack::typeId())) return closeCycle(evaluatable);
     return Pointer<Object>(value);
 }
 
 // Handles what an alternative raised: the cell's value when the search
 // ends here, the null object (with `next` set) to go on with the next one.
-Pointer<Object> Evaluator::settleRaised(bool last, bool& next) {
+Pointer<Object> Evaluator::settleRaised(const AbstractEvaluatable& evaluatable, bool last,
+                                        bool& next) {
     RaisedKind kind = m_raisedKind;
+    CellPlace place = m_raisedPlace;
     Pointer<Object> raised = takeRaised();
     if (kind == RaisedKind::Warning) {
-        if (last) return m_dependsOnError;
+        if (last) return dependsOn(raised, place);
     } else if (last || !raised->equals(*m_circular)) {
+        if (raised == m_circular) return circularFor(evaluatable, place);
         return raised;
     }
     next = true;
@@ -208,7 +291,7 @@ Pointer<Object> Evaluator::evaluateAlternatives(AbstractEvaluatable& evaluatable
         } catch (const StringPointer& message) {
             // A cell stopped halfway says so as one stopped before it began,
             // so that its readers do too.
-            if (stopRequested() && message->equals(kStoppedText)) return refusal();
+            if (stopRequested() && message->equals(kStoppedText)) return refusal(evaluatable);
             if (last) return make<Warning>(message);
             continue;
         } catch (const std::bad_alloc&) {
@@ -222,7 +305,7 @@ Pointer<Object> Evaluator::evaluateAlternatives(AbstractEvaluatable& evaluatable
         }
         if (isRaised(result)) {
             bool next = false;
-            result = settleRaised(last, next);
+            result = settleRaised(evaluatable, last, next);
             if (next) continue;
             return result;
         }

@@ -14,6 +14,7 @@
 
 #include "core/LargeStack.h"
 #include "core/Number.h"
+#include "kernel/ErrorOrigin.h"
 #include "kernel/Evaluator.h"
 #include "tests/kernel/ModelTestSupport.h"
 
@@ -215,7 +216,7 @@ TEST(Evaluator, ANestingLevelIsReleasedWhateverLeavesIt) {
 }
 
 // A chain of cells each reading the next, built on the stack as the kernel
-// builds its cells; the caches live in one vector.
+// builds its cells; the caches live in one vector, the link's index is its row.
 class ChainLink final : public AbstractEvaluatable {
   public:
     ChainLink(std::vector<Pointer<Object>>& caches, std::size_t index)
@@ -229,6 +230,7 @@ class ChainLink final : public AbstractEvaluatable {
         if (isRaised(value)) return value;
         return make<Double>(toNumber(value) + 1);
     }
+    CellPlace place() const override { return {0, 0, static_cast<std::int32_t>(m_index)}; }
 
   private:
     std::vector<Pointer<Object>>& m_caches;
@@ -271,6 +273,22 @@ TEST(Evaluator, AChainDeeperThanTheBoundStopsWithAWarning) {
     Evaluator evaluator(1000);
     ChainLink rest(caches, stopped + 1);
     EXPECT_EQ(typed(evaluator.evaluateTop(rest)), "Double:9");
+}
+
+// The link that went too deep holds the error itself; every link above
+// points at it, all through one warning.
+TEST(Evaluator, AChainTooDeepLeadsToTheLinkThatHeldIt) {
+    std::vector<Pointer<Object>> caches(60);
+    readChain(caches, 50);
+    ASSERT_EQ(firstTooDeep(caches), 50u);
+    EXPECT_TRUE(cast<Warning>(caches[50])->origin().isNull());
+    for (std::size_t i = 0; i < 50; ++i) {
+        SCOPED_TRACE(i);
+        auto origin = cast<ErrorOrigin>(cast<Warning>(caches[i])->origin());
+        ASSERT_FALSE(origin.isNull());
+        EXPECT_EQ(origin->place(), (CellPlace{0, 0, 50}));
+        EXPECT_EQ(caches[i], caches[0]);
+    }
 }
 
 // The full bound: the computing stack holds that many plain links. Errors
