@@ -141,6 +141,7 @@ Explanation::ExpressionFacts Explanation::expression(const StringPointer& text,
         calculator = compileOutside(m_kernel, parsed);
     } catch (const StringPointer& message) {
         facts.value = make<Warning>(message);
+        facts.cause = causeOfValue(facts.value, CellPlace{});
         return facts;
     }
     ProgramResult& results = *m_kernel.getResults();
@@ -151,6 +152,7 @@ Explanation::ExpressionFacts Explanation::expression(const StringPointer& text,
             facts.precedents.push_back(describeCell(results, read));
         }
     });
+    facts.cause = causeOfValue(facts.value, CellPlace{});
     return facts;
 }
 

@@ -1,0 +1,63 @@
+// Where errors began, as the error values carry it: a cell that made an
+// error (read through the "depends on" warning of the cells that read it),
+// the loop of a cycle, the place a computation stopped. Made only when an
+// error is made; a plain value carries none of it.
+#pragma once
+
+#include <vector>
+
+#include "core/Object.h"
+#include "kernel/CellPlace.h"
+
+namespace qv {
+
+// A cell of the results where an error began or a computation stopped.
+class ErrorOrigin final : public Object {
+    QV_OBJECT(ErrorOrigin, Object, "ErrorOrigin")
+  public:
+    explicit ErrorOrigin(const CellPlace& place) : m_place(place) {}
+    const CellPlace& place() const noexcept { return m_place; }
+
+  private:
+    CellPlace m_place;
+};
+
+// A cycle, one per loop met: the cell that found itself being computed
+// again closes it, and the cells of the loop are gathered as the failure
+// unwinds through them, from the last reader back to that cell. Gathering
+// on the way costs nothing until a cycle exists, and the loop is known
+// exactly as the computation ran it (alternatives and data ranges
+// included), which no later look at the formulas could tell.
+class CycleOrigin final : public Object {
+    QV_OBJECT(CycleOrigin, Object, "CycleOrigin")
+  public:
+    explicit CycleOrigin(const CellPlace& closing) : m_closing(closing) {
+        m_closed = !closing.isCell();
+    }
+
+    // A cell the failure left: part of the loop until the loop is whole.
+    // The closing cell is kept apart, so a cell reading itself (the most
+    // common cycle) stores no list at all.
+    void unwound(const CellPlace& place) {
+        if (m_closed || !place.isCell()) return;
+        m_closed = place == m_closing;
+        if (!m_closed) m_unwound.push_back(place);
+    }
+    bool closed() const noexcept { return m_closed; }
+    // The loop in reading order starting with the closing cell: each cell
+    // reads the next, the last reads the first. A loop left before it was
+    // whole (an alternative took over) gives the cells it passed.
+    std::vector<CellPlace> loop() const {
+        std::vector<CellPlace> cells;
+        if (m_closed) cells.push_back(m_closing);
+        cells.insert(cells.end(), m_unwound.rbegin(), m_unwound.rend());
+        return cells;
+    }
+
+  private:
+    CellPlace m_closing;
+    std::vector<CellPlace> m_unwound;
+    bool m_closed = false;
+};
+
+}  // namespace qv
