@@ -18,6 +18,18 @@
 
 namespace qv {
 
+// Told of every cell an evaluator reads while it is set (explaining a cell
+// re-runs its formula with one). Computations run without one.
+class ReadRecorder {
+  public:
+    // Returns true when the reads made while computing that cell are its
+    // own, not the reader's: they are not told while it computes.
+    virtual bool noteRead(AbstractEvaluatable& evaluatable) = 0;
+
+  protected:
+    ~ReadRecorder() = default;
+};
+
 class Evaluator {
   public:
     // Deepest chain of cells computing each other that one evaluation may
@@ -70,6 +82,10 @@ class Evaluator {
         return m_stop != nullptr && m_stop->load(std::memory_order_relaxed);
     }
 
+    // Sets or clears (null) the recorder of the cells read; not owned.
+    void setRecorder(ReadRecorder* recorder) noexcept { m_recorder = recorder; }
+    bool recording() const noexcept { return m_recorder != nullptr; }
+
     const Pointer<Object>& nullResult() const noexcept { return m_nullResult; }
     const Pointer<StringSpecialValue>& circularValue() const noexcept { return m_circular; }
     std::int32_t pendingAlternatives() const noexcept { return m_pendingAlternatives; }
@@ -117,6 +133,8 @@ class Evaluator {
     };
     class Level;
     using PlaceKey = std::tuple<std::int32_t, std::int32_t, std::int32_t>;
+    Pointer<Object> evaluateUnrecorded(AbstractEvaluatable& evaluatable);
+    [[gnu::cold, gnu::noinline]] Pointer<Object> evaluateRecorded(AbstractEvaluatable& evaluatable);
 
     Pointer<Object> m_nullResult;
     Pointer<StringSpecialValue> m_circular;
@@ -129,6 +147,7 @@ class Evaluator {
     // read it share one value per such cell that names it.
     std::map<PlaceKey, Pointer<Object>> m_readersOfLoop;
     const std::atomic<bool>* m_stop = nullptr;
+    ReadRecorder* m_recorder = nullptr;
     Pointer<Object> m_stopped;
     RaisedKind m_raisedKind = RaisedKind::None;
     Pointer<Object> m_raised;
