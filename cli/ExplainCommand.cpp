@@ -51,10 +51,11 @@ int runExplain(const ArgumentList& arguments) {
     if (document.isNull()) return 1;
     watchTime(limit, *document);
     Explanation explanation(*document->kernel());
+    KernelCells cells(explanation);
     ExplainBounds bounds;
     bounds.depth = options->depth.value_or(kDefaultDepth);
     bounds.stopped = [&limit] { return limit && limit->passed(); };
-    ExplainReport report = explain(explanation, expression, bounds);
+    ExplainReport report = explain(cells, expression, bounds);
     if (format == "json") {
         writeExplainJson(report, stdout);
     } else {

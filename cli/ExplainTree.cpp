@@ -41,8 +41,8 @@ ShownCell shownCell(const CellFacts& facts, std::size_t maxText) {
 // first time it shows, within the depth or on the way.
 class Explainer {
   public:
-    Explainer(Explanation& explanation, const ExplainBounds& bounds)
-        : m_explanation(explanation), m_bounds(bounds) {}
+    Explainer(ExplainedCells& cells, const ExplainBounds& bounds)
+        : m_cells(cells), m_bounds(bounds) {}
 
     ExplainReport run(const std::string& expression) {
         m_report.expression = expression;
@@ -68,17 +68,16 @@ class Explainer {
 
     // The explained value's node and cause; returns the cells it read.
     std::vector<CellFacts> explainRoot(const std::string& expression) {
-        std::optional<CellPlace> place = cellNamed(expression);
+        std::optional<CellPlace> place = m_cells.cellNamed(expression);
         CellFacts root;
         std::vector<CellFacts> reads;
         if (place) {
-            root = m_explanation.facts(*place);
-            m_cause = m_explanation.cause(*place);
+            root = m_cells.facts(*place);
+            m_cause = m_cells.cause(*place);
             reads = readBy(*place);
         } else {
-            ExplainLimits limits;
-            limits.maxCells = m_bounds.maxChildren + 1;
-            Explanation::ExpressionFacts facts = m_explanation.expression(str(expression), limits);
+            Explanation::ExpressionFacts facts =
+                m_cells.expression(expression, m_bounds.maxChildren + 1);
             root.value = facts.value;
             m_cause = facts.cause;
             reads = std::move(facts.precedents);
@@ -94,16 +93,6 @@ class Explainer {
         m_report.nodes.push_back(std::move(node));
         noteCause();
         return reads;
-    }
-
-    std::optional<CellPlace> cellNamed(const std::string& expression) {
-        try {
-            CellPlace place = m_explanation.placeOf(str(expression));
-            if (place.isCell()) return place;
-        } catch (const StringPointer&) {
-            // Not the name of a cell: an expression to compute.
-        }
-        return std::nullopt;
     }
 
     void noteCause() {
@@ -126,16 +115,15 @@ class Explainer {
         if (m_rootPlace) m_shown.insert(*m_rootPlace);
     }
 
+    // One more than a list shows, to know that it was cut.
     std::vector<CellFacts> readBy(const CellPlace& place) {
-        ExplainLimits limits;
-        limits.maxCells = m_bounds.maxChildren + 1;
-        return m_explanation.precedents(place, limits);
+        return m_cells.precedents(place, m_bounds.maxChildren + 1);
     }
 
     // Whether the error of `place` has the explained error's cause.
     bool sharesCause(const CellPlace& place) {
         if (m_target && place == *m_target) return true;
-        return sameCause(m_explanation.cause(place), m_cause);
+        return sameCause(m_cells.cause(place), m_cause);
     }
 
     // From the value, the first cell read with the same cause, and so on to
@@ -241,7 +229,7 @@ class Explainer {
         m_report.nodes.push_back(std::move(node));
     }
 
-    Explanation& m_explanation;
+    ExplainedCells& m_cells;
     const ExplainBounds& m_bounds;
     ExplainReport m_report;
     Cause m_cause;
@@ -264,9 +252,32 @@ std::string cutText(std::string_view text, std::size_t maxBytes) {
     return std::string(text.substr(0, cut)) + "...";
 }
 
-ExplainReport explain(Explanation& explanation, const std::string& expression,
+std::optional<CellPlace> KernelCells::cellNamed(const std::string& expression) {
+    try {
+        CellPlace place = m_explanation.placeOf(str(expression));
+        if (place.isCell()) return place;
+    } catch (const StringPointer&) {
+        // Not the name of a cell: an expression to compute.
+    }
+    return std::nullopt;
+}
+
+std::vector<CellFacts> KernelCells::precedents(const CellPlace& place, std::int32_t maxCells) {
+    ExplainLimits limits;
+    limits.maxCells = maxCells;
+    return m_explanation.precedents(place, limits);
+}
+
+Explanation::ExpressionFacts KernelCells::expression(const std::string& text,
+                                                     std::int32_t maxCells) {
+    ExplainLimits limits;
+    limits.maxCells = maxCells;
+    return m_explanation.expression(str(text), limits);
+}
+
+ExplainReport explain(ExplainedCells& cells, const std::string& expression,
                       const ExplainBounds& bounds) {
-    return Explainer(explanation, bounds).run(expression);
+    return Explainer(cells, bounds).run(expression);
 }
 
 }  // namespace qv::cli

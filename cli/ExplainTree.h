@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,9 +60,38 @@ struct ExplainBounds {
     std::function<bool()> stopped = [] { return false; };
 };
 
+// What explaining asks about cells: the kernel's Explanation in the tool
+// (KernelCells), a fixed set of cells in tests.
+class ExplainedCells {
+  public:
+    virtual ~ExplainedCells() = default;
+    // The cell the expression names, if it names one.
+    virtual std::optional<CellPlace> cellNamed(const std::string& expression) = 0;
+    virtual CellFacts facts(const CellPlace& place) = 0;
+    virtual Cause cause(const CellPlace& place) = 0;
+    virtual std::vector<CellFacts> precedents(const CellPlace& place, std::int32_t maxCells) = 0;
+    virtual Explanation::ExpressionFacts expression(const std::string& text,
+                                                    std::int32_t maxCells) = 0;
+};
+
+class KernelCells final : public ExplainedCells {
+  public:
+    explicit KernelCells(Explanation& explanation) : m_explanation(explanation) {}
+
+    std::optional<CellPlace> cellNamed(const std::string& expression) override;
+    CellFacts facts(const CellPlace& place) override { return m_explanation.facts(place); }
+    Cause cause(const CellPlace& place) override { return m_explanation.cause(place); }
+    std::vector<CellFacts> precedents(const CellPlace& place, std::int32_t maxCells) override;
+    Explanation::ExpressionFacts expression(const std::string& text,
+                                            std::int32_t maxCells) override;
+
+  private:
+    Explanation& m_explanation;
+};
+
 // Explains `expression`: the cell it names, or else the expression as
 // `qvl eval` computes it. Throws the kernel's messages.
-ExplainReport explain(Explanation& explanation, const std::string& expression,
+ExplainReport explain(ExplainedCells& cells, const std::string& expression,
                       const ExplainBounds& bounds);
 
 // The text, or its first bytes (at most `maxBytes`, whole UTF-8 characters)
