@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ErrorCauses.h"
 #include "cli/ExplainTree.h"
 #include "cli/ExplainWriter.h"
 #include "core/Warning.h"
@@ -320,6 +321,44 @@ TEST(ExplainTreeTest, LongTextsAreCut) {
     EXPECT_EQ(report.nodes[0].cell.name, std::string(30, 'n') + "...");
     EXPECT_EQ(report.nodes[0].cell.formula, std::string(30, 'f') + "...");
     EXPECT_EQ(report.nodes[0].cell.value, std::string(30, 'v') + "...");
+}
+
+TEST(ExplainTreeTest, CausesAreTheSameForTheSameOriginOrLoop) {
+    auto origin = [](Cause::Kind kind, std::int32_t field) {
+        Cause cause;
+        cause.kind = kind;
+        cause.origin.place = {0, field, 1};
+        return cause;
+    };
+    auto loopOf = [](std::vector<std::int32_t> fields) {
+        Cause cause;
+        cause.kind = Cause::Kind::Cycle;
+        for (std::int32_t field : fields) {
+            CellFacts cell;
+            cell.place = {1, field, 2};
+            cause.cycle.push_back(cell);
+        }
+        return cause;
+    };
+    struct Row {
+        const char* what;
+        Cause a;
+        Cause b;
+        bool same;
+    } rows[] = {
+        {"one origin", origin(Cause::Kind::Origin, 3), origin(Cause::Kind::Origin, 3), true},
+        {"two origins", origin(Cause::Kind::Origin, 3), origin(Cause::Kind::Origin, 4), false},
+        {"stopped there", origin(Cause::Kind::Origin, 3), origin(Cause::Kind::Stopped, 3), false},
+        {"a loop told from another cell", loopOf({1, 2, 3}), loopOf({2, 3, 1}), true},
+        {"another loop", loopOf({1, 2, 3}), loopOf({1, 2}), false},
+        {"no error", Cause(), Cause(), true},
+        {"an error and none", origin(Cause::Kind::Origin, 3), Cause(), false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(sameCause(row.a, row.b), row.same);
+        EXPECT_EQ(sameCause(row.b, row.a), row.same);
+    }
 }
 
 }  // namespace
