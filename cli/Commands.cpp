@@ -100,13 +100,13 @@ bool isRowLimitWarning(const Pointer<Object>& value) {
     return toText(value)->view().starts_with("too many rows: ");
 }
 
-// "TABLE: CAUSE (explains N of M cells with errors)" for a table with
-// error cells.
+// "TABLE: CAUSE (explains N of M cells with error values)" for a table
+// with error values.
 void printFirstCause(Kernel& kernel, TableResult& table, std::int32_t index) {
     Explanation explanation(kernel);
     std::optional<TableCause> cause = firstCauseOf(explanation, table, index);
     if (!cause) return;
-    std::printf("%s: %s (explains %lld of %lld cells with errors)\n",
+    std::printf("%s: %s (explains %lld of %lld cells with error values)\n",
                 forTerminal(table.name()->view()).c_str(), forTerminal(cause->text).c_str(),
                 static_cast<long long>(cause->explained), static_cast<long long>(cause->errors));
 }
@@ -179,7 +179,7 @@ int runEval(const ArgumentList& arguments) {
         } else {
             text = forTerminal(toText(value)->view());
         }
-        if (options->why && is<Warning>(value)) {
+        if (options->why && isErrorValue(value)) {
             std::string cause = causeOfExpression(explanation, options->positional[i]);
             if (!cause.empty()) text += "\t" + forTerminal(cause);
         }

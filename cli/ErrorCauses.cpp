@@ -4,7 +4,7 @@
 #include <tuple>
 #include <vector>
 
-#include "core/Warning.h"
+#include "kernel/ValueKinds.h"
 
 namespace qv::cli {
 
@@ -31,6 +31,10 @@ std::vector<std::int32_t> rowsInOrder(TableResult& table) {
 }
 
 }  // namespace
+
+bool isErrorValue(const Pointer<Object>& value) {
+    return valueKind(*value.object()) == ValueKind::Error;
+}
 
 bool sameCause(const Cause& a, const Cause& b) {
     if (a.kind != b.kind) return false;
@@ -60,7 +64,7 @@ std::optional<TableCause> firstCauseOf(Explanation& explanation, TableResult& ta
     TableCause found;
     for (std::int32_t row : rowsInOrder(table)) {
         for (std::int32_t field = 0; field < table.fieldCount(); ++field) {
-            if (!is<Warning>(table.value(field, row))) continue;
+            if (!isErrorValue(table.value(field, row))) continue;
             ++found.errors;
             Cause cause = explanation.cause(CellPlace{index, field, row});
             if (!first) {

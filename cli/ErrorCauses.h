@@ -12,6 +12,9 @@
 
 namespace qv::cli {
 
+// A warning, a circular reference or a stopped computation.
+bool isErrorValue(const Pointer<Object>& value);
+
 // Whether two causes name the same origin, or the same loop (told from
 // any of its cells).
 bool sameCause(const Cause& a, const Cause& b);
@@ -22,10 +25,11 @@ std::string causeOfExpression(Explanation& explanation, const std::string& expre
 struct TableCause {
     std::string text;            // the cause of the table's first error cell
     std::int64_t explained = 0;  // the table's error cells with that cause
-    std::int64_t errors = 0;     // the table's error cells
+    std::int64_t errors = 0;     // the table's cells with error values
 };
 
-// For the table at `index`: the cause of its first error cell (row by
+// For the table at `index`: the cause of its first cell with an error
+// value (circular references and stopped cells too) (row by
 // row: the formula row, the data rows in display order, the summary row;
 // fields left to right) and how many of its error cells share it; nothing
 // for a table without error cells.

@@ -6,7 +6,6 @@
 
 #include "cli/ErrorCauses.h"
 #include "core/ValueConversions.h"
-#include "core/Warning.h"
 
 namespace qv::cli {
 
@@ -23,16 +22,12 @@ std::string_view viewOf(const StringPointer& text) {
     return text.isNull() ? std::string_view() : text->view();
 }
 
-bool isError(const Pointer<Object>& value) {
-    return !value.isNull() && is<Warning>(value);
-}
-
 ShownCell shownCell(const CellFacts& facts, std::size_t maxText) {
     ShownCell cell;
     cell.name = cutText(viewOf(facts.name), maxText);
     cell.formula = cutText(viewOf(facts.formula), maxText);
     cell.value = cutText(toText(facts.value)->view(), maxText);
-    cell.error = isError(facts.value);
+    cell.error = isErrorValue(facts.value);
     return cell;
 }
 
@@ -133,7 +128,7 @@ class Explainer {
         for (std::int32_t step = 0; step < m_bounds.maxWay && !stopped(); ++step) {
             const CellFacts* next = nullptr;
             for (const CellFacts& read : reads) {
-                if (!isError(read.value) || m_way.count(read.place) > 0) continue;
+                if (!isErrorValue(read.value) || m_way.count(read.place) > 0) continue;
                 if (m_rootPlace && read.place == *m_rootPlace) continue;
                 if (sharesCause(read.place)) {
                     next = &read;

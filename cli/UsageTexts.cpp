@@ -39,11 +39,12 @@ constexpr const char* kCheckUsage =
     "tables with warnings. A document that does not read prints\n"
     "'qvl: FILE:LINE:COL: MESSAGE' on stderr and exits with 1. With --strict, a\n"
     "document with a table warning or an error cell also exits with 1.\n"
-    "With --why, each table with error cells adds a line 'TABLE: CAUSE (explains\n"
-    "N of M cells with errors)' before the last line: the cause of its first\n"
-    "error cell (row by row, the formula row first), 'caused by CELL: MESSAGE'\n"
-    "for the cell where the error began or 'cycle: CELL -> ... -> CELL' for a\n"
-    "circular reference, and how many of the table's M error cells it explains.\n";
+    "With --why, each table with error values adds a line 'TABLE: CAUSE\n"
+    "(explains N of M cells with error values)' after its warning: the cause of\n"
+    "its first error value (row by row, the formula row first), 'caused by CELL:\n"
+    "MESSAGE' for the cell where the error began or 'cycle: CELL -> ... -> CELL'\n"
+    "for a circular reference, and how many of the table's M cells holding an\n"
+    "error value (circular references and stopped cells included) it explains.\n";
 
 constexpr const char* kEvalUsage =
     "usage: qvl eval [--typed] [--exact] [--why] [--time-limit SECONDS] FILE EXPR...\n"
