@@ -180,7 +180,7 @@ int runEval(const ArgumentList& arguments) {
             text = forTerminal(toText(value)->view());
         }
         if (options->why && isErrorValue(value)) {
-            std::string cause = causeOfExpression(explanation, options->positional[i]);
+            std::string cause = causeOfExpression(explanation, value);
             if (!cause.empty()) text += "\t" + forTerminal(cause);
         }
         if (options->typed) {

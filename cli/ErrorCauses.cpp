@@ -50,11 +50,9 @@ bool sameCause(const Cause& a, const Cause& b) {
     return false;
 }
 
-std::string causeOfExpression(Explanation& explanation, const std::string& expression) {
-    // The cause alone: no cells it read.
-    ExplainLimits limits;
-    limits.maxCells = 0;
-    Cause cause = explanation.expression(str(expression), limits).cause;
+std::string causeOfExpression(Explanation& explanation, const Pointer<Object>& value) {
+    // The value carries its cause: nothing is computed again.
+    Cause cause = explanation.causeOfValue(value, CellPlace());
     return cause.text.isNull() ? std::string() : cause.text->toStdString();
 }
 

@@ -19,8 +19,9 @@ bool isErrorValue(const Pointer<Object>& value);
 // any of its cells).
 bool sameCause(const Cause& a, const Cause& b);
 
-// The cause of the expression's value, "" when it is no error.
-std::string causeOfExpression(Explanation& explanation, const std::string& expression);
+// The cause of a value computed outside any table (an expression of
+// `qvl eval`), "" when it is no error.
+std::string causeOfExpression(Explanation& explanation, const Pointer<Object>& value);
 
 struct TableCause {
     std::string text;            // the cause of the table's first error cell

@@ -267,7 +267,11 @@ Explanation::ExpressionFacts KernelCells::expression(const std::string& text,
                                                      std::int32_t maxCells) {
     ExplainLimits limits;
     limits.maxCells = maxCells;
-    return m_explanation.expression(str(text), limits);
+    Explanation::ExpressionFacts facts = m_explanation.expression(str(text), limits);
+    // The cause as the value carries it, where the facts do not tell it.
+    if (facts.cause.kind == Cause::Kind::None && isErrorValue(facts.value))
+        facts.cause = m_explanation.causeOfValue(facts.value, CellPlace());
+    return facts;
 }
 
 ExplainReport explain(ExplainedCells& cells, const std::string& expression,
