@@ -55,7 +55,15 @@ int runExplain(const ArgumentList& arguments) {
     ExplainBounds bounds;
     bounds.depth = options->depth.value_or(kDefaultDepth);
     bounds.stopped = [&limit] { return limit && limit->passed(); };
-    ExplainReport report = explain(cells, expression, bounds);
+    ExplainReport report;
+    try {
+        report = explain(cells, expression, bounds);
+    } catch (const StringPointer& message) {
+        // A name the results hold no cell for, such as a row past the last.
+        std::fprintf(stderr, "qvl: %s: %s: %s\n", path.c_str(), forTerminal(expression).c_str(),
+                     forTerminal(message->view()).c_str());
+        return withinTimeLimit(limit, path, 1);
+    }
     if (format == "json") {
         writeExplainJson(report, stdout);
     } else {

@@ -354,6 +354,7 @@ TEST(ExplainCommandTest, BadInputsAreRefusedWithAMessage) {
          2,
          "qvl: bad expression '(\\x1b[2J': Invalid formula: invalid char"},
         {runExplain, {path, " "}, 2, "qvl: explain needs an expression, not a blank"},
+        {runExplain, {path, "T[4].y"}, 1, "qvl: " + path + ": T[4].y: no such cell"},
         {runExplain,
          {missing, "1"},
          1,
