@@ -73,7 +73,7 @@ std::vector<CellFacts> Explanation::dependents(const CellPlace& place,
     std::vector<CellFacts> cells;
     runOnLargeStack([&] {
         cellName(results, place);  // throws for a place that names no cell
-        DependentBounds bounds{cellLimit(limits), limits.maxScanned, limits.stop};
+        DependentBounds bounds{cellLimit(limits), limits.maxScanned, limits.maxReads, limits.stop};
         for (const CellPlace& found : findDependents(results, place, bounds)) {
             if (stopRequested(limits)) return;
             cells.push_back(describeCell(results, found));
