@@ -6,257 +6,21 @@
 #include <optional>
 #include <stdexcept>
 
-#include "app/Document.h"
-#include "app/DocumentFile.h"
-#include "app/LoadFailure.h"
 #include "charts/ChartFile.h"
 #include "charts/ChartSvg.h"
 #include "charts/TableChartModel.h"
+#include "cli/CommandSupport.h"
+#include "cli/ErrorCauses.h"
 #include "cli/ProgressFeedback.h"
 #include "cli/TableRenderer.h"
 #include "cli/TerminalText.h"
-#include "cli/TimeLimit.h"
 #include "core/FileWriter.h"
 #include "core/ValueConversions.h"
 #include "core/Warning.h"
-#include "language/SourceError.h"
 
 namespace qv::cli {
 
 namespace {
-
-constexpr const char* kToolUsage =
-    "usage: qvl COMMAND [OPTIONS] FILE ...\n"
-    "\n"
-    "Commands:\n"
-    "  check [--strict] FILE        read a document and report what it holds\n"
-    "  eval [--typed] [--exact] FILE EXPR...\n"
-    "                               evaluate expressions against a document\n"
-    "  show [--all] [--exact] [--format text|tsv|csv|json] FILE [TABLE...]\n"
-    "                               compute and print tables\n"
-    "  fmt [--write] FILE           print a document as the program writes it\n"
-    "  chart FILE TABLE -o OUT.svg  draw a table's chart as an SVG picture\n"
-    "\n"
-    "FILE may be - for standard input. 'qvl COMMAND --help' describes one command.\n"
-    "check, eval, show and chart take --time-limit SECONDS: once SECONDS have\n"
-    "passed since the command started, the computation stops, the cells not yet\n"
-    "computed say \"calculation stopped\", what there is is printed (chart\n"
-    "writes no file) and the command fails with 'qvl: FILE: calculation stopped:\n"
-    "the time limit of SECONDS s passed'.\n"
-    "Exit status: 0 success; 1 a document that could not be read (or, for check\n"
-    "--strict, has warnings or error cells), a computation stopped by its time\n"
-    "limit, output that could not be written or memory that ran out; 2 a usage\n"
-    "error.\n";
-
-constexpr const char* kCheckUsage =
-    "usage: qvl check [--strict] [--time-limit SECONDS] FILE\n"
-    "Reads the document and prints a line 'TABLE: MESSAGE' for each table with a\n"
-    "warning (a circular or missing base table, a table past the limits), then\n"
-    "one line: its tables, fields, rows, the cells that hold error values and the\n"
-    "tables with warnings. A document that does not read prints\n"
-    "'qvl: FILE:LINE:COL: MESSAGE' on stderr and exits with 1. With --strict, a\n"
-    "document with a table warning or an error cell also exits with 1.\n";
-
-constexpr const char* kEvalUsage =
-    "usage: qvl eval [--typed] [--exact] [--time-limit SECONDS] FILE EXPR...\n"
-    "Evaluates each expression against the document and prints one line per\n"
-    "expression: the value's display text; with --typed, the value's class\n"
-    "name, a tab, then the text. With --exact a number is written as the\n"
-    "shortest text that reads back as the same double. Control characters are\n"
-    "shown escaped (\\n, \\x1b). An error value is a value (exit 0).\n";
-
-constexpr const char* kShowUsage =
-    "usage: qvl show [--all] [--exact] [--format text|tsv|csv|json]\n"
-    "                [--time-limit SECONDS] FILE [TABLE...]\n"
-    "Computes the named tables (all, in document order, when none is named)\n"
-    "and prints their visible fields (every field with --all) by row: the data\n"
-    "rows in display order, then the summary row; --all adds the formula row\n"
-    "first. tsv and csv print one table: name it when the document has several.\n"
-    "A table's warning is a line 'warning: MESSAGE' under its name in text, a\n"
-    "first line '# warning: MESSAGE' in tsv and csv, and \"warning\" in json.\n"
-    "Under a table without data rows, each field whose formula row holds an\n"
-    "error adds a line 'error in formula row: FIELD: MESSAGE' (in tsv and csv\n"
-    "a last line '# error in formula row: FIELD: MESSAGE'), unless --all shows\n"
-    "that row.\n"
-    "text shows control characters escaped (\\n, \\x1b); json replaces bytes\n"
-    "that are not UTF-8 by U+FFFD. With --exact numbers are written as the\n"
-    "shortest text that reads back as the same double instead of as displayed.\n";
-
-constexpr const char* kFmtUsage =
-    "usage: qvl fmt [--write] FILE\n"
-    "Prints the document as the program writes it; --write replaces the file\n"
-    "with that text (atomically) instead, keeping its owner, group and\n"
-    "permissions; through a symbolic link the file it points to is replaced.\n"
-    "FILE must then be a regular file.\n";
-
-constexpr const char* kChartUsage =
-    "usage: qvl chart [--time-limit SECONDS] FILE TABLE -o OUT.svg\n"
-    "Draws the chart of the table as the chart view of the desktop program\n"
-    "does: every trajectory its fields hold (the values of plot), over a grid\n"
-    "with labelled ticks, with a legend naming each trajectory's field. The\n"
-    "picture is 640 by 480 pixels, written as SVG to OUT.svg, or to standard\n"
-    "output for -o -. A table without trajectories gives the grid alone.\n"
-    "--time-limit SECONDS stops a computation that takes longer: no file is\n"
-    "written and the command fails.\n";
-
-int usageError(const std::string& command, const std::string& problem) {
-    std::fprintf(stderr, "qvl: %s\n%s", problem.c_str(), usageOf(command));
-    return 2;
-}
-
-bool wantsHelp(const ArgumentList& arguments) {
-    for (const std::string& argument : arguments) {
-        if (argument == "--help" || argument == "-h") return true;
-    }
-    return false;
-}
-
-bool g_keepDocuments = false;
-
-// Tearing down a model of millions of cells takes a good share of the time
-// it took to compute; a process about to exit leaves that to the system.
-void keepUntilExit(const Pointer<Document>& document) {
-    static auto* kept = new std::vector<Pointer<Document>>();
-    kept->push_back(document);
-}
-
-// Reads a document from a path or, for "-", from standard input, which is
-// bounded like a file.
-Pointer<Document> readDocument(const std::string& path,
-                               const Pointer<AbstractKernelFeedback>& feedback) {
-    if (path == "-") return Document::read(readDocumentStream(stdin, "standard input"), feedback);
-    return Document::readFile(path, feedback);
-}
-
-// Prints a failure as "qvl: FILE:LINE:COL: MESSAGE", or "qvl: FILE: MESSAGE"
-// when the file itself could not be read.
-Pointer<Document> load(const std::string& path, const Pointer<AbstractKernelFeedback>& feedback) {
-    std::string why;
-    Pointer<Document> document = readDocumentOrSay(
-        path, [&] { return readDocument(path, feedback); }, why);
-    if (document.isNull()) {
-        std::fprintf(stderr, "qvl: %s\n", why.c_str());
-        return document;
-    }
-    // What the reader changed to read the document, where it stood.
-    for (const SourceError& warning : document->warnings()) {
-        std::fprintf(stderr, "qvl: %s:%d:%d: warning: %s\n", path.c_str(), warning.line(),
-                     warning.column(), forTerminal(warning.message()->view()).c_str());
-    }
-    if (g_keepDocuments) keepUntilExit(document);
-    return document;
-}
-
-// The table of that name, or null after saying "qvl: FILE: TABLE: MESSAGE".
-Pointer<TableResult> findTable(Kernel& kernel, const std::string& path, const std::string& name) {
-    std::string why;
-    Pointer<TableResult> table = findTableOrSay(kernel, path, name, why);
-    if (table.isNull()) std::fprintf(stderr, "qvl: %s\n", why.c_str());
-    return table;
-}
-
-struct Options {
-    std::vector<std::string> positional;
-    bool all = false;
-    bool typed = false;
-    bool write = false;
-    bool exact = false;
-    bool strict = false;
-    std::optional<std::string> format;
-    std::optional<std::string> output;
-    std::optional<double> timeLimit;
-};
-
-bool computes(const std::string& command) {
-    return command == "check" || command == "eval" || command == "show" || command == "chart";
-}
-
-// Options may stand anywhere before "--"; a lone "-" is a file name.
-std::optional<Options> parseOptions(const std::string& command, const ArgumentList& arguments,
-                                    int& status) {
-    Options options;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (optionsEnded || argument == "-" || argument.empty() || argument[0] != '-') {
-            options.positional.push_back(argument);
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else if (argument == "--all" && command == "show") {
-            options.all = true;
-        } else if (argument == "--typed" && command == "eval") {
-            options.typed = true;
-        } else if (argument == "--exact" && (command == "show" || command == "eval")) {
-            options.exact = true;
-        } else if (argument == "--strict" && command == "check") {
-            options.strict = true;
-        } else if (argument == "--write" && command == "fmt") {
-            options.write = true;
-        } else if ((argument == "--format" && command == "show") ||
-                   (argument.rfind("--format=", 0) == 0 && command == "show")) {
-            if (argument == "--format") {
-                if (i + 1 >= arguments.size()) {
-                    status = usageError(command, "--format needs a value");
-                    return std::nullopt;
-                }
-                options.format = arguments[++i];
-            } else {
-                options.format = argument.substr(9);
-            }
-        } else if ((argument == "--time-limit" || argument.rfind("--time-limit=", 0) == 0) &&
-                   computes(command)) {
-            std::string value;
-            if (argument == "--time-limit") {
-                if (i + 1 >= arguments.size()) {
-                    status = usageError(command, "--time-limit needs a number of seconds");
-                    return std::nullopt;
-                }
-                value = arguments[++i];
-            } else {
-                value = argument.substr(13);
-            }
-            options.timeLimit = TimeLimit::parseSeconds(value);
-            if (!options.timeLimit) {
-                status = usageError(command,
-                                    "--time-limit needs a number of seconds above 0, "
-                                    "not " +
-                                        value);
-                return std::nullopt;
-            }
-        } else if ((argument == "-o" || argument == "--output") && command == "chart") {
-            if (i + 1 >= arguments.size()) {
-                status = usageError(command, argument + " needs a file");
-                return std::nullopt;
-            }
-            options.output = arguments[++i];
-        } else if (command == "eval" && options.positional.size() >= 1) {
-            // Expressions such as -x start with a minus.
-            options.positional.push_back(argument);
-        } else {
-            status = usageError(command, "unknown option " + argument);
-            return std::nullopt;
-        }
-    }
-    return options;
-}
-
-// The command's time limit, counted from now; null without one.
-std::unique_ptr<TimeLimit> startTimeLimit(const Options& options) {
-    if (!options.timeLimit) return nullptr;
-    return std::make_unique<TimeLimit>(*options.timeLimit);
-}
-
-void watchTime(const std::unique_ptr<TimeLimit>& limit, const Document& document) {
-    if (limit) limit->watch(document.kernel());
-}
-
-// The command's status, or a failure after saying that its time limit
-// stopped the computation; what was printed stays printed.
-int withinTimeLimit(const std::unique_ptr<TimeLimit>& limit, const std::string& path, int status) {
-    if (!limit || !limit->stoppedComputing()) return status;
-    std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), limit->message().c_str());
-    return status == 0 ? 1 : status;
-}
 
 NumberStyle numberStyle(const Options& options) {
     return options.exact ? NumberStyle::Exact : NumberStyle::Display;
@@ -293,6 +57,7 @@ int runCommand(const std::string& command, const ArgumentList& arguments) {
     if (command == "check") return runCheck(arguments);
     if (command == "eval") return runEval(arguments);
     if (command == "show") return runShow(arguments);
+    if (command == "explain") return runExplain(arguments);
     if (command == "fmt") return runFmt(arguments);
     if (command == "chart") return runChart(arguments);
     std::fprintf(stderr, "qvl: unknown command %s\n%s", command.c_str(), usageOf(""));
@@ -301,17 +66,8 @@ int runCommand(const std::string& command, const ArgumentList& arguments) {
 
 }  // namespace
 
-const char* usageOf(const std::string& command) {
-    if (command == "check") return kCheckUsage;
-    if (command == "eval") return kEvalUsage;
-    if (command == "show") return kShowUsage;
-    if (command == "fmt") return kFmtUsage;
-    if (command == "chart") return kChartUsage;
-    return kToolUsage;
-}
-
 void keepDocumentsUntilExit() {
-    g_keepDocuments = true;
+    keepLoadedDocuments();
 }
 
 int runTool(const ArgumentList& arguments) {
@@ -344,10 +100,21 @@ bool isRowLimitWarning(const Pointer<Object>& value) {
     return toText(value)->view().starts_with("too many rows: ");
 }
 
+// "TABLE: CAUSE (explains N of M cells with error values)" for a table
+// with error values.
+void printFirstCause(Kernel& kernel, TableResult& table, std::int32_t index) {
+    Explanation explanation(kernel);
+    std::optional<TableCause> cause = firstCauseOf(explanation, table, index);
+    if (!cause) return;
+    std::printf("%s: %s (explains %lld of %lld cells with error values)\n",
+                forTerminal(table.name()->view()).c_str(), forTerminal(cause->text).c_str(),
+                static_cast<long long>(cause->explained), static_cast<long long>(cause->errors));
+}
+
 }  // namespace
 
 int runCheck(const ArgumentList& arguments) {
-    if (wantsHelp(arguments)) return std::fputs(kCheckUsage, stdout), 0;
+    if (wantsHelp(arguments)) return std::fputs(usageOf("check"), stdout), 0;
     int status = 0;
     auto options = parseOptions("check", arguments, status);
     if (!options) return status;
@@ -380,6 +147,7 @@ int runCheck(const ArgumentList& arguments) {
             std::printf("%s: %s\n", forTerminal(table->name()->view()).c_str(),
                         forTerminal(toText(warning)->view()).c_str());
         }
+        if (options->why) printFirstCause(kernel, *table, t);
     }
     std::printf(
         "%s: %d tables, %lld fields, %lld rows, %lld cells with errors, %lld tables with "
@@ -390,7 +158,7 @@ int runCheck(const ArgumentList& arguments) {
 }
 
 int runEval(const ArgumentList& arguments) {
-    if (wantsHelp(arguments)) return std::fputs(kEvalUsage, stdout), 0;
+    if (wantsHelp(arguments)) return std::fputs(usageOf("eval"), stdout), 0;
     int status = 0;
     auto options = parseOptions("eval", arguments, status);
     if (!options) return status;
@@ -399,6 +167,7 @@ int runEval(const ArgumentList& arguments) {
     Pointer<Document> document = load(options->positional[0], make<ProgressFeedback>());
     if (document.isNull()) return 1;
     watchTime(limit, *document);
+    Explanation explanation(*document->kernel());
     for (std::size_t i = 1; i < options->positional.size(); ++i) {
         Pointer<Object> value = document->kernel()->evaluateExpression(str(options->positional[i]));
         std::string text;
@@ -410,6 +179,10 @@ int runEval(const ArgumentList& arguments) {
         } else {
             text = forTerminal(toText(value)->view());
         }
+        if (options->why && isErrorValue(value)) {
+            std::string cause = causeOfExpression(explanation, value);
+            if (!cause.empty()) text += "\t" + forTerminal(cause);
+        }
         if (options->typed) {
             std::printf("%s\t%s\n", value.object()->getClassName(), text.c_str());
         } else {
@@ -420,7 +193,7 @@ int runEval(const ArgumentList& arguments) {
 }
 
 int runShow(const ArgumentList& arguments) {
-    if (wantsHelp(arguments)) return std::fputs(kShowUsage, stdout), 0;
+    if (wantsHelp(arguments)) return std::fputs(usageOf("show"), stdout), 0;
     int status = 0;
     auto options = parseOptions("show", arguments, status);
     if (!options) return status;
@@ -469,7 +242,7 @@ int runShow(const ArgumentList& arguments) {
 }
 
 int runFmt(const ArgumentList& arguments) {
-    if (wantsHelp(arguments)) return std::fputs(kFmtUsage, stdout), 0;
+    if (wantsHelp(arguments)) return std::fputs(usageOf("fmt"), stdout), 0;
     int status = 0;
     auto options = parseOptions("fmt", arguments, status);
     if (!options) return status;
@@ -527,7 +300,7 @@ bool writeSvg(const std::string& path, const Pointer<ChartModel>& model) {
 }  // namespace
 
 int runChart(const ArgumentList& arguments) {
-    if (wantsHelp(arguments)) return std::fputs(kChartUsage, stdout), 0;
+    if (wantsHelp(arguments)) return std::fputs(usageOf("chart"), stdout), 0;
     int status = 0;
     auto options = parseOptions("chart", arguments, status);
     if (!options) return status;

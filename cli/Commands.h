@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/UsageTexts.h"
+
 namespace qv::cli {
 
 using ArgumentList = std::vector<std::string>;
@@ -19,6 +21,8 @@ int runTool(const ArgumentList& arguments);
 int runCheck(const ArgumentList& arguments);
 int runEval(const ArgumentList& arguments);
 int runShow(const ArgumentList& arguments);
+// Prints where the value of an expression comes from.
+int runExplain(const ArgumentList& arguments);
 int runFmt(const ArgumentList& arguments);
 // Draws a table's chart into an SVG file.
 int runChart(const ArgumentList& arguments);
@@ -26,8 +30,5 @@ int runChart(const ArgumentList& arguments);
 // Documents that commands load are kept until the process exits instead of
 // being torn down when the command returns; for the tool, not for tests.
 void keepDocumentsUntilExit();
-
-// The usage text of the tool, or of one command ("" for the tool).
-const char* usageOf(const std::string& command);
 
 }  // namespace qv::cli

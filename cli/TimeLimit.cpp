@@ -43,7 +43,12 @@ void TimeLimit::watch(const Pointer<Kernel>& kernel) {
 void TimeLimit::check() {
     if (Clock::now() < m_deadline) return;
     m_stopped = true;
-    m_kernel->requestStop();
+    if (!m_kernel.isNull()) m_kernel->requestStop();
+}
+
+bool TimeLimit::passed() {
+    if (!m_stopped) check();
+    return m_stopped;
 }
 
 std::string TimeLimit::message() const {

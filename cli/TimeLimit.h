@@ -30,6 +30,10 @@ class TimeLimit {
 
     // Watches the computations of `kernel` until this limit ends.
     void watch(const Pointer<Kernel>& kernel);
+    // Whether the limit has passed, looked at now: for work done in many
+    // short computations, between them. Once it has, it stops the kernel as
+    // the waiting hook does and counts as having stopped it.
+    bool passed();
     // Whether the limit stopped a computation.
     bool stoppedComputing() const noexcept { return m_stopped; }
     // "calculation stopped: the time limit of 1.5 s passed".

@@ -175,7 +175,7 @@ TEST(CommandTest, FmtPrintsAndRewritesOnlyGoodDocuments) {
 }
 
 TEST(CommandTest, HelpIsPrintedForTheToolAndEachCommand) {
-    for (auto command : {runCheck, runEval, runShow, runFmt}) {
+    for (auto command : {runCheck, runEval, runShow, runExplain, runFmt}) {
         Outcome outcome = run(command, {"--help"});
         EXPECT_EQ(outcome.status, 0);
         EXPECT_EQ(outcome.out.rfind("usage: qvl ", 0), 0u);

@@ -57,6 +57,22 @@ TEST(TimeLimitTest, AComputationPastItsLimitStopsAndTheCommandFails) {
          runCheck,
          {path, "--time-limit", "0.05"},
          path + ": 2 tables, 5 fields, 3 rows, 0 cells with errors, 0 tables with warnings\n"},
+        {"explain says where the computation stopped",
+         runExplain,
+         {"--time-limit", "0.05", path, "R.y"},
+         "R.y := x+1 => calculation stopped\ncaused by R.x: calculation stopped\n  R.x := f(30) "
+         "=> calculation stopped  <- origin\n"},
+        {"eval --why says it after each stopped value",
+         runEval,
+         {"--why", "--time-limit=0.05", path, "R.y", "C[1].s"},
+         "calculation stopped\tcaused by R.x: calculation stopped\ncalculation stopped\tcaused "
+         "by R.x: calculation stopped\n"},
+        {"check --why counts the cells the stop explains",
+         runCheck,
+         {"--why", path, "--time-limit", "0.05"},
+         "R: caused by R.x: calculation stopped (explains 4 of 4 cells with error values)\nC: "
+         "caused by R.x: calculation stopped (explains 6 of 6 cells with error values)\n" +
+             path + ": 2 tables, 5 fields, 3 rows, 0 cells with errors, 0 tables with warnings\n"},
         {"chart writes no picture of a part",
          runChart,
          {"--time-limit", "0.05", path, "C", "-o", svg},
@@ -83,6 +99,8 @@ TEST(TimeLimitTest, AComputationWithinItsLimitIsAsWithoutOne) {
         {runShow, {"--time-limit=1e3", "--format", "csv", path}, {"--format", "csv", path}},
         {runEval, {"--time-limit", "600", path, "C[2].s"}, {path, "C[2].s"}},
         {runCheck, {"--time-limit", "600", path}, {path}},
+        {runExplain, {"--time-limit", "600", path, "C[2].s"}, {path, "C[2].s"}},
+        {runEval, {"--why", "--time-limit", "600", path, "C[2].s"}, {path, "C[2].s"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.withLimit[0] + " " + row.withLimit[1]);

@@ -1,0 +1,63 @@
+// What the commands of qvl share: their options, reading the document they
+// work on with the failure said on stderr, and their time limit.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Document.h"
+#include "cli/TimeLimit.h"
+
+namespace qv::cli {
+
+using ArgumentList = std::vector<std::string>;
+
+// Prints "qvl: PROBLEM" and the command's usage on stderr; returns 2.
+int usageError(const std::string& command, const std::string& problem);
+bool wantsHelp(const ArgumentList& arguments);
+
+struct Options {
+    std::vector<std::string> positional;
+    bool all = false;
+    bool typed = false;
+    bool write = false;
+    bool exact = false;
+    bool strict = false;
+    bool why = false;
+    std::optional<std::string> format;
+    std::optional<std::string> output;
+    std::optional<double> timeLimit;
+    std::optional<std::int32_t> depth;
+};
+
+// The deepest --depth explain takes.
+inline constexpr std::int32_t kMaxExplainDepth = 64;
+
+// The options of `command`; on a usage error, nothing, with `status` set
+// after saying what is wrong. Options may stand anywhere before "--"; a
+// lone "-" is a file name.
+std::optional<Options> parseOptions(const std::string& command, const ArgumentList& arguments,
+                                    int& status);
+
+// Documents read from now on are kept until the process exits.
+void keepLoadedDocuments();
+
+// Reads the document at `path` ("-": standard input) and tells on stderr
+// what the reader changed to read it; the null object after printing
+// "qvl: FILE:LINE:COL: MESSAGE" (or "qvl: FILE: MESSAGE") when it fails.
+Pointer<Document> load(const std::string& path, const Pointer<AbstractKernelFeedback>& feedback);
+
+// The table of that name, or null after saying "qvl: FILE: TABLE: MESSAGE".
+Pointer<TableResult> findTable(Kernel& kernel, const std::string& path, const std::string& name);
+
+// The command's time limit, counted from now; null without one.
+std::unique_ptr<TimeLimit> startTimeLimit(const Options& options);
+void watchTime(const std::unique_ptr<TimeLimit>& limit, const Document& document);
+// The command's status, or a failure after saying that its time limit
+// stopped the computation; what was printed stays printed.
+int withinTimeLimit(const std::unique_ptr<TimeLimit>& limit, const std::string& path, int status);
+
+}  // namespace qv::cli

@@ -1,0 +1,132 @@
+#include "cli/UsageTexts.h"
+
+namespace qv::cli {
+
+namespace {
+
+constexpr const char* kToolUsage =
+    "usage: qvl COMMAND [OPTIONS] FILE ...\n"
+    "\n"
+    "Commands:\n"
+    "  check [--strict] [--why] FILE\n"
+    "                               read a document and report what it holds\n"
+    "  eval [--typed] [--exact] [--why] FILE EXPR...\n"
+    "                               evaluate expressions against a document\n"
+    "  show [--all] [--exact] [--format text|tsv|csv|json] FILE [TABLE...]\n"
+    "                               compute and print tables\n"
+    "  explain [--depth N] [--format text|json] FILE EXPR\n"
+    "                               show the cells a value comes from and, for an\n"
+    "                               error, the cell where it began\n"
+    "  fmt [--write] FILE           print a document as the program writes it\n"
+    "  chart FILE TABLE -o OUT.svg  draw a table's chart as an SVG picture\n"
+    "\n"
+    "FILE may be - for standard input. 'qvl COMMAND --help' describes one command.\n"
+    "check, eval, show, explain and chart take --time-limit SECONDS: once SECONDS\n"
+    "have passed since the command started, the computation stops, the cells not yet\n"
+    "computed say \"calculation stopped\", what there is is printed (chart\n"
+    "writes no file) and the command fails with 'qvl: FILE: calculation stopped:\n"
+    "the time limit of SECONDS s passed'.\n"
+    "Exit status: 0 success; 1 a document that could not be read (or, for check\n"
+    "--strict, has warnings or error cells), a computation stopped by its time\n"
+    "limit, output that could not be written or memory that ran out; 2 a usage\n"
+    "error.\n";
+
+constexpr const char* kCheckUsage =
+    "usage: qvl check [--strict] [--why] [--time-limit SECONDS] FILE\n"
+    "Reads the document and prints a line 'TABLE: MESSAGE' for each table with a\n"
+    "warning (a circular or missing base table, a table past the limits), then\n"
+    "one line: its tables, fields, rows, the cells that hold error values and the\n"
+    "tables with warnings. A document that does not read prints\n"
+    "'qvl: FILE:LINE:COL: MESSAGE' on stderr and exits with 1. With --strict, a\n"
+    "document with a table warning or an error cell also exits with 1.\n"
+    "With --why, each table with error values adds a line 'TABLE: CAUSE\n"
+    "(explains N of M cells with error values)' after its warning: the cause of\n"
+    "its first error value (row by row, the formula row first), 'caused by CELL:\n"
+    "MESSAGE' for the cell where the error began or 'cycle: CELL -> ... -> CELL'\n"
+    "for a circular reference, and how many of the table's M cells holding an\n"
+    "error value (circular references and stopped cells included) it explains.\n";
+
+constexpr const char* kEvalUsage =
+    "usage: qvl eval [--typed] [--exact] [--why] [--time-limit SECONDS] FILE EXPR...\n"
+    "Evaluates each expression against the document and prints one line per\n"
+    "expression: the value's display text; with --typed, the value's class\n"
+    "name, a tab, then the text. With --exact a number is written as the\n"
+    "shortest text that reads back as the same double. Control characters are\n"
+    "shown escaped (\\n, \\x1b). An error value is a value (exit 0). With --why\n"
+    "an error value is followed by a tab and its cause: 'caused by CELL: MESSAGE'\n"
+    "names the cell where the error began, 'cycle: CELL -> ... -> CELL' the\n"
+    "circular reference it comes from.\n";
+
+constexpr const char* kShowUsage =
+    "usage: qvl show [--all] [--exact] [--format text|tsv|csv|json]\n"
+    "                [--time-limit SECONDS] FILE [TABLE...]\n"
+    "Computes the named tables (all, in document order, when none is named)\n"
+    "and prints their visible fields (every field with --all) by row: the data\n"
+    "rows in display order, then the summary row; --all adds the formula row\n"
+    "first. tsv and csv print one table: name it when the document has several.\n"
+    "A table's warning is a line 'warning: MESSAGE' under its name in text, a\n"
+    "first line '# warning: MESSAGE' in tsv and csv, and \"warning\" in json.\n"
+    "Under a table without data rows, each field whose formula row holds an\n"
+    "error adds a line 'error in formula row: FIELD: MESSAGE' (in tsv and csv\n"
+    "a last line '# error in formula row: FIELD: MESSAGE'), unless --all shows\n"
+    "that row.\n"
+    "text shows control characters escaped (\\n, \\x1b); json replaces bytes\n"
+    "that are not UTF-8 by U+FFFD. With --exact numbers are written as the\n"
+    "shortest text that reads back as the same double instead of as displayed.\n";
+
+constexpr const char* kExplainUsage =
+    "usage: qvl explain [--depth N] [--format text|json] [--time-limit SECONDS]\n"
+    "                   FILE EXPR\n"
+    "Computes the expression and prints where its value comes from. The first\n"
+    "line is 'EXPR => VALUE' or, when EXPR names a cell (Loan[3].payment, or\n"
+    "Loan.rate for the formula row), the cell's line. An error value adds its\n"
+    "cause: 'caused by CELL: MESSAGE' or 'cycle: CELL -> ... -> CELL'. Then the\n"
+    "cells the value read, each 'CELL := FORMULA => VALUE' ('CELL => VALUE' for\n"
+    "a cell without a formula) indented under the cell that read it, N levels\n"
+    "deep (3 unless given, at most 64). A cell shown before is shown again as\n"
+    "'CELL (see above)' with nothing under it, which also ends a loop. For an\n"
+    "error the cells on the way to where it began are shown however deep (up to\n"
+    "1000 levels; past them a line '...' and the origin), and that cell's line\n"
+    "ends in '<- origin'. A text longer than 1000 bytes is cut and ends in '...';\n"
+    "a cell lists at most 1000 cells it read, the tree at most 10000 cells, with\n"
+    "a line '...' where cells were left out. A cell name the results hold no\n"
+    "cell for (a row past the last) fails with 'qvl: FILE: EXPR: no such cell'.\n"
+    "json writes one object: {\"expression\": EXPR, \"cause\": null or {\"kind\":\n"
+    "\"origin\", \"cycle\" or \"stopped\", \"text\": CAUSE, \"cells\": [CELL...]},\n"
+    "\"tree\": [NODE...], \"complete\": false when cells were left out}. A CELL is\n"
+    "{\"name\" (null for EXPR itself), \"formula\" (null for none), \"value\",\n"
+    "\"error\": true for an error value}. The tree lists its nodes in the order of\n"
+    "the text, each NODE a CELL with \"level\" (0 for EXPR, one more under the\n"
+    "cell that read it), \"mark\" (null, \"see above\" or \"origin\"), \"unfolded\"\n"
+    "(the cells it read follow it) and \"more\" (some of those were left out).\n";
+
+constexpr const char* kFmtUsage =
+    "usage: qvl fmt [--write] FILE\n"
+    "Prints the document as the program writes it; --write replaces the file\n"
+    "with that text (atomically) instead, keeping its owner, group and\n"
+    "permissions; through a symbolic link the file it points to is replaced.\n"
+    "FILE must then be a regular file.\n";
+
+constexpr const char* kChartUsage =
+    "usage: qvl chart [--time-limit SECONDS] FILE TABLE -o OUT.svg\n"
+    "Draws the chart of the table as the chart view of the desktop program\n"
+    "does: every trajectory its fields hold (the values of plot), over a grid\n"
+    "with labelled ticks, with a legend naming each trajectory's field. The\n"
+    "picture is 640 by 480 pixels, written as SVG to OUT.svg, or to standard\n"
+    "output for -o -. A table without trajectories gives the grid alone.\n"
+    "--time-limit SECONDS stops a computation that takes longer: no file is\n"
+    "written and the command fails.\n";
+
+}  // namespace
+
+const char* usageOf(const std::string& command) {
+    if (command == "check") return kCheckUsage;
+    if (command == "eval") return kEvalUsage;
+    if (command == "show") return kShowUsage;
+    if (command == "explain") return kExplainUsage;
+    if (command == "fmt") return kFmtUsage;
+    if (command == "chart") return kChartUsage;
+    return kToolUsage;
+}
+
+}  // namespace qv::cli
