@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "kernel/CellPlace.h"
 #include "kernel/Kernel.h"
 #include "kernel/TableResult.h"
 #include "toolkit/Geometry.h"
@@ -42,6 +43,9 @@ class ViewHost {
     virtual void popupNodeMenu(toolkit::Point at, std::function<void(NodeAction)> chosen) = 0;
     // What the properties view shows when the selection offers nothing.
     virtual Pointer<Object> documentProperties() = 0;
+    // Selects the cell in a view of its table, opening one when no view
+    // shows it.
+    virtual void goToCell(const CellPlace& place) = 0;
 };
 
 }  // namespace qv
