@@ -24,8 +24,11 @@ struct CellPlace {
 };
 
 // The name of a cell written so that it reads back as an expression that
-// names the same cell ("Prices[4].rate", a row name where the row has one,
-// brackets where a name needs them).
+// names the same cell outside any table ("Prices[4].rate", "Prices.rate" for
+// the formula row, "Prices[sum].rate", brackets where a name needs them; a
+// data row goes by its number, since "T[name]" does not read a named row).
+// The empty String for a place outside any table; throws "no such cell"
+// for a place that names no cell of the results.
 StringPointer cellName(ProgramResult& results, const CellPlace& place);
 
 }  // namespace qv
