@@ -211,8 +211,15 @@ struct ViewFixture : ExplainFixture {
     ViewFixture()
         : ExplainFixture(
               "optimized(10,10) result(Prices);\noptimized(10,300) result(Report);\n"
-              "optimized(600,10) explain();\n") {}
+              "optimized(10,420) explain();\n") {}
     ExplainEditable& view() const { return *cast<ExplainEditable>(frames[2]->view()); }
+    // The box of a tree line, through the window.
+    toolkit::Point boxPoint(std::int32_t line) {
+        layout();
+        toolkit::Rect box = view().boxRect(line);
+        toolkit::Point shift = view().layoutPoint({0, 0});
+        return {box.x + box.width / 2 - shift.x, box.y + box.height / 2 - shift.y};
+    }
     // A line of the view, through the window.
     toolkit::Point linePoint(std::int32_t line, std::int32_t x = 60) {
         layout();
@@ -237,7 +244,7 @@ TEST(ExplainView, FollowsTheSelectionWithPrecedentsAndDependents) {
                   "Read by no cells",
               }));
     // Unfolding a precedent asks for its own precedents; folding drops them.
-    f.view().toggle(4);
+    f.click(f.boxPoint(4));
     EXPECT_EQ(viewLines(f.view()),
               (std::vector<std::string>{
                   "Prices[4].total",
@@ -249,7 +256,17 @@ TEST(ExplainView, FollowsTheSelectionWithPrecedentsAndDependents) {
                   ".Prices[4].price | range 1 to 4 | 4",
                   "Read by no cells",
               }));
+    // The click selected the view: its keys fold, move and unfold.
+    EXPECT_EQ(f.view().currentLine(), 4);
     f.key(key::kLeft);
+    EXPECT_EQ(f.view().lineCount(), 6);
+    f.key(key::kRight);
+    EXPECT_EQ(f.view().lineCount(), 8);
+    f.key(key::kDown);
+    EXPECT_EQ(f.view().currentLine(), 5);
+    f.key(key::kLeft);
+    EXPECT_EQ(f.view().currentLine(), 4);
+    f.key(key::kCharacter, " ");
     EXPECT_EQ(f.view().lineCount(), 6);
     // Selecting a cell read by Report lists it as a dependent.
     f.clickCell(0, f.place("Prices", 3, 3));
