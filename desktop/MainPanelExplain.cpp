@@ -70,6 +70,10 @@ void MainPanel::showSelectedCause() {
 
 void MainPanel::goToCause() {
     std::optional<CellPlace> place = selectedCell();
+    // In the explain view: the cause of the cell it explains.
+    if (auto view = cast<ExplainEditable>(support().selected()); !place && !view.isNull()) {
+        if (!view->tree().isEmpty()) place = view->tree().subject().place;
+    }
     if (!place) return;
     std::optional<CellPlace> target;
     try {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/FitText.h"
+#include "core/Number.h"
 #include "core/ValueConversions.h"
 #include "editing/EditableSupport.h"
 #include "editing/TitleDecorator.h"
@@ -236,7 +238,7 @@ std::int32_t ExplainEditable::lineAt(toolkit::Point point) const {
 // ---- layout and events
 
 void ExplainEditable::layoutWidth(std::int32_t widthHint) {
-    std::int32_t width = std::clamp(std::max(widthHint, kPreferredWidth), kNarrowest, kWidest);
+    std::int32_t width = std::clamp(std::min(widthHint, kPreferredWidth), kNarrowest, kWidest);
     std::int64_t lines = std::min(lineCount(), kPreferredLines);
     setBounds({0, 0, width, toolkit::limitExtent(lines * lineHeight() + 2 * kPadding)});
 }
@@ -373,17 +375,26 @@ void ExplainEditable::paintCells(toolkit::Graphics& graphics, const toolkit::Rec
     std::int32_t baseline = row.y + (row.height + metrics.ascent() - metrics.descent()) / 2;
     std::int32_t formulaX = row.x + row.width * kFormulaColumn / 100;
     std::int32_t valueX = row.x + row.width * kValueColumn / 100;
+    TextWidth width = [&metrics](std::string_view part) { return metrics.textWidth(part); };
+    // A text too wide ends in a mark; a number is rounded, never cut.
     auto column = [&](std::int32_t left, std::int32_t right, const std::string& shown,
-                      toolkit::Color color) {
+                      toolkit::Color color, const Pointer<Object>& value) {
         if (right - left <= 0) return;
+        std::string fitted = shown;
+        if (metrics.textWidth(shown) > right - left) {
+            fitted = is<Double>(value)
+                         ? fitNumber(static_cast<const Double&>(*value.object()).value(),
+                                     right - left, width)
+                         : fitText(shown, right - left, width);
+        }
         toolkit::GraphicsScope clipped(graphics, {left, row.y, right - left, row.height});
         graphics.setColor(color);
-        graphics.drawText({left, baseline}, shown);
+        graphics.drawText({left, baseline}, fitted);
     };
-    column(textLeft, formulaX - kColumnGap, text(facts.name), EditableSupport::kTextColor);
-    column(formulaX, valueX - kColumnGap, text(facts.formula), kQuietText);
+    column(textLeft, formulaX - kColumnGap, text(facts.name), EditableSupport::kTextColor, {});
+    column(formulaX, valueX - kColumnGap, text(facts.formula), kQuietText, {});
     column(valueX, row.right() - kPadding, valueText(facts.value),
-           isError(facts) ? kErrorText : EditableSupport::kTextColor);
+           isError(facts) ? kErrorText : EditableSupport::kTextColor, facts.value);
 }
 
 }  // namespace qv

@@ -32,7 +32,7 @@ class ExplainEditable final : public AbstractEditable {
     static constexpr std::int32_t kBoxSide = 9;
     static constexpr std::int32_t kNarrowest = 240;
     static constexpr std::int32_t kWidest = 640;
-    static constexpr std::int32_t kPreferredWidth = 480;
+    static constexpr std::int32_t kPreferredWidth = 420;
     // The most lines the view asks room for; beyond them the frame scrolls.
     static constexpr std::int32_t kPreferredLines = 24;
 

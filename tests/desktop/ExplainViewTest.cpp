@@ -310,6 +310,15 @@ TEST(ExplainView, ADoubleClickOrEnterGoesToTheLinesCell) {
     }
 }
 
+TEST(ExplainView, GoToCauseInTheViewGoesToTheCauseOfTheCellItExplains) {
+    ViewFixture f;
+    f.clickCell(1, f.place("Report", 1, 1));
+    f.click(f.linePoint(0));
+    ASSERT_EQ(f.panel->support().selected().object(), &f.view());
+    f.choose(MenuCommand::GoToCause);
+    EXPECT_EQ(f.selected(), f.place("Prices", 2, 3));
+}
+
 TEST(ExplainView, TheAddMenuAndTheCellMenuOpenOneOnTheSelectedCell) {
     ExplainFixture f("optimized(10,10) result(Prices);\n");
     f.clickCell(0, f.place("Prices", 3, 4));
