@@ -113,7 +113,10 @@ void MainPanel::addExplainView(bool unlessShown) {
 }
 
 bool MainPanel::offerCellMenu(toolkit::Point at) {
-    if (!selectedCell()) return false;
+    // Only over the grid the press selected a cell of: a press on a view
+    // that takes no selection leaves the grid selected before.
+    Pointer<AbstractEditable> hit = layoutRoot()->hitTest(at.x, at.y, true);
+    if (hit.object() != support().selected().object() || !selectedCell()) return false;
     auto item = [](const char* caption, MenuCommand command) {
         return toolkit::MenuItem{caption, static_cast<std::int32_t>(command), {}, {}};
     };

@@ -193,6 +193,18 @@ TEST(GoToCause, IsOfferedInTheEditMenuWithItsKeyAndInACellsContextMenu) {
     EXPECT_EQ(f.selected(), f.place("Prices", 2, 3));
 }
 
+// A right press on a chart after a cell was selected offers the chart's
+// menu, not the cell's.
+TEST(GoToCause, TheCellMenuIsOnlyOfferedOverTheSelectedGrid) {
+    ExplainFixture f("optimized(10,10) result(Prices);\noptimized(10,300) chart(Prices);\n");
+    f.clickCell(0, f.place("Prices", 3, 3));
+    toolkit::Rect chart = f.frames[1]->bounds();
+    f.mouse(toolkit::MouseKind::RightPress,
+            {chart.x + chart.width / 2, chart.y + chart.height / 2});
+    ASSERT_EQ(f.window.lastPopup().size(), 1u);
+    EXPECT_EQ(f.window.lastPopup()[0].caption, "&Export chart...");
+}
+
 // The explain view's lines, the tree's shown by depth with dots.
 std::vector<std::string> viewLines(const ExplainEditable& view) {
     std::vector<std::string> lines;
