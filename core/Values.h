@@ -35,8 +35,13 @@ class SpecialValue : public Object {
 class StringSpecialValue final : public SpecialValue {
     QV_OBJECT(StringSpecialValue, SpecialValue, "StringSpecialValue")
   public:
-    explicit StringSpecialValue(const StringPointer& text) : m_text(text) {}
+    explicit StringSpecialValue(const StringPointer& text, const Pointer<Object>& cause = {})
+        : m_text(text), m_cause(cause) {}
     const StringPointer& text() const noexcept { return m_text; }
+    // What made the value (a cycle, the place a computation stopped), as
+    // the computing layer records it; the null object when nothing did.
+    // Equality ignores it.
+    const Pointer<Object>& cause() const noexcept { return m_cause; }
     StringPointer toString() const override { return m_text; }
     // Equal to another special value of the same text.
     bool equals(const Object& other) const noexcept override;
@@ -44,6 +49,7 @@ class StringSpecialValue final : public SpecialValue {
 
   private:
     StringPointer m_text;
+    Pointer<Object> m_cause;
 };
 
 }  // namespace qv

@@ -8,6 +8,7 @@
 
 #include "core/Object.h"
 #include "core/Pointer.h"
+#include "kernel/CellPlace.h"
 
 namespace qv {
 
@@ -22,6 +23,9 @@ class AbstractEvaluatable {
     virtual void setCachedValue(const Pointer<Object>& value) = 0;
     virtual Pointer<Object> computeAlternative(Evaluator& evaluator, std::int32_t index) = 0;
     virtual std::int32_t alternativesOf() { return 1; }
+    // The cell of the program's results this is, asked only where an error
+    // is made; no cell (table -1) for anything else.
+    [[gnu::cold]] virtual CellPlace place() const { return {}; }
 };
 
 }  // namespace qv

@@ -209,6 +209,7 @@ Pointer<Object> ScanningSumFuncCalculator::evaluate(EvaluationContext& context) 
                                     ? Failure::Warning
                                     : Failure::Special;
                 m_failure = evaluator.raisedValue();
+                m_failurePlace = evaluator.raisedPlace();
             }
             return scanned;
         }
@@ -259,7 +260,7 @@ Pointer<Object> ScanningSumFuncCalculator::repeatFailure(Evaluator& evaluator) c
         case Failure::Message:
             throw cast<String>(m_failure);
         case Failure::Warning:
-            return evaluator.raiseWarning(m_failure);
+            return evaluator.raiseWarning(m_failure, m_failurePlace);
         default:
             return evaluator.raiseSpecial(m_failure);
     }

@@ -9,6 +9,7 @@
 #include "functions/Function.h"
 #include "functions/SumFunction.h"
 #include "kernel/AbstractCalculator.h"
+#include "kernel/CellPlace.h"
 
 namespace qv {
 
@@ -119,6 +120,8 @@ class ScanningSumFuncCalculator final : public AbstractCalculator, public Cachin
     enum class Failure { None, Message, Warning, Special };
     mutable Failure m_failureKind = Failure::None;
     mutable Pointer<Object> m_failure;
+    // The cell that held the failure, when it began there.
+    mutable CellPlace m_failurePlace;
 
     Pointer<Object> scan(EvaluationContext& context) const;
     Pointer<Object> probeWithoutRows(EvaluationContext& context) const;

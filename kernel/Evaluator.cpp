@@ -9,6 +9,7 @@
 
 #include "core/Assert.h"
 #include "core/Number.h"
+#include "kernel/ErrorOrigin.h"
 #include "kernel/ValueKinds.h"
 
 namespace qv {
@@ -93,13 +94,13 @@ bool Evaluator::stackExhausted() noexcept {
 Evaluator::Evaluator(std::int32_t maxDepth)
     : m_nullResult(NullResult::instance()),
       m_circular(make<StringSpecialValue>(str(kCircularText))),
-      m_dependsOnError(newWarning(kDependsOnError)),
       m_maxDepth(maxDepth) {}
 
-Pointer<Object> Evaluator::raiseWarning(const Pointer<Object>& warning) {
+Pointer<Object> Evaluator::raiseWarning(const Pointer<Object>& warning, const CellPlace& place) {
     QV_ASSERT(m_raisedKind == RaisedKind::None);
     m_raisedKind = RaisedKind::Warning;
     m_raised = warning;
+    m_raisedPlace = place;
     return Pointer<Object>(raisedMarker());
 }
 
@@ -132,7 +133,7 @@ Pointer<Object> Evaluator::evaluate(AbstractEvaluatable& evaluatable) {
         return raiseIfError(evaluatable, cached);
     }
     Pointer<Object> result = m_depth >= m_maxDepth || stopRequested() || stackExhausted()
-                                 ? refusal()
+                                 ? refusal(evaluatable)
                                  : evaluateOneLevelDown(evaluatable);
     if (m_pendingAlternatives > 0 && result->equals(*m_circular)) {
         evaluatable.setCachedValue(Pointer<Object>());
@@ -140,6 +141,7 @@ Pointer<Object> Evaluator::evaluate(AbstractEvaluatable& evaluatable) {
         evaluatable.setCachedValue(result);
     }
     if (isPlainValue(*result.object())) return result;
+    if (result->isInstanceOf(StringSpecialValue::typeId())) noteUnwound(evaluatable, *result);
     return raiseIfError(evaluatable, result.object());
 }
 
@@ -150,33 +152,72 @@ Pointer<Object> Evaluator::evaluateOneLevelDown(AbstractEvaluatable& evaluatable
 
 // What a cell gets instead of being computed: a stop was requested, or the
 // chain of cells computing each other is too deep.
-Pointer<Object> Evaluator::refusal() {
+// The first cell refused for a stop is where the computation stopped.
+Pointer<Object> Evaluator::refusal(const AbstractEvaluatable& evaluatable) {
     if (stopRequested()) {
         // A special value, so that every cell waiting on this one shows the
         // same words rather than "depends on cell that contain error".
-        if (m_stopped.isNull()) m_stopped = make<StringSpecialValue>(str(kStoppedText));
+        if (m_stopped.isNull()) {
+            m_stopped =
+                make<StringSpecialValue>(str(kStoppedText), make<ErrorOrigin>(evaluatable.place()));
+        }
         return m_stopped;
     }
     return newWarning(kNestedTooDeeply);
 }
 
+// A cycle closed by the cell being computed again: a value of its own, so
+// that it can gather its loop and every cell in or after it shares it.
+Pointer<Object> Evaluator::newCycle(AbstractEvaluatable& evaluatable) {
+    return make<StringSpecialValue>(m_circular->text(), make<CycleOrigin>(evaluatable.place()));
+}
+
+void Evaluator::noteUnwound(const AbstractEvaluatable& evaluatable, const Object& value) {
+    const Pointer<Object>& cause = static_cast<const StringSpecialValue&>(value).cause();
+    if (!cause.isNull() && cause->isInstanceOf(CycleOrigin::typeId())) {
+        auto& cycle = static_cast<CycleOrigin&>(*cause.object());
+        if (!cycle.closed()) cycle.unwound(evaluatable.place());
+    }
+}
+
+// What a cell that read `warning` holds: the warning itself when it already
+// passes on an error, else the one "depends on" warning of its origin.
+Pointer<Object> Evaluator::dependsOn(const Pointer<Object>& warning, const CellPlace& place) {
+    if (is<Warning>(warning) && !cast<Warning>(warning)->origin().isNull()) return warning;
+    if (!place.isCell()) {
+        if (m_dependsOnError.isNull()) m_dependsOnError = newWarning(kDependsOnError);
+        return m_dependsOnError;
+    }
+    Pointer<Object>& shared = m_dependsOn[{place.table, place.field, place.row}];
+    if (shared.isNull()) shared = make<Warning>(str(kDependsOnError), make<ErrorOrigin>(place));
+    return shared;
+}
+
 // The tests in this order: an error, a special value (the reader gets its
 // text, never a range object itself), a cell being computed (a cycle).
 Pointer<Object> Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object* value) {
-    if (value->isInstanceOf(Warning::typeId())) return raiseWarning(Pointer<Object>(value));
+    if (value->isInstanceOf(Warning::typeId())) {
+        bool isOrigin = static_cast<const Warning*>(value)->origin().isNull();
+        return raiseWarning(Pointer<Object>(value), isOrigin ? evaluatable.place() : CellPlace{});
+    }
     if (value->isInstanceOf(SpecialValue::typeId())) {
-        // The evaluator's own cycle value is passed on as it is: cycles are
-        // common while a model is being written, and its copy would say the same.
-        if (value == m_circular.object()) return raiseSpecial(m_circular);
+        // A cycle or a stop is passed on as it is, so that every cell after
+        // it points at the same loop or place.
+        if (value == m_circular.object() ||
+            (value->isInstanceOf(StringSpecialValue::typeId()) &&
+             !static_cast<const StringSpecialValue*>(value)->cause().isNull())) {
+            return raiseSpecial(Pointer<Object>(value));
+        }
         return raiseSpecial(make<StringSpecialValue>(value->toString()));
     }
     if (value->isInstanceOf(OnStack::typeId())) {
+        Pointer<Object> cycle = newCycle(evaluatable);
         if (m_pendingAlternatives > 0) {
             evaluatable.setCachedValue(Pointer<Object>());
         } else {
-            evaluatable.setCachedValue(m_circular);
+            evaluatable.setCachedValue(cycle);
         }
-        return raiseSpecial(m_circular);
+        return raiseSpecial(cycle);
     }
     return Pointer<Object>(value);
 }
@@ -185,9 +226,10 @@ Pointer<Object> Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object
 // ends here, the null object (with `next` set) to go on with the next one.
 Pointer<Object> Evaluator::settleRaised(bool last, bool& next) {
     RaisedKind kind = m_raisedKind;
+    CellPlace place = m_raisedPlace;
     Pointer<Object> raised = takeRaised();
     if (kind == RaisedKind::Warning) {
-        if (last) return m_dependsOnError;
+        if (last) return dependsOn(raised, place);
     } else if (last || !raised->equals(*m_circular)) {
         return raised;
     }
@@ -208,7 +250,7 @@ Pointer<Object> Evaluator::evaluateAlternatives(AbstractEvaluatable& evaluatable
         } catch (const StringPointer& message) {
             // A cell stopped halfway says so as one stopped before it began,
             // so that its readers do too.
-            if (stopRequested() && message->equals(kStoppedText)) return refusal();
+            if (stopRequested() && message->equals(kStoppedText)) return refusal(evaluatable);
             if (last) return make<Warning>(message);
             continue;
         } catch (const std::bad_alloc&) {

@@ -8,6 +8,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <map>
+#include <tuple>
 
 #include "core/Values.h"
 #include "core/Warning.h"
@@ -41,11 +43,14 @@ class Evaluator {
 
     // What a raised marker carries.
     enum class RaisedKind : std::uint8_t { None, Warning, Special };
-    // Sets the failure on its way and returns the marker that carries it.
-    Pointer<Object> raiseWarning(const Pointer<Object>& warning);
+    // Sets the failure on its way and returns the marker that carries it;
+    // `place` is the cell that holds the warning when it is the error itself
+    // (the warning has no origin), so that its readers can point there.
+    Pointer<Object> raiseWarning(const Pointer<Object>& warning, const CellPlace& place = {});
     Pointer<Object> raiseSpecial(const Pointer<Object>& special);
     RaisedKind raisedKind() const noexcept { return m_raisedKind; }
     const Pointer<Object>& raisedValue() const noexcept { return m_raised; }
+    const CellPlace& raisedPlace() const noexcept { return m_raisedPlace; }
     // Whether the failure on its way is a cycle met while an alternative is
     // pending: it must reach that alternative's cell, whoever it passes.
     bool raisedCycleWithPending() const noexcept {
@@ -90,18 +95,27 @@ class Evaluator {
   private:
     Pointer<Object> raiseIfError(AbstractEvaluatable& evaluatable, Object* value);
     Pointer<Object> evaluateAlternatives(AbstractEvaluatable& evaluatable);
-    [[gnu::cold, gnu::noinline]] Pointer<Object> refusal();
+    [[gnu::cold, gnu::noinline]] Pointer<Object> refusal(const AbstractEvaluatable& evaluatable);
+    [[gnu::cold, gnu::noinline]] Pointer<Object> newCycle(AbstractEvaluatable& evaluatable);
+    [[gnu::cold, gnu::noinline]] void noteUnwound(const AbstractEvaluatable& evaluatable,
+                                                  const Object& value);
+    [[gnu::cold, gnu::noinline]] Pointer<Object> dependsOn(const Pointer<Object>& warning,
+                                                           const CellPlace& place);
     Pointer<Object> evaluateOneLevelDown(AbstractEvaluatable& evaluatable);
     Pointer<Object> settleRaised(bool last, bool& next);
 
     Pointer<Object> m_nullResult;
     Pointer<StringSpecialValue> m_circular;
-    // Every cell that reads an error holds the same message; one object serves them all.
+    // Every cell that reads an error holds the same message; one object per
+    // cell where an error began serves all the cells that depend on it, and
+    // one without an origin serves those whose error began outside a cell.
     Pointer<Object> m_dependsOnError;
+    std::map<std::tuple<std::int32_t, std::int32_t, std::int32_t>, Pointer<Object>> m_dependsOn;
     const std::atomic<bool>* m_stop = nullptr;
     Pointer<Object> m_stopped;
     RaisedKind m_raisedKind = RaisedKind::None;
     Pointer<Object> m_raised;
+    CellPlace m_raisedPlace;
     std::int32_t m_pendingAlternatives = 0;
     std::int32_t m_depth = 0;
     std::int32_t m_maxDepth;

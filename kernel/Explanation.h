@@ -70,6 +70,9 @@ class Explanation {
     // The cause of the value of `place`; following it takes one step from
     // any cell that depends on an error to the cell where it began.
     Cause cause(const CellPlace& place);
+    // The cause of a value computed at `place` (the null place for an
+    // expression outside any table), as `cause` and `expression` give it.
+    Cause causeOfValue(const Pointer<Object>& value, const CellPlace& place);
     // The cells whose values the cell's formula read, in the order it read
     // them, each once.
     std::vector<CellFacts> precedents(const CellPlace& place, const ExplainLimits& limits = {});

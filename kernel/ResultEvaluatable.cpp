@@ -32,6 +32,17 @@ void ResultEvaluatable::setCachedValue(const Pointer<Object>& value) {
     if (m_table != nullptr) m_table->storeCell(m_field, m_row, value);
 }
 
+// Cells of local tables and selections have no place of their own.
+CellPlace ResultEvaluatable::place() const {
+    if (m_table == nullptr) return {};
+    std::int32_t index = m_table->index();
+    if (index < 0 || index >= m_results.tableCount() ||
+        m_results.getTable(index).get() != m_table) {
+        return {};
+    }
+    return {index, m_field, m_row};
+}
+
 const CalculatorPointer& ResultEvaluatable::calculator() {
     if (!m_calculatorKnown) {
         m_calculator =

@@ -30,6 +30,7 @@ class ResultEvaluatable final : public AbstractEvaluatable {
     void setCachedValue(const Pointer<Object>& value) override;
     Pointer<Object> computeAlternative(Evaluator& evaluator, std::int32_t index) override;
     std::int32_t alternativesOf() override;
+    CellPlace place() const override;
 
     ProgramResult& results() const noexcept { return m_results; }
     TableResult* table() const noexcept { return m_table; }

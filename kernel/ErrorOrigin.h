@@ -1,0 +1,58 @@
+// Where errors began, as the error values carry it: a cell that made an
+// error (read through the "depends on" warning of the cells that read it),
+// the loop of a cycle, the place a computation stopped. Made only when an
+// error is made; a plain value carries none of it.
+#pragma once
+
+#include <vector>
+
+#include "core/Object.h"
+#include "kernel/CellPlace.h"
+
+namespace qv {
+
+// A cell of the results where an error began or a computation stopped.
+class ErrorOrigin final : public Object {
+    QV_OBJECT(ErrorOrigin, Object, "ErrorOrigin")
+  public:
+    explicit ErrorOrigin(const CellPlace& place) : m_place(place) {}
+    const CellPlace& place() const noexcept { return m_place; }
+
+  private:
+    CellPlace m_place;
+};
+
+// A cycle, one per loop met: the cell that found itself being computed
+// again closes it, and the cells of the loop are gathered as the failure
+// unwinds through them, from the last reader back to that cell. Gathering
+// on the way costs nothing until a cycle exists, and the loop is known
+// exactly as the computation ran it (alternatives and data ranges
+// included), which no later look at the formulas could tell.
+class CycleOrigin final : public Object {
+    QV_OBJECT(CycleOrigin, Object, "CycleOrigin")
+  public:
+    explicit CycleOrigin(const CellPlace& closing) : m_closing(closing) {
+        m_closed = !closing.isCell();
+    }
+
+    // A cell the failure left: part of the loop until the loop is whole.
+    void unwound(const CellPlace& place) {
+        if (m_closed || !place.isCell()) return;
+        m_unwound.push_back(place);
+        m_closed = place == m_closing;
+    }
+    bool closed() const noexcept { return m_closed; }
+    // The loop in reading order starting with the closing cell: each cell
+    // reads the next, the last reads the first.
+    std::vector<CellPlace> loop() const {
+        if (!m_closed) return {};
+        return {m_unwound.rbegin(), m_unwound.rend()};
+    }
+
+  private:
+    CellPlace m_closing;
+    std::vector<CellPlace> m_unwound;
+    bool m_closed = false;
+};
+
+}  // namespace qv

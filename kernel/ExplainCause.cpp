@@ -1,0 +1,117 @@
+// Why a cell holds an error: the origin its warning points at, the loop of
+// its cycle or the place its computation stopped, all read from what the
+// error values carry; nothing is computed again.
+#include <string>
+
+#include "core/Errors.h"
+#include "core/ValueConversions.h"
+#include "core/Values.h"
+#include "core/Warning.h"
+#include "kernel/ErrorOrigin.h"
+#include "kernel/Explanation.h"
+#include "kernel/Kernel.h"
+#include "kernel/ProgramResult.h"
+#include "kernel/ValueKinds.h"
+
+namespace qv {
+
+namespace {
+
+// The cell's facts as a cause names them; its value is the one the results hold.
+CellFacts causeFacts(ProgramResult& results, const CellPlace& place) {
+    CellFacts facts;
+    facts.place = place;
+    facts.name = cellName(results, place);
+    const Pointer<TableResult>& table = results.getTable(place.table);
+    ExpressionPointer formula = table->resolved()->cellFormula(place.field, place.row);
+    facts.formula = formula.isNull() ? str("") : formula->toSource();
+    facts.value = table->value(place.field, place.row);
+    return facts;
+}
+
+// The asked cell (or expression) itself as the origin, with its own value.
+CellFacts selfFacts(ProgramResult& results, const CellPlace& place, const Pointer<Object>& value) {
+    if (!place.isCell()) return {place, str(""), str(""), value};
+    CellFacts facts = causeFacts(results, place);
+    facts.value = value;
+    return facts;
+}
+
+StringPointer causedBy(const CellFacts& origin) {
+    std::string text = "caused by ";
+    text += origin.name->length() > 0 ? origin.name->view() : std::string_view("the expression");
+    text += ": ";
+    text += toText(origin.value)->view();
+    return str(text);
+}
+
+Cause originCause(Cause::Kind kind, CellFacts origin) {
+    Cause cause;
+    cause.kind = kind;
+    cause.text = causedBy(origin);
+    cause.origin = std::move(origin);
+    return cause;
+}
+
+// "cycle: A -> B -> A": the loop with its first cell again at the end. A
+// loop that could not be gathered (it ran through no cell of the program's
+// tables) is named by the cell that shows it.
+Cause cycleCause(ProgramResult& results, const CycleOrigin* cycle, const CellPlace& place) {
+    Cause cause;
+    cause.kind = Cause::Kind::Cycle;
+    std::vector<CellPlace> loop = cycle == nullptr ? std::vector<CellPlace>() : cycle->loop();
+    if (loop.empty() && place.isCell()) loop.push_back(place);
+    std::string text = "cycle:";
+    for (const CellPlace& cell : loop) {
+        cause.cycle.push_back(causeFacts(results, cell));
+        text += ' ';
+        text += cause.cycle.back().name->view();
+        text += " ->";
+    }
+    if (!loop.empty()) text += ' ' + cause.cycle.front().name->toStdString();
+    cause.text = str(text);
+    return cause;
+}
+
+Cause noCause() {
+    Cause cause;
+    cause.text = str("");
+    return cause;
+}
+
+}  // namespace
+
+Cause Explanation::cause(const CellPlace& place) {
+    const Pointer<ProgramResult>& results = m_kernel.getResults();
+    if (!place.isCell()) throwString(str("no such cell"));
+    cellName(*results, place);  // throws "no such cell" for a place outside the results
+    const Pointer<TableResult>& table = results->getTable(place.table);
+    return causeOfValue(table->value(place.field, place.row), place);
+}
+
+Cause Explanation::causeOfValue(const Pointer<Object>& value, const CellPlace& place) {
+    ProgramResult& results = *m_kernel.getResults();
+    if (is<Warning>(value)) {
+        const Pointer<Object>& origin = cast<Warning>(value)->origin();
+        if (is<ErrorOrigin>(origin)) {
+            return originCause(Cause::Kind::Origin,
+                               causeFacts(results, cast<ErrorOrigin>(origin)->place()));
+        }
+        return originCause(Cause::Kind::Origin, selfFacts(results, place, value));
+    }
+    if (!is<SpecialValue>(value)) return noCause();
+    Pointer<Object> recorded;
+    if (is<StringSpecialValue>(value)) recorded = cast<StringSpecialValue>(value)->cause();
+    if (is<CycleOrigin>(recorded))
+        return cycleCause(results, cast<CycleOrigin>(recorded).get(), place);
+    if (is<ErrorOrigin>(recorded)) {
+        const CellPlace& stopped = cast<ErrorOrigin>(recorded)->place();
+        CellFacts origin =
+            stopped.isCell() ? causeFacts(results, stopped) : selfFacts(results, stopped, value);
+        return originCause(Cause::Kind::Stopped, std::move(origin));
+    }
+    if (toText(value)->equals(kCircularText)) return cycleCause(results, nullptr, place);
+    return originCause(Cause::Kind::Origin, selfFacts(results, place, value));
+}
+
+}  // namespace qv

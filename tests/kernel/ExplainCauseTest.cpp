@@ -1,0 +1,161 @@
+// The causes of errors: every way an error is made leads back to the cell
+// where it began, a cycle to its loop in reading order, a stop to where it
+// stopped; plain values have none.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "kernel/Explanation.h"
+#include "kernel/ProgramResult.h"
+#include "tests/kernel/ModelTestSupport.h"
+
+namespace qv {
+namespace {
+
+using test::loadModel;
+
+struct CauseCase {
+    const char* what;
+    std::string program;
+    const char* table;
+    const char* field;
+    std::int32_t row;
+    Cause::Kind kind;
+    std::string text;
+};
+
+CellPlace placeOf(Kernel& kernel, const char* table, const char* field, std::int32_t row) {
+    Pointer<TableResult> result = kernel.getTableByName(table);
+    return {kernel.getTableIndex(table), result->resolved()->fieldIndexOf(field), row};
+}
+
+// Also the facts: a cycle lists its loop once, the text repeats the first;
+// an origin's value is its own error.
+void expectCauses(const std::vector<CauseCase>& cases) {
+    for (const CauseCase& c : cases) {
+        SCOPED_TRACE(std::string(c.what) + ": " + c.table + "." + c.field + " row " +
+                     std::to_string(c.row));
+        auto kernel = loadModel(c.program);
+        CellPlace place = placeOf(*kernel, c.table, c.field, c.row);
+        ASSERT_GE(place.field, 0);
+        Cause cause = Explanation(*kernel).cause(place);
+        EXPECT_EQ(cause.kind, c.kind);
+        EXPECT_EQ(cause.text->toStdString(), c.text);
+        if (cause.kind == Cause::Kind::Origin) {
+            std::string expected = "caused by " + cause.origin.name->toStdString() + ": " +
+                                   test::display(cause.origin.value);
+            EXPECT_EQ(cause.text->toStdString(), expected);
+        }
+        if (cause.kind == Cause::Kind::Cycle) {
+            ASSERT_FALSE(cause.cycle.empty());
+            std::string loop = "cycle:";
+            for (const CellFacts& cell : cause.cycle)
+                loop += " " + cell.name->toStdString() + " ->";
+            EXPECT_EQ(cause.text->toStdString(), loop + " " + cause.cycle[0].name->toStdString());
+        }
+    }
+}
+
+const std::string kLedger =
+    "table L{ rate:=if row=3 then find(false) else row! pay:=rate*2! total:=sum(pay)! <4>:={} }";
+
+TEST(ExplainCause, ErrorsLeadToTheCellWhereTheyBegan) {
+    const auto origin = Cause::Kind::Origin;
+    const std::string notFound = ": not found";
+    const std::string inherited =
+        "table B{ a:=find(false)! b:=a+1! } table D extends B{ c:=b*10! }";
+    const std::string overrides = "table R{ a:=row! b:=a+1! <2>:={a:=find(false)} <3>:={} }";
+    expectCauses({
+        {"the origin itself", kLedger, "L", "rate", 3, origin, "caused by L[3].rate" + notFound},
+        {"a reader in the same row", kLedger, "L", "pay", 3, origin,
+         "caused by L[3].rate" + notFound},
+        {"an aggregate", kLedger, "L", "total", 0, origin, "caused by L[3].rate" + notFound},
+        {"through a dot", kLedger + " table M{ w:=L.total+1! }", "M", "w", 0, origin,
+         "caused by L[3].rate" + notFound},
+        {"through an index and a dot", kLedger + " table M{ v:=L[3].pay+1! }", "M", "v", 0, origin,
+         "caused by L[3].rate" + notFound},
+        {"the last alternative", "table A{ s:=find(false)! y:=s+1 alt s*2! }", "A", "y", 0, origin,
+         "caused by A.s" + notFound},
+        {"a user function", "table U{ bad:=find(false)! [f(n)]:=n+bad! v:=f(2)! }", "U", "v", 0,
+         origin, "caused by U.bad" + notFound},
+        {"a field error shared by the rows",
+         "table T{ a:=if row>0 then nosuch(1) else 0! <2>:={} }", "T", "a", 2, origin,
+         "caused by T[2].a: func unknown"},
+        {"an inherited formula in the derived table", inherited, "D", "c", 0, origin,
+         "caused by D.a" + notFound},
+        {"the base table keeps its own", inherited, "B", "b", 0, origin,
+         "caused by B.a" + notFound},
+        {"a row override", overrides, "R", "b", 2, origin, "caused by R[2].a" + notFound},
+        {"a row without the override", overrides, "R", "b", 3, Cause::Kind::None, ""},
+        {"a plain value", kLedger, "L", "pay", 2, Cause::Kind::None, ""},
+        // A local table's cells are no cells of the program: the cell that
+        // read one shows the error nearest to where it began.
+        {"a local table", "table Loc{ a:=1! b:=find(false)! c:=b+a! } table V{ v:=Loc(a:=2).c! }",
+         "V", "v", 0, origin, "caused by V.v: depends on cell that contain error"},
+        {"too many rows", "table G{ i:=range 1 to 100000000! j:=i+1! }", "G", "j", 0, origin,
+         "caused by G.i: too many rows: 100000000 rows pass the limit of 10000000"},
+    });
+}
+
+TEST(ExplainCause, CyclesGiveTheirLoopInReadingOrder) {
+    const auto cycle = Cause::Kind::Cycle;
+    const std::string loan = "table Loan{ rate:=payment/2! payment:=rate*3! <3>:={} }";
+    const std::string ab = "table A{ x:=B.y+1! } table B{ y:=A.x+1! }";
+    const std::string ba = "table B{ y:=A.x+1! } table A{ x:=B.y+1! }";
+    const std::string ring = "table C{ a:=b! b:=c! c:=d! d:=a! }";
+    expectCauses({
+        {"one cell", "table E{ c:=c+1! }", "E", "c", 0, cycle, "cycle: E.c -> E.c"},
+        {"a cell after the cycle gets the cycle", "table E{ c:=c+1! d:=c*2! }", "E", "d", 0, cycle,
+         "cycle: E.c -> E.c"},
+        {"two cells", loan, "Loan", "rate", 0, cycle,
+         "cycle: Loan.rate -> Loan.payment -> Loan.rate"},
+        {"two cells, asked at the second", loan, "Loan", "payment", 0, cycle,
+         "cycle: Loan.rate -> Loan.payment -> Loan.rate"},
+        {"two cells in a data row", loan, "Loan", "payment", 2, cycle,
+         "cycle: Loan[2].rate -> Loan[2].payment -> Loan[2].rate"},
+        {"many cells", ring, "C", "c", 0, cycle, "cycle: C.a -> C.b -> C.c -> C.d -> C.a"},
+        {"across tables", ab, "B", "y", 0, cycle, "cycle: A.x -> B.y -> A.x"},
+        {"across tables the other way", ba, "A", "x", 0, cycle, "cycle: B.y -> A.x -> B.y"},
+        // B[1].y does not vary by row: it is B.y's value, computed there.
+        {"through a row of another table", "table A{ x:=B[1].y! } table B{ y:=A.x! <1>:={} }", "A",
+         "x", 0, cycle, "cycle: A.x -> B[1].y -> B.y -> A.x"},
+        {"a data range", "table P{ p:=datarange P.p! }", "P", "p", 0, cycle, "cycle: P.p -> P.p"},
+        {"an aggregate over its own column", "table C{ z:=sum(C.z)! }", "C", "z", 0, cycle,
+         "cycle: C.z -> C.z"},
+    });
+}
+
+// The stop is met inside R.x's function calls; the cells waiting on it
+// point there.
+TEST(ExplainCause, AStopSaysWhereItStopped) {
+    auto kernel =
+        loadModel("table R{ [f(n)]:=if n <= 0 then 1 else f(n-1)+f(n-1)! x:=f(60)! y:=x+1! }");
+    int waits = 0;
+    kernel->setWaitingHook([&] {
+        if (++waits == 2) kernel->requestStop();
+    });
+    Explanation explanation(*kernel);
+    for (const char* field : {"x", "y"}) {
+        SCOPED_TRACE(field);
+        Cause cause = explanation.cause(placeOf(*kernel, "R", field, 0));
+        EXPECT_EQ(cause.kind, Cause::Kind::Stopped);
+        EXPECT_EQ(cause.origin.place, placeOf(*kernel, "R", "x", 0));
+        EXPECT_EQ(cause.text->toStdString(), "caused by R.x: calculation stopped");
+    }
+}
+
+TEST(ExplainCause, APlaceOutsideTheResultsIsNoCell) {
+    auto kernel = loadModel("table T{ a:=1! }");
+    for (const CellPlace& place : std::vector<CellPlace>{{}, {1, 0, 0}, {0, 0, 1}}) {
+        try {
+            Explanation(*kernel).cause(place);
+            ADD_FAILURE() << "no error";
+        } catch (const StringPointer& message) {
+            EXPECT_EQ(message->toStdString(), "no such cell");
+        }
+    }
+}
+
+}  // namespace
+}  // namespace qv
