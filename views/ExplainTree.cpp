@@ -12,6 +12,14 @@ bool isErrorValue(const CellFacts& facts) {
     return !facts.value.isNull() && valueKind(*facts.value.object()) == ValueKind::Error;
 }
 
+// Whether two origins are the same error: a field whose value cannot
+// differ by row computes it once, in its formula row, which stands for
+// every row.
+bool sameOrigin(const CellPlace& a, const CellPlace& b) {
+    if (a == b) return true;
+    return a.table == b.table && a.field == b.field && (a.row == 0 || b.row == 0);
+}
+
 bool contains(const std::vector<CellFacts>& cells, const CellPlace& place) {
     return std::any_of(cells.begin(), cells.end(),
                        [&](const CellFacts& cell) { return cell.place == place; });
@@ -168,10 +176,11 @@ void ExplainTree::openPathToCause() {
             bool leads = false;
             if (cycle) {
                 leads = contains(m_cause.cycle, child.place);
-            } else if (child.place == m_cause.origin.place) {
+            } else if (sameOrigin(child.place, m_cause.origin.place)) {
                 leads = true;
             } else if (isErrorValue(child)) {
-                leads = explanation.cause(child.place).origin.place == m_cause.origin.place;
+                leads =
+                    sameOrigin(explanation.cause(child.place).origin.place, m_cause.origin.place);
             }
             if (leads) next = (at < 0 ? 0 : at + 1) + lineOffset(parent, i);
         }
@@ -179,7 +188,7 @@ void ExplainTree::openPathToCause() {
         m_focus = next;
         CellPlace reached = line(next).node->facts.place;
         bool seen = std::find(visited.begin(), visited.end(), reached) != visited.end();
-        if (seen || (!cycle && reached == m_cause.origin.place)) return;
+        if (seen || (!cycle && sameOrigin(reached, m_cause.origin.place))) return;
         visited.push_back(reached);
         unfold(next);
         at = next;
