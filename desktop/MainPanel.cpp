@@ -86,8 +86,12 @@ void MainPanel::buildMenus() {
 
 void MainPanel::watch(const Pointer<Kernel>& kernel) {
     Kernel* computing = kernel.get();
-    kernel->setWaitingHook([this, computing] { m_wait.whileWaiting(*computing); },
-                           [this] { waitEnded(); });
+    kernel->setWaitingHook(
+        [this, computing] {
+            m_wait.whileWaiting(*computing);
+            if (m_wait.isStopping()) m_explainStop.store(true, std::memory_order_relaxed);
+        },
+        [this] { waitEnded(); });
 }
 
 void MainPanel::waitEnded() {

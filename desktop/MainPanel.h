@@ -6,6 +6,7 @@
 // window shows while the kernel computes.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -123,6 +124,7 @@ class MainPanel final : public EditableContainerPanel,
     void popupNodeMenu(toolkit::Point at, std::function<void(NodeAction)> chosen) override;
     Pointer<Object> documentProperties() override { return getProperties(); }
     void goToCell(const CellPlace& place) override;
+    std::atomic<bool>* explainStop() override { return &m_explainStop; }
 
     // The cell of the results the selected grid position shows.
     std::optional<CellPlace> selectedCell() const;
@@ -206,6 +208,8 @@ class MainPanel final : public EditableContainerPanel,
     const Kernel* m_refreshedKernel = nullptr;
     std::int32_t m_refreshedCount = 0;
     ChartExport m_chartExport;
+    // The wait indicator's Stop, for explanations under way.
+    std::atomic<bool> m_explainStop{false};
     // The cause line shown last, for the cell and results it was made for.
     struct ShownCause {
         const Kernel* kernel = nullptr;

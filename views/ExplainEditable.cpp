@@ -54,6 +54,7 @@ Pointer<TableEditable> gridOf(Pointer<AbstractEditable> editable) {
 
 ExplainEditable::ExplainEditable(ViewHost& host) : m_host(&host) {
     m_tree.clear();
+    m_tree.useStopFlag(host.explainStop());
 }
 
 std::int32_t ExplainEditable::lineHeight() const {

@@ -31,7 +31,7 @@ ExplainLimits ExplainTree::limits() {
     ExplainLimits limits;
     limits.maxDepth = 1;
     limits.maxCells = kMaxCells;
-    limits.stop = &m_stop;
+    limits.stop = m_stopFlag;
     return limits;
 }
 
@@ -49,7 +49,7 @@ void ExplainTree::clear() {
 void ExplainTree::explain(const Pointer<Kernel>& kernel, const CellPlace& place) {
     clear();
     if (kernel.isNull() || !place.isCell()) return;
-    m_stop.store(false, std::memory_order_relaxed);
+    m_stopFlag->store(false, std::memory_order_relaxed);
     try {
         Explanation explanation(*kernel);
         m_kernel = kernel;
@@ -130,7 +130,7 @@ bool ExplainTree::unfold(std::int32_t index) {
     ExplainNode* node = nodeAt(index, &path);
     if (node == nullptr || m_kernel.isNull()) return false;
     if (node->unfolded) return true;
-    m_stop.store(false, std::memory_order_relaxed);
+    m_stopFlag->store(false, std::memory_order_relaxed);
     try {
         unfoldNode(*node);
     } catch (const StringPointer&) {

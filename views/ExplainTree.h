@@ -66,8 +66,14 @@ class ExplainTree {
     // -1 when none was opened.
     std::int32_t focusLine() const noexcept { return m_focus; }
 
-    // Set from another thread (or a waiting hook) to stop an unfolding.
-    void requestStop() noexcept { m_stop.store(true, std::memory_order_relaxed); }
+    // The flag that stops an explanation under way, set from another
+    // thread or from the kernel's waiting hook (the window's Stop); each
+    // explanation and unfolding clears it first. The tree's own flag by
+    // default; the given one must outlive the tree.
+    void useStopFlag(std::atomic<bool>* stop) noexcept {
+        m_stopFlag = stop == nullptr ? &m_stop : stop;
+    }
+    void requestStop() noexcept { m_stopFlag->store(true, std::memory_order_relaxed); }
 
   private:
     ExplainNode* nodeAt(std::int32_t index, std::vector<ExplainNode*>* path = nullptr);
@@ -86,6 +92,7 @@ class ExplainTree {
     bool m_dependentsCut = false;
     std::int32_t m_focus = -1;
     std::atomic<bool> m_stop{false};
+    std::atomic<bool>* m_stopFlag = &m_stop;
 };
 
 }  // namespace qv

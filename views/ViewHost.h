@@ -4,6 +4,7 @@
 // properties. The main panel answers; tests may stand in for it.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 
@@ -46,6 +47,9 @@ class ViewHost {
     // Selects the cell in a view of its table, opening one when no view
     // shows it.
     virtual void goToCell(const CellPlace& place) = 0;
+    // Set when the user asks the computation under way to stop; an
+    // explanation the views ask for stops with it.
+    virtual std::atomic<bool>* explainStop() { return nullptr; }
 };
 
 }  // namespace qv
