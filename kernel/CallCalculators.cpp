@@ -176,7 +176,9 @@ bool LocalSumFuncCalculator::shouldShowAll(EvaluationContext& context) const {
 Pointer<Object> ScanningSumFuncCalculator::evaluate(EvaluationContext& context) const {
     // Inside a user function's body the arguments may read its parameters,
     // which differ from call to call: such an aggregate is never shared.
-    if (!context.arguments().empty()) {
+    // Explaining a cell scans afresh, so that the reads are seen, and leaves
+    // the shared aggregate as it is.
+    if (!context.arguments().empty() || context.evaluator().recording()) [[unlikely]] {
         Pointer<Object> scanned = scan(context);
         if (isRaised(scanned)) return scanned;
         return cast<SumFunction>(scanned)->result(context.row());

@@ -126,7 +126,8 @@ Pointer<Object> Evaluator::evaluateTop(AbstractEvaluatable& evaluatable) {
     return value;
 }
 
-Pointer<Object> Evaluator::evaluate(AbstractEvaluatable& evaluatable) {
+[[gnu::always_inline]] inline Pointer<Object> Evaluator::evaluateUnrecorded(
+    AbstractEvaluatable& evaluatable) {
     Object* cached = evaluatable.cachedValue();
     if (!cached->isNull()) {
         if (isPlainValue(*cached)) return Pointer<Object>(cached);
@@ -143,6 +144,27 @@ Pointer<Object> Evaluator::evaluate(AbstractEvaluatable& evaluatable) {
     if (isPlainValue(*result.object())) return result;
     if (result->isInstanceOf(StringSpecialValue::typeId())) noteUnwound(evaluatable, *result);
     return raiseIfError(evaluatable, result.object());
+}
+
+Pointer<Object> Evaluator::evaluate(AbstractEvaluatable& evaluatable) {
+    if (m_recorder != nullptr) [[unlikely]]
+        return evaluateRecorded(evaluatable);
+    return evaluateUnrecorded(evaluatable);
+}
+
+// A read while explaining: the recorder is told, and is off while the cell
+// read computes its own value when that computation is the cell's business
+// rather than the reader's.
+Pointer<Object> Evaluator::evaluateRecorded(AbstractEvaluatable& evaluatable) {
+    ReadRecorder* recorder = m_recorder;
+    if (!recorder->noteRead(evaluatable)) return evaluateUnrecorded(evaluatable);
+    struct Restore {
+        Evaluator& evaluator;
+        ReadRecorder* recorder;
+        ~Restore() { evaluator.m_recorder = recorder; }
+    } restore{*this, recorder};
+    m_recorder = nullptr;
+    return evaluateUnrecorded(evaluatable);
 }
 
 Pointer<Object> Evaluator::evaluateOneLevelDown(AbstractEvaluatable& evaluatable) {

@@ -18,6 +18,18 @@
 
 namespace qv {
 
+// Told of every cell an evaluator reads while it is set (explaining a cell
+// re-runs its formula with one). Computations run without one.
+class ReadRecorder {
+  public:
+    // Returns true when the reads made while computing that cell are its
+    // own, not the reader's: they are not told while it computes.
+    virtual bool noteRead(AbstractEvaluatable& evaluatable) = 0;
+
+  protected:
+    ~ReadRecorder() = default;
+};
+
 class Evaluator {
   public:
     // Deepest chain of cells computing each other that one evaluation may
@@ -68,6 +80,10 @@ class Evaluator {
         return m_stop != nullptr && m_stop->load(std::memory_order_relaxed);
     }
 
+    // Sets or clears (null) the recorder of the cells read; not owned.
+    void setRecorder(ReadRecorder* recorder) noexcept { m_recorder = recorder; }
+    bool recording() const noexcept { return m_recorder != nullptr; }
+
     const Pointer<Object>& nullResult() const noexcept { return m_nullResult; }
     const Pointer<StringSpecialValue>& circularValue() const noexcept { return m_circular; }
     std::int32_t pendingAlternatives() const noexcept { return m_pendingAlternatives; }
@@ -103,6 +119,8 @@ class Evaluator {
                                                            const CellPlace& place);
     Pointer<Object> evaluateOneLevelDown(AbstractEvaluatable& evaluatable);
     Pointer<Object> settleRaised(bool last, bool& next);
+    Pointer<Object> evaluateUnrecorded(AbstractEvaluatable& evaluatable);
+    [[gnu::cold, gnu::noinline]] Pointer<Object> evaluateRecorded(AbstractEvaluatable& evaluatable);
 
     Pointer<Object> m_nullResult;
     Pointer<StringSpecialValue> m_circular;
@@ -112,6 +130,7 @@ class Evaluator {
     Pointer<Object> m_dependsOnError;
     std::map<std::tuple<std::int32_t, std::int32_t, std::int32_t>, Pointer<Object>> m_dependsOn;
     const std::atomic<bool>* m_stop = nullptr;
+    ReadRecorder* m_recorder = nullptr;
     Pointer<Object> m_stopped;
     RaisedKind m_raisedKind = RaisedKind::None;
     Pointer<Object> m_raised;

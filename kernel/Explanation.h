@@ -56,6 +56,9 @@ struct Cause {
 struct ExplainLimits {
     std::int32_t maxDepth = 64;
     std::int32_t maxCells = 10000;
+    // Formulas run again while looking for the cells that read a cell: the
+    // rows of a long table beyond them are not searched.
+    std::int32_t maxScanned = 10000;
     const std::atomic<bool>* stop = nullptr;
 };
 

@@ -1,0 +1,149 @@
+#include "kernel/CellReads.h"
+
+#include <unordered_set>
+
+#include "core/TextBudget.h"
+#include "kernel/ProgramResult.h"
+#include "kernel/ResultEvaluatable.h"
+#include "kernel/ShowEvaluatables.h"
+
+namespace qv {
+
+namespace {
+
+struct PlaceHash {
+    std::size_t operator()(const CellPlace& place) const noexcept {
+        std::size_t hash = static_cast<std::uint32_t>(place.table);
+        hash = hash * 1000003u ^ static_cast<std::uint32_t>(place.field);
+        return hash * 1000003u ^ static_cast<std::uint32_t>(place.row);
+    }
+};
+
+// A cell's formula run again as the evaluator runs it, alternatives and
+// all, with nothing cached: the cell keeps the value it has.
+class Rerun final : public AbstractEvaluatable {
+  public:
+    explicit Rerun(ResultEvaluatable& cell) : m_cell(cell) {}
+    Object* cachedValue() const override { return nullObject(); }
+    void setCachedValue(const Pointer<Object>&) override {}
+    Pointer<Object> computeAlternative(Evaluator& evaluator, std::int32_t index) override {
+        return m_cell.computeAlternative(evaluator, index);
+    }
+    std::int32_t alternativesOf() override { return m_cell.alternativesOf(); }
+
+  private:
+    ResultEvaluatable& m_cell;
+};
+
+// Notes the cells of the program's tables that the reader reads itself. A
+// cell of a local table is computed on behalf of the reader, so what it
+// reads counts as read; a program cell computes its own value, so what it
+// reads does not.
+class ProgramCellRecorder final : public ReadRecorder {
+  public:
+    ProgramCellRecorder(ProgramResult& results, CellReads& reads, std::int32_t limit,
+                        const CellPlace* watch)
+        : m_results(results), m_reads(reads), m_limit(limit), m_watch(watch) {}
+
+    bool noteRead(AbstractEvaluatable& evaluatable) override {
+        auto* cell = dynamic_cast<ResultEvaluatable*>(&evaluatable);
+        // A show decision or a base table reads no value; the formula run
+        // again and an expression read for the reader.
+        if (cell == nullptr) return dynamic_cast<Rerun*>(&evaluatable) == nullptr;
+        TableResult* table = cell->table();
+        if (table == nullptr) return false;
+        std::int32_t index = table->index();
+        if (index < 0 || index >= m_results.tableCount() ||
+            m_results.getTable(index).object() != table) {
+            return false;
+        }
+        note({index, cell->field(), cell->row()});
+        return true;
+    }
+
+    void note(const CellPlace& place) {
+        if (m_watch != nullptr && place == *m_watch) m_reads.watchedRead = true;
+        if (m_seen.contains(place)) return;
+        if (static_cast<std::int32_t>(m_reads.places.size()) >= m_limit) {
+            m_reads.truncated = true;
+            return;
+        }
+        m_seen.insert(place);
+        m_reads.places.push_back(place);
+    }
+
+  private:
+    ProgramResult& m_results;
+    CellReads& m_reads;
+    std::int32_t m_limit;
+    const CellPlace* m_watch;
+    std::unordered_set<CellPlace, PlaceHash> m_seen;
+};
+
+// The recorder is on for as long as this lives, whatever leaves it.
+class RecordingScope {
+  public:
+    RecordingScope(Evaluator& evaluator, ReadRecorder& recorder) : m_evaluator(evaluator) {
+        evaluator.setRecorder(&recorder);
+    }
+    ~RecordingScope() { m_evaluator.setRecorder(nullptr); }
+    RecordingScope(const RecordingScope&) = delete;
+    RecordingScope& operator=(const RecordingScope&) = delete;
+
+  private:
+    Evaluator& m_evaluator;
+};
+
+// A summary without a formula totals the data rows of its column.
+void readColumn(TableResult& table, const CellPlace& place, ProgramCellRecorder& recorder) {
+    for (std::int32_t row = 1; row < table.rowCount(); ++row)
+        recorder.note({place.table, place.field, row});
+}
+
+}  // namespace
+
+CellReads readCells(ProgramResult& results, const CellPlace& place, std::int32_t limit,
+                    const CellPlace* watch) {
+    CellReads reads;
+    TableResult& table = *results.getTable(place.table);
+    // Computed as the kernel would, before anything is recorded.
+    table.value(place.field, place.row);
+    const ResolvedTable& resolved = *table.resolved();
+    if (!resolved.field(place.field)->warning().isNull() || place.field == resolved.nameField() ||
+        !table.functionDefinition(place.field, place.row).isNull()) {
+        return reads;
+    }
+    ProgramCellRecorder recorder(results, reads, limit, watch);
+    const CalculatorPointer& calculator = table.calculatorAt(place.field, place.row);
+    if (calculator.isNull()) {
+        if (place.row == -1) readColumn(table, place, recorder);
+        return reads;
+    }
+    TextBudgetScope texts(&results.textBudget());
+    Evaluator evaluator;
+    // A data row that repeats its formula row's value read what that row read.
+    std::int32_t row = place.row;
+    if (row > 0 && !resolved.hasOwnCalculator(place.field, row) &&
+        !ShouldShowAllEvaluatable::decide(table, place.field, evaluator)) {
+        row = 0;
+    }
+    ResultEvaluatable cell(results, &table, evaluator, place.field, row);
+    Rerun formula(cell);
+    RecordingScope recording(evaluator, recorder);
+    evaluator.evaluateTop(formula);
+    return reads;
+}
+
+CellReads readExpression(ProgramResult& results, const CalculatorPointer& calculator,
+                         std::int32_t limit, Pointer<Object>& value) {
+    CellReads reads;
+    ProgramCellRecorder recorder(results, reads, limit, nullptr);
+    TextBudgetScope texts(&results.textBudget());
+    Evaluator evaluator;
+    ResultEvaluatable top(results, evaluator, calculator);
+    RecordingScope recording(evaluator, recorder);
+    value = evaluator.evaluateTop(top);
+    return reads;
+}
+
+}  // namespace qv

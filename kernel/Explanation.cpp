@@ -1,0 +1,157 @@
+// The derivation of a cell: its facts, the cells its formula read and the
+// place a name names. Everything runs on the kernel's large stack.
+#include "kernel/Explanation.h"
+
+#include "core/Errors.h"
+#include "core/LargeStack.h"
+#include "kernel/CellReads.h"
+#include "kernel/DependentSearch.h"
+#include "kernel/Kernel.h"
+#include "kernel/LinkContext.h"
+#include "language/ExpressionParser.h"
+#include "language/OperatorExpressions.h"
+#include "language/SourceExpressions.h"
+
+namespace qv {
+
+namespace {
+
+// The formula that computes a cell: the row's own where it has one, else the
+// field's (through the fields it overrides).
+StringPointer formulaText(const ResolvedTable& table, const CellPlace& place) {
+    ExpressionPointer formula = table.formulaOf(place.field, place.row);
+    if (formula.isNull() && place.row > 0) formula = table.formulaOf(place.field, 0);
+    return formula.isNull() ? str("") : formula->toSource();
+}
+
+bool stopRequested(const ExplainLimits& limits) {
+    return limits.stop != nullptr && limits.stop->load(std::memory_order_relaxed);
+}
+
+std::int32_t cellLimit(const ExplainLimits& limits) {
+    return limits.maxCells < 0 ? 0 : limits.maxCells;
+}
+
+CellFacts describeCell(ProgramResult& results, const CellPlace& place) {
+    CellFacts facts;
+    facts.place = place;
+    facts.name = cellName(results, place);
+    TableResult& table = *results.getTable(place.table);
+    facts.formula = formulaText(*table.resolved(), place);
+    facts.value = table.value(place.field, place.row);
+    return facts;
+}
+
+}  // namespace
+
+CellFacts Explanation::facts(const CellPlace& place) {
+    ProgramResult& results = *m_kernel.getResults();
+    CellFacts facts;
+    runOnLargeStack([&] { facts = describeCell(results, place); });
+    return facts;
+}
+
+std::vector<CellFacts> Explanation::precedents(const CellPlace& place,
+                                               const ExplainLimits& limits) {
+    ProgramResult& results = *m_kernel.getResults();
+    std::vector<CellFacts> cells;
+    runOnLargeStack([&] {
+        cellName(results, place);  // throws for a place that names no cell
+        if (stopRequested(limits)) return;
+        CellReads reads = readCells(results, place, cellLimit(limits));
+        for (const CellPlace& read : reads.places) {
+            if (stopRequested(limits)) return;
+            cells.push_back(describeCell(results, read));
+        }
+    });
+    return cells;
+}
+
+std::vector<CellFacts> Explanation::dependents(const CellPlace& place,
+                                               const ExplainLimits& limits) {
+    ProgramResult& results = *m_kernel.getResults();
+    std::vector<CellFacts> cells;
+    runOnLargeStack([&] {
+        cellName(results, place);  // throws for a place that names no cell
+        DependentBounds bounds{cellLimit(limits), limits.maxScanned, limits.stop};
+        for (const CellPlace& found : findDependents(results, place, bounds)) {
+            if (stopRequested(limits)) return;
+            cells.push_back(describeCell(results, found));
+        }
+    });
+    return cells;
+}
+
+namespace {
+
+// The expression itself, not the wrapper that keeps its typed text.
+ExpressionPointer innermost(const ExpressionPointer& expression) {
+    if (is<ExpressionSource>(expression)) return cast<ExpressionSource>(expression)->innermost();
+    return expression;
+}
+
+// Compiles an expression as the kernel compiles one given outside any
+// table; a text that does not read or link throws the reason.
+CalculatorPointer compileOutside(Kernel& kernel, const ExpressionPointer& expression) {
+    const Pointer<ResolvedProgram>& linked = kernel.getLinked();
+    auto context = make<LinkContext>(*linked, nullptr, Pointer<FunctionSignature>());
+    CalculatorPointer calculator = expression->compile(*context);
+    if (!context->unresolvedNames().isNull()) throwString(context->unresolvedMessage());
+    return calculator;
+}
+
+ExpressionPointer parseOrThrow(const StringPointer& text) {
+    ExpressionPointer parsed = make<ExpressionParser>()->parseFormula(text);
+    if (parsed.isNull() || !parsed->errorOf().isNull()) throwString(str("bad expression"));
+    return parsed;
+}
+
+}  // namespace
+
+// A name is a dot or an index that reads exactly one cell; that cell is
+// the place it names.
+CellPlace Explanation::placeOf(const StringPointer& name) {
+    ExpressionPointer parsed = parseOrThrow(name);
+    ExpressionPointer expression = innermost(parsed);
+    if (!is<DotOperatorExpression>(expression) && !is<IndexOperatorExpression>(expression)) {
+        throwString(str("not the name of a cell: ") + name->trim());
+    }
+    CalculatorPointer calculator = compileOutside(m_kernel, parsed);
+    ProgramResult& results = *m_kernel.getResults();
+    CellReads reads;
+    runOnLargeStack([&] {
+        Pointer<Object> value;
+        reads = readExpression(results, calculator, 2, value);
+    });
+    if (reads.places.size() != 1) throwString(str("not the name of a cell: ") + name->trim());
+    return reads.places.front();
+}
+
+Explanation::ExpressionFacts Explanation::expression(const StringPointer& text,
+                                                     const ExplainLimits& limits) {
+    ExpressionFacts facts;
+    if (!text.isNull() && text->trim()->equals("tables")) {
+        facts.value = Pointer<Object>(&m_kernel);
+        return facts;
+    }
+    ExpressionPointer parsed;
+    CalculatorPointer calculator;
+    try {
+        parsed = parseOrThrow(text);
+        calculator = compileOutside(m_kernel, parsed);
+    } catch (const StringPointer& message) {
+        facts.value = make<Warning>(message);
+        return facts;
+    }
+    ProgramResult& results = *m_kernel.getResults();
+    runOnLargeStack([&] {
+        CellReads reads = readExpression(results, calculator, cellLimit(limits), facts.value);
+        for (const CellPlace& read : reads.places) {
+            if (stopRequested(limits)) return;
+            facts.precedents.push_back(describeCell(results, read));
+        }
+    });
+    return facts;
+}
+
+}  // namespace qv
