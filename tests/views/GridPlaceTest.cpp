@@ -10,6 +10,7 @@
 #include "model/ModelEditor.h"
 #include "tests/views/ViewTestSupport.h"
 #include "views/EvalMultiModel.h"
+#include "views/EvalSingleModel.h"
 #include "views/TableEditable.h"
 
 namespace qv {
@@ -88,6 +89,31 @@ TEST(GridPlace, CellsTheViewDoesNotShowHaveNoPosition) {
     EXPECT_FALSE(grid->currentPlace().has_value());
     grid->selectCell(model->columnCount() - 2, 1);
     EXPECT_FALSE(grid->currentPlace().has_value());
+}
+
+// A heading view shows one record's values and the summary: those cells
+// have a position, other records' do not.
+TEST(GridPlace, AHeadingViewShowsItsRecordAndTheSummary) {
+    Pointer<Kernel> kernel = loadModel("table T{ k:=range 1 to 3! v:=k*2! }");
+    auto model = make<EvalSingleModel>(kernel->getTableByName("T"), make<GlobalSettings>());
+    model->setRecord(2);
+    model->setFlag(EvalSingleModel::ShowSummary, true);
+    model->layout();
+    auto grid = make<TableEditable>(model);
+    struct Case {
+        CellPlace place;
+        bool shown;
+    };
+    const Case cases[] = {
+        {{0, 1, 2}, true}, {{0, 0, -1}, true}, {{0, 1, 1}, false}, {{0, 5, 2}, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.place.field) + "," + std::to_string(c.place.row));
+        auto at = model->positionOf(c.place);
+        ASSERT_EQ(at.has_value(), c.shown);
+        if (!at) continue;
+        grid->selectCell(at->first, at->second);
+        EXPECT_EQ(grid->currentPlace(), c.place);
+    }
 }
 
 }  // namespace
