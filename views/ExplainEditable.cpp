@@ -147,11 +147,13 @@ void ExplainEditable::explain(const CellPlace& place) {
     m_kernel = kernel.get();
     m_changeCount = kernel.isNull() ? -1 : kernel->getChangeCount();
     m_tree.explain(kernel, place);
+    // Following the selection must not scroll the work area to this view.
     m_current = m_tree.focusLine() >= 0 ? headerLines() + m_tree.focusLine() : -1;
-    if (m_current < 0) selectLine(headerLines());
+    for (std::int32_t line = headerLines(); m_current < 0 && line < lineCount(); ++line) {
+        if (names(line)) m_current = line;
+    }
     invalidateLayout();
     repaint();
-    if (m_current >= 0) ensureVisible(lineRect(m_current));
 }
 
 void ExplainEditable::followSelection(const Pointer<AbstractEditable>& selected) {

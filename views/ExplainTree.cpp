@@ -95,7 +95,8 @@ ExplainNode* ExplainTree::nodeAt(std::int32_t index, std::vector<ExplainNode*>* 
     if (index < 0 || index >= lineCount()) return nullptr;
     ExplainNode* parent = &m_root;
     if (path != nullptr) path->assign(1, parent);
-    for (;;) {
+    while (parent != nullptr) {
+        ExplainNode* below = nullptr;
         for (ExplainNode& child : parent->children) {
             if (index >= child.lines) {
                 index -= child.lines;
@@ -104,10 +105,12 @@ ExplainNode* ExplainTree::nodeAt(std::int32_t index, std::vector<ExplainNode*>* 
             if (path != nullptr) path->push_back(&child);
             if (index == 0) return &child;
             index -= 1;
-            parent = &child;
+            below = &child;
             break;
         }
+        parent = below;
     }
+    return nullptr;
 }
 
 ExplainTree::Line ExplainTree::line(std::int32_t index) const {
