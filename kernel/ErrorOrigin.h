@@ -36,17 +36,22 @@ class CycleOrigin final : public Object {
     }
 
     // A cell the failure left: part of the loop until the loop is whole.
+    // The closing cell is kept apart, so a cell reading itself (the most
+    // common cycle) stores no list at all.
     void unwound(const CellPlace& place) {
         if (m_closed || !place.isCell()) return;
-        m_unwound.push_back(place);
         m_closed = place == m_closing;
+        if (!m_closed) m_unwound.push_back(place);
     }
     bool closed() const noexcept { return m_closed; }
     // The loop in reading order starting with the closing cell: each cell
-    // reads the next, the last reads the first.
+    // reads the next, the last reads the first. A loop left before it was
+    // whole (an alternative took over) gives the cells it passed.
     std::vector<CellPlace> loop() const {
-        if (!m_closed) return {};
-        return {m_unwound.rbegin(), m_unwound.rend()};
+        std::vector<CellPlace> cells;
+        if (m_closed) cells.push_back(m_closing);
+        cells.insert(cells.end(), m_unwound.rbegin(), m_unwound.rend());
+        return cells;
     }
 
   private:

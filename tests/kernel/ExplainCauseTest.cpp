@@ -123,6 +123,9 @@ TEST(ExplainCause, CyclesGiveTheirLoopInReadingOrder) {
         {"a data range", "table P{ p:=datarange P.p! }", "P", "p", 0, cycle, "cycle: P.p -> P.p"},
         {"an aggregate over its own column", "table C{ z:=sum(C.z)! }", "C", "z", 0, cycle,
          "cycle: C.z -> C.z"},
+        // C.z names the formula row, whose value every row repeats.
+        {"an aggregate over its own column with rows", "table C{ x:=range 1 to 3! z:=sum(C.z)! }",
+         "C", "z", 2, cycle, "cycle: C.z -> C.z"},
     });
 }
 
