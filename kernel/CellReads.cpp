@@ -62,6 +62,7 @@ class ProgramCellRecorder final : public ReadRecorder {
     }
 
     void note(const CellPlace& place) {
+        ++m_reads.readCount;
         if (m_watch != nullptr && place == *m_watch) m_reads.watchedRead = true;
         if (m_seen.contains(place)) return;
         if (static_cast<std::int32_t>(m_reads.places.size()) >= m_limit) {
@@ -95,8 +96,10 @@ class RecordingScope {
 };
 
 // A summary without a formula totals the data rows of its column.
-void readColumn(TableResult& table, const CellPlace& place, ProgramCellRecorder& recorder) {
-    for (std::int32_t row = 1; row < table.rowCount(); ++row)
+// Past the limit the rest is not listed: it is the rest of the column.
+void readColumn(TableResult& table, const CellPlace& place, ProgramCellRecorder& recorder,
+                const CellReads& reads) {
+    for (std::int32_t row = 1; row < table.rowCount() && !reads.truncated; ++row)
         recorder.note({place.table, place.field, row});
 }
 
@@ -116,7 +119,7 @@ CellReads readCells(ProgramResult& results, const CellPlace& place, std::int32_t
     ProgramCellRecorder recorder(results, reads, limit, watch);
     const CalculatorPointer& calculator = table.calculatorAt(place.field, place.row);
     if (calculator.isNull()) {
-        if (place.row == -1) readColumn(table, place, recorder);
+        if (place.row == -1) readColumn(table, place, recorder, reads);
         return reads;
     }
     TextBudgetScope texts(&results.textBudget());

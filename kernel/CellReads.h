@@ -22,6 +22,8 @@ struct CellReads {
     bool truncated = false;
     // The watched cell (see readCells) was among the cells read.
     bool watchedRead = false;
+    // Every read of a program cell, repeated ones too: the work done.
+    std::int64_t readCount = 0;
 };
 
 // Runs the formula of `place` (computed first when it was not) and records

@@ -1,8 +1,10 @@
 #include "kernel/DependentSearch.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 #include "kernel/CellReads.h"
 #include "kernel/Evaluator.h"
@@ -46,20 +48,20 @@ class Search {
     }
 
     std::vector<CellPlace> run() {
-        for (std::int32_t index = 0; index < m_results.tableCount() && !done(); ++index) {
-            const Pointer<TableResult>& table = m_results.getTable(index);
-            if (table.isNull()) continue;
-            for (std::int32_t field = 0; field < table->fieldCount() && !done(); ++field) {
-                if (isCandidate(*table, field)) searchField(*table, field);
-            }
-        }
+        collectCandidates();
+        for (const Candidate& candidate : m_candidates)
+            searchFormulaRows(candidate);
+        searchDataRows();
+        std::sort(m_found.begin(), m_found.end(), [](const CellPlace& a, const CellPlace& b) {
+            return std::tie(a.table, a.field, a.row) < std::tie(b.table, b.field, b.row);
+        });
         return m_found;
     }
 
   private:
     bool done() const {
         return static_cast<std::int32_t>(m_found.size()) >= m_bounds.maxCells ||
-               m_scanned >= m_bounds.maxScanned ||
+               m_scanned >= m_bounds.maxScanned || m_reads >= m_bounds.maxReads ||
                (m_bounds.stop != nullptr && m_bounds.stop->load(std::memory_order_relaxed));
     }
 
@@ -103,9 +105,6 @@ class Search {
         const ResolvedTable& resolved = *table.resolved();
         if (field == resolved.nameField() || !resolved.signatureOf(field).isNull()) return false;
         if (resolved.hasRowOverrides(field)) return true;
-        // A summary without a formula totals its own column.
-        if (isOwnField(table, field) && m_place.row > 0 && table.calculatorAt(field, -1).isNull())
-            return true;
         if (isOwnField(table, field) && (mentions(formulaSource(resolved, field, 0), "prev") ||
                                          mentions(formulaSource(resolved, field, -1), "prev"))) {
             return true;
@@ -116,31 +115,78 @@ class Search {
     void confirm(const CellPlace& candidate) {
         if (done()) return;
         ++m_scanned;
-        if (readCells(m_results, candidate, 0, &m_place).watchedRead) m_found.push_back(candidate);
+        CellReads reads = readCells(m_results, candidate, 0, &m_place);
+        m_reads += reads.readCount;
+        if (reads.watchedRead) m_found.push_back(candidate);
     }
 
-    void searchField(TableResult& table, std::int32_t field) {
-        for (std::int32_t row : {-1, 0}) {
-            bool defaultSummary = row == -1 && isOwnField(table, field) && m_place.row > 0;
-            if (!table.calculatorAt(field, row).isNull() || defaultSummary)
-                confirm({table.index(), field, row});
-        }
+    struct Candidate {
+        TableResult* table;
+        std::int32_t field;
+        // Only its summary, which totals the column the cell belongs to.
+        bool summaryOnly;
+        bool varies = false;
+        bool overrides = false;
+        std::int32_t centre = 1;
+    };
+
+    void collectCandidates() {
         Evaluator evaluator;
-        bool varies = ShouldShowAllEvaluatable::decide(table, field, evaluator);
-        bool overrides = table.resolved()->hasRowOverrides(field);
-        if (!varies && !overrides) return;
-        std::int32_t rows = table.rowCount() - 1;
-        std::int32_t centre = table.index() == m_place.table && m_place.row > 0 ? m_place.row : 1;
-        // Nearest first: the same row, the next, the one before, ...
-        for (std::int32_t step = 0; step < 2 * rows && !done(); ++step) {
-            std::int32_t offset = (step + 1) / 2;
-            std::int32_t row = step % 2 == 1 ? centre + offset : centre - offset;
-            if (row < 1 || row > rows) {
-                if (centre - offset < 1 && centre + offset > rows) return;
-                continue;
+        for (std::int32_t index = 0; index < m_results.tableCount(); ++index) {
+            const Pointer<TableResult>& table = m_results.getTable(index);
+            if (table.isNull()) continue;
+            for (std::int32_t field = 0; field < table->fieldCount(); ++field) {
+                bool candidate = isCandidate(*table, field);
+                bool summary = isOwnField(*table, field) && m_place.row > 0 &&
+                               table->calculatorAt(field, -1).isNull();
+                if (!candidate && !summary) continue;
+                Candidate found{table.get(), field, !candidate};
+                if (candidate) {
+                    found.varies = ShouldShowAllEvaluatable::decide(*table, field, evaluator);
+                    found.overrides = table->resolved()->hasRowOverrides(field);
+                    found.centre = index == m_place.table && m_place.row > 0 ? m_place.row : 1;
+                }
+                m_candidates.push_back(found);
             }
-            if (!varies && !table.resolved()->hasOwnCalculator(field, row)) continue;
-            confirm({table.index(), field, row});
+        }
+    }
+
+    void searchFormulaRows(const Candidate& candidate) {
+        TableResult& table = *candidate.table;
+        bool defaultSummary = isOwnField(table, candidate.field) && m_place.row > 0 &&
+                              table.calculatorAt(candidate.field, -1).isNull();
+        if (defaultSummary && !done()) {
+            ++m_scanned;
+            m_found.push_back({table.index(), candidate.field, -1});
+        } else if (!table.calculatorAt(candidate.field, -1).isNull()) {
+            confirm({table.index(), candidate.field, -1});
+        }
+        if (!candidate.summaryOnly && !table.calculatorAt(candidate.field, 0).isNull())
+            confirm({table.index(), candidate.field, 0});
+    }
+
+    // The data rows of all candidates together, nearest first (the same
+    // row, the next, the one before, ...), so that no long field takes the
+    // whole budget from the others.
+    void searchDataRows() {
+        bool more = true;
+        for (std::int32_t step = 0; more && !done(); ++step) {
+            more = false;
+            for (const Candidate& candidate : m_candidates) {
+                if (candidate.summaryOnly || (!candidate.varies && !candidate.overrides)) continue;
+                std::int32_t rows = candidate.table->rowCount() - 1;
+                std::int32_t offset = (step + 1) / 2;
+                if (candidate.centre - offset >= 1 || candidate.centre + offset <= rows)
+                    more = true;
+                std::int32_t row =
+                    step % 2 == 1 ? candidate.centre + offset : candidate.centre - offset;
+                if (row < 1 || row > rows) continue;
+                if (!candidate.varies &&
+                    !candidate.table->resolved()->hasOwnCalculator(candidate.field, row))
+                    continue;
+                confirm({candidate.table->index(), candidate.field, row});
+                if (done()) return;
+            }
         }
     }
 
@@ -148,8 +194,10 @@ class Search {
     CellPlace m_place;
     DependentBounds m_bounds;
     std::vector<std::string> m_words;
+    std::vector<Candidate> m_candidates;
     std::vector<CellPlace> m_found;
     std::int32_t m_scanned = 0;
+    std::int64_t m_reads = 0;
 };
 
 }  // namespace

@@ -22,6 +22,9 @@ struct DependentBounds {
     std::int32_t maxCells = 10000;
     // Formulas run again to confirm a candidate.
     std::int32_t maxScanned = 10000;
+    // Cells those formulas may read in all: an aggregate over a long column
+    // reads all of it each time it runs.
+    std::int64_t maxReads = 4'000'000;
     const std::atomic<bool>* stop = nullptr;
 };
 

@@ -73,7 +73,7 @@ std::vector<CellFacts> Explanation::dependents(const CellPlace& place,
     std::vector<CellFacts> cells;
     runOnLargeStack([&] {
         cellName(results, place);  // throws for a place that names no cell
-        DependentBounds bounds{cellLimit(limits), limits.maxScanned, limits.stop};
+        DependentBounds bounds{cellLimit(limits), limits.maxScanned, limits.maxReads, limits.stop};
         for (const CellPlace& found : findDependents(results, place, bounds)) {
             if (stopRequested(limits)) return;
             cells.push_back(describeCell(results, found));
@@ -141,6 +141,7 @@ Explanation::ExpressionFacts Explanation::expression(const StringPointer& text,
         calculator = compileOutside(m_kernel, parsed);
     } catch (const StringPointer& message) {
         facts.value = make<Warning>(message);
+        facts.cause = causeOfValue(facts.value, CellPlace{});
         return facts;
     }
     ProgramResult& results = *m_kernel.getResults();
@@ -151,6 +152,7 @@ Explanation::ExpressionFacts Explanation::expression(const StringPointer& text,
             facts.precedents.push_back(describeCell(results, read));
         }
     });
+    facts.cause = causeOfValue(facts.value, CellPlace{});
     return facts;
 }
 

@@ -59,6 +59,9 @@ struct ExplainLimits {
     // Formulas run again while looking for the cells that read a cell: the
     // rows of a long table beyond them are not searched.
     std::int32_t maxScanned = 10000;
+    // The cells those formulas may read in all (an aggregate reads its
+    // whole column each time).
+    std::int64_t maxReads = 4'000'000;
     const std::atomic<bool>* stop = nullptr;
 };
 

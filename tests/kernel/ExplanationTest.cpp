@@ -196,6 +196,16 @@ TEST(Explanation, PlaceOfRefusesWhatNamesNoCell) {
     }
 }
 
+// An expression reading an error cell names the cell where it began.
+TEST(Explanation, ExpressionErrorsCarryTheirCause) {
+    auto kernel = loadModel("table P{ rate:=nosuch! } table T{ v:=P.rate+1! }");
+    Explanation explanation(*kernel);
+    Explanation::ExpressionFacts facts = explanation.expression(str("T.v*2"));
+    EXPECT_EQ(names(facts.precedents), (Names{"T.v"}));
+    EXPECT_EQ(facts.cause.kind, Cause::Kind::Origin);
+    EXPECT_EQ(facts.cause.origin.name->toStdString(), "P.rate");
+}
+
 TEST(Explanation, ExpressionsAsEvalComputesThem) {
     auto kernel = loadModel(kAcross);
     Explanation explanation(*kernel);
@@ -203,12 +213,13 @@ TEST(Explanation, ExpressionsAsEvalComputesThem) {
         const char* text;
         const char* value;
         Names precedents;
+        Cause::Kind cause;
     };
     const std::vector<ExpressionCase> cases = {
-        {"P.rate*2", "8", {"P.rate"}},
-        {"T.w+T.v+P.rate", "19", {"T.w", "T.v", "P.rate"}},
-        {"(", "bad expression", {}},
-        {"nosuch+1", "undefined: nosuch", {}},
+        {"P.rate*2", "8", {"P.rate"}, Cause::Kind::None},
+        {"T.w+T.v+P.rate", "19", {"T.w", "T.v", "P.rate"}, Cause::Kind::None},
+        {"(", "bad expression", {}, Cause::Kind::Origin},
+        {"nosuch+1", "undefined: nosuch", {}, Cause::Kind::Origin},
     };
     for (const ExpressionCase& c : cases) {
         SCOPED_TRACE(c.text);
@@ -216,6 +227,7 @@ TEST(Explanation, ExpressionsAsEvalComputesThem) {
         EXPECT_EQ(display(facts.value), c.value);
         EXPECT_EQ(display(facts.value), display(kernel->evaluateExpression(str(c.text))));
         EXPECT_EQ(names(facts.precedents), c.precedents);
+        EXPECT_EQ(facts.cause.kind, c.cause);
     }
 }
 
