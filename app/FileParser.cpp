@@ -3,7 +3,7 @@
 //   table      -> "table" ...                      (the table grammar)
 //   placement  -> "maximized" | ( "optimized" | "floating" ) point
 //   point      -> "(" number "," number ")"
-//   element    -> ltable | text | result | properties | chart | project
+//   element    -> ltable | text | result | properties | chart | project | explain
 //   ltable     -> "ltable" "{" { lrow } "}"
 //   lrow       -> "lrow" "{" { ";" | element } "}"
 //   text       -> "text" "(" string { string } ")" ";"   adjacent strings only
@@ -11,6 +11,7 @@
 //   properties -> "properties" "(" ")" ";"
 //   chart      -> "chart" "(" name ")" ";"
 //   project    -> "project" "(" expression ")" ";"
+//   explain    -> "explain" "(" ")" ";"
 #include "app/FileParser.h"
 
 #include <algorithm>
@@ -41,7 +42,8 @@ std::optional<FramePlacement> placementNamedBy(const Token& word) {
 
 // The words that start an element, as readElement takes them.
 bool isElementWord(const Token& word) {
-    for (std::string_view name : {"ltable", "text", "result", "properties", "chart", "project"}) {
+    for (std::string_view name :
+         {"ltable", "text", "result", "properties", "chart", "project", "explain"}) {
         if (word.isWord(name)) return true;
     }
     return false;
@@ -244,7 +246,7 @@ void FileParser::placeTopLevel(const Pointer<Object>& view, FramePlacement place
     m_factory->placeFrame(m_layoutRoot, m_factory->makeFrame(view, placement, comments), x, y);
 }
 
-// element -> ltable | text | result | properties | chart | project
+// element -> ltable | text | result | properties | chart | project | explain
 // Pass 1 reads the syntax and yields the null object.
 Pointer<Object> FileParser::readElement() {
     Pointer<Token> keyword = m_stream->next();
@@ -254,6 +256,7 @@ Pointer<Object> FileParser::readElement() {
     if (keyword->isWord("properties")) return readPropertiesView();
     if (keyword->isWord("chart")) return readChart();
     if (keyword->isWord("project")) return readProjectView();
+    if (keyword->isWord("explain")) return readExplainView();
     throwMessage("unexpeted token");
 }
 
@@ -298,6 +301,15 @@ Pointer<Object> FileParser::readPropertiesView() {
     expect(kSemicolon, ";");
     if (!building()) return {};
     return m_factory->makePropertiesView();
+}
+
+// explain -> "explain" "(" ")" ";"
+Pointer<Object> FileParser::readExplainView() {
+    expect(kOpenParen, "(");
+    expect(kCloseParen, ")");
+    expect(kSemicolon, ";");
+    if (!building()) return {};
+    return m_factory->makeExplainView(m_kernel);
 }
 
 // The expression text of a result or project view keeps the comments

@@ -74,6 +74,7 @@ class FileParser final : public Object {
     Pointer<Object> readTextArea();
     Pointer<Object> readResultView();
     Pointer<Object> readPropertiesView();
+    Pointer<Object> readExplainView();
     Pointer<Object> readChart();
     Pointer<Object> readProjectView();
     Pointer<Object> readLayoutTable();

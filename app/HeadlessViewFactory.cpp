@@ -29,6 +29,10 @@ Pointer<Object> HeadlessViewFactory::makePropertiesView() {
     return view(ElementKind::kPropertiesView, str(""));
 }
 
+Pointer<Object> HeadlessViewFactory::makeExplainView(const Pointer<Kernel>&) {
+    return view(ElementKind::kExplainView, str(""));
+}
+
 // The desktop asks the kernel for the computed table result; the name is
 // resolved by the same linked program here, without computing every table
 // of a document nobody looks at.

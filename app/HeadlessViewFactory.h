@@ -17,6 +17,7 @@ class HeadlessViewFactory final : public ViewFactory {
     Pointer<Object> makeTextArea(const StringPointer& text) override;
     Pointer<Object> makeResultView(const StringPointer& expression) override;
     Pointer<Object> makePropertiesView() override;
+    Pointer<Object> makeExplainView(const Pointer<Kernel>& kernel) override;
     Pointer<Object> makeChart(const Pointer<Kernel>& kernel,
                               const StringPointer& tableName) override;
     Pointer<Object> makeProjectView(const Pointer<Kernel>& kernel,

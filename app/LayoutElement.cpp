@@ -21,6 +21,8 @@ std::string_view elementKeyword(ElementKind kind) noexcept {
             return "project";
         case ElementKind::kLayoutTable:
             return "ltable";
+        case ElementKind::kExplainView:
+            return "explain";
     }
     return "";
 }
@@ -70,6 +72,7 @@ void ViewElement::writeSource(std::string& out, std::int32_t) const {
             out += chartName(m_argument);
             break;
         case ElementKind::kPropertiesView:
+        case ElementKind::kExplainView:
             break;
         default:
             out += m_argument->view();

@@ -22,6 +22,7 @@ enum class ElementKind : std::int32_t {
     kChart,
     kProjectView,
     kLayoutTable,
+    kExplainView,
 };
 
 // The directive keyword of a kind ("text", "result", ...).
@@ -43,12 +44,12 @@ class LayoutElement : public Object {
 };
 
 // A text area (its text), result view (expression text), properties view,
-// chart (table name) or project view (expression text).
+// chart (table name), project view (expression text) or explain view.
 class ViewElement final : public LayoutElement {
     QV_OBJECT(ViewElement, LayoutElement, "ViewElement")
   public:
     // `argument` is the text, expression text or table name; "" for a
-    // properties view.
+    // properties or explain view.
     ViewElement(ElementKind kind, const StringPointer& argument);
 
     ElementKind kind() const noexcept override { return m_kind; }

@@ -37,6 +37,8 @@ class ViewFactory : public Object {
                                       const StringPointer& tableName) = 0;
     virtual Pointer<Object> makeProjectView(const Pointer<Kernel>& kernel,
                                             const StringPointer& expression) = 0;
+    // A view that explains the selected cell of the kernel's results.
+    virtual Pointer<Object> makeExplainView(const Pointer<Kernel>& kernel) = 0;
     // An empty layout table, 1 by 1.
     virtual Pointer<Object> makeLayoutTable() = 0;
 

@@ -2,7 +2,8 @@
 // detailed view, up to the first value read afterwards (which links and
 // computes the edited program once); painting the detailed grid of a
 // million records at several scroll positions; typing a formula into one
-// cell of a running total, committing it and painting the new values.
+// cell of a running total, committing it and painting the new values;
+// explaining one cell of a million records as the explain view does.
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -18,6 +19,7 @@
 #include "model/ModelEditor.h"
 #include "toolkit/headless/HeadlessWindow.h"
 #include "views/EvalMultiModel.h"
+#include "views/ExplainTree.h"
 #include "views/TableEditable.h"
 
 namespace {
@@ -159,6 +161,26 @@ void BM_TypeFormulaIntoW2(benchmark::State& state) {
     state.counters["paint_ms"] = phases[2] / iterations;
 }
 BENCHMARK(BM_TypeFormulaIntoW2)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// The explain view following the selection to the middle record of a
+// million: the cell's facts and cause, the cells it read and the cells
+// that read it, on results computed before.
+void BM_ExplainCell(benchmark::State& state) {
+    bool runningTotal = state.range(0) == 2;
+    Pointer<Kernel> kernel = loadWorkload(runningTotal ? bench::workloadRunningTotal(1'000'000)
+                                                       : bench::workloadArithmetic(1'000'000));
+    Pointer<TableResult> table = kernel->getTableByName(runningTotal ? "W2" : "W1");
+    const std::int32_t field = table->fieldCount() - 1;
+    benchmark::DoNotOptimize(table->value(field, table->rowCount() - 1));
+    ExplainTree tree;
+    for (auto _ : state) {
+        tree.explain(kernel, {table->index(), field, 500'000});
+        benchmark::DoNotOptimize(tree.lineCount());
+    }
+    state.counters["precedents"] = tree.lineCount();
+    state.counters["dependents"] = static_cast<double>(tree.dependents().size());
+}
+BENCHMARK(BM_ExplainCell)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include "editing/LayoutTableEditable.h"
 #include "editing/TextEditable.h"
 #include "editing/TitleDecorator.h"
+#include "views/ExplainEditable.h"
 #include "views/ProjectEditable.h"
 #include "views/PropertiesEditable.h"
 #include "views/ResultEditable.h"
@@ -43,6 +44,10 @@ Pointer<AbstractEditable> DesktopViewFactory::makePropertiesElement(ViewHost& ho
     return make<PropertiesEditable>(host);
 }
 
+Pointer<AbstractEditable> DesktopViewFactory::makeExplainElement(ViewHost& host) {
+    return make<ExplainEditable>(host);
+}
+
 Pointer<Object> DesktopViewFactory::makeLayoutRoot() {
     auto root = make<FloatLayoutEditable>();
     root->attach(m_support);
@@ -60,6 +65,11 @@ Pointer<Object> DesktopViewFactory::makeResultView(const StringPointer& expressi
 
 Pointer<Object> DesktopViewFactory::makePropertiesView() {
     return makePropertiesElement(*m_host);
+}
+
+// The view explains the kernel its host holds once the document is read.
+Pointer<Object> DesktopViewFactory::makeExplainView(const Pointer<Kernel>&) {
+    return makeExplainElement(*m_host);
 }
 
 Pointer<Object> DesktopViewFactory::makeChart(const Pointer<Kernel>& kernel,

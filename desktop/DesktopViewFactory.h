@@ -32,6 +32,7 @@ class DesktopViewFactory final : public ViewFactory {
     Pointer<Object> makeTextArea(const StringPointer& text) override;
     Pointer<Object> makeResultView(const StringPointer& expression) override;
     Pointer<Object> makePropertiesView() override;
+    Pointer<Object> makeExplainView(const Pointer<Kernel>& kernel) override;
     Pointer<Object> makeChart(const Pointer<Kernel>& kernel,
                               const StringPointer& tableName) override;
     Pointer<Object> makeProjectView(const Pointer<Kernel>& kernel,
@@ -61,6 +62,7 @@ class DesktopViewFactory final : public ViewFactory {
                                                         const Pointer<Kernel>& kernel,
                                                         const StringPointer& expression);
     static Pointer<AbstractEditable> makePropertiesElement(ViewHost& host);
+    static Pointer<AbstractEditable> makeExplainElement(ViewHost& host);
 
   private:
     EditableSupport* m_support;

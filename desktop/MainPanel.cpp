@@ -69,10 +69,12 @@ void MainPanel::buildMenus() {
                        item("E&xit", Exit, "Ctrl+Q")});
     MenuItem edit = menu("&Edit", {item("&Cut\tCtrl+X", Cut), item("&Copy\tCtrl+C", Copy),
                                    item("&Paste\tCtrl+V", Paste), item("&Delete\tDel", Delete),
-                                   item("Select A&ll\tCtrl+A", SelectAll)});
+                                   item("Select A&ll\tCtrl+A", SelectAll),
+                                   item("&Go to cause", GoToCause, "Ctrl+Shift+G")});
     MenuItem view = menu("&View", {item("&Source", Source), item("&Compute", Compute, "F9")});
-    MenuItem add = menu("&Add", {item("P&anel", Panel), item("&Text area", TextArea),
-                                 item("&Project", Project), item("P&roperties", Properties)});
+    MenuItem add = menu(
+        "&Add", {item("P&anel", Panel), item("&Text area", TextArea), item("&Project", Project),
+                 item("P&roperties", Properties), item("E&xplain", Explain)});
     MenuItem help =
         menu("&Help", {item("&Html Documentation", HtmlDocumentation),
                        item("&Browse Quorvatelle web site...", WebSite), item("&About", About)});
@@ -84,8 +86,12 @@ void MainPanel::buildMenus() {
 
 void MainPanel::watch(const Pointer<Kernel>& kernel) {
     Kernel* computing = kernel.get();
-    kernel->setWaitingHook([this, computing] { m_wait.whileWaiting(*computing); },
-                           [this] { waitEnded(); });
+    kernel->setWaitingHook(
+        [this, computing] {
+            m_wait.whileWaiting(*computing);
+            if (m_wait.isStopping()) m_explainStop.store(true, std::memory_order_relaxed);
+        },
+        [this] { waitEnded(); });
 }
 
 void MainPanel::waitEnded() {
@@ -108,6 +114,7 @@ void MainPanel::loadDocument(const StringPointer& text) {
     m_endComments = factory->endComments();
     // A node menu still open belongs to a view that is gone.
     m_nodeMenuChoice = {};
+    m_shownCause = {};
     formulaBar()->showFormula("");
     setLayoutRoot(cast<FloatLayoutEditable>(parser->layoutRoot()));
     refreshViews(true);
@@ -129,6 +136,7 @@ void MainPanel::afterEvent() {
     if (isComputing()) return;
     refreshViews();
     layoutRoot()->notify(make<SelectionMessage>(support().selected()));
+    showSelectedCause();
     m_flow.updateTitle();
 }
 
@@ -367,7 +375,7 @@ void MainPanel::mouse(toolkit::MouseKind kind, toolkit::Point position, std::uin
     if (kind == toolkit::MouseKind::RightPress) {
         if (isEmptyWorkArea(position))
             window().popupMenu(m_menuBarPopup.items, position);
-        else
+        else if (!offerCellMenu(position))
             m_chartExport.offerMenu(layoutRoot()->hitTest(position.x, position.y, true), position);
     }
     afterEvent();
@@ -445,6 +453,14 @@ void MainPanel::menuChosen(std::int32_t id) {
             break;
         case MenuCommand::NodeNavigateTo:
             nodeMenuChosen(NodeAction::NavigateTo);
+            break;
+        case MenuCommand::GoToCause:
+        case MenuCommand::CellGoToCause:
+            goToCause();
+            break;
+        case MenuCommand::Explain:
+        case MenuCommand::CellExplain:
+            addExplainView(static_cast<MenuCommand>(id) == MenuCommand::CellExplain);
             break;
     }
     afterEvent();

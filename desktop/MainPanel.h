@@ -6,6 +6,7 @@
 // window shows while the kernel computes.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -53,6 +54,12 @@ enum class MenuCommand : std::int32_t {
     NodeNavigateTo,
     // The View menu's Compute (F9).
     Compute,
+    // Edit's Go to cause, the Add menu's Explain, and a grid cell's
+    // context menu (its Explain and Go to cause).
+    GoToCause,
+    Explain,
+    CellExplain,
+    CellGoToCause,
 };
 
 class MainPanel final : public EditableContainerPanel,
@@ -116,6 +123,18 @@ class MainPanel final : public EditableContainerPanel,
     void openTableDialog(const Pointer<TableResult>& table) override;
     void popupNodeMenu(toolkit::Point at, std::function<void(NodeAction)> chosen) override;
     Pointer<Object> documentProperties() override { return getProperties(); }
+    void goToCell(const CellPlace& place) override;
+    std::atomic<bool>* explainStop() override { return &m_explainStop; }
+
+    // The cell of the results the selected grid position shows.
+    std::optional<CellPlace> selectedCell() const;
+    // Selects the cell where the selected cell's error began (for a cycle,
+    // the next cell of the loop), opening a view of its table if none
+    // shows it. Nothing happens for a cell without an error.
+    void goToCause();
+    // Adds an explain view of the selected cell; from a cell's context
+    // menu only when the work area has none yet.
+    void addExplainView(bool unlessShown);
 
     // The program text and the layout text, as a document is written
     // (without the end mark).
@@ -162,6 +181,11 @@ class MainPanel final : public EditableContainerPanel,
     // After every event: the views follow the program and the selection.
     void afterEvent();
     void nodeMenuChosen(NodeAction action);
+    // A right press on a grid cell offers Explain and Go to cause.
+    bool offerCellMenu(toolkit::Point at);
+    // For a selected error cell, while nothing is edited, the formula line
+    // shows its value followed by its cause.
+    void showSelectedCause();
     bool isEmptyWorkArea(toolkit::Point point) const;
     void watch(const Pointer<Kernel>& kernel);
     void waitEnded();
@@ -184,6 +208,15 @@ class MainPanel final : public EditableContainerPanel,
     const Kernel* m_refreshedKernel = nullptr;
     std::int32_t m_refreshedCount = 0;
     ChartExport m_chartExport;
+    // The wait indicator's Stop, for explanations under way.
+    std::atomic<bool> m_explainStop{false};
+    // The cause line shown last, for the cell and results it was made for.
+    struct ShownCause {
+        const Kernel* kernel = nullptr;
+        std::int32_t changeCount = -1;
+        CellPlace place;
+        std::string line;
+    } m_shownCause;
     DocumentFlow m_flow;
 };
 

@@ -107,6 +107,26 @@ std::int32_t EvalMultiModel::fieldOf(std::int32_t row) const {
     return m_table->visibleField((row - headers) / period());
 }
 
+// The value line of the field (a formula line when values are hidden) and
+// the record's column; a search, since sorting may put a record anywhere.
+std::optional<std::pair<std::int32_t, std::int32_t>> EvalMultiModel::positionOf(
+    const CellPlace& place) {
+    if (place.table != m_table->index()) return std::nullopt;
+    std::int32_t row = -1;
+    for (std::int32_t at = headerRowCount(); at < rowCount(); ++at) {
+        if (fieldOf(at) != place.field) continue;
+        if (row < 0 || rowKind(at) == ValueRow) row = at;
+    }
+    if (row < 0) return std::nullopt;
+    for (std::int32_t column = 0; column < columnCount(); ++column) {
+        ColumnKind kind = columnKind(column);
+        bool found = place.row == -1 ? kind == SummaryColumn
+                                     : kind == RecordColumn && recordOf(column) == place.row;
+        if (found) return std::make_pair(column, row);
+    }
+    return std::nullopt;
+}
+
 std::int32_t EvalMultiModel::rowIdentity(std::int32_t row) {
     std::int32_t headers = headerRowCount();
     if (row < headers) return -1 - row;

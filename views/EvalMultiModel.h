@@ -72,6 +72,8 @@ class EvalMultiModel final : public GridModel, public FlaggedModel {
     void paste(ModelEditor& editor, std::int32_t column, std::int32_t row,
                std::string_view text) override;
     ProgramDef* editedProgram() override;
+    std::optional<std::pair<std::int32_t, std::int32_t>> positionOf(
+        const CellPlace& place) override;
     void layout() override;
     Pointer<PropertyList> viewProperties() override;
 

@@ -89,6 +89,20 @@ Pointer<CellModel> EvalSingleModel::createCell(std::int32_t column, std::int32_t
     return fieldCell(kind, row - 1);
 }
 
+std::optional<std::pair<std::int32_t, std::int32_t>> EvalSingleModel::positionOf(
+    const CellPlace& place) {
+    if (place.table != m_table->index() || place.field < 0 ||
+        place.field >= m_table->fieldCount()) {
+        return std::nullopt;
+    }
+    ColumnKind wanted = place.row == -1 ? SummaryColumn : ValueColumn;
+    if (wanted == ValueColumn && place.row != m_record) return std::nullopt;
+    for (std::int32_t column = 1; column < columnCount(); ++column) {
+        if (columnKind(column) == wanted) return std::make_pair(column, place.field + 1);
+    }
+    return std::nullopt;
+}
+
 Pointer<CellModel> EvalSingleModel::fieldCell(ColumnKind kind, std::int32_t field) {
     switch (kind) {
         case NameColumn:

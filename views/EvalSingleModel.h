@@ -47,6 +47,10 @@ class EvalSingleModel final : public GridModel, public FlaggedModel {
     StringPointer title() override;
     void layout() override;
     ProgramDef* editedProgram() override;
+    // The value column for the record shown, the summary column for the
+    // summary record; the field's line.
+    std::optional<std::pair<std::int32_t, std::int32_t>> positionOf(
+        const CellPlace& place) override;
     Pointer<PropertyList> viewProperties() override;
 
     bool flag(std::int32_t index) const override;

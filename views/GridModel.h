@@ -4,12 +4,15 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/Object.h"
 #include "core/Pointer.h"
 #include "core/String.h"
+#include "kernel/CellPlace.h"
 #include "views/CellModel.h"
 #include "views/PropertyList.h"
 
@@ -49,6 +52,11 @@ class GridModel : public Object {
     // The program the view's edits change, for the model editor that makes
     // them; nullptr where edits change no program (a properties view).
     virtual ProgramDef* editedProgram() { return nullptr; }
+    // The grid position (column, row) where the model shows the value of a
+    // cell of the results; nullopt where it does not show it.
+    virtual std::optional<std::pair<std::int32_t, std::int32_t>> positionOf(const CellPlace&) {
+        return std::nullopt;
+    }
 };
 
 // The copy of a grid's columns first ... last: per column, the shown text of

@@ -20,6 +20,7 @@ class FieldCell : public CellModel {
         : m_table(std::move(table)), m_field(field), m_record(record) {}
     std::int32_t field() const noexcept { return m_field; }
     std::int32_t record() const noexcept { return m_record; }
+    const Pointer<TableResult>& table() const noexcept { return m_table; }
 
   protected:
     Pointer<TableResult> m_table;

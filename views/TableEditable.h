@@ -21,6 +21,7 @@
 
 #include "editing/AbstractEditable.h"
 #include "editing/ScrollDecorator.h"
+#include "kernel/CellPlace.h"
 #include "views/ColumnResize.h"
 #include "views/GridController.h"
 #include "views/GridModel.h"
@@ -32,6 +33,30 @@ namespace qv {
 
 class FormulaValueEditable;
 class ModelEditor;
+class TableEditable;
+
+// Passed down the work area to find a grid that shows a cell: the first
+// grid that does keeps itself and the position in the message.
+class CellSeekMessage final : public Object {
+    QV_OBJECT(CellSeekMessage, Object, "CellSeekMessage")
+  public:
+    explicit CellSeekMessage(const CellPlace& place) : m_place(place) {}
+    const CellPlace& place() const noexcept { return m_place; }
+    const Pointer<TableEditable>& grid() const noexcept { return m_grid; }
+    std::int32_t column() const noexcept { return m_column; }
+    std::int32_t row() const noexcept { return m_row; }
+    void found(Pointer<TableEditable> grid, std::int32_t column, std::int32_t row) {
+        m_grid = std::move(grid);
+        m_column = column;
+        m_row = row;
+    }
+
+  private:
+    CellPlace m_place;
+    Pointer<TableEditable> m_grid;
+    std::int32_t m_column = 0;
+    std::int32_t m_row = 0;
+};
 
 class TableEditable final : public AbstractEditable {
     QV_OBJECT(TableEditable, AbstractEditable, "TableEditable")
@@ -68,6 +93,9 @@ class TableEditable final : public AbstractEditable {
     // Selects the cell (clamped to the grid), scrolls it into sight and
     // shows its text in the formula bar. Clears a column range.
     void selectCell(std::int32_t column, std::int32_t row);
+    // The cell of the results the selected position shows (its value or
+    // its formula); nullopt where it shows none.
+    std::optional<CellPlace> currentPlace() const;
     // The selected range of columns; nullopt when a single cell is selected.
     std::optional<std::pair<std::int32_t, std::int32_t>> selectedColumns() const;
     void selectColumns(std::int32_t first, std::int32_t last);
@@ -102,6 +130,8 @@ class TableEditable final : public AbstractEditable {
     bool acceptsEditCommand(std::int32_t code) const override;
     Pointer<Object> getObject() const override { return m_model; }
     StringPointer getTitle() const override;
+    // Answers a CellSeekMessage.
+    void notify(const Pointer<Object>& message) override;
     // The properties the model offers for the view.
     Pointer<Object> getProperties() override;
 

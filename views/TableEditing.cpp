@@ -151,6 +151,21 @@ void TableEditable::showCurrentFormula() {
     }
 }
 
+std::optional<CellPlace> TableEditable::currentPlace() const {
+    if (m_selection.column() >= m_model->columnCount() || m_selection.row() >= m_model->rowCount())
+        return std::nullopt;
+    auto cell = cast<FieldCell>(m_model->createCell(m_selection.column(), m_selection.row()));
+    if (cell.isNull() || (!is<ResultCell>(cell) && !is<ExpressionCell>(cell))) return std::nullopt;
+    return CellPlace{cell->table()->index(), cell->field(), cell->record()};
+}
+
+void TableEditable::notify(const Pointer<Object>& message) {
+    auto seek = cast<CellSeekMessage>(message);
+    if (seek.isNull() || !seek->grid().isNull()) return;
+    if (auto at = m_model->positionOf(seek->place()))
+        seek->found(Pointer<TableEditable>(this), at->first, at->second);
+}
+
 void TableEditable::runEdit(std::string_view name,
                             const std::function<void(ModelEditor&)>& change) {
     try {

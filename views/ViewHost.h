@@ -4,9 +4,11 @@
 // properties. The main panel answers; tests may stand in for it.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 
+#include "kernel/CellPlace.h"
 #include "kernel/Kernel.h"
 #include "kernel/TableResult.h"
 #include "toolkit/Geometry.h"
@@ -42,6 +44,12 @@ class ViewHost {
     virtual void popupNodeMenu(toolkit::Point at, std::function<void(NodeAction)> chosen) = 0;
     // What the properties view shows when the selection offers nothing.
     virtual Pointer<Object> documentProperties() = 0;
+    // Selects the cell in a view of its table, opening one when no view
+    // shows it.
+    virtual void goToCell(const CellPlace& place) = 0;
+    // Set when the user asks the computation under way to stop; an
+    // explanation the views ask for stops with it.
+    virtual std::atomic<bool>* explainStop() { return nullptr; }
 };
 
 }  // namespace qv

@@ -56,6 +56,9 @@ TEST(DocumentReadTest, EveryMessageHasAnInputThatRaisesItAtItsPlace) {
         {"maximized properties;", "1:21", "expecting ("},
         {"optimized(10,20 text(\"x\");", "1:17", "expecting )"},
         {"maximized properties(1);", "1:22", "expecting )"},
+        {"maximized explain;", "1:18", "expecting ("},
+        {"maximized explain(T);", "1:19", "expecting )"},
+        {"maximized explain()", "1:20", "expecting ;"},
         {"maximized text(\"a\" \"b\");", "1:20", "expecting )"},
         {"maximized text(\"unclosed", "1:25", "expecting )"},
         {"maximized result(a b);", "1:20", "expecting )"},
@@ -119,6 +122,9 @@ class CountingFactory final : public ViewFactory {
     }
     Pointer<Object> makePropertiesView() override {
         return counted(m_headless->makePropertiesView());
+    }
+    Pointer<Object> makeExplainView(const Pointer<Kernel>& kernel) override {
+        return counted(m_headless->makeExplainView(kernel));
     }
     Pointer<Object> makeChart(const Pointer<Kernel>& kernel, const StringPointer& name) override {
         return counted(m_headless->makeChart(kernel, name));
@@ -203,6 +209,8 @@ TEST(DocumentReadTest, PlacementsReadAndWriteBack) {
         {"maximized text(\"a\");", FramePlacement::Maximized, 0, 0, "maximized text(\"a\");\n"},
         {"optimized(40,40) properties();", FramePlacement::Optimized, 40, 40,
          "optimized(40,40) properties();\n"},
+        {"optimized(12,34) explain();", FramePlacement::Optimized, 12, 34,
+         "optimized(12,34) explain();\n"},
         // A floating frame reads back as an optimized one.
         {"floating(10,20) text(\"a\");", FramePlacement::Optimized, 10, 20,
          "optimized(10,20) text(\"a\");\n"},

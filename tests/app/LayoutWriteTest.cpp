@@ -42,6 +42,7 @@ TEST(LayoutWriteTest, EachElementWritesItsDirective) {
         {ElementKind::kChart, "Two words", "chart([Two words]);\n"},
         {ElementKind::kChart, "if", "chart([if]);\n"},
         {ElementKind::kProjectView, "tables", "project(tables);\n"},
+        {ElementKind::kExplainView, "", "explain();\n"},
     };
     for (const ElementCase& row : cases) {
         SCOPED_TRACE(row.written);

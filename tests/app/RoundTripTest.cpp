@@ -18,6 +18,8 @@ const std::vector<const char*> kDocuments = {
     "maximized text(\"a\\nb\");",
     "floating(10,20) text(\"floating reads back optimized\");",
     "optimized(0,0) properties(); maximized result(1+2);",
+    "table T{a:=1/0!} optimized(0,0) explain(); maximized result(T);",
+    "maximized ltable{lrow{explain(); properties();}}",
     "table T{a:=range 1 to 3!b:=a*2;} optimized(1,2) chart(T); optimized(3,4) result(T);",
     "table [Two words]{x:=1!} maximized chart([Two words]);",
     "maximized result(a + // a comment inside\n b);",

@@ -88,14 +88,14 @@ TEST(MainPanelMenus, TheMenuBarAndTheContextMenuAreExactlyAsListed) {
         "&File: &New [Ctrl+N] | &Open [Ctrl+O] | &Save [Ctrl+S] | Save &As... [Ctrl+Shift+S] | "
         "E&xit [Ctrl+Q]"};
     const std::string view = "&View: &Source | &Compute [F9]";
-    const std::string add = "&Add: P&anel | &Text area | &Project | P&roperties";
+    const std::string add = "&Add: P&anel | &Text area | &Project | P&roperties | E&xplain";
     const std::string help =
         "&Help: &Html Documentation | &Browse Quorvatelle web site... | &About";
     EXPECT_EQ(menuLines(f.window.menuBar()),
               (std::vector<std::string>{
                   file[0],
                   "&Edit: &Cut\tCtrl+X | &Copy\tCtrl+C | &Paste\tCtrl+V | &Delete\tDel | "
-                  "Select A&ll\tCtrl+A",
+                  "Select A&ll\tCtrl+A | &Go to cause [Ctrl+Shift+G]",
                   view, add, help}));
     EXPECT_EQ(f.panel->menuBarPopup().caption, "menu");
     EXPECT_EQ(menuLines(f.panel->menuBarPopup().items),
