@@ -99,7 +99,6 @@ class Evaluator {
     Pointer<Object> evaluateAlternatives(AbstractEvaluatable& evaluatable);
     [[gnu::cold, gnu::noinline]] Pointer<Object> refusal(const AbstractEvaluatable& evaluatable);
     [[gnu::cold, gnu::noinline]] Pointer<Object> closeCycle(AbstractEvaluatable& evaluatable);
-    [[gnu::cold, gnu::noinline]] bool readsItself(const AbstractEvaluatable& evaluatable) const;
     [[gnu::cold, gnu::noinline]] Pointer<Object> circularFor(const AbstractEvaluatable& evaluatable,
                                                              const CellPlace& loop);
     [[gnu::cold, gnu::noinline]] void noteUnwound(const AbstractEvaluatable& evaluatable,
@@ -116,6 +115,7 @@ class Evaluator {
         const Frame* outer;
     };
     class Level;
+    [[gnu::cold, gnu::noinline]] const Frame* selfReading(const CellPlace& place) const;
     using PlaceKey = std::tuple<std::int32_t, std::int32_t, std::int32_t>;
 
     Pointer<Object> m_nullResult;
@@ -137,6 +137,8 @@ class Evaluator {
     std::int32_t m_depth = 0;
     std::int32_t m_maxDepth;
     const Frame* m_innermost = nullptr;
+    // The cell that has just met itself, until anything else is raised.
+    const Frame* m_selfReading = nullptr;
 };
 
 }  // namespace qv
