@@ -211,15 +211,16 @@ const Evaluator::Frame* Evaluator::selfReading(const CellPlace& place) const {
 
 // What a cell that read the shared "(circular)" of the loop of one cell
 // `loop` holds: the shared value itself when it is that cell (or the loop
-// is unknown), else the one value of that loop's readers.
+// is unknown), else a value naming the loop, which the reader's own
+// readers share; readers of the same loop in a row share one too.
 Pointer<Object> Evaluator::circularFor(const AbstractEvaluatable& evaluatable,
                                        const CellPlace& loop) {
     if (!loop.isCell() || evaluatable.place() == loop) return m_circular;
-    Pointer<Object>& shared = m_readersOfLoop[{loop.table, loop.field, loop.row}];
-    if (shared.isNull()) {
-        shared = make<StringSpecialValue>(m_circular->text(), CycleOrigin::ofOneCell(loop));
+    if (m_lastLoopRead.isNull() || m_lastLoop != loop) {
+        m_lastLoop = loop;
+        m_lastLoopRead = make<StringSpecialValue>(m_circular->text(), make<OneCellLoop>(loop));
     }
-    return shared;
+    return m_lastLoopRead;
 }
 
 void Evaluator::noteUnwound(const AbstractEvaluatable& evaluatable, const Object& value) {

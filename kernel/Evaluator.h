@@ -125,9 +125,10 @@ class Evaluator {
     // one without an origin serves those whose error began outside a cell.
     Pointer<Object> m_dependsOnError;
     std::map<PlaceKey, Pointer<Object>> m_dependsOn;
-    // A cell that reads itself keeps the shared "(circular)"; the cells that
-    // read it share one value per such cell that names it.
-    std::map<PlaceKey, Pointer<Object>> m_readersOfLoop;
+    // A cell that reads itself keeps the shared "(circular)"; the value
+    // last made for the cells reading such a cell, and that cell.
+    Pointer<Object> m_lastLoopRead;
+    CellPlace m_lastLoop;
     const std::atomic<bool>* m_stop = nullptr;
     Pointer<Object> m_stopped;
     RaisedKind m_raisedKind = RaisedKind::None;
