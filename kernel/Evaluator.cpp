@@ -253,10 +253,9 @@ Pointer<Object> Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object
     }
     if (value->isInstanceOf(SpecialValue::typeId())) {
         // A cycle or a stop is passed on as it is, so that every cell after
-        // it points at the same loop or place; a cell holding the shared
-        // "(circular)" is a loop of its own.
-        // Outside every cell (depth 0) no cell reads it, so its place is
-        // not asked.
+        // it points at the same loop or place. A cell holding the shared
+        // "(circular)" is a loop of its own and names itself to its reader;
+        // outside every cell (depth 0) there is no reader to name it to.
         if (value == m_circular.object()) {
             return raiseSpecial(m_circular, m_depth > 0 ? evaluatable.place() : CellPlace{});
         }
