@@ -34,13 +34,6 @@ class CycleOrigin final : public Object {
     explicit CycleOrigin(const CellPlace& closing) : m_closing(closing) {
         m_closed = !closing.isCell();
     }
-    // The loop of one cell that reads itself, as the cells reading that cell
-    // see it; the cell itself holds the shared "(circular)" and no record.
-    static Pointer<CycleOrigin> ofOneCell(const CellPlace& cell) {
-        auto cycle = make<CycleOrigin>(cell);
-        cycle->m_closed = true;
-        return cycle;
-    }
 
     // A cell the failure left: part of the loop until the loop is whole.
     void unwound(const CellPlace& place) {
@@ -63,6 +56,19 @@ class CycleOrigin final : public Object {
     CellPlace m_closing;
     std::vector<CellPlace> m_unwound;
     bool m_closed = false;
+};
+
+// The loop of one cell that reads itself, as the cells reading that cell
+// carry it; the cell itself holds the evaluator's shared "(circular)" and
+// no record. Kept to the place alone: a model may have a loop in every row.
+class OneCellLoop final : public Object {
+    QV_OBJECT(OneCellLoop, Object, "OneCellLoop")
+  public:
+    explicit OneCellLoop(const CellPlace& cell) : m_cell(cell) {}
+    const CellPlace& cell() const noexcept { return m_cell; }
+
+  private:
+    CellPlace m_cell;
 };
 
 }  // namespace qv

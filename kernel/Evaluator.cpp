@@ -64,24 +64,24 @@ Pointer<Object> newWarning(const char* message) {
 constinit RaisedMarker g_raisedMarker;
 
 // One level of cell nesting, counted and linked for as long as it lives,
-// whatever leaves it.
+// whatever leaves it. The frame lives apart, so that what the level keeps
+// does not escape with the frame's address and may stay in registers.
 class Evaluator::Level {
   public:
-    Level(Evaluator& evaluator, const AbstractEvaluatable& evaluatable)
-        : m_evaluator(evaluator), m_frame{&evaluatable, evaluator.m_innermost} {
+    Level(Evaluator& evaluator, const Frame& frame) : m_evaluator(evaluator), m_outer(frame.outer) {
         ++m_evaluator.m_depth;
-        m_evaluator.m_innermost = &m_frame;
+        m_evaluator.m_innermost = &frame;
     }
     ~Level() {
         --m_evaluator.m_depth;
-        m_evaluator.m_innermost = m_frame.outer;
+        m_evaluator.m_innermost = m_outer;
     }
     Level(const Level&) = delete;
     Level& operator=(const Level&) = delete;
 
   private:
     Evaluator& m_evaluator;
-    Frame m_frame;
+    const Frame* m_outer;
 };
 
 // Calls that recurse without the cache (user functions, local tables) may
@@ -118,6 +118,7 @@ Pointer<Object> Evaluator::raiseSpecial(const Pointer<Object>& special, const Ce
     m_raisedKind = RaisedKind::Special;
     m_raised = special;
     m_raisedPlace = place;
+    m_selfReading = nullptr;
     return Pointer<Object>(raisedMarker());
 }
 
@@ -152,7 +153,9 @@ Pointer<Object> Evaluator::evaluateTop(AbstractEvaluatable& evaluatable) {
         evaluatable.setCachedValue(result);
     }
     if (isPlainValue(*result.object())) return result;
-    if (result->isInstanceOf(StringSpecialValue::typeId())) noteUnwound(evaluatable, *result);
+    if (result->isInstanceOf(StringSpecialValue::typeId()) && result != m_circular) {
+        noteUnwound(evaluatable, *result);
+    }
     return raiseIfError(evaluatable, result.object());
 }
 
@@ -178,7 +181,8 @@ Pointer<Object> Evaluator::evaluateRecorded(AbstractEvaluatable& evaluatable) {
 }
 
 Pointer<Object> Evaluator::evaluateOneLevelDown(AbstractEvaluatable& evaluatable) {
-    Level level(*this, evaluatable);
+    const Frame frame{&evaluatable, m_innermost};
+    Level level(*this, frame);
     return evaluateAlternatives(evaluatable);
 }
 
@@ -203,39 +207,42 @@ Pointer<Object> Evaluator::refusal(const AbstractEvaluatable& evaluatable) {
 // allocates nothing; a longer loop is a value of its own, so that it can
 // gather its loop and every cell in or after it shares it.
 Pointer<Object> Evaluator::closeCycle(AbstractEvaluatable& evaluatable) {
-    if (readsItself(evaluatable)) {
+    CellPlace place = evaluatable.place();
+    if (const Frame* self = selfReading(place)) {
         evaluatable.setCachedValue(m_pendingAlternatives > 0 ? Pointer<Object>() : m_circular);
-        return raiseSpecial(m_circular, evaluatable.place());
+        Pointer<Object> marker = raiseSpecial(m_circular, place);
+        m_selfReading = self;
+        return marker;
     }
-    Pointer<Object> cycle =
-        make<StringSpecialValue>(m_circular->text(), make<CycleOrigin>(evaluatable.place()));
+    Pointer<Object> cycle = make<StringSpecialValue>(m_circular->text(), make<CycleOrigin>(place));
     evaluatable.setCachedValue(m_pendingAlternatives > 0 ? Pointer<Object>() : cycle);
     return raiseSpecial(cycle);
 }
 
-// Whether the innermost cell being computed is `evaluatable` itself; what
-// is no cell of the program (a decision, a local table) is looked through.
-bool Evaluator::readsItself(const AbstractEvaluatable& evaluatable) const {
-    CellPlace place = evaluatable.place();
-    if (!place.isCell()) return false;
+// The frame of the innermost cell being computed when that cell is `place`
+// itself, else null; what is no cell of the program (a decision, a local
+// table) is looked through.
+const Evaluator::Frame* Evaluator::selfReading(const CellPlace& place) const {
+    if (!place.isCell()) return nullptr;
     for (const Frame* frame = m_innermost; frame != nullptr; frame = frame->outer) {
         CellPlace reader = frame->evaluatable->place();
-        if (reader.isCell()) return reader == place;
+        if (reader.isCell()) return reader == place ? frame : nullptr;
     }
-    return false;
+    return nullptr;
 }
 
 // What a cell that read the shared "(circular)" of the loop of one cell
 // `loop` holds: the shared value itself when it is that cell (or the loop
-// is unknown), else the one value of that loop's readers.
+// is unknown), else a value naming the loop, which the reader's own
+// readers share; readers of the same loop in a row share one too.
 Pointer<Object> Evaluator::circularFor(const AbstractEvaluatable& evaluatable,
                                        const CellPlace& loop) {
     if (!loop.isCell() || evaluatable.place() == loop) return m_circular;
-    Pointer<Object>& shared = m_readersOfLoop[{loop.table, loop.field, loop.row}];
-    if (shared.isNull()) {
-        shared = make<StringSpecialValue>(m_circular->text(), CycleOrigin::ofOneCell(loop));
+    if (m_lastLoopRead.isNull() || m_lastLoop != loop) {
+        m_lastLoop = loop;
+        m_lastLoopRead = make<StringSpecialValue>(m_circular->text(), make<OneCellLoop>(loop));
     }
-    return shared;
+    return m_lastLoopRead;
 }
 
 void Evaluator::noteUnwound(const AbstractEvaluatable& evaluatable, const Object& value) {
@@ -268,10 +275,11 @@ Pointer<Object> Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object
     }
     if (value->isInstanceOf(SpecialValue::typeId())) {
         // A cycle or a stop is passed on as it is, so that every cell after
-        // it points at the same loop or place; a cell holding the shared
-        // "(circular)" is a loop of its own.
+        // it points at the same loop or place. A cell holding the shared
+        // "(circular)" is a loop of its own and names itself to its reader;
+        // outside every cell (depth 0) there is no reader to name it to.
         if (value == m_circular.object()) {
-            return raiseSpecial(Pointer<Object>(value), evaluatable.place());
+            return raiseSpecial(m_circular, m_depth > 0 ? evaluatable.place() : CellPlace{});
         }
         if (value->isInstanceOf(StringSpecialValue::typeId()) &&
             !static_cast<const StringSpecialValue*>(value)->cause().isNull()) {
@@ -293,7 +301,12 @@ Pointer<Object> Evaluator::settleRaised(const AbstractEvaluatable& evaluatable, 
     if (kind == RaisedKind::Warning) {
         if (last) return dependsOn(raised, place);
     } else if (last || !raised->equals(*m_circular)) {
-        if (raised == m_circular) return circularFor(evaluatable, place);
+        // A cell that has just met itself settles its own cycle, nothing
+        // raised in between.
+        if (raised == m_circular) {
+            bool self = m_selfReading != nullptr && m_selfReading == m_innermost;
+            return self ? raised : circularFor(evaluatable, place);
+        }
         return raised;
     }
     next = true;

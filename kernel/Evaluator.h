@@ -115,7 +115,6 @@ class Evaluator {
     Pointer<Object> evaluateAlternatives(AbstractEvaluatable& evaluatable);
     [[gnu::cold, gnu::noinline]] Pointer<Object> refusal(const AbstractEvaluatable& evaluatable);
     [[gnu::cold, gnu::noinline]] Pointer<Object> closeCycle(AbstractEvaluatable& evaluatable);
-    [[gnu::cold, gnu::noinline]] bool readsItself(const AbstractEvaluatable& evaluatable) const;
     [[gnu::cold, gnu::noinline]] Pointer<Object> circularFor(const AbstractEvaluatable& evaluatable,
                                                              const CellPlace& loop);
     [[gnu::cold, gnu::noinline]] void noteUnwound(const AbstractEvaluatable& evaluatable,
@@ -132,6 +131,7 @@ class Evaluator {
         const Frame* outer;
     };
     class Level;
+    [[gnu::cold, gnu::noinline]] const Frame* selfReading(const CellPlace& place) const;
     using PlaceKey = std::tuple<std::int32_t, std::int32_t, std::int32_t>;
     Pointer<Object> evaluateUnrecorded(AbstractEvaluatable& evaluatable);
     [[gnu::cold, gnu::noinline]] Pointer<Object> evaluateRecorded(AbstractEvaluatable& evaluatable);
@@ -143,9 +143,10 @@ class Evaluator {
     // one without an origin serves those whose error began outside a cell.
     Pointer<Object> m_dependsOnError;
     std::map<PlaceKey, Pointer<Object>> m_dependsOn;
-    // A cell that reads itself keeps the shared "(circular)"; the cells that
-    // read it share one value per such cell that names it.
-    std::map<PlaceKey, Pointer<Object>> m_readersOfLoop;
+    // A cell that reads itself keeps the shared "(circular)"; the value
+    // last made for the cells reading such a cell, and that cell.
+    Pointer<Object> m_lastLoopRead;
+    CellPlace m_lastLoop;
     const std::atomic<bool>* m_stop = nullptr;
     ReadRecorder* m_recorder = nullptr;
     Pointer<Object> m_stopped;
@@ -156,6 +157,8 @@ class Evaluator {
     std::int32_t m_depth = 0;
     std::int32_t m_maxDepth;
     const Frame* m_innermost = nullptr;
+    // The cell that has just met itself, until anything else is raised.
+    const Frame* m_selfReading = nullptr;
 };
 
 }  // namespace qv

@@ -72,10 +72,9 @@ CellPlace loopOfOne(ProgramResult& results, const CellPlace& place) {
 // (the cells that read it carry a record naming it); a loop that could not
 // be gathered (it ran through no cell of the program's tables) is named by
 // the cell that shows it.
-Cause cycleCause(ProgramResult& results, const CycleOrigin* cycle, const CellPlace& place) {
+Cause cycleCause(ProgramResult& results, std::vector<CellPlace> loop, const CellPlace& place) {
     Cause cause;
     cause.kind = Cause::Kind::Cycle;
-    std::vector<CellPlace> loop = cycle == nullptr ? std::vector<CellPlace>() : cycle->loop();
     if (loop.empty() && place.isCell()) loop.push_back(place);
     if (loop.size() == 1) loop.front() = loopOfOne(results, loop.front());
     std::string text = "cycle:";
@@ -120,14 +119,16 @@ Cause Explanation::causeOfValue(const Pointer<Object>& value, const CellPlace& p
     Pointer<Object> recorded;
     if (is<StringSpecialValue>(value)) recorded = cast<StringSpecialValue>(value)->cause();
     if (is<CycleOrigin>(recorded))
-        return cycleCause(results, cast<CycleOrigin>(recorded).get(), place);
+        return cycleCause(results, cast<CycleOrigin>(recorded)->loop(), place);
+    if (is<OneCellLoop>(recorded))
+        return cycleCause(results, {cast<OneCellLoop>(recorded)->cell()}, place);
     if (is<ErrorOrigin>(recorded)) {
         const CellPlace& stopped = cast<ErrorOrigin>(recorded)->place();
         CellFacts origin =
             stopped.isCell() ? causeFacts(results, stopped) : selfFacts(results, stopped, value);
         return originCause(Cause::Kind::Stopped, std::move(origin));
     }
-    if (toText(value)->equals(kCircularText)) return cycleCause(results, nullptr, place);
+    if (toText(value)->equals(kCircularText)) return cycleCause(results, {}, place);
     return originCause(Cause::Kind::Origin, selfFacts(results, place, value));
 }
 
