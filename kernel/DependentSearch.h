@@ -24,7 +24,7 @@ struct DependentBounds {
     std::int32_t maxScanned = 10000;
     // Cells those formulas may read in all: an aggregate over a long column
     // reads all of it each time it runs.
-    std::int64_t maxReads = 4'000'000;
+    std::int64_t maxReads = 1'000'000;
     const std::atomic<bool>* stop = nullptr;
 };
 

@@ -61,7 +61,7 @@ struct ExplainLimits {
     std::int32_t maxScanned = 10000;
     // The cells those formulas may read in all (an aggregate reads its
     // whole column each time).
-    std::int64_t maxReads = 4'000'000;
+    std::int64_t maxReads = 1'000'000;
     const std::atomic<bool>* stop = nullptr;
 };
 
