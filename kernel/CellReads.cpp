@@ -58,15 +58,16 @@ class ProgramCellRecorder final : public ReadRecorder {
         : m_results(results), m_reads(reads), m_bounds(bounds), m_mayEnd(mayEnd) {}
 
     Note noteRead(AbstractEvaluatable& evaluatable) override {
-        if (stopRequested()) {
+        auto* cell = dynamic_cast<ResultEvaluatable*>(&evaluatable);
+        // The run itself starts in any case: only it can catch its end.
+        if (cell == nullptr && dynamic_cast<Rerun*>(&evaluatable) != nullptr) return Note::Reader;
+        if (m_mayEnd && stopRequested()) {
             m_reads.stopped = true;
             return Note::Enough;
         }
-        auto* cell = dynamic_cast<ResultEvaluatable*>(&evaluatable);
-        // A show decision or a base table reads no value; the formula run
-        // again and an expression read for the reader.
-        if (cell == nullptr)
-            return dynamic_cast<Rerun*>(&evaluatable) == nullptr ? Note::Own : Note::Reader;
+        // A show decision or a base table reads no value; an expression
+        // reads for the reader.
+        if (cell == nullptr) return Note::Own;
         TableResult* table = cell->table();
         if (table == nullptr) return Note::Reader;
         std::int32_t index = table->index();
