@@ -4,7 +4,9 @@
 // were not yet, as the kernel would compute them.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "kernel/AbstractCalculator.h"
@@ -24,16 +26,34 @@ struct CellReads {
     bool watchedRead = false;
     // Every read of a program cell, repeated ones too: the work done.
     std::int64_t readCount = 0;
+    // A stop was requested before the formula had read all it reads.
+    bool stopped = false;
+    // The run ended at `maxReads`, before it had read all it reads.
+    bool exhausted = false;
+};
+
+struct ReadBounds {
+    // Cells kept; the formula's run ends at the first cell read past them.
+    std::int32_t limit = 0;
+    // When set, the cell looked for among all the reads, kept or not: the
+    // run ends as soon as it is read, whatever the limit.
+    const CellPlace* watch = nullptr;
+    // Reads of program cells the run may make, repeated ones too; it ends
+    // at the last (the search for dependents shares one budget).
+    std::int64_t maxReads = INT64_MAX;
+    // A request to stop ends the run at the next cell it reads.
+    const std::atomic<bool>* stop = nullptr;
+    // Told of each program cell read, before the run goes on (progress).
+    std::function<void(const CellPlace&)> onRead;
 };
 
 // Runs the formula of `place` (computed first when it was not) and records
-// the program cells it reads, keeping at most `limit`. A `watch` place is
-// looked for among all the reads, kept or not. The caller checks `place`.
-CellReads readCells(ProgramResult& results, const CellPlace& place, std::int32_t limit,
-                    const CellPlace* watch = nullptr);
+// the program cells it reads, within `bounds`. A run ended early changes
+// no value. The caller checks `place`.
+CellReads readCells(ProgramResult& results, const CellPlace& place, const ReadBounds& bounds);
 
 // The cells an already compiled expression reads outside any table, and
-// its value (errors as values).
+// its value (errors as values). It runs to its end: its value is wanted.
 CellReads readExpression(ProgramResult& results, const CalculatorPointer& calculator,
                          std::int32_t limit, Pointer<Object>& value);
 

@@ -115,7 +115,8 @@ class Search {
     void confirm(const CellPlace& candidate) {
         if (done()) return;
         ++m_scanned;
-        CellReads reads = readCells(m_results, candidate, 0, &m_place);
+        CellReads reads = readCells(m_results, candidate,
+                                    {0, &m_place, m_bounds.maxReads - m_reads, m_bounds.stop, {}});
         m_reads += reads.readCount;
         if (reads.watchedRead) m_found.push_back(candidate);
     }

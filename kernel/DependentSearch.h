@@ -23,8 +23,9 @@ struct DependentBounds {
     // Formulas run again to confirm a candidate.
     std::int32_t maxScanned = 10000;
     // Cells those formulas may read in all: an aggregate over a long column
-    // reads all of it each time it runs.
-    std::int64_t maxReads = 4'000'000;
+    // reads it from the top down to the cell each time it runs. A run that
+    // would pass the bound ends there and confirms nothing.
+    std::int64_t maxReads = 1'000'000;
     const std::atomic<bool>* stop = nullptr;
 };
 

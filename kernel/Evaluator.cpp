@@ -170,7 +170,18 @@ Pointer<Object> Evaluator::evaluate(AbstractEvaluatable& evaluatable) {
 // rather than the reader's.
 Pointer<Object> Evaluator::evaluateRecorded(AbstractEvaluatable& evaluatable) {
     ReadRecorder* recorder = m_recorder;
-    if (!recorder->noteRead(evaluatable)) return evaluateUnrecorded(evaluatable);
+    ReadRecorder::Note note = recorder->noteRead(evaluatable);
+    if (note == ReadRecorder::Note::Enough) throw ReadsEnough{};
+    if (note == ReadRecorder::Note::Reader) {
+        try {
+            return evaluateUnrecorded(evaluatable);
+        } catch (const ReadsEnough&) {
+            // A cell left halfway is as it was before: not computed.
+            if (evaluatable.cachedValue()->isInstanceOf(OnStack::typeId()))
+                evaluatable.setCachedValue(Pointer<Object>());
+            throw;
+        }
+    }
     struct Restore {
         Evaluator& evaluator;
         ReadRecorder* recorder;
@@ -178,6 +189,28 @@ Pointer<Object> Evaluator::evaluateRecorded(AbstractEvaluatable& evaluatable) {
     } restore{*this, recorder};
     m_recorder = nullptr;
     return evaluateUnrecorded(evaluatable);
+}
+
+Evaluator::State Evaluator::state() const {
+    State state;
+    state.m_depth = m_depth;
+    state.m_pendingAlternatives = m_pendingAlternatives;
+    state.m_innermost = m_innermost;
+    state.m_selfReading = m_selfReading;
+    state.m_raisedKind = m_raisedKind;
+    state.m_raised = m_raised;
+    state.m_raisedPlace = m_raisedPlace;
+    return state;
+}
+
+void Evaluator::restore(const State& state) {
+    m_depth = state.m_depth;
+    m_pendingAlternatives = state.m_pendingAlternatives;
+    m_innermost = state.m_innermost;
+    m_selfReading = state.m_selfReading;
+    m_raisedKind = state.m_raisedKind;
+    m_raised = state.m_raised;
+    m_raisedPlace = state.m_raisedPlace;
 }
 
 Pointer<Object> Evaluator::evaluateOneLevelDown(AbstractEvaluatable& evaluatable) {

@@ -22,13 +22,24 @@ namespace qv {
 // re-runs its formula with one). Computations run without one.
 class ReadRecorder {
   public:
-    // Returns true when the reads made while computing that cell are its
-    // own, not the reader's: they are not told while it computes.
-    virtual bool noteRead(AbstractEvaluatable& evaluatable) = 0;
+    enum class Note : std::uint8_t {
+        // The reads made while computing that cell are the reader's too.
+        Reader,
+        // They are the cell's own: they are not told while it computes.
+        Own,
+        // The recorder has all it wants: the read raises ReadsEnough.
+        Enough,
+    };
+    virtual Note noteRead(AbstractEvaluatable& evaluatable) = 0;
 
   protected:
     ~ReadRecorder() = default;
 };
+
+// Thrown through the calculators when the recorder has enough; whoever set
+// the recorder catches it and puts the evaluator back (Evaluator::State).
+// Not a std::exception, which the evaluator would turn into a cell's value.
+struct ReadsEnough {};
 
 class Evaluator {
   public:
@@ -86,6 +97,12 @@ class Evaluator {
     void setRecorder(ReadRecorder* recorder) noexcept { m_recorder = recorder; }
     bool recording() const noexcept { return m_recorder != nullptr; }
 
+    // What a computation abandoned halfway (ReadsEnough) may leave behind:
+    // taken before it and put back after it.
+    class State;
+    [[gnu::cold]] State state() const;
+    [[gnu::cold]] void restore(const State& state);
+
     const Pointer<Object>& nullResult() const noexcept { return m_nullResult; }
     const Pointer<StringSpecialValue>& circularValue() const noexcept { return m_circular; }
     std::int32_t pendingAlternatives() const noexcept { return m_pendingAlternatives; }
@@ -131,6 +148,20 @@ class Evaluator {
         const Frame* outer;
     };
     class Level;
+
+  public:
+    class State {
+        friend class Evaluator;
+        std::int32_t m_depth = 0;
+        std::int32_t m_pendingAlternatives = 0;
+        const Frame* m_innermost = nullptr;
+        const Frame* m_selfReading = nullptr;
+        RaisedKind m_raisedKind = RaisedKind::None;
+        Pointer<Object> m_raised;
+        CellPlace m_raisedPlace;
+    };
+
+  private:
     [[gnu::cold, gnu::noinline]] const Frame* selfReading(const CellPlace& place) const;
     using PlaceKey = std::tuple<std::int32_t, std::int32_t, std::int32_t>;
     Pointer<Object> evaluateUnrecorded(AbstractEvaluatable& evaluatable);

@@ -58,7 +58,8 @@ std::vector<CellFacts> Explanation::precedents(const CellPlace& place,
     runOnLargeStack([&] {
         cellName(results, place);  // throws for a place that names no cell
         if (stopRequested(limits)) return;
-        CellReads reads = readCells(results, place, cellLimit(limits));
+        CellReads reads =
+            readCells(results, place, {cellLimit(limits), nullptr, INT64_MAX, limits.stop, {}});
         for (const CellPlace& read : reads.places) {
             if (stopRequested(limits)) return;
             cells.push_back(describeCell(results, read));

@@ -478,3 +478,56 @@ TEST(EvaluatorModel, AMillionCellChain) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+// Has enough when the chosen cell is read; every other cell is computed as
+// the reader's.
+class EnoughAt final : public ReadRecorder {
+  public:
+    explicit EnoughAt(const AbstractEvaluatable& last) : m_last(last) {}
+    Note noteRead(AbstractEvaluatable& evaluatable) override {
+        return &evaluatable == &m_last ? Note::Enough : Note::Reader;
+    }
+
+  private:
+    const AbstractEvaluatable& m_last;
+};
+
+// A recorder that has enough abandons the computation: the cells it was
+// in the middle of are not computed, the cells it finished keep their
+// values, and the state taken before puts the evaluator back.
+TEST(Evaluator, AComputationAbandonedLeavesNoTrace) {
+    TestCell x({number(2)});
+    TestCell y({number(3)});
+    TestCell mid({[&](Evaluator& evaluator) {
+                      Pointer<Object> a = evaluator.evaluate(x);
+                      Pointer<Object> b = evaluator.evaluate(y);
+                      return make<Double>(toNumber(a) + toNumber(b));
+                  },
+                  number(0)});
+    TestCell top({reads(mid)});
+    Evaluator evaluator;
+    Evaluator::State before = evaluator.state();
+    EnoughAt recorder(y);
+    evaluator.setRecorder(&recorder);
+    EXPECT_THROW(evaluator.evaluate(top), ReadsEnough);
+    evaluator.setRecorder(nullptr);
+    EXPECT_EQ(evaluator.depth(), 0);
+    // The first of two alternatives was left halfway.
+    EXPECT_EQ(evaluator.pendingAlternatives(), 1);
+    evaluator.restore(before);
+    EXPECT_EQ(evaluator.pendingAlternatives(), 0);
+    EXPECT_EQ(evaluator.raisedKind(), Evaluator::RaisedKind::None);
+    EXPECT_EQ(typed(x.cache), "Double:2");
+    EXPECT_TRUE(y.cache.isNull());
+    EXPECT_TRUE(mid.cache.isNull());
+    EXPECT_TRUE(top.cache.isNull());
+    // Computed afresh as if nothing had happened: no cycle is seen.
+    EXPECT_EQ(typed(evaluator.evaluateTop(top)), "Double:5");
+    EXPECT_EQ(x.computed, 1);
+}
+
+}  // namespace
+}  // namespace qv

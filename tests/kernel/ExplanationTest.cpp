@@ -142,8 +142,20 @@ TEST(Explanation, StopFlagEndsTheSearch) {
     EXPECT_FALSE(explanation.dependents(place, limits).empty());
 }
 
+// Runs cut short (one cell kept, two reads per search) come first, in the
+// middle of aggregates, alternatives, user functions and local tables;
+// then everything is explained in full.
 TEST(Explanation, ExplainingChangesNoValue) {
-    for (const std::string& program : {kRunning, kLocal, kAlternative, kOverride, kInherited}) {
+    const std::string cutShort =
+        "table T{ x:=range 1 to 6! total:=sum(x)! b:=nosuch! a:=b alt x[1]+x[2]+x[3]! k:=3!"
+        " [f(v)]:=v*k+x[2]+x[3]! u:=f(1)! } table P{ base:=100! more:=P.base+1! }"
+        " table L{ rate:=0.1! amount:=P.base+P.more! total:=amount*(1+rate)! }"
+        " table W{ what:=L(rate := 0.05).total+T.k! }";
+    ExplainLimits tight;
+    tight.maxCells = 1;
+    tight.maxReads = 2;
+    for (const std::string& program :
+         {kRunning, kLocal, kAlternative, kOverride, kInherited, cutShort}) {
         SCOPED_TRACE(program);
         auto kernel = loadModel(program);
         std::vector<std::vector<std::string>> before;
@@ -151,12 +163,14 @@ TEST(Explanation, ExplainingChangesNoValue) {
             before.push_back(renderTable(*kernel, kernel->getTable(t)->name()->view()));
         Explanation explanation(*kernel);
         ProgramResult& results = *kernel->getResults();
-        for (std::int32_t t = 0; t < results.tableCount(); ++t) {
-            TableResult& table = *results.getTable(t);
-            for (std::int32_t field = 0; field < table.fieldCount(); ++field) {
-                for (std::int32_t row = -1; row < table.rowCount(); ++row) {
-                    explanation.precedents({t, field, row});
-                    explanation.dependents({t, field, row});
+        for (const ExplainLimits& limits : {tight, ExplainLimits{}}) {
+            for (std::int32_t t = 0; t < results.tableCount(); ++t) {
+                TableResult& table = *results.getTable(t);
+                for (std::int32_t field = 0; field < table.fieldCount(); ++field) {
+                    for (std::int32_t row = -1; row < table.rowCount(); ++row) {
+                        explanation.precedents({t, field, row}, limits);
+                        explanation.dependents({t, field, row}, limits);
+                    }
                 }
             }
         }
