@@ -356,4 +356,15 @@ StringPointer TitleDecorator::describe() const {
         ",title=" + getTitle()->toStdString() + ")");
 }
 
+bool isWithinView(const AbstractEditable& view, const AbstractEditable& editable) {
+    if (is<TitleDecorator>(editable) &&
+        static_cast<const TitleDecorator&>(editable).view().object() == &view) {
+        return true;
+    }
+    for (const AbstractEditable* at = &editable; at != nullptr; at = at->parent()) {
+        if (at == &view) return true;
+    }
+    return false;
+}
+
 }  // namespace qv

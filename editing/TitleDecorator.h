@@ -109,4 +109,9 @@ class TitleDecorator final : public AbstractEditable,
     FrameState m_state;
 };
 
+// Whether `editable` is `view`, lies inside it, or is the frame around it:
+// a view that follows the selection keeps its cell when its own parts are
+// selected.
+bool isWithinView(const AbstractEditable& view, const AbstractEditable& editable);
+
 }  // namespace qv

@@ -131,14 +131,7 @@ std::string ExplainEditable::lineText(std::int32_t line) const {
 // ---- following the selection
 
 bool ExplainEditable::holds(const AbstractEditable& editable) const {
-    if (is<TitleDecorator>(editable) &&
-        static_cast<const TitleDecorator&>(editable).view().object() == this) {
-        return true;
-    }
-    for (const AbstractEditable* at = &editable; at != nullptr; at = at->parent()) {
-        if (at == this) return true;
-    }
-    return false;
+    return isWithinView(*this, editable);
 }
 
 void ExplainEditable::explain(const CellPlace& place) {

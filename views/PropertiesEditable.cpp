@@ -36,14 +36,7 @@ PropertiesEditable::PropertiesEditable(ViewHost& host)
 
 // The view itself, what lies inside it, and its frame.
 bool PropertiesEditable::holds(const AbstractEditable& editable) const {
-    if (is<TitleDecorator>(editable) &&
-        static_cast<const TitleDecorator&>(editable).view().object() == this) {
-        return true;
-    }
-    for (const AbstractEditable* at = &editable; at != nullptr; at = at->parent()) {
-        if (at == this) return true;
-    }
-    return false;
+    return isWithinView(*this, editable);
 }
 
 void PropertiesEditable::followSelection(const Pointer<AbstractEditable>& selected) {
