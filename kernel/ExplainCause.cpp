@@ -18,22 +18,10 @@ namespace qv {
 
 namespace {
 
-// The cell's facts as a cause names them; its value is the one the results hold.
-CellFacts causeFacts(ProgramResult& results, const CellPlace& place) {
-    CellFacts facts;
-    facts.place = place;
-    facts.name = cellName(results, place);
-    const Pointer<TableResult>& table = results.getTable(place.table);
-    ExpressionPointer formula = table->resolved()->cellFormula(place.field, place.row);
-    facts.formula = formula.isNull() ? str("") : formula->toSource();
-    facts.value = table->value(place.field, place.row);
-    return facts;
-}
-
 // The asked cell (or expression) itself as the origin, with its own value.
 CellFacts selfFacts(ProgramResult& results, const CellPlace& place, const Pointer<Object>& value) {
     if (!place.isCell()) return {place, str(""), str(""), value};
-    CellFacts facts = causeFacts(results, place);
+    CellFacts facts = cellFacts(results, place);
     facts.value = value;
     return facts;
 }
@@ -79,7 +67,7 @@ Cause cycleCause(ProgramResult& results, std::vector<CellPlace> loop, const Cell
     if (loop.size() == 1) loop.front() = loopOfOne(results, loop.front());
     std::string text = "cycle:";
     for (const CellPlace& cell : loop) {
-        cause.cycle.push_back(causeFacts(results, cell));
+        cause.cycle.push_back(cellFacts(results, cell));
         text += ' ';
         text += cause.cycle.back().name->view();
         text += " ->";
@@ -111,7 +99,7 @@ Cause Explanation::causeOfValue(const Pointer<Object>& value, const CellPlace& p
         const Pointer<Object>& origin = cast<Warning>(value)->origin();
         if (is<ErrorOrigin>(origin)) {
             return originCause(Cause::Kind::Origin,
-                               causeFacts(results, cast<ErrorOrigin>(origin)->place()));
+                               cellFacts(results, cast<ErrorOrigin>(origin)->place()));
         }
         return originCause(Cause::Kind::Origin, selfFacts(results, place, value));
     }
@@ -125,7 +113,7 @@ Cause Explanation::causeOfValue(const Pointer<Object>& value, const CellPlace& p
     if (is<ErrorOrigin>(recorded)) {
         const CellPlace& stopped = cast<ErrorOrigin>(recorded)->place();
         CellFacts origin =
-            stopped.isCell() ? causeFacts(results, stopped) : selfFacts(results, stopped, value);
+            stopped.isCell() ? cellFacts(results, stopped) : selfFacts(results, stopped, value);
         return originCause(Cause::Kind::Stopped, std::move(origin));
     }
     if (toText(value)->equals(kCircularText)) return cycleCause(results, {}, place);

@@ -16,14 +16,6 @@ namespace qv {
 
 namespace {
 
-// The formula that computes a cell: the row's own where it has one, else the
-// field's (through the fields it overrides).
-StringPointer formulaText(const ResolvedTable& table, const CellPlace& place) {
-    ExpressionPointer formula = table.formulaOf(place.field, place.row);
-    if (formula.isNull() && place.row > 0) formula = table.formulaOf(place.field, 0);
-    return formula.isNull() ? str("") : formula->toSource();
-}
-
 bool stopRequested(const ExplainLimits& limits) {
     return limits.stop != nullptr && limits.stop->load(std::memory_order_relaxed);
 }
@@ -32,22 +24,25 @@ std::int32_t cellLimit(const ExplainLimits& limits) {
     return limits.maxCells < 0 ? 0 : limits.maxCells;
 }
 
-CellFacts describeCell(ProgramResult& results, const CellPlace& place) {
+}  // namespace
+
+// The formula as the grid shows it for the cell: its own, else the one it
+// takes from its field or base table.
+CellFacts cellFacts(ProgramResult& results, const CellPlace& place) {
     CellFacts facts;
     facts.place = place;
     facts.name = cellName(results, place);
     TableResult& table = *results.getTable(place.table);
-    facts.formula = formulaText(*table.resolved(), place);
+    ExpressionPointer formula = table.resolved()->cellFormula(place.field, place.row);
+    facts.formula = formula.isNull() ? str("") : formula->toSource();
     facts.value = table.value(place.field, place.row);
     return facts;
 }
 
-}  // namespace
-
 CellFacts Explanation::facts(const CellPlace& place) {
     ProgramResult& results = *m_kernel.getResults();
     CellFacts facts;
-    runOnLargeStack([&] { facts = describeCell(results, place); });
+    runOnLargeStack([&] { facts = cellFacts(results, place); });
     return facts;
 }
 
@@ -62,7 +57,7 @@ std::vector<CellFacts> Explanation::precedents(const CellPlace& place,
             readCells(results, place, {cellLimit(limits), nullptr, INT64_MAX, limits.stop, {}});
         for (const CellPlace& read : reads.places) {
             if (stopRequested(limits)) return;
-            cells.push_back(describeCell(results, read));
+            cells.push_back(cellFacts(results, read));
         }
     });
     return cells;
@@ -77,7 +72,7 @@ std::vector<CellFacts> Explanation::dependents(const CellPlace& place,
         DependentBounds bounds{cellLimit(limits), limits.maxScanned, limits.maxReads, limits.stop};
         for (const CellPlace& found : findDependents(results, place, bounds)) {
             if (stopRequested(limits)) return;
-            cells.push_back(describeCell(results, found));
+            cells.push_back(cellFacts(results, found));
         }
     });
     return cells;
@@ -150,7 +145,7 @@ Explanation::ExpressionFacts Explanation::expression(const StringPointer& text,
         CellReads reads = readExpression(results, calculator, cellLimit(limits), facts.value);
         for (const CellPlace& read : reads.places) {
             if (stopRequested(limits)) return;
-            facts.precedents.push_back(describeCell(results, read));
+            facts.precedents.push_back(cellFacts(results, read));
         }
     });
     facts.cause = causeOfValue(facts.value, CellPlace{});

@@ -29,6 +29,10 @@ struct CellFacts {
     Pointer<Object> value;
 };
 
+// The facts of a cell of computed results (`place` names a cell of them), on
+// the calling thread: what the answers below are made of.
+CellFacts cellFacts(ProgramResult& results, const CellPlace& place);
+
 // Why a cell holds an error.
 struct Cause {
     enum class Kind : std::uint8_t {
