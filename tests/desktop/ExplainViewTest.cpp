@@ -109,6 +109,79 @@ TEST(ExplainFormulaLine, WhileEditingShowsTheFormulaAsTyped) {
               "depends on cell that contain error; caused by Prices[3].rate: func unknown");
 }
 
+// The cause in the formula line is a link: a click on it goes where Go to
+// cause goes (an origin that is the cell itself keeps it selected); the
+// pointer over it is a hand. A click on the value before it places the
+// caret in the line as anywhere else.
+TEST(ExplainFormulaLine, AClickOnTheCauseGoesToItAndElsewhereEntersTheLine) {
+    struct Case {
+        const char* what;
+        const char* layout;
+        const char* fromTable;
+        std::int32_t fromField;
+        std::int32_t fromRow;
+        bool onLink;
+        const char* toTable;  // the selected cell after; "" for none
+        std::int32_t toField;
+        std::int32_t toRow;
+    };
+    const Case cases[] = {
+        {"to the origin in a view opened for it", "optimized(10,10) result(Report);\n", "Report", 1,
+         1, true, "Prices", 2, 3},
+        {"the origin itself stays", "optimized(10,10) result(Prices);\n", "Prices", 2, 3, true,
+         "Prices", 2, 3},
+        {"round a cycle", "optimized(10,10) result(Loan);\n", "Loan", 1, 2, true, "Loan", 2, 2},
+        {"on the value", "optimized(10,10) result(Report);\n", "Report", 1, 1, false, "", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ExplainFixture f(c.layout);
+        f.clickCell(0, f.place(c.fromTable, c.fromField, c.fromRow));
+        const FormulaTextFieldEditable& field = *f.bar().field();
+        toolkit::Rect link = field.linkRect();
+        ASSERT_FALSE(link.isEmpty());
+        std::string shown = f.barText();
+        EXPECT_EQ(link.x, field.textX(static_cast<std::int32_t>(shown.find("; ") + 2)));
+        toolkit::Point at = c.onLink ? toolkit::Point{link.x + 4, link.y + link.height / 2}
+                                     : toolkit::Point{field.textX(1), link.y + link.height / 2};
+        f.moveTo(at);
+        EXPECT_EQ(f.window.cursor(),
+                  c.onLink ? toolkit::CursorKind::PointingHand : toolkit::CursorKind::TextBeam);
+        f.click(at);
+        EXPECT_FALSE(f.bar().isEditingCell());
+        if (*c.toTable == '\0') {
+            EXPECT_EQ(f.panel->support().selected().object(), &field);
+            EXPECT_EQ(f.barText(), shown);
+            EXPECT_EQ(field.caret(), 1);
+        } else {
+            EXPECT_EQ(f.selected(), f.place(c.toTable, c.toField, c.toRow));
+            EXPECT_TRUE(f.bar().field()->hasLink());
+        }
+    }
+}
+
+// The link is the cause as the line shows it: a plain cell, an edit or a
+// typed change of the line has none.
+TEST(ExplainFormulaLine, OnlyAShownCauseIsALink) {
+    ExplainFixture f("optimized(10,10) result(Prices);\n");
+    f.clickCell(0, f.place("Prices", 3, 4));
+    EXPECT_FALSE(f.bar().field()->hasLink());
+    f.clickCell(0, f.place("Prices", 3, 3));
+    ASSERT_TRUE(f.bar().field()->hasLink());
+    f.key(key::kF2);
+    EXPECT_FALSE(f.bar().field()->hasLink());
+    f.key(key::kEscape);
+    ASSERT_TRUE(f.bar().field()->hasLink());
+    // Into the line by a click on the value, then typing at its end.
+    const FormulaTextFieldEditable& field = *f.bar().field();
+    toolkit::Rect link = field.linkRect();
+    f.click({field.textX(1), link.y + link.height / 2});
+    f.key(key::kEnd);
+    f.type("x");
+    EXPECT_FALSE(field.hasLink());
+    EXPECT_TRUE(field.linkRect().isEmpty());
+}
+
 TEST(GoToCause, SelectsTheOriginInAnOpenViewOrOpensOne) {
     struct Case {
         const char* what;
