@@ -8,6 +8,7 @@
 #include "editing/EditableSupport.h"
 #include "editing/TitleDecorator.h"
 #include "kernel/ValueKinds.h"
+#include "views/FoldableLines.h"
 #include "views/InnerViewEditable.h"
 #include "views/PropertiesEditable.h"
 #include "views/TableEditable.h"
@@ -247,10 +248,7 @@ void ExplainEditable::layoutSize(toolkit::Size size) {
 
 bool ExplainEditable::handleMouse(toolkit::MouseKind kind, const MouseInfo& info) {
     using toolkit::MouseKind;
-    if (kind != MouseKind::Press && kind != MouseKind::DoubleClick &&
-        kind != MouseKind::RightPress) {
-        return false;
-    }
+    if (!foldable::isLinePress(kind)) return false;
     if (support() != nullptr) support()->select(self());
     std::int32_t line = lineAt(info.point());
     if (line < 0 || !names(line)) return true;
@@ -265,7 +263,7 @@ bool ExplainEditable::handleMouse(toolkit::MouseKind kind, const MouseInfo& info
 }
 
 void ExplainEditable::handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) {
-    namespace key = toolkit::key;
+    using foldable::LineKey;
     if (m_current < 0) return childKey(code, text, modifiers);
     bool tree = lineInfo(m_current).kind == LineKind::Precedent;
     auto step = [&](std::int32_t from, std::int32_t by) {
@@ -273,20 +271,20 @@ void ExplainEditable::handleKey(std::int32_t code, std::string_view text, std::u
             if (names(at)) return selectLine(at);
         }
     };
-    switch (code) {
-        case key::kUp:
+    switch (foldable::lineKeyOf(code, text)) {
+        case LineKey::Previous:
             return step(m_current, -1);
-        case key::kDown:
+        case LineKey::Next:
             return step(m_current, 1);
-        case key::kHome:
+        case LineKey::First:
             return step(-1, 1);
-        case key::kEnd:
+        case LineKey::Last:
             return step(lineCount(), -1);
-        case key::kRight:
+        case LineKey::Unfold:
             if (tree && !m_tree.line(lineInfo(m_current).index).node->unfolded)
                 return toggle(m_current);
             return step(m_current, 1);
-        case key::kLeft:
+        case LineKey::Fold:
             if (tree && m_tree.line(lineInfo(m_current).index).node->unfolded)
                 return toggle(m_current);
             if (tree) {
@@ -294,43 +292,31 @@ void ExplainEditable::handleKey(std::int32_t code, std::string_view text, std::u
                 if (parent >= 0) return selectLine(headerLines() + parent);
             }
             return;
-        case key::kEnter:
+        case LineKey::Act:
             return goTo(m_current);
-        default:
+        case LineKey::Toggle:
+            return toggle(m_current);
+        case LineKey::None:
             break;
     }
-    if (code == key::kCharacter && text == " ") return toggle(m_current);
     childKey(code, text, modifiers);
 }
 
 // ---- painting
 
 void ExplainEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
-    toolkit::Rect area = bounds().translated(origin.x, origin.y);
-    toolkit::Rect clip = area.intersected(graphics.clip());
-    if (clip.isEmpty() || support() == nullptr) return;
-    toolkit::GraphicsScope scope(graphics, area);
-    graphics.setColor(EditableSupport::kViewColor);
-    graphics.fillRect(area);
-    // Only the lines in the clip: a long list costs what its visible part does.
-    std::int32_t first = std::max(0, (clip.y - area.y - kPadding) / lineHeight());
-    std::int32_t last =
-        std::min(lineCount() - 1, (clip.bottom() - area.y - kPadding) / lineHeight());
-    for (std::int32_t line = first; line <= last; ++line)
-        paintLine(graphics, line, origin);
+    if (support() == nullptr) return;
+    foldable::paintLinesInSight(graphics, bounds().translated(origin.x, origin.y), kPadding,
+                                lineHeight(), lineCount(),
+                                [&](std::int32_t line) { paintLine(graphics, line, origin); });
 }
 
 void ExplainEditable::paintLine(toolkit::Graphics& graphics, std::int32_t line,
                                 toolkit::Point origin) const {
     toolkit::Rect row = lineRect(line).translated(origin.x, origin.y);
-    const toolkit::FontMetrics& metrics = support()->plainMetrics();
-    std::int32_t baseline = row.y + (row.height + metrics.ascent() - metrics.descent()) / 2;
+    std::int32_t baseline = foldable::baselineIn(row, support()->plainMetrics());
     LineInfo info = lineInfo(line);
-    if (line == m_current) {
-        graphics.setColor(isFocused() ? EditableSupport::kSelectionColor
-                                      : EditableSupport::grey(2));
-        graphics.fillRect(row);
-    }
+    if (line == m_current) foldable::paintCurrentLine(graphics, row, isFocused());
     const CellFacts* facts = factsOf(line);
     if (facts == nullptr) {
         bool heading = info.kind == LineKind::Name || info.kind == LineKind::Precedents ||
@@ -348,17 +334,8 @@ void ExplainEditable::paintLine(toolkit::Graphics& graphics, std::int32_t line,
     graphics.setFont(support()->plainFont());
     std::int32_t textLeft = row.x + kPadding;
     if (info.kind == LineKind::Precedent) {
-        const ExplainTree::Line& tree = m_tree.line(info.index);
         toolkit::Rect box = boxRect(line).translated(origin.x, origin.y);
-        graphics.setColor(EditableSupport::kEdgeColor);
-        graphics.drawRect({box.x, box.y, box.width - 1, box.height - 1});
-        graphics.setColor(EditableSupport::kTextColor);
-        std::int32_t middle = box.y + box.height / 2;
-        graphics.drawLine({box.x + 2, middle}, {box.right() - 3, middle});
-        if (!tree.node->unfolded) {
-            std::int32_t centre = box.x + box.width / 2;
-            graphics.drawLine({centre, box.y + 2}, {centre, box.bottom() - 3});
-        }
+        foldable::paintFoldBox(graphics, box, m_tree.line(info.index).node->unfolded);
         textLeft = box.right() + 6;
     }
     paintCells(graphics, row, textLeft, *facts);
@@ -368,7 +345,7 @@ void ExplainEditable::paintLine(toolkit::Graphics& graphics, std::int32_t line,
 void ExplainEditable::paintCells(toolkit::Graphics& graphics, const toolkit::Rect& row,
                                  std::int32_t textLeft, const CellFacts& facts) const {
     const toolkit::FontMetrics& metrics = support()->plainMetrics();
-    std::int32_t baseline = row.y + (row.height + metrics.ascent() - metrics.descent()) / 2;
+    std::int32_t baseline = foldable::baselineIn(row, metrics);
     std::int32_t formulaX = row.x + row.width * kFormulaColumn / 100;
     std::int32_t valueX = row.x + row.width * kValueColumn / 100;
     TextWidth width = [&metrics](std::string_view part) { return metrics.textWidth(part); };

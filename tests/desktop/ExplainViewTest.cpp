@@ -5,6 +5,7 @@
 // goes to a line's cell; its directive reads and writes back.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -298,19 +299,22 @@ struct ViewFixture : ExplainFixture {
               "optimized(10,10) result(Prices);\noptimized(10,300) result(Report);\n"
               "optimized(10,420) explain();\n") {}
     ExplainEditable& view() const { return *cast<ExplainEditable>(frames[2]->view()); }
-    // The box of a tree line, through the window.
+    // The middle of a tree line's box, through the window.
     toolkit::Point boxPoint(std::int32_t line) {
         layout();
         toolkit::Rect box = view().boxRect(line);
-        toolkit::Point shift = view().layoutPoint({0, 0});
-        return {box.x + box.width / 2 - shift.x, box.y + box.height / 2 - shift.y};
+        return inWindow({box.x + box.width / 2, box.y + box.height / 2});
     }
-    // A line of the view, through the window.
+    // A line of the view `x` pixels from its left, through the window.
     toolkit::Point linePoint(std::int32_t line, std::int32_t x = 60) {
         layout();
         toolkit::Rect row = view().lineRect(line);
+        return inWindow({row.x + x, row.y + row.height / 2});
+    }
+    // A point of the view's layout where the window shows it.
+    toolkit::Point inWindow(toolkit::Point inView) const {
         toolkit::Point shift = view().layoutPoint({0, 0});
-        return {row.x + x - shift.x, row.y + row.height / 2 - shift.y};
+        return {inView.x - shift.x, inView.y - shift.y};
     }
 };
 
@@ -318,31 +322,21 @@ TEST(ExplainView, FollowsTheSelectionWithPrecedentsAndDependents) {
     ViewFixture f;
     EXPECT_EQ(viewLines(f.view()),
               (std::vector<std::string>{"Select a cell of a table to explain it."}));
+    // Prices[4].total's lines around the tree of its precedents as shown.
+    auto totalLines = [](std::initializer_list<std::string> precedents) {
+        std::vector<std::string> lines{"Prices[4].total", "Formula: rate * 2", "Value: 4",
+                                       "Read the cells"};
+        lines.insert(lines.end(), precedents);
+        lines.insert(lines.end(), {"Read by 1 cell", "Prices[sum].total |  | inf"});
+        return lines;
+    };
+    const std::string rate = "Prices[4].rate | if qty = 1 then nosuch(1) else price / qty | 2";
     f.clickCell(0, f.place("Prices", 3, 4));
-    EXPECT_EQ(viewLines(f.view()),
-              (std::vector<std::string>{
-                  "Prices[4].total",
-                  "Formula: rate * 2",
-                  "Value: 4",
-                  "Read the cells",
-                  "Prices[4].rate | if qty = 1 then nosuch(1) else price / qty | 2",
-                  "Read by 1 cell",
-                  "Prices[sum].total |  | inf",
-              }));
+    EXPECT_EQ(viewLines(f.view()), totalLines({rate}));
     // Unfolding a precedent asks for its own precedents; folding drops them.
     f.click(f.boxPoint(4));
-    EXPECT_EQ(viewLines(f.view()),
-              (std::vector<std::string>{
-                  "Prices[4].total",
-                  "Formula: rate * 2",
-                  "Value: 4",
-                  "Read the cells",
-                  "Prices[4].rate | if qty = 1 then nosuch(1) else price / qty | 2",
-                  ".Prices[4].qty | price - 2 | 2",
-                  ".Prices[4].price | range 1 to 4 | 4",
-                  "Read by 1 cell",
-                  "Prices[sum].total |  | inf",
-              }));
+    EXPECT_EQ(viewLines(f.view()), totalLines({rate, ".Prices[4].qty | price - 2 | 2",
+                                               ".Prices[4].price | range 1 to 4 | 4"}));
     // The click selected the view: its keys fold, move and unfold.
     EXPECT_EQ(f.view().currentLine(), 4);
     f.key(key::kLeft);
