@@ -327,8 +327,13 @@ void ExplainEditable::paintLine(toolkit::Graphics& graphics, std::int32_t line,
         graphics.setColor(error                         ? kErrorText
                           : info.kind == LineKind::Hint ? kQuietText
                                                         : EditableSupport::kTextColor);
+        // A line too wide (a long formula) ends in a mark, as the columns do.
+        const toolkit::FontMetrics& font =
+            heading ? support()->boldMetrics() : support()->plainMetrics();
+        TextWidth width = [&font](std::string_view part) { return font.textWidth(part); };
         toolkit::GraphicsScope clipped(graphics, row);
-        graphics.drawText({row.x + kPadding, baseline}, lineText(line));
+        graphics.drawText({row.x + kPadding, baseline},
+                          fitText(lineText(line), row.width - 2 * kPadding, width));
         return;
     }
     graphics.setFont(support()->plainFont());

@@ -5,6 +5,7 @@
 // goes to a line's cell; its directive reads and writes back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -181,6 +182,30 @@ TEST(ExplainFormulaLine, OnlyAShownCauseIsALink) {
     f.type("x");
     EXPECT_FALSE(field.hasLink());
     EXPECT_TRUE(field.linkRect().isEmpty());
+}
+
+// What the window draws: the value in the text's colour, the cause right
+// after it, underlined in the accent colour below its baseline.
+TEST(ExplainFormulaLine, DrawsTheCauseAsAnUnderlinedLinkAfterTheValue) {
+    ExplainFixture f("optimized(10,10) result(Prices);\n");
+    f.clickCell(0, f.place("Prices", 3, 3));
+    const FormulaTextFieldEditable& field = *f.bar().field();
+    std::int32_t start = static_cast<std::int32_t>(f.barText().find("caused"));
+    std::int32_t end = static_cast<std::int32_t>(f.barText().size());
+    std::int32_t baseline = field.bounds().y + TextBase::kPadding + 12;
+    auto at = [](std::int32_t x, std::int32_t y) {
+        return std::to_string(x) + "," + std::to_string(y) + " ";
+    };
+    const std::vector<std::string>& calls = f.window.paint().calls();
+    auto drew = [&calls](const std::string& call) {
+        return std::find(calls.begin(), calls.end(), call) != calls.end();
+    };
+    EXPECT_TRUE(
+        drew("text " + at(field.textX(0), baseline) + "depends on cell that contain error; "));
+    EXPECT_TRUE(drew("text " + at(field.textX(start), baseline) +
+                     "caused by Prices[3].rate: func unknown"));
+    EXPECT_TRUE(drew("line " + at(field.textX(start), baseline + 1) +
+                     at(field.textX(end) - 1, baseline + 1) + "#3a6ea5"));
 }
 
 TEST(GoToCause, SelectsTheOriginInAnOpenViewOrOpensOne) {
@@ -417,6 +442,26 @@ TEST(ExplainView, TheAddMenuAndTheCellMenuOpenOneOnTheSelectedCell) {
     f.choose(MenuCommand::Explain);
     EXPECT_EQ(f.root().frameCount(), 3);
     EXPECT_NE(f.layoutText().find("explain();\n"), std::string::npos);
+}
+
+// A header line wider than the view (a long formula) ends in the mark
+// rather than being cut mid-character.
+TEST(ExplainView, AHeaderLineTooWideEndsInAMark) {
+    ExplainFixture f("maximized explain();\n");
+    f.window.resize({320, 480});
+    auto view = cast<ExplainEditable>(f.frames[0]->view());
+    view->explain(f.place("Prices", 2, 3));
+    ASSERT_EQ(view->lineText(1), "Formula: if qty = 1 then nosuch(1) else price / qty");
+    std::vector<std::string> texts = f.window.paint().texts();
+    auto formula = std::find_if(texts.begin(), texts.end(), [](const std::string& text) {
+        return text.find("Formula: if qty") != std::string::npos;
+    });
+    ASSERT_NE(formula, texts.end());
+    std::string shown = formula->substr(formula->find("Formula: "));
+    EXPECT_TRUE(shown.ends_with("\u2026")) << shown;
+    // 8 pixels a character: the text and its mark fit inside the padding.
+    std::int32_t room = view->bounds().width - 2 * ExplainEditable::kPadding;
+    EXPECT_LE(static_cast<std::int32_t>(shown.size() - 2) * 8, room);
 }
 
 TEST(ExplainView, ItsDirectiveReadsAndWritesBackUnchanged) {
