@@ -72,7 +72,7 @@ std::int32_t ExplainEditable::headerLines() const {
 std::int32_t ExplainEditable::lineCount() const {
     if (m_tree.isEmpty()) return 1;
     return headerLines() + m_tree.lineCount() + 1 +
-           static_cast<std::int32_t>(m_tree.dependents().size());
+           static_cast<std::int32_t>(m_tree.dependents().size()) + (m_tree.dependentsCut() ? 1 : 0);
 }
 
 ExplainEditable::LineInfo ExplainEditable::lineInfo(std::int32_t line) const {
@@ -88,6 +88,8 @@ ExplainEditable::LineInfo ExplainEditable::lineInfo(std::int32_t line) const {
     if (line < m_tree.lineCount()) return {LineKind::Precedent, line};
     line -= m_tree.lineCount();
     if (line == 0) return {LineKind::Dependents, 0};
+    if (line > static_cast<std::int32_t>(m_tree.dependents().size()))
+        return {LineKind::MoreDependents, 0};
     return {LineKind::Dependent, line - 1};
 }
 
@@ -117,10 +119,13 @@ std::string ExplainEditable::lineText(std::int32_t line) const {
             return m_tree.lineCount() == 0 ? "Read no cells" : "Read the cells";
         case LineKind::Dependents: {
             std::size_t count = m_tree.dependents().size();
-            if (count == 0) return "Read by no cells";
+            if (count == 0)
+                return m_tree.dependentsCut() ? "Read by no cells found" : "Read by no cells";
             return "Read by " + std::to_string(count) + (m_tree.dependentsCut() ? " or more" : "") +
                    (count == 1 ? " cell" : " cells");
         }
+        case LineKind::MoreDependents:
+            return kMoreDependents;
         case LineKind::Precedent:
         case LineKind::Dependent:
             break;
@@ -324,9 +329,8 @@ void ExplainEditable::paintLine(toolkit::Graphics& graphics, std::int32_t line,
         graphics.setFont(heading ? support()->boldFont() : support()->plainFont());
         bool error = info.kind == LineKind::Cause ||
                      (info.kind == LineKind::Value && isError(m_tree.subject()));
-        graphics.setColor(error                         ? kErrorText
-                          : info.kind == LineKind::Hint ? kQuietText
-                                                        : EditableSupport::kTextColor);
+        bool quiet = info.kind == LineKind::Hint || info.kind == LineKind::MoreDependents;
+        graphics.setColor(error ? kErrorText : quiet ? kQuietText : EditableSupport::kTextColor);
         // A line too wide (a long formula) ends in a mark, as the columns do.
         const toolkit::FontMetrics& font =
             heading ? support()->boldMetrics() : support()->plainMetrics();

@@ -33,20 +33,25 @@ class ExplainEditable final : public AbstractEditable {
     static constexpr std::int32_t kNarrowest = 240;
     static constexpr std::int32_t kWidest = 640;
     static constexpr std::int32_t kPreferredWidth = 420;
+    // The last line of the readers list when the search for them stopped
+    // early.
+    static constexpr const char* kMoreDependents =
+        "More cells may read it: the search stopped early.";
     // The most lines the view asks room for; beyond them the frame scrolls.
     static constexpr std::int32_t kPreferredLines = 24;
 
     // What a line of the view shows.
     enum class LineKind : std::uint8_t {
-        Hint,        // nothing is explained yet
-        Name,        // the cell's name
-        Formula,     // "Formula: ..."
-        Value,       // "Value: ..."
-        Cause,       // the cause of an error
-        Precedents,  // the heading of the tree
-        Precedent,   // a line of the tree
-        Dependents,  // the heading of the list
-        Dependent,   // a line of the list
+        Hint,            // nothing is explained yet
+        Name,            // the cell's name
+        Formula,         // "Formula: ..."
+        Value,           // "Value: ..."
+        Cause,           // the cause of an error
+        Precedents,      // the heading of the tree
+        Precedent,       // a line of the tree
+        Dependents,      // the heading of the list
+        Dependent,       // a line of the list
+        MoreDependents,  // the list's last line when the search stopped early
     };
     struct LineInfo {
         LineKind kind = LineKind::Hint;

@@ -31,8 +31,8 @@ constexpr std::string_view kModel =
     "table Loan{ n:=range 1 to 2! rate:=payment + 1! payment:=rate * 2! }\n";
 
 struct ExplainFixture : PanelFixture {
-    explicit ExplainFixture(std::string_view layout) {
-        startOn("explain.qvl", std::string(kModel) + std::string(layout));
+    explicit ExplainFixture(std::string_view layout, std::string_view model = kModel) {
+        startOn("explain.qvl", std::string(model) + std::string(layout));
         for (std::int32_t i = 0; i < root().frameCount(); ++i)
             frames.push_back(frame(i));
     }
@@ -61,8 +61,12 @@ struct ExplainFixture : PanelFixture {
         layout();
         toolkit::Rect rect = shown->cellRect(at->first, at->second);
         ASSERT_FALSE(rect.isEmpty());
-        toolkit::Point shift = shown->layoutPoint({0, 0});
-        click({rect.x + rect.width / 2 - shift.x, rect.y + rect.height / 2 - shift.y});
+        click(windowPoint(*shown, {rect.x + rect.width / 2, rect.y + rect.height / 2}));
+    }
+    // A point of an editable's layout where the window shows it.
+    static toolkit::Point windowPoint(const AbstractEditable& editable, toolkit::Point at) {
+        toolkit::Point shift = editable.layoutPoint({0, 0});
+        return {at.x - shift.x, at.y - shift.y};
     }
     const FormulaValueEditable& bar() const { return *panel->formulaBar(); }
     std::string barText() const { return std::string(bar().field()->text()); }
@@ -336,11 +340,7 @@ struct ViewFixture : ExplainFixture {
         toolkit::Rect row = view().lineRect(line);
         return inWindow({row.x + x, row.y + row.height / 2});
     }
-    // A point of the view's layout where the window shows it.
-    toolkit::Point inWindow(toolkit::Point inView) const {
-        toolkit::Point shift = view().layoutPoint({0, 0});
-        return {inView.x - shift.x, inView.y - shift.y};
-    }
+    toolkit::Point inWindow(toolkit::Point inView) const { return windowPoint(view(), inView); }
 };
 
 TEST(ExplainView, FollowsTheSelectionWithPrecedentsAndDependents) {
@@ -462,6 +462,42 @@ TEST(ExplainView, AHeaderLineTooWideEndsInAMark) {
     // 8 pixels a character: the text and its mark fit inside the padding.
     std::int32_t room = view->bounds().width - 2 * ExplainEditable::kPadding;
     EXPECT_LE(static_cast<std::int32_t>(shown.size() - 2) * 8, room);
+}
+
+// Every row of Big reads Src[1].v: past the view's bound of readers the
+// list says that the search stopped early, in a last line that names no
+// cell (keys pass over it).
+TEST(ExplainView, TheReadersListSaysWhenTheSearchStoppedEarly) {
+    struct Case {
+        const char* rows;
+        const char* heading;
+        std::size_t listed;
+        bool cut;
+    };
+    const Case cases[] = {
+        {"20", "Read by 21 cells", 21, false},
+        {"1500", "Read by 1000 or more cells", 1000, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rows);
+        std::string model = "table Src{ n:=range 1 to 1! v:=n * 2! }\ntable Big{ n:=range 1 to " +
+                            std::string(c.rows) + "! x:=n + Src[1].v! }\n";
+        ExplainFixture f("optimized(10,10) result(Src);\noptimized(10,200) explain();\n", model);
+        f.clickCell(0, f.place("Src", 1, 1));
+        auto view = cast<ExplainEditable>(f.frames[1]->view());
+        std::vector<std::string> lines = viewLines(*view);
+        auto heading = std::find(lines.begin(), lines.end(), c.heading);
+        ASSERT_NE(heading, lines.end());
+        std::size_t after = static_cast<std::size_t>(lines.end() - heading) - 1;
+        EXPECT_EQ(after, c.listed + (c.cut ? 1 : 0));
+        EXPECT_EQ(lines.back() == ExplainEditable::kMoreDependents, c.cut) << lines.back();
+        // End selects the last reader, never the note.
+        toolkit::Rect name = view->lineRect(0);
+        f.click(f.windowPoint(*view, {name.x + 20, name.y + name.height / 2}));
+        f.key(key::kEnd);
+        EXPECT_EQ(view->lineInfo(view->currentLine()).kind, ExplainEditable::LineKind::Dependent);
+        EXPECT_EQ(view->currentLine(), view->lineCount() - (c.cut ? 2 : 1));
+    }
 }
 
 TEST(ExplainView, ItsDirectiveReadsAndWritesBackUnchanged) {
