@@ -197,7 +197,11 @@ void ExplainEditable::selectLine(std::int32_t line) {
         return;
     }
     m_current = line;
-    ensureVisible(lineRect(line));
+    toolkit::Rect shown = lineRect(line);
+    // The last reader brings the note that the list is not whole with it.
+    if (line + 1 < lineCount() && lineInfo(line + 1).kind == LineKind::MoreDependents)
+        shown.height += lineHeight();
+    ensureVisible(shown);
     repaint();
 }
 

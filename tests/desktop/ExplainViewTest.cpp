@@ -500,6 +500,27 @@ TEST(ExplainView, TheReadersListSaysWhenTheSearchStoppedEarly) {
     }
 }
 
+// In a frame that scrolls, End shows the last reader and the note below it.
+TEST(ExplainView, TheNoteThatTheReadersListIsNotWholeComesIntoSightWithTheLastReader) {
+    ExplainFixture f("maximized explain();\n",
+                     "table Src{ n:=range 1 to 1! v:=n * 2! }\n"
+                     "table Big{ n:=range 1 to 1500! x:=n + Src[1].v! }\n");
+    auto view = cast<ExplainEditable>(f.frames[0]->view());
+    view->explain(f.place("Src", 1, 1));
+    ASSERT_TRUE(view->tree().dependentsCut());
+    auto painted = [&f] {
+        std::vector<std::string> texts = f.window.paint().texts();
+        return std::find(texts.begin(), texts.end(), ExplainEditable::kMoreDependents) !=
+               texts.end();
+    };
+    EXPECT_FALSE(painted());
+    toolkit::Rect name = view->lineRect(0);
+    f.click(f.windowPoint(*view, {name.x + 20, name.y + name.height / 2}));
+    f.key(key::kEnd);
+    EXPECT_EQ(view->currentLine(), view->lineCount() - 2);
+    EXPECT_TRUE(painted());
+}
+
 TEST(ExplainView, ItsDirectiveReadsAndWritesBackUnchanged) {
     const std::string layouts[] = {
         "optimized(600,10) explain();\n",
