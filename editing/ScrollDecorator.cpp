@@ -38,9 +38,18 @@ void ScrollDecorator::scrollTo(toolkit::Point offset) {
 }
 
 void ScrollDecorator::layoutWidth(std::int32_t widthHint) {
+    m_view->layoutWidth(widthHint);
+    std::int32_t tallest = m_view->tallestUnscrolled();
+    if (tallest > 0 && m_view->bounds().height > tallest) {
+        // The bar is taken from the hint where the view can give it up.
+        std::int32_t width = std::max(std::min(m_view->bounds().width + kBarWidth, widthHint),
+                                      m_view->minimumWidth() + kBarWidth);
+        // The scroll position stays: layouts come after every change.
+        layoutSize({width, tallest});
+        return;
+    }
     m_verticalBar = m_horizontalBar = false;
     m_scroll = {};
-    m_view->layoutWidth(widthHint);
     setBounds({0, 0, m_view->bounds().width, m_view->bounds().height});
 }
 

@@ -1,7 +1,9 @@
 // Shows a view in a box smaller than the view: scroll bars on the right and
 // at the bottom when the view is taller or wider than the box, and the
 // mouse wheel. Frames wrap their views in one. Laid out by width alone (an
-// optimized frame) it is exactly as large as its view and shows no bars.
+// optimized frame) it is exactly as large as its view and shows no bars,
+// unless the view is taller than it asks room for: then the box takes that
+// height and a vertical bar.
 #pragma once
 
 #include <cstdint>

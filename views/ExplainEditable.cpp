@@ -6,6 +6,7 @@
 #include "core/Number.h"
 #include "core/ValueConversions.h"
 #include "editing/EditableSupport.h"
+#include "editing/ScrollDecorator.h"
 #include "editing/TitleDecorator.h"
 #include "kernel/ValueKinds.h"
 #include "views/FoldableLines.h"
@@ -142,6 +143,11 @@ bool ExplainEditable::holds(const AbstractEditable& editable) const {
 
 void ExplainEditable::explain(const CellPlace& place) {
     Pointer<Kernel> kernel = m_host->viewKernel();
+    // Another cell is read from its top; the same one, explained again
+    // after a change, keeps its place.
+    if (place != m_place) {
+        if (auto* box = dynamic_cast<ScrollDecorator*>(parent())) box->scrollTo({0, 0});
+    }
     m_place = place;
     m_kernel = kernel.get();
     m_changeCount = kernel.isNull() ? -1 : kernel->getChangeCount();
@@ -243,10 +249,16 @@ std::int32_t ExplainEditable::lineAt(toolkit::Point point) const {
 
 // ---- layout and events
 
+// As tall as all its lines: the frame shows kPreferredLines of them and
+// scrolls the rest.
 void ExplainEditable::layoutWidth(std::int32_t widthHint) {
     std::int32_t width = std::clamp(std::min(widthHint, kPreferredWidth), kNarrowest, kWidest);
-    std::int64_t lines = std::min(lineCount(), kPreferredLines);
-    setBounds({0, 0, width, toolkit::limitExtent(lines * lineHeight() + 2 * kPadding)});
+    std::int64_t all = std::int64_t{lineCount()} * lineHeight() + 2 * kPadding;
+    setBounds({0, 0, width, toolkit::limitExtent(all)});
+}
+
+std::int32_t ExplainEditable::tallestUnscrolled() const {
+    return kPreferredLines * lineHeight() + 2 * kPadding;
 }
 
 void ExplainEditable::layoutSize(toolkit::Size size) {

@@ -92,6 +92,7 @@ class ExplainEditable final : public AbstractEditable {
     void layoutSize(toolkit::Size size) override;
     std::int32_t minimumWidth() const override { return kNarrowest; }
     std::int32_t maximumWidth() const override { return kWidest; }
+    std::int32_t tallestUnscrolled() const override;
     bool handleMouse(toolkit::MouseKind kind, const MouseInfo& info) override;
     void handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;
     void paint(toolkit::Graphics& graphics, toolkit::Point origin) override;

@@ -521,6 +521,86 @@ TEST(ExplainView, TheNoteThatTheReadersListIsNotWholeComesIntoSightWithTheLastRe
     EXPECT_TRUE(painted());
 }
 
+// 1,000 readers in every kind of frame: the frame stays bounded and
+// scrolls, by the wheel and to keep the current line in sight.
+TEST(ExplainView, ScrollsInEveryKindOfFrame) {
+    enum class Action { Wheel, End, DownPastTheBottom };
+    struct Case {
+        FramePlacement placement;
+        Action action;
+    };
+    std::vector<Case> cases;
+    for (FramePlacement placement :
+         {FramePlacement::Optimized, FramePlacement::Floating, FramePlacement::Maximized}) {
+        for (Action action : {Action::Wheel, Action::End, Action::DownPastTheBottom})
+            cases.push_back({placement, action});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE("placement " + std::to_string(static_cast<int>(c.placement)) + " action " +
+                     std::to_string(static_cast<int>(c.action)));
+        ExplainFixture f("optimized(10,40) explain();\n",
+                         "table Src{ n:=range 1 to 1! v:=n * 2! w:=n * 3! }\n"
+                         "table Big{ n:=range 1 to 1500! x:=n + Src[1].v! y:=n + Src[1].w! }\n");
+        // As the user changes it: by the title bar's buttons.
+        f.layout();
+        if (c.placement == FramePlacement::Floating) f.pressButton(f.frame(0), TitleButton::Float);
+        if (c.placement == FramePlacement::Maximized)
+            f.pressButton(f.frame(0), TitleButton::Maximize);
+        Pointer<TitleDecorator> frame = f.frame(0);
+        ASSERT_EQ(frame->placement(), c.placement);
+        auto view = cast<ExplainEditable>(frame->view());
+        view->explain(f.place("Src", 1, 1));
+        f.layout();
+        const ScrollDecorator& box = *frame->scroller();
+        ASSERT_TRUE(box.hasVerticalBar());
+        // An optimized frame asks room for kPreferredLines lines.
+        if (c.placement == FramePlacement::Optimized) {
+            EXPECT_EQ(box.bounds().height, view->tallestUnscrolled());
+        }
+        // The name column of a line, as painted, when it is in sight.
+        auto inSight = [&](std::int32_t line) {
+            std::string text = view->lineText(line);
+            std::string name = text.substr(0, text.find(" | "));
+            std::vector<std::string> texts = f.window.paint().texts();
+            return std::find(texts.begin(), texts.end(), name) != texts.end();
+        };
+        ASSERT_TRUE(inSight(0));
+        toolkit::Rect name = view->lineRect(0);
+        f.click(f.windowPoint(*view, {name.x + 20, name.y + name.height / 2}));
+        switch (c.action) {
+            case Action::Wheel: {
+                toolkit::Point middle = f.windowPoint(box, test::centre(box.viewport()));
+                f.panel->wheel(-3, middle, 0);
+                EXPECT_EQ(box.scrollOffset().y, 3 * ScrollDecorator::kWheelStep);
+                EXPECT_FALSE(inSight(0));
+                EXPECT_TRUE(inSight(view->lineAt({name.x + 20, name.y + box.scrollOffset().y})));
+                break;
+            }
+            case Action::End:
+                f.key(key::kEnd);
+                EXPECT_EQ(view->currentLine(), view->lineCount() - 2);
+                EXPECT_TRUE(inSight(view->currentLine()));
+                EXPECT_FALSE(inSight(0));
+                break;
+            case Action::DownPastTheBottom: {
+                std::int32_t shown = box.viewport().height / view->lineRect(0).height;
+                for (std::int32_t step = 0; step < shown + 5; ++step)
+                    f.key(key::kDown);
+                EXPECT_GT(view->currentLine(), shown);
+                EXPECT_TRUE(inSight(view->currentLine()));
+                EXPECT_FALSE(inSight(0));
+                break;
+            }
+        }
+        // Another cell is read from its top.
+        view->explain(f.place("Src", 2, 1));
+        ASSERT_GT(view->lineCount(), 1000);
+        f.layout();
+        EXPECT_EQ(box.scrollOffset().y, 0);
+        EXPECT_TRUE(inSight(0));
+    }
+}
+
 TEST(ExplainView, ItsDirectiveReadsAndWritesBackUnchanged) {
     const std::string layouts[] = {
         "optimized(600,10) explain();\n",

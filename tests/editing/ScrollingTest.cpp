@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "editing/ScrollDecorator.h"
 #include "editing/ScrollGeometry.h"
 #include "tests/editing/EditingTestSupport.h"
 
@@ -58,6 +59,59 @@ TEST(ScrollGeometryTest, TheThumbTheTrackAndTheDrag) {
     // A thumb that fills its track cannot move the offset.
     const ScrollGeometry full(ScrollAxis::Vertical, {100, 10, 12, 90}, 100, 300, 0, 0);
     EXPECT_EQ(full.offsetForDrag({105, 80}, 5), 0);
+}
+
+// A list `height` pixels tall that asks room for `tallest` of them when
+// laid out by width (0: for all).
+class TallList final : public AbstractEditable {
+    QV_OBJECT(TallList, AbstractEditable, "TallList")
+  public:
+    TallList(std::int32_t height, std::int32_t tallest) : m_height(height), m_tallest(tallest) {}
+    void layoutWidth(std::int32_t hint) override {
+        setBounds({0, 0, std::clamp(hint, 100, 200), m_height});
+    }
+    std::int32_t minimumWidth() const override { return 100; }
+    void layoutSize(toolkit::Size size) override {
+        setBounds({0, 0, std::max(size.width, 100), std::max(size.height, m_height)});
+    }
+    std::int32_t tallestUnscrolled() const override { return m_tallest; }
+
+  private:
+    std::int32_t m_height;
+    std::int32_t m_tallest;
+};
+
+TEST(ScrollDecoratorTest, LaidOutByWidthAViewTallerThanItAsksRoomForScrolls) {
+    struct Case {
+        const char* what;
+        std::int32_t height, tallest, hint;
+        toolkit::Size box;
+        bool bar;
+    };
+    constexpr std::int32_t kBar = ScrollDecorator::kBarWidth;
+    const Case cases[] = {
+        {"no bound: as large as the view", 5000, 0, 1000, {200, 5000}, false},
+        {"within its bound", 300, 400, 1000, {200, 300}, false},
+        {"exactly its bound", 400, 400, 1000, {200, 400}, false},
+        {"past its bound: the bound and a bar", 5000, 400, 1000, {200 + kBar, 400}, true},
+        {"the bar taken from a narrow hint", 5000, 400, 150, {150, 400}, true},
+        {"a hint narrower than the view can be", 5000, 400, 50, {100 + kBar, 400}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto box = make<ScrollDecorator>(make<TallList>(c.height, c.tallest));
+        box->layoutWidth(c.hint);
+        EXPECT_EQ(box->bounds().width, c.box.width);
+        EXPECT_EQ(box->bounds().height, c.box.height);
+        EXPECT_EQ(box->hasVerticalBar(), c.bar);
+        EXPECT_FALSE(box->hasHorizontalBar());
+        EXPECT_EQ(box->view()->bounds().height, c.height);
+        // A scroll position survives the next layout, as far as it can.
+        box->scrollTo({0, 100});
+        box->layoutWidth(c.hint);
+        EXPECT_EQ(box->scrollOffset().y, c.bar ? 100 : 0);
+        EXPECT_EQ(box->handleWheel(-1), c.bar);
+    }
 }
 
 class WorkAreaScrollingTest : public EditingTest {
