@@ -50,6 +50,10 @@ void ScrollDecorator::layoutWidth(std::int32_t widthHint) {
     }
     m_verticalBar = m_horizontalBar = false;
     m_scroll = {};
+    // All of the view shows: nothing is left to bring into sight here, and
+    // a stale area must not scroll a later, taller layout.
+    m_view->takeAreaToShow();
+    m_pendingVisible.reset();
     setBounds({0, 0, m_view->bounds().width, m_view->bounds().height});
 }
 
@@ -74,6 +78,8 @@ void ScrollDecorator::layoutSize(toolkit::Size size) {
     setBounds({0, 0, size.width, size.height});
     toolkit::Point range = scrollRange();
     m_scroll = {std::clamp(m_scroll.x, 0, range.x), std::clamp(m_scroll.y, 0, range.y)};
+    // The view's own wish first: an area asked for since (a key) wins.
+    if (std::optional<toolkit::Rect> wanted = m_view->takeAreaToShow()) scrollToShow(*wanted);
     if (m_pendingVisible) {
         scrollToShow(m_pendingVisible->translated(m_view->bounds().x, m_view->bounds().y));
         m_pendingVisible.reset();

@@ -3,7 +3,8 @@
 // mouse wheel. Frames wrap their views in one. Laid out by width alone (an
 // optimized frame) it is exactly as large as its view and shows no bars,
 // unless the view is taller than it asks room for: then the box takes that
-// height and a vertical bar.
+// height and a vertical bar. After each layout it brings into sight the
+// area the view asks for, scrolling itself alone.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,7 @@
 #include "views/ExplainEditable.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/FitText.h"
 #include "core/Number.h"
@@ -152,8 +153,10 @@ void ExplainEditable::explain(const CellPlace& place) {
     m_kernel = kernel.get();
     m_changeCount = kernel.isNull() ? -1 : kernel->getChangeCount();
     m_tree.explain(kernel, place);
-    // Following the selection must not scroll the work area to this view.
+    // Following the selection must not scroll the work area to this view:
+    // the origin is brought into sight by this view's own box alone.
     m_current = m_tree.focusLine() >= 0 ? headerLines() + m_tree.focusLine() : -1;
+    m_showCurrent = m_current >= 0;
     for (std::int32_t line = headerLines(); m_current < 0 && line < lineCount(); ++line) {
         if (names(line)) m_current = line;
     }
@@ -259,6 +262,12 @@ void ExplainEditable::layoutWidth(std::int32_t widthHint) {
 
 std::int32_t ExplainEditable::tallestUnscrolled() const {
     return kPreferredLines * lineHeight() + 2 * kPadding;
+}
+
+std::optional<toolkit::Rect> ExplainEditable::takeAreaToShow() {
+    bool wanted = std::exchange(m_showCurrent, false);
+    if (!wanted || m_current < 0 || m_current >= lineCount()) return std::nullopt;
+    return lineRect(m_current);
 }
 
 void ExplainEditable::layoutSize(toolkit::Size size) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "editing/AbstractEditable.h"
 #include "views/ExplainTree.h"
@@ -93,6 +94,7 @@ class ExplainEditable final : public AbstractEditable {
     std::int32_t minimumWidth() const override { return kNarrowest; }
     std::int32_t maximumWidth() const override { return kWidest; }
     std::int32_t tallestUnscrolled() const override;
+    std::optional<toolkit::Rect> takeAreaToShow() override;
     bool handleMouse(toolkit::MouseKind kind, const MouseInfo& info) override;
     void handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;
     void paint(toolkit::Graphics& graphics, toolkit::Point origin) override;
@@ -116,6 +118,9 @@ class ExplainEditable final : public AbstractEditable {
     const Kernel* m_kernel = nullptr;
     std::int32_t m_changeCount = -1;
     std::int32_t m_current = -1;
+    // An error's path was just opened: its box brings the current line
+    // into sight once laid out.
+    bool m_showCurrent = false;
 };
 
 }  // namespace qv

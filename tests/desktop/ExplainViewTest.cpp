@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editing/FormulaValueEditable.h"
+#include "model/ModelEditor.h"
 #include "tests/desktop/PanelTestSupport.h"
 #include "views/ExplainEditable.h"
 #include "views/ResultEditable.h"
@@ -598,6 +599,85 @@ TEST(ExplainView, ScrollsInEveryKindOfFrame) {
         f.layout();
         EXPECT_EQ(box.scrollOffset().y, 0);
         EXPECT_TRUE(inSight(0));
+    }
+}
+
+// Chain.c1 reads c2, which reads c3, ... down to c40 (the origin when it
+// calls a function that does not exist): its line lies far below the
+// lines the view asks room for.
+std::string chainModel(std::string_view last) {
+    std::string model = "table Chain{ n:=range 1 to 1!";
+    for (int field = 1; field < 40; ++field)
+        model += " c" + std::to_string(field) + ":=c" + std::to_string(field + 1) + " + 1!";
+    return model + " c40:=" + std::string(last) + "! }\n";
+}
+
+// However the view comes to the error's path, its own box scrolls the
+// origin into sight; the work area stays where it was, even where its
+// frame reaches past the window.
+TEST(ExplainView, OpensWithTheOriginInSightWithoutMovingTheWorkArea) {
+    enum class How { FollowingAClick, TheCellMenu, ReExplainedAfterAChange, Directly };
+    struct Case {
+        const char* what;
+        How how;
+        const char* layout;
+        std::int32_t workAreaNotches;  // the work area scrolled down first
+        bool drawn;                    // the frame shows whole in the window
+    };
+    const Case cases[] = {
+        {"following a click", How::FollowingAClick,
+         "optimized(10,10) result(Chain);\noptimized(400,10) explain();\n", 0, true},
+        {"opened by the cell menu", How::TheCellMenu, "optimized(10,10) result(Chain);\n", 0, true},
+        {"re-explained onto the path", How::ReExplainedAfterAChange,
+         "optimized(10,10) result(Chain);\noptimized(400,10) explain();\n", 0, true},
+        {"its frame reaches past the window", How::Directly,
+         "optimized(10,10) result(Chain);\noptimized(400,600) explain();\n", 0, false},
+        {"the work area scrolled", How::Directly,
+         "optimized(10,10) result(Chain);\noptimized(400,600) explain();\n"
+         "optimized(10,1200) text(\"far\");\n",
+         1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        bool plainFirst = c.how == How::ReExplainedAfterAChange;
+        ExplainFixture f(c.layout, chainModel(plainFirst ? "1" : "nosuch(1)"));
+        CellPlace first = f.place("Chain", 1, 1);
+        f.layout();
+        if (c.workAreaNotches > 0) f.panel->wheel(-c.workAreaNotches, {900, 700}, 0);
+        toolkit::Point workArea = f.root().scrolling().offset();
+        ASSERT_EQ(workArea.y, c.workAreaNotches * WorkAreaScroll::kWheelStep);
+        if (c.how == How::Directly) {
+            cast<ExplainEditable>(f.frames[1]->view())->explain(first);
+        } else {
+            f.clickCell(0, first);
+        }
+        if (c.how == How::TheCellMenu) f.choose(MenuCommand::CellExplain);
+        if (plainFirst) {
+            Kernel& kernel = *f.panel->kernel();
+            make<ModelEditor>(kernel.program(), nullptr)
+                ->setCellFormula(*kernel.getTableByName("Chain"), 40, 0, str("nosuch(1)"));
+            f.panel->refreshViews();
+        }
+        f.layout();
+        // The cell menu adds it on top.
+        Pointer<TitleDecorator> frame =
+            c.how == How::TheCellMenu ? f.frame(f.root().frameCount() - 1) : f.frames[1];
+        auto view = cast<ExplainEditable>(frame->view());
+        ASSERT_FALSE(view.isNull());
+        std::int32_t origin = view->currentLine();
+        ASSERT_GT(origin, ExplainEditable::kPreferredLines);
+        ASSERT_TRUE(view->lineText(origin).ends_with("| func unknown")) << view->lineText(origin);
+        const ScrollDecorator& box = *frame->scroller();
+        toolkit::Rect line = view->lineRect(origin).translated(0, -box.scrollOffset().y);
+        EXPECT_GE(line.y, box.viewport().y);
+        EXPECT_LE(line.bottom(), box.viewport().bottom());
+        std::vector<std::string> texts = f.window.paint().texts();
+        EXPECT_EQ(std::find(texts.begin(), texts.end(), "func unknown") != texts.end(), c.drawn);
+        EXPECT_EQ(f.root().scrolling().offset(), workArea);
+        // Following the grid leaves the selection in it.
+        if (c.how == How::FollowingAClick || c.how == How::ReExplainedAfterAChange) {
+            EXPECT_EQ(f.selected(), first);
+        }
     }
 }
 

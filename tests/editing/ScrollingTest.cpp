@@ -3,7 +3,9 @@
 // and a frame far out can be reached and closed.
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editing/ScrollDecorator.h"
@@ -75,10 +77,16 @@ class TallList final : public AbstractEditable {
         setBounds({0, 0, std::max(size.width, 100), std::max(size.height, m_height)});
     }
     std::int32_t tallestUnscrolled() const override { return m_tallest; }
+    std::optional<toolkit::Rect> takeAreaToShow() override {
+        return std::exchange(m_wanted, std::nullopt);
+    }
+    void setHeight(std::int32_t height) { m_height = height; }
+    void wantInSight(const toolkit::Rect& area) { m_wanted = area; }
 
   private:
     std::int32_t m_height;
     std::int32_t m_tallest;
+    std::optional<toolkit::Rect> m_wanted;
 };
 
 TEST(ScrollDecoratorTest, LaidOutByWidthAViewTallerThanItAsksRoomForScrolls) {
@@ -111,6 +119,48 @@ TEST(ScrollDecoratorTest, LaidOutByWidthAViewTallerThanItAsksRoomForScrolls) {
         box->layoutWidth(c.hint);
         EXPECT_EQ(box->scrollOffset().y, c.bar ? 100 : 0);
         EXPECT_EQ(box->handleWheel(-1), c.bar);
+    }
+}
+
+// The area a view asks for after a layout is brought into sight in its box
+// once, however the box was laid out; a view that shows whole drops it.
+TEST(ScrollDecoratorTest, BringsTheAreaTheViewAsksForIntoSightOnce) {
+    enum class Layout { ByWidth, BySize };
+    struct Case {
+        const char* what;
+        Layout layout;
+        std::int32_t height;  // the view's, asked room for 400
+        std::int32_t wantedY;
+        std::int32_t scroll;  // after the layout
+    };
+    const Case cases[] = {
+        {"far down: at the bottom of the box", Layout::ByWidth, 5000, 2000, 2018 - 400},
+        {"far down, laid out by size", Layout::BySize, 5000, 2000, 2018 - 400},
+        {"already in sight: the box stays", Layout::ByWidth, 5000, 100, 0},
+        {"past the end: as far as the box goes", Layout::ByWidth, 5000, 6000, 5000 - 400},
+        {"the view shows whole: dropped", Layout::ByWidth, 300, 1000, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto list = make<TallList>(c.height, 400);
+        auto box = make<ScrollDecorator>(list);
+        auto lay = [&] {
+            if (c.layout == Layout::ByWidth) {
+                box->layoutWidth(300);
+            } else {
+                box->layoutSize({200, 400});
+            }
+        };
+        lay();
+        list->wantInSight({0, c.wantedY, 100, 18});
+        lay();
+        EXPECT_EQ(box->scrollOffset().y, c.scroll);
+        // Asked once: the next layout keeps where the user scrolled to,
+        // even when the view has grown past its box since.
+        list->setHeight(8000);
+        box->scrollTo({0, 50});
+        lay();
+        EXPECT_EQ(box->scrollOffset().y, c.height > 400 ? 50 : 0);
     }
 }
 
