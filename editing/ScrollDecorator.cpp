@@ -50,10 +50,9 @@ void ScrollDecorator::layoutWidth(std::int32_t widthHint) {
     }
     m_verticalBar = m_horizontalBar = false;
     m_scroll = {};
-    // All of the view shows: nothing is left to bring into sight here, and
-    // a stale area must not scroll a later, taller layout.
+    // All of the view shows: the area it asks for is in sight here, and
+    // must not scroll a later, taller layout.
     m_view->takeAreaToShow();
-    m_pendingVisible.reset();
     setBounds({0, 0, m_view->bounds().width, m_view->bounds().height});
 }
 
