@@ -25,6 +25,10 @@ constexpr std::int32_t kColumnGap = 8;
 // Where the formula and value columns start, in hundredths of the width.
 constexpr std::int32_t kFormulaColumn = 46;
 constexpr std::int32_t kValueColumn = 74;
+// The room a name keeps however deep its line: past it, deeper lines
+// indent no further, so fold boxes never run into the formula column.
+constexpr std::int32_t kNameRoom = 80;
+constexpr std::int32_t kBoxGap = 6;
 
 std::string valueText(const Pointer<Object>& value) {
     return value.isNull() ? std::string() : toText(value)->toStdString();
@@ -240,6 +244,9 @@ toolkit::Rect ExplainEditable::boxRect(std::int32_t line) const {
     std::int32_t depth = 0;
     LineInfo info = lineInfo(line);
     if (info.kind == LineKind::Precedent) depth = m_tree.line(info.index).depth;
+    std::int32_t room =
+        row.width * kFormulaColumn / 100 - kColumnGap - kNameRoom - kBoxGap - kBoxSide - kPadding;
+    depth = std::min(depth, std::max(room, 0) / kIndent);
     return {row.x + kPadding + depth * kIndent, row.y + (row.height - kBoxSide) / 2, kBoxSide,
             kBoxSide};
 }
@@ -370,7 +377,7 @@ void ExplainEditable::paintLine(toolkit::Graphics& graphics, std::int32_t line,
     if (info.kind == LineKind::Precedent) {
         toolkit::Rect box = boxRect(line).translated(origin.x, origin.y);
         foldable::paintFoldBox(graphics, box, m_tree.line(info.index).node->unfolded);
-        textLeft = box.right() + 6;
+        textLeft = box.right() + kBoxGap;
     }
     paintCells(graphics, row, textLeft, *facts);
 }

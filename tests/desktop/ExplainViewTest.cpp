@@ -681,6 +681,40 @@ TEST(ExplainView, OpensWithTheOriginInSightWithoutMovingTheWorkArea) {
     }
 }
 
+// A path deeper than the view is wide stops indenting: every name keeps
+// its room and no fold box reaches into the formula column.
+TEST(ExplainView, ADeepPathKeepsItsNamesInSight) {
+    for (const char* layout : {"optimized(10,10) explain();\n", "maximized explain();\n"}) {
+        SCOPED_TRACE(layout);
+        ExplainFixture f(layout, chainModel("nosuch(1)"));
+        auto view = cast<ExplainEditable>(f.frames[0]->view());
+        view->explain(f.place("Chain", 1, 1));
+        f.layout();
+        std::int32_t formulaColumn = view->lineRect(0).x + view->lineRect(0).width * 46 / 100;
+        std::int32_t deepest = 0;
+        for (std::int32_t line = 0; line < view->lineCount(); ++line) {
+            ExplainEditable::LineInfo info = view->lineInfo(line);
+            if (info.kind != ExplainEditable::LineKind::Precedent) continue;
+            deepest = std::max(deepest, view->tree().line(info.index).depth);
+            EXPECT_LE(view->boxRect(line).right() + 6 + 80 + 8, formulaColumn) << line;
+        }
+        EXPECT_GE(deepest, 38);
+        // The origin's name is drawn, whole.
+        std::vector<std::string> texts = f.window.paint().texts();
+        EXPECT_NE(std::find(texts.begin(), texts.end(), "Chain.c40"), texts.end());
+        // A click on the box of the origin's reader, drawn where deep
+        // lines stop indenting, folds it.
+        std::int32_t reader = view->currentLine() - 1;
+        std::int32_t index = view->lineInfo(reader).index;
+        ASSERT_TRUE(view->tree().line(index).node->unfolded);
+        toolkit::Rect box = view->boxRect(reader);
+        f.click(f.windowPoint(*view, {box.x + box.width / 2, box.y + box.height / 2}));
+        ASSERT_LT(index, view->tree().lineCount());
+        EXPECT_FALSE(view->tree().line(index).node->unfolded);
+        EXPECT_EQ(view->currentLine(), reader);
+    }
+}
+
 TEST(ExplainView, ItsDirectiveReadsAndWritesBackUnchanged) {
     const std::string layouts[] = {
         "optimized(600,10) explain();\n",
