@@ -186,6 +186,11 @@ class MainPanel final : public EditableContainerPanel,
     // For a selected error cell, while nothing is edited, the formula line
     // shows its value followed by its cause.
     void showSelectedCause();
+    // A click on the cause in the formula line.
+    void followShownCause();
+    // Selects the cell where the error of `place` began; with `orBack`,
+    // `place` itself when its cause is no other cell.
+    void goToCauseOf(const CellPlace& place, bool orBack);
     bool isEmptyWorkArea(toolkit::Point point) const;
     void watch(const Pointer<Kernel>& kernel);
     void waitEnded();
@@ -216,6 +221,8 @@ class MainPanel final : public EditableContainerPanel,
         std::int32_t changeCount = -1;
         CellPlace place;
         std::string line;
+        // Where the cause begins in the line.
+        std::int32_t linkStart = -1;
     } m_shownCause;
     DocumentFlow m_flow;
 };

@@ -51,21 +51,24 @@ void MainPanel::showSelectedCause() {
                  m_shownCause.changeCount == m_kernel->getChangeCount() &&
                  m_shownCause.place == *place;
     if (!known) {
-        m_shownCause = {m_kernel.get(), m_kernel->getChangeCount(), *place, {}};
+        m_shownCause = {m_kernel.get(), m_kernel->getChangeCount(), *place, {}, -1};
         try {
             Explanation explanation(*m_kernel);
             CellFacts facts = explanation.facts(*place);
             if (!facts.value.isNull() && valueKind(*facts.value.object()) == ValueKind::Error) {
                 Cause cause = explanation.cause(*place);
-                if (!cause.text.isNull() && cause.text->length() > 0)
-                    m_shownCause.line =
-                        toText(facts.value)->toStdString() + "; " + cause.text->toStdString();
+                if (!cause.text.isNull() && cause.text->length() > 0) {
+                    m_shownCause.line = toText(facts.value)->toStdString() + "; ";
+                    m_shownCause.linkStart = static_cast<std::int32_t>(m_shownCause.line.size());
+                    m_shownCause.line += cause.text->toStdString();
+                }
             }
         } catch (const StringPointer&) {
             // A position the results no longer hold shows what the grid shows.
         }
     }
-    if (!m_shownCause.line.empty()) bar->showFormula(m_shownCause.line);
+    if (!m_shownCause.line.empty())
+        bar->showLinked(m_shownCause.line, m_shownCause.linkStart, [this] { followShownCause(); });
 }
 
 void MainPanel::goToCause() {
@@ -74,14 +77,26 @@ void MainPanel::goToCause() {
     if (auto view = cast<ExplainEditable>(support().selected()); !place && !view.isNull()) {
         if (!view->tree().isEmpty()) place = view->tree().subject().place;
     }
-    if (!place) return;
+    if (place) goToCauseOf(*place, false);
+}
+
+void MainPanel::followShownCause() {
+    // The click selected the formula bar: the cell is the one the line
+    // was made for, and it gets the selection back if its cause is itself.
+    if (m_shownCause.kernel == m_kernel.get()) goToCauseOf(m_shownCause.place, true);
+}
+
+void MainPanel::goToCauseOf(const CellPlace& place, bool orBack) {
     std::optional<CellPlace> target;
     try {
-        target = placeOfCause(Explanation(*m_kernel).cause(*place), *place);
+        target = placeOfCause(Explanation(*m_kernel).cause(place), place);
     } catch (const StringPointer&) {
-        return;
+        target.reset();
     }
-    if (target && *target != *place) goToCell(*target);
+    if (target && *target != place)
+        goToCell(*target);
+    else if (orBack)
+        goToCell(place);
 }
 
 void MainPanel::goToCell(const CellPlace& place) {

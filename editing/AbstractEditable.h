@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -75,6 +76,14 @@ class AbstractEditable : public Object {
     //
     // Wheel notches over this editable; true when it scrolled.
     virtual bool handleWheel(std::int32_t) { return false; }
+    // Laid out by width, a view taller than this asks its scrolling box
+    // for this height only and is scrolled in it; 0: the box is as tall as
+    // the view.
+    virtual std::int32_t tallestUnscrolled() const { return 0; }
+    // After laying this editable out, its scrolling box asks once for an
+    // area (in this editable's coordinates) to bring into sight in the box
+    // alone: the containers above stay where they are. None by default.
+    virtual std::optional<toolkit::Rect> takeAreaToShow() { return std::nullopt; }
     // A key a child did not handle; it travels up to the root.
     virtual void childKey(std::int32_t code, std::string_view text, std::uint32_t modifiers);
     // Asks the scrolling containers above to bring an area (in this

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "editing/TextFieldEditable.h"
@@ -36,8 +37,23 @@ class FormulaTextFieldEditable final : public TextFieldEditable {
 
     void handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;
 
+    // Draws the text from a byte index to its end as a link (underlined, in
+    // the accent colour); -1 for none. Any change of that part drops it.
+    void setLinkStart(std::int32_t begin);
+    bool hasLink() const;
+    // The link as drawn, within the field's inner area (this editable's
+    // coordinates); empty without one.
+    toolkit::Rect linkRect() const;
+    bool isOnLink(toolkit::Point point) const { return linkRect().contains(point); }
+
+  protected:
+    void paintText(toolkit::Graphics& graphics, toolkit::Point topLeft) const override;
+
   private:
     FormulaFieldOwner* m_owner;
+    std::int32_t m_linkStart = -1;
+    // The linked text as it was set, so an edit of the field undoes the link.
+    std::string m_linkText;
 };
 
 }  // namespace qv

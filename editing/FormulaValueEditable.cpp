@@ -1,5 +1,7 @@
 #include "editing/FormulaValueEditable.h"
 
+#include <utility>
+
 #include "editing/EditableSupport.h"
 
 namespace qv {
@@ -25,6 +27,8 @@ FormulaValueEditable::~FormulaValueEditable() {
 void FormulaValueEditable::startEditing(const Pointer<EditedFormulaCell>& cell) {
     m_cell = cell;
     m_value.clear();
+    m_field->setLinkStart(-1);
+    m_followLink = {};
     m_field->setText(cell.isNull() ? std::string() : cell->formulaText());
     m_field->setCaret(static_cast<std::int32_t>(m_field->text().size()));
     m_field->textChanged();
@@ -34,6 +38,15 @@ void FormulaValueEditable::showFormula(std::string_view text, std::string_view v
     m_cell = {};
     m_field->setText(text);
     m_value = value == text ? std::string() : std::string(value);
+    m_field->setLinkStart(-1);
+    m_followLink = {};
+}
+
+void FormulaValueEditable::showLinked(std::string_view text, std::int32_t linkStart,
+                                      std::function<void()> follow) {
+    showFormula(text);
+    m_field->setLinkStart(linkStart);
+    m_followLink = std::move(follow);
 }
 
 void FormulaValueEditable::commit(std::int32_t code, std::string_view text,
@@ -117,6 +130,20 @@ void FormulaValueEditable::paintValue(toolkit::Graphics& graphics, toolkit::Poin
 }
 
 bool FormulaValueEditable::handleMouse(toolkit::MouseKind kind, const MouseInfo& info) {
+    using toolkit::MouseKind;
+    if (m_cell.isNull() && m_field->isOnLink(info.point())) {
+        if (kind == MouseKind::Move) {
+            if (support() != nullptr)
+                support()->window().setCursor(toolkit::CursorKind::PointingHand);
+            return true;
+        }
+        // Each click follows the link it lands on; a double click is two.
+        if (kind == MouseKind::Press || kind == MouseKind::DoubleClick) {
+            // Called from a copy: following may show another link.
+            if (std::function<void()> follow = m_followLink; follow) follow();
+            return true;
+        }
+    }
     return m_field->handleMouse(kind, info);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,9 @@ class FormulaValueEditable final : public AbstractEditable,
     // and the cell's whole value beside it where that differs from the
     // text: the grid may show the value rounded to its column.
     void showFormula(std::string_view text, std::string_view value = {});
+    // Shows a text without editing anything, the part from a byte index on
+    // drawn as a link: a click on it calls `follow`.
+    void showLinked(std::string_view text, std::int32_t linkStart, std::function<void()> follow);
     // The value shown beside the formula; empty for none.
     const std::string& shownValue() const noexcept { return m_value; }
     // Tab or Enter: the cell takes the field's text, is selected and gets the key.
@@ -69,6 +73,7 @@ class FormulaValueEditable final : public AbstractEditable,
     Pointer<FormulaTextFieldEditable> m_field;
     Pointer<EditedFormulaCell> m_cell;
     std::string m_value;
+    std::function<void()> m_followLink;
 };
 
 }  // namespace qv

@@ -38,9 +38,21 @@ void ScrollDecorator::scrollTo(toolkit::Point offset) {
 }
 
 void ScrollDecorator::layoutWidth(std::int32_t widthHint) {
+    m_view->layoutWidth(widthHint);
+    std::int32_t tallest = m_view->tallestUnscrolled();
+    if (tallest > 0 && m_view->bounds().height > tallest) {
+        // The bar is taken from the hint where the view can give it up.
+        std::int32_t width = std::max(std::min(m_view->bounds().width + kBarWidth, widthHint),
+                                      m_view->minimumWidth() + kBarWidth);
+        // The scroll position stays: layouts come after every change.
+        layoutSize({width, tallest});
+        return;
+    }
     m_verticalBar = m_horizontalBar = false;
     m_scroll = {};
-    m_view->layoutWidth(widthHint);
+    // All of the view shows: the area it asks for is in sight here, and
+    // must not scroll a later, taller layout.
+    m_view->takeAreaToShow();
     setBounds({0, 0, m_view->bounds().width, m_view->bounds().height});
 }
 
@@ -65,6 +77,8 @@ void ScrollDecorator::layoutSize(toolkit::Size size) {
     setBounds({0, 0, size.width, size.height});
     toolkit::Point range = scrollRange();
     m_scroll = {std::clamp(m_scroll.x, 0, range.x), std::clamp(m_scroll.y, 0, range.y)};
+    // The view's own wish first: an area asked for since (a key) wins.
+    if (std::optional<toolkit::Rect> wanted = m_view->takeAreaToShow()) scrollToShow(*wanted);
     if (m_pendingVisible) {
         scrollToShow(m_pendingVisible->translated(m_view->bounds().x, m_view->bounds().y));
         m_pendingVisible.reset();

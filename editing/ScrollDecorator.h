@@ -1,7 +1,10 @@
 // Shows a view in a box smaller than the view: scroll bars on the right and
 // at the bottom when the view is taller or wider than the box, and the
 // mouse wheel. Frames wrap their views in one. Laid out by width alone (an
-// optimized frame) it is exactly as large as its view and shows no bars.
+// optimized frame) it is exactly as large as its view and shows no bars,
+// unless the view is taller than it asks room for: then the box takes that
+// height and a vertical bar. After each layout it brings into sight the
+// area the view asks for, scrolling itself alone.
 #pragma once
 
 #include <cstdint>

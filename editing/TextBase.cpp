@@ -317,6 +317,15 @@ std::int32_t TextBase::indexInLine(std::string_view line, std::int32_t x) const 
 
 void TextBase::paintLine(toolkit::Graphics& graphics, std::string_view line, std::int32_t lineStart,
                          toolkit::Point topLeft) const {
+    paintLineSelection(graphics, line, lineStart, topLeft);
+    if (line.empty()) return;
+    graphics.setColor(EditableSupport::kTextColor);
+    const toolkit::FontMetrics* plain = metrics();
+    graphics.drawText({topLeft.x, topLeft.y + (plain == nullptr ? 12 : plain->ascent())}, line);
+}
+
+void TextBase::paintLineSelection(toolkit::Graphics& graphics, std::string_view line,
+                                  std::int32_t lineStart, toolkit::Point topLeft) const {
     auto [begin, end] = selectionRange();
     std::int32_t lineEnd = lineStart + length(line);
     if (hasSelection() && begin <= lineEnd && end > lineStart) {
@@ -330,10 +339,6 @@ void TextBase::paintLine(toolkit::Graphics& graphics, std::string_view line, std
         graphics.setColor(EditableSupport::kSelectionColor);
         graphics.fillRect({topLeft.x + x1, topLeft.y, x2 - x1, lineHeight()});
     }
-    if (line.empty()) return;
-    graphics.setColor(EditableSupport::kTextColor);
-    const toolkit::FontMetrics* plain = metrics();
-    graphics.drawText({topLeft.x, topLeft.y + (plain == nullptr ? 12 : plain->ascent())}, line);
 }
 
 }  // namespace qv

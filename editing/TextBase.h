@@ -94,6 +94,10 @@ class TextBase : public AbstractEditable, public ChangeableText {
     // the line's index in the whole text.
     void paintLine(toolkit::Graphics& graphics, std::string_view line, std::int32_t lineStart,
                    toolkit::Point topLeft) const;
+    // Only the selection's background behind `line`, for a text drawn in
+    // parts of its own.
+    void paintLineSelection(toolkit::Graphics& graphics, std::string_view line,
+                            std::int32_t lineStart, toolkit::Point topLeft) const;
 
   private:
     void deleteCharacter(bool forward);

@@ -26,12 +26,21 @@ void TextFieldEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin
     toolkit::GraphicsScope scope(graphics,
                                  {area.x + 1, area.y + 1, area.width - 2, area.height - 2});
     if (support() != nullptr) graphics.setFont(support()->plainFont());
-    paintLine(graphics, text(), 0, {area.x + kPadding - m_scroll, area.y + kPadding});
+    paintText(graphics, {area.x + kPadding - m_scroll, area.y + kPadding});
     if (isFocused()) {
         toolkit::Rect caret = caretRect().translated(origin.x, origin.y);
         graphics.setColor(EditableSupport::kTextColor);
         graphics.drawLine({caret.x, caret.y}, {caret.x, caret.bottom() - 1});
     }
+}
+
+void TextFieldEditable::paintText(toolkit::Graphics& graphics, toolkit::Point topLeft) const {
+    paintLine(graphics, text(), 0, topLeft);
+}
+
+std::int32_t TextFieldEditable::textX(std::int32_t index) const {
+    std::size_t end = std::min(static_cast<std::size_t>(std::max(index, 0)), text().size());
+    return bounds().x + kPadding + widthOf(text().substr(0, end)) - m_scroll;
 }
 
 void TextFieldEditable::handleKey(std::int32_t code, std::string_view text,

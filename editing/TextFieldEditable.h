@@ -24,8 +24,13 @@ class TextFieldEditable : public TextBase {
 
     // How far the text is scrolled to the left, in pixels.
     std::int32_t scrollOffset() const noexcept { return m_scroll; }
+    // Where the character at a byte index of the text starts, in this
+    // editable's coordinates (scrolled as shown).
+    std::int32_t textX(std::int32_t index) const;
 
   protected:
+    // The text with its selection, its first character at topLeft.
+    virtual void paintText(toolkit::Graphics& graphics, toolkit::Point topLeft) const;
     bool isSingleLine() const override { return true; }
     std::int32_t indexAt(toolkit::Point point) const override;
     toolkit::Rect caretRect() const override;

@@ -47,7 +47,7 @@ class Search {
         addFunctionNames();
     }
 
-    std::vector<CellPlace> run() {
+    FoundDependents run() {
         collectCandidates();
         for (const Candidate& candidate : m_candidates)
             searchFormulaRows(candidate);
@@ -55,7 +55,7 @@ class Search {
         std::sort(m_found.begin(), m_found.end(), [](const CellPlace& a, const CellPlace& b) {
             return std::tie(a.table, a.field, a.row) < std::tie(b.table, b.field, b.row);
         });
-        return m_found;
+        return {std::move(m_found), m_complete};
     }
 
   private:
@@ -112,13 +112,22 @@ class Search {
         return mentionsAny(resolved, field, m_words.size());
     }
 
+    // A candidate left unconfirmed makes the search incomplete, and so does
+    // a run ended by the budget or a stop before it read the cell.
     void confirm(const CellPlace& candidate) {
-        if (done()) return;
+        if (done()) {
+            m_complete = false;
+            return;
+        }
         ++m_scanned;
         CellReads reads = readCells(m_results, candidate,
                                     {0, &m_place, m_bounds.maxReads - m_reads, m_bounds.stop, {}});
         m_reads += reads.readCount;
-        if (reads.watchedRead) m_found.push_back(candidate);
+        if (reads.watchedRead) {
+            m_found.push_back(candidate);
+        } else if (reads.exhausted || reads.stopped) {
+            m_complete = false;
+        }
     }
 
     struct Candidate {
@@ -156,9 +165,13 @@ class Search {
         TableResult& table = *candidate.table;
         bool defaultSummary = isOwnField(table, candidate.field) && m_place.row > 0 &&
                               table.calculatorAt(candidate.field, -1).isNull();
-        if (defaultSummary && !done()) {
-            ++m_scanned;
-            m_found.push_back({table.index(), candidate.field, -1});
+        if (defaultSummary) {
+            if (done()) {
+                m_complete = false;
+            } else {
+                ++m_scanned;
+                m_found.push_back({table.index(), candidate.field, -1});
+            }
         } else if (!table.calculatorAt(candidate.field, -1).isNull()) {
             confirm({table.index(), candidate.field, -1});
         }
@@ -168,10 +181,11 @@ class Search {
 
     // The data rows of all candidates together, nearest first (the same
     // row, the next, the one before, ...), so that no long field takes the
-    // whole budget from the others.
+    // whole budget from the others. The search ends at the first row left
+    // to confirm once it is done, so that it knows whether any was left.
     void searchDataRows() {
         bool more = true;
-        for (std::int32_t step = 0; more && !done(); ++step) {
+        for (std::int32_t step = 0; more; ++step) {
             more = false;
             for (const Candidate& candidate : m_candidates) {
                 if (candidate.summaryOnly || (!candidate.varies && !candidate.overrides)) continue;
@@ -186,7 +200,7 @@ class Search {
                     !candidate.table->resolved()->hasOwnCalculator(candidate.field, row))
                     continue;
                 confirm({candidate.table->index(), candidate.field, row});
-                if (done()) return;
+                if (!m_complete) return;
             }
         }
     }
@@ -199,12 +213,13 @@ class Search {
     std::vector<CellPlace> m_found;
     std::int32_t m_scanned = 0;
     std::int64_t m_reads = 0;
+    bool m_complete = true;
 };
 
 }  // namespace
 
-std::vector<CellPlace> findDependents(ProgramResult& results, const CellPlace& place,
-                                      const DependentBounds& bounds) {
+FoundDependents findDependents(ProgramResult& results, const CellPlace& place,
+                               const DependentBounds& bounds) {
     return Search(results, place, bounds).run();
 }
 

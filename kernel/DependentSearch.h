@@ -29,9 +29,16 @@ struct DependentBounds {
     const std::atomic<bool>* stop = nullptr;
 };
 
+struct FoundDependents {
+    std::vector<CellPlace> cells;
+    // False when a bound or a stop ended the search before every cell that
+    // might read the place was confirmed or ruled out.
+    bool complete = true;
+};
+
 // A field whose data rows all repeat its formula row (no formula of their
 // own, a value that cannot differ by row) is found by its formula row only.
-std::vector<CellPlace> findDependents(ProgramResult& results, const CellPlace& place,
-                                      const DependentBounds& bounds);
+FoundDependents findDependents(ProgramResult& results, const CellPlace& place,
+                               const DependentBounds& bounds);
 
 }  // namespace qv

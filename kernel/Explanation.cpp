@@ -63,18 +63,22 @@ std::vector<CellFacts> Explanation::precedents(const CellPlace& place,
     return cells;
 }
 
-std::vector<CellFacts> Explanation::dependents(const CellPlace& place,
-                                               const ExplainLimits& limits) {
+std::vector<CellFacts> Explanation::dependents(const CellPlace& place, const ExplainLimits& limits,
+                                               bool* complete) {
     ProgramResult& results = *m_kernel.getResults();
     std::vector<CellFacts> cells;
+    bool searchedAll = false;
     runOnLargeStack([&] {
         cellName(results, place);  // throws for a place that names no cell
         DependentBounds bounds{cellLimit(limits), limits.maxScanned, limits.maxReads, limits.stop};
-        for (const CellPlace& found : findDependents(results, place, bounds)) {
+        FoundDependents found = findDependents(results, place, bounds);
+        for (const CellPlace& cell : found.cells) {
             if (stopRequested(limits)) return;
-            cells.push_back(cellFacts(results, found));
+            cells.push_back(cellFacts(results, cell));
         }
+        searchedAll = found.complete;
     });
+    if (complete != nullptr) *complete = searchedAll;
     return cells;
 }
 

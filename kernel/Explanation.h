@@ -88,8 +88,12 @@ class Explanation {
     // them, each once.
     std::vector<CellFacts> precedents(const CellPlace& place, const ExplainLimits& limits = {});
     // The cells whose formulas read the cell, each once, at most
-    // `limits.maxCells` of them.
-    std::vector<CellFacts> dependents(const CellPlace& place, const ExplainLimits& limits = {});
+    // `limits.maxCells` of them. `complete`, when given, tells whether the
+    // list is whole: false when a bound or a stop ended the search before
+    // every cell that might read the cell was looked at, so that more
+    // readers may exist than the list holds.
+    std::vector<CellFacts> dependents(const CellPlace& place, const ExplainLimits& limits = {},
+                                      bool* complete = nullptr);
     // The place a name such as "Prices[4].rate" or "Prices.rate" (the
     // formula row) names in the current results; throws the reader's
     // message when it names no cell.

@@ -58,6 +58,7 @@ enum class CursorKind : std::int32_t {
     SizeNorthSouth = 4,
     TextBeam = 5,
     Wait = 6,
+    PointingHand = 7,
 };
 
 }  // namespace qv::toolkit

@@ -1,13 +1,16 @@
 #include "views/ExplainEditable.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/FitText.h"
 #include "core/Number.h"
 #include "core/ValueConversions.h"
 #include "editing/EditableSupport.h"
+#include "editing/ScrollDecorator.h"
 #include "editing/TitleDecorator.h"
 #include "kernel/ValueKinds.h"
+#include "views/FoldableLines.h"
 #include "views/InnerViewEditable.h"
 #include "views/PropertiesEditable.h"
 #include "views/TableEditable.h"
@@ -22,6 +25,10 @@ constexpr std::int32_t kColumnGap = 8;
 // Where the formula and value columns start, in hundredths of the width.
 constexpr std::int32_t kFormulaColumn = 46;
 constexpr std::int32_t kValueColumn = 74;
+// The room a name keeps however deep its line: past it, deeper lines
+// indent no further, so fold boxes never run into the formula column.
+constexpr std::int32_t kNameRoom = 80;
+constexpr std::int32_t kBoxGap = 6;
 
 std::string valueText(const Pointer<Object>& value) {
     return value.isNull() ? std::string() : toText(value)->toStdString();
@@ -71,7 +78,7 @@ std::int32_t ExplainEditable::headerLines() const {
 std::int32_t ExplainEditable::lineCount() const {
     if (m_tree.isEmpty()) return 1;
     return headerLines() + m_tree.lineCount() + 1 +
-           static_cast<std::int32_t>(m_tree.dependents().size());
+           static_cast<std::int32_t>(m_tree.dependents().size()) + (m_tree.dependentsCut() ? 1 : 0);
 }
 
 ExplainEditable::LineInfo ExplainEditable::lineInfo(std::int32_t line) const {
@@ -87,6 +94,8 @@ ExplainEditable::LineInfo ExplainEditable::lineInfo(std::int32_t line) const {
     if (line < m_tree.lineCount()) return {LineKind::Precedent, line};
     line -= m_tree.lineCount();
     if (line == 0) return {LineKind::Dependents, 0};
+    if (line > static_cast<std::int32_t>(m_tree.dependents().size()))
+        return {LineKind::MoreDependents, 0};
     return {LineKind::Dependent, line - 1};
 }
 
@@ -116,10 +125,13 @@ std::string ExplainEditable::lineText(std::int32_t line) const {
             return m_tree.lineCount() == 0 ? "Read no cells" : "Read the cells";
         case LineKind::Dependents: {
             std::size_t count = m_tree.dependents().size();
-            if (count == 0) return "Read by no cells";
+            if (count == 0)
+                return m_tree.dependentsCut() ? "Read by no cells found" : "Read by no cells";
             return "Read by " + std::to_string(count) + (m_tree.dependentsCut() ? " or more" : "") +
                    (count == 1 ? " cell" : " cells");
         }
+        case LineKind::MoreDependents:
+            return kMoreDependents;
         case LineKind::Precedent:
         case LineKind::Dependent:
             break;
@@ -136,12 +148,19 @@ bool ExplainEditable::holds(const AbstractEditable& editable) const {
 
 void ExplainEditable::explain(const CellPlace& place) {
     Pointer<Kernel> kernel = m_host->viewKernel();
+    // Another cell is read from its top; the same one, explained again
+    // after a change, keeps its place.
+    if (place != m_place) {
+        if (auto* box = dynamic_cast<ScrollDecorator*>(parent())) box->scrollTo({0, 0});
+    }
     m_place = place;
     m_kernel = kernel.get();
     m_changeCount = kernel.isNull() ? -1 : kernel->getChangeCount();
     m_tree.explain(kernel, place);
-    // Following the selection must not scroll the work area to this view.
+    // Following the selection must not scroll the work area to this view:
+    // the origin is brought into sight by this view's own box alone.
     m_current = m_tree.focusLine() >= 0 ? headerLines() + m_tree.focusLine() : -1;
+    m_showCurrent = m_current >= 0;
     for (std::int32_t line = headerLines(); m_current < 0 && line < lineCount(); ++line) {
         if (names(line)) m_current = line;
     }
@@ -191,7 +210,11 @@ void ExplainEditable::selectLine(std::int32_t line) {
         return;
     }
     m_current = line;
-    ensureVisible(lineRect(line));
+    toolkit::Rect shown = lineRect(line);
+    // The last reader brings the note that the list is not whole with it.
+    if (line + 1 < lineCount() && lineInfo(line + 1).kind == LineKind::MoreDependents)
+        shown.height += lineHeight();
+    ensureVisible(shown);
     repaint();
 }
 
@@ -221,6 +244,9 @@ toolkit::Rect ExplainEditable::boxRect(std::int32_t line) const {
     std::int32_t depth = 0;
     LineInfo info = lineInfo(line);
     if (info.kind == LineKind::Precedent) depth = m_tree.line(info.index).depth;
+    std::int32_t room =
+        row.width * kFormulaColumn / 100 - kColumnGap - kNameRoom - kBoxGap - kBoxSide - kPadding;
+    depth = std::min(depth, std::max(room, 0) / kIndent);
     return {row.x + kPadding + depth * kIndent, row.y + (row.height - kBoxSide) / 2, kBoxSide,
             kBoxSide};
 }
@@ -233,10 +259,22 @@ std::int32_t ExplainEditable::lineAt(toolkit::Point point) const {
 
 // ---- layout and events
 
+// As tall as all its lines: the frame shows kPreferredLines of them and
+// scrolls the rest.
 void ExplainEditable::layoutWidth(std::int32_t widthHint) {
     std::int32_t width = std::clamp(std::min(widthHint, kPreferredWidth), kNarrowest, kWidest);
-    std::int64_t lines = std::min(lineCount(), kPreferredLines);
-    setBounds({0, 0, width, toolkit::limitExtent(lines * lineHeight() + 2 * kPadding)});
+    std::int64_t all = std::int64_t{lineCount()} * lineHeight() + 2 * kPadding;
+    setBounds({0, 0, width, toolkit::limitExtent(all)});
+}
+
+std::int32_t ExplainEditable::tallestUnscrolled() const {
+    return kPreferredLines * lineHeight() + 2 * kPadding;
+}
+
+std::optional<toolkit::Rect> ExplainEditable::takeAreaToShow() {
+    bool wanted = std::exchange(m_showCurrent, false);
+    if (!wanted || m_current < 0 || m_current >= lineCount()) return std::nullopt;
+    return lineRect(m_current);
 }
 
 void ExplainEditable::layoutSize(toolkit::Size size) {
@@ -247,10 +285,7 @@ void ExplainEditable::layoutSize(toolkit::Size size) {
 
 bool ExplainEditable::handleMouse(toolkit::MouseKind kind, const MouseInfo& info) {
     using toolkit::MouseKind;
-    if (kind != MouseKind::Press && kind != MouseKind::DoubleClick &&
-        kind != MouseKind::RightPress) {
-        return false;
-    }
+    if (!foldable::isLinePress(kind)) return false;
     if (support() != nullptr) support()->select(self());
     std::int32_t line = lineAt(info.point());
     if (line < 0 || !names(line)) return true;
@@ -265,7 +300,7 @@ bool ExplainEditable::handleMouse(toolkit::MouseKind kind, const MouseInfo& info
 }
 
 void ExplainEditable::handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) {
-    namespace key = toolkit::key;
+    using foldable::LineKey;
     if (m_current < 0) return childKey(code, text, modifiers);
     bool tree = lineInfo(m_current).kind == LineKind::Precedent;
     auto step = [&](std::int32_t from, std::int32_t by) {
@@ -273,20 +308,20 @@ void ExplainEditable::handleKey(std::int32_t code, std::string_view text, std::u
             if (names(at)) return selectLine(at);
         }
     };
-    switch (code) {
-        case key::kUp:
+    switch (foldable::lineKeyOf(code, text)) {
+        case LineKey::Previous:
             return step(m_current, -1);
-        case key::kDown:
+        case LineKey::Next:
             return step(m_current, 1);
-        case key::kHome:
+        case LineKey::First:
             return step(-1, 1);
-        case key::kEnd:
+        case LineKey::Last:
             return step(lineCount(), -1);
-        case key::kRight:
+        case LineKey::Unfold:
             if (tree && !m_tree.line(lineInfo(m_current).index).node->unfolded)
                 return toggle(m_current);
             return step(m_current, 1);
-        case key::kLeft:
+        case LineKey::Fold:
             if (tree && m_tree.line(lineInfo(m_current).index).node->unfolded)
                 return toggle(m_current);
             if (tree) {
@@ -294,43 +329,31 @@ void ExplainEditable::handleKey(std::int32_t code, std::string_view text, std::u
                 if (parent >= 0) return selectLine(headerLines() + parent);
             }
             return;
-        case key::kEnter:
+        case LineKey::Act:
             return goTo(m_current);
-        default:
+        case LineKey::Toggle:
+            return toggle(m_current);
+        case LineKey::None:
             break;
     }
-    if (code == key::kCharacter && text == " ") return toggle(m_current);
     childKey(code, text, modifiers);
 }
 
 // ---- painting
 
 void ExplainEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
-    toolkit::Rect area = bounds().translated(origin.x, origin.y);
-    toolkit::Rect clip = area.intersected(graphics.clip());
-    if (clip.isEmpty() || support() == nullptr) return;
-    toolkit::GraphicsScope scope(graphics, area);
-    graphics.setColor(EditableSupport::kViewColor);
-    graphics.fillRect(area);
-    // Only the lines in the clip: a long list costs what its visible part does.
-    std::int32_t first = std::max(0, (clip.y - area.y - kPadding) / lineHeight());
-    std::int32_t last =
-        std::min(lineCount() - 1, (clip.bottom() - area.y - kPadding) / lineHeight());
-    for (std::int32_t line = first; line <= last; ++line)
-        paintLine(graphics, line, origin);
+    if (support() == nullptr) return;
+    foldable::paintLinesInSight(graphics, bounds().translated(origin.x, origin.y), kPadding,
+                                lineHeight(), lineCount(),
+                                [&](std::int32_t line) { paintLine(graphics, line, origin); });
 }
 
 void ExplainEditable::paintLine(toolkit::Graphics& graphics, std::int32_t line,
                                 toolkit::Point origin) const {
     toolkit::Rect row = lineRect(line).translated(origin.x, origin.y);
-    const toolkit::FontMetrics& metrics = support()->plainMetrics();
-    std::int32_t baseline = row.y + (row.height + metrics.ascent() - metrics.descent()) / 2;
+    std::int32_t baseline = foldable::baselineIn(row, support()->plainMetrics());
     LineInfo info = lineInfo(line);
-    if (line == m_current) {
-        graphics.setColor(isFocused() ? EditableSupport::kSelectionColor
-                                      : EditableSupport::grey(2));
-        graphics.fillRect(row);
-    }
+    if (line == m_current) foldable::paintCurrentLine(graphics, row, isFocused());
     const CellFacts* facts = factsOf(line);
     if (facts == nullptr) {
         bool heading = info.kind == LineKind::Name || info.kind == LineKind::Precedents ||
@@ -338,28 +361,23 @@ void ExplainEditable::paintLine(toolkit::Graphics& graphics, std::int32_t line,
         graphics.setFont(heading ? support()->boldFont() : support()->plainFont());
         bool error = info.kind == LineKind::Cause ||
                      (info.kind == LineKind::Value && isError(m_tree.subject()));
-        graphics.setColor(error                         ? kErrorText
-                          : info.kind == LineKind::Hint ? kQuietText
-                                                        : EditableSupport::kTextColor);
+        bool quiet = info.kind == LineKind::Hint || info.kind == LineKind::MoreDependents;
+        graphics.setColor(error ? kErrorText : quiet ? kQuietText : EditableSupport::kTextColor);
+        // A line too wide (a long formula) ends in a mark, as the columns do.
+        const toolkit::FontMetrics& font =
+            heading ? support()->boldMetrics() : support()->plainMetrics();
+        TextWidth width = [&font](std::string_view part) { return font.textWidth(part); };
         toolkit::GraphicsScope clipped(graphics, row);
-        graphics.drawText({row.x + kPadding, baseline}, lineText(line));
+        graphics.drawText({row.x + kPadding, baseline},
+                          fitText(lineText(line), row.width - 2 * kPadding, width));
         return;
     }
     graphics.setFont(support()->plainFont());
     std::int32_t textLeft = row.x + kPadding;
     if (info.kind == LineKind::Precedent) {
-        const ExplainTree::Line& tree = m_tree.line(info.index);
         toolkit::Rect box = boxRect(line).translated(origin.x, origin.y);
-        graphics.setColor(EditableSupport::kEdgeColor);
-        graphics.drawRect({box.x, box.y, box.width - 1, box.height - 1});
-        graphics.setColor(EditableSupport::kTextColor);
-        std::int32_t middle = box.y + box.height / 2;
-        graphics.drawLine({box.x + 2, middle}, {box.right() - 3, middle});
-        if (!tree.node->unfolded) {
-            std::int32_t centre = box.x + box.width / 2;
-            graphics.drawLine({centre, box.y + 2}, {centre, box.bottom() - 3});
-        }
-        textLeft = box.right() + 6;
+        foldable::paintFoldBox(graphics, box, m_tree.line(info.index).node->unfolded);
+        textLeft = box.right() + kBoxGap;
     }
     paintCells(graphics, row, textLeft, *facts);
 }
@@ -368,7 +386,7 @@ void ExplainEditable::paintLine(toolkit::Graphics& graphics, std::int32_t line,
 void ExplainEditable::paintCells(toolkit::Graphics& graphics, const toolkit::Rect& row,
                                  std::int32_t textLeft, const CellFacts& facts) const {
     const toolkit::FontMetrics& metrics = support()->plainMetrics();
-    std::int32_t baseline = row.y + (row.height + metrics.ascent() - metrics.descent()) / 2;
+    std::int32_t baseline = foldable::baselineIn(row, metrics);
     std::int32_t formulaX = row.x + row.width * kFormulaColumn / 100;
     std::int32_t valueX = row.x + row.width * kValueColumn / 100;
     TextWidth width = [&metrics](std::string_view part) { return metrics.textWidth(part); };

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "editing/AbstractEditable.h"
 #include "views/ExplainTree.h"
@@ -33,20 +34,25 @@ class ExplainEditable final : public AbstractEditable {
     static constexpr std::int32_t kNarrowest = 240;
     static constexpr std::int32_t kWidest = 640;
     static constexpr std::int32_t kPreferredWidth = 420;
+    // The last line of the readers list when the search for them stopped
+    // early.
+    static constexpr const char* kMoreDependents =
+        "More cells may read it: the search stopped early.";
     // The most lines the view asks room for; beyond them the frame scrolls.
     static constexpr std::int32_t kPreferredLines = 24;
 
     // What a line of the view shows.
     enum class LineKind : std::uint8_t {
-        Hint,        // nothing is explained yet
-        Name,        // the cell's name
-        Formula,     // "Formula: ..."
-        Value,       // "Value: ..."
-        Cause,       // the cause of an error
-        Precedents,  // the heading of the tree
-        Precedent,   // a line of the tree
-        Dependents,  // the heading of the list
-        Dependent,   // a line of the list
+        Hint,            // nothing is explained yet
+        Name,            // the cell's name
+        Formula,         // "Formula: ..."
+        Value,           // "Value: ..."
+        Cause,           // the cause of an error
+        Precedents,      // the heading of the tree
+        Precedent,       // a line of the tree
+        Dependents,      // the heading of the list
+        Dependent,       // a line of the list
+        MoreDependents,  // the list's last line when the search stopped early
     };
     struct LineInfo {
         LineKind kind = LineKind::Hint;
@@ -87,6 +93,8 @@ class ExplainEditable final : public AbstractEditable {
     void layoutSize(toolkit::Size size) override;
     std::int32_t minimumWidth() const override { return kNarrowest; }
     std::int32_t maximumWidth() const override { return kWidest; }
+    std::int32_t tallestUnscrolled() const override;
+    std::optional<toolkit::Rect> takeAreaToShow() override;
     bool handleMouse(toolkit::MouseKind kind, const MouseInfo& info) override;
     void handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;
     void paint(toolkit::Graphics& graphics, toolkit::Point origin) override;
@@ -110,6 +118,9 @@ class ExplainEditable final : public AbstractEditable {
     const Kernel* m_kernel = nullptr;
     std::int32_t m_changeCount = -1;
     std::int32_t m_current = -1;
+    // An error's path was just opened: its box brings the current line
+    // into sight once laid out.
+    bool m_showCurrent = false;
 };
 
 }  // namespace qv

@@ -57,8 +57,9 @@ void ExplainTree::explain(const Pointer<Kernel>& kernel, const CellPlace& place)
         m_cause = explanation.cause(place);
         m_root.facts = m_subject;
         unfoldNode(m_root);
-        m_dependents = explanation.dependents(place, limits());
-        m_dependentsCut = static_cast<std::int32_t>(m_dependents.size()) >= kMaxCells;
+        bool complete = true;
+        m_dependents = explanation.dependents(place, limits(), &complete);
+        m_dependentsCut = !complete;
         openPathToCause();
     } catch (const StringPointer&) {
         // The cell is gone from the results (an edit removed its table or row).

@@ -50,7 +50,8 @@ class ExplainTree {
     const CellFacts& subject() const noexcept { return m_subject; }
     const Cause& cause() const noexcept { return m_cause; }
     const std::vector<CellFacts>& dependents() const noexcept { return m_dependents; }
-    // Whether a list was cut at kMaxCells.
+    // Whether the search for dependents stopped early (a bound or a stop),
+    // so that more cells than the list holds may read the subject.
     bool dependentsCut() const noexcept { return m_dependentsCut; }
 
     std::int32_t lineCount() const noexcept { return m_root.lines - 1; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editing/EditableSupport.h"
+#include "views/FoldableLines.h"
 
 namespace qv {
 
@@ -94,10 +95,7 @@ void TreeEditable::act(std::int32_t line) {
 
 bool TreeEditable::handleMouse(toolkit::MouseKind kind, const MouseInfo& info) {
     using toolkit::MouseKind;
-    if (kind != MouseKind::Press && kind != MouseKind::DoubleClick &&
-        kind != MouseKind::RightPress) {
-        return false;
-    }
+    if (!foldable::isLinePress(kind)) return false;
     if (support() != nullptr) support()->select(self());
     std::int32_t line = lineAt(info.point());
     if (line < 0) return true;
@@ -111,76 +109,54 @@ bool TreeEditable::handleMouse(toolkit::MouseKind kind, const MouseInfo& info) {
 }
 
 void TreeEditable::handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) {
-    namespace key = toolkit::key;
+    using foldable::LineKey;
     std::int32_t count = m_model->lineCount();
     if (count == 0) return childKey(code, text, modifiers);
     const TreeNode& node = m_model->lines()[static_cast<std::size_t>(m_current)];
-    switch (code) {
-        case key::kUp:
+    switch (foldable::lineKeyOf(code, text)) {
+        case LineKey::Previous:
             return selectLine(std::max(0, m_current - 1));
-        case key::kDown:
+        case LineKey::Next:
             return selectLine(std::min(count - 1, m_current + 1));
-        case key::kHome:
+        case LineKey::First:
             return selectLine(0);
-        case key::kEnd:
+        case LineKey::Last:
             return selectLine(count - 1);
-        case key::kRight:
+        case LineKey::Unfold:
             if (node.expandable && !node.expanded) return toggle(m_current);
             return selectLine(std::min(count - 1, m_current + 1));
-        case key::kLeft:
+        case LineKey::Fold:
             if (node.expanded) return toggle(m_current);
             return selectLine(m_model->parentLine(m_current));
-        case key::kEnter:
+        case LineKey::Act:
             return act(m_current);
-        default:
+        case LineKey::Toggle:
+            return toggle(m_current);
+        case LineKey::None:
             break;
     }
-    if (code == key::kCharacter && text == " ") return toggle(m_current);
     childKey(code, text, modifiers);
 }
 
 void TreeEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
-    toolkit::Rect area = bounds().translated(origin.x, origin.y);
-    toolkit::Rect clip = area.intersected(graphics.clip());
-    if (clip.isEmpty() || support() == nullptr) return;
-    toolkit::GraphicsScope scope(graphics, area);
-    graphics.setColor(EditableSupport::kViewColor);
-    graphics.fillRect(area);
+    if (support() == nullptr) return;
     graphics.setFont(support()->plainFont());
-    // Only the lines in the clip: a long tree costs what its visible part does.
-    std::int32_t first = std::max(0, (clip.y - area.y - kPadding) / lineHeight());
-    std::int32_t last =
-        std::min(m_model->lineCount() - 1, (clip.bottom() - area.y - kPadding) / lineHeight());
-    for (std::int32_t line = first; line <= last; ++line)
-        paintLine(graphics, line, origin);
+    foldable::paintLinesInSight(graphics, bounds().translated(origin.x, origin.y), kPadding,
+                                lineHeight(), m_model->lineCount(),
+                                [&](std::int32_t line) { paintLine(graphics, line, origin); });
 }
 
 void TreeEditable::paintLine(toolkit::Graphics& graphics, std::int32_t line,
                              toolkit::Point origin) const {
     const TreeNode& node = m_model->lines()[static_cast<std::size_t>(line)];
     toolkit::Rect row = lineRect(line).translated(origin.x, origin.y);
-    if (line == m_current) {
-        graphics.setColor(isFocused() ? EditableSupport::kSelectionColor
-                                      : EditableSupport::grey(2));
-        graphics.fillRect(row);
-    }
+    if (line == m_current) foldable::paintCurrentLine(graphics, row, isFocused());
     toolkit::Rect box = boxRect(line).translated(origin.x, origin.y);
-    if (node.expandable) {
-        graphics.setColor(EditableSupport::kEdgeColor);
-        graphics.drawRect({box.x, box.y, box.width - 1, box.height - 1});
-        graphics.setColor(EditableSupport::kTextColor);
-        std::int32_t middle = box.y + box.height / 2;
-        graphics.drawLine({box.x + 2, middle}, {box.right() - 3, middle});
-        if (!node.expanded) {
-            std::int32_t centre = box.x + box.width / 2;
-            graphics.drawLine({centre, box.y + 2}, {centre, box.bottom() - 3});
-        }
-    }
-    const toolkit::FontMetrics& metrics = support()->plainMetrics();
+    if (node.expandable) foldable::paintFoldBox(graphics, box, node.expanded);
     graphics.setColor(node.kind == TreeNode::Kind::MoreRows ? EditableSupport::kEdgeColor
                                                             : EditableSupport::kTextColor);
-    std::int32_t baseline = row.y + (row.height + metrics.ascent() - metrics.descent()) / 2;
-    graphics.drawText({box.right() + 6, baseline}, node.text);
+    graphics.drawText({box.right() + 6, foldable::baselineIn(row, support()->plainMetrics())},
+                      node.text);
 }
 
 }  // namespace qv

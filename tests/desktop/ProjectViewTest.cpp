@@ -174,6 +174,62 @@ TEST(ProjectView, TheListBesideTheTreeOpensTablesAndTheMenuItemAddsAView) {
     EXPECT_TRUE(f.panel->flow().isModified());
 }
 
+// Sixty tables in an optimized frame: the frame stays bounded and its
+// tree scrolls, by the wheel and to keep the current line in sight.
+TEST(ProjectView, TheTreeScrollsInAnOptimizedFrame) {
+    std::string document;
+    for (int table = 1; table <= 60; ++table)
+        document += "table T" + std::to_string(table) + "{ c:=1! }\n";
+    document += "optimized(10,40) project(T1);\n";
+    enum class Action { Wheel, End, DownPastTheBottom };
+    struct Case {
+        Action action;
+        std::int32_t current;  // the line then current and in sight
+    };
+    for (const Case& c :
+         {Case{Action::Wheel, 0}, Case{Action::End, 59}, Case{Action::DownPastTheBottom, 40}}) {
+        SCOPED_TRACE(static_cast<int>(c.action));
+        PanelFixture f;
+        f.startOn("tables.qvl", document);
+        auto project = cast<ProjectEditable>(f.frame(0)->view());
+        TreeEditable& tree = *project->tree();
+        const ScrollDecorator& box = *project->splitter()->leftBox();
+        f.layout();
+        EXPECT_LE(f.frame(0)->bounds().height, 2 * SpliterEditable::kHighest);
+        ASSERT_TRUE(box.hasVerticalBar());
+        // From top to bottom inside the part of the box that shows the tree.
+        auto inSight = [&](std::int32_t line) {
+            f.layout();
+            toolkit::Rect row = tree.lineRect(line).translated(0, -box.scrollOffset().y);
+            return row.y >= box.viewport().y && row.bottom() <= box.viewport().bottom();
+        };
+        ASSERT_TRUE(inSight(0));
+        ASSERT_FALSE(inSight(59));
+        toolkit::Point shift = tree.layoutPoint({0, 0});
+        toolkit::Rect first = tree.lineRect(0);
+        f.click({first.x + 30 - shift.x, first.y + first.height / 2 - shift.y});
+        switch (c.action) {
+            case Action::Wheel: {
+                toolkit::Rect shown = box.viewport();
+                toolkit::Point boxShift = box.layoutPoint({0, 0});
+                f.panel->wheel(-3, {shown.x + 20 - boxShift.x, shown.y + 20 - boxShift.y}, 0);
+                EXPECT_EQ(box.scrollOffset().y, 3 * ScrollDecorator::kWheelStep);
+                break;
+            }
+            case Action::End:
+                f.key(key::kEnd);
+                break;
+            case Action::DownPastTheBottom:
+                for (int step = 0; step < 40; ++step)
+                    f.key(key::kDown);
+                break;
+        }
+        EXPECT_EQ(tree.currentLine(), c.current);
+        EXPECT_EQ(inSight(c.current), c.action != Action::Wheel);
+        EXPECT_FALSE(inSight(0));
+    }
+}
+
 TEST(PropertiesFollowSelection, ShowsWhatTheSelectionOffers) {
     PanelFixture f;
     f.startOn(

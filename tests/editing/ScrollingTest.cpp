@@ -3,9 +3,12 @@
 // and a frame far out can be reached and closed.
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "editing/ScrollDecorator.h"
 #include "editing/ScrollGeometry.h"
 #include "tests/editing/EditingTestSupport.h"
 
@@ -58,6 +61,107 @@ TEST(ScrollGeometryTest, TheThumbTheTrackAndTheDrag) {
     // A thumb that fills its track cannot move the offset.
     const ScrollGeometry full(ScrollAxis::Vertical, {100, 10, 12, 90}, 100, 300, 0, 0);
     EXPECT_EQ(full.offsetForDrag({105, 80}, 5), 0);
+}
+
+// A list `height` pixels tall that asks room for `tallest` of them when
+// laid out by width (0: for all).
+class TallList final : public AbstractEditable {
+    QV_OBJECT(TallList, AbstractEditable, "TallList")
+  public:
+    TallList(std::int32_t height, std::int32_t tallest) : m_height(height), m_tallest(tallest) {}
+    void layoutWidth(std::int32_t hint) override {
+        setBounds({0, 0, std::clamp(hint, 100, 200), m_height});
+    }
+    std::int32_t minimumWidth() const override { return 100; }
+    void layoutSize(toolkit::Size size) override {
+        setBounds({0, 0, std::max(size.width, 100), std::max(size.height, m_height)});
+    }
+    std::int32_t tallestUnscrolled() const override { return m_tallest; }
+    std::optional<toolkit::Rect> takeAreaToShow() override {
+        return std::exchange(m_wanted, std::nullopt);
+    }
+    void setHeight(std::int32_t height) { m_height = height; }
+    void wantInSight(const toolkit::Rect& area) { m_wanted = area; }
+
+  private:
+    std::int32_t m_height;
+    std::int32_t m_tallest;
+    std::optional<toolkit::Rect> m_wanted;
+};
+
+TEST(ScrollDecoratorTest, LaidOutByWidthAViewTallerThanItAsksRoomForScrolls) {
+    struct Case {
+        const char* what;
+        std::int32_t height, tallest, hint;
+        toolkit::Size box;
+        bool bar;
+    };
+    constexpr std::int32_t kBar = ScrollDecorator::kBarWidth;
+    const Case cases[] = {
+        {"no bound: as large as the view", 5000, 0, 1000, {200, 5000}, false},
+        {"within its bound", 300, 400, 1000, {200, 300}, false},
+        {"exactly its bound", 400, 400, 1000, {200, 400}, false},
+        {"past its bound: the bound and a bar", 5000, 400, 1000, {200 + kBar, 400}, true},
+        {"the bar taken from a narrow hint", 5000, 400, 150, {150, 400}, true},
+        {"a hint narrower than the view can be", 5000, 400, 50, {100 + kBar, 400}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto box = make<ScrollDecorator>(make<TallList>(c.height, c.tallest));
+        box->layoutWidth(c.hint);
+        EXPECT_EQ(box->bounds().width, c.box.width);
+        EXPECT_EQ(box->bounds().height, c.box.height);
+        EXPECT_EQ(box->hasVerticalBar(), c.bar);
+        EXPECT_FALSE(box->hasHorizontalBar());
+        EXPECT_EQ(box->view()->bounds().height, c.height);
+        // A scroll position survives the next layout, as far as it can.
+        box->scrollTo({0, 100});
+        box->layoutWidth(c.hint);
+        EXPECT_EQ(box->scrollOffset().y, c.bar ? 100 : 0);
+        EXPECT_EQ(box->handleWheel(-1), c.bar);
+    }
+}
+
+// The area a view asks for after a layout is brought into sight in its box
+// once, however the box was laid out; a view that shows whole drops it.
+TEST(ScrollDecoratorTest, BringsTheAreaTheViewAsksForIntoSightOnce) {
+    enum class Layout { ByWidth, BySize };
+    struct Case {
+        const char* what;
+        Layout layout;
+        std::int32_t height;  // the view's, asked room for 400
+        std::int32_t wantedY;
+        std::int32_t scroll;  // after the layout
+    };
+    const Case cases[] = {
+        {"far down: at the bottom of the box", Layout::ByWidth, 5000, 2000, 2018 - 400},
+        {"far down, laid out by size", Layout::BySize, 5000, 2000, 2018 - 400},
+        {"already in sight: the box stays", Layout::ByWidth, 5000, 100, 0},
+        {"past the end: as far as the box goes", Layout::ByWidth, 5000, 6000, 5000 - 400},
+        {"the view shows whole: dropped", Layout::ByWidth, 300, 1000, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto list = make<TallList>(c.height, 400);
+        auto box = make<ScrollDecorator>(list);
+        auto lay = [&] {
+            if (c.layout == Layout::ByWidth) {
+                box->layoutWidth(300);
+            } else {
+                box->layoutSize({200, 400});
+            }
+        };
+        lay();
+        list->wantInSight({0, c.wantedY, 100, 18});
+        lay();
+        EXPECT_EQ(box->scrollOffset().y, c.scroll);
+        // Asked once: the next layout keeps where the user scrolled to,
+        // even when the view has grown past its box since.
+        list->setHeight(8000);
+        box->scrollTo({0, 50});
+        lay();
+        EXPECT_EQ(box->scrollOffset().y, c.height > 400 ? 50 : 0);
+    }
 }
 
 class WorkAreaScrollingTest : public EditingTest {

@@ -255,17 +255,22 @@ TEST(CellReads, DependentsWithinTheirShareOfReads) {
     struct BudgetCase {
         std::int64_t maxReads;
         Names found;
+        bool complete;
     };
     const std::vector<BudgetCase> cases = {
-        {99998, {"T[sum].x"}},
-        {150000, {"T[sum].x", "T.total"}},
-        {200000, {"T[sum].x", "T.total", "T.mean"}},
+        {99998, {"T[sum].x"}, false},
+        {150000, {"T[sum].x", "T.total"}, false},
+        {199997, {"T[sum].x", "T.total"}, false},
+        {199998, {"T[sum].x", "T.total", "T.mean"}, true},
+        {200000, {"T[sum].x", "T.total", "T.mean"}, true},
     };
     for (const BudgetCase& c : cases) {
         SCOPED_TRACE(c.maxReads);
         ExplainLimits limits;
         limits.maxReads = c.maxReads;
-        EXPECT_EQ(namesOf(explanation.dependents(place, limits)), c.found);
+        bool complete = !c.complete;
+        EXPECT_EQ(namesOf(explanation.dependents(place, limits, &complete)), c.found);
+        EXPECT_EQ(complete, c.complete);
     }
 }
 

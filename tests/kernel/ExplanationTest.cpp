@@ -95,7 +95,9 @@ TEST(Explanation, PrecedentsAndDependents) {
         Explanation explanation(*kernel);
         CellPlace place = explanation.placeOf(str(c.cell));
         EXPECT_EQ(names(explanation.precedents(place)), c.precedents);
-        EXPECT_EQ(names(explanation.dependents(place)), c.dependents);
+        bool complete = false;
+        EXPECT_EQ(names(explanation.dependents(place, {}, &complete)), c.dependents);
+        EXPECT_TRUE(complete);
     }
 }
 
@@ -124,9 +126,53 @@ TEST(Explanation, BoundedByMaxCells) {
     limits.maxCells = 2;
     EXPECT_EQ(names(explanation.precedents(explanation.placeOf(str("T.total")), limits)),
               (Names{"T[1].x", "T[2].x"}));
-    limits.maxCells = 1;
-    EXPECT_EQ(names(explanation.dependents(explanation.placeOf(str("T[2].x")), limits)),
-              (Names{"T[sum].x"}));
+}
+
+// A list of dependents cut short by a bound says so; one that ends with
+// every candidate looked at is whole, even when it just fills the bound.
+TEST(Explanation, DependentsSayWhetherTheyAreWhole) {
+    struct WholeCase {
+        const char* what;
+        std::string program;
+        const char* cell;
+        std::int32_t maxCells;
+        std::int32_t maxScanned;
+        std::int64_t maxReads;
+        Names found;
+        bool complete;
+    };
+    const Names running = {"T[sum].x", "T[2].y", "T[2].s", "T[3].z"};
+    const std::vector<WholeCase> cases = {
+        {"within every bound", kRunning, "T[2].x", 100, 100, 1000, running, true},
+        {"cells kept, rows left", kRunning, "T[2].x", 1, 100, 1000, {"T[sum].x"}, false},
+        {"all found, rows left to confirm", kRunning, "T[2].x", 4, 100, 1000, running, false},
+        {"formulas run again", kRunning, "T[2].x", 100, 3, 1000, {"T[sum].x"}, false},
+        {"reads", kAggregate, "T[2].x", 100, 100, 1, {"T[sum].x"}, false},
+        {"the bound just filled, nothing left",
+         kAggregate,
+         "T[2].x",
+         2,
+         100,
+         1000,
+         {"T[sum].x", "T.total"},
+         true},
+        {"a formula row only", kAcross, "P.rate", 1, 100, 1000, {"T.v"}, true},
+        {"no candidate at all", kAcross, "T.w", 0, 0, 0, {}, true},
+    };
+    for (const WholeCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto kernel = loadModel(c.program);
+        Explanation explanation(*kernel);
+        ExplainLimits limits;
+        limits.maxCells = c.maxCells;
+        limits.maxScanned = c.maxScanned;
+        limits.maxReads = c.maxReads;
+        bool complete = !c.complete;
+        EXPECT_EQ(
+            names(explanation.dependents(explanation.placeOf(str(c.cell)), limits, &complete)),
+            c.found);
+        EXPECT_EQ(complete, c.complete);
+    }
 }
 
 TEST(Explanation, StopFlagEndsTheSearch) {
@@ -137,9 +183,12 @@ TEST(Explanation, StopFlagEndsTheSearch) {
     limits.stop = &stop;
     CellPlace place = explanation.placeOf(str("T[2].x"));
     EXPECT_TRUE(explanation.precedents(explanation.placeOf(str("T[3].s")), limits).empty());
-    EXPECT_TRUE(explanation.dependents(place, limits).empty());
+    bool complete = true;
+    EXPECT_TRUE(explanation.dependents(place, limits, &complete).empty());
+    EXPECT_FALSE(complete);
     stop = false;
-    EXPECT_FALSE(explanation.dependents(place, limits).empty());
+    EXPECT_FALSE(explanation.dependents(place, limits, &complete).empty());
+    EXPECT_TRUE(complete);
 }
 
 // Runs cut short (one cell kept, two reads per search) come first, in the

@@ -1,9 +1,10 @@
 // Go to cause in a real Qt window on the offscreen platform: a real click
 // selects an error cell, the formula line names its cause, and the real
-// key Ctrl+Shift+G selects the cell where the error began, in a view of
-// its table opened for it.
+// key Ctrl+Shift+G or a real click on the cause in the line selects the
+// cell where the error began, in a view of its table opened for it.
 #include <QTemporaryDir>
 #include <fstream>
+#include <memory>
 
 #include "app/DocumentFile.h"
 #include "desktop/MainPanelListener.h"
@@ -24,44 +25,74 @@ constexpr std::string_view kDocument =
     "table Report{ n:=range 1 to 1! t:=Prices[3].total! }\n"
     "optimized(40,40) result(Report);\n//--end";
 
-TEST(ExplainWindow, ARealClickOnAnErrorCellAndCtrlShiftGGoToItsCause) {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    std::string path = folder.filePath(QStringLiteral("broken.qvl")).toStdString();
-    std::ofstream(path, std::ios::binary) << toDiskLineEnds(kDocument);
-    QtWindow window;
-    window.frame()->resize(1024, 768);
-    MainPanelListener listener(window, path);
-    ASSERT_TRUE(showActive(window));
-    settle();
-    MainPanel& panel = listener.panel();
-    const FloatLayoutEditable& root = *panel.layoutRoot();
-    ASSERT_EQ(root.frameCount(), 1);
-    auto report = cast<ResultEditable>(cast<TitleDecorator>(root.frame(0))->view());
-    ASSERT_FALSE(report.isNull());
-    auto grid = cast<TableEditable>(report->innerView());
-    ASSERT_FALSE(grid.isNull());
+// The document in a real window, its error cell Report[1].t selected by a
+// real click.
+struct ErrorCellWindow {
+    ErrorCellWindow() {
+        EXPECT_TRUE(folder.isValid());
+        std::string path = folder.filePath(QStringLiteral("broken.qvl")).toStdString();
+        std::ofstream(path, std::ios::binary) << toDiskLineEnds(kDocument);
+        window.frame()->resize(1024, 768);
+        listener = std::make_unique<MainPanelListener>(window, path);
+    }
+    MainPanel& panel() const { return listener->panel(); }
+    CellPlace cell(std::string_view table, std::int32_t field, std::int32_t row) const {
+        return {panel().kernel()->getTableIndex(table), field, row};
+    }
+    ::testing::AssertionResult clickErrorCell() {
+        if (!showActive(window)) return ::testing::AssertionFailure() << "no window";
+        settle();
+        const FloatLayoutEditable& root = *panel().layoutRoot();
+        if (root.frameCount() != 1) return ::testing::AssertionFailure() << "frames";
+        auto report = cast<ResultEditable>(cast<TitleDecorator>(root.frame(0))->view());
+        auto grid =
+            report.isNull() ? Pointer<TableEditable>() : cast<TableEditable>(report->innerView());
+        if (grid.isNull()) return ::testing::AssertionFailure() << "no grid";
+        panel().support().layoutIfNeeded();
+        auto at = grid->model()->positionOf(cell("Report", 1, 1));
+        if (!at) return ::testing::AssertionFailure() << "no position";
+        toolkit::Rect shown = grid->cellRect(at->first, at->second);
+        QTest::mouseClick(window.workArea(), Qt::LeftButton, {},
+                          QPoint(shown.x + shown.width / 2, shown.y + shown.height / 2));
+        settle();
+        if (panel().selectedCell() != cell("Report", 1, 1))
+            return ::testing::AssertionFailure() << "not selected";
+        return ::testing::AssertionSuccess();
+    }
+    std::string barText() const { return std::string(panel().formulaBar()->field()->text()); }
 
-    Kernel& kernel = *panel.kernel();
-    CellPlace error{kernel.getTableIndex("Report"), 1, 1};
-    panel.support().layoutIfNeeded();
-    auto at = grid->model()->positionOf(error);
-    ASSERT_TRUE(at.has_value());
-    toolkit::Rect cell = grid->cellRect(at->first, at->second);
-    ASSERT_GT(cell.width, 0);
-    QTest::mouseClick(window.workArea(), Qt::LeftButton, {},
-                      QPoint(cell.x + cell.width / 2, cell.y + cell.height / 2));
-    settle();
-    ASSERT_EQ(panel.selectedCell(), error);
-    EXPECT_EQ(std::string(panel.formulaBar()->field()->text()),
+    QTemporaryDir folder;
+    QtWindow window;
+    std::unique_ptr<MainPanelListener> listener;
+};
+
+TEST(ExplainWindow, ARealClickOnAnErrorCellAndCtrlShiftGGoToItsCause) {
+    ErrorCellWindow w;
+    ASSERT_TRUE(w.clickErrorCell());
+    EXPECT_EQ(w.barText(),
               "depends on cell that contain error; caused by Prices[3].rate: func unknown");
 
-    QTest::keyClick(window.workArea(), Qt::Key_G, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(w.window.workArea(), Qt::Key_G, Qt::ControlModifier | Qt::ShiftModifier);
     settle();
-    EXPECT_EQ(root.frameCount(), 2);
-    EXPECT_EQ(panel.selectedCell(), (CellPlace{kernel.getTableIndex("Prices"), 2, 3}));
-    EXPECT_EQ(std::string(panel.formulaBar()->field()->text()),
-              "func unknown; caused by Prices[3].rate: func unknown");
+    EXPECT_EQ(w.panel().layoutRoot()->frameCount(), 2);
+    EXPECT_EQ(w.panel().selectedCell(), w.cell("Prices", 2, 3));
+    EXPECT_EQ(w.barText(), "func unknown; caused by Prices[3].rate: func unknown");
+}
+
+TEST(ExplainWindow, ARealClickOnTheCauseInTheFormulaLineGoesToIt) {
+    ErrorCellWindow w;
+    ASSERT_TRUE(w.clickErrorCell());
+    toolkit::Rect link = w.panel().formulaBar()->field()->linkRect();
+    ASSERT_FALSE(link.isEmpty());
+    QPoint on(link.x + link.width / 2, link.y + link.height / 2);
+    QTest::mouseMove(w.window.workArea(), on);
+    settle();
+    EXPECT_EQ(w.window.workArea()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseClick(w.window.workArea(), Qt::LeftButton, {}, on);
+    settle();
+    EXPECT_EQ(w.panel().layoutRoot()->frameCount(), 2);
+    EXPECT_EQ(w.panel().selectedCell(), w.cell("Prices", 2, 3));
+    EXPECT_FALSE(w.panel().formulaBar()->isEditingCell());
 }
 
 }  // namespace

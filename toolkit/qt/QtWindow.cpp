@@ -42,6 +42,8 @@ Qt::CursorShape shapeOf(CursorKind kind) {
             return Qt::IBeamCursor;
         case CursorKind::Wait:
             return Qt::WaitCursor;
+        case CursorKind::PointingHand:
+            return Qt::PointingHandCursor;
     }
     return Qt::ArrowCursor;
 }
