@@ -6,6 +6,8 @@
 
 #include "kernel/NameSplice.h"
 #include "kernel/ResolvedProgram.h"
+#include "language/PrimaryExpressions.h"
+#include "language/SourceExpressions.h"
 
 namespace qv {
 
@@ -27,7 +29,19 @@ void addDefinitions(const ResolvedProgram& linked, const NameTarget& target,
     }
     if (target.kind == NameTarget::Kind::kRow) {
         FormulaPlace place = rowNamePlace(linked, target.meaning);
-        if (place.field >= 0) references.push_back({Kind::kRowName, place});
+        if (place.field < 0) return;
+        // The name is the identifier, or the whole text literal.
+        Reference reference{Kind::kRowName, place, 0, 0};
+        ExpressionPointer formula = formulaAt(program, place);
+        StringPointer text = formulaText(formula);
+        if (text.isNull()) return;
+        reference.length = text->length();
+        auto inner = cast<ExpressionSource>(formula)->innermost();
+        if (is<IdentifierExpression>(inner)) {
+            reference.offset = cast<IdentifierExpression>(inner)->at();
+            reference.length = std::max(0, nameLengthAt(text->view(), reference.offset));
+        }
+        references.push_back(reference);
         return;
     }
     std::set<std::pair<std::int32_t, std::int32_t>> seen;
