@@ -48,6 +48,18 @@ ViewExpressions viewExpressionsOf(const Layout& layout) {
     return views;
 }
 
+// The table a chart shows: the last of its name, as the linker finds it,
+// without linking the program.
+std::int32_t chartTable(const ProgramDef& program, std::string_view name) {
+    for (std::int32_t t = program.tableCount() - 1; t >= 0; --t) {
+        const Pointer<TableDef>& table = program.table(t);
+        if (table.isNull() || !table->tableNameError().isNull() || table->tableName().isNull())
+            continue;
+        if (table->tableName()->equals(name)) return t;
+    }
+    return -1;
+}
+
 // Charts of the renamed table.
 void renameCharts(Document& document, DocumentRename& rename) {
     const NameTarget& target = rename.plan.target;
@@ -55,7 +67,8 @@ void renameCharts(Document& document, DocumentRename& rename) {
     for (const Pointer<Frame>& frame : framesOf(*document.layout())) {
         auto view = cast<ViewElement>(frame->element());
         if (view.isNull() || view->kind() != ElementKind::kChart) continue;
-        if (document.kernel()->getTableIndex(view->argument()->view()) != target.tableIndex)
+        if (chartTable(*document.kernel()->program(), view->argument()->view()) !=
+            target.tableIndex)
             continue;
         rename.views.push_back(
             {frame, view, make<ViewElement>(ElementKind::kChart, str(rename.plan.newName))});
@@ -100,7 +113,6 @@ void revertDocumentRename(Document& document, const DocumentRename& rename) {
 std::vector<DocumentReference> findDocumentReferences(Document& document, std::string_view old) {
     Kernel& kernel = *document.kernel();
     NameTarget target = parseNameTarget(old);
-    findTarget(target, *kernel.getLinked());
     ViewExpressions views = viewExpressionsOf(*document.layout());
     std::vector<DocumentReference> found;
     for (const Reference& reference : findReferences(kernel, target, views.texts)) {
@@ -115,7 +127,7 @@ std::vector<DocumentReference> findDocumentReferences(Document& document, std::s
     for (const Pointer<Frame>& frame : framesOf(*document.layout())) {
         auto view = cast<ViewElement>(frame->element());
         if (view.isNull() || view->kind() != ElementKind::kChart) continue;
-        if (kernel.getTableIndex(view->argument()->view()) != target.tableIndex) continue;
+        if (chartTable(*kernel.program(), view->argument()->view()) != target.tableIndex) continue;
         Reference reference{Reference::Kind::kView, {-1, -1, 0}, 0, view->argument()->length()};
         found.push_back({reference, frame, directive(*view)});
     }

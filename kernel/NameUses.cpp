@@ -102,7 +102,8 @@ NameMeaning meaningOf(const ResolvedTable* table, NameResolution resolution) {
 
 class UseCollector final : public ReferenceObserver {
   public:
-    explicit UseCollector(ResolvedProgram& linked) : m_linked(linked) {}
+    UseCollector(ResolvedProgram& linked, const std::vector<std::string>& names)
+        : m_linked(linked), m_names(names) {}
 
     // Formulas kept outside the tables are linked here, one by one.
     void outside(std::int32_t index, const ExpressionPointer& formula) {
@@ -125,13 +126,14 @@ class UseCollector final : public ReferenceObserver {
                  const AbstractExpression& formula) override {
         m_context = table.index();
         m_place = {table.index(), -1, rowKey};
-        // The formula may be inherited: its place is the definition holding it.
+        // The formula may be inherited: its place is the definition holding
+        // it, whose own table is the first of the chain not merely a copy.
         for (const ResolvedField* chain = table.field(field).get(); chain != nullptr;
              chain = nextInChain(*chain)) {
-            if (chain->definition()->formula(rowKey).get() != &formula) continue;
-            const TableDef* owner = chain->definition()->owner();
-            m_place.table =
-                owner == nullptr ? table.index() : tableIndexOf(*m_linked.program(), owner);
+            if (chain->inherited() || chain->definition()->formula(rowKey).get() != &formula)
+                continue;
+            const ResolvedTable* owner = chain->definingTable();
+            m_place.table = owner == nullptr ? table.index() : owner->index();
             m_place.field = chain->position();
             return;
         }
@@ -139,20 +141,22 @@ class UseCollector final : public ReferenceObserver {
 
     void identifier(const LinkContext& context, const IdentifierExpression& node,
                     NameResolution resolution) override {
+        if (!wanted(node.name())) return;
         add(node.at(), UseKind::kName, meaningOf(context.table(), resolution));
     }
 
     void member(const LinkContext& context, const DotOperatorExpression& node) override {
         if (!is<IdentifierExpression>(node.right())) return;
         auto right = cast<IdentifierExpression>(node.right());
-        if (right->at() < 0) return;
+        if (right->at() < 0 || !wanted(right->name())) return;
         m_members.push_back({m_place, m_context, context.table(), context.scope(), node.left(),
                              right->name(), right->at()});
     }
 
     void call(const LinkContext& context, const FuncExpression& node,
               NameResolution resolution) override {
-        add(node.at(), UseKind::kCall, meaningOf(context.table(), resolution));
+        if (wanted(node.name()))
+            add(node.at(), UseKind::kCall, meaningOf(context.table(), resolution));
         if (resolution.kind != NameResolution::Kind::kTable) return;
         // The names of a local table call's arguments are fields of that table.
         const ResolvedTable* table = m_linked.table(resolution.index).get();
@@ -160,6 +164,7 @@ class UseCollector final : public ReferenceObserver {
             auto assign = cast<AssignExpression>(argument);
             if (assign.isNull() || !is<IdentifierExpression>(assign->target())) continue;
             auto name = cast<IdentifierExpression>(assign->target());
+            if (!wanted(name->name())) continue;
             std::int32_t field = table->fieldIndexOf(name->name()->view());
             add(name->at(), UseKind::kArgument, fieldMeaning(*table, field));
         }
@@ -168,13 +173,19 @@ class UseCollector final : public ReferenceObserver {
     void cell(const LinkContext& context, const AtExpression& node, std::int32_t field,
               std::int32_t row) override {
         const ResolvedTable* table = context.table();
-        add(node.fieldAt(), UseKind::kCellField,
-            table == nullptr ? NameMeaning::other("no field") : fieldMeaning(*table, field));
-        add(node.rowAt(), UseKind::kCellRow,
-            table == nullptr || row < -1 ? NameMeaning::other("no row") : rowMeaning(*table, row));
+        if (wanted(node.fieldName())) {
+            add(node.fieldAt(), UseKind::kCellField,
+                table == nullptr ? NameMeaning::other("no field") : fieldMeaning(*table, field));
+        }
+        if (wanted(node.rowName())) {
+            add(node.rowAt(), UseKind::kCellRow,
+                table == nullptr || row < -1 ? NameMeaning::other("no row")
+                                             : rowMeaning(*table, row));
+        }
     }
 
     void select(const LinkContext&, const SelectExpression& node, std::int32_t table) override {
+        if (!wanted(node.tableName())) return;
         add(node.tableAt(), UseKind::kSelectTable,
             table < 0 ? NameMeaning::other("unresolved") : NameMeaning::ofTable(table));
     }
@@ -189,6 +200,13 @@ class UseCollector final : public ReferenceObserver {
         StringPointer name;
         std::int32_t offset;
     };
+
+    bool wanted(const StringPointer& name) const {
+        for (const std::string& each : m_names) {
+            if (name->equals(each)) return true;
+        }
+        return false;
+    }
 
     void add(std::int32_t offset, UseKind kind, NameMeaning meaning) {
         if (offset < 0 || m_place.field < 0) return;
@@ -232,6 +250,7 @@ class UseCollector final : public ReferenceObserver {
     }
 
     ResolvedProgram& m_linked;
+    const std::vector<std::string>& m_names;
     FormulaPlace m_place;
     std::int32_t m_context = -1;
     std::vector<NameUse> m_uses;
@@ -241,12 +260,17 @@ class UseCollector final : public ReferenceObserver {
 
 }  // namespace
 
-std::vector<NameUse> collectNameUses(const Pointer<ProgramDef>& program,
-                                     const Pointer<FuncStore>& functions,
-                                     const std::vector<StringPointer>& expressions) {
+Pointer<ResolvedProgram> resolvedNames(const Pointer<ProgramDef>& program,
+                                       const Pointer<FuncStore>& functions) {
     auto linked = make<ResolvedProgram>(program, functions);
-    UseCollector collector(*linked);
-    linked->link(collector);
+    linked->resolveNames();
+    return linked;
+}
+
+std::vector<NameUse> collectNameUses(ResolvedProgram& linked, const std::vector<std::string>& names,
+                                     const std::vector<StringPointer>& expressions) {
+    UseCollector collector(linked, names);
+    linked.compile(&collector);
     for (std::size_t i = 0; i < expressions.size(); ++i) {
         ExpressionPointer formula = make<ExpressionParser>()->parseFormula(expressions[i]);
         collector.outside(static_cast<std::int32_t>(i), formula);

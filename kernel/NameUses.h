@@ -87,11 +87,18 @@ NameMeaning rowMeaning(const ResolvedTable& table, std::int32_t rowKey);
 // The index of a table definition in its program, or -1.
 std::int32_t tableIndexOf(const ProgramDef& program, const TableDef* table);
 
-// Links `program` with an observer and returns the uses of names in every
-// formula, in the order the link meets them; `expressions` are parsed and
-// linked outside any table (places with table -1, field = their index).
-std::vector<NameUse> collectNameUses(const Pointer<ProgramDef>& program,
-                                     const Pointer<FuncStore>& functions,
+// The program with its tables, fields and rows resolved by name, its
+// formulas not yet compiled: what collectNameUses takes.
+Pointer<ResolvedProgram> resolvedNames(const Pointer<ProgramDef>& program,
+                                       const Pointer<FuncStore>& functions);
+
+// Compiles the formulas of a program from resolvedNames with an observer
+// and returns the uses of the names among `names` (the text of a name as
+// the formula reads it), in the order the link meets them. `expressions`
+// are parsed and linked outside any table (places with table -1, field =
+// their index). Only the names asked for are kept, so a model of a
+// million formulas costs a link, not a record of every name in it.
+std::vector<NameUse> collectNameUses(ResolvedProgram& linked, const std::vector<std::string>& names,
                                      const std::vector<StringPointer>& expressions = {});
 
 // Where the name field formula that names a row (a kRow meaning) is kept;

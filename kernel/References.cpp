@@ -69,12 +69,14 @@ bool formulaOrder(const Reference& a, const Reference& b) {
 
 }  // namespace
 
-std::vector<Reference> findReferences(Kernel& kernel, const NameTarget& target,
+std::vector<Reference> findReferences(Kernel& kernel, NameTarget& target,
                                       const std::vector<StringPointer>& outside) {
-    const ResolvedProgram& linked = *kernel.getLinked();
+    Pointer<ResolvedProgram> program = resolvedNames(kernel.program(), kernel.functions());
+    ResolvedProgram& linked = *program;
+    findTarget(target, linked);
     std::vector<Reference> references;
     addDefinitions(linked, target, references);
-    std::vector<NameUse> uses = collectNameUses(kernel.program(), kernel.functions(), outside);
+    std::vector<NameUse> uses = collectNameUses(linked, {target.current}, outside);
     std::vector<Reference> formulas;
     std::set<std::pair<FormulaPlace, std::int32_t>> seen;
     for (const NameUse& use : uses) {

@@ -32,10 +32,11 @@ struct Reference {
     bool guessed = false;
 };
 
-// The references to a target found by findTarget, definitions first, then
-// formulas in the order of the tables, fields and rows; `outside` as for
-// collectNameUses (their references are kView).
-std::vector<Reference> findReferences(Kernel& kernel, const NameTarget& target,
+// Finds the target (see parseNameTarget) and its references, definitions
+// first, then formulas in the order of the tables, fields and rows;
+// `outside` as for collectNameUses (their references are kView). Throws
+// the StringPointer of findTarget when the target is not there.
+std::vector<Reference> findReferences(Kernel& kernel, NameTarget& target,
                                       const std::vector<StringPointer>& outside = {});
 
 // The text of the formula a reference lies in, or the null object.

@@ -56,7 +56,8 @@ class Planner {
   public:
     Planner(Kernel& kernel, RenamePlan& plan, const std::vector<StringPointer>& outside)
         : m_kernel(kernel),
-          m_linked(*kernel.getLinked()),
+          m_program(resolvedNames(kernel.program(), kernel.functions())),
+          m_linked(*m_program),
           m_plan(plan),
           m_target(plan.target),
           m_outside(outside) {}
@@ -67,7 +68,8 @@ class Planner {
         if (std::string problem = nameProblem(m_target, m_plan.newName); !problem.empty())
             return refuse(problem);
         if (std::string taken = takenWhere(); !taken.empty()) return refuse(taken);
-        m_uses = collectNameUses(m_kernel.program(), m_kernel.functions(), m_outside);
+        m_names = {m_target.current, m_plan.newName};
+        m_uses = collectNameUses(m_linked, m_names, m_outside);
         spliceUses();
         if (m_target.kind == Kind::kRow) spliceRowName();
         if (m_plan.refused()) return;
@@ -243,7 +245,8 @@ class Planner {
             outside[static_cast<std::size_t>(rewrite.index)] = rewrite.after;
         using Key = std::tuple<FormulaPlace, std::int32_t, std::int32_t, UseKind>;
         std::map<Key, const NameUse*> after;
-        std::vector<NameUse> renamed = collectNameUses(copy, m_kernel.functions(), outside);
+        Pointer<ResolvedProgram> relinked = resolvedNames(copy, m_kernel.functions());
+        std::vector<NameUse> renamed = collectNameUses(*relinked, m_names, outside);
         for (const NameUse& use : renamed)
             after[{use.place, use.offset, use.context, use.kind}] = &use;
         for (const NameUse& use : m_uses) {
@@ -276,10 +279,14 @@ class Planner {
     }
 
     Kernel& m_kernel;
+    // Linked here, not taken from the kernel: the kernel's link compiles
+    // every formula, and the uses need a compilation of their own anyway.
+    Pointer<ResolvedProgram> m_program;
     ResolvedProgram& m_linked;
     RenamePlan& m_plan;
     NameTarget& m_target;
     const std::vector<StringPointer>& m_outside;
+    std::vector<std::string> m_names;  // the old and the new name
     std::vector<NameUse> m_uses;
     SpliceMap m_splices;
 };

@@ -25,19 +25,19 @@ ResolvedProgram::ResolvedProgram(const Pointer<ProgramDef>& program,
       m_version(program->changeCount()) {}
 
 void ResolvedProgram::link() {
-    link(nullptr);
+    resolveNames();
+    compile(nullptr);
 }
 
-void ResolvedProgram::link(ReferenceObserver& observer) {
-    link(&observer);
-}
-
-void ResolvedProgram::link(ReferenceObserver* observer) {
+void ResolvedProgram::resolveNames() {
     createTables();
     resolveBases();
     for (const auto& table : *m_tables) {
         if (!table.isNull()) table->resolve(*m_fieldRegistry, m_fieldBudget);
     }
+}
+
+void ResolvedProgram::compile(ReferenceObserver* observer) {
     for (const auto& table : *m_tables) {
         if (!table.isNull()) table->compile(observer);
     }

@@ -24,8 +24,11 @@ class ResolvedProgram final : public Object {
 
     // Resolves names, bases and fields, then compiles every formula.
     void link();
-    // A link that also tells the observer what each name resolves to.
-    void link(ReferenceObserver& observer);
+    // The two halves of a link: the tables, their bases, fields and rows by
+    // name; then the formulas, with an observer told what each name
+    // resolves to when one is given.
+    void resolveNames();
+    void compile(ReferenceObserver* observer);
 
     const Pointer<ProgramDef>& program() const noexcept { return m_program; }
     const Pointer<FuncStore>& functions() const noexcept { return m_functions; }
@@ -44,7 +47,6 @@ class ResolvedProgram final : public Object {
     void forgetScans() const;
 
   private:
-    void link(ReferenceObserver* observer);
     void createTables();
     void resolveBases();
 

@@ -253,7 +253,6 @@ TEST(References, ListDefinitionsThenFormulasWithTheirPlaces) {
         "table B{\n    a:=1!\n    b:=a*2!\n}\ntable D extends B{\n    a:=3!\n    c:=a+B.a!\n    "
         "<2>:={    c:=a,}\n}\n");
     NameTarget target = parseNameTarget("B.a");
-    findTarget(target, *kernel->getLinked());
     std::vector<Reference> references = findReferences(*kernel, target);
     std::vector<std::string> lines;
     for (const Reference& reference : references) {
