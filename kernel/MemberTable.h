@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "language/AbstractExpression.h"
 #include "language/FunctionSignature.h"
@@ -20,10 +21,23 @@ class ResolvedTable;
 // How many formulas of fields the search follows from the dot.
 inline constexpr std::int32_t kMemberSearchDepth = 8;
 
-// The index of the table `left` gives rows or results of when compiled in
-// `context` (null outside tables) with the parameters `scope`, or -1 when
-// that is not known before computing.
-std::int32_t memberTableOf(ResolvedProgram& program, ResolvedTable* context,
-                           const Pointer<FunctionSignature>& scope, const ExpressionPointer& left);
+class MemberTables {
+  public:
+    explicit MemberTables(ResolvedProgram& program);
+    ~MemberTables();
+    MemberTables(const MemberTables&) = delete;
+    MemberTables& operator=(const MemberTables&) = delete;
+
+    // The index of the table `left` gives rows or results of when compiled
+    // in `context` (null outside tables) with the parameters `scope`, or -1
+    // when that is not known before computing. What was found is kept, so
+    // a chain of dots costs its length, not its square.
+    std::int32_t tableOf(ResolvedTable* context, const Pointer<FunctionSignature>& scope,
+                         const ExpressionPointer& left);
+
+  private:
+    class Search;
+    std::unique_ptr<Search> m_search;
+};
 
 }  // namespace qv

@@ -103,7 +103,7 @@ NameMeaning meaningOf(const ResolvedTable* table, NameResolution resolution) {
 class UseCollector final : public ReferenceObserver {
   public:
     UseCollector(ResolvedProgram& linked, const std::vector<std::string>& names)
-        : m_linked(linked), m_names(names) {}
+        : m_linked(linked), m_names(names), m_memberTables(linked) {}
 
     // Formulas kept outside the tables are linked here, one by one.
     void outside(std::int32_t index, const ExpressionPointer& formula) {
@@ -215,7 +215,7 @@ class UseCollector final : public ReferenceObserver {
 
     void addMember(const Member& member) {
         NameUse use{member.place, member.offset, member.context, UseKind::kMember, false, {}};
-        std::int32_t table = memberTableOf(m_linked, member.table, member.scope, member.left);
+        std::int32_t table = m_memberTables.tableOf(member.table, member.scope, member.left);
         if (table >= 0 && !m_linked.table(table).isNull()) {
             const ResolvedTable& known = *m_linked.table(table);
             use.meaning = fieldMeaning(known, known.fieldIndexOf(member.name->view()));
@@ -256,6 +256,7 @@ class UseCollector final : public ReferenceObserver {
     std::vector<NameUse> m_uses;
     std::vector<Member> m_members;
     std::map<std::string, NameMeaning> m_families;
+    MemberTables m_memberTables;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <set>
 #include <tuple>
 
+#include "core/LargeStack.h"
 #include "kernel/NameSplice.h"
 #include "kernel/ResolvedProgram.h"
 #include "language/PrimaryExpressions.h"
@@ -71,12 +72,18 @@ bool formulaOrder(const Reference& a, const Reference& b) {
 
 std::vector<Reference> findReferences(Kernel& kernel, NameTarget& target,
                                       const std::vector<StringPointer>& outside) {
-    Pointer<ResolvedProgram> program = resolvedNames(kernel.program(), kernel.functions());
+    Pointer<ResolvedProgram> program;
+    std::vector<NameUse> uses;
+    // Linking recurses as deep as bases chain and formulas nest, as the
+    // kernel's own link does.
+    runOnLargeStack([&] {
+        program = resolvedNames(kernel.program(), kernel.functions());
+        findTarget(target, *program);
+        uses = collectNameUses(*program, {target.current}, outside);
+    });
     ResolvedProgram& linked = *program;
-    findTarget(target, linked);
     std::vector<Reference> references;
     addDefinitions(linked, target, references);
-    std::vector<NameUse> uses = collectNameUses(linked, {target.current}, outside);
     std::vector<Reference> formulas;
     std::set<std::pair<FormulaPlace, std::int32_t>> seen;
     for (const NameUse& use : uses) {

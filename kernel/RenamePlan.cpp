@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "core/Errors.h"
+#include "core/LargeStack.h"
 #include "kernel/NameSplice.h"
 #include "kernel/References.h"
 #include "kernel/ResolvedProgram.h"
@@ -326,7 +327,8 @@ RenamePlan planRename(Kernel& kernel, NameTarget target, std::string_view newNam
     RenamePlan plan;
     plan.target = std::move(target);
     plan.newName = std::string(newName);
-    Planner(kernel, plan, outside).run();
+    // Linking recurses as deep as the formulas nest, as the kernel's own link.
+    runOnLargeStack([&] { Planner(kernel, plan, outside).run(); });
     if (plan.refused()) {
         plan.formulas.clear();
         plan.names.clear();
