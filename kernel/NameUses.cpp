@@ -16,7 +16,7 @@ namespace qv {
 
 std::int32_t tableIndexOf(const ProgramDef& program, const TableDef* table) {
     for (std::int32_t t = 0; t < program.tableCount(); ++t) {
-        if (program.table(t).get() == table) return t;
+        if (program.table(t).object() == table) return t;
     }
     return -1;
 }
@@ -130,7 +130,7 @@ class UseCollector final : public ReferenceObserver {
         // it, whose own table is the first of the chain not merely a copy.
         for (const ResolvedField* chain = table.field(field).get(); chain != nullptr;
              chain = nextInChain(*chain)) {
-            if (chain->inherited() || chain->definition()->formula(rowKey).get() != &formula)
+            if (chain->inherited() || chain->definition()->formula(rowKey).object() != &formula)
                 continue;
             const ResolvedTable* owner = chain->definingTable();
             m_place.table = owner == nullptr ? table.index() : owner->index();
