@@ -108,7 +108,11 @@ void findTarget(NameTarget& target, const ResolvedProgram& program) {
             target.field = fieldNamed(table, target.name);
             if (target.field < 0) throwString(str(target.label()) + ": no such field");
             target.meaning = fieldMeaning(table, target.field);
-            target.current = target.name;
+            // A user function is named by its name without the parameters,
+            // as its calls name it.
+            target.current = table.signatureOf(target.field).isNull()
+                                 ? target.name
+                                 : table.signatureOf(target.field)->name()->toStdString();
             return;
         case NameTarget::Kind::kRow:
             break;

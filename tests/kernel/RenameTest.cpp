@@ -118,6 +118,9 @@ const RenameRow kRenameRows[] = {
      "T.x", "y", "table T{\n    y:=5!\n    [f(x)]:= x*2!\n    c:=f(y)!\n}\n"},
     {"user function renamed", "table T{\n    [f(x)]:= x*2!\n    c:=f(3)+f(1)!\n}\n", "T.f", "g",
      "table T{\n    [g(x)]:= x*2!\n    c:=g(3)+g(1)!\n}\n"},
+    {"user function named with its parameters",
+     "table T{\n    [f(x, y)]:= x*y!\n    c:=f(3, 2)!\n}\n", "T.[f(x, y)]", "g",
+     "table T{\n    [g(x, y)]:= x*y!\n    c:=g(3, 2)!\n}\n"},
     {"select: the left of a comparison reads the selected table",
      "table P{\n    price:=col*2!\n    <3>:={}\n}\ntable Q{\n    price:=3!\n    "
      "n:=select * from P where price>price!\n}\n",
