@@ -25,13 +25,21 @@ ResolvedProgram::ResolvedProgram(const Pointer<ProgramDef>& program,
       m_version(program->changeCount()) {}
 
 void ResolvedProgram::link() {
+    resolveNames();
+    compile(nullptr);
+}
+
+void ResolvedProgram::resolveNames() {
     createTables();
     resolveBases();
     for (const auto& table : *m_tables) {
         if (!table.isNull()) table->resolve(*m_fieldRegistry, m_fieldBudget);
     }
+}
+
+void ResolvedProgram::compile(ReferenceObserver* observer) {
     for (const auto& table : *m_tables) {
-        if (!table.isNull()) table->compile();
+        if (!table.isNull()) table->compile(observer);
     }
 }
 

@@ -24,6 +24,11 @@ class ResolvedProgram final : public Object {
 
     // Resolves names, bases and fields, then compiles every formula.
     void link();
+    // The two halves of a link: the tables, their bases, fields and rows by
+    // name; then the formulas, with an observer told what each name
+    // resolves to when one is given.
+    void resolveNames();
+    void compile(ReferenceObserver* observer);
 
     const Pointer<ProgramDef>& program() const noexcept { return m_program; }
     const Pointer<FuncStore>& functions() const noexcept { return m_functions; }

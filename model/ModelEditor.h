@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "editing/CommandManager.h"
+#include "kernel/RenamePlan.h"
 #include "kernel/TableResult.h"
 #include "language/ProgramDef.h"
 #include "model/ModelEditCommand.h"
@@ -82,6 +83,12 @@ class ModelEditor final : public Object {
     // text makes none.
     enum class NewTable : std::uint8_t { Name, BaseName };
     void addTable(NewTable part, const StringPointer& text);
+
+    // An exact rename made by planRename (kernel/RenamePlan.h): the target's
+    // names and every formula naming it, as one undoable step named
+    // "rename". A refused plan changes nothing. The views of the work area
+    // that name the target are the caller's.
+    void rename(const RenamePlan& plan);
 
     // Runs `edits` (calls of the operations above) as one undoable step
     // named `name`: a paste, a typed cell. Nested groups join the outer one.

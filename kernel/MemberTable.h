@@ -1,0 +1,43 @@
+// MemberTable: the table whose field the right side of a dot names, where
+// it can be told before computing. The right of a dot is looked up by name
+// in whatever the left side gives when the cell is computed, so the linker
+// never says which table it is; a rename must still know. Known are: a
+// table name, a row or rows of one (T[i], T[*]), select * from T, a local
+// table call T(a := ...), find(...) (a row of the current table), and a
+// field or dot whose formula is one of these, followed a few steps deep.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "language/AbstractExpression.h"
+#include "language/FunctionSignature.h"
+
+namespace qv {
+
+class ResolvedProgram;
+class ResolvedTable;
+
+// How many formulas of fields the search follows from the dot.
+inline constexpr std::int32_t kMemberSearchDepth = 8;
+
+class MemberTables {
+  public:
+    explicit MemberTables(ResolvedProgram& program);
+    ~MemberTables();
+    MemberTables(const MemberTables&) = delete;
+    MemberTables& operator=(const MemberTables&) = delete;
+
+    // The index of the table `left` gives rows or results of when compiled
+    // in `context` (null outside tables) with the parameters `scope`, or -1
+    // when that is not known before computing. What was found is kept, so
+    // a chain of dots costs its length, not its square.
+    std::int32_t tableOf(ResolvedTable* context, const Pointer<FunctionSignature>& scope,
+                         const ExpressionPointer& left);
+
+  private:
+    class Search;
+    std::unique_ptr<Search> m_search;
+};
+
+}  // namespace qv
