@@ -1,5 +1,7 @@
 #include "core/LinearRegex.h"
 
+#include <bitset>
+#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -56,6 +58,9 @@ class RegexCompiler {
         std::int32_t root = parseAlternation();
         if (m_at < m_pattern.size()) fail("unmatched )");
         if (wholeWord) push({LinearRegex::Op::NotInWord});
+        std::bitset<256> required = requiredBytes(root);
+        for (std::size_t ch = 0; ch < 256; ++ch)
+            if (required[ch]) m_regex.m_requiredBytes += static_cast<char>(ch);
         emit(root);
         if (wholeWord) push({LinearRegex::Op::NotInWord});
         push({LinearRegex::Op::Match});
@@ -330,6 +335,33 @@ class RegexCompiler {
         return atomNode({Op::Class, static_cast<std::int32_t>(m_regex.m_classes.size() - 1)});
     }
 
+    // The bytes every match of a node holds: all of a sequence's parts',
+    // those common to every choice, a repeat's operand's when it must come.
+    std::bitset<256> requiredBytes(std::int32_t index) const {
+        const Node& node = m_nodes[static_cast<std::size_t>(index)];
+        std::bitset<256> bytes;
+        switch (node.kind) {
+            case Kind::Atom:
+                if (node.atom.op == Op::Byte) bytes.set(static_cast<std::size_t>(node.atom.arg));
+                break;
+            case Kind::Concat:
+                for (std::int32_t child : node.children)
+                    bytes |= requiredBytes(child);
+                break;
+            case Kind::Alternation:
+                bytes.set();
+                for (std::int32_t child : node.children)
+                    bytes &= requiredBytes(child);
+                break;
+            case Kind::Repeat:
+                if (node.min > 0) bytes = requiredBytes(node.children.front());
+                break;
+            case Kind::Empty:
+                break;
+        }
+        return bytes;
+    }
+
     // ---- writing the program
 
     std::int32_t here() const { return static_cast<std::int32_t>(m_regex.m_program.size()); }
@@ -416,6 +448,62 @@ class RegexCompiler {
 LinearRegex::LinearRegex(std::string_view pattern, Case caseMode, Bounds bounds)
     : m_case(caseMode) {
     RegexCompiler(*this, pattern).compile(bounds == Bounds::WholeWord);
+    findFirstBytes();
+}
+
+// Follows every choice from the start, taking each assertion as met, and
+// gathers what the first byte of a match may be.
+void LinearRegex::findFirstBytes() {
+    std::vector<bool> first(256, false);
+    std::vector<bool> seen(m_program.size(), false);
+    std::vector<std::int32_t> stack{0};
+    while (!stack.empty()) {
+        auto pc = static_cast<std::size_t>(stack.back());
+        stack.pop_back();
+        if (seen[pc]) continue;
+        seen[pc] = true;
+        const Instruction& instruction = m_program[pc];
+        switch (instruction.op) {
+            case Op::Byte:
+                first[static_cast<std::size_t>(instruction.arg)] = true;
+                if (m_case == Case::Insensitive && instruction.arg >= 'a' && instruction.arg <= 'z')
+                    first[static_cast<std::size_t>(instruction.arg - 'a' + 'A')] = true;
+                break;
+            case Op::Class: {
+                const std::vector<bool>& set = m_classes[static_cast<std::size_t>(instruction.arg)];
+                for (std::size_t ch = 0; ch < 256; ++ch)
+                    if (set[ch]) first[ch] = true;
+                break;
+            }
+            case Op::Any:
+            case Op::Match:
+                // Any byte may begin a match.
+                return;
+            case Op::Jump:
+                stack.push_back(instruction.arg);
+                break;
+            case Op::Split:
+                stack.push_back(instruction.arg);
+                stack.push_back(instruction.alt);
+                break;
+            default:
+                stack.push_back(static_cast<std::int32_t>(pc) + 1);
+                break;
+        }
+    }
+    m_firstBytes = std::move(first);
+}
+
+bool LinearRegex::mayMatch(std::string_view text) const {
+    for (char required : m_requiredBytes) {
+        if (std::memchr(text.data(), required, text.size()) != nullptr) continue;
+        bool letter = required >= 'a' && required <= 'z';
+        if (m_case == Case::Insensitive && letter &&
+            std::memchr(text.data(), required - 'a' + 'A', text.size()) != nullptr)
+            continue;
+        return false;
+    }
+    return true;
 }
 
 std::optional<LinearRegex::Span> LinearRegex::find(std::string_view text, std::size_t from) const {
@@ -429,6 +517,11 @@ std::optional<LinearRegex::Span> LinearRegex::find(std::string_view text, std::s
 
 LinearRegex::Scan::Scan(const LinearRegex& regex, std::string_view text, std::size_t from)
     : m_regex(&regex), m_text(text), m_marks(regex.m_program.size(), 0) {
+    restart(from);
+}
+
+void LinearRegex::Scan::reset(std::string_view text, std::size_t from) {
+    m_text = text;
     restart(from);
 }
 
@@ -495,7 +588,18 @@ LinearRegex::Scan::State LinearRegex::Scan::run(std::int64_t& budget) {
     if (m_matched && m_current.empty()) restart(m_match.end);
     const auto& program = m_regex->m_program;
     const bool fold = m_regex->m_case == Case::Insensitive;
+    const std::vector<bool>& first = m_regex->m_firstBytes;
     while (!m_done) {
+        if (!m_matched && m_current.empty() && !first.empty()) {
+            std::size_t from = m_at;
+            while (m_at < m_text.size() && !first[static_cast<unsigned char>(m_text[m_at])])
+                ++m_at;
+            budget -= static_cast<std::int64_t>((m_at - from) / 8);
+            if (m_at >= m_text.size()) {
+                m_done = true;
+                break;
+            }
+        }
         // A new thread starts at each position until something matched:
         // it comes last, as the least preferred (the leftmost match wins).
         if (!m_matched) add(m_current, 0, m_at, m_at);

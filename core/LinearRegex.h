@@ -55,6 +55,9 @@ class LinearRegex {
     // matcher keeps a search of all matches linear.
     std::optional<Span> find(std::string_view text, std::size_t from = 0) const;
     std::size_t instructionCount() const noexcept { return m_program.size(); }
+    // False when the text lacks a byte every match holds ("5" and "e" for
+    // "\\d+5e"): a quick test before a scan of the text.
+    bool mayMatch(std::string_view text) const;
 
     // One search that can pause: each call of run() does at most `budget`
     // steps (a thread moved over a byte is one), so a caller can share its
@@ -64,6 +67,8 @@ class LinearRegex {
       public:
         enum class State : std::uint8_t { Found, NotFound, Paused };
         Scan(const LinearRegex& regex, std::string_view text, std::size_t from);
+        // Searches another text, keeping the memory of this one.
+        void reset(std::string_view text, std::size_t from);
         // Takes the steps it did off `budget`.
         State run(std::int64_t& budget);
         // After Found: the match; run() again finds the next one after it.
@@ -113,9 +118,16 @@ class LinearRegex {
   private:
     friend class RegexCompiler;
 
+    void findFirstBytes();
+
     std::vector<Instruction> m_program;
     // One 256-bit set per class.
     std::vector<std::vector<bool>> m_classes;
+    // The bytes a match can begin with; empty when it can begin with any.
+    // A scan with no thread running skips to the next of them.
+    std::vector<bool> m_firstBytes;
+    // The bytes every match holds (in lower case, without regard to case).
+    std::string m_requiredBytes;
     Case m_case;
 };
 

@@ -103,8 +103,23 @@ TextMatcher::Matches::Matches(const TextMatcher& matcher, std::string_view text)
     if (matcher.m_regex) m_scan.emplace(*matcher.m_regex, text, 0);
 }
 
+void TextMatcher::Matches::reset(std::string_view text) {
+    m_text = text;
+    m_from = 0;
+    m_tested = false;
+    if (m_scan) m_scan->reset(text, 0);
+}
+
 TextMatcher::Matches::State TextMatcher::Matches::next(std::int64_t& budget) {
     if (m_scan) {
+        if (!m_tested) {
+            // Once per text: a text without a byte every match needs is passed over.
+            m_tested = true;
+            if (!m_matcher->m_regex->mayMatch(m_text)) {
+                budget -= static_cast<std::int64_t>(m_text.size() / 8) + 1;
+                return State::Done;
+            }
+        }
         switch (m_scan->run(budget)) {
             case LinearRegex::Scan::State::Found:
                 m_span = m_scan->match();

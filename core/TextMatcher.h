@@ -38,6 +38,8 @@ class TextMatcher {
       public:
         enum class State : std::uint8_t { Found, Done, Paused };
         Matches(const TextMatcher& matcher, std::string_view text);
+        // Looks through another text, keeping the memory of this one.
+        void reset(std::string_view text);
         // Takes the work it did (about one unit per byte looked at) off
         // `budget`.
         State next(std::int64_t& budget);
@@ -47,6 +49,8 @@ class TextMatcher {
         const TextMatcher* m_matcher;
         std::string_view m_text;
         std::size_t m_from = 0;
+        // The regular expression's quick test of the text is done.
+        bool m_tested = false;
         Span m_span;
         std::optional<LinearRegex::Scan> m_scan;
     };

@@ -183,5 +183,28 @@ TEST(TextMatcher, KnowsWhenNoNumberCanMatch) {
     EXPECT_TRUE(TextMatcher("[a-z]", kRegex).mayMatchNumbers());
 }
 
+// The bytes every match must hold let a text without them go unscanned.
+TEST(LinearRegex, TellsWhichTextsCannotMatch) {
+    const struct {
+        const char* pattern;
+        LinearRegex::Case caseMode;
+        const char* text;
+        bool may;
+    } rows[] = {
+        {"\\d+5e6", LinearRegex::Case::Sensitive, "1.5e7", false},
+        {"\\d+5e6", LinearRegex::Case::Sensitive, "6e5", true},
+        {"ab|ac", LinearRegex::Case::Sensitive, "a", true},  // only "a" is common
+        {"ab|ac", LinearRegex::Case::Sensitive, "bc", false},
+        {"x?y", LinearRegex::Case::Sensitive, "y", true},
+        {"x+y", LinearRegex::Case::Sensitive, "y", false},
+        {"Rate", LinearRegex::Case::Insensitive, "RATE", true},
+        {"Rate", LinearRegex::Case::Sensitive, "RATE", false},
+    };
+    for (const auto& row : rows) {
+        LinearRegex regex(row.pattern, row.caseMode);
+        EXPECT_EQ(regex.mayMatch(row.text), row.may) << row.pattern << " in " << row.text;
+    }
+}
+
 }  // namespace
 }  // namespace qv
