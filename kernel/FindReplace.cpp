@@ -98,22 +98,4 @@ std::optional<NamedPlace> nameForRename(Kernel& kernel, const TextMatcher& match
     return std::nullopt;
 }
 
-std::string findPlaceName(Kernel& kernel, const FindPlace& place) {
-    if (place.kind == FindKind::TextArea) return "Text area " + std::to_string(place.textArea + 1);
-    const Pointer<ProgramDef>& program = kernel.program();
-    if (place.table < 0 || place.table >= program->tableCount()) return "?";
-    std::string name = textOf(program->table(place.table)->tableName());
-    if (place.kind == FindKind::TableName) return name;
-    if (place.kind != FindKind::FieldName && place.row != 0)
-        name += "[" + (place.row < 0 ? std::string("sum") : std::to_string(place.row)) + "]";
-    if (place.kind == FindKind::RowName) return name;
-    const Pointer<ResolvedProgram>& linked = kernel.getLinked();
-    if (place.field >= 0 && place.table < linked->tableCount() &&
-        place.field < linked->table(place.table)->fieldCount()) {
-        name +=
-            "." + textOf(linked->table(place.table)->field(place.field)->definition()->nameText());
-    }
-    return name;
-}
-
 }  // namespace qv

@@ -55,8 +55,4 @@ struct NamedPlace {
 // searched as a whole word: replacing it everywhere is a rename.
 std::optional<NamedPlace> nameForRename(Kernel& kernel, const TextMatcher& matcher);
 
-// The place as the result list shows it: "Fruit", "Fruit.gross",
-// "Fruit[3]", "Fruit[3].gross", "Fruit[sum].gross", "Text area 2".
-std::string findPlaceName(Kernel& kernel, const FindPlace& place);
-
 }  // namespace qv

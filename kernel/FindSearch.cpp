@@ -313,6 +313,25 @@ bool FindSearch::stepTextAreas(std::int64_t& budget) {
     return examine(place, m_textAreas[static_cast<std::size_t>(area)], budget);
 }
 
+std::string FindSearch::placeName(const FindPlace& place) const {
+    auto textOf = [](const StringPointer& text) {
+        return text.isNull() ? std::string() : text->toStdString();
+    };
+    if (place.kind == FindKind::TextArea) return "Text area " + std::to_string(place.textArea + 1);
+    if (place.table < 0 || place.table >= m_program->tableCount()) return "?";
+    std::string name = textOf(m_program->table(place.table)->tableName());
+    if (place.kind == FindKind::TableName) return name;
+    if (place.kind != FindKind::FieldName && place.row != 0)
+        name += "[" + (place.row < 0 ? std::string("sum") : std::to_string(place.row)) + "]";
+    if (place.kind == FindKind::RowName) return name;
+    if (place.table < m_linked->tableCount() && place.field >= 0 &&
+        place.field < m_linked->table(place.table)->fieldCount()) {
+        const ResolvedField& field = *m_linked->table(place.table)->field(place.field);
+        name += "." + textOf(field.definition()->nameText());
+    }
+    return name;
+}
+
 // ---- matches
 
 bool FindSearch::examine(const FindPlace& place, std::string_view text, std::int64_t& budget) {

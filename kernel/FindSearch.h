@@ -114,6 +114,10 @@ class FindSearch {
     std::int64_t total() const noexcept { return m_total; }
     // The part of the search done, 0 to 1.
     double progress() const;
+    // The place as the result list shows it: "Fruit", "Fruit.gross",
+    // "Fruit[3]", "Fruit[3].gross", "Fruit[sum].gross", "Text area 2". From
+    // the model the search began with, so drawing a list never relinks.
+    std::string placeName(const FindPlace& place) const;
     // The program's change count the search was made for.
     std::int32_t changeCount() const noexcept { return m_changeCount; }
 
