@@ -119,8 +119,8 @@ TEST(Replace, OneMatchWhileItIsStillThere) {
     std::vector<std::string> planned;
     for (const FindHit& hit : search.hits()) {
         std::optional<PlannedText> one = planReplace(*kernel, areas, matcher, hit, "X");
-        planned.push_back(search.placeName(hit.place) + " " + findKindName(hit.place.kind) +
-                          ": " + (one ? one->text : "-"));
+        planned.push_back(search.placeName(hit.place) + " " + findKindName(hit.place.kind) + ": " +
+                          (one ? one->text : "-"));
     }
     EXPECT_EQ(planned, (std::vector<std::string>{
                            "Fruit.gross formula: net  *  X",
