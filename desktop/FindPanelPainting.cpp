@@ -17,7 +17,8 @@ constexpr std::int32_t kControlHeight = 22;
 constexpr std::int32_t kGap = 8;
 constexpr std::int32_t kBoxSide = 11;
 constexpr std::int32_t kCloseSide = 18;
-constexpr std::int32_t kPlaceWidth = 150;
+constexpr std::int32_t kPlaceWidth = 170;
+constexpr std::int32_t kKindWidth = 76;
 
 std::int32_t baselineIn(const toolkit::Rect& area, const toolkit::FontMetrics& metrics) {
     return area.y + (area.height + metrics.ascent() - metrics.descent()) / 2;
@@ -221,8 +222,8 @@ void FindPanel::paintCheckBox(toolkit::Graphics& graphics, Control control, cons
     graphics.drawText({box.right() + 5, baselineIn(area, metrics)}, caption);
 }
 
-// The place, then the text with the match on the selection colour; the
-// current result on the accent colour.
+// The place, the kind of place, then the text with the match on the
+// selection colour; the current result on a darker grey.
 void FindPanel::paintResult(toolkit::Graphics& graphics, std::int32_t index) const {
     toolkit::Rect row = resultRect(index);
     if (row.width == 0) return;
@@ -234,12 +235,15 @@ void FindPanel::paintResult(toolkit::Graphics& graphics, std::int32_t index) con
         graphics.fillRect(row);
     }
     std::int32_t baseline = baselineIn(row, metrics);
-    std::string place = m_search->placeName(hit.place) + " (" + findKindName(hit.place.kind) + ")";
     graphics.setColor(EditableSupport::kAccentColor);
-    graphics.drawText({row.x + 4, baseline}, fitted(place, kPlaceWidth - 8, metrics));
+    graphics.drawText({row.x + 4, baseline},
+                      fitted(m_search->placeName(hit.place), kPlaceWidth - 8, metrics));
+    graphics.setColor(EditableSupport::kEdgeColor);
+    graphics.drawText({row.x + kPlaceWidth, baseline},
+                      fitted(findKindName(hit.place.kind), kKindWidth - 6, metrics));
 
     std::string text = lineText(index);
-    std::int32_t left = row.x + kPlaceWidth;
+    std::int32_t left = row.x + kPlaceWidth + kKindWidth;
     std::int32_t room = row.right() - left - 4;
     auto start = static_cast<std::size_t>(hit.excerptSpan.start);
     auto end = static_cast<std::size_t>(hit.excerptSpan.end);

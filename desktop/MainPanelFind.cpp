@@ -111,9 +111,9 @@ std::unique_ptr<FindSearch> MainPanel::startSearch(TextMatcher matcher, FindScop
                                         textsOf(textAreas()));
 }
 
-// A cell of a grid: a name or a table's own formula goes to its first
-// data row (the formula row when there is none), a table to its first
-// shown field. A text area: its text selected.
+// A cell of a grid: a name or a field's own formula goes to its first
+// data row (the formula row when there is none), a table or a hidden field
+// to its first shown field. A text area: its text selected.
 void MainPanel::showHit(const FindHit& hit) {
     const FindPlace& found = hit.place;
     if (found.kind == FindKind::TextArea) {
@@ -131,7 +131,8 @@ void MainPanel::showHit(const FindHit& hit) {
     Pointer<TableResult> table = m_kernel->getTable(found.table);
     if (table.isNull()) return;
     CellPlace place{found.table, found.field, found.row};
-    if (place.field < 0) {
+    // A hidden field has no cell in sight: its table's first field stands in.
+    if (place.field < 0 || !table->isVisible(place.field)) {
         if (table->visibleCount() == 0) return;
         place.field = table->visibleField(0);
     }
