@@ -18,6 +18,8 @@ class Frame final : public Object {
     Frame(const Pointer<LayoutElement>& element, FramePlacement placement);
 
     const Pointer<LayoutElement>& element() const noexcept { return m_element; }
+    // A rename puts a view naming something else in the frame's place.
+    void setElement(const Pointer<LayoutElement>& element) { m_element = element; }
     FramePlacement placement() const noexcept { return m_placement; }
     void setPlacement(FramePlacement placement) noexcept { m_placement = placement; }
     std::int32_t x() const noexcept { return m_x; }

@@ -25,14 +25,21 @@ void keepUntilExit(const Pointer<Document>& document) {
 // Reads a document from a path or, for "-", from standard input, which is
 // bounded like a file.
 Pointer<Document> readDocument(const std::string& path,
-                               const Pointer<AbstractKernelFeedback>& feedback) {
-    if (path == "-") return Document::read(readDocumentStream(stdin, "standard input"), feedback);
-    return Document::readFile(path, feedback);
+                               const Pointer<AbstractKernelFeedback>& feedback,
+                               StringPointer* read) {
+    StringPointer text =
+        path == "-" ? readDocumentStream(stdin, "standard input") : readDocumentFile(path);
+    if (read != nullptr) *read = text;
+    return Document::read(text, feedback);
 }
 
 bool computes(const std::string& command) {
     return command == "check" || command == "eval" || command == "show" || command == "chart" ||
            command == "explain";
+}
+
+bool rewrites(const std::string& command) {
+    return command == "fmt" || command == "rename";
 }
 
 // The value of an option that takes one: the rest of "--name=VALUE", or the
@@ -96,9 +103,12 @@ std::optional<Options> parseOptions(const std::string& command, const ArgumentLi
             options.strict = true;
         } else if (argument == "--why" && (command == "check" || command == "eval")) {
             options.why = true;
-        } else if (argument == "--write" && command == "fmt") {
+        } else if (argument == "--write" && rewrites(command)) {
             options.write = true;
-        } else if (isOption(argument, "--format") && (command == "show" || command == "explain")) {
+        } else if (argument == "--diff" && command == "rename") {
+            options.diff = true;
+        } else if (isOption(argument, "--format") &&
+                   (command == "show" || command == "explain" || command == "refs")) {
             options.format = optionValue(command, arguments, i, "--format", "a value", status);
             if (!options.format) return std::nullopt;
         } else if (isOption(argument, "--depth") && command == "explain") {
@@ -145,10 +155,11 @@ void keepLoadedDocuments() {
     g_keepDocuments = true;
 }
 
-Pointer<Document> load(const std::string& path, const Pointer<AbstractKernelFeedback>& feedback) {
+Pointer<Document> load(const std::string& path, const Pointer<AbstractKernelFeedback>& feedback,
+                       StringPointer* text) {
     std::string why;
     Pointer<Document> document = readDocumentOrSay(
-        path, [&] { return readDocument(path, feedback); }, why);
+        path, [&] { return readDocument(path, feedback, text); }, why);
     if (document.isNull()) {
         std::fprintf(stderr, "qvl: %s\n", why.c_str());
         return document;
@@ -160,6 +171,18 @@ Pointer<Document> load(const std::string& path, const Pointer<AbstractKernelFeed
     }
     if (g_keepDocuments) keepUntilExit(document);
     return document;
+}
+
+void writeDocumentSource(const Document& document, std::FILE* out) {
+    auto put = [out](std::string_view text) { std::fwrite(text.data(), 1, text.size(), out); };
+    const ProgramDef& program = *document.kernel()->program();
+    for (std::int32_t t = 0; t < program.tableCount(); ++t) {
+        const Pointer<TableDef>& table = program.table(t);
+        if (!table.isNull()) put(table->toSource()->view());
+    }
+    put(document.layout()->toSource()->view());
+    put(Document::kEndMark);
+    put("\n");
 }
 
 Pointer<TableResult> findTable(Kernel& kernel, const std::string& path, const std::string& name) {

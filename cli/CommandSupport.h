@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,6 +28,7 @@ struct Options {
     bool exact = false;
     bool strict = false;
     bool why = false;
+    bool diff = false;
     std::optional<std::string> format;
     std::optional<std::string> output;
     std::optional<double> timeLimit;
@@ -48,7 +50,14 @@ void keepLoadedDocuments();
 // Reads the document at `path` ("-": standard input) and tells on stderr
 // what the reader changed to read it; the null object after printing
 // "qvl: FILE:LINE:COL: MESSAGE" (or "qvl: FILE: MESSAGE") when it fails.
-Pointer<Document> load(const std::string& path, const Pointer<AbstractKernelFeedback>& feedback);
+// With `text`, the document's text as read is kept there.
+Pointer<Document> load(const std::string& path, const Pointer<AbstractKernelFeedback>& feedback,
+                       StringPointer* text = nullptr);
+
+// The document as Document::toSource() writes it (program text, layout
+// text, end mark) and a line feed, handed on a table at a time instead of
+// as one text of the whole document.
+void writeDocumentSource(const Document& document, std::FILE* out);
 
 // The table of that name, or null after saying "qvl: FILE: TABLE: MESSAGE".
 Pointer<TableResult> findTable(Kernel& kernel, const std::string& path, const std::string& name);

@@ -26,21 +26,6 @@ NumberStyle numberStyle(const Options& options) {
     return options.exact ? NumberStyle::Exact : NumberStyle::Display;
 }
 
-// The document as Document::toSource() writes it (program text, layout
-// text, end mark) and a line feed, handed on a table at a time instead of
-// as one text of the whole document.
-void writeSource(const Document& document, std::FILE* out) {
-    auto put = [out](std::string_view text) { std::fwrite(text.data(), 1, text.size(), out); };
-    const ProgramDef& program = *document.kernel()->program();
-    for (std::int32_t t = 0; t < program.tableCount(); ++t) {
-        const Pointer<TableDef>& table = program.table(t);
-        if (!table.isNull()) put(table->toSource()->view());
-    }
-    put(document.layout()->toSource()->view());
-    put(Document::kEndMark);
-    put("\n");
-}
-
 // Output that did not reach its file (a full disk, a closed pipe) is a
 // failure, whatever the command made of its document.
 int checkOutput(int status) {
@@ -60,6 +45,8 @@ int runCommand(const std::string& command, const ArgumentList& arguments) {
     if (command == "explain") return runExplain(arguments);
     if (command == "fmt") return runFmt(arguments);
     if (command == "chart") return runChart(arguments);
+    if (command == "refs") return runRefs(arguments);
+    if (command == "rename") return runRename(arguments);
     std::fprintf(stderr, "qvl: unknown command %s\n%s", command.c_str(), usageOf(""));
     return 2;
 }
@@ -260,7 +247,7 @@ int runFmt(const ArgumentList& arguments) {
     Pointer<Document> document = load(path, Pointer<AbstractKernelFeedback>());
     if (document.isNull()) return 1;
     if (!options->write) {
-        writeSource(*document, stdout);
+        writeDocumentSource(*document, stdout);
         return 0;
     }
     try {

@@ -26,6 +26,10 @@ int runExplain(const ArgumentList& arguments);
 int runFmt(const ArgumentList& arguments);
 // Draws a table's chart into an SVG file.
 int runChart(const ArgumentList& arguments);
+// Lists where a table, field or row is used.
+int runRefs(const ArgumentList& arguments);
+// Renames a table, field or row everywhere it is used.
+int runRename(const ArgumentList& arguments);
 
 // Documents that commands load are kept until the process exits instead of
 // being torn down when the command returns; for the tool, not for tests.

@@ -19,6 +19,11 @@ constexpr const char* kToolUsage =
     "                               error, the cell where it began\n"
     "  fmt [--write] FILE           print a document as the program writes it\n"
     "  chart FILE TABLE -o OUT.svg  draw a table's chart as an SVG picture\n"
+    "  refs [--format text|json] FILE NAME\n"
+    "                               list where a table, field or row is used\n"
+    "  rename [--write] [--diff] FILE OLD NEW\n"
+    "                               rename a table, field or row everywhere it is\n"
+    "                               used\n"
     "\n"
     "FILE may be - for standard input. 'qvl COMMAND --help' describes one command.\n"
     "check, eval, show, explain and chart take --time-limit SECONDS: once SECONDS\n"
@@ -117,6 +122,47 @@ constexpr const char* kChartUsage =
     "--time-limit SECONDS stops a computation that takes longer: no file is\n"
     "written and the command fails.\n";
 
+constexpr const char* kRefsUsage =
+    "usage: qvl refs [--format text|json] FILE NAME\n"
+    "Lists where the table, field or row NAME is used. NAME is Table, Table.field\n"
+    "or Table[row] (the row by its name or number); a name that is not a plain\n"
+    "word is written in brackets: [My Table].[unit price]. A name counts only\n"
+    "where the document's formulas mean that very table, field or row: names\n"
+    "hidden by a nearer definition, namesakes in other tables and text inside\n"
+    "strings are not listed. One line per place, 'PLACE: TEXT', ending in\n"
+    "'(N uses)' when a formula names it N times: first the\n"
+    "definitions (the table's header ('table'), the tables extending it\n"
+    "('extends NAME'), each table defining the field ('field': a field\n"
+    "inherited and overridden is one field), the row's name), then each formula\n"
+    "as 'Table.field: FORMULA' ('Table.field[3]' for the formula of row 3,\n"
+    "'[sum]' for the summary row), then each view of the layout as 'view:\n"
+    "result(...)'. A name after a dot whose table is known only when computing\n"
+    "is listed when no other table has a field of that name, marked '(after a\n"
+    "dot: the only field of that name)'. An unknown NAME fails with 'qvl: FILE:\n"
+    "NAME: no such table' (field, row). json writes {\"target\": NAME,\n"
+    "\"references\": [{\"kind\": \"table\", \"extends\", \"field\", \"row name\",\n"
+    "\"formula\" or \"view\", \"table\", \"field\", \"row\" (null where none),\n"
+    "\"text\", \"offset\" and \"length\" of the name in the formula's text (null\n"
+    "for definitions), \"guessed\"}...]}.\n";
+
+constexpr const char* kRenameUsage =
+    "usage: qvl rename [--write] [--diff] FILE OLD NEW\n"
+    "Renames the table, field or row OLD (written as for qvl refs) to NEW and\n"
+    "prints the document as it would then be written. Every formula, row\n"
+    "formula, base-table clause and view that means OLD is rewritten, and only\n"
+    "the characters of those names change: comments, layout and formatting stay.\n"
+    "A field is renamed in its base table and in every table extending it. A\n"
+    "name after a dot whose table is known only when computing is renamed when\n"
+    "no other table has a field of that name and otherwise left as it is. NEW is\n"
+    "written in brackets where it is not a plain word. A line on stderr says\n"
+    "what changed: 'qvl: FILE: OLD -> NEW: N formulas in T tables, V views'.\n"
+    "--diff prints a unified diff against the file instead of the document;\n"
+    "--write replaces the file (atomically) as fmt --write does. Nothing is\n"
+    "written and the command fails with 'qvl: FILE: MESSAGE' when OLD is not\n"
+    "found, when NEW is taken in OLD's scope ('the name NEW is taken in table\n"
+    "T'), is not a valid name, or would change what another name of the\n"
+    "document means.\n";
+
 }  // namespace
 
 const char* usageOf(const std::string& command) {
@@ -126,6 +172,8 @@ const char* usageOf(const std::string& command) {
     if (command == "explain") return kExplainUsage;
     if (command == "fmt") return kFmtUsage;
     if (command == "chart") return kChartUsage;
+    if (command == "refs") return kRefsUsage;
+    if (command == "rename") return kRenameUsage;
     return kToolUsage;
 }
 

@@ -7,6 +7,7 @@
 #include "core/Errors.h"
 #include "desktop/MainPanel.h"
 #include "editing/TextEditable.h"
+#include "kernel/RenamePlan.h"
 #include "model/ModelEditor.h"
 #include "views/TableCells.h"
 #include "views/TableEditable.h"
@@ -191,16 +192,46 @@ std::int64_t MainPanel::replaceAll(const TextMatcher& matcher, FindScope::Kind k
     return count;
 }
 
-// FIXME: a whole word that names a table, field or row is to be renamed
-// (every use of it rewritten by the linker's rename), not replaced as text;
-// until the rename is wired here the names and their uses are left alone
-// and the user is told to rename.
+// A whole word that names a table, field or row is renamed: every name the
+// linker resolves to it changes, and nothing else (namesakes and texts in
+// strings stay). A rename that would change what another name means is
+// refused with its message.
+// FIXME: the views of the work area that name a renamed table keep the old
+// name, and the rename is applied without the preview the grids' rename
+// shows; both belong to the desktop's rename, which this should call.
 std::int64_t MainPanel::renameForReplace(const NamedPlace& named, std::string_view newName) {
-    (void)named;
-    (void)newName;
-    window().showMessageBox("This name is used by formulas: rename it instead of replacing it.",
-                            kProductName, toolkit::MessageBoxKind::Notice);
-    return 0;
+    NameTarget target;
+    const Pointer<ProgramDef>& program = m_kernel->program();
+    target.table = program->table(named.table)->tableName()->toStdString();
+    if (named.kind == FindKind::FieldName) {
+        target.kind = NameTarget::Kind::kField;
+        target.name = m_kernel->getLinked()
+                          ->table(named.table)
+                          ->field(named.field)
+                          ->definition()
+                          ->nameText()
+                          ->toStdString();
+    } else if (named.kind == FindKind::RowName) {
+        target.kind = NameTarget::Kind::kRow;
+        target.name = m_kernel->getTable(named.table)->rowName(named.row)->toStdString();
+    }
+    RenamePlan plan;
+    try {
+        plan = planRename(*m_kernel, target, newName);
+    } catch (const StringPointer& message) {
+        plan.refusal = message;
+    }
+    if (plan.refused()) {
+        window().showMessageBox(plan.refusal->toStdString(), kProductName,
+                                toolkit::MessageBoxKind::Notice);
+        return 0;
+    }
+    ModelEditor(program, &commands()).rename(plan);
+    refreshViews();
+    std::int64_t count = static_cast<std::int64_t>(plan.names.size());
+    for (const FormulaRewrite& formula : plan.formulas)
+        count += formula.names;
+    return count;
 }
 
 }  // namespace qv

@@ -2,6 +2,8 @@
 // every name is resolved here, once, into an index.
 #include "kernel/LinkContext.h"
 
+#include <optional>
+
 #include "core/Number.h"
 #include "core/StringBuffer.h"
 #include "core/ValueConversions.h"
@@ -54,7 +56,9 @@ Pointer<CalculatorList> LinkContext::compileAll(const Pointer<TVector<AbstractEx
 }
 
 Pointer<LinkContext> LinkContext::withTable(ResolvedTable* table) const {
-    return make<LinkContext>(m_program, table, m_scope);
+    auto context = make<LinkContext>(m_program, table, m_scope);
+    context->m_observer = m_observer;
+    return context;
 }
 
 CalculatorPointer LinkContext::compileChild(const ExpressionPointer& expression) {
@@ -67,12 +71,18 @@ CalculatorPointer LinkContext::compile(const ValueExpression& node) {
 }
 
 CalculatorPointer LinkContext::compile(const IdentifierExpression& node) {
-    return resolveIdentifier(node.name());
+    NameResolution resolution{NameResolution::Kind::kUnresolved};
+    CalculatorPointer calculator = resolveIdentifier(node.name(), resolution);
+    // The right side of a dot is the observer's (see member()).
+    if (m_observer != nullptr && !m_calcTimeMode) m_observer->identifier(*this, node, resolution);
+    return calculator;
 }
 
 // Resolution order: the right of a dot, "col", a parameter, a field, a row,
 // a function field without parameters, a table, a library name.
-CalculatorPointer LinkContext::resolveIdentifier(const StringPointer& name) {
+CalculatorPointer LinkContext::resolveIdentifier(const StringPointer& name,
+                                                 NameResolution& resolution) {
+    using Kind = NameResolution::Kind;
     std::string_view text = name->view();
     if (m_calcTimeMode) {
         std::int32_t identifier = m_program.identifierOf(text);
@@ -80,25 +90,46 @@ CalculatorPointer LinkContext::resolveIdentifier(const StringPointer& name) {
         addUnresolved(name);
         return make<ValueCalculator>(Pointer<Object>());
     }
-    if (text == "col") return make<ColFunctionCalculator>();
+    if (text == "col") {
+        resolution = {Kind::kColumn};
+        return make<ColFunctionCalculator>();
+    }
     if (!m_scope.isNull()) {
         for (std::int32_t i = 0; i < m_scope->argumentCount(); ++i) {
             StringPointer parameter = m_scope->parameterName(i);
-            if (!parameter.isNull() && parameter->equals(text)) return make<FuncParamCalculator>(i);
+            if (!parameter.isNull() && parameter->equals(text)) {
+                resolution = {Kind::kParameter, i};
+                return make<FuncParamCalculator>(i);
+            }
         }
     }
     if (m_table != nullptr) {
         std::int32_t field = m_table->fieldIndexOf(text);
-        if (field >= 0) return make<LocalFieldCalculator>(field);
-        if (auto row = m_table->rowIndexOf(text)) return make<LocalRowCalculator>(*row);
+        if (field >= 0) {
+            resolution = {Kind::kField, field};
+            return make<LocalFieldCalculator>(field);
+        }
+        if (auto row = m_table->rowIndexOf(text)) {
+            resolution = {Kind::kRow, *row};
+            return make<LocalRowCalculator>(*row);
+        }
         std::int32_t function = m_table->functionFieldOf(text, 0);
-        if (function >= 0) return make<UserFuncCalculator>(make<CalculatorList>(), function);
+        if (function >= 0) {
+            resolution = {Kind::kFunction, function};
+            return make<UserFuncCalculator>(make<CalculatorList>(), function);
+        }
     }
     std::int32_t table = m_program.tableIndexOf(text);
-    if (table >= 0) return make<ForienTableCalculator>(table);
+    if (table >= 0) {
+        resolution = {Kind::kTable, table};
+        return make<ForienTableCalculator>(table);
+    }
     Pointer<Function> function = m_program.functions()->findFunction(text, -1);
     if (function.isNull()) function = m_program.functions()->findFunction(text, 0);
-    if (!function.isNull()) return make<BuildInFuncCalculator>(make<CalculatorList>(), function);
+    if (!function.isNull()) {
+        resolution = {Kind::kLibrary};
+        return make<BuildInFuncCalculator>(make<CalculatorList>(), function);
+    }
     addUnresolved(name);
     return make<ValueCalculator>(Pointer<Object>());
 }
@@ -117,7 +148,11 @@ CalculatorPointer LinkContext::compile(const FuncExpression& node) {
     if (count > 0 && is<AssignExpression>((*arguments)[0])) return compileLocalTable(node);
     if (m_table != nullptr) {
         std::int32_t field = m_table->functionFieldOf(name, count);
-        if (field >= 0) return make<UserFuncCalculator>(compileAll(arguments), field);
+        if (field >= 0) {
+            if (m_observer != nullptr)
+                m_observer->call(*this, node, {NameResolution::Kind::kFunction, field});
+            return make<UserFuncCalculator>(compileAll(arguments), field);
+        }
     }
     const Pointer<FuncStore>& functions = m_program.functions();
     if (auto function = functions->findFunction(name, count); !function.isNull()) {
@@ -136,6 +171,11 @@ CalculatorPointer LinkContext::compile(const FuncExpression& node) {
 
 CalculatorPointer LinkContext::compileLocalTable(const FuncExpression& node) {
     std::int32_t index = m_program.tableIndexOf(node.name()->view());
+    if (m_observer != nullptr) {
+        m_observer->call(*this, node,
+                         index < 0 ? NameResolution{NameResolution::Kind::kUnresolved}
+                                   : NameResolution{NameResolution::Kind::kTable, index});
+    }
     if (index < 0) return warningCalculator(str("table ") + node.name() + " not found");
     const Pointer<ResolvedTable>& table = m_program.table(index);
     std::vector<LocalTableField> fields;
@@ -159,8 +199,10 @@ CalculatorPointer LinkContext::compileLocalTable(const FuncExpression& node) {
 CalculatorPointer LinkContext::compile(const AtExpression& node) {
     if (m_calcTimeMode) return warningCalculator("unimplemented");
     std::int32_t field = m_table == nullptr ? -1 : m_table->fieldIndexOf(node.fieldName()->view());
+    std::optional<std::int32_t> row;
+    if (m_table != nullptr) row = m_table->rowIndexOf(node.rowName()->view());
+    if (m_observer != nullptr) m_observer->cell(*this, node, field, row.value_or(-1));
     if (field < 0) return warningCalculator(str("undefined field:") + node.fieldName());
-    auto row = m_table->rowIndexOf(node.rowName()->view());
     if (!row) return warningCalculator(str("undefined tuple:") + node.rowName());
     return make<SpecificCellCalculator>(field, *row);
 }
@@ -196,6 +238,7 @@ CalculatorPointer LinkContext::compile(const IfExpression& node) {
 // with the function's parameters out of sight.
 CalculatorPointer LinkContext::compile(const DotOperatorExpression& node) {
     CalculatorPointer left = compileChild(node.left());
+    if (m_observer != nullptr && !m_calcTimeMode) m_observer->member(*this, node);
     bool savedMode = m_calcTimeMode;
     Pointer<FunctionSignature> savedScope = m_scope;
     m_calcTimeMode = true;
@@ -222,6 +265,7 @@ CalculatorPointer LinkContext::compile(const LastIndexExpression& node) {
 
 CalculatorPointer LinkContext::compile(const SelectExpression& node) {
     std::int32_t index = m_program.tableIndexOf(node.tableName()->view());
+    if (m_observer != nullptr) m_observer->select(*this, node, index);
     if (index < 0) return warningCalculator("can not find table");
     ResolvedTable* selected = m_program.table(index).get();
     Pointer<LinkContext> inner = withTable(selected);

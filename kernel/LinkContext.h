@@ -7,6 +7,7 @@
 
 #include "core/Hashtable.h"
 #include "kernel/AbstractCalculator.h"
+#include "kernel/ReferenceObserver.h"
 #include "language/CompileContext.h"
 #include "language/FunctionSignature.h"
 
@@ -35,6 +36,9 @@ class LinkContext final : public Object, public CompileContext {
     void addUnresolved(const StringPointer& name);
     Pointer<CalculatorList> compileAll(const Pointer<TVector<AbstractExpression>>& list);
     Pointer<LinkContext> withTable(ResolvedTable* table) const;
+    // Told what each name resolves to; none (the default) for ordinary links.
+    void setObserver(ReferenceObserver* observer) noexcept { m_observer = observer; }
+    ReferenceObserver* observer() const noexcept { return m_observer; }
     // Compiles a child; an absent child gives the null object.
     CalculatorPointer compileChild(const ExpressionPointer& expression);
 
@@ -59,13 +63,14 @@ class LinkContext final : public Object, public CompileContext {
     CalculatorPointer compileLocalTable(const FuncExpression& node);
     CalculatorPointer compileSelectCondition(const ExpressionPointer& condition,
                                              LinkContext& selected);
-    CalculatorPointer resolveIdentifier(const StringPointer& name);
+    CalculatorPointer resolveIdentifier(const StringPointer& name, NameResolution& resolution);
 
     ResolvedProgram& m_program;
     ResolvedTable* m_table;
     Pointer<FunctionSignature> m_scope;
     Pointer<Hashtable> m_unresolvedNames;
     Pointer<Vector> m_unresolvedOrder;
+    ReferenceObserver* m_observer = nullptr;  // not owning
     bool m_calcTimeMode = false;
 };
 

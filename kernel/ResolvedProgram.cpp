@@ -25,13 +25,21 @@ ResolvedProgram::ResolvedProgram(const Pointer<ProgramDef>& program,
       m_version(program->changeCount()) {}
 
 void ResolvedProgram::link() {
+    link(nullptr);
+}
+
+void ResolvedProgram::link(ReferenceObserver& observer) {
+    link(&observer);
+}
+
+void ResolvedProgram::link(ReferenceObserver* observer) {
     createTables();
     resolveBases();
     for (const auto& table : *m_tables) {
         if (!table.isNull()) table->resolve(*m_fieldRegistry, m_fieldBudget);
     }
     for (const auto& table : *m_tables) {
-        if (!table.isNull()) table->compile();
+        if (!table.isNull()) table->compile(observer);
     }
 }
 

@@ -24,6 +24,8 @@ class ResolvedProgram final : public Object {
 
     // Resolves names, bases and fields, then compiles every formula.
     void link();
+    // A link that also tells the observer what each name resolves to.
+    void link(ReferenceObserver& observer);
 
     const Pointer<ProgramDef>& program() const noexcept { return m_program; }
     const Pointer<FuncStore>& functions() const noexcept { return m_functions; }
@@ -42,6 +44,7 @@ class ResolvedProgram final : public Object {
     void forgetScans() const;
 
   private:
+    void link(ReferenceObserver* observer);
     void createTables();
     void resolveBases();
 

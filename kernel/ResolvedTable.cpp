@@ -348,17 +348,17 @@ bool ResolvedTable::hasRowOverrides(std::int32_t index) const {
            !m_calculators[static_cast<std::size_t>(m_baseField)].rows.empty();
 }
 
-void ResolvedTable::compile() {
+void ResolvedTable::compile(ReferenceObserver* observer) {
     m_calculators.assign(static_cast<std::size_t>(fieldCount()), FieldCalculators{});
     for (std::int32_t i = 0; i < fieldCount(); ++i) {
-        if (field(i)->warning().isNull()) compileField(i);
+        if (field(i)->warning().isNull()) compileField(i, observer);
     }
 }
 
 // Only a formula that the table itself sees at that cell is compiled here,
 // so an inherited formula row is compiled again in the derived table (its
 // names resolve there) while a base table's cell override is not inherited.
-void ResolvedTable::compileField(std::int32_t index) {
+void ResolvedTable::compileField(std::int32_t index, ReferenceObserver* observer) {
     std::set<std::int32_t> keys;
     for (const ResolvedField* chain = field(index).get(); chain != nullptr;) {
         for (std::int32_t key : chain->definition()->expr()->sortedIndexes())
@@ -370,6 +370,10 @@ void ResolvedTable::compileField(std::int32_t index) {
         ExpressionPointer formula = field(index)->formulaAt(key);
         if (formula.isNull() || formula.object() != cellFormula(index, key).object()) continue;
         auto context = make<LinkContext>(*m_linked, this, signatureOf(index));
+        if (observer != nullptr) {
+            observer->formula(*this, index, key, *formula);
+            context->setObserver(observer);
+        }
         CalculatorPointer calculator = formula->compile(*context);
         if (!context->unresolvedNames().isNull()) {
             calculator = warningCalculator(context->unresolvedMessage());

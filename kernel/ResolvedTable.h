@@ -11,6 +11,7 @@
 #include "core/Hashtable.h"
 #include "core/TVector.h"
 #include "kernel/AbstractCalculator.h"
+#include "kernel/ReferenceObserver.h"
 #include "kernel/ResolvedField.h"
 #include "kernel/RowLimits.h"
 #include "language/FunctionSignature.h"
@@ -81,7 +82,8 @@ class ResolvedTable final : public Object {
     const Pointer<Object>& baseResolution() const noexcept { return m_baseResolution; }
     // Draws its fields from the program's `budget`.
     void resolve(Hashtable& registry, FieldBudget& budget);
-    void compile();
+    // With an observer, it is told what each name of each formula resolves to.
+    void compile(ReferenceObserver* observer = nullptr);
 
     StringPointer describe() const override;
 
@@ -113,7 +115,7 @@ class ResolvedTable final : public Object {
     };
     const CalculatorPointer& slot(std::int32_t field, std::int32_t rowKey) const;
     void setSlot(std::int32_t field, std::int32_t rowKey, const CalculatorPointer& calculator);
-    void compileField(std::int32_t index);
+    void compileField(std::int32_t index, ReferenceObserver* observer);
 
     std::vector<FieldCalculators> m_calculators;
     std::vector<Pointer<FunctionSignature>> m_signatures;

@@ -80,6 +80,8 @@ ExpressionPointer ExpressionParser::parseComplete(bool wholeText) {
 
 ExpressionPointer ExpressionParser::parse(const Pointer<StringStream>& stream) {
     m_stream = stream;
+    // The formula's text begins with its first token.
+    m_nameBase = stream->peek()->begin();
     return parseAlternatives();
 }
 
@@ -112,11 +114,12 @@ ExpressionPointer ExpressionParser::parseSelect() {
     m_stream->next();
     m_stream->expect(kTimes, "*");
     m_stream->expectWord("from");
+    std::int32_t tableAt = nameOffset();
     StringPointer table = readName();
     m_stream->expectWord("where");
     ExpressionPointer condition = parseConditional();
     if (condition.isNull()) syntaxError("expecting expression after where");
-    return make<SelectExpression>(table, condition);
+    return make<SelectExpression>(table, condition, tableAt);
 }
 
 // range -> "range" conditional "to" conditional { clause-word conditional }
@@ -333,8 +336,10 @@ ExpressionPointer ExpressionParser::parsePrimary() {
             return inner;
         }
         case kIdentifier:
-        case kOpenBracket:
-            return parseNameForm(readName());
+        case kOpenBracket: {
+            std::int32_t at = nameOffset();
+            return parseNameForm(readName(), at);
+        }
         case kLiteral:
             return readLiteral();
         case kEmptyValue:
@@ -373,19 +378,25 @@ StringPointer ExpressionParser::readName() {
 }
 
 // name-form -> "(" arguments ")" | "@" name | nothing
-ExpressionPointer ExpressionParser::parseNameForm(const StringPointer& name) {
+ExpressionPointer ExpressionParser::parseNameForm(const StringPointer& name, std::int32_t at) {
     std::int32_t code = m_stream->peek()->code();
     if (code == kOpenParen) {
         m_stream->expect(kOpenParen, "(");
         Pointer<ExpressionList> arguments = parseArguments();
         m_stream->expect(kCloseParen, ")");
-        return make<FuncExpression>(name, arguments);
+        return make<FuncExpression>(name, arguments, at);
     }
     if (code == kAt) {
         m_stream->next();
-        return make<AtExpression>(name, readName());
+        std::int32_t fieldAt = nameOffset();
+        return make<AtExpression>(name, readName(), at, fieldAt);
     }
-    return make<IdentifierExpression>(name);
+    return make<IdentifierExpression>(name, at);
+}
+
+// Where the next token's first character lies in the formula's text.
+std::int32_t ExpressionParser::nameOffset() {
+    return m_stream->peek()->begin() - m_nameBase;
 }
 
 // arguments -> [ argument { "," [ argument ] } ]
@@ -425,7 +436,8 @@ ExpressionPointer ExpressionParser::parseArgument() {
 ExpressionPointer ExpressionParser::parseAccessPrimary() {
     std::int32_t code = m_stream->peek()->code();
     if (code == kIdentifier || code == kOpenBracket) {
-        return make<IdentifierExpression>(m_stream->readIdentifier());
+        std::int32_t at = nameOffset();
+        return make<IdentifierExpression>(m_stream->readIdentifier(), at);
     }
     if (code == kLiteral) return make<ValueExpression>(m_stream->next()->value());
     return ExpressionPointer();
@@ -435,6 +447,7 @@ ExpressionPointer ExpressionParser::parseAccessPrimary() {
 ExpressionPointer ExpressionParser::parseAccess(const StringPointer& text) {
     m_stream = make<StringStream>(text);
     m_nesting = 0;
+    m_nameBase = 0;
     Nesting nesting(*this);
     ExpressionPointer target = parseAccessPrimary();
     while (!target.isNull()) {
@@ -470,6 +483,7 @@ ExpressionPointer ExpressionParser::parseFormula(const StringPointer& text) {
     try {
         m_stream = make<StringStream>(text);
         m_nesting = 0;
+        m_nameBase = 0;
         m_unclosed = '\0';
         ExpressionPointer expression = parseComplete(true);
         if (expression.isNull()) return expression;
@@ -486,6 +500,7 @@ Pointer<ParseResult> ExpressionParser::parseFieldName(const StringPointer& text)
     try {
         m_stream = make<StringStream>(name);
         m_nesting = 0;
+        m_nameBase = 0;
         ExpressionPointer expression = parseComplete(true);
         if (is<IdentifierExpression>(expression)) {
             return make<ParseResult>(cast<IdentifierExpression>(expression)->name(),

@@ -61,7 +61,8 @@ class ExpressionParser : public Object {
     ExpressionPointer parseUnary();
     ExpressionPointer parsePostfix();
     ExpressionPointer parsePrimary();
-    ExpressionPointer parseNameForm(const StringPointer& name);
+    ExpressionPointer parseNameForm(const StringPointer& name, std::int32_t at);
+    std::int32_t nameOffset();
     ExpressionPointer readLiteral();
     StringPointer readName();
     Pointer<ExpressionList> parseArguments();
@@ -70,6 +71,9 @@ class ExpressionParser : public Object {
 
     Pointer<StringStream> m_stream;
     std::int32_t m_nesting = 0;
+    // Where the formula's text begins in the stream's source: name nodes
+    // keep their offsets from there.
+    std::int32_t m_nameBase = 0;
     // The mark that closes a literal or bracketed name left open at the end
     // of the text, or NUL.
     char m_unclosed = '\0';

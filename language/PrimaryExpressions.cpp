@@ -57,7 +57,7 @@ Pointer<Object> ValueExpression::clone() const {
 }
 
 Pointer<Object> IdentifierExpression::clone() const {
-    return make<IdentifierExpression>(m_name);
+    return make<IdentifierExpression>(m_name, m_at);
 }
 
 void FuncExpression::print(std::string& out) const {
@@ -75,7 +75,7 @@ void FuncExpression::print(std::string& out) const {
 }
 
 Pointer<Object> FuncExpression::clone() const {
-    return make<FuncExpression>(m_name, cloneExpressions(m_arguments));
+    return make<FuncExpression>(m_name, cloneExpressions(m_arguments), m_at);
 }
 
 void AtExpression::print(std::string& out) const {
@@ -85,7 +85,7 @@ void AtExpression::print(std::string& out) const {
 }
 
 Pointer<Object> AtExpression::clone() const {
-    return make<AtExpression>(m_rowName, m_fieldName);
+    return make<AtExpression>(m_rowName, m_fieldName, m_rowAt, m_fieldAt);
 }
 
 void AssignExpression::print(std::string& out) const {

@@ -2,6 +2,8 @@
 // function calls, cell references and named arguments.
 #pragma once
 
+#include <cstdint>
+
 #include "core/TVector.h"
 #include "language/AbstractExpression.h"
 #include "language/CompileContext.h"
@@ -30,11 +32,17 @@ class ValueExpression final : public AbstractExpression {
     Pointer<Object> m_value;
 };
 
+// Name nodes remember where their name starts in the formula's text (-1
+// when the node was not read from one), so a rename can rewrite exactly the
+// characters of the name and leave the rest of the text as it was typed.
 class IdentifierExpression final : public AbstractExpression {
     QV_OBJECT(IdentifierExpression, AbstractExpression, "IdentifierExpression")
   public:
-    explicit IdentifierExpression(const StringPointer& name) : m_name(name) {}
+    explicit IdentifierExpression(const StringPointer& name, std::int32_t at = -1)
+        : m_name(name), m_at(at) {}
     const StringPointer& name() const noexcept { return m_name; }
+    // The offset of the name in the formula's text, or -1.
+    std::int32_t at() const noexcept { return m_at; }
 
     Pointer<AbstractCalculator> compile(CompileContext& context) const override {
         return context.compile(*this);
@@ -46,14 +54,18 @@ class IdentifierExpression final : public AbstractExpression {
 
   private:
     StringPointer m_name;
+    std::int32_t m_at;
 };
 
 class FuncExpression final : public AbstractExpression {
     QV_OBJECT(FuncExpression, AbstractExpression, "FuncExpression")
   public:
-    FuncExpression(const StringPointer& name, const Pointer<ExpressionList>& arguments)
-        : m_name(name), m_arguments(arguments) {}
+    FuncExpression(const StringPointer& name, const Pointer<ExpressionList>& arguments,
+                   std::int32_t at = -1)
+        : m_name(name), m_arguments(arguments), m_at(at) {}
     const StringPointer& name() const noexcept { return m_name; }
+    // The offset of the name in the formula's text, or -1.
+    std::int32_t at() const noexcept { return m_at; }
     const Pointer<ExpressionList>& arguments() const noexcept { return m_arguments; }
 
     Pointer<AbstractCalculator> compile(CompileContext& context) const override {
@@ -66,16 +78,21 @@ class FuncExpression final : public AbstractExpression {
   private:
     StringPointer m_name;
     Pointer<ExpressionList> m_arguments;
+    std::int32_t m_at;
 };
 
 // row@field: one cell of the current table.
 class AtExpression final : public AbstractExpression {
     QV_OBJECT(AtExpression, AbstractExpression, "AtExpression")
   public:
-    AtExpression(const StringPointer& rowName, const StringPointer& fieldName)
-        : m_rowName(rowName), m_fieldName(fieldName) {}
+    AtExpression(const StringPointer& rowName, const StringPointer& fieldName,
+                 std::int32_t rowAt = -1, std::int32_t fieldAt = -1)
+        : m_rowName(rowName), m_fieldName(fieldName), m_rowAt(rowAt), m_fieldAt(fieldAt) {}
     const StringPointer& rowName() const noexcept { return m_rowName; }
     const StringPointer& fieldName() const noexcept { return m_fieldName; }
+    // The offsets of the two names in the formula's text, or -1.
+    std::int32_t rowAt() const noexcept { return m_rowAt; }
+    std::int32_t fieldAt() const noexcept { return m_fieldAt; }
 
     Pointer<AbstractCalculator> compile(CompileContext& context) const override {
         return context.compile(*this);
@@ -87,6 +104,8 @@ class AtExpression final : public AbstractExpression {
   private:
     StringPointer m_rowName;
     StringPointer m_fieldName;
+    std::int32_t m_rowAt;
+    std::int32_t m_fieldAt;
 };
 
 // name := value, an argument of a local-table call.

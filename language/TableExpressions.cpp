@@ -10,7 +10,7 @@ void SelectExpression::print(std::string& out) const {
 }
 
 Pointer<Object> SelectExpression::clone() const {
-    return make<SelectExpression>(m_tableName, cloneExpression(m_condition));
+    return make<SelectExpression>(m_tableName, cloneExpression(m_condition), m_tableAt);
 }
 
 void RangeExpression::print(std::string& out) const {

@@ -2,6 +2,8 @@
 // datarange and alt.
 #pragma once
 
+#include <cstdint>
+
 #include "language/AbstractExpression.h"
 #include "language/CompileContext.h"
 #include "language/PrimaryExpressions.h"
@@ -11,9 +13,12 @@ namespace qv {
 class SelectExpression final : public AbstractExpression {
     QV_OBJECT(SelectExpression, AbstractExpression, "SelectExpression")
   public:
-    SelectExpression(const StringPointer& tableName, const Pointer<AbstractExpression>& condition)
-        : m_tableName(tableName), m_condition(condition) {}
+    SelectExpression(const StringPointer& tableName, const Pointer<AbstractExpression>& condition,
+                     std::int32_t tableAt = -1)
+        : m_tableName(tableName), m_condition(condition), m_tableAt(tableAt) {}
     const StringPointer& tableName() const noexcept { return m_tableName; }
+    // The offset of the table's name in the formula's text, or -1.
+    std::int32_t tableAt() const noexcept { return m_tableAt; }
     const Pointer<AbstractExpression>& condition() const noexcept { return m_condition; }
 
     Pointer<AbstractCalculator> compile(CompileContext& context) const override {
@@ -26,6 +31,7 @@ class SelectExpression final : public AbstractExpression {
   private:
     StringPointer m_tableName;
     Pointer<AbstractExpression> m_condition;
+    std::int32_t m_tableAt;
 };
 
 class RangeExpression final : public AbstractExpression {

@@ -179,6 +179,18 @@ void ModelEditor::setFieldName(TableResult& table, std::int32_t field, const Str
     });
 }
 
+void ModelEditor::rename(const RenamePlan& plan) {
+    if (m_program.isNull() || plan.refused() || plan.changesNothing()) return;
+    std::vector<std::int32_t> tables;
+    for (const FormulaRewrite& formula : plan.formulas)
+        tables.push_back(formula.place.table);
+    for (const NameRewrite& name : plan.names)
+        tables.push_back(name.table);
+    std::sort(tables.begin(), tables.end());
+    tables.erase(std::unique(tables.begin(), tables.end()), tables.end());
+    applyEdit("rename", tables, [&] { applyRename(*m_program, plan); });
+}
+
 void ModelEditor::setVisible(TableResult& table, std::int32_t field, bool visible) {
     applyEdit("visible", tablesOf(table), [&] {
         if (field < 0) return;

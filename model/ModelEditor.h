@@ -29,6 +29,7 @@
 
 #include "editing/CommandManager.h"
 #include "editing/TextBase.h"
+#include "kernel/RenamePlan.h"
 #include "kernel/TableResult.h"
 #include "language/ProgramDef.h"
 #include "model/ModelEditCommand.h"
@@ -100,6 +101,12 @@ class ModelEditor final : public Object {
         std::string text;
     };
     void replaceTexts(const std::vector<FormulaText>& formulas, const std::vector<AreaText>& areas);
+
+    // An exact rename made by planRename (kernel/RenamePlan.h): the target's
+    // names and every formula naming it, as one undoable step named
+    // "rename". A refused plan changes nothing. The views of the work area
+    // that name the target are the caller's.
+    void rename(const RenamePlan& plan);
 
     // Runs `edits` (calls of the operations above) as one undoable step
     // named `name`: a paste, a typed cell. Nested groups join the outer one.

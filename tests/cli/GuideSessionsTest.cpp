@@ -153,5 +153,31 @@ TEST(GuideSessions, EveryCommandOfTheErrorsPagePrintsWhatThePageShows) {
     }
 }
 
+// The renaming page's sessions run on the document the page shows.
+TEST(GuideSessions, EveryCommandOfTheRenamingPagePrintsWhatThePageShows) {
+    std::string html = fileText(kSource + "/docs/renaming.html");
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const auto& [name, document] : documentsOf(html))
+        files.emplace_back(name, test::writeDocument(name, document));
+    ASSERT_EQ(files.size(), 1u);
+    std::vector<Session> sessions = sessionsOf(html);
+    EXPECT_GE(sessions.size(), 3u);
+    for (const Session& session : sessions) {
+        SCOPED_TRACE(session.command);
+        ArgumentList words = wordsOf(session.command);
+        ASSERT_GE(words.size(), 2u);
+        for (std::string& word : words) {
+            if (word == files[0].first) word = files[0].second;
+        }
+        ::testing::internal::CaptureStdout();
+        ::testing::internal::CaptureStderr();
+        int status = runTool(ArgumentList(words.begin() + 1, words.end()));
+        std::string out = ::testing::internal::GetCapturedStdout();
+        ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(replaced(out, files[0].second, files[0].first), session.output);
+    }
+}
+
 }  // namespace
 }  // namespace qv::cli

@@ -201,3 +201,41 @@ TEST(FindPanel, ReplacesOneAndAllAsOneUndoableStepEach) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+// Replace all of a whole word that names a field or a row renames it: the
+// uses the linker resolves change with it, the text area does not, the
+// values stay, and undo gives the document back.
+TEST(FindPanel, ReplacingAllOfAWholeNameRenamesIt) {
+    const struct {
+        const char* query;
+        const char* replacement;
+        std::vector<std::string> written;
+    } rows[] = {
+        {"net", "cost", {"cost:=0!", "gross:=cost*1.25!", "cost:=12.5,"}},
+        {"pear", "plum", {"item~name:=plum,", "text(\"pear prices"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.query);
+        FindFixture f;
+        f.choose(MenuCommand::Replace);
+        f.type(row.query);
+        f.clickOn(FindPanel::Control::WholeWord);
+        f.clickOn(FindPanel::Control::Query);
+        f.key(key::kTab);
+        f.type(row.replacement);
+        f.clickOn(FindPanel::Control::ReplaceAll);
+        std::string after = f.document();
+        for (const std::string& part : row.written)
+            EXPECT_NE(after.find(part), std::string::npos) << after;
+        EXPECT_EQ(f.value("gross", 2), "15.625");
+        EXPECT_EQ(f.commands().undoCount(), 1);
+        f.key(key::kUndo);
+        EXPECT_EQ(f.document(), f.original);
+    }
+}
+
+}  // namespace
+}  // namespace qv

@@ -20,7 +20,7 @@ namespace qv {
 namespace {
 
 const std::filesystem::path kGuide = std::filesystem::path(QV_SOURCE_DIR) / "docs";
-const char* const kPages[] = {"index.html", "language.html", "errors.html"};
+const char* const kPages[] = {"index.html", "language.html", "errors.html", "renaming.html"};
 
 struct Example {
     std::string page;

@@ -278,3 +278,38 @@ TEST(ModelEditor, EditsWithoutHistoryAndSorting) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+// An exact rename is one step; undo gives the program text back byte for
+// byte and redo the renamed one, and the values stay those of the start.
+TEST(ModelEditor, ARenameIsOneStepThatUndoGivesBackExactly) {
+    Pointer<Kernel> kernel = loadModel(
+        "table B{\n    a:=1! // the first\n    b:=a  +  1!\n}\ntable T extends B{\n    "
+        "c:=b*a!\n}\n");
+    auto commands = make<CommandManager>();
+    auto editor = make<ModelEditor>(kernel->program(), commands.get());
+    const std::string before = programText(*kernel);
+    std::vector<std::string> values = test::renderTable(*kernel, "T");
+    RenamePlan plan = planRename(*kernel, parseNameTarget("B.a"), "first");
+    ASSERT_FALSE(plan.refused());
+    editor->rename(plan);
+    const std::string after = programText(*kernel);
+    EXPECT_EQ(
+        after,
+        "table B{\n    first:=1! // the first\n    b:=first  +  1!\n}\ntable T extends B{\n    "
+        "c:=b*first!\n}\n");
+    EXPECT_EQ(test::renderTable(*kernel, "T"), values);
+    expectUndoAndRedoTakeTurns(*commands, *kernel, before, after);
+
+    // A refused plan records nothing.
+    RenamePlan taken = planRename(*kernel, parseNameTarget("B.b"), "first");
+    ASSERT_TRUE(taken.refused());
+    const std::int32_t changes = editor->changeCount();
+    editor->rename(taken);
+    EXPECT_EQ(editor->changeCount(), changes);
+}
+
+}  // namespace
+}  // namespace qv
