@@ -377,6 +377,8 @@ class RegexCompiler {
     }
 
     void emit(std::int32_t index) {
+        // Repeats of parts that write nothing ("(){1000}") still cost a visit each.
+        if (++m_visits > LinearRegex::kMaxInstructions * 4) fail("pattern too large");
         // A copy: the vector may not move, but a reference would outlive no
         // change here; copying keeps the reader's mind off it.
         const Node node = m_nodes[static_cast<std::size_t>(index)];
@@ -442,6 +444,7 @@ class RegexCompiler {
     std::string_view m_pattern;
     std::size_t m_at = 0;
     std::int32_t m_depth = 0;
+    std::size_t m_visits = 0;
     std::vector<Node> m_nodes;
 };
 

@@ -71,9 +71,9 @@ void MainPanel::buildMenus() {
         menu("&Edit",
              {item("&Cut\tCtrl+X", Cut), item("&Copy\tCtrl+C", Copy), item("&Paste\tCtrl+V", Paste),
               item("&Delete\tDel", Delete), item("Select A&ll\tCtrl+A", SelectAll),
-              item("&Go to cause", GoToCause, "Ctrl+Shift+G"), item("&Find...", Find, "Ctrl+F"),
-              item("&Replace...", Replace, "Ctrl+H"), item("Find &next", FindNext, "F3"),
-              item("Find pre&vious", FindPrevious, "Shift+F3")});
+              item("&Find...", Find, "Ctrl+F"), item("&Replace...", Replace, "Ctrl+H"),
+              item("Find &next", FindNext, "F3"), item("Find pre&vious", FindPrevious, "Shift+F3"),
+              item("&Go to cause", GoToCause, "Ctrl+Shift+G")});
     MenuItem view = menu("&View", {item("&Source", Source), item("&Compute", Compute, "F9")});
     MenuItem add = menu(
         "&Add", {item("P&anel", Panel), item("&Text area", TextArea), item("&Project", Project),

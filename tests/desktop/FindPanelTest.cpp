@@ -239,3 +239,43 @@ TEST(FindPanel, ReplacingAllOfAWholeNameRenamesIt) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+// A search longer than a slice goes on with the window's timer and shows
+// its Stop, which ends it with what it found so far.
+TEST(FindPanel, ASearchGoesOnWithTheTimerAndStops) {
+    // A "b" then many a's: the pattern's threads walk the whole text.
+    const std::string text = "b" + std::string(3000000, 'a');
+    for (bool stop : {false, true}) {
+        SCOPED_TRACE(stop ? "stopped" : "to the end");
+        PanelFixture f;
+        f.startOn("long.qvl", "table T{ x:=1! }\noptimized(10,10) text(\"" + text + "\");\n");
+        FindPanel& find = f.panel->findPanel();
+        f.choose(MenuCommand::Find);
+        f.type("b(a*)*b");
+        f.layout();
+        f.click(centre(find.controlRect(FindPanel::Control::RegularExpression)));
+        f.key(key::kEnter);
+        ASSERT_TRUE(find.isSearching());
+        EXPECT_EQ(find.statusText().substr(0, 13), "Searching... ");
+        ASSERT_FALSE(find.controlRect(FindPanel::Control::Stop).isEmpty());
+        if (stop) {
+            f.click(centre(find.controlRect(FindPanel::Control::Stop)));
+            EXPECT_FALSE(find.isSearching());
+            EXPECT_EQ(find.statusText(), "0 found (stopped)");
+            continue;
+        }
+        std::int32_t ticks = 0;
+        while (find.isSearching() && ticks < 1000) {
+            f.panel->timer(FindPanel::kTimerId);
+            ++ticks;
+        }
+        EXPECT_GT(ticks, 0);
+        EXPECT_EQ(find.statusText(), "0 found");
+    }
+}
+
+}  // namespace
+}  // namespace qv
