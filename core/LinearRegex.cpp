@@ -554,8 +554,7 @@ void LinearRegex::Scan::add(std::vector<Thread>& list, std::int32_t pc, std::siz
         if (m_marks[slot] == m_generation) continue;
         m_marks[slot] = m_generation;
         const Instruction& instruction = program[slot];
-        bool edge = at > 0 && wordAt(at - 1) != wordAt(at);
-        if (at == 0) edge = wordAt(0);
+        auto edge = [&] { return at == 0 ? wordAt(0) : wordAt(at - 1) != wordAt(at); };
         switch (instruction.op) {
             case Op::Jump:
                 m_stack.push_back(instruction.arg);
@@ -571,10 +570,10 @@ void LinearRegex::Scan::add(std::vector<Thread>& list, std::int32_t pc, std::siz
                 if (at == m_text.size() || m_text[at] == '\n') m_stack.push_back(next + 1);
                 break;
             case Op::WordEdge:
-                if (edge) m_stack.push_back(next + 1);
+                if (edge()) m_stack.push_back(next + 1);
                 break;
             case Op::NotWordEdge:
-                if (!edge) m_stack.push_back(next + 1);
+                if (!edge()) m_stack.push_back(next + 1);
                 break;
             case Op::NotInWord:
                 if (at == 0 || !wordAt(at - 1) || !wordAt(at)) m_stack.push_back(next + 1);
@@ -603,10 +602,13 @@ LinearRegex::Scan::State LinearRegex::Scan::run(std::int64_t& budget) {
                 break;
             }
         }
-        // A new thread starts at each position until something matched:
-        // it comes last, as the least preferred (the leftmost match wins).
-        if (!m_matched) add(m_current, 0, m_at, m_at);
         const bool atEnd = m_at >= m_text.size();
+        // A new thread starts at each position where a match may begin,
+        // until something matched: it comes last, as the least preferred
+        // (the leftmost match wins).
+        bool mayBegin =
+            first.empty() || (!atEnd && first[static_cast<unsigned char>(m_text[m_at])]);
+        if (!m_matched && mayBegin) add(m_current, 0, m_at, m_at);
         const char byte = atEnd ? '\0' : m_text[m_at];
         const char folded = fold ? foldByte(byte) : byte;
         if (++m_generation == 0) {
