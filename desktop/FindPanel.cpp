@@ -1,6 +1,7 @@
 #include "desktop/FindPanel.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <utility>
 
@@ -150,8 +151,17 @@ void FindPanel::timer(std::int32_t id) {
     } else {
         m_search->advance(kSliceBudget);
     }
-    if (!isSearching()) searchEnded();
-    changed();
+    if (!isSearching()) {
+        searchEnded();
+        return changed();
+    }
+    // The progress is drawn a few times a second, not after every slice:
+    // a repaint of the whole work area would cost the search its time.
+    auto now = std::chrono::steady_clock::now();
+    if (now - m_shownAt >= kProgressInterval) {
+        m_shownAt = now;
+        changed();
+    }
 }
 
 void FindPanel::searchEnded() {

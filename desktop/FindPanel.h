@@ -16,6 +16,7 @@
 // and Down step through the results, Escape closes the panel.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -54,6 +55,7 @@ class FindPanel {
     static constexpr std::int32_t kTimerId = 7301;
     // The work one timer tick does: some tens of milliseconds.
     static constexpr std::int64_t kSliceBudget = std::int64_t{1} << 21;
+    static constexpr std::chrono::milliseconds kProgressInterval{200};
     static constexpr std::int32_t kWidth = 560;
     static constexpr std::int32_t kMargin = 8;
     static constexpr std::int32_t kRowHeight = 26;
@@ -174,6 +176,8 @@ class FindPanel {
     std::int32_t m_showWhenDone = -1;
     std::int32_t m_firstLine = 0;
     std::string m_message;
+    // When the progress of the running search was last drawn.
+    std::chrono::steady_clock::time_point m_shownAt;
 };
 
 }  // namespace qv

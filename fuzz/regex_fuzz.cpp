@@ -8,6 +8,7 @@
 #include <limits>
 #include <string_view>
 
+#include "core/String.h"
 #include "core/TextMatcher.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -18,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view text = feed == std::string_view::npos ? "" : input.substr(feed + 1);
     for (bool matchCase : {false, true}) {
         try {
-            LinearRegex regex(pattern, matchCase ? LinearRegex::Case::Sensitive
-                                                 : LinearRegex::Case::Insensitive);
+            LinearRegex regex(
+                pattern, matchCase ? LinearRegex::Case::Sensitive : LinearRegex::Case::Insensitive);
             LinearRegex::Scan scan(regex, text, 0);
             std::int64_t budget = std::numeric_limits<std::int64_t>::max();
             std::size_t last = 0;
