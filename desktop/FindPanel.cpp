@@ -308,7 +308,7 @@ void FindPanel::editField(std::int32_t code, std::string_view text) {
     changed();
 }
 
-bool FindPanel::key(std::int32_t code, std::string_view text, std::uint32_t modifiers) {
+bool FindPanel::key(std::int32_t code, std::string_view text, std::uint32_t) {
     namespace key = toolkit::key;
     if (!hasKeyboard()) return false;
     switch (code) {
@@ -343,7 +343,6 @@ bool FindPanel::key(std::int32_t code, std::string_view text, std::uint32_t modi
             return true;
         default:
             // Undo and redo belong to the work area, the rest to nobody.
-            (void)modifiers;
             return code != key::kUndo && code != key::kRedo;
     }
 }
