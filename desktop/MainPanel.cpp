@@ -67,10 +67,13 @@ void MainPanel::buildMenus() {
         menu("&File", {item("&New", New, "Ctrl+N"), item("&Open", Open, "Ctrl+O"),
                        item("&Save", Save, "Ctrl+S"), item("Save &As...", SaveAs, "Ctrl+Shift+S"),
                        item("E&xit", Exit, "Ctrl+Q")});
-    MenuItem edit = menu("&Edit", {item("&Cut\tCtrl+X", Cut), item("&Copy\tCtrl+C", Copy),
-                                   item("&Paste\tCtrl+V", Paste), item("&Delete\tDel", Delete),
-                                   item("Select A&ll\tCtrl+A", SelectAll),
-                                   item("&Go to cause", GoToCause, "Ctrl+Shift+G")});
+    MenuItem edit =
+        menu("&Edit",
+             {item("&Cut\tCtrl+X", Cut), item("&Copy\tCtrl+C", Copy), item("&Paste\tCtrl+V", Paste),
+              item("&Delete\tDel", Delete), item("Select A&ll\tCtrl+A", SelectAll),
+              item("&Find...", Find, "Ctrl+F"), item("&Replace...", Replace, "Ctrl+H"),
+              item("Find &next", FindNext, "F3"), item("Find pre&vious", FindPrevious, "Shift+F3"),
+              item("&Go to cause", GoToCause, "Ctrl+Shift+G")});
     MenuItem view = menu("&View", {item("&Source", Source), item("&Compute", Compute, "F9")});
     MenuItem add = menu(
         "&Add", {item("P&anel", Panel), item("&Text area", TextArea), item("&Project", Project),
@@ -115,6 +118,7 @@ void MainPanel::loadDocument(const StringPointer& text) {
     // A node menu still open belongs to a view that is gone.
     m_nodeMenuChoice = {};
     m_shownCause = {};
+    m_find.forgetResults();
     formulaBar()->showFormula("");
     setLayoutRoot(cast<FloatLayoutEditable>(parser->layoutRoot()));
     refreshViews(true);
@@ -367,10 +371,12 @@ void MainPanel::paint(toolkit::Graphics& graphics, const toolkit::Rect& area) {
         return;
     }
     EditableContainerPanel::paint(graphics, area);
+    paintFindPanel(graphics);
 }
 
 void MainPanel::mouse(toolkit::MouseKind kind, toolkit::Point position, std::uint32_t modifiers) {
     if (isComputing()) return m_wait.mouse(kind, position);
+    if (findMouse(kind, position)) return afterEvent();
     EditableContainerPanel::mouse(kind, position, modifiers);
     if (kind == toolkit::MouseKind::RightPress) {
         if (isEmptyWorkArea(position))
@@ -388,6 +394,7 @@ void MainPanel::wheel(std::int32_t steps, toolkit::Point position, std::uint32_t
 
 void MainPanel::key(std::int32_t code, std::string_view text, std::uint32_t modifiers) {
     if (isComputing()) return m_wait.key(code);
+    if (m_find.key(code, text, modifiers)) return afterEvent();
     EditableContainerPanel::key(code, text, modifiers);
     afterEvent();
 }
@@ -461,6 +468,12 @@ void MainPanel::menuChosen(std::int32_t id) {
         case MenuCommand::Explain:
         case MenuCommand::CellExplain:
             addExplainView(static_cast<MenuCommand>(id) == MenuCommand::CellExplain);
+            break;
+        case MenuCommand::Find:
+        case MenuCommand::Replace:
+        case MenuCommand::FindNext:
+        case MenuCommand::FindPrevious:
+            findMenuChosen(static_cast<MenuCommand>(id));
             break;
     }
     afterEvent();

@@ -15,11 +15,13 @@
 
 #include "desktop/ChartExport.h"
 #include "desktop/DocumentFlow.h"
+#include "desktop/FindPanel.h"
 #include "desktop/MainPanelKernelFeedback.h"
 #include "desktop/OpenTableDialog.h"
 #include "desktop/SourceWindow.h"
 #include "desktop/WaitIndicator.h"
 #include "editing/EditableContainerPanel.h"
+#include "kernel/FindReplace.h"
 #include "kernel/Kernel.h"
 #include "views/GlobalSettings.h"
 #include "views/SupportFlags.h"
@@ -27,6 +29,7 @@
 
 namespace qv {
 
+class TextEditable;
 class TitleDecorator;
 
 // ORDER MENU COMMAND: the ids the menu items are chosen by.
@@ -60,12 +63,18 @@ enum class MenuCommand : std::int32_t {
     Explain,
     CellExplain,
     CellGoToCause,
+    // Edit's find and replace (see MainPanelFind.cpp).
+    Find,
+    Replace,
+    FindNext,
+    FindPrevious,
 };
 
 class MainPanel final : public EditableContainerPanel,
                         public DocumentFlowHost,
                         public SourceWindowHost,
-                        public ViewHost {
+                        public ViewHost,
+                        public FindPanelHost {
     QV_OBJECT(MainPanel, EditableContainerPanel, "MainPanel")
   public:
     // Where the first new view goes; the next ones go to the first free
@@ -126,6 +135,18 @@ class MainPanel final : public EditableContainerPanel,
     void goToCell(const CellPlace& place) override;
     std::atomic<bool>* explainStop() override { return &m_explainStop; }
 
+    // Find and replace (MainPanelFind.cpp): the panel, and what it asks of
+    // the work area.
+    FindPanel& findPanel() noexcept { return m_find; }
+    std::unique_ptr<FindSearch> startSearch(TextMatcher matcher, FindScope::Kind scope) override;
+    void showHit(const FindHit& hit) override;
+    bool replaceHit(const TextMatcher& matcher, const FindHit& hit,
+                    std::string_view replacement) override;
+    std::int64_t replaceAll(const TextMatcher& matcher, FindScope::Kind scope,
+                            std::string_view replacement) override;
+    std::int32_t modelChangeCount() override { return m_kernel->getChangeCount(); }
+    std::int32_t workAreaTop() const override;
+
     // The cell of the results the selected grid position shows.
     std::optional<CellPlace> selectedCell() const;
     // Selects the cell where the selected cell's error began (for a cycle,
@@ -161,11 +182,22 @@ class MainPanel final : public EditableContainerPanel,
     void key(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;
     void menuChosen(std::int32_t id) override;
     void message(const toolkit::PostedMessage& message) override;
-    void timer(std::int32_t) override {}
+    void timer(std::int32_t id) override;
     void closeRequested() override;
 
   private:
     void buildMenus();
+    // Find and replace: the Edit menu's items, the panel's share of the
+    // window's events, the scope and text areas of a search, a replace
+    // applied, and a whole name replaced by renaming it.
+    void findMenuChosen(MenuCommand command);
+    bool findMouse(toolkit::MouseKind kind, toolkit::Point position);
+    void paintFindPanel(toolkit::Graphics& graphics);
+    FindScope findScope(FindScope::Kind kind) const;
+    std::vector<Pointer<TextEditable>> textAreas() const;
+    void applyReplace(const std::vector<PlannedText>& planned,
+                      const std::vector<Pointer<TextEditable>>& areas);
+    std::int64_t renameForReplace(const NamedPlace& named, std::string_view newName);
     // Edit items act as their keys do.
     void dispatchEditKey(std::int32_t code);
     void addProjectView();
@@ -225,6 +257,7 @@ class MainPanel final : public EditableContainerPanel,
         std::int32_t linkStart = -1;
     } m_shownCause;
     DocumentFlow m_flow;
+    FindPanel m_find{window(), *this};
 };
 
 }  // namespace qv

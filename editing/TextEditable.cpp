@@ -191,4 +191,9 @@ bool TextEditable::handleOwnKey(std::int32_t code, std::string_view, std::uint32
     }
 }
 
+void TextEditable::notify(const Pointer<Object>& message) {
+    if (auto list = cast<TextAreaList>(message); !list.isNull())
+        list->areas.push_back(Pointer<TextEditable>(this));
+}
+
 }  // namespace qv

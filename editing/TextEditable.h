@@ -11,6 +11,16 @@
 
 namespace qv {
 
+class TextEditable;
+
+// Passed down the work area: gathers its text areas in order (find and
+// replace looks through them).
+class TextAreaList final : public Object {
+    QV_OBJECT(TextAreaList, Object, "TextAreaList")
+  public:
+    std::vector<Pointer<TextEditable>> areas;
+};
+
 class TextEditable final : public TextBase {
     QV_OBJECT(TextEditable, TextBase, "TextEditable")
   public:
@@ -37,6 +47,8 @@ class TextEditable final : public TextBase {
     // "text(\"...\");\n": a line feed written as backslash and "n", a double
     // quote doubled (the reader joins the two strings it sees with a quote).
     void writeSource(std::string& out, std::int32_t indent) const override;
+    // Answers a TextAreaList.
+    void notify(const Pointer<Object>& message) override;
 
     std::int32_t lineCount() const;
     std::string_view line(std::int32_t index) const;

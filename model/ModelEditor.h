@@ -23,10 +23,12 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "editing/CommandManager.h"
+#include "editing/TextBase.h"
 #include "kernel/RenamePlan.h"
 #include "kernel/TableResult.h"
 #include "language/ProgramDef.h"
@@ -83,6 +85,22 @@ class ModelEditor final : public Object {
     // text makes none.
     enum class NewTable : std::uint8_t { Name, BaseName };
     void addTable(NewTable part, const StringPointer& text);
+
+    // Find and replace: new texts for formulas (a table's index, the field's
+    // index in that table's definition, the row key) and for text areas,
+    // applied as one undoable step. A formula that no longer parses keeps
+    // its text and shows its error. See ModelEditorReplace.cpp.
+    struct FormulaText {
+        std::int32_t table;
+        std::int32_t definition;
+        std::int32_t row;
+        StringPointer text;
+    };
+    struct AreaText {
+        Pointer<TextBase> area;
+        std::string text;
+    };
+    void replaceTexts(const std::vector<FormulaText>& formulas, const std::vector<AreaText>& areas);
 
     // An exact rename made by planRename (kernel/RenamePlan.h): the target's
     // names and every formula naming it, as one undoable step named

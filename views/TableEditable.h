@@ -96,6 +96,8 @@ class TableEditable final : public AbstractEditable {
     // The cell of the results the selected position shows (its value or
     // its formula); nullopt where it shows none.
     std::optional<CellPlace> currentPlace() const;
+    // The current cell and the range of columns selected, if any.
+    const GridSelection& selection() const noexcept { return m_selection; }
     // The selected range of columns; nullopt when a single cell is selected.
     std::optional<std::pair<std::int32_t, std::int32_t>> selectedColumns() const;
     void selectColumns(std::int32_t first, std::int32_t last);
