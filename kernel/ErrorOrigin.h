@@ -11,7 +11,8 @@
 
 namespace qv {
 
-// A cell of the results where an error began or a computation stopped.
+// A cell of the results where an error began or a computation stopped, or
+// the cell a special value ("(range)", "(sort)") was read from.
 class ErrorOrigin final : public Object {
     QV_OBJECT(ErrorOrigin, Object, "ErrorOrigin")
   public:

@@ -59,6 +59,17 @@ Pointer<Object> newWarning(const char* message) {
     return make<Warning>(str(message));
 }
 
+// A special value other than a cycle or a stop reaches its reader as its
+// text (never a range object itself), naming the program cell it was read
+// from; the reader's own readers pass that copy on, so it is made once per
+// cell read, and only when such a value is read.
+[[gnu::cold, gnu::noinline]] Pointer<Object> specialRead(const AbstractEvaluatable& holder,
+                                                         const Object& value) {
+    CellPlace place = holder.place();
+    if (!place.isCell()) return make<StringSpecialValue>(value.toString());
+    return make<StringSpecialValue>(value.toString(), make<ErrorOrigin>(place));
+}
+
 }  // namespace
 
 constinit RaisedMarker g_raisedMarker;
@@ -307,8 +318,9 @@ Pointer<Object> Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object
         return raiseWarning(Pointer<Object>(value), isOrigin ? evaluatable.place() : CellPlace{});
     }
     if (value->isInstanceOf(SpecialValue::typeId())) {
-        // A cycle or a stop is passed on as it is, so that every cell after
-        // it points at the same loop or place. A cell holding the shared
+        // A cycle, a stop or a special value already read from a cell is
+        // passed on as it is, so that every cell after it points at the
+        // same loop or place. A cell holding the shared
         // "(circular)" is a loop of its own and names itself to its reader;
         // outside every cell (depth 0) there is no reader to name it to.
         if (value == m_circular.object()) {
@@ -318,7 +330,7 @@ Pointer<Object> Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object
             !static_cast<const StringSpecialValue*>(value)->cause().isNull()) {
             return raiseSpecial(Pointer<Object>(value));
         }
-        return raiseSpecial(make<StringSpecialValue>(value->toString()));
+        return raiseSpecial(specialRead(evaluatable, *value));
     }
     if (value->isInstanceOf(OnStack::typeId())) return closeCycle(evaluatable);
     return Pointer<Object>(value);

@@ -110,11 +110,13 @@ Cause Explanation::causeOfValue(const Pointer<Object>& value, const CellPlace& p
         return cycleCause(results, cast<CycleOrigin>(recorded)->loop(), place);
     if (is<OneCellLoop>(recorded))
         return cycleCause(results, {cast<OneCellLoop>(recorded)->cell()}, place);
+    // A stop records where it stopped; any other special value the cell it
+    // was read from.
     if (is<ErrorOrigin>(recorded)) {
-        const CellPlace& stopped = cast<ErrorOrigin>(recorded)->place();
-        CellFacts origin =
-            stopped.isCell() ? cellFacts(results, stopped) : selfFacts(results, stopped, value);
-        return originCause(Cause::Kind::Stopped, std::move(origin));
+        const CellPlace& at = cast<ErrorOrigin>(recorded)->place();
+        CellFacts origin = at.isCell() ? cellFacts(results, at) : selfFacts(results, at, value);
+        bool stopped = toText(value)->equals(kStoppedText);
+        return originCause(stopped ? Cause::Kind::Stopped : Cause::Kind::Origin, std::move(origin));
     }
     if (toText(value)->equals(kCircularText)) return cycleCause(results, {}, place);
     return originCause(Cause::Kind::Origin, selfFacts(results, place, value));

@@ -60,6 +60,11 @@ void expectCauses(const std::vector<CauseCase>& cases) {
 const std::string kLedger =
     "table L{ rate:=if row=3 then find(false) else row! pay:=rate*2! total:=sum(pay)! <4>:={} }";
 
+// Special values that are neither cycles nor stops, read by other cells.
+const std::string kRange =
+    "table T{ r:=range 1 to 3! s:=sort(r)! }"
+    " table V{ x:=range 1 to 2! v:=T.r! w:=v! h:=T.s! a:=T.s alt 1! }";
+
 TEST(ExplainCause, ErrorsLeadToTheCellWhereTheyBegan) {
     const auto origin = Cause::Kind::Origin;
     const std::string notFound = ": not found";
@@ -93,6 +98,12 @@ TEST(ExplainCause, ErrorsLeadToTheCellWhereTheyBegan) {
         // read one shows the error nearest to where it began.
         {"a local table", "table Loc{ a:=1! b:=find(false)! c:=b+a! } table V{ v:=Loc(a:=2).c! }",
          "V", "v", 0, origin, "caused by V.v: depends on cell that contain error"},
+        {"a range read by another table", kRange, "V", "v", 0, origin, "caused by T.r: (range)"},
+        {"a reader of the range's reader", kRange, "V", "w", 0, origin, "caused by T.r: (range)"},
+        {"a data row of the reader", kRange, "V", "w", 2, origin, "caused by T.r: (range)"},
+        {"the range itself", kRange, "T", "r", 0, origin, "caused by T.r: (range)"},
+        {"a sort read by another table", kRange, "V", "h", 0, origin, "caused by T.s: (sort)"},
+        {"a sort read in an alternative", kRange, "V", "a", 0, origin, "caused by T.s: (sort)"},
         {"too many rows", "table G{ i:=range 1 to 100000000! j:=i+1! }", "G", "j", 0, origin,
          "caused by G.i: too many rows: 100000000 rows pass the limit of 10000000"},
         // User functions are bounded far below cell chains; the cell whose
@@ -172,6 +183,15 @@ TEST(ExplainCause, ALoopOfOneCellAllocatesNothing) {
     EXPECT_EQ(value("S", "w", 1), value("S", "z", 1));
     EXPECT_NE(value("S", "z", 2), value("S", "z", 1));
     EXPECT_EQ(value("E", "e", 0), value("E", "d", 0));
+    // A special value read from a cell is copied once for its reader, whose
+    // own readers share the copy.
+    auto ranges = loadModel(kRange);
+    auto rangeValue = [&](const char* field, std::int32_t row) {
+        return ranges->getTableByName("V")->value(placeOf(*ranges, "V", field, row).field, row);
+    };
+    EXPECT_EQ(test::display(rangeValue("w", 0)), "(range)");
+    EXPECT_EQ(rangeValue("w", 0), rangeValue("v", 0));
+    EXPECT_EQ(rangeValue("w", 1), rangeValue("v", 0));
     // A loop of two has a value of its own.
     EXPECT_EQ(test::display(value("L", "a", 0)), "(circular)");
     EXPECT_NE(value("L", "a", 0), shared);
