@@ -59,17 +59,6 @@ Pointer<Object> newWarning(const char* message) {
     return make<Warning>(str(message));
 }
 
-// A special value other than a cycle or a stop reaches its reader as its
-// text (never a range object itself), naming the program cell it was read
-// from; the reader's own readers pass that copy on, so it is made once per
-// cell read, and only when such a value is read.
-[[gnu::cold, gnu::noinline]] Pointer<Object> specialRead(const AbstractEvaluatable& holder,
-                                                         const Object& value) {
-    CellPlace place = holder.place();
-    if (!place.isCell()) return make<StringSpecialValue>(value.toString());
-    return make<StringSpecialValue>(value.toString(), make<ErrorOrigin>(place));
-}
-
 }  // namespace
 
 constinit RaisedMarker g_raisedMarker;
@@ -310,6 +299,22 @@ Pointer<Object> Evaluator::dependsOn(const Pointer<Object>& warning, const CellP
     return shared;
 }
 
+// A special value that records nothing. The shared "(circular)" of another
+// evaluator (the kernel's, read by an expression) is a loop of one cell as
+// this evaluator's own is. Any other special value reaches its reader as
+// its text (never a range object itself), naming the program cell it was
+// read from; the reader's own readers pass that copy on, so it is made
+// once per cell read, and only when such a value is read.
+Pointer<Object> Evaluator::raiseSpecialRead(const AbstractEvaluatable& holder,
+                                            const Object& value) {
+    if (m_circular->equals(value)) {
+        return raiseSpecial(m_circular, m_depth > 0 ? holder.place() : CellPlace{});
+    }
+    CellPlace place = holder.place();
+    if (!place.isCell()) return raiseSpecial(make<StringSpecialValue>(value.toString()));
+    return raiseSpecial(make<StringSpecialValue>(value.toString(), make<ErrorOrigin>(place)));
+}
+
 // The tests in this order: an error, a special value (the reader gets its
 // text, never a range object itself), a cell being computed (a cycle).
 Pointer<Object> Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object* value) {
@@ -330,7 +335,7 @@ Pointer<Object> Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object
             !static_cast<const StringSpecialValue*>(value)->cause().isNull()) {
             return raiseSpecial(Pointer<Object>(value));
         }
-        return raiseSpecial(specialRead(evaluatable, *value));
+        return raiseSpecialRead(evaluatable, *value);
     }
     if (value->isInstanceOf(OnStack::typeId())) return closeCycle(evaluatable);
     return Pointer<Object>(value);
@@ -358,11 +363,14 @@ Pointer<Object> Evaluator::settleRaised(const AbstractEvaluatable& evaluatable, 
     return {};
 }
 
+// The alternatives after the one being tried are pending; those never
+// tried are no longer pending once one ends the search (`left` of them).
 Pointer<Object> Evaluator::evaluateAlternatives(AbstractEvaluatable& evaluatable) {
     std::int32_t count = evaluatable.alternativesOf();
     m_pendingAlternatives += count - 1;
     for (std::int32_t i = 0; i < count; ++i) {
         bool last = i == count - 1;
+        std::int32_t left = count - 1 - i;
         if (i > 0) --m_pendingAlternatives;
         evaluatable.setCachedValue(OnStack::instance());
         Pointer<Object> result;
@@ -371,7 +379,10 @@ Pointer<Object> Evaluator::evaluateAlternatives(AbstractEvaluatable& evaluatable
         } catch (const StringPointer& message) {
             // A cell stopped halfway says so as one stopped before it began,
             // so that its readers do too.
-            if (stopRequested() && message->equals(kStoppedText)) return refusal(evaluatable);
+            if (stopRequested() && message->equals(kStoppedText)) {
+                m_pendingAlternatives -= left;
+                return refusal(evaluatable);
+            }
             if (last) return make<Warning>(message);
             continue;
         } catch (const std::bad_alloc&) {
@@ -387,10 +398,13 @@ Pointer<Object> Evaluator::evaluateAlternatives(AbstractEvaluatable& evaluatable
             bool next = false;
             result = settleRaised(evaluatable, last, next);
             if (next) continue;
+            m_pendingAlternatives -= left;
             return result;
         }
-        if (result.isNull()) return result;
-        if (!last && is<Warning>(result)) continue;
+        if (!last) {
+            if (!result.isNull() && is<Warning>(result)) continue;
+            m_pendingAlternatives -= left;
+        }
         return result;
     }
     return Pointer<Object>();
