@@ -59,9 +59,10 @@ class CycleOrigin final : public Object {
     bool m_closed = false;
 };
 
-// The loop of one cell that reads itself, as the cells reading that cell
-// carry it; the cell itself holds the evaluator's shared "(circular)" and
-// no record. Kept to the place alone: a model may have a loop in every row.
+// A cell holding the shared "(circular)" of a loop of one cell (the loop
+// itself, or a cell that read it), named for a reader that is no program
+// cell: an expression or a local table's cell, which nothing could follow
+// later. Program cells keep the shared value and carry no record.
 class OneCellLoop final : public Object {
     QV_OBJECT(OneCellLoop, Object, "OneCellLoop")
   public:

@@ -265,12 +265,15 @@ const Evaluator::Frame* Evaluator::selfReading(const CellPlace& place) const {
 }
 
 // What a cell that read the shared "(circular)" of the loop of one cell
-// `loop` holds: the shared value itself when it is that cell (or the loop
-// is unknown), else a value naming the loop, which the reader's own
-// readers share; readers of the same loop in a row share one too.
+// `loop` holds. A program cell keeps the shared value itself, as the loop
+// does: a model may have a loop in every row and readers of each, and the
+// loop is found on request by following what the cell read (see
+// ExplainCause.cpp). What is no program cell (an expression, a local
+// table's cell) cannot be followed later, so it gets a value naming the
+// loop; readers of the same loop in a row share one.
 Pointer<Object> Evaluator::circularFor(const AbstractEvaluatable& evaluatable,
                                        const CellPlace& loop) {
-    if (!loop.isCell() || evaluatable.place() == loop) return m_circular;
+    if (!loop.isCell() || evaluatable.place().isCell()) return m_circular;
     if (m_lastLoopRead.isNull() || m_lastLoop != loop) {
         m_lastLoop = loop;
         m_lastLoopRead = make<StringSpecialValue>(m_circular->text(), make<OneCellLoop>(loop));

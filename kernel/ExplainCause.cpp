@@ -1,13 +1,17 @@
 // Why a cell holds an error: the origin its warning points at, the loop of
-// its cycle or the place its computation stopped, all read from what the
-// error values carry; nothing is computed again.
+// its cycle or the place its computation stopped, read from what the error
+// values carry. Only a loop of one cell, which its readers do not record,
+// is found by running formulas again (never computing a value anew).
+#include <optional>
 #include <string>
 
 #include "core/Errors.h"
+#include "core/LargeStack.h"
 #include "core/Number.h"
 #include "core/ValueConversions.h"
 #include "core/Values.h"
 #include "core/Warning.h"
+#include "kernel/CellReads.h"
 #include "kernel/ErrorOrigin.h"
 #include "kernel/Explanation.h"
 #include "kernel/Kernel.h"
@@ -77,6 +81,54 @@ Cause cycleCause(ProgramResult& results, std::vector<CellPlace> loop, const Cell
     return cause;
 }
 
+// Cells followed from a cell holding the shared "(circular)" towards the
+// cell that reads itself, and what each may read on the way. A longer
+// chain (a running total over a loop in its first row) ends at the cell
+// reached, named as the origin: asking there goes on.
+constexpr std::int32_t kMaxLoopSteps = 10000;
+constexpr std::int32_t kMaxLoopReadsKept = 1000;
+constexpr std::int64_t kMaxLoopReads = 100000;
+
+bool isCircular(const Pointer<Object>& value) {
+    return is<StringSpecialValue>(value) &&
+           cast<StringSpecialValue>(value)->text()->equals(kCircularText);
+}
+
+// A cell holding the shared "(circular)" either reads itself (a loop of one)
+// or took it from the first cell it read that holds a cycle; its formula
+// run again tells which, and the search goes on from that cell. Nothing is
+// recorded while computing, so that a loop in every row and the cells
+// reading each cost no memory.
+Cause followLoopOfOne(ProgramResult& results, CellPlace place, const CellPlace& asked) {
+    Cause cause;
+    runOnLargeStack([&] {
+        for (std::int32_t step = 0; step < kMaxLoopSteps; ++step) {
+            CellReads reads =
+                readCells(results, place, {kMaxLoopReadsKept, nullptr, kMaxLoopReads, nullptr, {}});
+            std::optional<CellPlace> next;
+            for (const CellPlace& read : reads.places) {
+                if (read == place) break;
+                Pointer<Object> value = results.getTable(read.table)->value(read.field, read.row);
+                if (!isCircular(value)) continue;
+                const Pointer<Object>& recorded = cast<StringSpecialValue>(value)->cause();
+                if (is<CycleOrigin>(recorded)) {
+                    cause = cycleCause(results, cast<CycleOrigin>(recorded)->loop(), asked);
+                    return;
+                }
+                next = is<OneCellLoop>(recorded) ? cast<OneCellLoop>(recorded)->cell() : read;
+                break;
+            }
+            if (!next) {
+                cause = cycleCause(results, {place}, asked);
+                return;
+            }
+            place = *next;
+        }
+        cause = originCause(Cause::Kind::Origin, cellFacts(results, place));
+    });
+    return cause;
+}
+
 Cause noCause() {
     Cause cause;
     cause.text = str("");
@@ -109,7 +161,7 @@ Cause Explanation::causeOfValue(const Pointer<Object>& value, const CellPlace& p
     if (is<CycleOrigin>(recorded))
         return cycleCause(results, cast<CycleOrigin>(recorded)->loop(), place);
     if (is<OneCellLoop>(recorded))
-        return cycleCause(results, {cast<OneCellLoop>(recorded)->cell()}, place);
+        return followLoopOfOne(results, cast<OneCellLoop>(recorded)->cell(), place);
     // A stop records where it stopped; any other special value the cell it
     // was read from.
     if (is<ErrorOrigin>(recorded)) {
@@ -118,7 +170,10 @@ Cause Explanation::causeOfValue(const Pointer<Object>& value, const CellPlace& p
         bool stopped = toText(value)->equals(kStoppedText);
         return originCause(stopped ? Cause::Kind::Stopped : Cause::Kind::Origin, std::move(origin));
     }
-    if (toText(value)->equals(kCircularText)) return cycleCause(results, {}, place);
+    if (toText(value)->equals(kCircularText)) {
+        return place.isCell() ? followLoopOfOne(results, place, place)
+                              : cycleCause(results, {}, place);
+    }
     return originCause(Cause::Kind::Origin, selfFacts(results, place, value));
 }
 
