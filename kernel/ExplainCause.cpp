@@ -22,10 +22,29 @@ namespace qv {
 
 namespace {
 
+// The cell where a cell's value was computed: a data row that repeats its
+// formula row's value (no formula of its own, a field whose value cannot
+// differ by row) is that row's value, so an error or a loop it holds is
+// named by the formula row, whichever row was asked or read.
+CellPlace computedAt(ProgramResult& results, const CellPlace& place) {
+    if (place.row <= 0) return place;
+    const Pointer<TableResult>& table = results.getTable(place.table);
+    const Object* varies = table->cachedVariesByRow(place.field);
+    bool repeats = !table->resolved()->hasOwnCalculator(place.field, place.row) &&
+                   varies->isInstanceOf(Boolean::typeId()) &&
+                   !static_cast<const Boolean*>(varies)->value();
+    return repeats ? CellPlace{place.table, place.field, 0} : place;
+}
+
+// An origin: a cell where an error began, named where it was computed.
+CellFacts originFacts(ProgramResult& results, const CellPlace& place) {
+    return cellFacts(results, computedAt(results, place));
+}
+
 // The asked cell (or expression) itself as the origin, with its own value.
 CellFacts selfFacts(ProgramResult& results, const CellPlace& place, const Pointer<Object>& value) {
     if (!place.isCell()) return {place, str(""), str(""), value};
-    CellFacts facts = cellFacts(results, place);
+    CellFacts facts = originFacts(results, place);
     facts.value = value;
     return facts;
 }
@@ -46,29 +65,14 @@ Cause originCause(Cause::Kind kind, CellFacts origin) {
     return cause;
 }
 
-// The cell that reads itself in a loop of one: a data row that repeats its
-// formula row's value repeats the formula row's loop, which is where it
-// was computed.
-CellPlace loopOfOne(ProgramResult& results, const CellPlace& place) {
-    if (place.row <= 0) return place;
-    const Pointer<TableResult>& table = results.getTable(place.table);
-    const Object* varies = table->cachedVariesByRow(place.field);
-    bool repeats = !table->resolved()->hasOwnCalculator(place.field, place.row) &&
-                   varies->isInstanceOf(Boolean::typeId()) &&
-                   !static_cast<const Boolean*>(varies)->value();
-    return repeats ? CellPlace{place.table, place.field, 0} : place;
-}
-
 // "cycle: A -> B -> A": the loop with its first cell again at the end. A
-// cell holding the shared "(circular)" with no record is a loop of its own
-// (the cells that read it carry a record naming it); a loop that could not
-// be gathered (it ran through no cell of the program's tables) is named by
-// the cell that shows it.
+// loop that could not be gathered (it ran through no cell of the program's
+// tables) is named by the cell that shows it.
 Cause cycleCause(ProgramResult& results, std::vector<CellPlace> loop, const CellPlace& place) {
     Cause cause;
     cause.kind = Cause::Kind::Cycle;
     if (loop.empty() && place.isCell()) loop.push_back(place);
-    if (loop.size() == 1) loop.front() = loopOfOne(results, loop.front());
+    if (loop.size() == 1) loop.front() = computedAt(results, loop.front());
     std::string text = "cycle:";
     for (const CellPlace& cell : loop) {
         cause.cycle.push_back(cellFacts(results, cell));
@@ -124,7 +128,7 @@ Cause followLoopOfOne(ProgramResult& results, CellPlace place, const CellPlace& 
             }
             place = *next;
         }
-        cause = originCause(Cause::Kind::Origin, cellFacts(results, place));
+        cause = originCause(Cause::Kind::Origin, originFacts(results, place));
     });
     return cause;
 }
@@ -151,7 +155,7 @@ Cause Explanation::causeOfValue(const Pointer<Object>& value, const CellPlace& p
         const Pointer<Object>& origin = cast<Warning>(value)->origin();
         if (is<ErrorOrigin>(origin)) {
             return originCause(Cause::Kind::Origin,
-                               cellFacts(results, cast<ErrorOrigin>(origin)->place()));
+                               originFacts(results, cast<ErrorOrigin>(origin)->place()));
         }
         return originCause(Cause::Kind::Origin, selfFacts(results, place, value));
     }
@@ -166,7 +170,7 @@ Cause Explanation::causeOfValue(const Pointer<Object>& value, const CellPlace& p
     // was read from.
     if (is<ErrorOrigin>(recorded)) {
         const CellPlace& at = cast<ErrorOrigin>(recorded)->place();
-        CellFacts origin = at.isCell() ? cellFacts(results, at) : selfFacts(results, at, value);
+        CellFacts origin = at.isCell() ? originFacts(results, at) : selfFacts(results, at, value);
         bool stopped = toText(value)->equals(kStoppedText);
         return originCause(stopped ? Cause::Kind::Stopped : Cause::Kind::Origin, std::move(origin));
     }

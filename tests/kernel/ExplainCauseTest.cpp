@@ -60,6 +60,11 @@ void expectCauses(const std::vector<CauseCase>& cases) {
 const std::string kLedger =
     "table L{ rate:=if row=3 then find(false) else row! pay:=rate*2! total:=sum(pay)! <4>:={} }";
 
+// Cells that repeat their formula row's value are named by that row, where
+// the value was computed, as loops of one cell are (a row override, which
+// is computed in its row, keeps its own name: "a row override" above).
+const std::string kRepeat = "table b{ x:=range 1 to 3! e:=(1).x! f:=e+1! g:=b[2].e! }";
+
 // Special values that are neither cycles nor stops, read by other cells.
 const std::string kRange =
     "table T{ r:=range 1 to 3! s:=sort(r)! }"
@@ -68,6 +73,7 @@ const std::string kRange =
 TEST(ExplainCause, ErrorsLeadToTheCellWhereTheyBegan) {
     const auto origin = Cause::Kind::Origin;
     const std::string notFound = ": not found";
+    const std::string noAccess = ": result not supporting identifier access";
     const std::string inherited =
         "table B{ a:=find(false)! b:=a+1! } table D extends B{ c:=b*10! }";
     const std::string overrides = "table R{ a:=row! b:=a+1! <2>:={a:=find(false)} <3>:={} }";
@@ -98,6 +104,12 @@ TEST(ExplainCause, ErrorsLeadToTheCellWhereTheyBegan) {
         // read one shows the error nearest to where it began.
         {"a local table", "table Loc{ a:=1! b:=find(false)! c:=b+a! } table V{ v:=Loc(a:=2).c! }",
          "V", "v", 0, origin, "caused by V.v: depends on cell that contain error"},
+        {"a field that cannot differ by row", kRepeat, "b", "e", 0, origin,
+         "caused by b.e" + noAccess},
+        {"the same asked in a data row", kRepeat, "b", "e", 1, origin, "caused by b.e" + noAccess},
+        {"its reader in a data row", kRepeat, "b", "f", 2, origin, "caused by b.e" + noAccess},
+        {"a reader of one of its data rows", kRepeat, "b", "g", 0, origin,
+         "caused by b.e" + noAccess},
         {"a range read by another table", kRange, "V", "v", 0, origin, "caused by T.r: (range)"},
         {"a reader of the range's reader", kRange, "V", "w", 0, origin, "caused by T.r: (range)"},
         {"a data row of the reader", kRange, "V", "w", 2, origin, "caused by T.r: (range)"},
