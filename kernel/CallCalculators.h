@@ -10,6 +10,7 @@
 #include "functions/SumFunction.h"
 #include "kernel/AbstractCalculator.h"
 #include "kernel/CellPlace.h"
+#include "kernel/LocalCallSite.h"
 
 namespace qv {
 
@@ -32,17 +33,23 @@ struct LocalTableField {
     std::int32_t field;
 };
 
-class LocalTableCalculator final : public AbstractCalculator {
+// A what-if: the table computed anew with some fields given. `call` is the
+// call's source text, which names the cells of the tables it makes.
+class LocalTableCalculator final : public AbstractCalculator, public CachingCalculator {
     QV_OBJECT(LocalTableCalculator, AbstractCalculator, "LocalTableCalculator")
   public:
-    LocalTableCalculator(std::vector<LocalTableField> fields, std::int32_t table)
-        : m_fields(std::move(fields)), m_table(table) {}
+    LocalTableCalculator(std::vector<LocalTableField> fields, std::int32_t table,
+                         const StringPointer& call)
+        : m_fields(std::move(fields)), m_table(table), m_site(call, table) {}
     Pointer<Object> evaluate(EvaluationContext& context) const override;
     bool shouldShowAll(EvaluationContext& context) const override;
+    // The warnings of the errors met belong to the results they were met in.
+    void forget() const override { m_site.forget(); }
 
   private:
     std::vector<LocalTableField> m_fields;
     std::int32_t m_table;
+    mutable LocalCallSiteSlot m_site;
 };
 
 class UserFuncCalculator final : public AbstractCalculator {

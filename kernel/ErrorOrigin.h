@@ -4,9 +4,11 @@
 // error is made; a plain value carries none of it.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "core/Object.h"
+#include "core/String.h"
 #include "kernel/CellPlace.h"
 
 namespace qv {
@@ -71,6 +73,30 @@ class OneCellLoop final : public Object {
 
   private:
     CellPlace m_cell;
+};
+
+// A cell of a what-if local table where an error began: no cell of the
+// results, so it is named by the call as written ("Loc(a := 2)"), the
+// program table the call computes and the cell's field and row there. The
+// error is the first one met at that cell of that call (see LocalCallSite).
+class LocalCellOrigin final : public Object {
+    QV_OBJECT(LocalCellOrigin, Object, "LocalCellOrigin")
+  public:
+    LocalCellOrigin(const StringPointer& call, std::int32_t table, std::int32_t field,
+                    std::int32_t row, const Pointer<Object>& error)
+        : m_call(call), m_error(error), m_table(table), m_field(field), m_row(row) {}
+    const StringPointer& call() const noexcept { return m_call; }
+    const Pointer<Object>& error() const noexcept { return m_error; }
+    std::int32_t table() const noexcept { return m_table; }
+    std::int32_t field() const noexcept { return m_field; }
+    std::int32_t row() const noexcept { return m_row; }
+
+  private:
+    StringPointer m_call;
+    Pointer<Object> m_error;
+    std::int32_t m_table;
+    std::int32_t m_field;
+    std::int32_t m_row;
 };
 
 }  // namespace qv

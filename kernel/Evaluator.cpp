@@ -16,7 +16,6 @@ namespace qv {
 
 namespace {
 
-constexpr const char* kDependsOnError = "depends on cell that contain error";
 constexpr const char* kNestedTooDeeply = "calculation nested too deeply";
 
 // Stack kept free below the deepest cell being computed: room for what runs
@@ -133,8 +132,13 @@ Pointer<Object> Evaluator::takeRaised() {
 Pointer<Object> Evaluator::evaluateTop(AbstractEvaluatable& evaluatable) {
     m_pendingAlternatives = 0;
     Pointer<Object> value = evaluate(evaluatable);
-    if (isRaised(value)) return takeRaised();
-    return value;
+    if (!isRaised(value)) return value;
+    Pointer<Object> raised = takeRaised();
+    // A local table's cell that made an error raises the warning its readers
+    // share; the cell's own value is the error itself.
+    Object* own = evaluatable.cachedValue();
+    if (own->isInstanceOf(Warning::typeId())) return Pointer<Object>(own);
+    return raised;
 }
 
 [[gnu::always_inline]] inline Pointer<Object> Evaluator::evaluateUnrecorded(
@@ -294,12 +298,25 @@ void Evaluator::noteUnwound(const AbstractEvaluatable& evaluatable, const Object
 Pointer<Object> Evaluator::dependsOn(const Pointer<Object>& warning, const CellPlace& place) {
     if (is<Warning>(warning) && !cast<Warning>(warning)->origin().isNull()) return warning;
     if (!place.isCell()) {
-        if (m_dependsOnError.isNull()) m_dependsOnError = newWarning(kDependsOnError);
+        if (m_dependsOnError.isNull()) m_dependsOnError = make<Warning>(str(kDependsOnErrorText));
         return m_dependsOnError;
     }
     Pointer<Object>& shared = m_dependsOn[{place.table, place.field, place.row}];
-    if (shared.isNull()) shared = make<Warning>(str(kDependsOnError), make<ErrorOrigin>(place));
+    if (shared.isNull()) shared = make<Warning>(str(kDependsOnErrorText), make<ErrorOrigin>(place));
     return shared;
+}
+
+// An error that began in the cell read: its readers point at that cell. A
+// cell that is no cell of the results but has a name (a local table's)
+// gives them the warning they share, which names it.
+Pointer<Object> Evaluator::raiseOrigin(const AbstractEvaluatable& holder, Object* error) {
+    Pointer<Object> warning(error);
+    CellPlace place = holder.place();
+    if (!place.isCell()) {
+        Pointer<Object> shared = holder.readersWarning(warning);
+        if (!shared.isNull()) return raiseWarning(shared);
+    }
+    return raiseWarning(warning, place);
 }
 
 // A special value that records nothing. The shared "(circular)" of another
@@ -322,8 +339,9 @@ Pointer<Object> Evaluator::raiseSpecialRead(const AbstractEvaluatable& holder,
 // text, never a range object itself), a cell being computed (a cycle).
 Pointer<Object> Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object* value) {
     if (value->isInstanceOf(Warning::typeId())) {
-        bool isOrigin = static_cast<const Warning*>(value)->origin().isNull();
-        return raiseWarning(Pointer<Object>(value), isOrigin ? evaluatable.place() : CellPlace{});
+        if (static_cast<const Warning*>(value)->origin().isNull())
+            return raiseOrigin(evaluatable, value);
+        return raiseWarning(Pointer<Object>(value));
     }
     if (value->isInstanceOf(SpecialValue::typeId())) {
         // A cycle, a stop or a special value already read from a cell is

@@ -138,6 +138,8 @@ class Evaluator {
                                                   const Object& value);
     [[gnu::cold, gnu::noinline]] Pointer<Object> raiseSpecialRead(const AbstractEvaluatable& holder,
                                                                   const Object& value);
+    [[gnu::cold, gnu::noinline]] Pointer<Object> raiseOrigin(const AbstractEvaluatable& holder,
+                                                             Object* error);
     [[gnu::cold, gnu::noinline]] Pointer<Object> dependsOn(const Pointer<Object>& warning,
                                                            const CellPlace& place);
     Pointer<Object> evaluateOneLevelDown(AbstractEvaluatable& evaluatable);

@@ -4,6 +4,7 @@
 // is found by running formulas again (never computing a value anew).
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/Errors.h"
 #include "core/LargeStack.h"
@@ -16,6 +17,7 @@
 #include "kernel/Explanation.h"
 #include "kernel/Kernel.h"
 #include "kernel/ProgramResult.h"
+#include "kernel/ResolvedProgram.h"
 #include "kernel/ValueKinds.h"
 
 namespace qv {
@@ -39,6 +41,19 @@ CellPlace computedAt(ProgramResult& results, const CellPlace& place) {
 // An origin: a cell where an error began, named where it was computed.
 CellFacts originFacts(ProgramResult& results, const CellPlace& place) {
     return cellFacts(results, computedAt(results, place));
+}
+
+// A cell of a what-if local table, which is no cell of the results: named by
+// the call that made it, with its field's formula and the error met there.
+CellFacts localFacts(ProgramResult& results, const LocalCellOrigin& origin) {
+    CellFacts facts;
+    facts.name =
+        localCellName(results, origin.call(), origin.table(), origin.field(), origin.row());
+    ExpressionPointer formula =
+        results.linked()->table(origin.table())->cellFormula(origin.field(), origin.row());
+    facts.formula = formula.isNull() ? str("") : formula->toSource();
+    facts.value = origin.error();
+    return facts;
 }
 
 // The asked cell (or expression) itself as the origin, with its own value.
@@ -65,12 +80,14 @@ Cause originCause(Cause::Kind kind, CellFacts origin) {
     return cause;
 }
 
-// "cycle: A -> B -> A": the loop with its first cell again at the end. A
-// loop that could not be gathered (it ran through no cell of the program's
-// tables) is named by the cell that shows it.
+// "cycle: A -> B -> A": the loop with its first cell again at the end, as
+// far as it ran through cells of the program's tables (a local table's
+// cells are none). A loop that ran through none of them is named by the cell
+// that shows it.
 Cause cycleCause(ProgramResult& results, std::vector<CellPlace> loop, const CellPlace& place) {
     Cause cause;
     cause.kind = Cause::Kind::Cycle;
+    std::erase_if(loop, [](const CellPlace& cell) { return !cell.isCell(); });
     if (loop.empty() && place.isCell()) loop.push_back(place);
     if (loop.size() == 1) loop.front() = computedAt(results, loop.front());
     std::string text = "cycle:";
@@ -156,6 +173,10 @@ Cause Explanation::causeOfValue(const Pointer<Object>& value, const CellPlace& p
         if (is<ErrorOrigin>(origin)) {
             return originCause(Cause::Kind::Origin,
                                originFacts(results, cast<ErrorOrigin>(origin)->place()));
+        }
+        if (is<LocalCellOrigin>(origin)) {
+            return originCause(Cause::Kind::Origin,
+                               localFacts(results, *cast<LocalCellOrigin>(origin)));
         }
         return originCause(Cause::Kind::Origin, selfFacts(results, place, value));
     }

@@ -153,7 +153,9 @@ CalculatorPointer LinkContext::compileLocalTable(const FuncExpression& node) {
         }
         fields.push_back({compileChild(assign->value()), field});
     }
-    return make<LocalTableCalculator>(std::move(fields), index);
+    auto call = make<LocalTableCalculator>(std::move(fields), index, node.toSource());
+    m_program.registerScan(call.get());
+    return call;
 }
 
 CalculatorPointer LinkContext::compile(const AtExpression& node) {

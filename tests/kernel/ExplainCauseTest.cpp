@@ -100,10 +100,6 @@ TEST(ExplainCause, ErrorsLeadToTheCellWhereTheyBegan) {
         {"a row override", overrides, "R", "b", 2, origin, "caused by R[2].a" + notFound},
         {"a row without the override", overrides, "R", "b", 3, Cause::Kind::None, ""},
         {"a plain value", kLedger, "L", "pay", 2, Cause::Kind::None, ""},
-        // A local table's cells are no cells of the program: the cell that
-        // read one shows the error nearest to where it began.
-        {"a local table", "table Loc{ a:=1! b:=find(false)! c:=b+a! } table V{ v:=Loc(a:=2).c! }",
-         "V", "v", 0, origin, "caused by V.v: depends on cell that contain error"},
         {"a field that cannot differ by row", kRepeat, "b", "e", 0, origin,
          "caused by b.e" + noAccess},
         {"the same asked in a data row", kRepeat, "b", "e", 1, origin, "caused by b.e" + noAccess},
@@ -125,6 +121,92 @@ TEST(ExplainCause, ErrorsLeadToTheCellWhereTheyBegan) {
         {"a reader of a cell nested too deeply", "table N{ [f(n)]:=f(n+1)! x:=f(1)! y:=x+1! }", "N",
          "y", 0, origin, "caused by N.x: calculation nested too deeply"},
     });
+}
+
+// A what-if's cells are no cells of the results: they are named by the call
+// as written, whoever reads them.
+const std::string kLocal = "table Loc{ a:=1! b:=find(false)! c:=b+a! }";
+const std::string kLocalRows =
+    "table Loc{ a:=1! x:=range 1 to 3! b:=if x=3 then find(false) else x*a! c:=b+1! }";
+
+TEST(ExplainCause, ErrorsInLocalTablesNameTheCallsCell) {
+    const auto origin = Cause::Kind::Origin;
+    const std::string notFound = ": not found";
+    const std::string readers = kLocal + " table V{ v:=Loc(a:=2).c! w:=v+1! d:=Loc(a:=2).b! }";
+    const std::string perRow = kLocal + " table V{ x:=range 1 to 3! v:=Loc(a:=x).c! s:=sum(v)! }";
+    expectCauses({
+        {"a local table", readers, "V", "v", 0, origin, "caused by Loc(a := 2).b" + notFound},
+        {"a reader of its reader", readers, "V", "w", 0, origin,
+         "caused by Loc(a := 2).b" + notFound},
+        {"the local cell read itself", readers, "V", "d", 0, origin,
+         "caused by Loc(a := 2).b" + notFound},
+        {"a data row of the local table", kLocalRows + " table V{ v:=Loc(a:=2)[3].c! }", "V", "v",
+         0, origin, "caused by Loc(a := 2)[3].b" + notFound},
+        {"a data row that is fine", kLocalRows + " table V{ v:=Loc(a:=2)[2].c! }", "V", "v", 0,
+         Cause::Kind::None, ""},
+        {"a nested what-if names the inner call",
+         kLocal + " table Mid{ k:=0! m:=Loc(a:=k).c! } table V{ v:=Mid(k:=2).m! }", "V", "v", 0,
+         origin, "caused by Loc(a := k).b" + notFound},
+        {"a what-if in every row", perRow, "V", "v", 2, origin,
+         "caused by Loc(a := x).b" + notFound},
+        {"an aggregate of them", perRow, "V", "s", 0, origin, "caused by Loc(a := x).b" + notFound},
+        {"a user function whose body asks the what-if",
+         kLocal + " table U{ [f(n)]:=Loc(a:=n).c! v:=f(2)! }", "U", "v", 0, origin,
+         "caused by Loc(a := n).b" + notFound},
+        // The call site keeps the first error met at the cell: row 1 of V
+        // fails otherwise than rows 2 and 3.
+        {"calls that fail differently give the first error met",
+         "table Loc{ a:=1! b:=if a=1 then [a].zz else find(false)! c:=b+a! }"
+         " table V{ x:=range 1 to 3! v:=Loc(a:=x).c! }",
+         "V", "v", 3, origin, "caused by Loc(a := x).b: undefined: zz"},
+        // A loop inside a local table runs through no cell of the results:
+        // its reader is named, as for any loop that could not be gathered.
+        {"a loop inside a local table",
+         "table Loc{ a:=1! b:=c+a! c:=b! } table V{ v:=Loc(a:=2).c! }", "V", "v", 0,
+         Cause::Kind::Cycle, "cycle: V.v -> V.v"},
+    });
+}
+
+// The origin is no cell: its facts have no place, and give the local
+// field's formula and the error met there.
+TEST(ExplainCause, ALocalOriginHasTheFactsOfItsCell) {
+    auto kernel = loadModel(kLocalRows + " table V{ v:=Loc(a:=2)[3].c! }");
+    CellPlace reader = placeOf(*kernel, "V", "v", 0);
+    Cause cause = Explanation(*kernel).cause(reader);
+    ASSERT_EQ(cause.kind, Cause::Kind::Origin);
+    EXPECT_FALSE(cause.origin.place.isCell());
+    EXPECT_EQ(cause.origin.name->toStdString(), "Loc(a := 2)[3].b");
+    EXPECT_EQ(cause.origin.formula->toStdString(), "if x=3 then find(false) else x*a");
+    EXPECT_EQ(test::display(cause.origin.value), "not found");
+    // The cells keep the text they always showed.
+    EXPECT_EQ(test::display(kernel->getTableByName("V")->value(reader.field, 0)),
+              "depends on cell that contain error");
+}
+
+// A what-if asked in every row of a long table makes one warning for the
+// readers of its failing cell, not one per row or per call.
+TEST(ExplainCause, AWhatIfInEveryRowSharesOneWarning) {
+    auto kernel = loadModel(kLocal +
+                            " table V{ x:=range 1 to 2000! v:=Loc(a:=x).c! w:=v+1!"
+                            " d:=Loc(a:=x).b! }");
+    Pointer<TableResult> table = kernel->getTableByName("V");
+    auto value = [&](const char* field, std::int32_t row) {
+        return table->value(placeOf(*kernel, "V", field, row).field, row);
+    };
+    Pointer<Object> shared = value("v", 1);
+    EXPECT_EQ(test::display(shared), "depends on cell that contain error");
+    for (std::int32_t row = 1; row <= 2000; row += 37) {
+        EXPECT_EQ(value("v", row), shared) << row;
+        EXPECT_EQ(value("w", row), shared) << row;
+    }
+    EXPECT_EQ(value("v", 2000), shared);
+    // The readers of the call's other cell share another one, which names it.
+    Pointer<Object> direct = value("d", 1);
+    EXPECT_NE(direct, shared);
+    EXPECT_EQ(value("d", 2000), direct);
+    Explanation explanation(*kernel);
+    EXPECT_EQ(explanation.causeOfValue(direct, {}).text->toStdString(),
+              "caused by Loc(a := x).b: not found");
 }
 
 TEST(ExplainCause, CyclesGiveTheirLoopInReadingOrder) {
