@@ -34,8 +34,10 @@ struct LocalTableField {
 };
 
 // A what-if: the table computed anew with some fields given. `call` is the
-// call's source text, which names the cells of the tables it makes.
-class LocalTableCalculator final : public AbstractCalculator, public CachingCalculator {
+// call's source text, which names the cells of the tables it makes. The
+// record of the errors met lives as long as the linked program: every
+// computation of one program meets the same errors.
+class LocalTableCalculator final : public AbstractCalculator {
     QV_OBJECT(LocalTableCalculator, AbstractCalculator, "LocalTableCalculator")
   public:
     LocalTableCalculator(std::vector<LocalTableField> fields, std::int32_t table,
@@ -43,8 +45,6 @@ class LocalTableCalculator final : public AbstractCalculator, public CachingCalc
         : m_fields(std::move(fields)), m_table(table), m_site(call, table) {}
     Pointer<Object> evaluate(EvaluationContext& context) const override;
     bool shouldShowAll(EvaluationContext& context) const override;
-    // The warnings of the errors met belong to the results they were met in.
-    void forget() const override { m_site.forget(); }
 
   private:
     std::vector<LocalTableField> m_fields;

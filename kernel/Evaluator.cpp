@@ -132,13 +132,8 @@ Pointer<Object> Evaluator::takeRaised() {
 Pointer<Object> Evaluator::evaluateTop(AbstractEvaluatable& evaluatable) {
     m_pendingAlternatives = 0;
     Pointer<Object> value = evaluate(evaluatable);
-    if (!isRaised(value)) return value;
-    Pointer<Object> raised = takeRaised();
-    // A local table's cell that made an error raises the warning its readers
-    // share; the cell's own value is the error itself.
-    Object* own = evaluatable.cachedValue();
-    if (own->isInstanceOf(Warning::typeId())) return Pointer<Object>(own);
-    return raised;
+    if (isRaised(value)) return takeRaised();
+    return value;
 }
 
 [[gnu::always_inline]] inline Pointer<Object> Evaluator::evaluateUnrecorded(

@@ -153,9 +153,7 @@ CalculatorPointer LinkContext::compileLocalTable(const FuncExpression& node) {
         }
         fields.push_back({compileChild(assign->value()), field});
     }
-    auto call = make<LocalTableCalculator>(std::move(fields), index, node.toSource());
-    m_program.registerScan(call.get());
-    return call;
+    return make<LocalTableCalculator>(std::move(fields), index, node.toSource());
 }
 
 CalculatorPointer LinkContext::compile(const AtExpression& node) {

@@ -39,7 +39,6 @@ class LocalCallSiteSlot {
     LocalCallSiteSlot(const StringPointer& call, std::int32_t table)
         : m_call(call), m_table(table) {}
     LocalCallSite& site();
-    void forget() { m_site = Pointer<LocalCallSite>(); }
 
   private:
     StringPointer m_call;

@@ -19,8 +19,8 @@ struct LocalTableFieldValue {
 class LocalTableResult final : public TableResult {
     QV_OBJECT(LocalTableResult, TableResult, "LocalTableResult")
   public:
-    // `call` is where the call that makes this table keeps its record; it
-    // lives as long as the linked program, so as long as these results.
+    // `call` is where the call that makes this table keeps its record: in
+    // the linked program, which `results` hold.
     LocalTableResult(ProgramResult& results, ResultOptions options,
                      const Pointer<ResolvedTable>& table, std::vector<LocalTableFieldValue> values,
                      LocalCallSiteSlot& call);
