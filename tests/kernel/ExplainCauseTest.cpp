@@ -150,6 +150,13 @@ TEST(ExplainCause, ErrorsInLocalTablesNameTheCallsCell) {
         {"a what-if in every row", perRow, "V", "v", 2, origin,
          "caused by Loc(a := x).b" + notFound},
         {"an aggregate of them", perRow, "V", "s", 0, origin, "caused by Loc(a := x).b" + notFound},
+        {"an error of the program read by the local table is the program's",
+         "table P{ e:=find(false)! } table Loc{ a:=1! c:=P.e+a! } table V{ v:=Loc(a:=2).c! }", "V",
+         "v", 0, origin, "caused by P.e" + notFound},
+        {"a row override of the local table",
+         "table Loc{ a:=1! x:=range 1 to 2! b:=x*a! c:=b+1! <2>:={b:=find(false)} }"
+         " table V{ v:=Loc(a:=2)[2].c! }",
+         "V", "v", 0, origin, "caused by Loc(a := 2)[2].b" + notFound},
         {"a user function whose body asks the what-if",
          kLocal + " table U{ [f(n)]:=Loc(a:=n).c! v:=f(2)! }", "U", "v", 0, origin,
          "caused by Loc(a := n).b" + notFound},
