@@ -4,6 +4,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/LargeStack.h"
 #include "kernel/ValueKinds.h"
 
 namespace qv::cli {
@@ -56,22 +57,26 @@ std::string causeOfExpression(Explanation& explanation, const Pointer<Object>& v
     return cause.text.isNull() ? std::string() : cause.text->toStdString();
 }
 
+// All on one large stack: finding a cause may run a formula again, which
+// would otherwise take a thread of its own for each error cell.
 std::optional<TableCause> firstCauseOf(Explanation& explanation, TableResult& table,
                                        std::int32_t index) {
     std::optional<Cause> first;
     TableCause found;
-    for (std::int32_t row : rowsInOrder(table)) {
-        for (std::int32_t field = 0; field < table.fieldCount(); ++field) {
-            if (!isErrorValue(table.value(field, row))) continue;
-            ++found.errors;
-            Cause cause = explanation.cause(CellPlace{index, field, row});
-            if (!first) {
-                first = cause;
-                found.text = cause.text.isNull() ? std::string() : cause.text->toStdString();
+    runOnLargeStack([&] {
+        for (std::int32_t row : rowsInOrder(table)) {
+            for (std::int32_t field = 0; field < table.fieldCount(); ++field) {
+                if (!isErrorValue(table.value(field, row))) continue;
+                ++found.errors;
+                Cause cause = explanation.cause(CellPlace{index, field, row});
+                if (!first) {
+                    first = cause;
+                    found.text = cause.text.isNull() ? std::string() : cause.text->toStdString();
+                }
+                if (sameCause(cause, *first)) ++found.explained;
             }
-            if (sameCause(cause, *first)) ++found.explained;
         }
-    }
+    });
     if (!first) return std::nullopt;
     return found;
 }

@@ -53,7 +53,8 @@ class Explainer {
     struct Pending {
         CellFacts facts;
         std::int32_t level;
-        bool leftOut;  // the "..." after a cell's list that was cut
+        bool leftOut;         // the "..." after a cell's list that was cut
+        bool origin = false;  // an origin that is no cell, under the cell that reached it
     };
 
     bool stopped() {
@@ -98,11 +99,16 @@ class Explainer {
                 m_report.causeCells.push_back(shownCell(cell, m_bounds.maxText));
         } else if (m_cause.kind != Cause::Kind::None) {
             m_report.causeCells.push_back(shownCell(m_cause.origin, m_bounds.maxText));
-            if (m_cause.origin.place.isCell()) m_target = m_cause.origin.place;
+            if (m_cause.origin.place.isCell()) {
+                m_target = m_cause.origin.place;
+            } else {
+                // A local table's cell: named, but no cell of the results.
+                m_namedOrigin = !viewOf(m_cause.origin.name).empty();
+            }
         }
-        bool rootIsOrigin =
-            m_target ? m_rootPlace == m_target
-                     : m_cause.kind == Cause::Kind::Origin || m_cause.kind == Cause::Kind::Stopped;
+        bool rootIsOrigin = m_target ? m_rootPlace == m_target
+                                     : !m_namedOrigin && (m_cause.kind == Cause::Kind::Origin ||
+                                                          m_cause.kind == Cause::Kind::Stopped);
         if (rootIsOrigin) {
             m_report.nodes[0].mark = ExplainNode::Mark::Origin;
             m_targetShown = true;
@@ -137,6 +143,7 @@ class Explainer {
             }
             if (next == nullptr) return;
             m_way.insert(next->place);
+            m_wayEnd = next->place;
             if (m_target && next->place == *m_target) return;
             reads = readBy(next->place);
         }
@@ -146,15 +153,20 @@ class Explainer {
 
     void unfold(std::vector<CellFacts> rootReads) {
         ExplainNode& root = m_report.nodes[0];
-        root.unfolded = m_bounds.depth > 0 || !m_way.empty();
+        root.unfolded = m_bounds.depth > 0 || !m_way.empty() || m_namedOrigin;
         if (!root.unfolded) return;
         std::vector<Pending> pending;
+        if (!m_wayEnd) pushNamedOrigin(pending, 1);
         push(pending, std::move(rootReads), 1);
         while (!pending.empty()) {
             Pending next = std::move(pending.back());
             pending.pop_back();
             if (next.leftOut) {
                 leaveOut(next.level);
+                continue;
+            }
+            if (next.origin) {
+                m_report.nodes.push_back(originNode(next.level));
                 continue;
             }
             const CellPlace& place = next.facts.place;
@@ -165,6 +177,7 @@ class Explainer {
             ExplainNode node = nodeFor(next);
             ++m_cellsShown;
             if (node.unfolded && !stopped()) {
+                if (m_wayEnd && place == *m_wayEnd) pushNamedOrigin(pending, next.level + 1);
                 push(pending, readBy(place), next.level + 1);
             } else {
                 node.unfolded = false;
@@ -213,15 +226,25 @@ class Explainer {
         m_report.nodes.push_back(std::move(node));
     }
 
+    // An origin that is no cell comes last under the cell whose formula
+    // reached it (the end of the way, or the value itself).
+    void pushNamedOrigin(std::vector<Pending>& pending, std::int32_t level) {
+        if (m_namedOrigin) pending.push_back({CellFacts(), level, false, true});
+    }
+
+    ExplainNode originNode(std::int32_t level) {
+        ExplainNode node;
+        node.cell = shownCell(m_cause.origin, m_bounds.maxText);
+        node.level = level;
+        node.mark = ExplainNode::Mark::Origin;
+        return node;
+    }
+
     // The origin, when the way to it was too long (or could not be
     // followed): at the end, after a "...".
     void showOriginApart() {
         leaveOut(1);
-        ExplainNode node;
-        node.cell = shownCell(m_cause.origin, m_bounds.maxText);
-        node.level = 1;
-        node.mark = ExplainNode::Mark::Origin;
-        m_report.nodes.push_back(std::move(node));
+        m_report.nodes.push_back(originNode(1));
     }
 
     ExplainedCells& m_cells;
@@ -230,6 +253,8 @@ class Explainer {
     Cause m_cause;
     std::optional<CellPlace> m_rootPlace;
     std::optional<CellPlace> m_target;  // the origin, when it is a cell
+    bool m_namedOrigin = false;         // the origin, when it is a named cell of no table
+    std::optional<CellPlace> m_wayEnd;  // the last cell of the way
     PlaceSet m_way;
     PlaceSet m_shown;
     std::int32_t m_cellsShown = 0;

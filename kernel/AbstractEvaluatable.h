@@ -26,6 +26,12 @@ class AbstractEvaluatable {
     // The cell of the program's results this is, asked only where an error
     // is made; no cell (table -1) for anything else.
     [[gnu::cold]] virtual CellPlace place() const { return {}; }
+    // For what is no cell of the results yet has a name (a local table's
+    // cell) and holds `error`, an error that began there: the warning its
+    // readers share, which names it. The null object for the rest.
+    [[gnu::cold]] virtual Pointer<Object> readersWarning(const Pointer<Object>& /*error*/) const {
+        return {};
+    }
 };
 
 }  // namespace qv

@@ -90,7 +90,8 @@ Pointer<Object> LocalTableCalculator::evaluate(EvaluationContext& context) const
     std::int64_t cells = static_cast<std::int64_t>(table->fieldCount()) *
                          (clampRows(table->rows(), table->fieldCount()) + 1);
     ProgramResult::LocalTableNesting local(results, m_table, cells);
-    auto result = make<LocalTableResult>(results, results.options(), table, std::move(values));
+    auto result =
+        make<LocalTableResult>(results, results.options(), table, std::move(values), m_site);
     Pointer<Object> failure = result->compute(context.evaluator());
     if (isRaised(failure)) return failure;
     return result;

@@ -10,6 +10,7 @@
 #include "functions/SumFunction.h"
 #include "kernel/AbstractCalculator.h"
 #include "kernel/CellPlace.h"
+#include "kernel/LocalCallSite.h"
 
 namespace qv {
 
@@ -32,17 +33,23 @@ struct LocalTableField {
     std::int32_t field;
 };
 
+// A what-if: the table computed anew with some fields given. `call` is the
+// call's source text, which names the cells of the tables it makes. The
+// record of the errors met lives as long as the linked program: every
+// computation of one program meets the same errors.
 class LocalTableCalculator final : public AbstractCalculator {
     QV_OBJECT(LocalTableCalculator, AbstractCalculator, "LocalTableCalculator")
   public:
-    LocalTableCalculator(std::vector<LocalTableField> fields, std::int32_t table)
-        : m_fields(std::move(fields)), m_table(table) {}
+    LocalTableCalculator(std::vector<LocalTableField> fields, std::int32_t table,
+                         const StringPointer& call)
+        : m_fields(std::move(fields)), m_table(table), m_site(call, table) {}
     Pointer<Object> evaluate(EvaluationContext& context) const override;
     bool shouldShowAll(EvaluationContext& context) const override;
 
   private:
     std::vector<LocalTableField> m_fields;
     std::int32_t m_table;
+    mutable LocalCallSiteSlot m_site;
 };
 
 class UserFuncCalculator final : public AbstractCalculator {

@@ -5,6 +5,7 @@
 #include "core/Errors.h"
 #include "kernel/CellPlace.h"
 #include "kernel/ProgramResult.h"
+#include "kernel/ResolvedProgram.h"
 #include "language/AbstractExpression.h"
 
 namespace qv {
@@ -33,16 +34,17 @@ void appendRow(std::string& out, std::int32_t row) {
 // position after the marker fields ("T[3][2]", "T[base][2]" for the formula
 // row). A marker field without a name that finds it has no readable form:
 // its plain name is the nearest.
-void appendField(std::string& out, const TableResult& table, const CellPlace& place) {
-    StringPointer name = table.fieldName(place.field);
-    bool named = name->length() > 0 && table.resolved()->fieldIndexOf(name->view()) == place.field;
-    std::int32_t position = place.field - table.resolved()->headerCount() + 1;
+void appendField(std::string& out, const ResolvedTable& table, std::int32_t field,
+                 std::int32_t row) {
+    StringPointer name = table.field(field)->definition()->nameText();
+    bool named = name->length() > 0 && table.fieldIndexOf(name->view()) == field;
+    std::int32_t position = field - table.headerCount() + 1;
     if (named || position < 1) {
         out += '.';
         printName(out, name);
         return;
     }
-    if (place.row == 0) out += "[base]";
+    if (row == 0) out += "[base]";
     out += "[" + std::to_string(position) + "]";
 }
 
@@ -54,7 +56,20 @@ StringPointer cellName(ProgramResult& results, const CellPlace& place) {
     std::string out;
     printName(out, table.name());
     appendRow(out, place.row);
-    appendField(out, table, place);
+    appendField(out, *table.resolved(), place.field, place.row);
+    return str(out);
+}
+
+StringPointer localCellName(ProgramResult& results, const StringPointer& call, std::int32_t table,
+                            std::int32_t field, std::int32_t row) {
+    const ResolvedProgram& program = *results.linked();
+    if (table < 0 || table >= program.tableCount()) throwString(str("no such cell"));
+    const Pointer<ResolvedTable>& resolved = program.table(table);
+    if (resolved.isNull() || field < 0 || field >= resolved->fieldCount())
+        throwString(str("no such cell"));
+    std::string out(call->view());
+    appendRow(out, row);
+    appendField(out, *resolved, field, row);
     return str(out);
 }
 

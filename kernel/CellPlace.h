@@ -31,4 +31,10 @@ struct CellPlace {
 // for a place that names no cell of the results.
 StringPointer cellName(ProgramResult& results, const CellPlace& place);
 
+// The name of cell (field, row) of a table made by a what-if call, whose
+// source text is `call` and which computes the program's table `table`:
+// "Loc(a := 2)[3].b", "Loc(a := 2).b" for the formula row.
+StringPointer localCellName(ProgramResult& results, const StringPointer& call, std::int32_t table,
+                            std::int32_t field, std::int32_t row);
+
 }  // namespace qv

@@ -4,14 +4,17 @@
 // error is made; a plain value carries none of it.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "core/Object.h"
+#include "core/String.h"
 #include "kernel/CellPlace.h"
 
 namespace qv {
 
-// A cell of the results where an error began or a computation stopped.
+// A cell of the results where an error began or a computation stopped, or
+// the cell a special value ("(range)", "(sort)") was read from.
 class ErrorOrigin final : public Object {
     QV_OBJECT(ErrorOrigin, Object, "ErrorOrigin")
   public:
@@ -58,9 +61,10 @@ class CycleOrigin final : public Object {
     bool m_closed = false;
 };
 
-// The loop of one cell that reads itself, as the cells reading that cell
-// carry it; the cell itself holds the evaluator's shared "(circular)" and
-// no record. Kept to the place alone: a model may have a loop in every row.
+// A cell holding the shared "(circular)" of a loop of one cell (the loop
+// itself, or a cell that read it), named for a reader that is no program
+// cell: an expression or a local table's cell, which nothing could follow
+// later. Program cells keep the shared value and carry no record.
 class OneCellLoop final : public Object {
     QV_OBJECT(OneCellLoop, Object, "OneCellLoop")
   public:
@@ -69,6 +73,30 @@ class OneCellLoop final : public Object {
 
   private:
     CellPlace m_cell;
+};
+
+// A cell of a what-if local table where an error began: no cell of the
+// results, so it is named by the call as written ("Loc(a := 2)"), the
+// program table the call computes and the cell's field and row there. The
+// error is the first one met at that cell of that call (see LocalCallSite).
+class LocalCellOrigin final : public Object {
+    QV_OBJECT(LocalCellOrigin, Object, "LocalCellOrigin")
+  public:
+    LocalCellOrigin(const StringPointer& call, std::int32_t table, std::int32_t field,
+                    std::int32_t row, const Pointer<Object>& error)
+        : m_call(call), m_error(error), m_table(table), m_field(field), m_row(row) {}
+    const StringPointer& call() const noexcept { return m_call; }
+    const Pointer<Object>& error() const noexcept { return m_error; }
+    std::int32_t table() const noexcept { return m_table; }
+    std::int32_t field() const noexcept { return m_field; }
+    std::int32_t row() const noexcept { return m_row; }
+
+  private:
+    StringPointer m_call;
+    Pointer<Object> m_error;
+    std::int32_t m_table;
+    std::int32_t m_field;
+    std::int32_t m_row;
 };
 
 }  // namespace qv

@@ -16,7 +16,6 @@ namespace qv {
 
 namespace {
 
-constexpr const char* kDependsOnError = "depends on cell that contain error";
 constexpr const char* kNestedTooDeeply = "calculation nested too deeply";
 
 // Stack kept free below the deepest cell being computed: room for what runs
@@ -265,12 +264,15 @@ const Evaluator::Frame* Evaluator::selfReading(const CellPlace& place) const {
 }
 
 // What a cell that read the shared "(circular)" of the loop of one cell
-// `loop` holds: the shared value itself when it is that cell (or the loop
-// is unknown), else a value naming the loop, which the reader's own
-// readers share; readers of the same loop in a row share one too.
+// `loop` holds. A program cell keeps the shared value itself, as the loop
+// does: a model may have a loop in every row and readers of each, and the
+// loop is found on request by following what the cell read (see
+// ExplainCause.cpp). What is no program cell (an expression, a local
+// table's cell) cannot be followed later, so it gets a value naming the
+// loop; readers of the same loop in a row share one.
 Pointer<Object> Evaluator::circularFor(const AbstractEvaluatable& evaluatable,
                                        const CellPlace& loop) {
-    if (!loop.isCell() || evaluatable.place() == loop) return m_circular;
+    if (!loop.isCell() || evaluatable.place().isCell()) return m_circular;
     if (m_lastLoopRead.isNull() || m_lastLoop != loop) {
         m_lastLoop = loop;
         m_lastLoopRead = make<StringSpecialValue>(m_circular->text(), make<OneCellLoop>(loop));
@@ -291,24 +293,55 @@ void Evaluator::noteUnwound(const AbstractEvaluatable& evaluatable, const Object
 Pointer<Object> Evaluator::dependsOn(const Pointer<Object>& warning, const CellPlace& place) {
     if (is<Warning>(warning) && !cast<Warning>(warning)->origin().isNull()) return warning;
     if (!place.isCell()) {
-        if (m_dependsOnError.isNull()) m_dependsOnError = newWarning(kDependsOnError);
+        if (m_dependsOnError.isNull()) m_dependsOnError = make<Warning>(str(kDependsOnErrorText));
         return m_dependsOnError;
     }
     Pointer<Object>& shared = m_dependsOn[{place.table, place.field, place.row}];
-    if (shared.isNull()) shared = make<Warning>(str(kDependsOnError), make<ErrorOrigin>(place));
+    if (shared.isNull()) shared = make<Warning>(str(kDependsOnErrorText), make<ErrorOrigin>(place));
     return shared;
+}
+
+// An error that began in the cell read: its readers point at that cell. A
+// cell that is no cell of the results but has a name (a local table's)
+// gives them the warning they share, which names it.
+Pointer<Object> Evaluator::raiseOrigin(const AbstractEvaluatable& holder, Object* error) {
+    Pointer<Object> warning(error);
+    CellPlace place = holder.place();
+    if (!place.isCell()) {
+        Pointer<Object> shared = holder.readersWarning(warning);
+        if (!shared.isNull()) return raiseWarning(shared);
+    }
+    return raiseWarning(warning, place);
+}
+
+// A special value that records nothing. The shared "(circular)" of another
+// evaluator (the kernel's, read by an expression) is a loop of one cell as
+// this evaluator's own is. Any other special value reaches its reader as
+// its text (never a range object itself), naming the program cell it was
+// read from; the reader's own readers pass that copy on, so it is made
+// once per cell read, and only when such a value is read.
+Pointer<Object> Evaluator::raiseSpecialRead(const AbstractEvaluatable& holder,
+                                            const Object& value) {
+    if (m_circular->equals(value)) {
+        return raiseSpecial(m_circular, m_depth > 0 ? holder.place() : CellPlace{});
+    }
+    CellPlace place = holder.place();
+    if (!place.isCell()) return raiseSpecial(make<StringSpecialValue>(value.toString()));
+    return raiseSpecial(make<StringSpecialValue>(value.toString(), make<ErrorOrigin>(place)));
 }
 
 // The tests in this order: an error, a special value (the reader gets its
 // text, never a range object itself), a cell being computed (a cycle).
 Pointer<Object> Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object* value) {
     if (value->isInstanceOf(Warning::typeId())) {
-        bool isOrigin = static_cast<const Warning*>(value)->origin().isNull();
-        return raiseWarning(Pointer<Object>(value), isOrigin ? evaluatable.place() : CellPlace{});
+        if (static_cast<const Warning*>(value)->origin().isNull())
+            return raiseOrigin(evaluatable, value);
+        return raiseWarning(Pointer<Object>(value));
     }
     if (value->isInstanceOf(SpecialValue::typeId())) {
-        // A cycle or a stop is passed on as it is, so that every cell after
-        // it points at the same loop or place. A cell holding the shared
+        // A cycle, a stop or a special value already read from a cell is
+        // passed on as it is, so that every cell after it points at the
+        // same loop or place. A cell holding the shared
         // "(circular)" is a loop of its own and names itself to its reader;
         // outside every cell (depth 0) there is no reader to name it to.
         if (value == m_circular.object()) {
@@ -318,7 +351,7 @@ Pointer<Object> Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object
             !static_cast<const StringSpecialValue*>(value)->cause().isNull()) {
             return raiseSpecial(Pointer<Object>(value));
         }
-        return raiseSpecial(make<StringSpecialValue>(value->toString()));
+        return raiseSpecialRead(evaluatable, *value);
     }
     if (value->isInstanceOf(OnStack::typeId())) return closeCycle(evaluatable);
     return Pointer<Object>(value);
@@ -346,11 +379,14 @@ Pointer<Object> Evaluator::settleRaised(const AbstractEvaluatable& evaluatable, 
     return {};
 }
 
+// The alternatives after the one being tried are pending; those never
+// tried are no longer pending once one ends the search (`left` of them).
 Pointer<Object> Evaluator::evaluateAlternatives(AbstractEvaluatable& evaluatable) {
     std::int32_t count = evaluatable.alternativesOf();
     m_pendingAlternatives += count - 1;
     for (std::int32_t i = 0; i < count; ++i) {
         bool last = i == count - 1;
+        std::int32_t left = count - 1 - i;
         if (i > 0) --m_pendingAlternatives;
         evaluatable.setCachedValue(OnStack::instance());
         Pointer<Object> result;
@@ -359,7 +395,10 @@ Pointer<Object> Evaluator::evaluateAlternatives(AbstractEvaluatable& evaluatable
         } catch (const StringPointer& message) {
             // A cell stopped halfway says so as one stopped before it began,
             // so that its readers do too.
-            if (stopRequested() && message->equals(kStoppedText)) return refusal(evaluatable);
+            if (stopRequested() && message->equals(kStoppedText)) {
+                m_pendingAlternatives -= left;
+                return refusal(evaluatable);
+            }
             if (last) return make<Warning>(message);
             continue;
         } catch (const std::bad_alloc&) {
@@ -375,10 +414,13 @@ Pointer<Object> Evaluator::evaluateAlternatives(AbstractEvaluatable& evaluatable
             bool next = false;
             result = settleRaised(evaluatable, last, next);
             if (next) continue;
+            m_pendingAlternatives -= left;
             return result;
         }
-        if (result.isNull()) return result;
-        if (!last && is<Warning>(result)) continue;
+        if (!last) {
+            if (!result.isNull() && is<Warning>(result)) continue;
+            m_pendingAlternatives -= left;
+        }
         return result;
     }
     return Pointer<Object>();

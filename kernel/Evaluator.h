@@ -136,6 +136,10 @@ class Evaluator {
                                                              const CellPlace& loop);
     [[gnu::cold, gnu::noinline]] void noteUnwound(const AbstractEvaluatable& evaluatable,
                                                   const Object& value);
+    [[gnu::cold, gnu::noinline]] Pointer<Object> raiseSpecialRead(const AbstractEvaluatable& holder,
+                                                                  const Object& value);
+    [[gnu::cold, gnu::noinline]] Pointer<Object> raiseOrigin(const AbstractEvaluatable& holder,
+                                                             Object* error);
     [[gnu::cold, gnu::noinline]] Pointer<Object> dependsOn(const Pointer<Object>& warning,
                                                            const CellPlace& place);
     Pointer<Object> evaluateOneLevelDown(AbstractEvaluatable& evaluatable);

@@ -193,7 +193,7 @@ CalculatorPointer LinkContext::compileLocalTable(const FuncExpression& node) {
         }
         fields.push_back({compileChild(assign->value()), field});
     }
-    return make<LocalTableCalculator>(std::move(fields), index);
+    return make<LocalTableCalculator>(std::move(fields), index, node.toSource());
 }
 
 CalculatorPointer LinkContext::compile(const AtExpression& node) {

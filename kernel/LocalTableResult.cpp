@@ -6,9 +6,16 @@ namespace qv {
 
 LocalTableResult::LocalTableResult(ProgramResult& results, ResultOptions options,
                                    const Pointer<ResolvedTable>& table,
-                                   std::vector<LocalTableFieldValue> values)
+                                   std::vector<LocalTableFieldValue> values,
+                                   LocalCallSiteSlot& call)
     : TableResult(results, std::move(options), table, table->index()),
-      m_values(std::move(values)) {}
+      m_values(std::move(values)),
+      m_call(call) {}
+
+Pointer<Object> LocalTableResult::readersWarning(std::int32_t field, std::int32_t row,
+                                                 const Pointer<Object>& error) {
+    return m_call.site().dependsOn(field, row, error);
+}
 
 // A given value stands in every row that would use the field's general
 // formula; a row with a formula of its own keeps it.

@@ -43,6 +43,11 @@ CellPlace ResultEvaluatable::place() const {
     return {index, m_field, m_row};
 }
 
+Pointer<Object> ResultEvaluatable::readersWarning(const Pointer<Object>& error) const {
+    if (m_table == nullptr) return {};
+    return m_table->readersWarning(m_field, m_row, error);
+}
+
 const CalculatorPointer& ResultEvaluatable::calculator() {
     if (!m_calculatorKnown) {
         m_calculator =

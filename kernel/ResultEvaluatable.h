@@ -31,6 +31,7 @@ class ResultEvaluatable final : public AbstractEvaluatable {
     Pointer<Object> computeAlternative(Evaluator& evaluator, std::int32_t index) override;
     std::int32_t alternativesOf() override;
     CellPlace place() const override;
+    Pointer<Object> readersWarning(const Pointer<Object>& error) const override;
 
     ProgramResult& results() const noexcept { return m_results; }
     TableResult* table() const noexcept { return m_table; }

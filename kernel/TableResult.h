@@ -82,6 +82,14 @@ class TableResult : public AbstractResultGetter {
 
     // Reading.
     virtual Pointer<Object> value(std::int32_t field, std::int32_t row);
+    // The warning the readers of cell (field, row) share when it holds
+    // `error`, an error that began there, for a table whose cells are no
+    // cells of the results (a local table's); the null object otherwise.
+    [[gnu::cold]] virtual Pointer<Object> readersWarning(std::int32_t /*field*/,
+                                                         std::int32_t /*row*/,
+                                                         const Pointer<Object>& /*error*/) {
+        return {};
+    }
     Pointer<Object> displayValue(std::int32_t field, std::int32_t row, bool elide);
     StringPointer rowLabel(std::int32_t row);
     virtual std::int32_t displayRow(std::int32_t position) const;

@@ -14,6 +14,8 @@ namespace qv {
 
 inline constexpr std::string_view kCircularText = "(circular)";
 inline constexpr std::string_view kStoppedText = "calculation stopped";
+// What a cell that read an error holds.
+inline constexpr std::string_view kDependsOnErrorText = "depends on cell that contain error";
 
 enum class ValueKind : std::uint8_t { Plain, Special, Error };
 

@@ -41,6 +41,18 @@ const char* kSharedAndLoop =
     "table A{ x:=B.y+1! }\n"
     "table B{ y:=A.x*2! z:=y! }\n";
 
+// A what-if that fails in its last row: the local table's cell where the
+// error began is named by the call as written.
+const char* kBrokenWhatIf =
+    "table Savings{ rate:=0.03! year:=range 1 to 3! balance:=if row=1 then 100 else "
+    "prev*(1+rate)! check:=if rate>0.05 then find(false) else balance! }\n"
+    "table Compare{ r:=range 0.02 to 0.06 step 0.02! total:=Savings(rate := r)[3].check! "
+    "doubled:=total*2! }\n";
+const char* kWhatIfCause = "caused by Savings(rate := r)[3].check: not found";
+const char* kWhatIfOrigin =
+    "Savings(rate := r)[3].check := if rate>0.05 then find(false) else balance => not found  "
+    "<- origin\n";
+
 const char* kLoanPayment =
     "Loan[3].payment := principal*rate/(1-power(1+rate, -months)) => depends on cell that "
     "contain error\n"
@@ -65,11 +77,28 @@ TEST(ExplainCommandTest, ExplainsValuesAndErrorsOfDocuments) {
     std::string loan = examplePath("loan.qvl");
     std::string broken = brokenLoan();
     std::string shared = writeDocument("explain-shared.qvl", kSharedAndLoop);
+    std::string whatIf = writeDocument("explain-whatif.qvl", kBrokenWhatIf);
     struct Row {
         const char* what;
         ArgumentList arguments;
         std::string out;
     } rows[] = {
+        {"an error that began in a what-if: the origin under the cell that asked it",
+         {whatIf, "Compare[3].doubled"},
+         "Compare[3].doubled := total*2 => depends on cell that contain error\n" +
+             std::string(kWhatIfCause) +
+             "\n"
+             "  Compare[3].total := Savings(rate := r)[3].check => depends on cell that contain "
+             "error\n"
+             "    Compare[3].r := range 0.02 to 0.06 step 0.02 => 0.06\n"
+             "    " +
+             kWhatIfOrigin},
+        {"the cell that asked the what-if, no deeper",
+         {"--depth", "0", whatIf, "Compare[3].total"},
+         "Compare[3].total := Savings(rate := r)[3].check => depends on cell that contain "
+         "error\n" +
+             std::string(kWhatIfCause) +
+             "\n  Compare[3].r := range 0.02 to 0.06 step 0.02 => 0.06\n  " + kWhatIfOrigin},
         {"a value of an example, one level",
          {"--depth", "1", loan, "Loan[2].interest"},
          "Loan[2].interest := opening*rate => 745.0396193\n"
@@ -151,6 +180,7 @@ std::size_t countOf(const std::string& text, const std::string& part) {
 TEST(ExplainCommandTest, JsonTellsWhatTheTextTells) {
     std::string broken = brokenLoan();
     std::string shared = writeDocument("explain-json.qvl", kSharedAndLoop);
+    std::string whatIf = writeDocument("explain-json-whatif.qvl", kBrokenWhatIf);
     struct Row {
         std::string file;
         std::string expression;
@@ -167,6 +197,8 @@ TEST(ExplainCommandTest, JsonTellsWhatTheTextTells) {
         {broken, "Loan[120].closing"},
         {broken, "Loan[sum].payment"},
         {shared, "B.z"},
+        {whatIf, "Compare[3].doubled"},
+        {whatIf, "Compare[3].doubled + 1"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.expression);
@@ -207,11 +239,31 @@ TEST(ExplainCommandTest, JsonTellsWhatTheTextTells) {
               "{\"level\":2,\"name\":\"A.x\",\"formula\":\"B.y+1\",\"value\":\"(circular)\","
               "\"error\":true,\"mark\":\"see above\",\"unfolded\":false,\"more\":false}],"
               "\"complete\":true}\n");
+    // The origin in a what-if is no cell; it has a name, a formula and a value.
+    Outcome local =
+        run(runExplain, {"--format", "json", "--depth", "0", whatIf, "Compare[3].total"});
+    const std::string origin =
+        "{\"name\":\"Savings(rate := r)[3].check\",\"formula\":\"if rate>0.05 then find(false) "
+        "else balance\",\"value\":\"not found\",\"error\":true";
+    EXPECT_EQ(local.out,
+              "{\"expression\":\"Compare[3].total\",\"cause\":{\"kind\":\"origin\",\"text\":\"" +
+                  std::string(kWhatIfCause) + "\",\"cells\":[" + origin +
+                  "}]},\"tree\":["
+                  "{\"level\":0,\"name\":\"Compare[3].total\",\"formula\":\"Savings(rate := "
+                  "r)[3].check\",\"value\":\"depends on cell that contain error\",\"error\":true,"
+                  "\"mark\":null,\"unfolded\":true,\"more\":false},"
+                  "{\"level\":1,\"name\":\"Compare[3].r\",\"formula\":\"range 0.02 to 0.06 step "
+                  "0.02\",\"value\":\"0.06\",\"error\":false,\"mark\":null,\"unfolded\":false,"
+                  "\"more\":false},"
+                  "{\"level\":1," +
+                  origin.substr(1) +
+                  ",\"mark\":\"origin\",\"unfolded\":false,\"more\":false}],\"complete\":true}\n");
 }
 
 TEST(ExplainCommandTest, WhyAddsTheCauseAfterEachErrorValue) {
     std::string broken = brokenLoan();
     std::string shared = writeDocument("why-shared.qvl", kSharedAndLoop);
+    std::string whatIf = writeDocument("why-whatif.qvl", kBrokenWhatIf);
     struct Row {
         const char* what;
         int (*command)(const ArgumentList&);
@@ -227,16 +279,26 @@ TEST(ExplainCommandTest, WhyAddsTheCauseAfterEachErrorValue) {
         {"eval: with --typed",
          runEval,
          {"--typed", broken, "--why", "Loan[1].rate"},
-         "Warning\tdepends on cell that contain error\tcaused by Loan[1].rate: undefined: "
+         "Warning\tdepends on cell that contain error\tcaused by Loan.rate: undefined: "
          "yearly_rat\n"},
+        {"eval: an error that began in a what-if, and a row where it did not fail",
+         runEval,
+         {"--why", whatIf, "Compare[3].doubled", "Compare[1].doubled"},
+         "depends on cell that contain error\t" + std::string(kWhatIfCause) + "\n208.08\n"},
+        {"check: the what-if's cell explains its readers",
+         runCheck,
+         {"--why", whatIf},
+         "Compare: " + std::string(kWhatIfCause) + " (explains 2 of 2 cells with error values)\n" +
+             whatIf +
+             ": 2 tables, 7 fields, 6 rows, 2 cells with errors, 0 tables with warnings\n"},
         {"eval: a loop",
          runEval,
          {"--why", shared, "B.z", "T.c"},
          "(circular)\tcycle: A.x -> B.y -> A.x\n3\n"},
-        {"check: one typo explains most error values of its table",
+        {"check: one typo explains every error value of its table",
          runCheck,
          {"--why", broken},
-         "Loan: caused by Loan.rate: undefined: yearly_rat (explains 601 of 722 cells with error "
+         "Loan: caused by Loan.rate: undefined: yearly_rat (explains 722 of 722 cells with error "
          "values)\n" +
              broken +
              ": 1 tables, 10 fields, 120 rows, 722 cells with errors, 0 tables with warnings\n"},

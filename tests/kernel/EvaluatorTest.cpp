@@ -188,6 +188,48 @@ TEST(Evaluator, AnAlternativePastACycleLeavesTheCycleUncomputed) {
     EXPECT_EQ(typed(self.cache), "Double:7");
 }
 
+// An alternative that works before the last leaves nothing pending: the
+// cycles computed after it in the same evaluation are cycles, cached as
+// such, and a cycle read after it settles in the cell that reads it.
+TEST(Evaluator, AnAlternativeThatWorksLeavesNothingPending) {
+    struct PendingCase {
+        std::string what;
+        std::vector<TestCell::Formula> alternatives;
+    };
+    TestCell failed({raises("no value")});
+    const std::vector<PendingCase> cases = {
+        {"the first of two", {number(1), number(2)}},
+        {"the second of three", {raises("first"), number(2), number(3)}},
+        {"past a cell in error", {reads(failed), number(2), number(3)}},
+        {"nothing, before the last", {constant(Pointer<Object>()), number(2)}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestCell alt(c.alternatives);
+        TestCell self;
+        self.alternatives = {reads(self)};
+        TestCell b, loop;
+        b.alternatives = {reads(loop)};
+        loop.alternatives = {reads(b)};
+        std::int32_t pendingAfter = -1;
+        TestCell top({[&](Evaluator& evaluator) {
+            evaluator.evaluate(alt);
+            pendingAfter = evaluator.pendingAlternatives();
+            Pointer<Object> first = evaluator.evaluate(self);
+            if (isRaised(first)) evaluator.takeRaised();
+            return evaluator.evaluate(b);
+        }});
+        Evaluator evaluator;
+        EXPECT_EQ(typed(evaluator.evaluateTop(top)), "StringSpecialValue:(circular)");
+        EXPECT_EQ(pendingAfter, 0);
+        EXPECT_EQ(typed(self.cache), "StringSpecialValue:(circular)");
+        EXPECT_EQ(typed(b.cache), "StringSpecialValue:(circular)");
+        EXPECT_EQ(typed(loop.cache), "StringSpecialValue:(circular)");
+        EXPECT_EQ(typed(top.cache), "StringSpecialValue:(circular)");
+        EXPECT_EQ(self.computed, 1);
+    }
+}
+
 TEST(Evaluator, LibraryFailuresBecomeValues) {
     const std::vector<std::pair<TestCell::Formula, std::string>> cases = {
         {[](Evaluator&) -> Pointer<Object> { throw std::bad_alloc(); }, "Warning:out of memory"},

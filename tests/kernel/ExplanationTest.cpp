@@ -269,6 +269,34 @@ TEST(Explanation, ExpressionErrorsCarryTheirCause) {
     EXPECT_EQ(facts.cause.origin.name->toStdString(), "P.rate");
 }
 
+// The cells an expression reads were computed by the kernel before it: a
+// cell that reads itself holds the kernel's "(circular)", a range its own
+// value, and the expression's cause names them as the cells' readers do.
+TEST(Explanation, ExpressionsReadingComputedSpecialValues) {
+    struct ExpressionCause {
+        std::string program;
+        const char* text;
+        Cause::Kind kind;
+        const char* cause;
+    };
+    const std::string self = "table E{ c:=c+1! d:=c*2! } table L{ a:=b! b:=a! }";
+    const std::string range = "table T{ r:=range 1 to 3! } table V{ v:=T.r! }";
+    const std::vector<ExpressionCause> cases = {
+        {self, "E.c+1", Cause::Kind::Cycle, "cycle: E.c -> E.c"},
+        {self, "E.d+1", Cause::Kind::Cycle, "cycle: E.c -> E.c"},
+        {self, "L.a+1", Cause::Kind::Cycle, "cycle: L.a -> L.b -> L.a"},
+        {range, "T.r&\"\"", Cause::Kind::Origin, "caused by T.r: (range)"},
+        {range, "V.v&\"\"", Cause::Kind::Origin, "caused by T.r: (range)"},
+    };
+    for (const ExpressionCause& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto model = loadModel(c.program);
+        Cause cause = Explanation(*model).expression(str(c.text)).cause;
+        EXPECT_EQ(cause.kind, c.kind);
+        EXPECT_EQ(cause.text->toStdString(), c.cause);
+    }
+}
+
 TEST(Explanation, ExpressionsAsEvalComputesThem) {
     auto kernel = loadModel(kAcross);
     Explanation explanation(*kernel);
