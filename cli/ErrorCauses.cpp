@@ -44,7 +44,7 @@ bool sameCause(const Cause& a, const Cause& b) {
             return true;
         case Cause::Kind::Origin:
         case Cause::Kind::Stopped:
-            return a.origin.place == b.origin.place;
+            return sameCell(a.origin, b.origin);
         case Cause::Kind::Cycle:
             return loopOf(a) == loopOf(b);
     }

@@ -28,6 +28,11 @@ std::int32_t cellLimit(const ExplainLimits& limits) {
 
 // The formula as the grid shows it for the cell: its own, else the one it
 // takes from its field or base table.
+bool sameCell(const CellFacts& a, const CellFacts& b) {
+    if (a.place.isCell() || b.place.isCell()) return a.place == b.place;
+    return !a.name.isNull() && !b.name.isNull() && a.name->view() == b.name->view();
+}
+
 CellFacts cellFacts(ProgramResult& results, const CellPlace& place) {
     CellFacts facts;
     facts.place = place;

@@ -33,6 +33,10 @@ struct CellFacts {
 // the calling thread: what the answers below are made of.
 CellFacts cellFacts(ProgramResult& results, const CellPlace& place);
 
+// Whether two cells are the same; cells outside every table of the results
+// (an origin in a what-if's local table) are known by their names.
+bool sameCell(const CellFacts& a, const CellFacts& b);
+
 // Why a cell holds an error.
 struct Cause {
     enum class Kind : std::uint8_t {

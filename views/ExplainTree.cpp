@@ -20,6 +20,11 @@ bool sameOrigin(const CellPlace& a, const CellPlace& b) {
     return a.table == b.table && a.field == b.field && (a.row == 0 || b.row == 0);
 }
 
+bool sameOrigin(const CellFacts& a, const CellFacts& b) {
+    if (a.place.isCell() || b.place.isCell()) return sameOrigin(a.place, b.place);
+    return sameCell(a, b);
+}
+
 bool contains(const std::vector<CellFacts>& cells, const CellPlace& place) {
     return std::any_of(cells.begin(), cells.end(),
                        [&](const CellFacts& cell) { return cell.place == place; });
@@ -183,8 +188,7 @@ void ExplainTree::openPathToCause() {
             } else if (sameOrigin(child.place, m_cause.origin.place)) {
                 leads = true;
             } else if (isErrorValue(child)) {
-                leads =
-                    sameOrigin(explanation.cause(child.place).origin.place, m_cause.origin.place);
+                leads = sameOrigin(explanation.cause(child.place).origin, m_cause.origin);
             }
             if (leads) next = (at < 0 ? 0 : at + 1) + lineOffset(parent, i);
         }

@@ -78,6 +78,11 @@ TEST(ExplainCommandTest, ExplainsValuesAndErrorsOfDocuments) {
     std::string broken = brokenLoan();
     std::string shared = writeDocument("explain-shared.qvl", kSharedAndLoop);
     std::string whatIf = writeDocument("explain-whatif.qvl", kBrokenWhatIf);
+    // Two what-ifs failing in different cells: s tries the first, fails by the second.
+    std::string twoWhatIfs =
+        writeDocument("explain-two-whatifs.qvl",
+                      "table L{ a:=1! b:=find(false)! c:=b + a! e:=nosuch(a)! f:=e + 1! }\n"
+                      "table w{ n:=range 1 to 1! u:=L(a:=2).f! v:=L(a:=3).c! s:=v + 1 alt u! }\n");
     struct Row {
         const char* what;
         ArgumentList arguments;
@@ -93,6 +98,13 @@ TEST(ExplainCommandTest, ExplainsValuesAndErrorsOfDocuments) {
              "    Compare[3].r := range 0.02 to 0.06 step 0.02 => 0.06\n"
              "    " +
              kWhatIfOrigin},
+        {"of two what-ifs, the origin under the one it began in",
+         {twoWhatIfs, "w[1].s"},
+         "w[1].s := v + 1 alt u => depends on cell that contain error\n"
+         "caused by L(a := 2).e: func unknown\n"
+         "  w.v := L(a:=3).c => depends on cell that contain error\n"
+         "  w.u := L(a:=2).f => depends on cell that contain error\n"
+         "    L(a := 2).e := nosuch(a) => func unknown  <- origin\n"},
         {"the cell that asked the what-if, no deeper",
          {"--depth", "0", whatIf, "Compare[3].total"},
          "Compare[3].total := Savings(rate := r)[3].check => depends on cell that contain "

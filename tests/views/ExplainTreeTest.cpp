@@ -18,7 +18,11 @@ using test::loadModel;
 constexpr std::string_view kModel =
     "table a{ x:=range 1 to 2! y:=x + 1! z:=y * 2! }"
     "table b{ n:=range 1 to 1! s:=a[2].z + a[1].x! e:=nosuch(1)! f:=e + 1! g:=f + 1! }"
-    "table c{ n:=range 1 to 1! p:=q + 1! q:=p + 1! r:=q! }";
+    "table c{ n:=range 1 to 1! p:=q + 1! q:=p + 1! r:=q! }"
+    // Two what-ifs failing in different cells of their local tables; s
+    // tries the first and fails by the second.
+    "table L{ a:=1! b:=find(false)! c:=b + a! e:=nosuch(a)! f:=e + 1! }"
+    "table w{ n:=range 1 to 1! u:=L(a:=2).f! v:=L(a:=3).c! s:=v + 1 alt u! }";
 
 // The tree's lines by name, dots for depth.
 std::vector<std::string> lines(const ExplainTree& tree) {
@@ -84,6 +88,7 @@ TEST(ExplainTree, AnErrorOpensOnThePathToItsOriginAndACycleAroundIt) {
         {"b", 2, Cause::Kind::Origin, {}, -1},
         {"c", 1, Cause::Kind::Cycle, {"c[1].q", ".c[1].p"}, 1},
         {"c", 3, Cause::Kind::Cycle, {"c[1].q", ".c[1].p", "..c[1].q"}, 2},
+        {"w", 3, Cause::Kind::Origin, {"w.v", "w.u"}, 1},
     };
     Pointer<Kernel> kernel = loadModel(kModel);
     for (const Case& c : cases) {
