@@ -88,15 +88,23 @@ void MainPanel::followShownCause() {
 
 void MainPanel::goToCauseOf(const CellPlace& place, bool orBack) {
     std::optional<CellPlace> target;
+    bool inWhatIf = false;
     try {
-        target = placeOfCause(Explanation(*m_kernel).cause(place), place);
+        Cause cause = Explanation(*m_kernel).cause(place);
+        target = placeOfCause(cause, place);
+        inWhatIf = cause.kind == Cause::Kind::Origin && !cause.origin.place.isCell() &&
+                   cause.origin.name->length() > 0;
     } catch (const StringPointer&) {
         target.reset();
     }
-    if (target && *target != place)
+    if (target && *target != place) {
         goToCell(*target);
-    else if (orBack)
-        goToCell(place);
+        return;
+    }
+    if (orBack || inWhatIf) goToCell(place);
+    // A what-if's cell is in no grid: the explain view shows it, at the end
+    // of the way from this cell.
+    if (inWhatIf) addExplainView(true);
 }
 
 void MainPanel::goToCell(const CellPlace& place) {

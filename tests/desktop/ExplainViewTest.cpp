@@ -279,6 +279,40 @@ TEST(GoToCause, SelectsTheOriginInAnOpenViewOrOpensOne) {
     }
 }
 
+TEST(GoToCause, AnOriginInAWhatIfOpensTheExplainViewOnTheCell) {
+    const std::string model =
+        "table Fees{ upto:=0! fee:=0! amount:=100; charged:=find(upto >= amount).fee! "
+        "<1>:={1000,5} <2>:={2000,8} }\n"
+        "table Quote{ amount:=range 500 to 2500 step 1000! fee:=Fees(amount:=amount)[1].charged! "
+        "}\n";
+    for (bool shownBefore : {false, true}) {
+        SCOPED_TRACE(shownBefore ? "an explain view shown before" : "no explain view");
+        ExplainFixture f(std::string("optimized(10,10) result(Quote);\n") +
+                             (shownBefore ? "optimized(400,10) explain();\n" : ""),
+                         model);
+        CellPlace fee = f.place("Quote", 1, 3);
+        f.clickCell(0, fee);
+        std::string before = f.layoutText();
+        f.choose(MenuCommand::GoToCause);
+        std::string added = f.layoutText().substr(before.size());
+        EXPECT_EQ(added.find("explain()") != std::string::npos, !shownBefore) << added;
+        ASSERT_EQ(f.root().frameCount(), 2);
+        Pointer<ExplainEditable> view;
+        for (std::int32_t i = 0; i < 2 && view.isNull(); ++i)
+            view = cast<ExplainEditable>(f.frame(i)->view());
+        ASSERT_FALSE(view.isNull());
+        // A view opened for it takes the selection, on the origin's line.
+        if (shownBefore)
+            EXPECT_EQ(f.selected(), fee);
+        else
+            EXPECT_EQ(f.panel->support().selected().object(), view.object());
+        ASSERT_FALSE(view->tree().isEmpty());
+        EXPECT_EQ(view->tree().subject().place, fee);
+        EXPECT_EQ(view->tree().cause().origin.name->toStdString(),
+                  "Fees(amount := amount)[1].charged");
+    }
+}
+
 TEST(GoToCause, IsOfferedInTheEditMenuWithItsKeyAndInACellsContextMenu) {
     ExplainFixture f("optimized(10,10) result(Prices);\n");
     const toolkit::MenuItem& edit = f.window.menuBar()[1];
