@@ -45,6 +45,8 @@ MainPanel::MainPanel(toolkit::Window& window, std::string startupPath)
       m_chartExport(window),
       m_flow(window, *this, std::move(startupPath)) {
     watch(m_kernel);
+    support().setRequestHandler(
+        [this](const Pointer<Object>& request) { return m_nameEdits.offer(request); });
     buildMenus();
     window.setMenuBar(m_menus);
     window.postMessage({kStartMessage, 0, {}});
@@ -74,7 +76,8 @@ void MainPanel::buildMenus() {
     MenuItem view = menu("&View", {item("&Source", Source), item("&Compute", Compute, "F9")});
     MenuItem add = menu(
         "&Add", {item("P&anel", Panel), item("&Text area", TextArea), item("&Project", Project),
-                 item("P&roperties", Properties), item("E&xplain", Explain)});
+                 item("P&roperties", Properties), item("E&xplain", Explain),
+                 item("&Where used", WhereUsed)});
     MenuItem help =
         menu("&Help", {item("&Html Documentation", HtmlDocumentation),
                        item("&Browse Quorvatelle web site...", WebSite), item("&About", About)});
@@ -115,6 +118,7 @@ void MainPanel::loadDocument(const StringPointer& text) {
     // A node menu still open belongs to a view that is gone.
     m_nodeMenuChoice = {};
     m_shownCause = {};
+    m_nameEdits.forget();
     formulaBar()->showFormula("");
     setLayoutRoot(cast<FloatLayoutEditable>(parser->layoutRoot()));
     refreshViews(true);
@@ -462,6 +466,10 @@ void MainPanel::menuChosen(std::int32_t id) {
         case MenuCommand::CellExplain:
             addExplainView(static_cast<MenuCommand>(id) == MenuCommand::CellExplain);
             break;
+        case MenuCommand::WhereUsed:
+        case MenuCommand::CellWhereUsed:
+            addWhereUsedView();
+            break;
     }
     afterEvent();
 }
@@ -474,7 +482,7 @@ void MainPanel::message(const toolkit::PostedMessage& message) {
     if (m_chartExport.handleMessage(message)) return;
     if (message.id == kStartMessage) {
         m_flow.start();
-    } else {
+    } else if (!m_nameEdits.handleMessage(message)) {
         m_flow.handleMessage(message);
     }
     afterEvent();

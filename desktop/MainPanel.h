@@ -16,6 +16,7 @@
 #include "desktop/ChartExport.h"
 #include "desktop/DocumentFlow.h"
 #include "desktop/MainPanelKernelFeedback.h"
+#include "desktop/NameEditFlow.h"
 #include "desktop/OpenTableDialog.h"
 #include "desktop/SourceWindow.h"
 #include "desktop/WaitIndicator.h"
@@ -60,6 +61,9 @@ enum class MenuCommand : std::int32_t {
     Explain,
     CellExplain,
     CellGoToCause,
+    // The Add menu's Where used, and the same item of a grid's context menu.
+    WhereUsed,
+    CellWhereUsed,
 };
 
 class MainPanel final : public EditableContainerPanel,
@@ -135,6 +139,13 @@ class MainPanel final : public EditableContainerPanel,
     // Adds an explain view of the selected cell; from a cell's context
     // menu only when the work area has none yet.
     void addExplainView(bool unlessShown);
+    // The table or field of the selected grid cell ("Prices.qty"), or empty.
+    std::string selectedNameTarget() const;
+    // Adds the list of the places that use the selected table or field.
+    void addWhereUsedView();
+    // Selects a view of the work area and brings it into sight.
+    void showView(const Pointer<AbstractEditable>& view);
+    NameEditFlow& nameEdits() noexcept { return m_nameEdits; }
 
     // The program text and the layout text, as a document is written
     // (without the end mark).
@@ -218,6 +229,7 @@ class MainPanel final : public EditableContainerPanel,
         std::string line;
     } m_shownCause;
     DocumentFlow m_flow;
+    NameEditFlow m_nameEdits{*this};
 };
 
 }  // namespace qv

@@ -21,6 +21,7 @@ class FieldCell : public CellModel {
     std::int32_t field() const noexcept { return m_field; }
     std::int32_t record() const noexcept { return m_record; }
     const Pointer<TableResult>& table() const noexcept { return m_table; }
+    std::string nameTarget() override;
 
   protected:
     Pointer<TableResult> m_table;
@@ -63,6 +64,9 @@ class NameCell final : public FieldCell {
     void setText(ModelEditor& editor, const StringPointer& text) override {
         editor.setFieldName(*m_table, m_field, text);
     }
+    // A field its table overrides keeps today's refusal; a name that does
+    // not read is mended as before, by typing.
+    bool holdsName() override;
 };
 
 class VisibleCell final : public FieldCell {
