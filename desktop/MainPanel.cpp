@@ -74,10 +74,9 @@ void MainPanel::buildMenus() {
                                    item("Select A&ll\tCtrl+A", SelectAll),
                                    item("&Go to cause", GoToCause, "Ctrl+Shift+G")});
     MenuItem view = menu("&View", {item("&Source", Source), item("&Compute", Compute, "F9")});
-    MenuItem add = menu(
-        "&Add", {item("P&anel", Panel), item("&Text area", TextArea), item("&Project", Project),
-                 item("P&roperties", Properties), item("E&xplain", Explain),
-                 item("&Where used", WhereUsed)});
+    MenuItem add = menu("&Add", {item("P&anel", Panel), item("&Text area", TextArea),
+                                 item("&Project", Project), item("P&roperties", Properties),
+                                 item("E&xplain", Explain), item("&Where used", WhereUsed)});
     MenuItem help =
         menu("&Help", {item("&Html Documentation", HtmlDocumentation),
                        item("&Browse Quorvatelle web site...", WebSite), item("&About", About)});

@@ -229,7 +229,8 @@ class MainPanel final : public EditableContainerPanel,
         std::string line;
     } m_shownCause;
     DocumentFlow m_flow;
-    NameEditFlow m_nameEdits{*this};
+    NameEditFlow m_nameEdits{window(), support(), *this,
+                             [this](const Pointer<AbstractEditable>& view) { showView(view); }};
 };
 
 }  // namespace qv

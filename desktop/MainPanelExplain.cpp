@@ -126,7 +126,8 @@ bool MainPanel::offerCellMenu(toolkit::Point at) {
         items.push_back(item("&Go to cause", MenuCommand::CellGoToCause));
     }
     // A header cell too names a field, and a line of the list of tables a table.
-    if (!selectedNameTarget().empty()) items.push_back(item("&Where used", MenuCommand::CellWhereUsed));
+    if (!selectedNameTarget().empty())
+        items.push_back(item("&Where used", MenuCommand::CellWhereUsed));
     if (items.empty()) return false;
     window().popupMenu(items, at);
     return true;

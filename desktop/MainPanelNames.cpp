@@ -20,8 +20,8 @@ std::string MainPanel::selectedNameTarget() const {
 void MainPanel::addWhereUsedView() {
     std::string target = selectedNameTarget();
     if (target.empty()) {
-        window().showMessageBox("Select a table or a field to see where it is used.",
-                                kProductName, toolkit::MessageBoxKind::Notice);
+        window().showMessageBox("Select a table or a field to see where it is used.", kProductName,
+                                toolkit::MessageBoxKind::Notice);
         return;
     }
     std::vector<WhereUsedEntry> entries;

@@ -5,7 +5,6 @@
 
 #include "core/Errors.h"
 #include "desktop/DocumentTitle.h"
-#include "desktop/MainPanel.h"
 #include "desktop/RenameCommand.h"
 #include "kernel/ResolvedField.h"
 #include "kernel/ResolvedTable.h"
@@ -71,7 +70,7 @@ bool NameEditFlow::offer(const Pointer<Object>& request) {
 
 std::vector<Pointer<AbstractEditable>> NameEditFlow::expressionViews() const {
     auto seek = make<ExpressionViewSeek>();
-    m_panel->layoutRoot()->notify(seek);
+    m_support->layoutRoot()->notify(seek);
     return seek->views();
 }
 
@@ -80,17 +79,18 @@ bool NameEditFlow::offerRename(const NameEditRequest& request) {
     std::vector<StringPointer> texts;
     for (const Pointer<AbstractEditable>& view : views)
         texts.push_back(viewExpression(view));
-    Kernel& kernel = *m_panel->kernel();
+    Pointer<Kernel> owner = m_host->viewKernel();
+    Kernel& kernel = *owner;
     RenamePlan plan = planRename(kernel, parseNameTarget(request.target()), request.typed(), texts);
     if (plan.refused()) {
-        m_panel->support().setPendingError(plan.refusal->view());
+        m_support->setPendingError(plan.refusal->view());
         return true;
     }
     if (plan.changesNothing()) return false;
     std::vector<RenameCommand::ViewEdit> edits;
     for (const OutsideRewrite& rewrite : plan.outside)
-        edits.push_back({views[static_cast<std::size_t>(rewrite.index)], rewrite.before,
-                         rewrite.after});
+        edits.push_back(
+            {views[static_cast<std::size_t>(rewrite.index)], rewrite.before, rewrite.after});
     bool preview = touchesUses(plan, edits.size());
     std::string summary = renameSummary(plan, static_cast<std::int32_t>(edits.size()));
     auto rename = make<RenameCommand>(kernel.program(), std::move(plan), std::move(edits));
@@ -100,9 +100,9 @@ bool NameEditFlow::offerRename(const NameEditRequest& request) {
         return true;
     }
     m_pending = Pending{rename, {}};
-    m_panel->window().showMessageBox("Rename " + request.target() + " to " + request.typed() +
-                                         "?\n\n" + summary + ".",
-                                     kProductName, toolkit::MessageBoxKind::Confirm);
+    m_window->showMessageBox(
+        "Rename " + request.target() + " to " + request.typed() + "?\n\n" + summary + ".",
+        kProductName, toolkit::MessageBoxKind::Confirm);
     return true;
 }
 
@@ -110,8 +110,8 @@ bool NameEditFlow::offerClearing(const Pointer<NameEditRequest>& request) {
     std::vector<PlaceOfUse> found = uses(request->target());
     if (found.empty()) return false;
     m_pending = Pending{{}, request};
-    m_panel->window().showMessageBox(warningText(request->target(), found), kProductName,
-                                     toolkit::MessageBoxKind::ConfirmDelete);
+    m_window->showMessageBox(warningText(request->target(), found), kProductName,
+                             toolkit::MessageBoxKind::ConfirmDelete);
     return true;
 }
 
@@ -127,8 +127,7 @@ bool NameEditFlow::handleMessage(const toolkit::PostedMessage& message) {
 
 void NameEditFlow::apply(const Pointer<Command>& rename) {
     rename->redo();
-    m_panel->commands().execute(rename, false);
-    m_panel->refreshViews(true);
+    m_support->commands().execute(rename, false);
 }
 
 std::vector<PlaceOfUse> NameEditFlow::uses(std::string_view target) const {
@@ -136,7 +135,8 @@ std::vector<PlaceOfUse> NameEditFlow::uses(std::string_view target) const {
     std::vector<StringPointer> texts;
     for (const Pointer<AbstractEditable>& view : views)
         texts.push_back(viewExpression(view));
-    Kernel& kernel = *m_panel->kernel();
+    Pointer<Kernel> owner = m_host->viewKernel();
+    Kernel& kernel = *owner;
     NameTarget found = parseNameTarget(target);
     std::vector<Reference> references = findReferences(kernel, found, texts);
     const ProgramDef& program = *kernel.program();
@@ -177,23 +177,25 @@ std::vector<PlaceOfUse> NameEditFlow::uses(std::string_view target) const {
 std::vector<WhereUsedEntry> NameEditFlow::whereUsed(std::string_view target) const {
     std::vector<WhereUsedEntry> entries;
     for (PlaceOfUse& use : uses(target)) {
-        MainPanel* panel = m_panel;
         std::function<void()> go;
         if (use.cell) {
-            go = [panel, cell = *use.cell] { panel->goToCell(cell); };
+            go = [host = m_host, cell = *use.cell] { host->goToCell(cell); };
         } else if (!use.view.isNull()) {
-            go = [panel, view = use.view] { panel->showView(view); };
+            go = [show = m_showView, view = use.view] { show(view); };
         }
         entries.push_back({std::move(use.place), std::move(use.use), std::move(use.text), go});
     }
     return entries;
 }
 
-std::string NameEditFlow::warningText(std::string_view target, const std::vector<PlaceOfUse>& uses) {
-    std::string text = counted(uses.size(), "place uses ", "places use ") + std::string(target) + ":";
+std::string NameEditFlow::warningText(std::string_view target,
+                                      const std::vector<PlaceOfUse>& uses) {
+    std::string text =
+        counted(uses.size(), "place uses ", "places use ") + std::string(target) + ":";
     for (std::size_t i = 0; i < uses.size() && i < kWarningPlaces; ++i)
         text += (i == 0 ? " " : ", ") + uses[i].place;
-    if (uses.size() > kWarningPlaces) text += ", and " + std::to_string(uses.size() - kWarningPlaces) + " more";
+    if (uses.size() > kWarningPlaces)
+        text += ", and " + std::to_string(uses.size() - kWarningPlaces) + " more";
     return text + ".\n\nWithout the name they show errors; Undo brings it back.";
 }
 

@@ -11,16 +11,18 @@
 #include <string_view>
 #include <vector>
 
+#include <functional>
+
 #include "editing/AbstractEditable.h"
 #include "editing/Command.h"
+#include "editing/EditableSupport.h"
 #include "kernel/References.h"
 #include "toolkit/Window.h"
 #include "views/NameEditRequest.h"
+#include "views/ViewHost.h"
 #include "views/WhereUsedEditable.h"
 
 namespace qv {
-
-class MainPanel;
 
 // One place that uses a name: where, how, the text, and what going there
 // selects.
@@ -37,7 +39,15 @@ class NameEditFlow {
     // The places listed in a delete warning; the rest are counted.
     static constexpr std::size_t kWarningPlaces = 5;
 
-    explicit NameEditFlow(MainPanel& panel) : m_panel(&panel) {}
+    // Shows a view of the work area (selects it, brings it into sight).
+    using ShowView = std::function<void(const Pointer<AbstractEditable>&)>;
+
+    // Asks its dialogs on `window`, finds the views under the support's
+    // layout root, records its steps in the support's history, and takes
+    // the kernel and going to a cell from `host`. All outlive the flow.
+    NameEditFlow(toolkit::Window& window, EditableSupport& support, ViewHost& host,
+                 ShowView showView)
+        : m_window(&window), m_support(&support), m_host(&host), m_showView(std::move(showView)) {}
 
     // A NameEditRequest from a grid: true when it is taken (previewed,
     // warned about, refused); false lets the grid make the edit as before
@@ -68,7 +78,10 @@ class NameEditFlow {
     std::vector<Pointer<AbstractEditable>> expressionViews() const;
     void apply(const Pointer<Command>& rename);
 
-    MainPanel* m_panel;
+    toolkit::Window* m_window;
+    EditableSupport* m_support;
+    ViewHost* m_host;
+    ShowView m_showView;
     std::optional<Pending> m_pending;
 };
 

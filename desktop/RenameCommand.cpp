@@ -26,8 +26,7 @@ void setViewExpression(const Pointer<AbstractEditable>& view, const StringPointe
 
 StringPointer viewExpression(const Pointer<AbstractEditable>& view) {
     if (auto result = cast<ResultEditable>(view); !result.isNull()) return result->expression();
-    if (auto project = cast<ProjectEditable>(view); !project.isNull())
-        return project->expression();
+    if (auto project = cast<ProjectEditable>(view); !project.isNull()) return project->expression();
     return StringPointer();
 }
 

@@ -9,10 +9,10 @@
 #include "kernel/TableResult.h"
 #include "kernel/TableResultSlices.h"
 #include "views/ChartEditable.h"
-#include "views/ExpressionViewSeek.h"
 #include "views/ErrorEditable.h"
 #include "views/EvalMultiModel.h"
 #include "views/EvalSingleModel.h"
+#include "views/ExpressionViewSeek.h"
 #include "views/TableEditable.h"
 #include "views/TablesView.h"
 

@@ -47,6 +47,8 @@ class WhereUsedController final : public GridController {
   public:
     explicit WhereUsedController(Pointer<WhereUsedModel> model) : m_model(std::move(model)) {}
     bool lineActivated(TableEditable& grid, std::int32_t row) override;
+    // The list holds nothing to edit: a double click anywhere goes.
+    bool activatesEveryColumn() const override { return true; }
 
   private:
     Pointer<WhereUsedModel> m_model;

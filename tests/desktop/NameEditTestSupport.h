@@ -37,9 +37,7 @@ inline CellTest fieldNameCell(std::string name) {
     return [name](CellModel& cell) { return is<NameCell>(cell) && cell.text()->equals(name); };
 }
 inline CellTest tableNameCell(std::string name) {
-    return [name](CellModel& cell) {
-        return is<TableNameCell>(cell) && cell.text()->equals(name);
-    };
+    return [name](CellModel& cell) { return is<TableNameCell>(cell) && cell.text()->equals(name); };
 }
 
 struct NamesFixture : PanelFixture {
@@ -49,10 +47,8 @@ struct NamesFixture : PanelFixture {
     // tables, or a where-used list's.
     Pointer<TableEditable> grid(std::int32_t frameIndex) const {
         Pointer<AbstractEditable> view = frame(frameIndex)->view();
-        if (auto project = cast<ProjectEditable>(view); !project.isNull())
-            view = project->tables();
-        if (auto inner = cast<InnerViewEditable>(view); !inner.isNull())
-            view = inner->innerView();
+        if (auto project = cast<ProjectEditable>(view); !project.isNull()) view = project->tables();
+        if (auto inner = cast<InnerViewEditable>(view); !inner.isNull()) view = inner->innerView();
         return cast<TableEditable>(view);
     }
     // Clicks the first cell of the frame's grid that passes `wanted`.

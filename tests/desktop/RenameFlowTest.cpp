@@ -97,14 +97,30 @@ TEST(RenameFlow, ACancelledOrRefusedRenameChangesNothing) {
         const char* dialog;
     };
     const Case cases[] = {
-        {"cancelled in the preview", 0, test::fieldNameCell("qty"), "amount", {Answer::Cancel},
+        {"cancelled in the preview",
+         0,
+         test::fieldNameCell("qty"),
+         "amount",
+         {Answer::Cancel},
          "confirm: Rename Prices.qty to amount?\n\n2 formulas in 2 tables, 1 view."},
-        {"a field name taken", 0, test::fieldNameCell("qty"), "price", {},
+        {"a field name taken",
+         0,
+         test::fieldNameCell("qty"),
+         "price",
+         {},
          "notice: Prices.qty: the name price is taken in table Prices"},
-        {"a field name not valid", 1, test::fieldNameCell("qty"), "a]b", {},
+        {"a field name not valid",
+         1,
+         test::fieldNameCell("qty"),
+         "a]b",
+         {},
          "notice: Prices.qty: \"a]b\" is not a valid name: it may not be empty, begin or end "
          "with a blank, or hold ], #, \" or control characters"},
-        {"a table name taken", 2, test::tableNameCell("Prices"), "Report", {},
+        {"a table name taken",
+         2,
+         test::tableNameCell("Prices"),
+         "Report",
+         {},
          "notice: Prices: the name Report is taken by another table"},
     };
     for (const Case& c : cases) {

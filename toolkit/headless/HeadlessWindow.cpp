@@ -34,7 +34,7 @@ bool HeadlessWindow::timerRunning(std::int32_t id) const {
 }
 
 void HeadlessWindow::showMessageBox(std::string_view text, std::string_view, MessageBoxKind kind) {
-    const char* prefix = kind == MessageBoxKind::Question          ? "question: "
+    const char* prefix = kind == MessageBoxKind::Question        ? "question: "
                          : kind == MessageBoxKind::Confirm       ? "confirm: "
                          : kind == MessageBoxKind::ConfirmDelete ? "confirm delete: "
                                                                  : "notice: ";
