@@ -81,7 +81,11 @@ bool NameEditFlow::offerRename(const NameEditRequest& request) {
         texts.push_back(viewExpression(view));
     Pointer<Kernel> owner = m_host->viewKernel();
     Kernel& kernel = *owner;
-    RenamePlan plan = planRename(kernel, parseNameTarget(request.target()), request.typed(), texts);
+    NameTarget target = parseNameTarget(request.target());
+    // A row's name cell takes any value: only a plain name renames the row.
+    if (target.kind == NameTarget::Kind::kRow && formulaName(request.typed()) != request.typed())
+        return false;
+    RenamePlan plan = planRename(kernel, target, request.typed(), texts);
     if (plan.refused()) {
         m_support->setPendingError(plan.refusal->view());
         return true;

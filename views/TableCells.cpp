@@ -11,6 +11,14 @@
 
 namespace qv {
 
+std::optional<std::string> FieldCell::rowName() const {
+    if (m_record <= 0 || m_field != m_table->resolved()->nameField()) return std::nullopt;
+    ExpressionPointer formula = m_table->resolved()->formulaOf(m_field, m_record);
+    StringPointer name = formula.isNull() ? StringPointer() : formula->nameText();
+    if (name.isNull() || name->length() == 0) return std::nullopt;
+    return name->toStdString();
+}
+
 std::string FieldCell::nameTarget() {
     StringPointer table = m_table->name();
     StringPointer field = m_table->fieldName(m_field);
@@ -19,6 +27,10 @@ std::string FieldCell::nameTarget() {
     target.kind = NameTarget::Kind::kField;
     target.table = table->toStdString();
     target.name = field->toStdString();
+    if (std::optional<std::string> row = rowName()) {
+        target.kind = NameTarget::Kind::kRow;
+        target.name = *row;
+    }
     return target.label();
 }
 

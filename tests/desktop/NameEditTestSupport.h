@@ -41,7 +41,7 @@ inline CellTest tableNameCell(std::string name) {
 }
 
 struct NamesFixture : PanelFixture {
-    NamesFixture() { startOn("names.qvl", kNamesModel); }
+    explicit NamesFixture(std::string_view model = kNamesModel) { startOn("names.qvl", model); }
 
     // The grid a frame shows: a result view's, or a project view's list of
     // tables, or a where-used list's.

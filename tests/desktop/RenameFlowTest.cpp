@@ -85,6 +85,38 @@ TEST(RenameFlow, ATableRenamedInTheProjectViewRenamesItsUsesAndViews) {
     EXPECT_FALSE(f.modified());
 }
 
+// A named row's name, typed over in its cell, renames the row's uses
+// (a@v); a value that is no plain name is typed in as before.
+TEST(RenameFlow, ARowNameTypedInItsCellRenamesTheRow) {
+    constexpr std::string_view kRows =
+        "table C{\n    ~name:=?!\n    v:=1!\n    w:=a@v+1!\n    <1>:={    ~name:=a,}\n}\n"
+        "optimized(10,10) result(C);\n";
+    auto nameOfRow = [](CellModel& cell) {
+        return is<ResultCell>(cell) && cell.text()->equals("a");
+    };
+    {
+        NamesFixture f(kRows);
+        ASSERT_TRUE(f.clickCell(0, nameOfRow));
+        const std::string before = f.document();
+        f.window.scriptAnswer(Answer::Ok);
+        f.typeName("first");
+        EXPECT_EQ(f.lastDialog(),
+                  "confirm: Rename C[a] to first?\n\n2 formulas in 1 table, 0 views.");
+        EXPECT_EQ(f.document(), replaced(replaced(before, "a@", "first@"), "=a,", "=first,"));
+        EXPECT_EQ(f.value("C", 2, 1), "2");
+        f.undo();
+        EXPECT_EQ(f.document(), before);
+    }
+    {
+        NamesFixture f(kRows);
+        ASSERT_TRUE(f.clickCell(0, nameOfRow));
+        const std::size_t dialogs = f.window.dialogs().size();
+        f.typeName("=1+1");
+        EXPECT_EQ(f.window.dialogs().size(), dialogs);
+        EXPECT_NE(f.document().find("~name:=1+1,"), std::string::npos);
+    }
+}
+
 // Cancel in the preview, a name that is taken and a name that does not
 // read: nothing changes, and nothing is added to the history.
 TEST(RenameFlow, ACancelledOrRefusedRenameChangesNothing) {
