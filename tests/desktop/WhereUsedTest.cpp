@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/desktop/NameEditTestSupport.h"
+#include "views/TreeEditable.h"
 
 namespace qv {
 namespace {
@@ -109,6 +110,32 @@ TEST(WhereUsed, ALineActivatedGoesToItsPlace) {
     f.key(key::kDown);
     f.key(key::kEnter);
     EXPECT_TRUE(isWithinView(*qtyView, *f.support().selected()));
+}
+
+// From the project view's tree: a table's line and a field's line.
+TEST(WhereUsed, ListsTheUsesOfTheTreesSelectedTableOrField) {
+    NamesFixture f;
+    auto project = cast<ProjectEditable>(f.frame(2)->view());
+    ASSERT_FALSE(project.isNull());
+    const Pointer<TreeEditable>& tree = project->tree();
+    std::int32_t prices = tree->model()->lineOfTable("Prices");
+    ASSERT_GE(prices, 0);
+    tree->model()->setExpanded(prices, true);
+    struct Case {
+        std::int32_t line;
+        const char* title;
+    };
+    // The first line under a table is its first field, qty.
+    for (const Case& c : {Case{prices, "where used: Prices (4 places)"},
+                          Case{prices + 1, "where used: Prices.qty (3 places)"}}) {
+        SCOPED_TRACE(c.title);
+        tree->selectLine(c.line);
+        f.support().select(tree);
+        f.choose(MenuCommand::WhereUsed);
+        Pointer<WhereUsedEditable> view = lastWhereUsed(f);
+        ASSERT_FALSE(view.isNull());
+        EXPECT_EQ(view->getTitle()->toStdString(), c.title);
+    }
 }
 
 TEST(WhereUsed, WithNothingSelectedSaysWhatToSelect) {
