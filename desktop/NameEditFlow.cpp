@@ -50,6 +50,13 @@ bool touchesUses(const RenamePlan& plan, std::size_t views) {
     return false;
 }
 
+// A name typed as formulas write it, in brackets, is the name inside them.
+std::string plainName(const std::string& typed) {
+    if (typed.size() >= 2 && typed.front() == '[' && typed.back() == ']')
+        return typed.substr(1, typed.size() - 2);
+    return typed;
+}
+
 std::string counted(std::size_t count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
@@ -85,7 +92,8 @@ bool NameEditFlow::offerRename(const NameEditRequest& request) {
     // A row's name cell takes any value: only a plain name renames the row.
     if (target.kind == NameTarget::Kind::kRow && formulaName(request.typed()) != request.typed())
         return false;
-    RenamePlan plan = planRename(kernel, target, request.typed(), texts);
+    const std::string newName = plainName(request.typed());
+    RenamePlan plan = planRename(kernel, target, newName, texts);
     if (plan.refused()) {
         m_support->setPendingError(plan.refusal->view());
         return true;
@@ -105,8 +113,8 @@ bool NameEditFlow::offerRename(const NameEditRequest& request) {
     }
     m_pending = Pending{rename, {}};
     m_window->showMessageBox(
-        "Rename " + request.target() + " to " + request.typed() + "?\n\n" + summary + ".",
-        kProductName, toolkit::MessageBoxKind::Confirm);
+        "Rename " + request.target() + " to " + newName + "?\n\n" + summary + ".", kProductName,
+        toolkit::MessageBoxKind::Confirm);
     return true;
 }
 
