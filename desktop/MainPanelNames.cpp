@@ -66,7 +66,7 @@ void MainPanel::addWhereUsedView() {
 void MainPanel::showView(const Pointer<AbstractEditable>& view) {
     if (isComputing() || view.isNull() || view->support() == nullptr) return;
     takeKeyboard(view);
-    view->ensureVisible({0, 0, view->bounds().width, view->bounds().height});
+    view->ensureVisible(view->bounds());
     window().repaint();
 }
 
