@@ -35,11 +35,6 @@ std::int32_t resultField(Kernel& kernel, std::int32_t table, std::int32_t positi
     return -1;
 }
 
-// A field's own formula shows in every record: the first one stands for it.
-CellPlace cellOf(const FormulaPlace& place, std::int32_t field) {
-    return {place.table, field, place.rowKey == 0 ? 1 : place.rowKey};
-}
-
 // Whether a plan changes anything besides the name itself: a formula, a
 // view, a base-table clause or a name it can not decide.
 bool touchesUses(const RenamePlan& plan, std::size_t views) {
@@ -178,7 +173,7 @@ std::vector<PlaceOfUse> NameEditFlow::uses(std::string_view target) const {
                 StringPointer text = referenceText(program, reference, texts);
                 use.text = text.isNull() ? std::string() : text->toStdString();
                 std::int32_t field = resultField(kernel, place.table, place.field);
-                if (field >= 0) use.cell = cellOf(place, field);
+                if (field >= 0) use.cell = CellPlace{place.table, field, place.rowKey};
             }
         }
         list.push_back(std::move(use));

@@ -103,7 +103,8 @@ TEST(WhereUsed, ALineActivatedGoesToItsPlace) {
     toolkit::Point shift = grid->layoutPoint({0, 0});
     f.doubleClick({rect.x + rect.width / 2 - shift.x, rect.y + rect.height / 2 - shift.y});
     EXPECT_EQ(f.root().frameCount(), list + 2);
-    EXPECT_EQ(f.panel->selectedCell(), (CellPlace{report, 1, 1}));
+    // The field's own formula, in its formula row.
+    EXPECT_EQ(f.panel->selectedCell(), (CellPlace{report, 1, 0}));
 
     // The view's line, by Enter.
     f.panel->showView(f.frame(list)->view());
