@@ -45,6 +45,8 @@ MainPanel::MainPanel(toolkit::Window& window, std::string startupPath)
       m_chartExport(window),
       m_flow(window, *this, std::move(startupPath)) {
     watch(m_kernel);
+    support().setRequestHandler(
+        [this](const Pointer<Object>& request) { return m_nameEdits.offer(request); });
     buildMenus();
     window.setMenuBar(m_menus);
     window.postMessage({kStartMessage, 0, {}});
@@ -75,9 +77,9 @@ void MainPanel::buildMenus() {
               item("Find &next", FindNext, "F3"), item("Find pre&vious", FindPrevious, "Shift+F3"),
               item("&Go to cause", GoToCause, "Ctrl+Shift+G")});
     MenuItem view = menu("&View", {item("&Source", Source), item("&Compute", Compute, "F9")});
-    MenuItem add = menu(
-        "&Add", {item("P&anel", Panel), item("&Text area", TextArea), item("&Project", Project),
-                 item("P&roperties", Properties), item("E&xplain", Explain)});
+    MenuItem add = menu("&Add", {item("P&anel", Panel), item("&Text area", TextArea),
+                                 item("&Project", Project), item("P&roperties", Properties),
+                                 item("E&xplain", Explain), item("&Where used", WhereUsed)});
     MenuItem help =
         menu("&Help", {item("&Html Documentation", HtmlDocumentation),
                        item("&Browse Quorvatelle web site...", WebSite), item("&About", About)});
@@ -119,6 +121,7 @@ void MainPanel::loadDocument(const StringPointer& text) {
     m_nodeMenuChoice = {};
     m_shownCause = {};
     m_find.forgetResults();
+    m_nameEdits.forget();
     formulaBar()->showFormula("");
     setLayoutRoot(cast<FloatLayoutEditable>(parser->layoutRoot()));
     refreshViews(true);
@@ -475,6 +478,10 @@ void MainPanel::menuChosen(std::int32_t id) {
         case MenuCommand::FindPrevious:
             findMenuChosen(static_cast<MenuCommand>(id));
             break;
+        case MenuCommand::WhereUsed:
+        case MenuCommand::CellWhereUsed:
+            addWhereUsedView();
+            break;
     }
     afterEvent();
 }
@@ -487,7 +494,7 @@ void MainPanel::message(const toolkit::PostedMessage& message) {
     if (m_chartExport.handleMessage(message)) return;
     if (message.id == kStartMessage) {
         m_flow.start();
-    } else {
+    } else if (!m_nameEdits.handleMessage(message)) {
         m_flow.handleMessage(message);
     }
     afterEvent();

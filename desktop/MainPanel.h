@@ -17,6 +17,7 @@
 #include "desktop/DocumentFlow.h"
 #include "desktop/FindPanel.h"
 #include "desktop/MainPanelKernelFeedback.h"
+#include "desktop/NameEditFlow.h"
 #include "desktop/OpenTableDialog.h"
 #include "desktop/SourceWindow.h"
 #include "desktop/WaitIndicator.h"
@@ -68,6 +69,9 @@ enum class MenuCommand : std::int32_t {
     Replace,
     FindNext,
     FindPrevious,
+    // The Add menu's Where used, and the same item of a grid's context menu.
+    WhereUsed,
+    CellWhereUsed,
 };
 
 class MainPanel final : public EditableContainerPanel,
@@ -156,6 +160,13 @@ class MainPanel final : public EditableContainerPanel,
     // Adds an explain view of the selected cell; from a cell's context
     // menu only when the work area has none yet.
     void addExplainView(bool unlessShown);
+    // The table or field of the selected grid cell ("Prices.qty"), or empty.
+    std::string selectedNameTarget() const;
+    // Adds the list of the places that use the selected table or field.
+    void addWhereUsedView();
+    // Selects a view of the work area and brings it into sight.
+    void showView(const Pointer<AbstractEditable>& view);
+    NameEditFlow& nameEdits() noexcept { return m_nameEdits; }
 
     // The program text and the layout text, as a document is written
     // (without the end mark).
@@ -258,6 +269,8 @@ class MainPanel final : public EditableContainerPanel,
     } m_shownCause;
     DocumentFlow m_flow;
     FindPanel m_find{window(), *this};
+    NameEditFlow m_nameEdits{window(), support(), *this,
+                             [this](const Pointer<AbstractEditable>& view) { showView(view); }};
 };
 
 }  // namespace qv

@@ -1,6 +1,6 @@
 // The main panel's part in explaining cells: the cause of a selected error
 // in the formula line, Go to cause, going to a cell from the explain view,
-// the explain view itself and a grid cell's context menu.
+// the explain view itself and a grid cell's context menu (with Where used).
 #include "core/ValueConversions.h"
 #include "desktop/DesktopViewFactory.h"
 #include "desktop/MainPanel.h"
@@ -139,13 +139,20 @@ bool MainPanel::offerCellMenu(toolkit::Point at) {
     // Only over the grid the press selected a cell of: a press on a view
     // that takes no selection leaves the grid selected before.
     Pointer<AbstractEditable> hit = layoutRoot()->hitTest(at.x, at.y, true);
-    if (hit.object() != support().selected().object() || !selectedCell()) return false;
+    if (hit.object() != support().selected().object()) return false;
     auto item = [](const char* caption, MenuCommand command) {
         return toolkit::MenuItem{caption, static_cast<std::int32_t>(command), {}, {}};
     };
-    window().popupMenu({item("E&xplain", MenuCommand::CellExplain),
-                        item("&Go to cause", MenuCommand::CellGoToCause)},
-                       at);
+    toolkit::MenuBar items;
+    if (selectedCell()) {
+        items.push_back(item("E&xplain", MenuCommand::CellExplain));
+        items.push_back(item("&Go to cause", MenuCommand::CellGoToCause));
+    }
+    // A header cell too names a field, and a line of the list of tables a table.
+    if (!selectedNameTarget().empty())
+        items.push_back(item("&Where used", MenuCommand::CellWhereUsed));
+    if (items.empty()) return false;
+    window().popupMenu(items, at);
     return true;
 }
 

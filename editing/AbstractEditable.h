@@ -92,6 +92,9 @@ class AbstractEditable : public Object {
     // Appends the element's document text. The caller has placed the first
     // line; every further line starts with `indent` blanks.
     virtual void writeSource(std::string& out, std::int32_t indent) const;
+    // False for a view that only serves the session (a where-used list):
+    // its frame writes nothing and the document reads back as before.
+    virtual bool isKeptInDocument() const { return true; }
     StringPointer toSource() const override;
 
     // Selected itself, or through the containers that stand in for it.

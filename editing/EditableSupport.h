@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -69,6 +70,15 @@ class EditableSupport final : public Object, public EditableHost {
     bool hasPendingError() const noexcept { return !m_pendingError.empty(); }
     std::string takePendingError();
 
+    // What an editable asks of the application that it can not do alone (a
+    // rename that is previewed before it is applied). The handler answers
+    // true when it took the request; without one nothing is taken.
+    using RequestHandler = std::function<bool(const Pointer<Object>& request)>;
+    void setRequestHandler(RequestHandler handler) { m_requestHandler = std::move(handler); }
+    bool offerRequest(const Pointer<Object>& request) const {
+        return m_requestHandler && m_requestHandler(request);
+    }
+
     // The editable that asked for the drags and the release of the current
     // press (a text selecting, a scroll bar's thumb).
     void grabMouse(const Pointer<AbstractEditable>& editable) { m_mouseGrab = editable; }
@@ -94,6 +104,7 @@ class EditableSupport final : public Object, public EditableHost {
     Pointer<CommandManager> m_commands;
     toolkit::Rect m_visibleArea;
     std::string m_pendingError;
+    RequestHandler m_requestHandler;
     bool m_layoutValid = false;
 };
 

@@ -335,7 +335,7 @@ void LayoutTableEditable::writeSource(std::string& out, std::int32_t indent) con
         out, indent, m_rowCount, m_columnCount,
         [this](std::string& text, std::int32_t row, std::int32_t column, std::int32_t cellIndent) {
             Pointer<AbstractEditable> cell = cellAt(row, column);
-            if (cell.isNull()) return false;
+            if (cell.isNull() || !cell->isKeptInDocument()) return false;
             cell->writeSource(text, cellIndent);
             return true;
         });

@@ -345,6 +345,7 @@ Pointer<AbstractEditable> TitleDecorator::hitTest(std::int32_t x, std::int32_t y
 }
 
 void TitleDecorator::writeSource(std::string& out, std::int32_t indent) const {
+    if (!view()->isKeptInDocument()) return;
     writeFrame(out, indent, prefix(), m_notes,
                [this](std::string& text, std::int32_t at) { view()->writeSource(text, at); });
 }

@@ -87,6 +87,7 @@ class TitleDecorator final : public AbstractEditable,
                                              const Pointer<AbstractEditable>& editable) override;
     Pointer<AbstractEditable> hitTest(std::int32_t x, std::int32_t y, bool deep) override;
     StringPointer getTitle() const override { return view()->getTitle(); }
+    bool isKeptInDocument() const override { return view()->isKeptInDocument(); }
     void attach(EditableSupport* support) override;
     bool showDropTarget(std::int32_t x, std::int32_t y, const AbstractEditable& dragged) override;
     void hideDropTarget() override { m_scroller->hideDropTarget(); }

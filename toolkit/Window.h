@@ -29,6 +29,10 @@ enum class Answer : std::int32_t { Yes = 0, No = 1, Cancel = 2, Ok = 3 };
 enum class MessageBoxKind {
     Notice,    // an OK button
     Question,  // Yes, No and Cancel, with the question icon
+    // What an action will do, before it is done: OK (or Delete) and
+    // Cancel, answered Ok or Cancel.
+    Confirm,
+    ConfirmDelete,
 };
 
 struct FileDialogRequest {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "core/Object.h"
 #include "core/Pointer.h"
@@ -35,6 +36,12 @@ class CellModel : public Object {
     // A cell holding one Boolean (toggled by a click) answers its value.
     virtual std::optional<bool> booleanValue() { return std::nullopt; }
     virtual void setBoolean(ModelEditor&, bool) {}
+    // The table or field the cell belongs to, as a rename or a where-used
+    // list names it ("Prices", "Prices.qty"); empty for a cell of neither.
+    virtual std::string nameTarget() { return {}; }
+    // Whether typing into the cell renames its nameTarget (a field's header
+    // or name cell, a table's name in the list of tables).
+    virtual bool holdsName() { return false; }
 };
 
 // A fixed caption.

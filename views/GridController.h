@@ -18,6 +18,9 @@ class GridController : public Object {
     // False when the line means nothing to the owner: the grid then does
     // what the key or click does on any line.
     virtual bool lineActivated(TableEditable& grid, std::int32_t row) = 0;
+    // Whether a double click activates a line in any column; by default
+    // only the first column does, and the others start editing.
+    virtual bool activatesEveryColumn() const { return false; }
 };
 
 }  // namespace qv

@@ -1,5 +1,6 @@
 #include "views/ProjectEditable.h"
 
+#include "views/ExpressionViewSeek.h"
 #include "views/TableControllers.h"
 
 namespace qv {
@@ -31,6 +32,14 @@ void ProjectEditable::writeSource(std::string& out, std::int32_t) const {
     out += "project(";
     out += m_expression->view();
     out += ");\n";
+}
+
+void ProjectEditable::notify(const Pointer<Object>& message) {
+    if (auto seek = cast<ExpressionViewSeek>(message); !seek.isNull()) {
+        seek->add(Pointer<AbstractEditable>(this));
+        return;
+    }
+    InnerViewEditable::notify(message);
 }
 
 }  // namespace qv

@@ -19,6 +19,8 @@ class ProjectEditable final : public InnerViewEditable {
     ProjectEditable(ViewHost& host, const Pointer<Kernel>& kernel, const StringPointer& expression);
 
     const StringPointer& expression() const noexcept { return m_expression; }
+    // A rename rewrites the names in it.
+    void setExpression(const StringPointer& expression) { m_expression = expression; }
     const Pointer<TreeEditable>& tree() const noexcept { return m_tree; }
     const Pointer<ResultEditable>& tables() const noexcept { return m_tables; }
     const Pointer<SpliterEditable>& splitter() const noexcept { return m_splitter; }
@@ -26,6 +28,7 @@ class ProjectEditable final : public InnerViewEditable {
     void refresh() override;
     StringPointer getTitle() const override;
     void writeSource(std::string& out, std::int32_t indent) const override;
+    void notify(const Pointer<Object>& message) override;
 
   private:
     StringPointer m_expression;

@@ -12,6 +12,7 @@
 #include "views/ErrorEditable.h"
 #include "views/EvalMultiModel.h"
 #include "views/EvalSingleModel.h"
+#include "views/ExpressionViewSeek.h"
 #include "views/TableEditable.h"
 #include "views/TablesView.h"
 
@@ -128,6 +129,19 @@ void ResultEditable::writeSource(std::string& out, std::int32_t) const {
     out += "result(";
     out += m_expression->view();
     out += ");\n";
+}
+
+void ResultEditable::setExpression(const StringPointer& expression) {
+    m_expression = expression;
+    m_rebuild = true;
+}
+
+void ResultEditable::notify(const Pointer<Object>& message) {
+    if (auto seek = cast<ExpressionViewSeek>(message); !seek.isNull()) {
+        seek->add(Pointer<AbstractEditable>(this));
+        return;
+    }
+    InnerViewEditable::notify(message);
 }
 
 }  // namespace qv

@@ -28,6 +28,8 @@ class ResultEditable final : public InnerViewEditable {
                    const Pointer<GridController>& controller = {});
 
     const StringPointer& expression() const noexcept { return m_expression; }
+    // A rename rewrites the names in it; the next refresh shows its value.
+    void setExpression(const StringPointer& expression);
     const Pointer<Kernel>& kernel() const noexcept { return m_kernel; }
     // The kind of the inner view; Text before the first refresh.
     ValueKind shownKind() const noexcept { return m_kind; }
@@ -39,6 +41,7 @@ class ResultEditable final : public InnerViewEditable {
     void refresh() override;
     StringPointer getTitle() const override { return m_expression; }
     void writeSource(std::string& out, std::int32_t indent) const override;
+    void notify(const Pointer<Object>& message) override;
 
   private:
     bool acceptedByInnerView(ValueKind kind, const Pointer<Object>& value);

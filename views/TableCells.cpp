@@ -3,11 +3,42 @@
 #include "core/ValueConversions.h"
 #include "core/Values.h"
 #include "core/Warning.h"
+#include "kernel/NameTarget.h"
+#include "kernel/ResolvedField.h"
 #include "kernel/ResolvedTable.h"
 #include "kernel/ValueKinds.h"
 #include "language/AbstractExpression.h"
 
 namespace qv {
+
+std::optional<std::string> FieldCell::rowName() const {
+    if (m_record <= 0 || m_field != m_table->resolved()->nameField()) return std::nullopt;
+    ExpressionPointer formula = m_table->resolved()->formulaOf(m_field, m_record);
+    StringPointer name = formula.isNull() ? StringPointer() : formula->nameText();
+    if (name.isNull() || name->length() == 0) return std::nullopt;
+    return name->toStdString();
+}
+
+std::string FieldCell::nameTarget() {
+    StringPointer table = m_table->name();
+    StringPointer field = m_table->fieldName(m_field);
+    if (table.isNull() || field.isNull() || field->length() == 0) return {};
+    NameTarget target;
+    target.kind = NameTarget::Kind::kField;
+    target.table = table->toStdString();
+    target.name = field->toStdString();
+    if (std::optional<std::string> row = rowName()) {
+        target.kind = NameTarget::Kind::kRow;
+        target.name = *row;
+    }
+    return target.label();
+}
+
+bool NameCell::holdsName() {
+    if (m_field < 0 || m_field >= m_table->fieldCount() || m_table->overrides(m_field))
+        return false;
+    return m_table->resolved()->field(m_field)->definition()->warning().isNull();
+}
 
 StringPointer ResultCell::text() {
     return toText(m_table->displayValue(m_field, m_record, true));

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "kernel/TableResult.h"
 #include "model/ModelEditor.h"
@@ -21,8 +23,14 @@ class FieldCell : public CellModel {
     std::int32_t field() const noexcept { return m_field; }
     std::int32_t record() const noexcept { return m_record; }
     const Pointer<TableResult>& table() const noexcept { return m_table; }
+    // The field; a named row's cell in the table's name field names the
+    // row ("Prices[alpha]").
+    std::string nameTarget() override;
 
   protected:
+    // The row's name, when this is a named row's cell in the name field.
+    std::optional<std::string> rowName() const;
+
     Pointer<TableResult> m_table;
     std::int32_t m_field;
     std::int32_t m_record;
@@ -51,6 +59,8 @@ class ExpressionCell final : public FieldCell {
     StringPointer text() override;
     bool isEditable() const override { return true; }
     void setText(ModelEditor& editor, const StringPointer& text) override;
+    // A named row's name renames the row.
+    bool holdsName() override { return rowName().has_value(); }
 };
 
 class NameCell final : public FieldCell {
@@ -63,6 +73,9 @@ class NameCell final : public FieldCell {
     void setText(ModelEditor& editor, const StringPointer& text) override {
         editor.setFieldName(*m_table, m_field, text);
     }
+    // A field its table overrides keeps today's refusal; a name that does
+    // not read is mended as before, by typing.
+    bool holdsName() override;
 };
 
 class VisibleCell final : public FieldCell {

@@ -203,6 +203,10 @@ class TableEditable final : public AbstractEditable {
     // Runs an edit of the model through the model editor as one undoable
     // step; a refused edit's message goes to the user.
     void runEdit(std::string_view name, const std::function<void(ModelEditor&)>& change);
+    // A new or cleared name goes to the application first (a rename of its
+    // uses, a warning); true when it took the edit.
+    bool offerNameEdit(std::string_view name, const Pointer<CellModel>& target,
+                       const StringPointer& text);
     void clearCurrent();
     void toggleBoolean(std::int32_t column, std::int32_t row);
     // Writes a cell's text as one undoable step.

@@ -8,6 +8,7 @@
 #include "editing/FormulaValueEditable.h"
 #include "kernel/TypedFormula.h"
 #include "model/ModelEditor.h"
+#include "views/NameEditRequest.h"
 #include "views/TableCells.h"
 #include "views/TableEditable.h"
 
@@ -191,7 +192,20 @@ void TableEditable::editCellText(std::string_view name, std::int32_t column, std
         repaint();
         return;
     }
+    if (offerNameEdit(name, target, text)) return;
     runEdit(name, [&](ModelEditor& editor) { target->setText(editor, text); });
+}
+
+bool TableEditable::offerNameEdit(std::string_view name, const Pointer<CellModel>& target,
+                                  const StringPointer& text) {
+    if (support() == nullptr || !target->holdsName()) return false;
+    std::string old = target->nameTarget();
+    std::string typed = text.isNull() ? std::string() : text->trim()->toStdString();
+    if (old.empty() || typed == target->text()->toStdString()) return false;
+    auto asTyped = [grid = Pointer<TableEditable>(this), name = std::string(name), target, text] {
+        grid->runEdit(name, [&](ModelEditor& editor) { target->setText(editor, text); });
+    };
+    return support()->offerRequest(make<NameEditRequest>(old, typed, asTyped));
 }
 
 void TableEditable::clearCurrent() {

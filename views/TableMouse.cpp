@@ -104,7 +104,8 @@ void TableEditable::press(toolkit::MouseKind kind, const MouseInfo& info) {
     auto [column, row] = *at;
     commitPending();
     if (kind == MouseKind::DoubleClick) {
-        if (column == 0 && row >= e.headers && !m_controller.isNull() &&
+        if (row >= e.headers && !m_controller.isNull() &&
+            (column == 0 || m_controller->activatesEveryColumn()) &&
             m_controller->lineActivated(*this, row))
             return;
         selectCell(column, row);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/ValueConversions.h"
+#include "kernel/NameTarget.h"
 #include "language/TableDef.h"
 
 namespace qv {
@@ -12,6 +13,14 @@ bool TablesView::acceptValue(const Pointer<Object>& value) {
     if (kernel.isNull()) return false;
     m_kernel = kernel;
     return true;
+}
+
+std::string TableListCell::nameTarget() {
+    StringPointer name = table()->name();
+    if (name.isNull() || name->length() == 0) return {};
+    NameTarget target;
+    target.table = name->toStdString();
+    return target.label();
 }
 
 bool TableNameCell::isError() {

@@ -18,6 +18,8 @@ class TableListCell : public CellModel {
     TableListCell(Pointer<Kernel> kernel, std::int32_t index)
         : m_kernel(std::move(kernel)), m_index(index) {}
 
+    std::string nameTarget() override;
+
   protected:
     Pointer<TableResult> table() const { return m_kernel->getTable(m_index); }
 
@@ -35,6 +37,8 @@ class TableNameCell final : public TableListCell {
         editor.setTableName(m_index, text);
     }
     bool isError() override;
+    // A name that does not read is mended as before, by typing.
+    bool holdsName() override { return !isError(); }
 };
 
 class TableBaseCell final : public TableListCell {

@@ -88,7 +88,8 @@ TEST(MainPanelMenus, TheMenuBarAndTheContextMenuAreExactlyAsListed) {
         "&File: &New [Ctrl+N] | &Open [Ctrl+O] | &Save [Ctrl+S] | Save &As... [Ctrl+Shift+S] | "
         "E&xit [Ctrl+Q]"};
     const std::string view = "&View: &Source | &Compute [F9]";
-    const std::string add = "&Add: P&anel | &Text area | &Project | P&roperties | E&xplain";
+    const std::string add =
+        "&Add: P&anel | &Text area | &Project | P&roperties | E&xplain | &Where used";
     const std::string help =
         "&Help: &Html Documentation | &Browse Quorvatelle web site... | &About";
     EXPECT_EQ(menuLines(f.window.menuBar()),

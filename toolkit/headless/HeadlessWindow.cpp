@@ -34,13 +34,16 @@ bool HeadlessWindow::timerRunning(std::int32_t id) const {
 }
 
 void HeadlessWindow::showMessageBox(std::string_view text, std::string_view, MessageBoxKind kind) {
-    m_dialogs.push_back(std::string(kind == MessageBoxKind::Question ? "question: " : "notice: ") +
-                        std::string(text));
+    const char* prefix = kind == MessageBoxKind::Question        ? "question: "
+                         : kind == MessageBoxKind::Confirm       ? "confirm: "
+                         : kind == MessageBoxKind::ConfirmDelete ? "confirm delete: "
+                                                                 : "notice: ";
+    m_dialogs.push_back(prefix + std::string(text));
     Answer answer = kind == MessageBoxKind::Notice ? Answer::Ok : Answer::Cancel;
     if (!m_answers.empty()) {
         answer = m_answers.front();
         m_answers.pop_front();
-    } else if (kind == MessageBoxKind::Question) {
+    } else if (kind != MessageBoxKind::Notice) {
         ++m_unscripted;
     }
     postMessage({kAnswerMessage, static_cast<std::int64_t>(answer), {}});

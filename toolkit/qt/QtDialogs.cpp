@@ -23,9 +23,24 @@ Answer answerFor(QMessageBox::StandardButton button) {
             return Answer::Yes;
         case QMessageBox::No:
             return Answer::No;
+        case QMessageBox::Ok:
+            return Answer::Ok;
         default:
             return Answer::Cancel;
     }
+}
+
+// OK and Cancel, or Delete and Cancel: Cancel is the default, so that
+// Enter alone changes nothing.
+QMessageBox* confirmBox(QWidget* parent, std::string_view text, std::string_view caption,
+                        MessageBoxKind kind) {
+    auto* box = new QMessageBox(QMessageBox::Warning, fromUtf8(caption), fromUtf8(text),
+                                QMessageBox::Ok | QMessageBox::Cancel, parent);
+    if (kind == MessageBoxKind::ConfirmDelete) box->button(QMessageBox::Ok)->setText("&Delete");
+    if (kind == MessageBoxKind::Confirm) box->setIcon(QMessageBox::Question);
+    box->setDefaultButton(kind == MessageBoxKind::Confirm ? QMessageBox::Ok : QMessageBox::Cancel);
+    box->setEscapeButton(QMessageBox::Cancel);
+    return box;
 }
 
 PostedMessage answerMessage(Answer answer) {
@@ -46,20 +61,27 @@ void showMessageBox(QWidget* parent, std::string_view text, std::string_view cap
         return;
     }
     bool question = kind == MessageBoxKind::Question;
-    auto* box = new QMessageBox(
-        question ? QMessageBox::Question : QMessageBox::Information, fromUtf8(caption),
-        fromUtf8(text),
-        question ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel : QMessageBox::Ok,
-        parent);
+    bool confirm = kind == MessageBoxKind::Confirm || kind == MessageBoxKind::ConfirmDelete;
+    QMessageBox* box = nullptr;
+    if (confirm) {
+        box = confirmBox(parent, text, caption, kind);
+    } else {
+        box = new QMessageBox(
+            question ? QMessageBox::Question : QMessageBox::Information, fromUtf8(caption),
+            fromUtf8(text),
+            question ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel : QMessageBox::Ok,
+            parent);
+        box->setDefaultButton(question ? QMessageBox::Yes : QMessageBox::Ok);
+        box->setEscapeButton(question ? QMessageBox::Cancel : QMessageBox::Ok);
+    }
     // Messages quote documents and formulas; a "<" in them is not markup.
     box->setTextFormat(Qt::PlainText);
-    box->setDefaultButton(question ? QMessageBox::Yes : QMessageBox::Ok);
-    box->setEscapeButton(question ? QMessageBox::Cancel : QMessageBox::Ok);
+    const bool answered = question || confirm;
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
-    QObject::connect(box, &QDialog::finished, [box, question, post = std::move(post)](int) {
+    QObject::connect(box, &QDialog::finished, [box, answered, post = std::move(post)](int) {
         Answer answer =
-            question ? answerFor(box->standardButton(box->clickedButton())) : Answer::Ok;
+            answered ? answerFor(box->standardButton(box->clickedButton())) : Answer::Ok;
         post(answerMessage(answer));
     });
     box->show();
