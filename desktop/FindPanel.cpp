@@ -218,7 +218,8 @@ void FindPanel::replaceAll() {
     std::int64_t count = m_host.replaceAll(*made, m_scope, m_replacement);
     m_showWhenDone = -1;
     findAll();
-    if (m_message.empty()) m_message = "Replaced " + grouped(count);
+    // A rename being previewed has replaced nothing yet.
+    if (m_message.empty() && count >= 0) m_message = "Replaced " + grouped(count);
     changed();
 }
 

@@ -38,7 +38,8 @@ class FindPanelHost {
     // True when the match was still there and was replaced.
     virtual bool replaceHit(const TextMatcher& matcher, const FindHit& hit,
                             std::string_view replacement) = 0;
-    // The count of matches replaced.
+    // The count of matches replaced; -1 while a rename it turned into asks
+    // for its preview's answer.
     virtual std::int64_t replaceAll(const TextMatcher& matcher, FindScope::Kind scope,
                                     std::string_view replacement) = 0;
     // Moves with every change of the model.

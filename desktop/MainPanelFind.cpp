@@ -192,13 +192,11 @@ std::int64_t MainPanel::replaceAll(const TextMatcher& matcher, FindScope::Kind k
     return count;
 }
 
-// A whole word that names a table, field or row is renamed: every name the
-// linker resolves to it changes, and nothing else (namesakes and texts in
-// strings stay). A rename that would change what another name means is
-// refused with its message.
-// FIXME: the views of the work area that name a renamed table keep the old
-// name, and the rename is applied without the preview the grids' rename
-// shows; both belong to the desktop's rename, which this should call.
+// A whole word that names a table, field or row is renamed as a name typed
+// into its cell is: every name the linker resolves to it changes, and
+// nothing else (namesakes and texts in strings stay), after the same
+// preview; a rename that would change what another name means is refused
+// with its message. -1 while the preview asks.
 std::int64_t MainPanel::renameForReplace(const NamedPlace& named, std::string_view newName) {
     NameTarget target;
     const Pointer<ProgramDef>& program = m_kernel->program();
@@ -215,23 +213,17 @@ std::int64_t MainPanel::renameForReplace(const NamedPlace& named, std::string_vi
         target.kind = NameTarget::Kind::kRow;
         target.name = m_kernel->getTable(named.table)->rowName(named.row)->toStdString();
     }
-    RenamePlan plan;
+    const std::int32_t undoBefore = commands().undoCount();
     try {
-        plan = planRename(*m_kernel, target, newName);
+        if (!m_nameEdits.rename(target.label(), std::string(newName))) return 0;
     } catch (const StringPointer& message) {
-        plan.refusal = message;
-    }
-    if (plan.refused()) {
-        window().showMessageBox(plan.refusal->toStdString(), kProductName,
+        window().showMessageBox(message->toStdString(), kProductName,
                                 toolkit::MessageBoxKind::Notice);
         return 0;
     }
-    ModelEditor(program, &commands()).rename(plan);
+    if (m_nameEdits.isAsking()) return -1;
     refreshViews();
-    std::int64_t count = static_cast<std::int64_t>(plan.names.size());
-    for (const FormulaRewrite& formula : plan.formulas)
-        count += formula.names;
-    return count;
+    return commands().undoCount() > undoBefore ? m_nameEdits.namesOfLastRename() : 0;
 }
 
 }  // namespace qv

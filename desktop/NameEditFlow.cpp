@@ -77,23 +77,29 @@ std::vector<Pointer<AbstractEditable>> NameEditFlow::expressionViews() const {
 }
 
 bool NameEditFlow::offerRename(const NameEditRequest& request) {
+    return rename(request.target(), request.typed());
+}
+
+bool NameEditFlow::rename(const std::string& targetText, const std::string& typed) {
     std::vector<Pointer<AbstractEditable>> views = expressionViews();
     std::vector<StringPointer> texts;
     for (const Pointer<AbstractEditable>& view : views)
         texts.push_back(viewExpression(view));
     Pointer<Kernel> owner = m_host->viewKernel();
     Kernel& kernel = *owner;
-    NameTarget target = parseNameTarget(request.target());
+    NameTarget target = parseNameTarget(targetText);
     // A row's name cell takes any value: only a plain name renames the row.
-    if (target.kind == NameTarget::Kind::kRow && formulaName(request.typed()) != request.typed())
-        return false;
-    const std::string newName = plainName(request.typed());
+    if (target.kind == NameTarget::Kind::kRow && formulaName(typed) != typed) return false;
+    const std::string newName = plainName(typed);
     RenamePlan plan = planRename(kernel, target, newName, texts);
     if (plan.refused()) {
         m_support->setPendingError(plan.refusal->view());
         return true;
     }
     if (plan.changesNothing()) return false;
+    m_lastNames = static_cast<std::int64_t>(plan.names.size());
+    for (const FormulaRewrite& formula : plan.formulas)
+        m_lastNames += formula.names;
     std::vector<RenameCommand::ViewEdit> edits;
     for (const OutsideRewrite& rewrite : plan.outside)
         edits.push_back(
@@ -107,9 +113,8 @@ bool NameEditFlow::offerRename(const NameEditRequest& request) {
         return true;
     }
     m_pending = Pending{rename, {}};
-    m_window->showMessageBox(
-        "Rename " + request.target() + " to " + newName + "?\n\n" + summary + ".", kProductName,
-        toolkit::MessageBoxKind::Confirm);
+    m_window->showMessageBox("Rename " + targetText + " to " + newName + "?\n\n" + summary + ".",
+                             kProductName, toolkit::MessageBoxKind::Confirm);
     return true;
 }
 

@@ -59,6 +59,14 @@ class NameEditFlow {
     // A document replaced while nothing is asked: nothing to keep.
     void forget() { m_pending.reset(); }
 
+    // Renames `target` (Table, Table.field or Table[row]) to `typed` as a
+    // name typed into its cell is: refused with a notice, previewed, or
+    // applied at once when nothing uses it. False when it is left to the
+    // caller (a row's cell given a value that is no name, no change).
+    bool rename(const std::string& target, const std::string& typed);
+    // How many names the last rename planned changes to.
+    std::int64_t namesOfLastRename() const noexcept { return m_lastNames; }
+
     // The places that use `target` (Table or Table.field), each once, in
     // the order of the tables, then the views. Throws the message of
     // parseNameTarget or findTarget when it is not there.
@@ -83,6 +91,7 @@ class NameEditFlow {
     ViewHost* m_host;
     ShowView m_showView;
     std::optional<Pending> m_pending;
+    std::int64_t m_lastNames = 0;
 };
 
 }  // namespace qv

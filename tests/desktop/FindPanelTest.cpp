@@ -205,7 +205,8 @@ TEST(FindPanel, ReplacesOneAndAllAsOneUndoableStepEach) {
 namespace qv {
 namespace {
 
-// Replace all of a whole word that names a field or a row renames it: the
+// Replace all of a whole word that names a field or a row renames it as
+// its cell would: after the preview (OK or Cancel), the
 // uses the linker resolves change with it, the text area does not, the
 // values stay, and undo gives the document back.
 TEST(FindPanel, ReplacingAllOfAWholeNameRenamesIt) {
@@ -218,22 +219,31 @@ TEST(FindPanel, ReplacingAllOfAWholeNameRenamesIt) {
         {"pear", "plum", {"item~name:=plum,", "text(\"pear prices"}},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.query);
-        FindFixture f;
-        f.choose(MenuCommand::Replace);
-        f.type(row.query);
-        f.clickOn(FindPanel::Control::WholeWord);
-        f.clickOn(FindPanel::Control::Query);
-        f.key(key::kTab);
-        f.type(row.replacement);
-        f.clickOn(FindPanel::Control::ReplaceAll);
-        std::string after = f.document();
-        for (const std::string& part : row.written)
-            EXPECT_NE(after.find(part), std::string::npos) << after;
-        EXPECT_EQ(f.value("gross", 2), "15.625");
-        EXPECT_EQ(f.commands().undoCount(), 1);
-        f.key(key::kUndo);
-        EXPECT_EQ(f.document(), f.original);
+        for (toolkit::Answer answer : {toolkit::Answer::Cancel, toolkit::Answer::Ok}) {
+            SCOPED_TRACE(std::string(row.query) +
+                         (answer == toolkit::Answer::Ok ? ", OK" : ", Cancel"));
+            FindFixture f;
+            f.window.scriptAnswer(answer);
+            f.choose(MenuCommand::Replace);
+            f.type(row.query);
+            f.clickOn(FindPanel::Control::WholeWord);
+            f.clickOn(FindPanel::Control::Query);
+            f.key(key::kTab);
+            f.type(row.replacement);
+            f.clickOn(FindPanel::Control::ReplaceAll);
+            if (answer == toolkit::Answer::Cancel) {
+                EXPECT_EQ(f.document(), f.original);
+                EXPECT_EQ(f.commands().undoCount(), 0);
+                continue;
+            }
+            std::string after = f.document();
+            for (const std::string& part : row.written)
+                EXPECT_NE(after.find(part), std::string::npos) << after;
+            EXPECT_EQ(f.value("gross", 2), "15.625");
+            EXPECT_EQ(f.commands().undoCount(), 1);
+            f.key(key::kUndo);
+            EXPECT_EQ(f.document(), f.original);
+        }
     }
 }
 
