@@ -7,6 +7,7 @@
 #include "app/LoadFailure.h"
 #include "cli/TerminalText.h"
 #include "cli/UsageTexts.h"
+#include "core/FileWriter.h"
 #include "language/SourceError.h"
 
 namespace qv::cli {
@@ -151,6 +152,24 @@ std::optional<Options> parseOptions(const std::string& command, const ArgumentLi
     return options;
 }
 
+std::optional<Options> commandOptions(const std::string& command, const ArgumentList& arguments,
+                                      int& status) {
+    if (wantsHelp(arguments)) {
+        std::fputs(usageOf(command), stdout);
+        status = 0;
+        return std::nullopt;
+    }
+    return parseOptions(command, arguments, status);
+}
+
+std::optional<std::string> textOrJson(const std::string& command, const Options& options,
+                                      int& status) {
+    std::string format = options.format.value_or("text");
+    if (format == "text" || format == "json") return format;
+    status = usageError(command, "unknown format " + format);
+    return std::nullopt;
+}
+
 void keepLoadedDocuments() {
     g_keepDocuments = true;
 }
@@ -183,6 +202,38 @@ void writeDocumentSource(const Document& document, std::FILE* out) {
     put(document.layout()->toSource()->view());
     put(Document::kEndMark);
     put("\n");
+}
+
+bool mayWriteBack(const std::string& command, const Options& options, const std::string& path,
+                  int& status) {
+    if (!options.write) return true;
+    if (path == "-") {
+        status = usageError(command, "--write needs a file, not -");
+        return false;
+    }
+    try {
+        requireRegularTarget(path);
+    } catch (const StringPointer& message) {
+        std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), message->text());
+        status = 1;
+        return false;
+    }
+    return true;
+}
+
+int writeBack(const Document& document, const std::string& path) {
+    try {
+        document.writeFile(path);
+    } catch (const StringPointer& message) {
+        std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), message->text());
+        return 1;
+    }
+    return 0;
+}
+
+int documentFailure(const std::string& path, std::string_view message) {
+    std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), forTerminal(message).c_str());
+    return 1;
 }
 
 Pointer<TableResult> findTable(Kernel& kernel, const std::string& path, const std::string& name) {

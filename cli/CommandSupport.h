@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/Document.h"
@@ -43,6 +44,15 @@ inline constexpr std::int32_t kMaxExplainDepth = 64;
 // lone "-" is a file name.
 std::optional<Options> parseOptions(const std::string& command, const ArgumentList& arguments,
                                     int& status);
+// The start of every command: its usage on stdout for --help or -h (status
+// 0), else its options as parseOptions reads them; nothing when the command
+// has nothing more to do.
+std::optional<Options> commandOptions(const std::string& command, const ArgumentList& arguments,
+                                      int& status);
+// "text" or "json" from --format (text by default); nothing after a usage
+// error for any other.
+std::optional<std::string> textOrJson(const std::string& command, const Options& options,
+                                      int& status);
 
 // Documents read from now on are kept until the process exits.
 void keepLoadedDocuments();
@@ -58,6 +68,18 @@ Pointer<Document> load(const std::string& path, const Pointer<AbstractKernelFeed
 // text, end mark) and a line feed, handed on a table at a time instead of
 // as one text of the whole document.
 void writeDocumentSource(const Document& document, std::FILE* out);
+
+// For a command that rewrites its file with --write: false, with `status`
+// set after saying why, when `path` is "-" or names something other than a
+// regular file. Asked before reading, so a pipe is never waited on and a
+// device never replaced.
+bool mayWriteBack(const std::string& command, const Options& options, const std::string& path,
+                  int& status);
+// Replaces the file with the document atomically; 0, or 1 after saying why
+// it could not.
+int writeBack(const Document& document, const std::string& path);
+// Says "qvl: PATH: MESSAGE", the message made safe for a terminal; returns 1.
+int documentFailure(const std::string& path, std::string_view message);
 
 // The table of that name, or null after saying "qvl: FILE: TABLE: MESSAGE".
 Pointer<TableResult> findTable(Kernel& kernel, const std::string& path, const std::string& name);

@@ -101,9 +101,8 @@ void printFirstCause(Kernel& kernel, TableResult& table, std::int32_t index) {
 }  // namespace
 
 int runCheck(const ArgumentList& arguments) {
-    if (wantsHelp(arguments)) return std::fputs(usageOf("check"), stdout), 0;
     int status = 0;
-    auto options = parseOptions("check", arguments, status);
+    auto options = commandOptions("check", arguments, status);
     if (!options) return status;
     if (options->positional.size() != 1) return usageError("check", "check takes one FILE");
     const std::string& path = options->positional[0];
@@ -145,9 +144,8 @@ int runCheck(const ArgumentList& arguments) {
 }
 
 int runEval(const ArgumentList& arguments) {
-    if (wantsHelp(arguments)) return std::fputs(usageOf("eval"), stdout), 0;
     int status = 0;
-    auto options = parseOptions("eval", arguments, status);
+    auto options = commandOptions("eval", arguments, status);
     if (!options) return status;
     if (options->positional.size() < 2) return usageError("eval", "eval takes FILE and EXPR...");
     std::unique_ptr<TimeLimit> limit = startTimeLimit(*options);
@@ -180,9 +178,8 @@ int runEval(const ArgumentList& arguments) {
 }
 
 int runShow(const ArgumentList& arguments) {
-    if (wantsHelp(arguments)) return std::fputs(usageOf("show"), stdout), 0;
     int status = 0;
-    auto options = parseOptions("show", arguments, status);
+    auto options = commandOptions("show", arguments, status);
     if (!options) return status;
     if (options->positional.empty()) return usageError("show", "show takes FILE [TABLE...]");
     Format format = Format::Text;
@@ -229,34 +226,19 @@ int runShow(const ArgumentList& arguments) {
 }
 
 int runFmt(const ArgumentList& arguments) {
-    if (wantsHelp(arguments)) return std::fputs(usageOf("fmt"), stdout), 0;
     int status = 0;
-    auto options = parseOptions("fmt", arguments, status);
+    auto options = commandOptions("fmt", arguments, status);
     if (!options) return status;
     if (options->positional.size() != 1) return usageError("fmt", "fmt takes one FILE");
     const std::string& path = options->positional[0];
-    if (options->write && path == "-") return usageError("fmt", "--write needs a file, not -");
-    try {
-        // Before reading: reading a pipe would wait for a writer, and a
-        // device would read as some document and then be replaced.
-        if (options->write) requireRegularTarget(path);
-    } catch (const StringPointer& message) {
-        std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), message->text());
-        return 1;
-    }
+    if (!mayWriteBack("fmt", *options, path, status)) return status;
     Pointer<Document> document = load(path, Pointer<AbstractKernelFeedback>());
     if (document.isNull()) return 1;
     if (!options->write) {
         writeDocumentSource(*document, stdout);
         return 0;
     }
-    try {
-        document->writeFile(path);
-    } catch (const StringPointer& message) {
-        std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), message->text());
-        return 1;
-    }
-    return 0;
+    return writeBack(*document, path);
 }
 
 namespace {
@@ -287,9 +269,8 @@ bool writeSvg(const std::string& path, const Pointer<ChartModel>& model) {
 }  // namespace
 
 int runChart(const ArgumentList& arguments) {
-    if (wantsHelp(arguments)) return std::fputs(usageOf("chart"), stdout), 0;
     int status = 0;
-    auto options = parseOptions("chart", arguments, status);
+    auto options = commandOptions("chart", arguments, status);
     if (!options) return status;
     if (options->positional.size() != 2) return usageError("chart", "chart takes FILE and TABLE");
     if (!options->output) return usageError("chart", "chart needs -o OUT.svg");

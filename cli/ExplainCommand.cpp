@@ -31,15 +31,13 @@ std::optional<std::string> expressionProblem(const std::string& expression) {
 }  // namespace
 
 int runExplain(const ArgumentList& arguments) {
-    if (wantsHelp(arguments)) return std::fputs(usageOf("explain"), stdout), 0;
     int status = 0;
-    auto options = parseOptions("explain", arguments, status);
+    auto options = commandOptions("explain", arguments, status);
     if (!options) return status;
     if (options->positional.size() != 2)
         return usageError("explain", "explain takes FILE and EXPR");
-    std::string format = options->format.value_or("text");
-    if (format != "text" && format != "json")
-        return usageError("explain", "unknown format " + format);
+    std::optional<std::string> format = textOrJson("explain", *options, status);
+    if (!format) return status;
     const std::string& path = options->positional[0];
     const std::string& expression = options->positional[1];
     if (std::optional<std::string> problem = expressionProblem(expression)) {
@@ -64,7 +62,7 @@ int runExplain(const ArgumentList& arguments) {
                      forTerminal(message->view()).c_str());
         return withinTimeLimit(limit, path, 1);
     }
-    if (format == "json") {
+    if (*format == "json") {
         writeExplainJson(report, stdout);
     } else {
         writeExplainText(report, stdout);

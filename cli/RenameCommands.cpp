@@ -1,6 +1,7 @@
 // qvl refs and qvl rename: where a table, field or row is used, and an exact
 // rename of it through the document layer (app/DocumentRename.h).
 #include <cstdio>
+#include <optional>
 
 #include "app/DocumentRename.h"
 #include "cli/BufferedOutput.h"
@@ -9,7 +10,6 @@
 #include "cli/JsonText.h"
 #include "cli/LineDiff.h"
 #include "cli/TerminalText.h"
-#include "core/FileWriter.h"
 
 namespace qv::cli {
 
@@ -130,13 +130,12 @@ void writeJson(const ProgramDef& program, const std::string& target,
 }  // namespace
 
 int runRefs(const ArgumentList& arguments) {
-    if (wantsHelp(arguments)) return std::fputs(usageOf("refs"), stdout), 0;
     int status = 0;
-    auto options = parseOptions("refs", arguments, status);
+    auto options = commandOptions("refs", arguments, status);
     if (!options) return status;
     if (options->positional.size() != 2) return usageError("refs", "refs takes FILE and NAME");
-    std::string format = options->format.value_or("text");
-    if (format != "text" && format != "json") return usageError("refs", "unknown format " + format);
+    std::optional<std::string> format = textOrJson("refs", *options, status);
+    if (!format) return status;
     const std::string& path = options->positional[0];
     Pointer<Document> document = load(path, Pointer<AbstractKernelFeedback>());
     if (document.isNull()) return 1;
@@ -144,11 +143,10 @@ int runRefs(const ArgumentList& arguments) {
     try {
         references = findDocumentReferences(*document, options->positional[1]);
     } catch (const StringPointer& message) {
-        std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), forTerminal(message->view()).c_str());
-        return 1;
+        return documentFailure(path, message->view());
     }
     const ProgramDef& program = *document->kernel()->program();
-    if (format == "json") {
+    if (*format == "json") {
         writeJson(program, options->positional[1], references);
     } else {
         writeText(program, references);
@@ -157,21 +155,13 @@ int runRefs(const ArgumentList& arguments) {
 }
 
 int runRename(const ArgumentList& arguments) {
-    if (wantsHelp(arguments)) return std::fputs(usageOf("rename"), stdout), 0;
     int status = 0;
-    auto options = parseOptions("rename", arguments, status);
+    auto options = commandOptions("rename", arguments, status);
     if (!options) return status;
     if (options->positional.size() != 3)
         return usageError("rename", "rename takes FILE, OLD and NEW");
     const std::string& path = options->positional[0];
-    if (options->write && path == "-") return usageError("rename", "--write needs a file, not -");
-    try {
-        // As fmt: before reading, so a pipe or a device is never replaced.
-        if (options->write) requireRegularTarget(path);
-    } catch (const StringPointer& message) {
-        std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), message->text());
-        return 1;
-    }
+    if (!mayWriteBack("rename", *options, path, status)) return status;
     StringPointer text;
     Pointer<Document> document = load(path, Pointer<AbstractKernelFeedback>(), &text);
     if (document.isNull()) return 1;
@@ -179,14 +169,9 @@ int runRename(const ArgumentList& arguments) {
     try {
         rename = planDocumentRename(*document, options->positional[1], options->positional[2]);
     } catch (const StringPointer& message) {
-        std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), forTerminal(message->view()).c_str());
-        return 1;
+        return documentFailure(path, message->view());
     }
-    if (rename.refused()) {
-        std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(),
-                     forTerminal(rename.plan.refusal->view()).c_str());
-        return 1;
-    }
+    if (rename.refused()) return documentFailure(path, rename.plan.refusal->view());
     applyDocumentRename(*document, rename);
     std::fprintf(stderr, "qvl: %s: %s -> %s: %s\n", path.c_str(),
                  forTerminal(rename.plan.target.label()).c_str(),
@@ -198,14 +183,7 @@ int runRename(const ArgumentList& arguments) {
     } else if (!options->write) {
         writeDocumentSource(*document, stdout);
     }
-    if (!options->write) return 0;
-    try {
-        document->writeFile(path);
-    } catch (const StringPointer& message) {
-        std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), message->text());
-        return 1;
-    }
-    return 0;
+    return options->write ? writeBack(*document, path) : 0;
 }
 
 }  // namespace qv::cli

@@ -84,6 +84,14 @@ StringPointer String::trim() const {
     return substring(begin, end);
 }
 
+std::string_view trimmedBlanks(std::string_view text) noexcept {
+    while (!text.empty() && isBlankByte(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlankByte(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 StringPointer String::reverse() const {
     std::string reversed(view().rbegin(), view().rend());
     return str(reversed);

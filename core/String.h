@@ -64,6 +64,9 @@ inline bool isBlankByte(char ch) noexcept {
     return static_cast<unsigned char>(ch) <= 32;
 }
 
+// The text without the blanks at either end.
+std::string_view trimmedBlanks(std::string_view text) noexcept;
+
 // The global holder of the null object that concatenation prints as "null".
 extern const StringPointer nullString;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/Utf8.h"
+#include "desktop/ControlPainting.h"
 #include "desktop/FindPanel.h"
 #include "editing/EditableSupport.h"
 
@@ -19,10 +20,6 @@ constexpr std::int32_t kBoxSide = 11;
 constexpr std::int32_t kCloseSide = 18;
 constexpr std::int32_t kPlaceWidth = 170;
 constexpr std::int32_t kKindWidth = 76;
-
-std::int32_t baselineIn(const toolkit::Rect& area, const toolkit::FontMetrics& metrics) {
-    return area.y + (area.height + metrics.ascent() - metrics.descent()) / 2;
-}
 
 // The text cut to `width` pixels, with "..." when cut.
 std::string fitted(std::string text, std::int32_t width, const toolkit::FontMetrics& metrics) {
@@ -144,7 +141,7 @@ void FindPanel::paint(toolkit::Graphics& graphics) const {
     toolkit::Rect status{list.x, list.y - kRowHeight, list.width, kRowHeight};
     graphics.setColor(m_message.empty() ? EditableSupport::kTextColor
                                         : EditableSupport::kAccentColor);
-    graphics.drawText({status.x, baselineIn(status, metrics)},
+    graphics.drawText({status.x, centredBaseline(status, metrics)},
                       fitted(statusText(), status.width - 80, metrics));
     if (isSearching()) paintButton(graphics, Control::Stop, "Stop");
 
@@ -162,7 +159,7 @@ void FindPanel::paintField(toolkit::Graphics& graphics, Control control, const c
                            const std::string& text, std::int32_t caret) const {
     toolkit::Rect area = controlRect(control);
     const toolkit::FontMetrics& metrics = graphics.metrics();
-    std::int32_t baseline = baselineIn(area, metrics);
+    std::int32_t baseline = centredBaseline(area, metrics);
     graphics.setColor(EditableSupport::kTextColor);
     graphics.drawText({area.x - kLabelWidth, baseline}, label);
     graphics.setColor(EditableSupport::kViewColor);
@@ -192,34 +189,16 @@ void FindPanel::paintField(toolkit::Graphics& graphics, Control control, const c
 
 void FindPanel::paintButton(toolkit::Graphics& graphics, Control control,
                             const char* caption) const {
-    toolkit::Rect area = controlRect(control);
-    const toolkit::FontMetrics& metrics = graphics.metrics();
-    graphics.setColor(EditableSupport::grey(3));
-    graphics.fillRect(area);
-    graphics.setColor(EditableSupport::kEdgeColor);
-    graphics.drawRect({area.x, area.y, area.width - 1, area.height - 1});
-    graphics.setColor(EditableSupport::kTextColor);
-    std::int32_t width = metrics.textWidth(caption);
-    graphics.drawText({area.x + (area.width - width) / 2, baselineIn(area, metrics)}, caption);
+    paintPushButton(graphics, controlRect(control), caption, EditableSupport::kEdgeColor);
 }
 
 void FindPanel::paintCheckBox(toolkit::Graphics& graphics, Control control, const char* caption,
                               bool checked) const {
     toolkit::Rect area = controlRect(control);
-    const toolkit::FontMetrics& metrics = graphics.metrics();
     toolkit::Rect box{area.x, area.y + (area.height - kBoxSide) / 2, kBoxSide, kBoxSide};
-    graphics.setColor(EditableSupport::kViewColor);
-    graphics.fillRect(box);
-    graphics.setColor(EditableSupport::kEdgeColor);
-    graphics.drawRect(box);
-    if (checked) {
-        graphics.setColor(EditableSupport::kTextColor);
-        const toolkit::Point tick[] = {
-            {box.x + 2, box.y + 5}, {box.x + 4, box.y + 8}, {box.x + 9, box.y + 2}};
-        graphics.drawPolyline(tick);
-    }
+    paintCheckSquare(graphics, box, checked);
     graphics.setColor(EditableSupport::kTextColor);
-    graphics.drawText({box.right() + 5, baselineIn(area, metrics)}, caption);
+    graphics.drawText({box.right() + 5, centredBaseline(area, graphics.metrics())}, caption);
 }
 
 // The place, the kind of place, then the text with the match on the
@@ -234,7 +213,7 @@ void FindPanel::paintResult(toolkit::Graphics& graphics, std::int32_t index) con
         graphics.setColor(EditableSupport::grey(2));
         graphics.fillRect(row);
     }
-    std::int32_t baseline = baselineIn(row, metrics);
+    std::int32_t baseline = centredBaseline(row, metrics);
     graphics.setColor(EditableSupport::kAccentColor);
     graphics.drawText({row.x + 4, baseline},
                       fitted(m_search->placeName(hit.place), kPlaceWidth - 8, metrics));

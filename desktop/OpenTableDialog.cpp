@@ -1,6 +1,7 @@
 #include "desktop/OpenTableDialog.h"
 
 #include "core/Assert.h"
+#include "desktop/ControlPainting.h"
 #include "editing/EditableSupport.h"
 
 namespace qv {
@@ -137,17 +138,8 @@ void OpenTableDialog::paintCheckBox(toolkit::Graphics& graphics, Control control
     toolkit::Rect area = controlRect(control);
     const toolkit::FontMetrics& metrics = graphics.metrics();
     toolkit::Rect box{area.x, area.y + (area.height - kBoxSide) / 2, kBoxSide, kBoxSide};
-    graphics.setColor(EditableSupport::kViewColor);
-    graphics.fillRect(box);
-    graphics.setColor(EditableSupport::kEdgeColor);
-    graphics.drawRect(box);
-    if (isChecked(control)) {
-        graphics.setColor(EditableSupport::kTextColor);
-        const toolkit::Point tick[] = {
-            {box.x + 3, box.y + 6}, {box.x + 5, box.y + 9}, {box.x + 10, box.y + 3}};
-        graphics.drawPolyline(tick);
-    }
-    std::int32_t baseline = area.y + (area.height + metrics.ascent() - metrics.descent()) / 2;
+    paintCheckSquare(graphics, box, isChecked(control));
+    std::int32_t baseline = centredBaseline(area, metrics);
     graphics.setColor(EditableSupport::kTextColor);
     graphics.drawText({box.right() + kBoxGap, baseline}, caption(control));
     if (m_focus == control) {
@@ -159,17 +151,9 @@ void OpenTableDialog::paintCheckBox(toolkit::Graphics& graphics, Control control
 }
 
 void OpenTableDialog::paintButton(toolkit::Graphics& graphics, Control control) const {
-    toolkit::Rect area = controlRect(control);
-    const toolkit::FontMetrics& metrics = graphics.metrics();
-    graphics.setColor(EditableSupport::grey(3));
-    graphics.fillRect(area);
-    graphics.setColor(m_focus == control ? EditableSupport::kAccentColor
-                                         : EditableSupport::kEdgeColor);
-    graphics.drawRect({area.x, area.y, area.width - 1, area.height - 1});
-    std::int32_t width = metrics.textWidth(caption(control));
-    std::int32_t baseline = area.y + (area.height + metrics.ascent() - metrics.descent()) / 2;
-    graphics.setColor(EditableSupport::kTextColor);
-    graphics.drawText({area.x + (area.width - width) / 2, baseline}, caption(control));
+    paintPushButton(
+        graphics, controlRect(control), caption(control),
+        m_focus == control ? EditableSupport::kAccentColor : EditableSupport::kEdgeColor);
 }
 
 }  // namespace qv

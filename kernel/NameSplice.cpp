@@ -12,14 +12,6 @@ bool isWordByte(char ch) {
            ch == '_' || ch == '~';
 }
 
-std::string_view trimmedName(std::string_view text) {
-    while (!text.empty() && isBlankByte(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlankByte(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 }  // namespace
 
 std::int32_t nameLengthAt(std::string_view text, std::int32_t offset) {
@@ -42,7 +34,7 @@ bool nameReadsAt(std::string_view text, std::int32_t offset, std::string_view na
     if (length < 0) return false;
     std::string_view written =
         text.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(length));
-    if (written.front() == '[') return trimmedName(written.substr(1, written.size() - 2)) == name;
+    if (written.front() == '[') return trimmedBlanks(written.substr(1, written.size() - 2)) == name;
     return written == name;
 }
 

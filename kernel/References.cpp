@@ -20,12 +20,8 @@ void addDefinitions(const ResolvedProgram& linked, const NameTarget& target,
     const ProgramDef& program = *linked.program();
     if (target.kind == NameTarget::Kind::kTable) {
         references.push_back({Kind::kTableName, {target.tableIndex, -1, 0}});
-        for (std::int32_t t = 0; t < linked.tableCount(); ++t) {
-            const Pointer<ResolvedTable>& table = linked.table(t);
-            if (table.isNull() || table->definition()->baseName().isNull()) continue;
-            if (linked.tableIndexOf(table->definition()->baseName()->view()) == target.tableIndex)
-                references.push_back({Kind::kBaseClause, {t, -1, 0}});
-        }
+        for (std::int32_t t : tablesExtending(linked, target.tableIndex))
+            references.push_back({Kind::kBaseClause, {t, -1, 0}});
         return;
     }
     if (target.kind == NameTarget::Kind::kRow) {
@@ -45,18 +41,8 @@ void addDefinitions(const ResolvedProgram& linked, const NameTarget& target,
         references.push_back(reference);
         return;
     }
-    std::set<std::pair<std::int32_t, std::int32_t>> seen;
-    for (std::int32_t t = 0; t < linked.tableCount(); ++t) {
-        const Pointer<ResolvedTable>& table = linked.table(t);
-        if (table.isNull()) continue;
-        for (std::int32_t i = 0; i < table->fieldCount(); ++i) {
-            const Pointer<ResolvedField>& field = table->field(i);
-            if (field->inherited() || fieldMeaning(*table, i) != target.meaning) continue;
-            std::int32_t owner = tableIndexOf(program, field->definition()->owner());
-            if (owner >= 0 && seen.insert({owner, field->position()}).second)
-                references.push_back({Kind::kFieldName, {owner, field->position(), 0}});
-        }
-    }
+    for (const FieldDefinition& definition : fieldDefinitions(linked, target.meaning))
+        references.push_back({Kind::kFieldName, definition.place});
 }
 
 bool formulaOrder(const Reference& a, const Reference& b) {
@@ -107,6 +93,36 @@ std::vector<Reference> findReferences(Kernel& kernel, NameTarget& target,
     std::stable_sort(formulas.begin(), formulas.end(), formulaOrder);
     references.insert(references.end(), formulas.begin(), formulas.end());
     return references;
+}
+
+std::vector<std::int32_t> tablesExtending(const ResolvedProgram& linked, std::int32_t table) {
+    std::vector<std::int32_t> tables;
+    for (std::int32_t t = 0; t < linked.tableCount(); ++t) {
+        const Pointer<ResolvedTable>& extending = linked.table(t);
+        if (extending.isNull() || extending->definition()->baseName().isNull()) continue;
+        if (linked.tableIndexOf(extending->definition()->baseName()->view()) == table)
+            tables.push_back(t);
+    }
+    return tables;
+}
+
+std::vector<FieldDefinition> fieldDefinitions(const ResolvedProgram& linked,
+                                              const NameMeaning& field) {
+    const ProgramDef& program = *linked.program();
+    std::vector<FieldDefinition> definitions;
+    std::set<std::pair<std::int32_t, std::int32_t>> seen;
+    for (std::int32_t t = 0; t < linked.tableCount(); ++t) {
+        const Pointer<ResolvedTable>& table = linked.table(t);
+        if (table.isNull()) continue;
+        for (std::int32_t i = 0; i < table->fieldCount(); ++i) {
+            const Pointer<ResolvedField>& resolved = table->field(i);
+            if (resolved->inherited() || fieldMeaning(*table, i) != field) continue;
+            std::int32_t owner = tableIndexOf(program, resolved->definition()->owner());
+            if (owner >= 0 && seen.insert({owner, resolved->position()}).second)
+                definitions.push_back({{owner, resolved->position(), 0}, resolved->definition()});
+        }
+    }
+    return definitions;
 }
 
 StringPointer referenceText(const ProgramDef& program, const Reference& reference,

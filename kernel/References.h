@@ -42,6 +42,21 @@ std::vector<Reference> findReferences(Kernel& kernel, NameTarget& target,
 // The text of the formula a reference lies in, or the null object.
 StringPointer referenceText(const ProgramDef& program, const Reference& reference,
                             const std::vector<StringPointer>& outside = {});
+// The tables whose base-table clause names table `table`, in order.
+std::vector<std::int32_t> tablesExtending(const ResolvedProgram& linked, std::int32_t table);
+
+// A definition of a field: `place` holds the table that defines it and the
+// field's position there.
+struct FieldDefinition {
+    FormulaPlace place;
+    Pointer<FieldDef> definition;
+};
+// The definitions of a field family (a kField meaning): the first and each
+// override, not the copies derived tables inherit; once each, in the order
+// of the tables.
+std::vector<FieldDefinition> fieldDefinitions(const ResolvedProgram& linked,
+                                              const NameMeaning& field);
+
 // "Table", "Table.field", with "[3]" ("[sum]") for a row's own formula.
 std::string placeLabel(const ProgramDef& program, const FormulaPlace& place);
 

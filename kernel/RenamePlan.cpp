@@ -192,16 +192,13 @@ class Planner {
             std::int32_t index = m_target.tableIndex;
             m_plan.names.push_back({NameRewrite::What::kTableName, index, -1,
                                     program.table(index)->tableName(), str(m_plan.newName)});
-            for (std::int32_t t = 0; t < m_linked.tableCount(); ++t) {
-                const Pointer<ResolvedTable>& table = m_linked.table(t);
-                if (table.isNull() || table->definition()->baseName().isNull()) continue;
-                if (m_linked.tableIndexOf(table->definition()->baseName()->view()) != index)
-                    continue;
+            for (std::int32_t t : tablesExtending(m_linked, index)) {
                 m_plan.names.push_back({NameRewrite::What::kBaseName, t, -1,
-                                        table->definition()->baseName(), str(m_plan.newName)});
+                                        m_linked.table(t)->definition()->baseName(),
+                                        str(m_plan.newName)});
             }
         } else if (m_target.kind == Kind::kField) {
-            rewriteFieldNames(program);
+            rewriteFieldNames();
         }
         std::set<std::int32_t> tables;
         for (const auto& formula : m_plan.formulas)
@@ -212,20 +209,10 @@ class Planner {
     }
 
     // Every definition of the family: the first and the overrides.
-    void rewriteFieldNames(const ProgramDef& program) {
-        std::set<std::pair<std::int32_t, std::int32_t>> done;
-        for (std::int32_t t = 0; t < m_linked.tableCount(); ++t) {
-            const Pointer<ResolvedTable>& table = m_linked.table(t);
-            if (table.isNull()) continue;
-            for (std::int32_t i = 0; i < table->fieldCount(); ++i) {
-                const Pointer<ResolvedField>& field = table->field(i);
-                if (field->inherited() || fieldMeaning(*table, i) != m_target.meaning) continue;
-                std::int32_t owner = tableIndexOf(program, field->definition()->owner());
-                if (owner < 0 || !done.insert({owner, field->position()}).second) continue;
-                const Pointer<Object>& before = field->definition()->name();
-                m_plan.names.push_back({NameRewrite::What::kFieldName, owner, field->position(),
-                                        before, renamedField(field->definition()->nameText())});
-            }
+    void rewriteFieldNames() {
+        for (const auto& [place, definition] : fieldDefinitions(m_linked, m_target.meaning)) {
+            m_plan.names.push_back({NameRewrite::What::kFieldName, place.table, place.field,
+                                    definition->name(), renamedField(definition->nameText())});
         }
     }
 

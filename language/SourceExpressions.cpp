@@ -20,14 +20,6 @@ std::string_view viewOf(const StringPointer& text) {
     return text.isNull() ? std::string_view() : text->view();
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlankByte(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlankByte(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 }  // namespace
 
 void ErrorExpression::print(std::string& out) const {
@@ -78,7 +70,7 @@ void ExpressionSource::print(std::string& out) const {
     std::string_view readable =
         viewOf(m_text).substr(0, static_cast<std::size_t>(m_readableLength));
     if (m_unclosed == '\0') {
-        out += trimmed(readable);
+        out += trimmedBlanks(readable);
         return;
     }
     // An open construct ends the text; its trailing blanks are part of it.
@@ -94,9 +86,9 @@ StringPointer ExpressionSource::displayText() const {
     if (is<ValueExpression>(inner)) {
         auto value = cast<ValueExpression>(inner);
         if (value->holdsString()) return cast<String>(value->value());
-        return str(trimmed(viewOf(m_text)));
+        return str(trimmedBlanks(viewOf(m_text)));
     }
-    return str("=") + trimmed(viewOf(m_text));
+    return str("=") + trimmedBlanks(viewOf(m_text));
 }
 
 StringPointer ExpressionSource::editText() const {

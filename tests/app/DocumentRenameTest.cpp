@@ -11,28 +11,12 @@
 #include "app/DocumentFile.h"
 #include "app/DocumentRename.h"
 #include "bench/Workloads.h"
-#include "core/ValueConversions.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/kernel/ModelTestSupport.h"
+#include "tests/kernel/RenameTestSupport.h"
 
 namespace qv {
 namespace {
-
-// Every cell of every table, by position, as displayed.
-std::vector<std::string> allValues(Document& document) {
-    Kernel& kernel = *document.kernel();
-    std::vector<std::string> values;
-    for (std::int32_t t = 0; t < kernel.getTableCount(); ++t) {
-        Pointer<TableResult> table = kernel.getTable(t);
-        if (table.isNull()) continue;
-        for (std::int32_t row = -1; row < table->rowCount(); ++row) {
-            std::string line = std::to_string(t) + ":" + std::to_string(row);
-            for (std::int32_t field = 0; field < table->fieldCount(); ++field)
-                line += " | " + toText(table->value(field, row))->toStdString();
-            values.push_back(line);
-        }
-    }
-    return values;
-}
 
 struct ViewRow {
     const char* what;
@@ -139,17 +123,6 @@ std::string randomTarget(Kernel& kernel, std::mt19937& random, bool table) {
     return targets[std::uniform_int_distribution<std::size_t>(0, targets.size() - 1)(random)];
 }
 
-// The label of a target once renamed.
-std::string renamedLabel(const NameTarget& target, const std::string& newName) {
-    NameTarget renamed = target;
-    if (target.kind == NameTarget::Kind::kTable) {
-        renamed.table = newName;
-    } else {
-        renamed.name = newName;
-    }
-    return renamed.label();
-}
-
 TEST(DocumentRename, RandomRenamesKeepValuesAndRenameBackExactly) {
     std::mt19937 random(18);
     for (const auto& [name, text, rounds] : propertyDocuments()) {
@@ -159,7 +132,7 @@ TEST(DocumentRename, RandomRenamesKeepValuesAndRenameBackExactly) {
                              std::to_string(round));
                 Pointer<Document> document = test::readDocument(text);
                 std::string original = document->toSource()->toStdString();
-                std::vector<std::string> values = allValues(*document);
+                std::vector<std::string> values = test::allValues(*document->kernel());
                 std::string old = randomTarget(*document->kernel(), random, table);
                 if (old.empty()) continue;
                 std::string fresh = "renamed_" + std::to_string(round) + "x";
@@ -168,15 +141,16 @@ TEST(DocumentRename, RandomRenamesKeepValuesAndRenameBackExactly) {
                 ASSERT_FALSE(rename.refused()) << old << ": " << rename.plan.refusal->toStdString();
                 applyDocumentRename(*document, rename);
                 std::string renamed = document->toSource()->toStdString();
-                EXPECT_EQ(allValues(*document), values) << old;
+                EXPECT_EQ(test::allValues(*document->kernel()), values) << old;
 
                 // Written and read again, it is the same document.
                 Pointer<Document> reread = test::readDocument(renamed);
                 EXPECT_EQ(reread->toSource()->toStdString(), renamed);
-                EXPECT_EQ(allValues(*reread), values);
+                EXPECT_EQ(test::allValues(*reread->kernel()), values);
 
-                DocumentRename back = planDocumentRename(
-                    *document, renamedLabel(rename.plan.target, fresh), rename.plan.target.current);
+                DocumentRename back =
+                    planDocumentRename(*document, test::renamedLabel(rename.plan.target, fresh),
+                                       rename.plan.target.current);
                 ASSERT_FALSE(back.refused()) << back.plan.refusal->toStdString();
                 applyDocumentRename(*document, back);
                 EXPECT_EQ(document->toSource()->toStdString(), original) << old;

@@ -39,8 +39,10 @@ TEST(String, TrimRemovesSpacesAndControlCharactersOnly) {
         {"\xe9x\xe9", "\xe9x\xe9"},                    // every byte from 0x80 is a letter
         {"\x7f", "\x7f"},
     };
-    for (const auto& [input, expected] : rows)
+    for (const auto& [input, expected] : rows) {
         EXPECT_EQ(text(str(input)->trim()), expected) << input;
+        EXPECT_EQ(trimmedBlanks(input), expected) << input;
+    }
 }
 
 TEST(String, SubstringReplaceReverse) {

@@ -46,6 +46,23 @@ inline std::vector<std::string> renderTable(Kernel& kernel, std::string_view nam
     return lines;
 }
 
+// Every cell of every table, by position, as displayed: a line per row key
+// "TABLE:ROW | value | value ...".
+inline std::vector<std::string> allValues(Kernel& kernel) {
+    std::vector<std::string> values;
+    for (std::int32_t t = 0; t < kernel.getTableCount(); ++t) {
+        Pointer<TableResult> table = kernel.getTable(t);
+        if (table.isNull()) continue;
+        for (std::int32_t row = -1; row < table->rowCount(); ++row) {
+            std::string line = std::to_string(t) + ":" + std::to_string(row);
+            for (std::int32_t field = 0; field < table->fieldCount(); ++field)
+                line += " | " + display(table->value(field, row));
+            values.push_back(line);
+        }
+    }
+    return values;
+}
+
 // The values of one field in data rows 1 ... n - 1.
 inline std::vector<std::string> column(Kernel& kernel, std::string_view table,
                                        std::string_view field) {

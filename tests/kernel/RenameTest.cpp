@@ -12,39 +12,14 @@
 #include "kernel/References.h"
 #include "kernel/RenamePlan.h"
 #include "tests/kernel/ModelTestSupport.h"
+#include "tests/kernel/RenameTestSupport.h"
 
 namespace qv {
 namespace {
 
+using test::allValues;
 using test::loadModel;
-
-// Every cell of every table, by position, as displayed.
-std::vector<std::string> allValues(Kernel& kernel) {
-    std::vector<std::string> values;
-    for (std::int32_t t = 0; t < kernel.getTableCount(); ++t) {
-        Pointer<TableResult> table = kernel.getTable(t);
-        if (table.isNull()) continue;
-        for (std::int32_t row = -1; row < table->rowCount(); ++row) {
-            std::string line = std::to_string(t) + ":" + std::to_string(row);
-            for (std::int32_t field = 0; field < table->fieldCount(); ++field)
-                line += " | " + test::display(table->value(field, row));
-            values.push_back(line);
-        }
-    }
-    return values;
-}
-
-// The target's label after the rename, to rename it back.
-std::string renamedLabel(const NameTarget& target, const std::string& newName) {
-    NameTarget renamed = target;
-    if (target.kind == NameTarget::Kind::kTable) {
-        renamed.table = newName;
-    } else {
-        renamed.name = newName;
-        renamed.rowByNumber = false;
-    }
-    return renamed.label();
-}
+using test::renamedLabel;
 
 struct RenameRow {
     const char* what;
