@@ -56,6 +56,15 @@ std::string counted(std::size_t count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+// The expressions the views show, in their order: the names outside the
+// tables that a rename may change.
+std::vector<StringPointer> expressionsOf(const std::vector<Pointer<AbstractEditable>>& views) {
+    std::vector<StringPointer> texts;
+    for (const Pointer<AbstractEditable>& view : views)
+        texts.push_back(viewExpression(view));
+    return texts;
+}
+
 }  // namespace
 
 bool NameEditFlow::offer(const Pointer<Object>& request) {
@@ -82,9 +91,7 @@ bool NameEditFlow::offerRename(const NameEditRequest& request) {
 
 bool NameEditFlow::rename(const std::string& targetText, const std::string& typed) {
     std::vector<Pointer<AbstractEditable>> views = expressionViews();
-    std::vector<StringPointer> texts;
-    for (const Pointer<AbstractEditable>& view : views)
-        texts.push_back(viewExpression(view));
+    std::vector<StringPointer> texts = expressionsOf(views);
     Pointer<Kernel> owner = m_host->viewKernel();
     Kernel& kernel = *owner;
     NameTarget target = parseNameTarget(targetText);
@@ -144,9 +151,7 @@ void NameEditFlow::apply(const Pointer<Command>& rename) {
 
 std::vector<PlaceOfUse> NameEditFlow::uses(std::string_view target) const {
     std::vector<Pointer<AbstractEditable>> views = expressionViews();
-    std::vector<StringPointer> texts;
-    for (const Pointer<AbstractEditable>& view : views)
-        texts.push_back(viewExpression(view));
+    std::vector<StringPointer> texts = expressionsOf(views);
     Pointer<Kernel> owner = m_host->viewKernel();
     Kernel& kernel = *owner;
     NameTarget found = parseNameTarget(target);
