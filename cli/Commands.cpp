@@ -123,7 +123,8 @@ int runCheck(const ArgumentList& arguments) {
         for (std::int32_t field = 0; field < table->fieldCount(); ++field) {
             for (std::int32_t row = -1; row < table->rowCount(); ++row) {
                 Pointer<Object> value = table->value(field, row);
-                if (!is<Warning>(value)) continue;
+                // Circular references and stopped cells hold error values too.
+                if (!isErrorValue(value)) continue;
                 ++errors;
                 if (warning.isNull() && isRowLimitWarning(value)) warning = value;
             }
@@ -140,7 +141,9 @@ int runCheck(const ArgumentList& arguments) {
         "warnings\n",
         path.c_str(), tables, static_cast<long long>(fields), static_cast<long long>(rows),
         static_cast<long long>(errors), static_cast<long long>(warned));
-    return withinTimeLimit(limit, path, options->strict && (errors > 0 || warned > 0) ? 1 : 0);
+    // What the reader had to change is a fault of the document as well.
+    bool faulty = errors > 0 || warned > 0 || !document->warnings().empty();
+    return withinTimeLimit(limit, path, options->strict && faulty ? 1 : 0);
 }
 
 int runEval(const ArgumentList& arguments) {

@@ -98,6 +98,28 @@ TEST(CommandTest, FarPositionsAreReadAtTheLimitWithAWarning) {
     }
 }
 
+// --strict fails on anything the document gets wrong, whatever kind.
+TEST(CommandTest, CheckStrictFailsOnEveryKindOfFault) {
+    struct Row {
+        const char* what;
+        const char* text;
+        int strict;
+    };
+    const std::vector<Row> rows = {
+        {"a good document", "table T{ x:=1! }", 0},
+        {"an error cell", "table T{ x:=nothing! }", 1},
+        {"a loop", "table T{ x:=y! y:=x! }", 1},
+        {"a table warning", "table T extends Nowhere{ x:=1! }", 1},
+        {"a position the reader moved", "table T{ x:=1! }\noptimized(3,1e40) text(\"x\");", 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::string path = writeDocument("strict.qvl", row.text);
+        EXPECT_EQ(run(runCheck, {path}).status, 0);
+        EXPECT_EQ(run(runCheck, {"--strict", path}).status, row.strict);
+    }
+}
+
 TEST(CommandTest, EvalPrintsOneLinePerExpression) {
     std::string path = writeDocument("eval.qvl", kModel);
     Outcome plain = run(runEval, {path, "T[2].y", "1+2*3", "nothing", "\"a\" & 1", "-T[1].x"});

@@ -56,7 +56,7 @@ TEST(TimeLimitTest, AComputationPastItsLimitStopsAndTheCommandFails) {
         {"check counts what it has",
          runCheck,
          {path, "--time-limit", "0.05"},
-         path + ": 2 tables, 5 fields, 3 rows, 0 cells with errors, 0 tables with warnings\n"},
+         path + ": 2 tables, 5 fields, 3 rows, 10 cells with errors, 0 tables with warnings\n"},
         {"explain says where the computation stopped",
          runExplain,
          {"--time-limit", "0.05", path, "R.y"},
@@ -72,7 +72,7 @@ TEST(TimeLimitTest, AComputationPastItsLimitStopsAndTheCommandFails) {
          {"--why", path, "--time-limit", "0.05"},
          "R: caused by R.x: calculation stopped (explains 4 of 4 cells with error values)\nC: "
          "caused by R.x: calculation stopped (explains 6 of 6 cells with error values)\n" +
-             path + ": 2 tables, 5 fields, 3 rows, 0 cells with errors, 0 tables with warnings\n"},
+             path + ": 2 tables, 5 fields, 3 rows, 10 cells with errors, 0 tables with warnings\n"},
         {"chart writes no picture of a part",
          runChart,
          {"--time-limit", "0.05", path, "C", "-o", svg},
