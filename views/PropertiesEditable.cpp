@@ -48,6 +48,7 @@ void PropertiesEditable::followSelection(const Pointer<AbstractEditable>& select
     m_source = source;
     m_shown = true;
     m_model->setProperties(cast<PropertyList>(properties));
+    m_model->setNames(properties.isNull() ? Pointer<NameProperties>() : NameProperties::of(source));
     m_model->layout();
     m_grid->selectCell(m_model->leadingColumnCount(), m_model->headerRowCount());
     invalidateLayout();

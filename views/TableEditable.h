@@ -136,6 +136,10 @@ class TableEditable final : public AbstractEditable {
     void notify(const Pointer<Object>& message) override;
     // The properties the model offers for the view.
     Pointer<Object> getProperties() override;
+    // Writes a name into one of this grid's name cells as typing it there
+    // would (previewed as a rename, refused, or taken as typed): the door
+    // other views (the properties view) open onto the same edit.
+    void editName(const Pointer<CellModel>& cell, const StringPointer& text);
 
   private:
     friend class GridEditedCell;
