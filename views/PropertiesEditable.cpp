@@ -41,6 +41,9 @@ bool PropertiesEditable::holds(const AbstractEditable& editable) const {
 
 void PropertiesEditable::followSelection(const Pointer<AbstractEditable>& selected) {
     if (!selected.isNull() && holds(*selected)) return;
+    // A name typed into the view is edited in the formula bar, which takes
+    // the selection meanwhile: the view keeps what it shows until then.
+    if (m_grid->isEditingHere()) return;
     Pointer<AbstractEditable> source = provider(selected);
     if (m_shown && source == m_source) return;
     Pointer<Object> properties =

@@ -340,6 +340,16 @@ TEST(RenameDoors, ThePropertiesViewShowsNameLinesOnlyForAGridOfAProgramTable) {
     // The field line follows the grid's selection.
     ASSERT_TRUE(f.clickIn(1, test::fieldNameCell("qty")));
     EXPECT_EQ(f.propertyLines().back(), "10 field name qty");
+    // While a name is typed there (in the formula bar, which has the
+    // keyboard), the view keeps the lines it shows and the typed text.
+    ASSERT_TRUE(f.clickProperty("field name"));
+    f.type("amount");
+    EXPECT_EQ(f.properties()->model()->title()->toStdString(), "Table view properties");
+    EXPECT_EQ(f.properties()->grid()->typing(), std::optional<std::string>("amount"));
+    EXPECT_EQ(f.propertyLines().back(), "10 field name qty");
+    f.key(key::kEscape);
+    EXPECT_EQ(f.properties()->grid()->typing(), std::nullopt);
+    EXPECT_EQ(f.propertyLines().back(), "10 field name qty");
     // A position of no field (the line for a new field) names the table
     // only, and its empty field line takes no edit.
     ASSERT_TRUE(f.clickIn(1, [](CellModel& cell) {
