@@ -8,6 +8,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "editing/AbstractEditable.h"
 #include "views/GridTyping.h"
@@ -77,8 +80,9 @@ class TreeEditable final : public AbstractEditable {
     // The typed name over the text of the line being renamed.
     void paintTyping(toolkit::Graphics& graphics, const toolkit::Rect& row,
                      std::int32_t textLeft) const;
-    // Hands the new name to the application (a rename of every use).
-    void commitRename(std::int32_t line, std::string_view text);
+    // Hands the new name of `target` (now called `name`) to the
+    // application: a rename of every use.
+    void commitRename(const std::string& target, const std::string& name, std::string_view text);
 
     Pointer<TablesTreeModel> m_model;
     Pointer<TreeController> m_controller;

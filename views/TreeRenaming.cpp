@@ -29,17 +29,18 @@ FormulaValueEditable* formulaBarOf(const EditableSupport* support) {
 
 }  // namespace
 
-// The node whose name the formula bar edits.
+// The node whose name the formula bar edits, kept by name: the tree may be
+// rebuilt while the name is typed.
 class TreeEditedName final : public EditedFormulaCell {
     QV_OBJECT(TreeEditedName, EditedFormulaCell, "TreeEditedName")
   public:
-    TreeEditedName(Pointer<TreeEditable> tree, std::int32_t line, std::string name)
-        : m_tree(std::move(tree)), m_line(line), m_name(std::move(name)) {}
+    TreeEditedName(Pointer<TreeEditable> tree, std::string target, std::string name)
+        : m_tree(std::move(tree)), m_target(std::move(target)), m_name(std::move(name)) {}
 
     std::string formulaText() const override { return m_name; }
     void commitFormula(std::string_view text) override {
         m_tree->m_typing.end();
-        m_tree->commitRename(m_line, text);
+        m_tree->commitRename(m_target, m_name, text);
         m_tree->repaint();
     }
     void cancelEditing() override {
@@ -60,7 +61,7 @@ class TreeEditedName final : public EditedFormulaCell {
 
   private:
     Pointer<TreeEditable> m_tree;
-    std::int32_t m_line;
+    std::string m_target;
     std::string m_name;
 };
 
@@ -70,7 +71,8 @@ void TreeEditable::startRenaming() {
     if (bar == nullptr || name.empty()) return;
     m_renamed = m_current;
     ensureVisible(lineRect(m_current));
-    bar->startEditing(make<TreeEditedName>(Pointer<TreeEditable>(this), m_current, name));
+    bar->startEditing(
+        make<TreeEditedName>(Pointer<TreeEditable>(this), m_model->nameTarget(m_current), name));
     m_typing.show(bar->field()->text());
     support()->select(bar->field());
     repaint();
@@ -78,12 +80,10 @@ void TreeEditable::startRenaming() {
 
 // An empty name or the same name changes nothing: a tree line never
 // clears a name (the grid's name cell does, with its warning).
-void TreeEditable::commitRename(std::int32_t line, std::string_view text) {
-    std::string target = m_model->nameTarget(line);
+void TreeEditable::commitRename(const std::string& target, const std::string& name,
+                                std::string_view text) {
     std::string typed = str(text)->trim()->toStdString();
-    if (support() == nullptr || target.empty() || typed.empty() ||
-        typed == m_model->currentName(line))
-        return;
+    if (support() == nullptr || typed.empty() || typed == name) return;
     support()->offerRequest(make<NameEditRequest>(target, typed, nullptr));
 }
 
