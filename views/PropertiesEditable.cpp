@@ -58,6 +58,12 @@ void PropertiesEditable::followSelection(const Pointer<AbstractEditable>& select
     repaint();
 }
 
+void PropertiesEditable::refresh() {
+    if (m_grid->isFocused() && !m_grid->isEditingHere())
+        m_grid->selectCell(m_grid->currentColumn(), m_grid->currentRow());
+    InnerViewEditable::refresh();
+}
+
 void PropertiesEditable::notify(const Pointer<Object>& message) {
     auto selection = cast<SelectionMessage>(message);
     if (!selection.isNull()) followSelection(selection->selected());

@@ -390,6 +390,22 @@ TEST(RenameDoors, ThePropertiesViewShowsNameLinesOnlyForAGridOfAProgramTable) {
     }
 }
 
+// The field name line is the last: Enter keeps it selected, and once the
+// preview is answered the formula line shows the new name, not the old.
+TEST(RenameDoors, AfterARenameInThePropertiesViewTheFormulaLineShowsTheNewName) {
+    for (Answer answer : {Answer::Ok, Answer::Cancel}) {
+        SCOPED_TRACE(answer == Answer::Ok ? "OK" : "Cancel");
+        DoorsFixture f;
+        ASSERT_TRUE(fieldProperty(f));
+        f.window.scriptAnswer(answer);
+        f.typeName("amount");
+        EXPECT_EQ(f.propertyLines().back(),
+                  answer == Answer::Ok ? "10 field name amount" : "10 field name qty");
+        EXPECT_EQ(std::string(f.panel->formulaBar()->field()->text()),
+                  answer == Answer::Ok ? "amount" : "qty");
+    }
+}
+
 // Escape leaves the name as it was; so do Enter on the same name and on an
 // empty one (a tree line never clears a name). Only a table's or a field's
 // line is renamed: F2 on a row's line edits nothing.
