@@ -3,41 +3,15 @@
 // delete warnings are the name edit flow's (NameEditFlow).
 #include "desktop/MainPanel.h"
 #include "editing/TitleDecorator.h"
-#include "kernel/NameTarget.h"
 #include "views/TableEditable.h"
 #include "views/TreeEditable.h"
 #include "views/WhereUsedEditable.h"
 
 namespace qv {
 
-namespace {
-
-// A table's or a field's line of the project view's tree.
-std::string treeNameTarget(const TreeEditable& tree) {
-    const std::vector<TreeNode>& lines = tree.model()->lines();
-    std::int32_t line = tree.currentLine();
-    if (line < 0 || line >= static_cast<std::int32_t>(lines.size())) return {};
-    const TreeNode& node = lines[static_cast<std::size_t>(line)];
-    Pointer<TableResult> table = tree.model()->tableOf(node);
-    if (table.isNull() || table->name().isNull()) return {};
-    NameTarget target;
-    target.table = table->name()->toStdString();
-    if (node.kind == TreeNode::Kind::Field) {
-        StringPointer field = table->fieldName(node.item);
-        if (field.isNull() || field->length() == 0) return {};
-        target.kind = NameTarget::Kind::kField;
-        target.name = field->toStdString();
-    } else if (node.kind != TreeNode::Kind::Table) {
-        return {};
-    }
-    return target.label();
-}
-
-}  // namespace
-
 std::string MainPanel::selectedNameTarget() const {
     if (auto tree = cast<TreeEditable>(support().selected()); !tree.isNull())
-        return treeNameTarget(*tree);
+        return tree->model()->nameTarget(tree->currentLine());
     auto grid = cast<TableEditable>(support().selected());
     if (grid.isNull()) return {};
     const Pointer<GridModel>& model = grid->model();

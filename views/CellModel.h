@@ -42,6 +42,10 @@ class CellModel : public Object {
     // Whether typing into the cell renames its nameTarget (a field's header
     // or name cell, a table's name in the list of tables).
     virtual bool holdsName() { return false; }
+    // Whether clearing the name is offered to the application (a warning of
+    // its uses) before the cell takes it; a name the cell can only rename
+    // goes straight to the cell, which refuses it.
+    virtual bool mayClearName() { return true; }
 };
 
 // A fixed caption.

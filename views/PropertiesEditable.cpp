@@ -41,6 +41,9 @@ bool PropertiesEditable::holds(const AbstractEditable& editable) const {
 
 void PropertiesEditable::followSelection(const Pointer<AbstractEditable>& selected) {
     if (!selected.isNull() && holds(*selected)) return;
+    // A name typed into the view is edited in the formula bar, which takes
+    // the selection meanwhile: the view keeps what it shows until then.
+    if (m_grid->isEditingHere()) return;
     Pointer<AbstractEditable> source = provider(selected);
     if (m_shown && source == m_source) return;
     Pointer<Object> properties =
@@ -48,10 +51,17 @@ void PropertiesEditable::followSelection(const Pointer<AbstractEditable>& select
     m_source = source;
     m_shown = true;
     m_model->setProperties(cast<PropertyList>(properties));
+    m_model->setNames(properties.isNull() ? Pointer<NameProperties>() : NameProperties::of(source));
     m_model->layout();
     m_grid->selectCell(m_model->leadingColumnCount(), m_model->headerRowCount());
     invalidateLayout();
     repaint();
+}
+
+void PropertiesEditable::refresh() {
+    if (m_grid->isFocused() && !m_grid->isEditingHere())
+        m_grid->selectCell(m_grid->currentColumn(), m_grid->currentRow());
+    InnerViewEditable::refresh();
 }
 
 void PropertiesEditable::notify(const Pointer<Object>& message) {

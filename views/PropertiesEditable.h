@@ -36,6 +36,9 @@ class PropertiesEditable final : public InnerViewEditable {
     // editable answers as before.
     void followSelection(const Pointer<AbstractEditable>& selected);
 
+    // After the program changed (a rename), a selected view's formula line
+    // shows its cell's text anew.
+    void refresh() override;
     void notify(const Pointer<Object>& message) override;
     void writeSource(std::string& out, std::int32_t indent) const override;
 

@@ -30,7 +30,7 @@ void PropertyCell::setText(ModelEditor& editor, const StringPointer&) {
 }
 
 std::int32_t PropertiesTableModel::rowCount() {
-    return m_properties.isNull() ? 2 : m_properties->propertyCount() + 1;
+    return m_properties.isNull() ? 2 : m_properties->propertyCount() + nameCount() + 1;
 }
 
 StringPointer PropertiesTableModel::title() {
@@ -47,6 +47,11 @@ Pointer<CellModel> PropertiesTableModel::createCell(std::int32_t column, std::in
     if (row <= 0) return make<LabelCell>(str(kCaptions[column]));
     std::int32_t index = row - 1;
     if (column == 0) return make<LabelCell>(str(std::to_string(index)));
+    std::int32_t name = index - m_properties->propertyCount();
+    if (name >= 0 && name < nameCount()) {
+        if (column == 1) return make<LabelCell>(NameProperties::caption(name));
+        return m_names->cell(name);
+    }
     if (column == 1) return make<LabelCell>(m_properties->propertyName(index));
     return make<PropertyCell>(m_properties, index);
 }

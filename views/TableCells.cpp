@@ -35,8 +35,7 @@ std::string FieldCell::nameTarget() {
 }
 
 bool NameCell::holdsName() {
-    if (m_field < 0 || m_field >= m_table->fieldCount() || m_table->overrides(m_field))
-        return false;
+    if (m_field < 0 || m_field >= m_table->fieldCount()) return false;
     return m_table->resolved()->field(m_field)->definition()->warning().isNull();
 }
 

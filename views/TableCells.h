@@ -73,9 +73,13 @@ class NameCell final : public FieldCell {
     void setText(ModelEditor& editor, const StringPointer& text) override {
         editor.setFieldName(*m_table, m_field, text);
     }
-    // A field its table overrides keeps today's refusal; a name that does
-    // not read is mended as before, by typing.
+    // An inherited or overriding field renames its whole family, as from
+    // the base table; a name that does not read is mended as before, by
+    // typing.
     bool holdsName() override;
+    // Only the table that defines a field first can leave it without a
+    // name: the others are refused by the editor.
+    bool mayClearName() override { return !m_table->overrides(m_field); }
 };
 
 class VisibleCell final : public FieldCell {

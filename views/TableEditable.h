@@ -136,6 +136,12 @@ class TableEditable final : public AbstractEditable {
     void notify(const Pointer<Object>& message) override;
     // The properties the model offers for the view.
     Pointer<Object> getProperties() override;
+    // Whether the formula bar edits a cell of this grid now.
+    bool isEditingHere() const;
+    // Writes a name into one of this grid's name cells as typing it there
+    // would (previewed as a rename, refused, or taken as typed): the door
+    // other views (the properties view) open onto the same edit.
+    void editName(const Pointer<CellModel>& cell, const StringPointer& text);
 
   private:
     friend class GridEditedCell;
@@ -196,7 +202,6 @@ class TableEditable final : public AbstractEditable {
     FormulaValueEditable* formulaBar() const;
     // The cell an edit at a position writes to; null when none there.
     Pointer<CellModel> editTarget(std::int32_t column, std::int32_t row) const;
-    bool isEditingHere() const;
     void startEditing(std::optional<std::string_view> typed);
     void commitPending();
     void showCurrentFormula();

@@ -202,10 +202,17 @@ bool TableEditable::offerNameEdit(std::string_view name, const Pointer<CellModel
     std::string old = target->nameTarget();
     std::string typed = text.isNull() ? std::string() : text->trim()->toStdString();
     if (old.empty() || typed == target->text()->toStdString()) return false;
+    if (typed.empty() && !target->mayClearName()) return false;
     auto asTyped = [grid = Pointer<TableEditable>(this), name = std::string(name), target, text] {
         grid->runEdit(name, [&](ModelEditor& editor) { target->setText(editor, text); });
     };
     return support()->offerRequest(make<NameEditRequest>(old, typed, asTyped));
+}
+
+void TableEditable::editName(const Pointer<CellModel>& cell, const StringPointer& text) {
+    if (cell.isNull() || !cell->isEditable()) return;
+    if (offerNameEdit("rename", cell, text)) return;
+    runEdit("rename", [&](ModelEditor& editor) { cell->setText(editor, text); });
 }
 
 void TableEditable::clearCurrent() {

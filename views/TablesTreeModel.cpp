@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "kernel/NameTarget.h"
 #include "kernel/TableResult.h"
 
 namespace qv {
@@ -77,6 +78,33 @@ std::int32_t TablesTreeModel::parentLine(std::int32_t line) const {
 Pointer<TableResult> TablesTreeModel::tableOf(const TreeNode& node) const {
     if (node.table < 0 || node.table >= m_kernel->getTableCount()) return {};
     return m_kernel->getTable(node.table);
+}
+
+std::string TablesTreeModel::nameTarget(std::int32_t line) const {
+    if (line < 0 || line >= lineCount()) return {};
+    const TreeNode& node = m_lines[static_cast<std::size_t>(line)];
+    if (node.kind != TreeNode::Kind::Table && node.kind != TreeNode::Kind::Field) return {};
+    Pointer<TableResult> table = tableOf(node);
+    if (table.isNull() || table->name().isNull() || table->name()->length() == 0) return {};
+    NameTarget target;
+    target.table = table->name()->toStdString();
+    if (node.kind == TreeNode::Kind::Field) {
+        if (node.item < 0 || node.item >= table->fieldCount()) return {};
+        StringPointer field = table->fieldName(node.item);
+        if (field.isNull() || field->length() == 0) return {};
+        target.kind = NameTarget::Kind::kField;
+        target.name = field->toStdString();
+    }
+    return target.label();
+}
+
+std::string TablesTreeModel::currentName(std::int32_t line) const {
+    if (nameTarget(line).empty()) return {};
+    const TreeNode& node = m_lines[static_cast<std::size_t>(line)];
+    Pointer<TableResult> table = tableOf(node);
+    StringPointer name =
+        node.kind == TreeNode::Kind::Field ? table->fieldName(node.item) : table->name();
+    return name->toStdString();
 }
 
 }  // namespace qv

@@ -50,6 +50,12 @@ class TablesTreeModel final : public Object {
     std::int32_t parentLine(std::int32_t line) const;
     // The node's table result; the null object when it is gone.
     Pointer<TableResult> tableOf(const TreeNode& node) const;
+    // What a line names, as a rename or a where-used list takes it:
+    // "Prices" on a table's line, "Prices.qty" on a field's; empty on any
+    // other line and for a table or field without a name.
+    std::string nameTarget(std::int32_t line) const;
+    // The name a line shows for renaming (the table's or the field's).
+    std::string currentName(std::int32_t line) const;
 
   private:
     void addTable(std::int32_t index, const Pointer<TableResult>& table);

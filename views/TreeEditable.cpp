@@ -135,6 +135,7 @@ void TreeEditable::handleKey(std::int32_t code, std::string_view text, std::uint
         case LineKey::None:
             break;
     }
+    if (code == toolkit::key::kF2) return startRenaming();
     childKey(code, text, modifiers);
 }
 
@@ -155,6 +156,7 @@ void TreeEditable::paintLine(toolkit::Graphics& graphics, std::int32_t line,
     if (node.expandable) foldable::paintFoldBox(graphics, box, node.expanded);
     graphics.setColor(node.kind == TreeNode::Kind::MoreRows ? EditableSupport::kEdgeColor
                                                             : EditableSupport::kTextColor);
+    if (line == renamedLine()) return paintTyping(graphics, row, box.right() + 6);
     graphics.drawText({box.right() + 6, foldable::baselineIn(row, support()->plainMetrics())},
                       node.text);
 }

@@ -255,30 +255,28 @@ TEST(MainPanelFlow, TheFormulaLineShowsTheValueTheEditComputed) {
     EXPECT_EQ(f.panel->formulaBar()->shownValue(), "70");
 }
 
-// A typed edit the model refuses (here a new name for a field its base
-// table defines) stops the command: the reason is shown, the edit stays
-// open with the text as typed, nothing is written and the program goes
-// on. (A formula that does not parse is no refusal: it is kept as typed
-// and saved, its cells saying why.)
+// A typed edit that is refused (here a new name for a field that another
+// field of its table has) stops the command: the reason is shown, the edit
+// stays open with the text as typed, nothing is written and the program
+// goes on. (A formula that does not parse is no refusal: it is kept as
+// typed and saved, its cells saying why.)
 TEST(MainPanelFlow, ACellEditThatIsRefusedStopsEachCommand) {
-    const std::string refused =
-        "notice: can not modify this cell because it contain a field name that is defined in "
-        "base table.";
+    const std::string refused = "notice: M.a: the name b is taken in table B";
     for (MenuCommand command : {MenuCommand::Save, MenuCommand::SaveAs, MenuCommand::New,
                                 MenuCommand::Open, MenuCommand::Exit}) {
         SCOPED_TRACE(static_cast<int>(command));
         PanelFixture f;
         f.startOn("model.qvl",
-                  "table B{a:=1!}\ntable M extends B{a:=2!}\noptimized(10,20) result(M);\n");
+                  "table B{a:=1! b:=3!}\ntable M extends B{a:=2!}\noptimized(10,20) result(M);\n");
         std::string before = fileBytes(f.folder.file("model.qvl"));
-        typeIntoCell(f, "z", 0, 1);
+        typeIntoCell(f, "b", 0, 1);
         f.window.scriptAnswer(Answer::Yes);
         f.choose(command);
         EXPECT_EQ(f.window.dialogs(), (std::vector<std::string>{refused}));
         EXPECT_EQ(f.window.exitStatus(), std::nullopt);
         EXPECT_EQ(fileBytes(f.folder.file("model.qvl")), before);
         ASSERT_FALSE(f.panel->formulaBar()->editedCell().isNull());
-        EXPECT_EQ(std::string(f.panel->formulaBar()->field()->text()), "z");
+        EXPECT_EQ(std::string(f.panel->formulaBar()->field()->text()), "b");
         // Enter tries again, and is refused again, with the edit still open.
         f.key(toolkit::key::kEnter);
         EXPECT_EQ(f.lastDialog(), refused);

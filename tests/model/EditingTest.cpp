@@ -101,7 +101,9 @@ TEST(Editing, Renaming) {
     const std::string refused =
         "can not modify this cell because it contain a field name that is defined in base table.";
     Pointer<TableResult> derived = kernel->getTableByName("D");
-    // Neither an overriding nor an inherited field can be renamed.
+    // The editor itself renames neither an overriding nor an inherited
+    // field: a grid hands such a name to the rename of the whole family,
+    // and reaches this only where that rename can not be made.
     EXPECT_EQ(thrownMessage([&] { editorOf(*kernel)->setFieldName(*derived, 0, str("z")); }),
               refused);
     EXPECT_EQ(thrownMessage([&] { editorOf(*kernel)->setFieldName(*derived, 1, str("z")); }),
