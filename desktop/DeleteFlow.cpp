@@ -73,12 +73,14 @@ std::string DeleteFlow::fieldQuestion(std::int32_t table, std::int32_t field) co
     const std::string base = definingTable(*result, field);
     if (base.empty() || base == tableName) return usesWarning(fieldLabel(tableName, fieldName));
     // From the extending table's grid the field goes from its base table,
-    // and so from every table that extends it: said before anything else.
+    // and so from the tables that extend the base and inherit it (one that
+    // defines it itself keeps its own): said before anything else.
     const std::string label = fieldLabel(base, fieldName);
     std::string uses = usesWarning(label);
     return fieldLabel(tableName, fieldName) + " comes from " + tableLabel(base) +
-           ": deleting it deletes " + label + " in every table that extends " + tableLabel(base) +
-           ".\n\n" + (uses.empty() ? "Nothing uses it; Undo brings it back." : uses);
+           ": deleting it deletes " + label + " too, and every table extending " +
+           tableLabel(base) + " that does not define it itself loses it.\n\n" +
+           (uses.empty() ? "Nothing uses it; Undo brings it back." : uses);
 }
 
 std::string DeleteFlow::tableQuestion(std::int32_t table) const {

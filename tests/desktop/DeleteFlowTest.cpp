@@ -128,9 +128,9 @@ TEST(DeleteFlow, WarnsWhenUsedThenDeletesAsOneUndoableStep) {
          Door::EditMenu,
          false,
          {Answer::Ok},
-         "confirm delete: Ext.a comes from Base: deleting it deletes Base.a in every table "
-         "that extends Base.\n\n1 place uses Base.a: Base.b.\n\nWithout the name they show "
-         "errors; Undo brings it back.",
+         "confirm delete: Ext.a comes from Base: deleting it deletes Base.a too, and every "
+         "table extending Base that does not define it itself loses it.\n\n1 place uses "
+         "Base.a: Base.b.\n\nWithout the name they show errors; Undo brings it back.",
          "a:=range 1 to 2!",
          true},
         {"a used table from the list of tables, accepted",
