@@ -73,6 +73,7 @@ void MainPanel::buildMenus() {
         menu("&Edit",
              {item("&Cut\tCtrl+X", Cut), item("&Copy\tCtrl+C", Copy), item("&Paste\tCtrl+V", Paste),
               item("&Delete\tDel", Delete), item("Select A&ll\tCtrl+A", SelectAll),
+              item("Delete &field", DeleteField), item("Delete &table", DeleteTable),
               item("&Find...", Find, "Ctrl+F"), item("&Replace...", Replace, "Ctrl+H"),
               item("Find &next", FindNext, "F3"), item("Find pre&vious", FindPrevious, "Shift+F3"),
               item("&Go to cause", GoToCause, "Ctrl+Shift+G")});
@@ -122,6 +123,7 @@ void MainPanel::loadDocument(const StringPointer& text) {
     m_shownCause = {};
     m_find.forgetResults();
     m_nameEdits.forget();
+    m_deletes.forget();
     formulaBar()->showFormula("");
     setLayoutRoot(cast<FloatLayoutEditable>(parser->layoutRoot()));
     refreshViews(true);
@@ -398,6 +400,7 @@ void MainPanel::wheel(std::int32_t steps, toolkit::Point position, std::uint32_t
 void MainPanel::key(std::int32_t code, std::string_view text, std::uint32_t modifiers) {
     if (isComputing()) return m_wait.key(code);
     if (m_find.key(code, text, modifiers)) return afterEvent();
+    if (deleteKey(code, modifiers)) return afterEvent();
     EditableContainerPanel::key(code, text, modifiers);
     afterEvent();
 }
@@ -482,6 +485,12 @@ void MainPanel::menuChosen(std::int32_t id) {
         case MenuCommand::CellWhereUsed:
             addWhereUsedView();
             break;
+        case MenuCommand::DeleteField:
+        case MenuCommand::DeleteTable:
+        case MenuCommand::CellDeleteField:
+        case MenuCommand::CellDeleteTable:
+            deleteMenuChosen(static_cast<MenuCommand>(id));
+            break;
     }
     afterEvent();
 }
@@ -494,7 +503,7 @@ void MainPanel::message(const toolkit::PostedMessage& message) {
     if (m_chartExport.handleMessage(message)) return;
     if (message.id == kStartMessage) {
         m_flow.start();
-    } else if (!m_nameEdits.handleMessage(message)) {
+    } else if (!m_nameEdits.handleMessage(message) && !m_deletes.handleMessage(message)) {
         m_flow.handleMessage(message);
     }
     afterEvent();

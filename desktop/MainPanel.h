@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "desktop/ChartExport.h"
+#include "desktop/DeleteFlow.h"
 #include "desktop/DocumentFlow.h"
 #include "desktop/FindPanel.h"
 #include "desktop/MainPanelKernelFeedback.h"
@@ -72,6 +73,12 @@ enum class MenuCommand : std::int32_t {
     // The Add menu's Where used, and the same item of a grid's context menu.
     WhereUsed,
     CellWhereUsed,
+    // Edit's Delete field and Delete table, and the same items of a grid's
+    // context menu (see MainPanelDelete.cpp).
+    DeleteField,
+    DeleteTable,
+    CellDeleteField,
+    CellDeleteTable,
 };
 
 class MainPanel final : public EditableContainerPanel,
@@ -168,6 +175,17 @@ class MainPanel final : public EditableContainerPanel,
     void showView(const Pointer<AbstractEditable>& view);
     NameEditFlow& nameEdits() noexcept { return m_nameEdits; }
 
+    // Deleting a field or a table (MainPanelDelete.cpp). The field of the
+    // selected grid cell (program table index, field index), and the table
+    // of the selected line of a list of tables or of the selected grid.
+    struct FieldChoice {
+        std::int32_t table;
+        std::int32_t field;
+    };
+    std::optional<FieldChoice> selectedField() const;
+    std::optional<std::int32_t> selectedTable() const;
+    DeleteFlow& deletes() noexcept { return m_deletes; }
+
     // The program text and the layout text, as a document is written
     // (without the end mark).
     StringPointer toSource() const override;
@@ -209,6 +227,12 @@ class MainPanel final : public EditableContainerPanel,
     void applyReplace(const std::vector<PlannedText>& planned,
                       const std::vector<Pointer<TextEditable>>& areas);
     std::int64_t renameForReplace(const NamedPlace& named, std::string_view newName);
+    void deleteMenuChosen(MenuCommand command);
+    // Ctrl+Delete on a field's name cell or a table's name in a list of
+    // tables; true when it deleted (or asked).
+    bool deleteKey(std::int32_t code, std::uint32_t modifiers);
+    // The context menu's Delete field or Delete table, for the selected cell.
+    void addDeleteItems(toolkit::MenuBar& items) const;
     // Edit items act as their keys do.
     void dispatchEditKey(std::int32_t code);
     void addProjectView();
@@ -271,6 +295,7 @@ class MainPanel final : public EditableContainerPanel,
     FindPanel m_find{window(), *this};
     NameEditFlow m_nameEdits{window(), support(), *this,
                              [this](const Pointer<AbstractEditable>& view) { showView(view); }};
+    DeleteFlow m_deletes{window(), support(), *this, m_nameEdits};
 };
 
 }  // namespace qv

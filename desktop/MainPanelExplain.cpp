@@ -151,6 +151,7 @@ bool MainPanel::offerCellMenu(toolkit::Point at) {
     // A header cell too names a field, and a line of the list of tables a table.
     if (!selectedNameTarget().empty())
         items.push_back(item("&Where used", MenuCommand::CellWhereUsed));
+    addDeleteItems(items);
     if (items.empty()) return false;
     window().popupMenu(items, at);
     return true;

@@ -160,7 +160,7 @@ CalculatorPointer LinkContext::compile(const FuncExpression& node) {
     }
     if (auto aggregate = functions->findAggregate(name, count); !aggregate.isNull()) {
         auto scan = make<ScanningSumFuncCalculator>(aggregate, compileAll(arguments));
-        m_program.registerScan(scan.get());
+        m_program.registerScan(scan, scan.get());
         return scan;
     }
     if (auto aggregate = functions->findAggregate(name, 1); !aggregate.isNull()) {

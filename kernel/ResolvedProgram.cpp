@@ -75,8 +75,8 @@ std::int32_t ResolvedProgram::tableIndexOf(std::string_view name) const {
 }
 
 void ResolvedProgram::forgetScans() const {
-    for (const CachingCalculator* scan : m_scans) {
-        scan->forget();
+    for (const auto& scan : m_scans) {
+        scan.second->forget();
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/Hashtable.h"
@@ -42,8 +43,12 @@ class ResolvedProgram final : public Object {
     std::int32_t identifierOf(std::string_view name) const;
     std::int32_t identifierCount() const noexcept { return m_fieldRegistry->size(); }
     // Scanning aggregates cache values between rows; the program result
-    // makes them forget when it is discarded.
-    void registerScan(const CachingCalculator* calculator) { m_scans.push_back(calculator); }
+    // makes them forget when it is discarded. Each is held here too: a
+    // calculator the linker compiled and then dropped (a formula whose
+    // name did not resolve) would otherwise leave a dangling entry.
+    void registerScan(const CalculatorPointer& owner, const CachingCalculator* calculator) {
+        m_scans.emplace_back(owner, calculator);
+    }
     void forgetScans() const;
 
   private:
@@ -57,7 +62,7 @@ class ResolvedProgram final : public Object {
     Pointer<FuncStore> m_functions;
     std::int32_t m_version;
     FieldBudget m_fieldBudget;
-    std::vector<const CachingCalculator*> m_scans;  // owned by the tables' calculators
+    std::vector<std::pair<CalculatorPointer, const CachingCalculator*>> m_scans;
 };
 
 // The evaluatable whose value is a table's base table; its cache is the

@@ -25,15 +25,23 @@ void ProgramSnapshot::add(const ProgramDef& program, std::int32_t index) {
     m_copies.emplace_back(index, copyOf(*program.table(index), nullptr));
 }
 
+// The copies go back in the order of their places: a snapshot taken
+// before a table was deleted holds the tables from its place to the end,
+// and each must be appended after the one before it.
 void ProgramSnapshot::restore(ProgramDef& program) const {
     TableList& list = *program.tables();
     while (list.size() > m_tableCount)
         list.remove(list.size() - 1);
-    for (const auto& [index, copy] : m_copies) {
-        Pointer<TableDef> table = copyOf(*copy, &program);
-        if (index < list.size()) {
-            list[index] = table;
-        } else if (index == list.size()) {
+    std::vector<const std::pair<std::int32_t, Pointer<TableDef>>*> ordered;
+    for (const auto& copy : m_copies)
+        ordered.push_back(&copy);
+    std::sort(ordered.begin(), ordered.end(),
+              [](const auto* a, const auto* b) { return a->first < b->first; });
+    for (const auto* copy : ordered) {
+        Pointer<TableDef> table = copyOf(*copy->second, &program);
+        if (copy->first < list.size()) {
+            list[copy->first] = table;
+        } else if (copy->first == list.size()) {
             list.add(table);
         }
     }

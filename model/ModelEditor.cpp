@@ -339,4 +339,17 @@ void ModelEditor::addTable(NewTable part, const StringPointer& text) {
     });
 }
 
+// Every table from the deleted one on is copied, since each moves up one
+// place: the snapshot taken before puts them all back where they were.
+void ModelEditor::deleteTable(std::int32_t table) {
+    if (m_program.isNull() || table < 0 || table >= m_program->tableCount()) return;
+    std::vector<std::int32_t> moved;
+    for (std::int32_t index = table; index < m_program->tableCount(); ++index)
+        moved.push_back(index);
+    applyEdit("delete table", moved, [&] {
+        m_program->tables()->remove(table);
+        m_program->touch();
+    });
+}
+
 }  // namespace qv

@@ -85,6 +85,11 @@ class ModelEditor final : public Object {
     // text makes none.
     enum class NewTable : std::uint8_t { Name, BaseName };
     void addTable(NewTable part, const StringPointer& text);
+    // Removes the table at `table`; the tables after it move up one place.
+    // Formulas and base clauses that named it are left as written: they
+    // show the error of a name that is not there, and undo puts the table
+    // back at its place.
+    void deleteTable(std::int32_t table);
 
     // Find and replace: new texts for formulas (a table's index, the field's
     // index in that table's definition, the row key) and for text areas,

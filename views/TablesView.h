@@ -19,6 +19,8 @@ class TableListCell : public CellModel {
         : m_kernel(std::move(kernel)), m_index(index) {}
 
     std::string nameTarget() override;
+    // The table's index in the program.
+    std::int32_t index() const noexcept { return m_index; }
 
   protected:
     Pointer<TableResult> table() const { return m_kernel->getTable(m_index); }

@@ -324,10 +324,11 @@ TEST(GoToCause, IsOfferedInTheEditMenuWithItsKeyAndInACellsContextMenu) {
     toolkit::Point shift = f.grid(0)->layoutPoint({0, 0});
     f.mouse(toolkit::MouseKind::RightPress,
             {rect.x + rect.width / 2 - shift.x, rect.y + rect.height / 2 - shift.y});
-    ASSERT_EQ(f.window.lastPopup().size(), 3u);
+    ASSERT_EQ(f.window.lastPopup().size(), 4u);
     EXPECT_EQ(f.window.lastPopup()[0].caption, "E&xplain");
     EXPECT_EQ(f.window.lastPopup()[1].caption, "&Go to cause");
     EXPECT_EQ(f.window.lastPopup()[2].caption, "&Where used");
+    EXPECT_EQ(f.window.lastPopup()[3].caption, "Delete &field");
     f.choose(MenuCommand::CellGoToCause);
     EXPECT_EQ(f.selected(), f.place("Prices", 2, 3));
 }
