@@ -73,7 +73,7 @@ void MainPanel::buildMenus() {
         menu("&Edit",
              {item("&Cut\tCtrl+X", Cut), item("&Copy\tCtrl+C", Copy), item("&Paste\tCtrl+V", Paste),
               item("&Delete\tDel", Delete), item("Select A&ll\tCtrl+A", SelectAll),
-              item("Delete &field", DeleteField), item("Delete &table", DeleteTable),
+              item("Delete f&ield", DeleteField), item("Delete &table", DeleteTable),
               item("&Find...", Find, "Ctrl+F"), item("&Replace...", Replace, "Ctrl+H"),
               item("Find &next", FindNext, "F3"), item("Find pre&vious", FindPrevious, "Shift+F3"),
               item("&Go to cause", GoToCause, "Ctrl+Shift+G")});

@@ -93,7 +93,7 @@ void MainPanel::addDeleteItems(toolkit::MenuBar& items) const {
     if (is<TableListCell>(currentCell(support().selected()))) {
         if (selectedTable()) items.push_back(item("Delete &table", MenuCommand::CellDeleteTable));
     } else if (selectedField()) {
-        items.push_back(item("Delete &field", MenuCommand::CellDeleteField));
+        items.push_back(item("Delete f&ield", MenuCommand::CellDeleteField));
     }
 }
 

@@ -258,8 +258,8 @@ TEST(DeleteFlow, TheMenusOfferWhatTheSelectedCellNames) {
         const char* item;
     };
     const MenuCase cases[] = {
-        {"a field's header", 0, test::fieldNameCell("qty"), "Delete &field"},
-        {"a field's value", 2, valueCell("20"), "Delete &field"},
+        {"a field's header", 0, test::fieldNameCell("qty"), "Delete f&ield"},
+        {"a field's value", 2, valueCell("20"), "Delete f&ield"},
         {"a table in the list of tables", 1, test::tableNameCell("Spare"), "Delete &table"},
     };
     for (const MenuCase& c : cases) {

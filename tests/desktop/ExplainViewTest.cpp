@@ -328,7 +328,7 @@ TEST(GoToCause, IsOfferedInTheEditMenuWithItsKeyAndInACellsContextMenu) {
     EXPECT_EQ(f.window.lastPopup()[0].caption, "E&xplain");
     EXPECT_EQ(f.window.lastPopup()[1].caption, "&Go to cause");
     EXPECT_EQ(f.window.lastPopup()[2].caption, "&Where used");
-    EXPECT_EQ(f.window.lastPopup()[3].caption, "Delete &field");
+    EXPECT_EQ(f.window.lastPopup()[3].caption, "Delete f&ield");
     f.choose(MenuCommand::CellGoToCause);
     EXPECT_EQ(f.selected(), f.place("Prices", 2, 3));
 }

@@ -96,7 +96,7 @@ TEST(MainPanelMenus, TheMenuBarAndTheContextMenuAreExactlyAsListed) {
               (std::vector<std::string>{
                   file[0],
                   "&Edit: &Cut\tCtrl+X | &Copy\tCtrl+C | &Paste\tCtrl+V | &Delete\tDel | "
-                  "Select A&ll\tCtrl+A | Delete &field | Delete &table | &Find... [Ctrl+F] | "
+                  "Select A&ll\tCtrl+A | Delete f&ield | Delete &table | &Find... [Ctrl+F] | "
                   "&Replace... [Ctrl+H] | "
                   "Find &next [F3] | Find pre&vious [Shift+F3] | &Go to cause [Ctrl+Shift+G]",
                   view, add, help}));

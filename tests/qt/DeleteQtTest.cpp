@@ -93,7 +93,7 @@ TEST(DeleteWindow, ARightClickOnAHeaderDeletesAFieldThatCtrlZRestores) {
     ASSERT_NE(menu, nullptr);
     QAction* chosen = nullptr;
     for (QAction* action : menu->actions()) {
-        if (action->text() == QStringLiteral("Delete &field")) chosen = action;
+        if (action->text() == QStringLiteral("Delete f&ield")) chosen = action;
     }
     ASSERT_NE(chosen, nullptr);
     chosen->trigger();
