@@ -35,10 +35,11 @@ std::int32_t resultField(Kernel& kernel, std::int32_t table, std::int32_t positi
     return -1;
 }
 
-// Whether a plan changes anything besides the name itself: a formula, a
-// view, a base-table clause or a name it can not decide.
+// Whether a plan changes anything besides the name itself (a row's own name
+// cell included): a formula, a view, a base-table clause or a name it can
+// not decide.
 bool touchesUses(const RenamePlan& plan, std::size_t views) {
-    if (!plan.formulas.empty() || views > 0 || plan.undecided > 0) return true;
+    if (plan.formulaUses() > 0 || views > 0 || plan.undecided > 0) return true;
     for (const NameRewrite& name : plan.names) {
         if (name.what == NameRewrite::What::kBaseName) return true;
     }

@@ -132,6 +132,7 @@ Pointer<TextChangedCommand> TextBase::makeCommand() {
 }
 
 void TextBase::executeCommand(const Pointer<TextChangedCommand>& command) {
+    command->setChangesDocument(isWithinKeptView());
     if (support() == nullptr) {
         command->redo();
         return;
