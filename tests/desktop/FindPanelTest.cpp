@@ -294,3 +294,113 @@ TEST(FindPanel, ASearchGoesOnWithTheTimerAndStops) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+// The list of results scrolls with the wheel over the panel, within the
+// results; stepping still brings the current one into the list.
+TEST(FindPanel, TheWheelScrollsTheListOfResults) {
+    std::string words;
+    for (int i = 0; i < 30; ++i)
+        words += "pear ";
+    PanelFixture f;
+    f.startOn("many.qvl", "table T{a:=1!}\noptimized(10,10) text(\"" + words + "\");\n");
+    FindPanel& find = f.panel->findPanel();
+    f.choose(MenuCommand::Find);
+    f.type("pear");
+    f.key(key::kEnter);
+    ASSERT_EQ(find.statusText(), "30 found");
+    f.layout();
+    const toolkit::Point over = centre(find.controlRect(FindPanel::Control::List));
+    struct Step {
+        std::int32_t steps;
+        std::int32_t firstLine;
+    };
+    // A step of the wheel is three lines; the last result stays at the bottom.
+    for (const Step& step : {Step{-1, 3}, Step{-2, 9}, Step{-100, 20}, Step{1, 17}, Step{100, 0}}) {
+        f.panel->wheel(step.steps, over, 0);
+        EXPECT_EQ(find.firstLine(), step.firstLine) << step.steps;
+    }
+    // Outside the panel the wheel is the work area's.
+    f.panel->wheel(-1, {20, f.window.size().height - 20}, 0);
+    EXPECT_EQ(find.firstLine(), 0);
+    f.choose(MenuCommand::FindPrevious);
+    EXPECT_EQ(find.current(), 29);
+    EXPECT_EQ(find.firstLine(), 20);
+}
+
+// The query field keeps the habits of a text field: a drag selects, Shift
+// and the arrows select, Ctrl+A, Ctrl+C, Ctrl+X and Ctrl+V work with the
+// window's clipboard, and opening the panel again selects the last query.
+TEST(FindPanel, TheFieldsSelectCutCopyAndPaste) {
+    FindFixture f;
+    FindPanel& find = f.find();
+    f.choose(MenuCommand::Find);
+    f.type("net gross");
+    f.layout();
+    const toolkit::Rect field = find.controlRect(FindPanel::Control::Query);
+    const std::int32_t middle = field.y + field.height / 2;
+    // From before the first character to far right of the text.
+    f.press({field.x + 2, middle});
+    f.dragTo({field.x + 60, middle});
+    f.dragTo({field.right() + 40, middle});  // the drag goes on outside the field
+    f.releaseAt({field.right() + 40, middle});
+    EXPECT_EQ(find.queryField().selectedText(), "net gross");
+    f.key(key::kCopy);
+    EXPECT_EQ(f.window.clipboardText(), "net gross");
+    f.key(key::kEnd);
+    f.key(key::kLeft, {}, toolkit::modifier::kShift);
+    f.key(key::kLeft, {}, toolkit::modifier::kShift);
+    f.key(key::kCut);
+    EXPECT_EQ(find.query(), "net gro");
+    EXPECT_EQ(f.window.clipboardText(), "ss");
+    f.key(key::kSelectAll);
+    f.key(key::kPaste);
+    EXPECT_EQ(find.query(), "ss");
+    // A double click selects the word under it.
+    f.mouse(toolkit::MouseKind::DoubleClick, {field.x + 6, middle});
+    EXPECT_EQ(find.queryField().selectedText(), "ss");
+    // Nothing of this reached the work area.
+    EXPECT_EQ(f.document(), f.original);
+    EXPECT_EQ(f.commands().undoCount(), 0);
+    f.key(key::kEscape);
+    f.choose(MenuCommand::Find);
+    EXPECT_EQ(find.queryField().selectedText(), "ss");
+    f.type("net");
+    EXPECT_EQ(find.query(), "net");
+}
+
+// A match far down a long text area is brought into sight when stepped to:
+// the work area scrolls to it, and the caret stands at its end.
+TEST(FindPanel, AMatchInATextAreaIsScrolledIntoSight) {
+    std::string lines;
+    for (int i = 0; i < 120; ++i)
+        lines += i == 100 ? "the plum line\\n" : "line\\n";
+    PanelFixture f;
+    f.window.resize({500, 400});
+    f.startOn("long.qvl", "table T{a:=1!}\noptimized(10,10) text(\"" + lines + "\");\n");
+    f.layout();
+    const WorkAreaScroll& scrolling = f.root().scrolling();
+    ASSERT_EQ(scrolling.offset(), (toolkit::Point{0, 0}));
+    f.choose(MenuCommand::Find);
+    f.type("plum");
+    f.key(key::kEnter);
+    ASSERT_EQ(f.panel->findPanel().statusText(), "1 found");
+    f.layout();
+    auto area = cast<TextEditable>(f.support().selected());
+    ASSERT_FALSE(area.isNull());
+    EXPECT_EQ(area->selectedText(), "plum");
+    EXPECT_EQ(area->caret(), area->selectionRange().second);
+    // Line 100 of the 121 the area's lines fill evenly.
+    const toolkit::Rect box = area->bounds();
+    const toolkit::Point inside = area->layoutPoint({0, 0});
+    toolkit::Point seen{box.x + 10 - inside.x - scrolling.offset().x,
+                        box.y + box.height * 100 / 121 - inside.y - scrolling.offset().y};
+    EXPECT_GT(scrolling.offset().y, 0);
+    EXPECT_TRUE(f.support().visibleArea().contains(seen))
+        << seen.x << "," << seen.y << " offset " << scrolling.offset().y;
+}
+
+}  // namespace
+}  // namespace qv
