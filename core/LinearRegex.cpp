@@ -494,6 +494,32 @@ LinearRegex::LinearRegex(std::string_view pattern, Case caseMode, Bounds bounds)
     RegexCompiler(*this, caseMode == Case::Insensitive ? std::string_view(folded) : pattern)
         .compile(bounds == Bounds::WholeWord);
     findFirstBytes();
+    findWhetherToFold();
+}
+
+// Folding turns an ASCII capital into its small letter and changes only
+// bytes beyond ASCII within 0x80 ... 0xBF and 0xC3 ... 0xC5 otherwise. A
+// program whose bytes are no small letters and none beyond ASCII, and whose
+// classes treat both cases alike and hold all or none of each of those
+// ranges, matches the text as it matches the folded text.
+void LinearRegex::findWhetherToFold() {
+    if (m_case != Case::Insensitive) return;
+    const auto uniform = [](const std::vector<bool>& set, std::size_t from, std::size_t to) {
+        for (std::size_t ch = from; ch <= to; ++ch)
+            if (set[ch] != set[from]) return false;
+        return true;
+    };
+    for (const Instruction& instruction : m_program) {
+        if (instruction.op == Op::Byte &&
+            ((instruction.arg >= 'a' && instruction.arg <= 'z') || instruction.arg >= 0x80))
+            m_folds = true;
+    }
+    for (const std::vector<bool>& set : m_classes) {
+        bool casesAlike = true;
+        for (std::size_t ch = 'a'; ch <= 'z'; ++ch)
+            casesAlike = casesAlike && set[ch] == set[ch - 'a' + 'A'];
+        if (!casesAlike || !uniform(set, 0x80, 0xBF) || !uniform(set, 0xC3, 0xC5)) m_folds = true;
+    }
 }
 
 // Follows every choice from the start, taking each assertion as met, and
@@ -541,7 +567,7 @@ void LinearRegex::findFirstBytes() {
 
 bool LinearRegex::mayMatch(std::string_view text) const {
     std::string folded;
-    if (m_case == Case::Insensitive && foldCase(text, folded)) return mayMatchFolded(folded);
+    if (m_folds && foldCase(text, folded)) return mayMatchFolded(folded);
     return mayMatchFolded(text);
 }
 
@@ -574,7 +600,7 @@ void LinearRegex::Scan::reset(std::string_view text, std::size_t from) {
 
 void LinearRegex::Scan::useText(std::string_view text) {
     m_text = text;
-    if (m_regex->m_case == Case::Insensitive && foldCase(text, m_folded)) m_text = m_folded;
+    if (m_regex->m_folds && foldCase(text, m_folded)) m_text = m_folded;
     m_ruledOut = !m_regex->mayMatchFolded(m_text);
     m_testCost = static_cast<std::int64_t>(text.size() / 8) + 1;
 }

@@ -136,6 +136,10 @@ class LinearRegex {
     friend class RegexCompiler;
 
     void findFirstBytes();
+    // Whether a text must be folded before it is scanned: without regard to
+    // case, when a letter or a byte beyond ASCII could match differently
+    // in the folded text ("^9+\\.5$" cannot, "\\d+5e6" can).
+    void findWhetherToFold();
     // mayMatch for a text already folded as the scan folds it.
     bool mayMatchFolded(std::string_view text) const;
 
@@ -151,6 +155,7 @@ class LinearRegex {
     // than one byte (folded without regard to case).
     std::string m_requiredLiteral;
     Case m_case;
+    bool m_folds = false;
 };
 
 }  // namespace qv

@@ -29,6 +29,10 @@ TextMatcher::TextMatcher(std::string query, FindOptions options)
     }
     m_folded = m_options.matchCase ? m_query : foldedCase(m_query);
     for (char ch : m_folded) {
+        auto byte = static_cast<unsigned char>(ch);
+        if (!m_options.matchCase && ((byte >= 'a' && byte <= 'z') || byte >= 0x80)) m_folds = true;
+    }
+    for (char ch : m_folded) {
         if (!isNumberByte(ch)) m_mayMatchNumbers = false;
     }
 }
@@ -51,7 +55,7 @@ std::optional<TextMatcher::Span> TextMatcher::findPlain(std::string_view text,
 }
 
 std::string_view TextMatcher::searched(std::string_view text, std::string& buffer) const {
-    if (!m_options.matchCase && foldCase(text, buffer)) return buffer;
+    if (m_folds && foldCase(text, buffer)) return buffer;
     return text;
 }
 

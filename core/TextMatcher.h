@@ -76,6 +76,9 @@ class TextMatcher {
     // The query folded to lower case (CaseFold), without regard to case.
     std::string m_folded;
     FindOptions m_options;
+    // Without regard to case, a query with a letter or a byte beyond ASCII
+    // is looked for in the folded text; any other is found alike in both.
+    bool m_folds = false;
     std::optional<LinearRegex> m_regex;
     bool m_mayMatchNumbers = true;
 };

@@ -107,6 +107,10 @@ TEST(TextMatcher, FoldsTheLatinLettersWithoutRegardToCase) {
         {"[ÁÉ]", kRegex, "á", "0-1 1-2"},  // classes hold bytes, folded too
         {"ő\\w", kRegex, "Őx", "0-3"},
         {"ő", kRegexCase, "Ő ő", "3-5"},
+        // Queries without letters need no folding and find the same.
+        {"1,5", kPlain, "Ő1,5 Ä", "2-5"},
+        {"\\d+,\\d", kRegex, "ŐR 12,5", "4-8"},
+        {"[^a ]+", kRegex, "ÁBa Ő", "0-3 5-7"},
         {"łódź", kRegexWord, "ŁÓDŹ łódźka", "0-7"},
         {"łódź", kWord, "łódźka ŁÓDŹ", "10-17"},  // a letter beyond ASCII goes on a word
         {"rak", kWord, "árak rak", "6-9"},

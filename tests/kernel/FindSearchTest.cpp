@@ -95,6 +95,14 @@ TEST(FindSearch, FindsLatinLettersInEitherCase) {
     }
 }
 
+// The text of a number is reused while a column repeats it, never after
+// another text took its place.
+TEST(FindSearch, ARepeatedNumberIsFoundAfterATextBetween) {
+    Pointer<Kernel> kernel = loadModel("table R{ v:=5! w:=\"x\"! z:=5! y:=5! }");
+    EXPECT_EQ(findAll(*kernel, "5", {}, {}, findKindBit(FindKind::Value)),
+              (Lines{"value 0.0[0]: [5]", "value 0.2[0]: [5]", "value 0.3[0]: [5]"}));
+}
+
 TEST(FindSearch, LooksInEveryKindOfPlace) {
     Pointer<Kernel> kernel = loadModel(kModel);
     const struct {
