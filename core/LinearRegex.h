@@ -76,6 +76,9 @@ class LinearRegex {
       public:
         enum class State : std::uint8_t { Found, NotFound, Paused };
         Scan(const LinearRegex& regex, std::string_view text, std::size_t from);
+        // The text it scans may be its own folded copy.
+        Scan(const Scan&) = delete;
+        Scan& operator=(const Scan&) = delete;
         // Searches another text, keeping the memory of this one.
         void reset(std::string_view text, std::size_t from);
         // Takes the steps it did off `budget`.

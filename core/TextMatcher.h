@@ -39,6 +39,9 @@ class TextMatcher {
       public:
         enum class State : std::uint8_t { Found, Done, Paused };
         Matches(const TextMatcher& matcher, std::string_view text);
+        // The text it looks through may be its own folded copy.
+        Matches(const Matches&) = delete;
+        Matches& operator=(const Matches&) = delete;
         // Looks through another text, keeping the memory of this one.
         void reset(std::string_view text);
         // Takes the work it did (about one unit per byte looked at) off
