@@ -50,6 +50,7 @@ void FindPanel::close() {
     stopSearch();
     m_open = false;
     m_keyboard = false;
+    m_dragging = false;
     changed();
 }
 
@@ -311,7 +312,7 @@ bool FindPanel::key(std::int32_t code, std::string_view text, std::uint32_t modi
 // A press in a field puts the caret there (Shift extends the selection,
 // a double click selects the word); a drag from it selects.
 void FindPanel::mouse(toolkit::MouseKind kind, toolkit::Point point, std::uint32_t modifiers) {
-    if (m_dragging) {
+    if (m_dragging && focusedField() != nullptr) {
         if (kind == toolkit::MouseKind::Drag || kind == toolkit::MouseKind::Release) {
             focusedField()->moveTo(fieldIndexAt(m_focus, point), true);
             m_dragging = kind == toolkit::MouseKind::Drag;

@@ -369,6 +369,12 @@ TEST(FindPanel, TheFieldsSelectCutCopyAndPaste) {
     EXPECT_EQ(find.queryField().selectedText(), "ss");
     f.type("net");
     EXPECT_EQ(find.query(), "net");
+    // A drag that Escape ended goes no further once the panel is back.
+    f.press({field.x + 2, middle});
+    f.key(key::kEscape);
+    f.choose(MenuCommand::Find);
+    f.dragTo({field.x + 14, middle});  // inside "net"
+    EXPECT_EQ(find.queryField().selectedText(), "net");
 }
 
 // A match far down a long text area is brought into sight when stepped to:
