@@ -5,6 +5,7 @@
 #include <limits>
 #include <utility>
 
+#include "core/CaseFold.h"
 #include "core/Errors.h"
 
 // The grammar the compiler reads:
@@ -61,6 +62,8 @@ class RegexCompiler {
         std::bitset<256> required = requiredBytes(root);
         for (std::size_t ch = 0; ch < 256; ++ch)
             if (required[ch]) m_regex.m_requiredBytes += static_cast<char>(ch);
+        std::string literal = requiredLiteral(root);
+        if (literal.size() > 1) m_regex.m_requiredLiteral = std::move(literal);
         emit(root);
         if (wholeWord) push({LinearRegex::Op::NotInWord});
         push({LinearRegex::Op::Match});
@@ -362,6 +365,41 @@ class RegexCompiler {
         return bytes;
     }
 
+    // The longest run of literal bytes every match of a node holds in a
+    // row: a run of byte atoms in a sequence, or the longest of its parts'
+    // own runs; a repeat's operand's when it must come. Anything else in a
+    // sequence (an assertion, a class, a group) ends a run.
+    std::string requiredLiteral(std::int32_t index) const {
+        const Node& node = m_nodes[static_cast<std::size_t>(index)];
+        switch (node.kind) {
+            case Kind::Atom:
+                if (node.atom.op != Op::Byte) return {};
+                return std::string(1, static_cast<char>(node.atom.arg));
+            case Kind::Repeat:
+                return node.min > 0 ? requiredLiteral(node.children.front()) : std::string();
+            case Kind::Concat: {
+                std::string best;
+                std::string run;
+                for (std::int32_t child : node.children) {
+                    const Node& part = m_nodes[static_cast<std::size_t>(child)];
+                    if (part.kind == Kind::Atom && part.atom.op == Op::Byte) {
+                        run += static_cast<char>(part.atom.arg);
+                        continue;
+                    }
+                    if (run.size() > best.size()) best = run;
+                    run.clear();
+                    std::string inner = requiredLiteral(child);
+                    if (inner.size() > best.size()) best = std::move(inner);
+                }
+                return run.size() > best.size() ? run : best;
+            }
+            case Kind::Alternation:
+            case Kind::Empty:
+                break;
+        }
+        return {};
+    }
+
     // ---- writing the program
 
     std::int32_t here() const { return static_cast<std::int32_t>(m_regex.m_program.size()); }
@@ -450,8 +488,38 @@ class RegexCompiler {
 
 LinearRegex::LinearRegex(std::string_view pattern, Case caseMode, Bounds bounds)
     : m_case(caseMode) {
-    RegexCompiler(*this, pattern).compile(bounds == Bounds::WholeWord);
+    // The parser folds the ASCII letters it reads as bytes; the letters
+    // beyond ASCII are folded here, as the texts will be.
+    std::string folded = caseMode == Case::Insensitive ? foldedBeyondAscii(pattern) : std::string();
+    RegexCompiler(*this, caseMode == Case::Insensitive ? std::string_view(folded) : pattern)
+        .compile(bounds == Bounds::WholeWord);
     findFirstBytes();
+    findWhetherToFold();
+}
+
+// Folding turns an ASCII capital into its small letter and changes only
+// bytes beyond ASCII within 0x80 ... 0xBF and 0xC3 ... 0xC5 otherwise. A
+// program whose bytes are no small letters and none beyond ASCII, and whose
+// classes treat both cases alike and hold all or none of each of those
+// ranges, matches the text as it matches the folded text.
+void LinearRegex::findWhetherToFold() {
+    if (m_case != Case::Insensitive) return;
+    const auto uniform = [](const std::vector<bool>& set, std::size_t from, std::size_t to) {
+        for (std::size_t ch = from; ch <= to; ++ch)
+            if (set[ch] != set[from]) return false;
+        return true;
+    };
+    for (const Instruction& instruction : m_program) {
+        if (instruction.op == Op::Byte &&
+            ((instruction.arg >= 'a' && instruction.arg <= 'z') || instruction.arg >= 0x80))
+            m_folds = true;
+    }
+    for (const std::vector<bool>& set : m_classes) {
+        bool casesAlike = true;
+        for (std::size_t ch = 'a'; ch <= 'z'; ++ch)
+            casesAlike = casesAlike && set[ch] == set[ch - 'a' + 'A'];
+        if (!casesAlike || !uniform(set, 0x80, 0xBF) || !uniform(set, 0xC3, 0xC5)) m_folds = true;
+    }
 }
 
 // Follows every choice from the start, taking each assertion as met, and
@@ -498,15 +566,16 @@ void LinearRegex::findFirstBytes() {
 }
 
 bool LinearRegex::mayMatch(std::string_view text) const {
+    std::string folded;
+    if (m_folds && foldCase(text, folded)) return mayMatchFolded(folded);
+    return mayMatchFolded(text);
+}
+
+bool LinearRegex::mayMatchFolded(std::string_view text) const {
     for (char required : m_requiredBytes) {
-        if (std::memchr(text.data(), required, text.size()) != nullptr) continue;
-        bool letter = required >= 'a' && required <= 'z';
-        if (m_case == Case::Insensitive && letter &&
-            std::memchr(text.data(), required - 'a' + 'A', text.size()) != nullptr)
-            continue;
-        return false;
+        if (std::memchr(text.data(), required, text.size()) == nullptr) return false;
     }
-    return true;
+    return m_requiredLiteral.empty() || text.find(m_requiredLiteral) != std::string_view::npos;
 }
 
 std::optional<LinearRegex::Span> LinearRegex::find(std::string_view text, std::size_t from) const {
@@ -519,20 +588,28 @@ std::optional<LinearRegex::Span> LinearRegex::find(std::string_view text, std::s
 // ---- the Pike machine
 
 LinearRegex::Scan::Scan(const LinearRegex& regex, std::string_view text, std::size_t from)
-    : m_regex(&regex), m_text(text), m_marks(regex.m_program.size(), 0) {
+    : m_regex(&regex), m_marks(regex.m_program.size(), 0) {
+    useText(text);
     restart(from);
 }
 
 void LinearRegex::Scan::reset(std::string_view text, std::size_t from) {
-    m_text = text;
+    useText(text);
     restart(from);
+}
+
+void LinearRegex::Scan::useText(std::string_view text) {
+    m_text = text;
+    if (m_regex->m_folds && foldCase(text, m_folded)) m_text = m_folded;
+    m_ruledOut = !m_regex->mayMatchFolded(m_text);
+    m_testCost = static_cast<std::int64_t>(text.size() / 8) + 1;
 }
 
 void LinearRegex::Scan::restart(std::size_t from) {
     m_at = from;
     m_current.clear();
     m_matched = false;
-    m_done = from > m_text.size();
+    m_done = from > m_text.size() || m_ruledOut;
     ++m_generation;
 }
 
@@ -576,7 +653,10 @@ void LinearRegex::Scan::add(std::vector<Thread>& list, std::int32_t pc, std::siz
                 if (!edge()) m_stack.push_back(next + 1);
                 break;
             case Op::NotInWord:
-                if (at == 0 || !wordAt(at - 1) || !wordAt(at)) m_stack.push_back(next + 1);
+                // The whole-word option counts the Latin letters as the
+                // plain search does; \b and \w stay with ASCII.
+                if (at == 0 || !isWordByteAt(m_text, at - 1) || !isWordByteAt(m_text, at))
+                    m_stack.push_back(next + 1);
                 break;
             default:
                 list.push_back({next, start});
@@ -586,6 +666,8 @@ void LinearRegex::Scan::add(std::vector<Thread>& list, std::int32_t pc, std::siz
 }
 
 LinearRegex::Scan::State LinearRegex::Scan::run(std::int64_t& budget) {
+    budget -= m_testCost;
+    m_testCost = 0;
     // After a match the next search starts where it ended.
     if (m_matched && m_current.empty()) restart(m_match.end);
     const auto& program = m_regex->m_program;

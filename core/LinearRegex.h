@@ -11,7 +11,14 @@
 // punctuation; groups "(...)" and "(?:...)"; alternation "|"; the
 // quantifiers * + ? {n} {n,} {n,m}, each lazy with a trailing "?"; the
 // anchors ^ and $ (at the ends of the text and of each line) and \b \B.
-// Matching is leftmost-first, as in Perl. Bytes are matched one by one.
+// Matching is leftmost-first, as in Perl. Bytes are matched one by one;
+// without regard to case the pattern and the text are folded first
+// (CaseFold: ASCII and the Latin letters), which keeps every position.
+//
+// Before a text is scanned it is tested for what every match holds: the
+// bytes, and the longest run of literal bytes ("5e6" in "\d+5e6"). Most
+// texts of a search hold no match, and a memchr or a find turns them away
+// without a thread started.
 #pragma once
 
 #include <cstddef>
@@ -56,8 +63,10 @@ class LinearRegex {
     std::optional<Span> find(std::string_view text, std::size_t from = 0) const;
     std::size_t instructionCount() const noexcept { return m_program.size(); }
     // False when the text lacks a byte every match holds ("5" and "e" for
-    // "\\d+5e"): a quick test before a scan of the text.
+    // "\\d+5e") or the literal run every match holds ("5e"): a quick test
+    // before a scan of the text.
     bool mayMatch(std::string_view text) const;
+    const std::string& requiredLiteral() const noexcept { return m_requiredLiteral; }
 
     // One search that can pause: each call of run() does at most `budget`
     // steps (a thread moved over a byte is one), so a caller can share its
@@ -67,6 +76,9 @@ class LinearRegex {
       public:
         enum class State : std::uint8_t { Found, NotFound, Paused };
         Scan(const LinearRegex& regex, std::string_view text, std::size_t from);
+        // The text it scans may be its own folded copy.
+        Scan(const Scan&) = delete;
+        Scan& operator=(const Scan&) = delete;
         // Searches another text, keeping the memory of this one.
         void reset(std::string_view text, std::size_t from);
         // Takes the steps it did off `budget`.
@@ -81,9 +93,17 @@ class LinearRegex {
         };
         void add(std::vector<Thread>& list, std::int32_t pc, std::size_t start, std::size_t at);
         void restart(std::size_t from);
+        // The text to scan (folded without regard to case) and its quick test.
+        void useText(std::string_view text);
 
         const LinearRegex* m_regex;
         std::string_view m_text;
+        // The folded copy of a text that has letters to fold.
+        std::string m_folded;
+        // The quick test turned the text away.
+        bool m_ruledOut = false;
+        // The quick test's work, taken off the budget of the next run.
+        std::int64_t m_testCost = 0;
         std::vector<Thread> m_current;
         std::vector<Thread> m_next;
         std::vector<std::uint32_t> m_marks;
@@ -119,6 +139,12 @@ class LinearRegex {
     friend class RegexCompiler;
 
     void findFirstBytes();
+    // Whether a text must be folded before it is scanned: without regard to
+    // case, when a letter or a byte beyond ASCII could match differently
+    // in the folded text ("^9+\\.5$" cannot, "\\d+5e6" can).
+    void findWhetherToFold();
+    // mayMatch for a text already folded as the scan folds it.
+    bool mayMatchFolded(std::string_view text) const;
 
     std::vector<Instruction> m_program;
     // One 256-bit set per class.
@@ -128,7 +154,11 @@ class LinearRegex {
     std::vector<bool> m_firstBytes;
     // The bytes every match holds (in lower case, without regard to case).
     std::string m_requiredBytes;
+    // The longest run of bytes every match holds in a row, when longer
+    // than one byte (folded without regard to case).
+    std::string m_requiredLiteral;
     Case m_case;
+    bool m_folds = false;
 };
 
 }  // namespace qv

@@ -3,20 +3,12 @@
 #include <limits>
 #include <utility>
 
+#include "core/CaseFold.h"
 #include "core/Errors.h"
 
 namespace qv {
 
 namespace {
-
-char lowerByte(char ch) {
-    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
-}
-
-bool isWordByte(char ch) {
-    return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') ||
-           ch == '_';
-}
 
 // The bytes of the engineering number format, "nan" and "inf" included.
 bool isNumberByte(char ch) {
@@ -35,10 +27,10 @@ TextMatcher::TextMatcher(std::string query, FindOptions options)
             m_options.wholeWord ? LinearRegex::Bounds::WholeWord : LinearRegex::Bounds::Anywhere);
         return;
     }
-    m_folded = m_query;
-    if (!m_options.matchCase) {
-        for (char& ch : m_folded)
-            ch = lowerByte(ch);
+    m_folded = m_options.matchCase ? m_query : foldedCase(m_query);
+    for (char ch : m_folded) {
+        auto byte = static_cast<unsigned char>(ch);
+        if (!m_options.matchCase && ((byte >= 'a' && byte <= 'z') || byte >= 0x80)) m_folds = true;
     }
     for (char ch : m_folded) {
         if (!isNumberByte(ch)) m_mayMatchNumbers = false;
@@ -49,36 +41,28 @@ std::optional<TextMatcher::Span> TextMatcher::findPlain(std::string_view text,
                                                         std::size_t from) const {
     const std::size_t length = m_folded.size();
     while (from + length <= text.size()) {
-        std::size_t start = std::string_view::npos;
-        if (m_options.matchCase) {
-            start = text.find(m_folded, from);
-        } else {
-            // The first byte in either case, then the rest folded.
-            char first = m_folded.front();
-            for (std::size_t at = from; at + length <= text.size(); ++at) {
-                if (lowerByte(text[at]) != first) continue;
-                std::size_t i = 1;
-                while (i < length && lowerByte(text[at + i]) == m_folded[i])
-                    ++i;
-                if (i == length) {
-                    start = at;
-                    break;
-                }
-            }
-        }
+        std::size_t start = text.find(m_folded, from);
         if (start == std::string_view::npos) return std::nullopt;
         std::size_t end = start + length;
-        bool whole = (start == 0 || !isWordByte(text[start - 1]) || !isWordByte(text[start])) &&
-                     (end == text.size() || !isWordByte(text[end]) || !isWordByte(text[end - 1]));
+        // A byte of a Latin letter is a word's too (CaseFold).
+        const auto word = [text](std::size_t at) { return isWordByteAt(text, at); };
+        bool whole = (start == 0 || !word(start - 1) || !word(start)) &&
+                     (end == text.size() || !word(end) || !word(end - 1));
         if (!m_options.wholeWord || whole) return Span{start, end};
         from = start + 1;
     }
     return std::nullopt;
 }
 
+std::string_view TextMatcher::searched(std::string_view text, std::string& buffer) const {
+    if (m_folds && foldCase(text, buffer)) return buffer;
+    return text;
+}
+
 std::optional<TextMatcher::Span> TextMatcher::find(std::string_view text, std::size_t from) const {
     if (m_regex) return m_regex->find(text, from);
-    return findPlain(text, from);
+    std::string buffer;
+    return findPlain(searched(text, buffer), from);
 }
 
 std::string TextMatcher::replaceAll(std::string_view text, std::string_view replacement,
@@ -99,27 +83,27 @@ std::string TextMatcher::replaceAll(std::string_view text, std::string_view repl
 }
 
 TextMatcher::Matches::Matches(const TextMatcher& matcher, std::string_view text)
-    : m_matcher(&matcher), m_text(text) {
+    : m_matcher(&matcher) {
     if (matcher.m_regex) m_scan.emplace(*matcher.m_regex, text, 0);
+    reset(text);
 }
 
+// A regular expression's scan folds the text itself; the plain search
+// looks through the folded text, where every match lies where it lies in
+// the text.
 void TextMatcher::Matches::reset(std::string_view text) {
-    m_text = text;
     m_from = 0;
-    m_tested = false;
-    if (m_scan) m_scan->reset(text, 0);
+    if (m_scan) {
+        m_text = text;
+        m_scan->reset(text, 0);
+        return;
+    }
+    m_text = m_matcher->searched(text, m_folded);
 }
 
 TextMatcher::Matches::State TextMatcher::Matches::next(std::int64_t& budget) {
     if (m_scan) {
-        if (!m_tested) {
-            // Once per text: a text without a byte every match needs is passed over.
-            m_tested = true;
-            if (!m_matcher->m_regex->mayMatch(m_text)) {
-                budget -= static_cast<std::int64_t>(m_text.size() / 8) + 1;
-                return State::Done;
-            }
-        }
+        // The scan tests the text once for what every match holds.
         switch (m_scan->run(budget)) {
             case LinearRegex::Scan::State::Found:
                 m_span = m_scan->match();

@@ -1,6 +1,7 @@
 // TextMatcher: what find and replace look for in a text — a query, matched
 // as plain text or as a regular expression (LinearRegex), with or without
-// regard to case, anywhere or as a whole word — and the replacing of every
+// regard to case (ASCII and the Latin letters: "Ő" finds "ő"), anywhere or
+// as a whole word — and the replacing of every
 // match of a text. Matches are never empty and never overlap: each search
 // goes on after the end of the match before.
 #pragma once
@@ -38,6 +39,9 @@ class TextMatcher {
       public:
         enum class State : std::uint8_t { Found, Done, Paused };
         Matches(const TextMatcher& matcher, std::string_view text);
+        // The text it looks through may be its own folded copy.
+        Matches(const Matches&) = delete;
+        Matches& operator=(const Matches&) = delete;
         // Looks through another text, keeping the memory of this one.
         void reset(std::string_view text);
         // Takes the work it did (about one unit per byte looked at) off
@@ -49,8 +53,8 @@ class TextMatcher {
         const TextMatcher* m_matcher;
         std::string_view m_text;
         std::size_t m_from = 0;
-        // The regular expression's quick test of the text is done.
-        bool m_tested = false;
+        // The text folded, without regard to case, when it has letters to fold.
+        std::string m_folded;
         Span m_span;
         std::optional<LinearRegex::Scan> m_scan;
     };
@@ -66,12 +70,18 @@ class TextMatcher {
     bool mayMatchNumbers() const noexcept { return m_mayMatchNumbers; }
 
   private:
+    // In a text folded as the query is.
     std::optional<Span> findPlain(std::string_view text, std::size_t from) const;
+    // The text to search: itself, or folded into `buffer` without regard to case.
+    std::string_view searched(std::string_view text, std::string& buffer) const;
 
     std::string m_query;
-    // The query folded to lower case, without regard to case.
+    // The query folded to lower case (CaseFold), without regard to case.
     std::string m_folded;
     FindOptions m_options;
+    // Without regard to case, a query with a letter or a byte beyond ASCII
+    // is looked for in the folded text; any other is found alike in both.
+    bool m_folds = false;
     std::optional<LinearRegex> m_regex;
     bool m_mayMatchNumbers = true;
 };

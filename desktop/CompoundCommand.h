@@ -2,6 +2,7 @@
 // undo backwards.
 #pragma once
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,10 @@ class CompoundCommand final : public Command {
     void undo() override {
         for (auto step = m_steps.rbegin(); step != m_steps.rend(); ++step)
             (*step)->undo();
+    }
+    bool changesDocument() const override {
+        return std::any_of(m_steps.begin(), m_steps.end(),
+                           [](const Pointer<Command>& step) { return step->changesDocument(); });
     }
 
   private:

@@ -41,7 +41,8 @@ void FindPanel::open(bool replacing) {
     m_replacing = replacing;
     m_keyboard = true;
     m_focus = Control::Query;
-    m_queryCaret = static_cast<std::int32_t>(m_query.size());
+    // The last query, selected: typing replaces it.
+    m_query.selectAll();
     changed();
 }
 
@@ -49,18 +50,17 @@ void FindPanel::close() {
     stopSearch();
     m_open = false;
     m_keyboard = false;
+    m_dragging = false;
     changed();
 }
 
 void FindPanel::setQuery(std::string text) {
-    m_query = std::move(text);
-    m_queryCaret = static_cast<std::int32_t>(m_query.size());
+    m_query.setText(std::move(text));
     changed();
 }
 
 void FindPanel::setReplacement(std::string text) {
-    m_replacement = std::move(text);
-    m_replacementCaret = static_cast<std::int32_t>(m_replacement.size());
+    m_replacement.setText(std::move(text));
     changed();
 }
 
@@ -90,7 +90,7 @@ void FindPanel::setScope(FindScope::Kind scope) {
 
 std::unique_ptr<TextMatcher> FindPanel::matcher() {
     try {
-        return std::make_unique<TextMatcher>(m_query, m_options);
+        return std::make_unique<TextMatcher>(m_query.text(), m_options);
     } catch (const StringPointer& message) {
         fail(message->toStdString());
         return nullptr;
@@ -202,7 +202,7 @@ void FindPanel::replaceCurrent() {
     if (!m_search || m_current < 0 || isSearching()) return step(1);
     const FindHit hit = m_search->hits()[static_cast<std::size_t>(m_current)];
     std::int32_t at = m_current;
-    if (!m_host.replaceHit(m_search->matcher(), hit, m_replacement)) {
+    if (!m_host.replaceHit(m_search->matcher(), hit, m_replacement.text())) {
         // A value or a name, or a match gone: on to the next one.
         return step(1);
     }
@@ -215,7 +215,7 @@ void FindPanel::replaceAll() {
     std::unique_ptr<TextMatcher> made = matcher();
     if (!made) return;
     stopSearch();
-    std::int64_t count = m_host.replaceAll(*made, m_scope, m_replacement);
+    std::int64_t count = m_host.replaceAll(*made, m_scope, m_replacement.text());
     m_showWhenDone = -1;
     findAll();
     // A rename being previewed has replaced nothing yet.
@@ -251,65 +251,23 @@ std::string FindPanel::lineText(std::int32_t index) const {
 
 // ---- input
 
-std::string* FindPanel::focusedField() {
+FindField* FindPanel::focusedField() {
     if (m_focus == Control::Query) return &m_query;
     if (m_focus == Control::Replacement) return &m_replacement;
     return nullptr;
 }
 
-std::int32_t& FindPanel::focusedCaret() {
-    return m_focus == Control::Replacement ? m_replacementCaret : m_queryCaret;
-}
-
-void FindPanel::editField(std::int32_t code, std::string_view text) {
-    namespace key = toolkit::key;
-    std::string* field = focusedField();
+void FindPanel::editField(std::int32_t code, std::string_view text, std::uint32_t modifiers) {
+    FindField* field = focusedField();
     if (field == nullptr) return;
-    std::int32_t& caret = focusedCaret();
-    caret = std::clamp(caret, 0, static_cast<std::int32_t>(field->size()));
-    auto at = static_cast<std::size_t>(caret);
-    switch (code) {
-        case key::kCharacter:
-        case key::kPaste: {
-            std::string typed(code == key::kPaste ? m_window.clipboardText() : std::string(text));
-            // One line: a pasted text stops at its first line end.
-            typed = typed.substr(0, typed.find_first_of("\r\n"));
-            field->insert(at, typed);
-            caret += static_cast<std::int32_t>(typed.size());
-            break;
-        }
-        case key::kBackspace:
-            if (caret > 0) {
-                std::int32_t from = utf8::previous(*field, caret);
-                field->erase(static_cast<std::size_t>(from), at - static_cast<std::size_t>(from));
-                caret = from;
-            }
-            break;
-        case key::kDelete:
-            if (at < field->size()) {
-                std::int32_t to = utf8::next(*field, caret);
-                field->erase(at, static_cast<std::size_t>(to) - at);
-            }
-            break;
-        case key::kLeft:
-            if (caret > 0) caret = utf8::previous(*field, caret);
-            break;
-        case key::kRight:
-            if (at < field->size()) caret = utf8::next(*field, caret);
-            break;
-        case key::kHome:
-            caret = 0;
-            break;
-        case key::kEnd:
-            caret = static_cast<std::int32_t>(field->size());
-            break;
-        default:
-            return;
-    }
+    std::string pasted = code == toolkit::key::kPaste ? m_window.clipboardText() : std::string();
+    std::string copied;
+    field->key(code, text, modifiers, pasted, &copied);
+    if (!copied.empty()) m_window.setClipboardText(copied);
     changed();
 }
 
-bool FindPanel::key(std::int32_t code, std::string_view text, std::uint32_t) {
+bool FindPanel::key(std::int32_t code, std::string_view text, std::uint32_t modifiers) {
     namespace key = toolkit::key;
     if (!hasKeyboard()) return false;
     switch (code) {
@@ -340,7 +298,10 @@ bool FindPanel::key(std::int32_t code, std::string_view text, std::uint32_t) {
         case key::kRight:
         case key::kHome:
         case key::kEnd:
-            editField(code, text);
+        case key::kSelectAll:
+        case key::kCopy:
+        case key::kCut:
+            editField(code, text, modifiers);
             return true;
         default:
             // Undo and redo belong to the work area, the rest to nobody.
@@ -348,14 +309,24 @@ bool FindPanel::key(std::int32_t code, std::string_view text, std::uint32_t) {
     }
 }
 
-void FindPanel::mouse(toolkit::MouseKind kind, toolkit::Point point) {
+// A press in a field puts the caret there (Shift extends the selection,
+// a double click selects the word); a drag from it selects.
+void FindPanel::mouse(toolkit::MouseKind kind, toolkit::Point point, std::uint32_t modifiers) {
+    if (m_dragging && focusedField() != nullptr) {
+        if (kind == toolkit::MouseKind::Drag || kind == toolkit::MouseKind::Release) {
+            focusedField()->moveTo(fieldIndexAt(m_focus, point), true);
+            m_dragging = kind == toolkit::MouseKind::Drag;
+            return changed();
+        }
+        m_dragging = false;
+    }
     if (kind != toolkit::MouseKind::Press && kind != toolkit::MouseKind::DoubleClick) return;
     m_keyboard = true;
     Control control = controlAt(point);
     switch (control) {
         case Control::Query:
         case Control::Replacement:
-            m_focus = control;
+            pressField(control, point, modifiers, kind == toolkit::MouseKind::DoubleClick);
             break;
         case Control::MatchCase:
         case Control::WholeWord:
@@ -382,6 +353,33 @@ void FindPanel::mouse(toolkit::MouseKind kind, toolkit::Point point) {
         case Control::None:
             break;
     }
+    changed();
+}
+
+void FindPanel::pressField(Control control, toolkit::Point point, std::uint32_t modifiers,
+                           bool word) {
+    const bool extend = control == m_focus && (modifiers & toolkit::modifier::kShift) != 0;
+    m_focus = control;
+    FindField& field = *focusedField();
+    std::int32_t at = fieldIndexAt(control, point);
+    if (word) {
+        field.selectWordAt(at);
+        return;
+    }
+    field.moveTo(at, extend);
+    m_dragging = true;
+}
+
+bool FindPanel::wheel(std::int32_t steps, toolkit::Point point) {
+    if (!m_open || !bounds().contains(point)) return false;
+    scrollListTo(m_firstLine - steps * kWheelLines);
+    return true;
+}
+
+// Within the results: the last line stays at the list's bottom.
+void FindPanel::scrollListTo(std::int32_t firstLine) {
+    auto count = m_search ? static_cast<std::int32_t>(m_search->hits().size()) : 0;
+    m_firstLine = std::clamp(firstLine, 0, std::max(0, count - kListLines));
     changed();
 }
 

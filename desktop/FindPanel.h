@@ -11,9 +11,11 @@
 // what belongs to the work area: the search itself (its scope and text
 // areas), going to a result, replacing.
 //
-// Keys while it has the keyboard: typing edits the focused field, Tab moves
-// between the fields, Enter finds all (replaces, in the replace field), Up
-// and Down step through the results, Escape closes the panel.
+// Keys while it has the keyboard: typing edits the focused field (with
+// the habits of a text field: Shift and the arrows select, Ctrl+A, cut,
+// copy and paste), Tab moves between the fields, Enter finds all
+// (replaces, in the replace field), Up and Down step through the results,
+// Escape closes the panel. The wheel scrolls the list of results.
 #pragma once
 
 #include <chrono>
@@ -22,6 +24,7 @@
 #include <string>
 #include <string_view>
 
+#include "desktop/FindField.h"
 #include "kernel/FindSearch.h"
 #include "toolkit/Window.h"
 
@@ -62,6 +65,7 @@ class FindPanel {
     static constexpr std::int32_t kRowHeight = 26;
     static constexpr std::int32_t kLineHeight = 18;
     static constexpr std::int32_t kListLines = 10;
+    static constexpr std::int32_t kWheelLines = 3;
     static const toolkit::Font kFont;
 
     // ORDER FIND CONTROL: what a press can hit.
@@ -94,8 +98,10 @@ class FindPanel {
     void setKeyboard(bool keyboard) { m_keyboard = keyboard; }
     Control focus() const noexcept { return m_focus; }
 
-    const std::string& query() const noexcept { return m_query; }
-    const std::string& replacement() const noexcept { return m_replacement; }
+    const std::string& query() const noexcept { return m_query.text(); }
+    const std::string& replacement() const noexcept { return m_replacement.text(); }
+    const FindField& queryField() const noexcept { return m_query; }
+    const FindField& replacementField() const noexcept { return m_replacement; }
     void setQuery(std::string text);
     void setReplacement(std::string text);
     const FindOptions& options() const noexcept { return m_options; }
@@ -116,6 +122,8 @@ class FindPanel {
     const FindSearch* search() const noexcept { return m_search.get(); }
     // The result stepped to, or -1.
     std::int32_t current() const noexcept { return m_current; }
+    // The first result the list shows.
+    std::int32_t firstLine() const noexcept { return m_firstLine; }
     // F3 (+1) and Shift+F3 (-1), wrapping round; without results a search
     // first.
     void step(std::int32_t delta);
@@ -137,14 +145,21 @@ class FindPanel {
     Control controlAt(toolkit::Point point) const;
 
     void paint(toolkit::Graphics& graphics) const;
-    void mouse(toolkit::MouseKind kind, toolkit::Point point);
+    void mouse(toolkit::MouseKind kind, toolkit::Point point, std::uint32_t modifiers = 0);
+    // A field's text being selected by dragging: the drag goes on outside.
+    bool isDragging() const noexcept { return m_dragging; }
+    // Scrolls the list (a positive count towards its start); false when
+    // the point is not over the panel.
+    bool wheel(std::int32_t steps, toolkit::Point point);
     // True when the key was the panel's.
     bool key(std::int32_t code, std::string_view text, std::uint32_t modifiers);
 
   private:
-    std::string* focusedField();
-    std::int32_t& focusedCaret();
-    void editField(std::int32_t code, std::string_view text);
+    FindField* focusedField();
+    void editField(std::int32_t code, std::string_view text, std::uint32_t modifiers);
+    void pressField(Control control, toolkit::Point point, std::uint32_t modifiers, bool word);
+    std::int32_t fieldIndexAt(Control control, toolkit::Point point) const;
+    void scrollListTo(std::int32_t firstLine);
     void searchEnded();
     void showCurrent();
     std::unique_ptr<TextMatcher> matcher();
@@ -152,7 +167,7 @@ class FindPanel {
     void changed() { m_window.repaint(); }
 
     void paintField(toolkit::Graphics& graphics, Control control, const char* label,
-                    const std::string& text, std::int32_t caret) const;
+                    const FindField& field) const;
     void paintButton(toolkit::Graphics& graphics, Control control, const char* caption) const;
     void paintCheckBox(toolkit::Graphics& graphics, Control control, const char* caption,
                        bool checked) const;
@@ -164,10 +179,9 @@ class FindPanel {
     bool m_replacing = false;
     bool m_keyboard = false;
     Control m_focus = Control::Query;
-    std::string m_query;
-    std::int32_t m_queryCaret = 0;
-    std::string m_replacement;
-    std::int32_t m_replacementCaret = 0;
+    FindField m_query;
+    FindField m_replacement;
+    bool m_dragging = false;
     FindOptions m_options;
     FindScope::Kind m_scope = FindScope::Kind::Model;
     std::unique_ptr<FindSearch> m_search;

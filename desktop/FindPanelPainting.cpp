@@ -1,6 +1,7 @@
 // The find panel's geometry and drawing: rows of controls over the list of
 // results, only the lines in sight drawn.
 #include <algorithm>
+#include <memory>
 
 #include "core/Utf8.h"
 #include "desktop/ControlPainting.h"
@@ -20,6 +21,8 @@ constexpr std::int32_t kBoxSide = 11;
 constexpr std::int32_t kCloseSide = 18;
 constexpr std::int32_t kPlaceWidth = 170;
 constexpr std::int32_t kKindWidth = 76;
+// Between a field's edge and its text.
+constexpr std::int32_t kFieldPadding = 4;
 
 // The text cut to `width` pixels, with "..." when cut.
 std::string fitted(std::string text, std::int32_t width, const toolkit::FontMetrics& metrics) {
@@ -118,10 +121,10 @@ void FindPanel::paint(toolkit::Graphics& graphics) const {
     graphics.setFont(kFont);
     const toolkit::FontMetrics& metrics = graphics.metrics();
 
-    paintField(graphics, Control::Query, "Find", m_query, m_queryCaret);
+    paintField(graphics, Control::Query, "Find", m_query);
     paintButton(graphics, Control::FindAll, "Find all");
     if (m_replacing) {
-        paintField(graphics, Control::Replacement, "Replace", m_replacement, m_replacementCaret);
+        paintField(graphics, Control::Replacement, "Replace", m_replacement);
         paintButton(graphics, Control::Replace, "Replace");
         paintButton(graphics, Control::ReplaceAll, "Replace all");
     }
@@ -155,8 +158,18 @@ void FindPanel::paint(toolkit::Graphics& graphics) const {
     graphics.restoreClip();
 }
 
+std::int32_t FindPanel::fieldIndexAt(Control control, toolkit::Point point) const {
+    const FindField& field = control == Control::Replacement ? m_replacement : m_query;
+    toolkit::Rect area = controlRect(control);
+    std::unique_ptr<toolkit::FontMetrics> metrics = m_window.metrics(kFont);
+    return field.indexAt(point.x - area.x - kFieldPadding, area.width - 2 * kFieldPadding,
+                         *metrics);
+}
+
+// The selection on its colour behind the text; a long text shows its end,
+// or as far left as the caret is.
 void FindPanel::paintField(toolkit::Graphics& graphics, Control control, const char* label,
-                           const std::string& text, std::int32_t caret) const {
+                           const FindField& field) const {
     toolkit::Rect area = controlRect(control);
     const toolkit::FontMetrics& metrics = graphics.metrics();
     std::int32_t baseline = centredBaseline(area, metrics);
@@ -167,23 +180,23 @@ void FindPanel::paintField(toolkit::Graphics& graphics, Control control, const c
     bool focused = hasKeyboard() && m_focus == control;
     graphics.setColor(focused ? EditableSupport::kAccentColor : EditableSupport::kEdgeColor);
     graphics.drawRect({area.x, area.y, area.width - 1, area.height - 1});
-    // A long text shows its end, where the caret mostly is.
-    std::string_view shown = text;
-    std::int32_t room = area.width - 8;
-    std::int32_t skipped = 0;
-    while (!shown.empty() && metrics.textWidth(shown) > room) {
-        shown.remove_prefix(1);
-        ++skipped;
-    }
+    std::string_view text = field.text();
+    const std::int32_t first = field.firstShown(area.width - 2 * kFieldPadding, metrics);
+    const std::int32_t left = area.x + kFieldPadding;
+    // The x of a byte index at or after the first shown one.
+    auto xOf = [&](std::int32_t index) {
+        index = std::max(index, first);
+        return left + metrics.textWidth(text.substr(static_cast<std::size_t>(first),
+                                                    static_cast<std::size_t>(index - first)));
+    };
     graphics.clipTo(area);
-    graphics.setColor(EditableSupport::kTextColor);
-    graphics.drawText({area.x + 4, baseline}, shown);
-    if (focused) {
-        auto before = static_cast<std::size_t>(std::max(0, caret - skipped));
-        std::int32_t x =
-            area.x + 4 + metrics.textWidth(shown.substr(0, std::min(before, shown.size())));
-        graphics.fillRect({x, area.y + 3, 1, area.height - 6});
+    if (auto [begin, end] = field.selection(); begin < end && end > first) {
+        graphics.setColor(focused ? EditableSupport::kSelectionColor : EditableSupport::grey(2));
+        graphics.fillRect({xOf(begin), area.y + 3, xOf(end) - xOf(begin), area.height - 6});
     }
+    graphics.setColor(EditableSupport::kTextColor);
+    graphics.drawText({left, baseline}, text.substr(static_cast<std::size_t>(first)));
+    if (focused) graphics.fillRect({xOf(field.caret()), area.y + 3, 1, area.height - 6});
     graphics.restoreClip();
 }
 

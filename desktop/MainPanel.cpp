@@ -381,7 +381,7 @@ void MainPanel::paint(toolkit::Graphics& graphics, const toolkit::Rect& area) {
 
 void MainPanel::mouse(toolkit::MouseKind kind, toolkit::Point position, std::uint32_t modifiers) {
     if (isComputing()) return m_wait.mouse(kind, position);
-    if (findMouse(kind, position)) return afterEvent();
+    if (findMouse(kind, position, modifiers)) return afterEvent();
     EditableContainerPanel::mouse(kind, position, modifiers);
     if (kind == toolkit::MouseKind::RightPress) {
         if (isEmptyWorkArea(position))
@@ -394,6 +394,7 @@ void MainPanel::mouse(toolkit::MouseKind kind, toolkit::Point position, std::uin
 
 void MainPanel::wheel(std::int32_t steps, toolkit::Point position, std::uint32_t modifiers) {
     if (isComputing()) return;
+    if (m_find.wheel(steps, position)) return window().repaint();
     EditableContainerPanel::wheel(steps, position, modifiers);
 }
 

@@ -220,7 +220,7 @@ class MainPanel final : public EditableContainerPanel,
     // window's events, the scope and text areas of a search, a replace
     // applied, and a whole name replaced by renaming it.
     void findMenuChosen(MenuCommand command);
-    bool findMouse(toolkit::MouseKind kind, toolkit::Point position);
+    bool findMouse(toolkit::MouseKind kind, toolkit::Point position, std::uint32_t modifiers);
     void paintFindPanel(toolkit::Graphics& graphics);
     FindScope findScope(FindScope::Kind kind) const;
     std::vector<Pointer<TextEditable>> textAreas() const;

@@ -49,10 +49,11 @@ void MainPanel::timer(std::int32_t id) {
 }
 
 // A press outside the panel gives the keyboard back to the work area.
-bool MainPanel::findMouse(toolkit::MouseKind kind, toolkit::Point position) {
+bool MainPanel::findMouse(toolkit::MouseKind kind, toolkit::Point position,
+                          std::uint32_t modifiers) {
     if (!m_find.isOpen()) return false;
-    if (m_find.bounds().contains(position)) {
-        m_find.mouse(kind, position);
+    if (m_find.isDragging() || m_find.bounds().contains(position)) {
+        m_find.mouse(kind, position, modifiers);
         window().repaint();
         return true;
     }
@@ -123,8 +124,9 @@ void MainPanel::showHit(const FindHit& hit) {
         const Pointer<TextEditable>& area = areas[static_cast<std::size_t>(found.textArea)];
         if (hit.span.end > area->text().size()) return;
         support().select(area);
-        area->setSelection(static_cast<std::int32_t>(hit.span.start),
-                           static_cast<std::int32_t>(hit.span.end));
+        support().layoutIfNeeded();
+        area->selectAndShow(static_cast<std::int32_t>(hit.span.start),
+                            static_cast<std::int32_t>(hit.span.end));
         window().repaint();
         return;
     }

@@ -35,12 +35,12 @@ std::int32_t resultField(Kernel& kernel, std::int32_t table, std::int32_t positi
     return -1;
 }
 
-// Whether a plan changes anything besides the name itself: a formula, a
-// view, a base-table clause, a name it can not decide, or the field's
-// definitions in the other tables of its family (a rename typed in one
-// table must not change the others unseen).
+// Whether a plan changes anything besides the name itself (a row's own name
+// cell included): a formula, a view, a base-table clause, a name it can not
+// decide, or the field's definitions in the other tables of its family (a
+// rename typed in one table must not change the others unseen).
 bool touchesUses(const RenamePlan& plan, std::size_t views) {
-    if (!plan.formulas.empty() || views > 0 || plan.undecided > 0) return true;
+    if (plan.formulaUses() > 0 || views > 0 || plan.undecided > 0) return true;
     std::int32_t definitions = 0;
     for (const NameRewrite& name : plan.names) {
         if (name.what == NameRewrite::What::kBaseName) return true;

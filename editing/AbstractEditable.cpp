@@ -61,6 +61,12 @@ StringPointer AbstractEditable::toSource() const {
     return str(out);
 }
 
+bool AbstractEditable::isWithinKeptView() const {
+    for (const AbstractEditable* at = this; at != nullptr; at = at->m_parent)
+        if (!at->isKeptInDocument()) return false;
+    return true;
+}
+
 bool AbstractEditable::isFocused() const {
     if (m_host == nullptr) return false;
     const AbstractEditable* selected = m_host->selectedEditable();

@@ -95,6 +95,8 @@ class AbstractEditable : public Object {
     // False for a view that only serves the session (a where-used list):
     // its frame writes nothing and the document reads back as before.
     virtual bool isKeptInDocument() const { return true; }
+    // False when this editable or one of its containers is not kept.
+    bool isWithinKeptView() const;
     StringPointer toSource() const override;
 
     // Selected itself, or through the containers that stand in for it.

@@ -17,6 +17,8 @@ class ColumnWidthTarget : public Object {
     virtual std::int32_t columnCount() const = 0;
     virtual std::int32_t columnWidth(std::int32_t column) const = 0;
     virtual void setColumnWidth(std::int32_t column, std::int32_t width) = 0;
+    // False for a grid in a view the document does not keep.
+    virtual bool isKeptInDocument() const { return true; }
 };
 
 class ColWidthChangeCommand final : public Command {
@@ -30,6 +32,7 @@ class ColWidthChangeCommand final : public Command {
     // has (its table lost fields since) is left alone.
     void redo() override { apply(m_change); }
     void undo() override { apply(-m_change); }
+    bool changesDocument() const override { return m_table->isKeptInDocument(); }
 
     StringPointer describe() const override;
 

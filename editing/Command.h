@@ -17,6 +17,10 @@ class Command : public Object {
     // Undo and redo stop after a significant command; every command of the
     // system is one, so each step is one command.
     virtual bool isSignificant() const { return true; }
+    // False for a change the saved text does not show (a view the document
+    // does not keep added, moved or closed): it is undone like any other
+    // but leaves the document unmodified.
+    virtual bool changesDocument() const { return true; }
     virtual StringPointer getName() const { return str("command"); }
 };
 

@@ -1,5 +1,6 @@
 #include "editing/CommandManager.h"
 
+#include <algorithm>
 #include <string>
 
 namespace qv {
@@ -8,8 +9,11 @@ CommandManager::CommandManager() : m_undo(make<Stack>()), m_redo(make<Stack>()) 
 
 void CommandManager::execute(const Pointer<Command>& command, bool apply) {
     if (command.isNull()) return;
-    // The clean position lay in the redo history this command drops.
-    if (m_cleanIndex > undoCount()) m_cleanIndex = kUnreachable;
+    // The clean position lay in the redo history this command drops; the
+    // current position shows the same text when nothing between the two
+    // changed the document.
+    if (m_cleanIndex > undoCount())
+        m_cleanIndex = changesBetween(undoCount(), m_cleanIndex) ? kUnreachable : undoCount();
     m_undo->push(command);
     m_redo = make<Stack>();
     if (apply) command->redo();
@@ -37,6 +41,23 @@ void CommandManager::undo() {
 
 void CommandManager::redo() {
     transfer(*m_redo, *m_undo, false);
+}
+
+bool CommandManager::isClean() const {
+    return m_cleanIndex != kUnreachable && !changesBetween(m_cleanIndex, undoCount());
+}
+
+Pointer<Command> CommandManager::commandAt(std::int32_t index) const {
+    if (index < undoCount()) return cast<Command>(m_undo->elementAt(index));
+    return cast<Command>(m_redo->elementAt(redoCount() - 1 - (index - undoCount())));
+}
+
+bool CommandManager::changesBetween(std::int32_t from, std::int32_t to) const {
+    for (std::int32_t at = std::min(from, to); at < std::max(from, to); ++at) {
+        Pointer<Command> command = commandAt(at);
+        if (!command.isNull() && command->changesDocument()) return true;
+    }
+    return false;
 }
 
 void CommandManager::clear() {

@@ -5,7 +5,10 @@
 // that drops the redo history holding it makes it unreachable, so the
 // document stays modified until the next save. Comparing a change counter
 // with a saved value instead would call a document unmodified after save,
-// undo and a different change, and lose that change on Exit.
+// undo and a different change, and lose that change on Exit. Commands that
+// do not change the document (a session-only view opened or moved) do not
+// count: the position is clean while only such commands lie between it and
+// the saved one.
 #pragma once
 
 #include <cstdint>
@@ -30,7 +33,7 @@ class CommandManager final : public Object {
     void clear();
     // The current position becomes the clean one (a save).
     void markClean() noexcept { m_cleanIndex = undoCount(); }
-    bool isClean() const noexcept { return m_cleanIndex == undoCount(); }
+    bool isClean() const;
 
     bool canUndo() const noexcept { return m_undo->size() > 0; }
     bool canRedo() const noexcept { return m_redo->size() > 0; }
@@ -45,6 +48,12 @@ class CommandManager final : public Object {
     static constexpr std::int32_t kUnreachable = -1;
 
     static void transfer(Stack& from, Stack& to, bool undoing);
+    // The command at a place of the whole history: the undo stack oldest
+    // first, then the redo stack from its top.
+    Pointer<Command> commandAt(std::int32_t index) const;
+    // Whether a command from `from` (included) to `to` (excluded) changes
+    // the document, in either order.
+    bool changesBetween(std::int32_t from, std::int32_t to) const;
 
     Pointer<Stack> m_undo;
     Pointer<Stack> m_redo;

@@ -24,6 +24,14 @@ void DetachDropCommand::undo() {
     move(m_dropPosition, m_detachPosition);
 }
 
+bool DetachDropCommand::changesDocument() const {
+    const auto floating = [](const Pointer<AbstractPosition>& position) {
+        return position.isNull() || position->isFloat();
+    };
+    return m_editable.isNull() || m_editable->isKeptInDocument() || !floating(m_detachPosition) ||
+           !floating(m_dropPosition);
+}
+
 // Out of the tree when it stood at `from`, into `to` when there is one. The
 // root searches its whole tree, so a view that is no longer where the
 // command left it (or no longer anywhere) is handled without harm.

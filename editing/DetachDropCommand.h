@@ -21,6 +21,10 @@ class DetachDropCommand final : public Command {
 
     void redo() override;
     void undo() override;
+    // A view the document does not keep changes nothing in it while it goes
+    // to or from the work area itself; into or out of a layout table it may
+    // add or remove the table's rows and columns.
+    bool changesDocument() const override;
 
     const Pointer<AbstractEditable>& editable() const noexcept { return m_editable; }
     const Pointer<AbstractPosition>& detachPosition() const noexcept { return m_detachPosition; }

@@ -31,6 +31,9 @@ class FormulaValueEditable final : public AbstractEditable,
     const Pointer<FormulaTextFieldEditable>& field() const noexcept { return m_field; }
     const Pointer<EditedFormulaCell>& editedCell() const noexcept { return m_cell; }
     bool isEditingCell() const noexcept override { return !m_cell.isNull(); }
+    // The field's text reaches the document only when committed, as the
+    // model edit's own undo step: its keystrokes change nothing saved.
+    bool isKeptInDocument() const override { return false; }
 
     // The field takes the cell's formula with the caret at its end.
     void startEditing(const Pointer<EditedFormulaCell>& cell);

@@ -16,6 +16,9 @@ class MoveFrameCommand final : public Command {
 
     void redo() override { moveTo(m_to); }
     void undo() override { moveTo(m_from); }
+    bool changesDocument() const override {
+        return m_frame.isNull() || m_frame->isKeptInDocument();
+    }
 
     StringPointer describe() const override;
 

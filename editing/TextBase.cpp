@@ -58,6 +58,15 @@ void TextBase::setSelection(std::int32_t anchor, std::int32_t end) noexcept {
     m_selectionEnd = end < 0 ? -1 : utf8::snap(m_text, end);
 }
 
+void TextBase::selectAndShow(std::int32_t begin, std::int32_t end) {
+    setCaret(begin);
+    showCaret();
+    setCaret(end);
+    showCaret();
+    setSelection(begin, end);
+    repaint();
+}
+
 std::pair<std::int32_t, std::int32_t> TextBase::selectionRange() const noexcept {
     if (!hasSelection()) return {m_caret, m_caret};
     return {std::min(m_anchor, m_selectionEnd), std::max(m_anchor, m_selectionEnd)};
@@ -132,6 +141,7 @@ Pointer<TextChangedCommand> TextBase::makeCommand() {
 }
 
 void TextBase::executeCommand(const Pointer<TextChangedCommand>& command) {
+    command->setChangesDocument(isWithinKeptView());
     if (support() == nullptr) {
         command->redo();
         return;

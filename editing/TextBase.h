@@ -45,6 +45,9 @@ class TextBase : public AbstractEditable, public ChangeableText {
     // From the smaller to the larger end; (caret, caret) without a selection.
     std::pair<std::int32_t, std::int32_t> selectionRange() const noexcept;
     std::string selectedText() const;
+    // Selects a range with the caret at its end and brings it into sight
+    // (a match stepped to): its start first, then its end.
+    void selectAndShow(std::int32_t begin, std::int32_t end);
 
     // The two edits a text command makes; positions are byte indexes on
     // character boundaries.

@@ -38,6 +38,9 @@ class TextChangedCommand final : public Command {
 
     void redo() override { swap(); }
     void undo() override { swap(); }
+    // False for a text the document does not keep (the formula bar's).
+    bool changesDocument() const override { return m_changesDocument; }
+    void setChangesDocument(bool changes) noexcept { m_changesDocument = changes; }
 
     StringPointer describe() const override;
 
@@ -49,6 +52,7 @@ class TextChangedCommand final : public Command {
     std::string m_stored;
     std::int32_t m_position;
     std::int32_t m_length;
+    bool m_changesDocument = true;
 };
 
 }  // namespace qv

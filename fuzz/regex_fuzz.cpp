@@ -1,13 +1,15 @@
 // Compiles the first line of the input as a find pattern, in both cases,
 // and matches it against the rest. A pattern either compiles or is refused
 // with a message; the matches of a compiled one lie within the text, are
-// never empty and move forward; the quick test never hides a match.
+// never empty and move forward; the quick test never hides a match, and
+// every match holds the literal run the quick test looks for.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <string_view>
 
+#include "core/CaseFold.h"
 #include "core/String.h"
 #include "core/TextMatcher.h"
 
@@ -29,6 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 if (span.start < last || span.end <= span.start || span.end > text.size() ||
                     !regex.mayMatch(text))
                     std::abort();
+                std::string_view matched = text.substr(span.start, span.end - span.start);
+                std::string folded = matchCase ? std::string(matched) : foldedCase(matched);
+                if (folded.find(regex.requiredLiteral()) == std::string::npos) std::abort();
                 last = span.end;
             }
         } catch (const StringPointer&) {

@@ -278,16 +278,15 @@ bool FindSearch::valueText(const Object& value, FindKind& kind) {
     if (value.classTypeId() == Double::typeId()) {
         if (!m_matcher.mayMatchNumbers()) return false;
         double number = static_cast<const Double&>(value).value();
-        if (!m_hasLastNumber || std::memcmp(&number, &m_lastNumber, sizeof number) != 0) {
-            char buffer[kMaxEngineeringLength];
-            int length = formatEngineering(buffer, number);
-            m_numberText.assign(buffer, static_cast<std::size_t>(length));
+        if (!m_textHoldsLastNumber || std::memcmp(&number, &m_lastNumber, sizeof number) != 0) {
+            m_text.resize(kMaxEngineeringLength);
+            m_text.resize(static_cast<std::size_t>(formatEngineering(m_text.data(), number)));
             m_lastNumber = number;
-            m_hasLastNumber = true;
+            m_textHoldsLastNumber = true;
         }
-        m_text = m_numberText;
         return true;
     }
+    m_textHoldsLastNumber = false;
     if (value.classTypeId() == String::typeId()) {
         const auto& text = static_cast<const String&>(value);
         m_text.assign(text.text(), static_cast<std::size_t>(text.length()));
@@ -336,7 +335,10 @@ std::string FindSearch::placeName(const FindPlace& place) const {
 
 bool FindSearch::examine(const FindPlace& place, std::string_view text, std::int64_t& budget) {
     m_place = place;
-    if (text.data() != m_text.data()) m_text.assign(text);
+    if (text.data() != m_text.data()) {
+        m_text.assign(text);
+        m_textHoldsLastNumber = false;
+    }
     if (m_matches) {
         m_matches->reset(m_text);
     } else {

@@ -179,10 +179,10 @@ class FindSearch {
     // Kept from text to text for its memory; m_inText while it has a text.
     std::optional<TextMatcher::Matches> m_matches;
     bool m_inText = false;
-    // The number formatted last, reused while a column repeats it.
+    // The number formatted last, written straight into m_text and reused
+    // while a column repeats it and m_text still holds it.
     double m_lastNumber = 0;
-    bool m_hasLastNumber = false;
-    std::string m_numberText;
+    bool m_textHoldsLastNumber = false;
 };
 
 }  // namespace qv

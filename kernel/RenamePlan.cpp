@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 #include <tuple>
 
@@ -151,6 +152,7 @@ class Planner {
     // The row's own name: the identifier or text of its name field.
     void spliceRowName() {
         FormulaPlace place = rowNamePlace(m_linked, m_target.meaning);
+        m_rowNamePlace = place;
         ExpressionPointer formula = formulaAt(*m_kernel.program(), place);
         auto inner =
             is<ExpressionSource>(formula) ? cast<ExpressionSource>(formula)->innermost() : formula;
@@ -182,7 +184,8 @@ class Planner {
             ExpressionPointer rewritten = reformulated(formula, after);
             if (rewritten.isNull())
                 return refuse("the new text of " + placeLabel(place) + " does not read");
-            m_plan.formulas.push_back({place, formula, rewritten, names});
+            bool ownName = m_rowNamePlace && place == *m_rowNamePlace;
+            m_plan.formulas.push_back({place, formula, rewritten, names, ownName});
         }
     }
 
@@ -277,6 +280,7 @@ class Planner {
     std::vector<std::string> m_names;  // the old and the new name
     std::vector<NameUse> m_uses;
     SpliceMap m_splices;
+    std::optional<FormulaPlace> m_rowNamePlace;
 };
 
 void exchange(ProgramDef& program, const RenamePlan& plan, bool forward) {
@@ -332,13 +336,28 @@ void revertRename(ProgramDef& program, const RenamePlan& plan) {
     exchange(program, plan, false);
 }
 
+std::int64_t RenamePlan::formulaUses() const noexcept {
+    return std::count_if(formulas.begin(), formulas.end(),
+                         [](const FormulaRewrite& formula) { return !formula.ownName; });
+}
+
 std::string renameSummary(const RenamePlan& plan, std::int32_t views) {
-    std::string text =
-        counted(static_cast<std::int64_t>(plan.formulas.size()), "formula", "formulas") + " in " +
-        counted(plan.tables, "table", "tables") + ", " + counted(views, "view", "views");
+    // Only the parts that change are told; a rename nothing uses says so.
+    std::vector<std::string> parts;
+    if (std::int64_t uses = plan.formulaUses(); uses > 0)
+        parts.push_back(counted(uses, "formula", "formulas") + " in " +
+                        counted(plan.tables, "table", "tables"));
     std::int64_t definitions = 0;
-    for (const NameRewrite& name : plan.names)
+    std::int64_t clauses = 0;
+    for (const NameRewrite& name : plan.names) {
         definitions += name.what == NameRewrite::What::kFieldName ? 1 : 0;
+        clauses += name.what == NameRewrite::What::kBaseName ? 1 : 0;
+    }
+    if (clauses > 0) parts.push_back(counted(clauses, "base-table clause", "base-table clauses"));
+    if (views > 0) parts.push_back(counted(views, "view", "views"));
+    std::string text = parts.empty() ? "Only the name changes" : parts.front();
+    for (std::size_t i = 1; i < parts.size(); ++i)
+        text += ", " + parts[i];
     if (definitions > 1)
         text += "; the field is defined in " + counted(definitions, "table", "tables") +
                 " (a base table and those extending it), renamed in all";
@@ -346,8 +365,9 @@ std::string renameSummary(const RenamePlan& plan, std::int32_t views) {
         text += "; " + counted(plan.guessed, "name", "names") +
                 " after a dot renamed as the only field of that name";
     if (plan.undecided > 0)
-        text += "; " + counted(plan.undecided, "name", "names") +
-                " after a dot left as they are: other tables have fields of that name";
+        text += "; " + counted(plan.undecided, "name", "names") + " after a dot left as " +
+                (plan.undecided == 1 ? "it is" : "they are") +
+                ": other tables have fields of that name";
     return text;
 }
 

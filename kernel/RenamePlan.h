@@ -30,6 +30,9 @@ struct FormulaRewrite {
     ExpressionPointer before;
     ExpressionPointer after;
     std::int32_t names = 0;  // how many names it renames
+    // The renamed row's own name in its name field: the name itself, not
+    // a use of it.
+    bool ownName = false;
 };
 
 // A name of the model itself: a table's name, a base-table clause, a field's name.
@@ -72,6 +75,8 @@ struct RenamePlan {
     bool changesNothing() const noexcept {
         return formulas.empty() && names.empty() && outside.empty();
     }
+    // The formulas that use the target (a row's own name cell left out).
+    std::int64_t formulaUses() const noexcept;
 };
 
 // The plan for renaming `target` (see parseNameTarget) to `newName`;
@@ -87,8 +92,9 @@ RenamePlan planRename(Kernel& kernel, NameTarget target, std::string_view newNam
 void applyRename(ProgramDef& program, const RenamePlan& plan);
 void revertRename(ProgramDef& program, const RenamePlan& plan);
 
-// "12 formulas in 4 tables, 2 views" and, when there are any, the undecided
-// names: what a preview says before the rename is applied.
+// "12 formulas in 4 tables, 2 views" (a part counted 0 left out; "Only the
+// name changes" when nothing uses the target) and, when there are any, the
+// undecided names: what a preview says before the rename is applied.
 std::string renameSummary(const RenamePlan& plan, std::int32_t views);
 
 }  // namespace qv

@@ -26,6 +26,7 @@ class GridColumnWidths final : public ColumnWidthTarget {
     void setColumnWidth(std::int32_t column, std::int32_t width) override {
         m_grid->setColumnWidth(column, width);
     }
+    bool isKeptInDocument() const override { return m_grid->isWithinKeptView(); }
 
   private:
     Pointer<TableEditable> m_grid;

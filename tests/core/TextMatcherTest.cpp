@@ -87,6 +87,47 @@ TEST(TextMatcher, FindsEveryMatchWithTheOptions) {
     }
 }
 
+// Without regard to case the Latin letters fold as the ASCII ones do, in
+// plain, whole-word and regular-expression search alike; with regard to
+// case they do not. A fold keeps every byte's place, so the spans are the
+// text's own.
+TEST(TextMatcher, FoldsTheLatinLettersWithoutRegardToCase) {
+    const MatchRow rows[] = {
+        {"Ä", kPlain, "ä Ä a", "0-2 3-5"},
+        {"ä", kCase, "ä Ä", "0-2"},
+        {"ŐR", kPlain, "őr Őr őR", "0-3 4-7 8-11"},
+        {"árvíztűrő", kPlain, "ÁRVÍZTŰRŐ tükörfúrógép", "0-13"},
+        {"ÿ", kPlain, "Ÿ ÿ", "0-2 3-5"},       // a pair across two blocks
+        {"ž", kPlain, "Ž ž z", "0-2 3-5"},     // an odd-even pair
+        {"ß", kPlain, "ß SS", "0-2"},          // no two-letter folds
+        {"×", kPlain, "× ÷", "0-2"},           // signs, not letters
+        {"istanbul", kPlain, "İstanbul", ""},  // lengths differ: left alone
+        {"Ölçek", kWord, "ölçek ölçekler", "0-7"},
+        {"Ő+r", kRegex, "őőr ŐŐR", "2-5 8-11"},
+        {"[ÁÉ]", kRegex, "á", "0-1 1-2"},  // classes hold bytes, folded too
+        {"ő\\w", kRegex, "Őx", "0-3"},
+        {"ő", kRegexCase, "Ő ő", "3-5"},
+        // Queries without letters need no folding and find the same.
+        {"1,5", kPlain, "Ő1,5 Ä", "2-5"},
+        {"\\d+,\\d", kRegex, "ŐR 12,5", "4-8"},
+        {"[^a ]+", kRegex, "ÁBa Ő", "0-3 5-7"},
+        {"łódź", kRegexWord, "ŁÓDŹ łódźka", "0-7"},
+        {"łódź", kWord, "łódźka ŁÓDŹ", "10-17"},  // a letter beyond ASCII goes on a word
+        {"rak", kWord, "árak rak", "6-9"},
+        {"5", kWord, "5× 5÷2", "0-1 4-5"},
+    };
+    for (const MatchRow& row : rows) {
+        TextMatcher matcher(row.query, row.options);
+        EXPECT_EQ(matchesOf(matcher, row.text), row.expected) << row.query << " in " << row.text;
+        if (row.options.regularExpression || *row.expected == '\0') continue;
+        // A single search finds the first one too.
+        std::optional<TextMatcher::Span> first = matcher.find(row.text);
+        ASSERT_TRUE(first.has_value()) << row.query;
+        EXPECT_EQ(std::to_string(first->start) + "-" + std::to_string(first->end),
+                  std::string(row.expected).substr(0, std::string(row.expected).find(' ')));
+    }
+}
+
 TEST(TextMatcher, RefusesWhatItCannotRead) {
     const std::pair<const char*, const char*> rows[] = {
         {"(ab", "invalid regular expression: missing ) at 4"},
@@ -185,7 +226,8 @@ TEST(TextMatcher, KnowsWhenNoNumberCanMatch) {
     EXPECT_TRUE(TextMatcher("[a-z]", kRegex).mayMatchNumbers());
 }
 
-// The bytes every match must hold let a text without them go unscanned.
+// The bytes every match must hold, and the longest run of them in a row,
+// let a text without them go unscanned.
 TEST(LinearRegex, TellsWhichTextsCannotMatch) {
     const struct {
         const char* pattern;
@@ -194,17 +236,42 @@ TEST(LinearRegex, TellsWhichTextsCannotMatch) {
         bool may;
     } rows[] = {
         {"\\d+5e6", LinearRegex::Case::Sensitive, "1.5e7", false},
-        {"\\d+5e6", LinearRegex::Case::Sensitive, "6e5", true},
+        {"\\d+5e6", LinearRegex::Case::Sensitive, "6e5", false},  // the bytes, not the run
+        {"\\d+5e6", LinearRegex::Case::Sensitive, "x15e6", true},
         {"ab|ac", LinearRegex::Case::Sensitive, "a", true},  // only "a" is common
         {"ab|ac", LinearRegex::Case::Sensitive, "bc", false},
         {"x?y", LinearRegex::Case::Sensitive, "y", true},
         {"x+y", LinearRegex::Case::Sensitive, "y", false},
         {"Rate", LinearRegex::Case::Insensitive, "RATE", true},
         {"Rate", LinearRegex::Case::Sensitive, "RATE", false},
+        {"Rate", LinearRegex::Case::Insensitive, "tare", false},
+        {"^9+\\.5$", LinearRegex::Case::Sensitive, "9.25", false},
+        {"^9+\\.5$", LinearRegex::Case::Sensitive, "99.5", true},
+        {"őr", LinearRegex::Case::Insensitive, "ŐR", true},
+        {"ŐR", LinearRegex::Case::Insensitive, "az őr", true},
+        {"őr", LinearRegex::Case::Sensitive, "ŐR", false},
     };
     for (const auto& row : rows) {
         LinearRegex regex(row.pattern, row.caseMode);
         EXPECT_EQ(regex.mayMatch(row.text), row.may) << row.pattern << " in " << row.text;
+    }
+}
+
+// The run every match holds: bytes in a row of a sequence, through groups
+// and repeats that must come, never across a choice or an assertion.
+TEST(LinearRegex, FindsTheLiteralEveryMatchHolds) {
+    const struct {
+        const char* pattern;
+        const char* literal;
+    } rows[] = {
+        {"\\d+5e6", "5e6"},     {"^9+\\.5$", ".5"},    {"net|gross", ""},
+        {"a(bcd)+e", "bcd"},    {"ab?cd", "cd"},       {"x(?:yz)*", ""},
+        {"[0-9]+\\.00", ".00"}, {"Total\\b", "total"}, {"(ab|ab)c", ""},
+    };
+    for (const auto& row : rows) {
+        // Without regard to case the run is folded, as the texts are.
+        LinearRegex regex(row.pattern, LinearRegex::Case::Insensitive);
+        EXPECT_EQ(regex.requiredLiteral(), row.literal) << row.pattern;
     }
 }
 

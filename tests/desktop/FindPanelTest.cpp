@@ -206,20 +206,23 @@ namespace qv {
 namespace {
 
 // Replace all of a whole word that names a field or a row renames it as
-// its cell would: after the preview (OK or Cancel), the
+// its cell would: after the preview (OK or Cancel) when the name is used,
+// at once when only the name changes (the row pear); the
 // uses the linker resolves change with it, the text area does not, the
 // values stay, and undo gives the document back.
 TEST(FindPanel, ReplacingAllOfAWholeNameRenamesIt) {
     const struct {
         const char* query;
         const char* replacement;
+        bool previewed;
         std::vector<std::string> written;
     } rows[] = {
-        {"net", "cost", {"cost:=0!", "gross:=cost*1.25!", "cost:=12.5,"}},
-        {"pear", "plum", {"item~name:=plum,", "text(\"pear prices"}},
+        {"net", "cost", true, {"cost:=0!", "gross:=cost*1.25!", "cost:=12.5,"}},
+        {"pear", "plum", false, {"item~name:=plum,", "text(\"pear prices"}},
     };
     for (const auto& row : rows) {
         for (toolkit::Answer answer : {toolkit::Answer::Cancel, toolkit::Answer::Ok}) {
+            if (!row.previewed && answer == toolkit::Answer::Cancel) continue;
             SCOPED_TRACE(std::string(row.query) +
                          (answer == toolkit::Answer::Ok ? ", OK" : ", Cancel"));
             FindFixture f;
@@ -230,7 +233,9 @@ TEST(FindPanel, ReplacingAllOfAWholeNameRenamesIt) {
             f.clickOn(FindPanel::Control::Query);
             f.key(key::kTab);
             f.type(row.replacement);
+            const std::size_t dialogs = f.window.dialogs().size();
             f.clickOn(FindPanel::Control::ReplaceAll);
+            EXPECT_EQ(f.window.dialogs().size(), dialogs + (row.previewed ? 1 : 0));
             if (answer == toolkit::Answer::Cancel) {
                 EXPECT_EQ(f.document(), f.original);
                 EXPECT_EQ(f.commands().undoCount(), 0);
@@ -285,6 +290,122 @@ TEST(FindPanel, ASearchGoesOnWithTheTimerAndStops) {
         EXPECT_GT(ticks, 0);
         EXPECT_EQ(find.statusText(), "0 found");
     }
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+// The list of results scrolls with the wheel over the panel, within the
+// results; stepping still brings the current one into the list.
+TEST(FindPanel, TheWheelScrollsTheListOfResults) {
+    std::string words;
+    for (int i = 0; i < 30; ++i)
+        words += "pear ";
+    PanelFixture f;
+    f.startOn("many.qvl", "table T{a:=1!}\noptimized(10,10) text(\"" + words + "\");\n");
+    FindPanel& find = f.panel->findPanel();
+    f.choose(MenuCommand::Find);
+    f.type("pear");
+    f.key(key::kEnter);
+    ASSERT_EQ(find.statusText(), "30 found");
+    f.layout();
+    const toolkit::Point over = centre(find.controlRect(FindPanel::Control::List));
+    struct Step {
+        std::int32_t steps;
+        std::int32_t firstLine;
+    };
+    // A step of the wheel is three lines; the last result stays at the bottom.
+    for (const Step& step : {Step{-1, 3}, Step{-2, 9}, Step{-100, 20}, Step{1, 17}, Step{100, 0}}) {
+        f.panel->wheel(step.steps, over, 0);
+        EXPECT_EQ(find.firstLine(), step.firstLine) << step.steps;
+    }
+    // Outside the panel the wheel is the work area's.
+    f.panel->wheel(-1, {20, f.window.size().height - 20}, 0);
+    EXPECT_EQ(find.firstLine(), 0);
+    f.choose(MenuCommand::FindPrevious);
+    EXPECT_EQ(find.current(), 29);
+    EXPECT_EQ(find.firstLine(), 20);
+}
+
+// The query field keeps the habits of a text field: a drag selects, Shift
+// and the arrows select, Ctrl+A, Ctrl+C, Ctrl+X and Ctrl+V work with the
+// window's clipboard, and opening the panel again selects the last query.
+TEST(FindPanel, TheFieldsSelectCutCopyAndPaste) {
+    FindFixture f;
+    FindPanel& find = f.find();
+    f.choose(MenuCommand::Find);
+    f.type("net gross");
+    f.layout();
+    const toolkit::Rect field = find.controlRect(FindPanel::Control::Query);
+    const std::int32_t middle = field.y + field.height / 2;
+    // From before the first character to far right of the text.
+    f.press({field.x + 2, middle});
+    f.dragTo({field.x + 60, middle});
+    f.dragTo({field.right() + 40, middle});  // the drag goes on outside the field
+    f.releaseAt({field.right() + 40, middle});
+    EXPECT_EQ(find.queryField().selectedText(), "net gross");
+    f.key(key::kCopy);
+    EXPECT_EQ(f.window.clipboardText(), "net gross");
+    f.key(key::kEnd);
+    f.key(key::kLeft, {}, toolkit::modifier::kShift);
+    f.key(key::kLeft, {}, toolkit::modifier::kShift);
+    f.key(key::kCut);
+    EXPECT_EQ(find.query(), "net gro");
+    EXPECT_EQ(f.window.clipboardText(), "ss");
+    f.key(key::kSelectAll);
+    f.key(key::kPaste);
+    EXPECT_EQ(find.query(), "ss");
+    // A double click selects the word under it.
+    f.mouse(toolkit::MouseKind::DoubleClick, {field.x + 6, middle});
+    EXPECT_EQ(find.queryField().selectedText(), "ss");
+    // Nothing of this reached the work area.
+    EXPECT_EQ(f.document(), f.original);
+    EXPECT_EQ(f.commands().undoCount(), 0);
+    f.key(key::kEscape);
+    f.choose(MenuCommand::Find);
+    EXPECT_EQ(find.queryField().selectedText(), "ss");
+    f.type("net");
+    EXPECT_EQ(find.query(), "net");
+    // A drag that Escape ended goes no further once the panel is back.
+    f.press({field.x + 2, middle});
+    f.key(key::kEscape);
+    f.choose(MenuCommand::Find);
+    f.dragTo({field.x + 14, middle});  // inside "net"
+    EXPECT_EQ(find.queryField().selectedText(), "net");
+}
+
+// A match far down a long text area is brought into sight when stepped to:
+// the work area scrolls to it, and the caret stands at its end.
+TEST(FindPanel, AMatchInATextAreaIsScrolledIntoSight) {
+    std::string lines;
+    for (int i = 0; i < 120; ++i)
+        lines += i == 100 ? "the plum line\\n" : "line\\n";
+    PanelFixture f;
+    f.window.resize({500, 400});
+    f.startOn("long.qvl", "table T{a:=1!}\noptimized(10,10) text(\"" + lines + "\");\n");
+    f.layout();
+    const WorkAreaScroll& scrolling = f.root().scrolling();
+    ASSERT_EQ(scrolling.offset(), (toolkit::Point{0, 0}));
+    f.choose(MenuCommand::Find);
+    f.type("plum");
+    f.key(key::kEnter);
+    ASSERT_EQ(f.panel->findPanel().statusText(), "1 found");
+    f.layout();
+    auto area = cast<TextEditable>(f.support().selected());
+    ASSERT_FALSE(area.isNull());
+    EXPECT_EQ(area->selectedText(), "plum");
+    EXPECT_EQ(area->caret(), area->selectionRange().second);
+    // Line 100 of the 121 the area's lines fill evenly.
+    const toolkit::Rect box = area->bounds();
+    const toolkit::Point inside = area->layoutPoint({0, 0});
+    toolkit::Point seen{box.x + 10 - inside.x - scrolling.offset().x,
+                        box.y + box.height * 100 / 121 - inside.y - scrolling.offset().y};
+    EXPECT_GT(scrolling.offset().y, 0);
+    EXPECT_TRUE(f.support().visibleArea().contains(seen))
+        << seen.x << "," << seen.y << " offset " << scrolling.offset().y;
 }
 
 }  // namespace

@@ -100,8 +100,7 @@ TEST(RenameFlow, ARowNameTypedInItsCellRenamesTheRow) {
         const std::string before = f.document();
         f.window.scriptAnswer(Answer::Ok);
         f.typeName("first");
-        EXPECT_EQ(f.lastDialog(),
-                  "confirm: Rename C[a] to first?\n\n2 formulas in 1 table, 0 views.");
+        EXPECT_EQ(f.lastDialog(), "confirm: Rename C[a] to first?\n\n1 formula in 1 table.");
         EXPECT_EQ(f.document(), replaced(replaced(before, "a@", "first@"), "=a,", "=first,"));
         EXPECT_EQ(f.value("C", 2, 1), "2");
         f.undo();
@@ -115,6 +114,26 @@ TEST(RenameFlow, ARowNameTypedInItsCellRenamesTheRow) {
         EXPECT_EQ(f.window.dialogs().size(), dialogs);
         EXPECT_NE(f.document().find("~name:=1+1,"), std::string::npos);
     }
+}
+
+// A row nothing uses is renamed at once, as a field nobody uses: its own
+// name cell is the only change, and undo takes it back to the saved text.
+TEST(RenameFlow, ARowNothingUsesIsRenamedWithoutAPreview) {
+    NamesFixture f(
+        "table C{\n    ~name:=?!\n    v:=1!\n    <1>:={    ~name:=a,}\n}\n"
+        "optimized(10,10) result(C);\n");
+    ASSERT_TRUE(f.clickCell(
+        0, [](CellModel& cell) { return is<ResultCell>(cell) && cell.text()->equals("a"); }));
+    const std::string before = f.document();
+    const std::size_t dialogs = f.window.dialogs().size();
+    f.typeName("first");
+    EXPECT_EQ(f.window.dialogs().size(), dialogs);
+    EXPECT_EQ(f.document(), replaced(before, "=a,", "=first,"));
+    EXPECT_TRUE(f.modified());
+    f.undo();
+    EXPECT_EQ(f.document(), before);
+    // The keystrokes in the formula bar that led to it are no change.
+    EXPECT_FALSE(f.modified());
 }
 
 // Cancel in the preview, a name that is taken and a name that does not

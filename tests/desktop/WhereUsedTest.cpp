@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "editing/TitleBarPainter.h"
+#include "model/ModelEditor.h"
 #include "tests/desktop/NameEditTestSupport.h"
 #include "views/TreeEditable.h"
 
@@ -146,6 +148,107 @@ TEST(WhereUsed, WithNothingSelectedSaysWhatToSelect) {
     f.choose(MenuCommand::WhereUsed);
     EXPECT_EQ(f.lastDialog(), "notice: Select a table or a field to see where it is used.");
     EXPECT_EQ(f.root().frameCount(), frames);
+}
+
+// The document does not keep the where-used view, so opening, moving or
+// closing it is no change to save: the title shows no mark and Exit asks
+// nothing; undo still takes the view away. A real edit among such steps
+// marks the document as before, and a save or an undo is judged by the
+// document's text alone.
+TEST(WhereUsed, TheViewLeavesTheDocumentUnmodified) {
+    struct Step {
+        const char* action;
+        bool modified;
+        bool listShown;
+        std::int32_t undoSteps;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        {"opened", {{"open", false, true, 1}}},
+        {"opened and undone, redone",
+         {{"open", false, true, 1}, {"undo", false, false, 0}, {"redo", false, true, 1}}},
+        {"moved, maximized, closed",
+         {{"open", false, true, 1},
+          {"move", false, true, 2},
+          {"maximize", false, true, 3},
+          {"close", false, false, 4},
+          {"undo", false, true, 3}}},
+        {"a real edit after it",
+         {{"open", false, true, 1},
+          {"edit", true, true, 2},
+          {"undo", false, true, 1},
+          {"undo", false, false, 0},
+          {"redo", false, true, 1},
+          {"redo", true, true, 2}}},
+        {"undo past it to an edit before it",
+         {{"edit", true, false, 1},
+          {"open", true, true, 2},
+          {"undo", true, false, 1},
+          {"undo", false, false, 0}}},
+        {"saved, then undone",
+         {{"edit", true, false, 1},
+          {"open", true, true, 2},
+          {"save", false, true, 2},
+          {"undo", false, false, 1},
+          {"undo", true, false, 0},
+          {"redo", false, false, 1}}},
+        {"saved with it, undone and replaced by another list",
+         {{"open", false, true, 1},
+          {"save", false, true, 1},
+          {"undo", false, false, 0},
+          {"open", false, true, 1},
+          {"undo", false, false, 0}}},
+        {"saved with an edit, undone and replaced by the list",
+         {{"edit", true, false, 1},
+          {"save", false, false, 1},
+          {"undo", true, false, 0},
+          {"open", true, true, 1},
+          {"undo", true, false, 0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        NamesFixture f;
+        const std::int32_t frames = f.root().frameCount();
+        for (const Step& step : c.steps) {
+            const std::string action = step.action;
+            SCOPED_TRACE(action);
+            if (action == "open") {
+                ASSERT_TRUE(f.clickCell(0, test::fieldNameCell("qty")));
+                f.choose(MenuCommand::WhereUsed);
+            } else if (action == "edit") {
+                make<ModelEditor>(f.panel->kernel()->program(), &f.panel->commands())
+                    ->setCellFormula(*f.panel->kernel()->getTableByName("Spare"), 0, 0, str("7"));
+            } else if (action == "undo") {
+                f.undo();
+            } else if (action == "redo") {
+                f.redo();
+            } else if (action == "save") {
+                f.choose(MenuCommand::Save);
+            } else if (action == "move") {
+                f.dragFrame(f.frame(frames), {600, 300});
+            } else if (action == "maximize") {
+                f.pressButton(f.frame(frames), TitleButton::Maximize);
+            } else {
+                ASSERT_EQ(action, "close");
+                f.pressButton(f.frame(frames), TitleButton::Close);
+            }
+            f.key(key::kEnd);  // an event: the title follows it
+            EXPECT_EQ(f.root().frameCount(), frames + (step.listShown ? 1 : 0));
+            EXPECT_EQ(f.undoCount(), step.undoSteps);
+            EXPECT_EQ(f.modified(), step.modified);
+            EXPECT_EQ(f.window.title().find('*') != std::string::npos, step.modified)
+                << f.window.title();
+        }
+        // Exit asks only about a real change.
+        const std::size_t dialogs = f.window.dialogs().size();
+        f.window.scriptAnswer(Answer::Cancel);
+        f.choose(MenuCommand::Exit);
+        EXPECT_EQ(f.window.dialogs().size(), dialogs + (f.modified() ? 1 : 0));
+        EXPECT_EQ(f.window.exitStatus().has_value(), !f.modified());
+    }
 }
 
 // Clearing a used name (Delete on its cell) asks first. Cancel keeps all;

@@ -18,22 +18,28 @@ namespace {
 class AppendCommand final : public Command {
     QV_OBJECT(AppendCommand, Command, "AppendCommand")
   public:
-    AppendCommand(std::string& log, char letter) : m_log(log), m_letter(letter) {}
+    AppendCommand(std::string& log, char letter, bool changesDocument = true)
+        : m_log(log), m_letter(letter), m_changesDocument(changesDocument) {}
     void redo() override { m_log += m_letter; }
     void undo() override {
         ASSERT_FALSE(m_log.empty());
         ASSERT_EQ(m_log.back(), m_letter);
         m_log.pop_back();
     }
+    bool changesDocument() const override { return m_changesDocument; }
     StringPointer describe() const override { return str(std::string("Append ") + m_letter); }
 
   private:
     std::string& m_log;
     char m_letter;
+    bool m_changesDocument;
 };
 
 struct Step {
-    const char* action;  // "x<letter>" executes, "u" undoes, "r" redoes, "c" clears, "s" saves
+    // "x<letter>" executes, "v<letter>" executes a command the document does
+    // not show (a session-only view), "u" undoes, "r" redoes, "c" clears,
+    // "s" saves
+    const char* action;
     const char* log;
     std::int32_t undo;
     std::int32_t redo;
@@ -45,8 +51,8 @@ void run(const std::vector<Step>& steps) {
     std::string log;
     for (const Step& step : steps) {
         std::string action = step.action;
-        if (action[0] == 'x') {
-            manager.execute(make<AppendCommand>(log, action[1]), true);
+        if (action[0] == 'x' || action[0] == 'v') {
+            manager.execute(make<AppendCommand>(log, action[1], action[0] == 'x'), true);
         } else if (action == "u") {
             manager.undo();
         } else if (action == "r") {
@@ -138,6 +144,56 @@ TEST(CommandManagerTest, TheSavedPositionIsCleanAndLostWithTheRedoHistoryHolding
     }
 }
 
+// Commands the document does not show are undone and redone like others
+// but never make it modified: only the commands that change its text count
+// between the current position and the saved one.
+TEST(CommandManagerTest, CommandsTheDocumentDoesNotShowLeaveItClean) {
+    const std::vector<std::vector<Step>> sequences = {
+        // Alone, undone and redone.
+        {{"va", "a", 1, 0, false}, {"u", "", 0, 1, false}, {"r", "a", 1, 0, false}},
+        // A real change after it, undone back over it.
+        {{"va", "a", 1, 0, false},
+         {"xb", "ab", 2, 0, true},
+         {"u", "a", 1, 1, false},
+         {"u", "", 0, 2, false},
+         {"r", "a", 1, 1, false},
+         {"r", "ab", 2, 0, true}},
+        // Undo past it to a real change before it.
+        {{"xa", "a", 1, 0, true},
+         {"vb", "ab", 2, 0, true},
+         {"u", "a", 1, 1, true},
+         {"u", "", 0, 2, false}},
+        // Saved after it and a real change, then undone.
+        {{"xa", "a", 1, 0, true},
+         {"vb", "ab", 2, 0, true},
+         {"s", "ab", 2, 0, false},
+         {"u", "a", 1, 1, false},
+         {"u", "", 0, 2, true},
+         {"r", "a", 1, 1, false},
+         {"vc", "ac", 2, 0, false}},
+        // Saved with it, undone, and a new one drops it: still the saved text.
+        {{"va", "a", 1, 0, false},
+         {"s", "a", 1, 0, false},
+         {"u", "", 0, 1, false},
+         {"vb", "b", 1, 0, false},
+         {"u", "", 0, 1, false},
+         {"xc", "c", 1, 0, true},
+         {"u", "", 0, 1, false}},
+        // The dropped history held a real change too: the saved text is gone.
+        {{"xa", "a", 1, 0, true},
+         {"vb", "ab", 2, 0, true},
+         {"s", "ab", 2, 0, false},
+         {"u", "a", 1, 1, false},
+         {"u", "", 0, 2, true},
+         {"vc", "c", 1, 0, true},
+         {"u", "", 0, 1, true}},
+    };
+    for (std::size_t i = 0; i < sequences.size(); ++i) {
+        SCOPED_TRACE("sequence " + std::to_string(i));
+        run(sequences[i]);
+    }
+}
+
 TEST(CommandManagerTest, ExecuteWithoutApplyingRecordsAChangeAlreadyMade) {
     CommandManager manager;
     std::string log = "a";  // the caller made the change itself
@@ -166,6 +222,8 @@ class FakeGrid final : public ColumnWidthTarget {
     QV_OBJECT(FakeGrid, ColumnWidthTarget, "FakeGrid")
   public:
     std::vector<std::int32_t> widths;
+    bool kept = true;
+    bool isKeptInDocument() const override { return kept; }
     std::int32_t columnCount() const override { return static_cast<std::int32_t>(widths.size()); }
     std::int32_t columnWidth(std::int32_t column) const override {
         return widths.at(static_cast<std::size_t>(column));
@@ -208,6 +266,10 @@ TEST(CommandManagerTest, ColumnWidthChangesAndReturnsAndSparesMissingColumns) {
     manager.redo();
     EXPECT_EQ(grid->widths, (std::vector<std::int32_t>{80}));
     EXPECT_EQ(manager.undoCount(), 1);
+    EXPECT_FALSE(manager.isClean());
+    // A grid of a view the document does not keep: no change to save.
+    grid->kept = false;
+    EXPECT_TRUE(manager.isClean());
 }
 
 TEST(CommandManagerTest, BooleanChangeTogglesOnlyBooleanCells) {

@@ -58,6 +58,51 @@ std::vector<std::string> findAll(Kernel& kernel, const std::string& query, FindO
 
 using Lines = std::vector<std::string>;
 
+// Names and values with letters beyond ASCII are found in either case,
+// with every option, unless case matters.
+TEST(FindSearch, FindsLatinLettersInEitherCase) {
+    Pointer<Kernel> kernel = loadModel(
+        "table [Árak]{ [Őr]:=range 1 to 1! [név]:=\"ÉVA Łódź\"! } "
+        "table [Ünnep]{ x:=[Árak][1].[név]! }");
+    const struct {
+        const char* query;
+        FindOptions options;
+        std::uint32_t kinds;
+        Lines expected;
+    } rows[] = {
+        {"ÁRAK", {}, findKindBit(FindKind::TableName), {"table name 0.-1[0]: [Árak]"}},
+        {"őr",
+         {false, true, false},
+         findKindBit(FindKind::FieldName),
+         {"field name 0.0[0]d0: [Őr]"}},
+        {"éva ŁÓDŹ",
+         {},
+         findKindBit(FindKind::Value),
+         {"value 0.1[1]: [ÉVA Łódź]", "value 1.0[0]: [ÉVA Łódź]"}},
+        {"ünnep",
+         {false, false, true},
+         findKindBit(FindKind::TableName),
+         {"table name 1.-1[0]: [Ünnep]"}},
+        {"árak\\]\\[1\\]\\.\\[NÉV",
+         {false, false, true},
+         findKindBit(FindKind::Formula),
+         {"formula 1.0[0]d0: [[Árak][1].[név]]"}},
+        {"éva", {true, false, false}, kAllFindKinds, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.query);
+        EXPECT_EQ(findAll(*kernel, row.query, row.options, {}, row.kinds), row.expected);
+    }
+}
+
+// The text of a number is reused while a column repeats it, never after
+// another text took its place.
+TEST(FindSearch, ARepeatedNumberIsFoundAfterATextBetween) {
+    Pointer<Kernel> kernel = loadModel("table R{ v:=5! w:=\"x\"! z:=5! y:=5! }");
+    EXPECT_EQ(findAll(*kernel, "5", {}, {}, findKindBit(FindKind::Value)),
+              (Lines{"value 0.0[0]: [5]", "value 0.2[0]: [5]", "value 0.3[0]: [5]"}));
+}
+
 TEST(FindSearch, LooksInEveryKindOfPlace) {
     Pointer<Kernel> kernel = loadModel(kModel);
     const struct {

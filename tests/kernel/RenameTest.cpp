@@ -209,21 +209,72 @@ TEST(Rename, UndecidedMembersStayAndAreCounted) {
               "table A{\n    u:=1!\n}\ntable B{\n    v:=2!\n}\ntable T{\n    x:=if 1 then A "
               "else B!\n    y:=x.v!\n}\n");
     EXPECT_EQ(renameSummary(plan, 0),
-              "0 formulas in 1 table, 0 views; 1 name after a dot left as they are: other "
-              "tables have fields of that name");
+              "Only the name changes; 1 name after a dot left as it is: other tables have fields "
+              "of that name");
 }
 
-TEST(Rename, SummaryCountsFormulasTablesViewsAndTheFamily) {
-    Pointer<Kernel> kernel = loadModel(
-        "table B{\n    a:=1!\n    b:=a*2!\n}\ntable D extends B{\n    a:=3!\n    c:=a+b!\n}\n");
-    std::vector<StringPointer> views = {str("B.a"), str("D")};
-    RenamePlan plan = planRename(*kernel, parseNameTarget("B.a"), "x", views);
-    ASSERT_FALSE(plan.refused());
-    ASSERT_EQ(plan.outside.size(), 1u);
-    EXPECT_EQ(plan.outside[0].after->toStdString(), "B.x");
-    EXPECT_EQ(renameSummary(plan, 1),
-              "2 formulas in 2 tables, 1 view; the field is defined in 2 tables (a base table and "
-              "those extending it), renamed in all");
+// The preview's text counts what changes besides the name and leaves out
+// what is counted 0; a row's own name cell is the name, not a use of it.
+TEST(Rename, SummaryCountsOnlyWhatChanges) {
+    struct Case {
+        const char* what;
+        const char* model;
+        const char* target;
+        std::vector<const char*> views;
+        const char* summary;
+    };
+    const Case cases[] = {
+        {"formulas in two tables, no view",
+         "table P{\n    q:=1!\n    r:=q*2!\n    s:=q+1!\n}\ntable R{\n    t:=P.q!\n}\n",
+         "P.q",
+         {},
+         "3 formulas in 2 tables"},
+        {"one formula and one view",
+         "table P{\n    q:=1!\n    r:=q*2!\n}\n",
+         "P.q",
+         {"P.q"},
+         "1 formula in 1 table, 1 view"},
+        {"only a view", "table P{\n    q:=1!\n}\n", "P.q", {"P.q", "P"}, "1 view"},
+        {"nothing uses it", "table P{\n    q:=1!\n}\n", "P.q", {"P"}, "Only the name changes"},
+        {"a table extended, shown in two views",
+         "table B{\n    a:=1!\n}\ntable D extends B{\n    c:=2!\n}\n",
+         "B",
+         {"B", "B[1]"},
+         "1 base-table clause, 2 views"},
+        {"the field of a family",
+         "table B{\n    a:=1!\n    b:=a*2!\n}\ntable D extends B{\n    a:=3!\n    c:=a+b!\n}\n",
+         "B.a",
+         {"B.a", "D"},
+         "2 formulas in 2 tables, 1 view; the field is defined in 2 tables (a base table and "
+         "those extending it), renamed in all"},
+        {"a row nothing uses",
+         "table C{\n    ~name:=?!\n    v:=1!\n    <1>:={    ~name:=a,}\n}\n",
+         "C[a]",
+         {},
+         "Only the name changes"},
+        {"a row used once",
+         "table C{\n    ~name:=?!\n    v:=1!\n    w:=a@v+1!\n    <1>:={    ~name:=a,}\n}\n",
+         "C[a]",
+         {},
+         "1 formula in 1 table"},
+        {"two names after a dot undecided",
+         "table A{\n    v:=1!\n}\ntable B{\n    v:=2!\n}\ntable T{\n    x:=if 1 then A else "
+         "B!\n    y:=x.v+x.v!\n}\n",
+         "A.v",
+         {},
+         "Only the name changes; 2 names after a dot left as they are: other tables have fields "
+         "of that name"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Pointer<Kernel> kernel = loadModel(c.model);
+        std::vector<StringPointer> views;
+        for (const char* view : c.views)
+            views.push_back(str(view));
+        RenamePlan plan = planRename(*kernel, parseNameTarget(c.target), "fresh", views);
+        ASSERT_FALSE(plan.refused()) << plan.refusal->toStdString();
+        EXPECT_EQ(renameSummary(plan, static_cast<std::int32_t>(plan.outside.size())), c.summary);
+    }
 }
 
 TEST(References, ListDefinitionsThenFormulasWithTheirPlaces) {
