@@ -344,9 +344,16 @@ std::int64_t RenamePlan::formulaUses() const noexcept {
 std::string renameSummary(const RenamePlan& plan, std::int32_t views) {
     // Only the parts that change are told; a rename nothing uses says so.
     std::vector<std::string> parts;
+    // The tables counted are those of the formulas: the field's own
+    // definitions are told apart below.
+    std::set<std::int32_t> formulaTables;
+    for (const FormulaRewrite& formula : plan.formulas) {
+        if (!formula.ownName) formulaTables.insert(formula.place.table);
+    }
     if (std::int64_t uses = plan.formulaUses(); uses > 0)
-        parts.push_back(counted(uses, "formula", "formulas") + " in " +
-                        counted(plan.tables, "table", "tables"));
+        parts.push_back(
+            counted(uses, "formula", "formulas") + " in " +
+            counted(static_cast<std::int64_t>(formulaTables.size()), "table", "tables"));
     std::int64_t definitions = 0;
     std::int64_t clauses = 0;
     for (const NameRewrite& name : plan.names) {

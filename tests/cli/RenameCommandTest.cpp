@@ -92,7 +92,7 @@ const CommandRow kCommandRows[] = {
      "total:=Prices.qty*qty!\n+    total:=Stock.qty*qty!\n }\n-maximized "
      "result(Prices.qty);\n+maximized "
      "result(Stock.qty);\n //--end\n\\ No newline at end of file\n",
-     "qvl: PATH: Prices -> Stock: 1 formula in 2 tables, 1 view\n"},
+     "qvl: PATH: Prices -> Stock: 1 formula in 1 table, 1 view\n"},
     {"a name taken",
      {"rename", "FILE", "Prices.qty", "price"},
      1,

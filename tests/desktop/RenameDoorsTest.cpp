@@ -207,7 +207,7 @@ const Door kTableDoors[] = {
 };
 
 const std::string kFieldPreview =
-    "3 formulas in 3 tables, 0 views; the field is defined in 2 tables (a base table and those "
+    "3 formulas in 3 tables; the field is defined in 2 tables (a base table and those "
     "extending it), renamed in all.";
 
 // The field renamed from any table of its family, by any door, gives one
@@ -258,8 +258,7 @@ TEST(RenameDoors, ATableRenamedFromTheNewDoorsRenamesItsUsesAndViews) {
         f.panel->markSavedPosition();
         const std::int32_t steps = f.undoCount();
         f.key(key::kEnter);
-        EXPECT_EQ(f.lastDialog(),
-                  "confirm: Rename Ext to Extra?\n\n1 formula in 2 tables, 1 view.");
+        EXPECT_EQ(f.lastDialog(), "confirm: Rename Ext to Extra?\n\n1 formula in 1 table, 1 view.");
         const std::string renamed = replaced(before, "Ext[", "Extra[");
         EXPECT_EQ(f.document(),
                   replaced(replaced(renamed, "table Ext ", "table Extra "), "(Ext)", "(Extra)"));
@@ -293,7 +292,7 @@ TEST(RenameDoors, ACancelledOrRefusedRenameChangesNothingByAnyDoor) {
         {"not valid", "a]b", {}, ".qty" + invalid},
     };
     const Case tableCases[] = {
-        {"cancelled", "Extra", {Answer::Cancel}, "Ext to Extra?\n\n1 formula in 2 tables, 1 view."},
+        {"cancelled", "Extra", {Answer::Cancel}, "Ext to Extra?\n\n1 formula in 1 table, 1 view."},
         {"taken", "Report", {}, "Ext: the name Report is taken by another table"},
         {"not valid", "a]b", {}, "Ext" + invalid},
     };

@@ -95,7 +95,7 @@ TEST(RenameWindow, ARealDoubleClickAndTypingRenameAFieldThatUndoRestores) {
 
     ASSERT_EQ(script.asked.size(), 1u);
     EXPECT_EQ(script.asked[0],
-              "Rename Catalogue.net to price?\n\n1 formula in 3 tables; the field is defined in 3 "
+              "Rename Catalogue.net to price?\n\n1 formula in 1 table; the field is defined in 3 "
               "tables (a base table and those extending it), renamed in all.");
     std::string renamed = panel.toSource()->toStdString();
     EXPECT_EQ(renamed.find("net:="), std::string::npos);
@@ -169,7 +169,7 @@ TEST(RenameWindow, AnInheritedFieldRenamedInTheExtendingTablesGridRenamesItsFami
 
     ASSERT_EQ(script.asked.size(), 1u);
     EXPECT_EQ(script.asked[0],
-              "Rename Books.net to list_price?\n\n1 formula in 3 tables, 0 views; the field is "
+              "Rename Books.net to list_price?\n\n1 formula in 1 table; the field is "
               "defined in 3 tables (a base table and those extending it), renamed in all.");
     std::string renamed = panel.toSource()->toStdString();
     EXPECT_EQ(renamed.find("net:="), std::string::npos);
