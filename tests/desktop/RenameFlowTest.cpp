@@ -75,8 +75,7 @@ TEST(RenameFlow, ATableRenamedInTheProjectViewRenamesItsUsesAndViews) {
     f.type("Costs");
     f.panel->markSavedPosition();
     f.key(toolkit::key::kEnter);
-    EXPECT_EQ(f.lastDialog(),
-              "confirm: Rename Prices to Costs?\n\n1 formula in 1 table, 3 views.");
+    EXPECT_EQ(f.lastDialog(), "confirm: Rename Prices to Costs?\n\n1 formula in 1 table, 3 views.");
     EXPECT_EQ(f.document(), replaced(before, "Prices", "Costs"));
     EXPECT_EQ(f.total(), total);
     EXPECT_TRUE(f.modified());
