@@ -21,6 +21,11 @@ class Command : public Object {
     // does not keep added, moved or closed): it is undone like any other
     // but leaves the document unmodified.
     virtual bool changesDocument() const { return true; }
+    // A step that matters only until the next change is recorded (a
+    // keystroke in the formula bar, whose text the committed cell then
+    // replaces): that change drops it, so undo goes straight to the change
+    // instead of replaying keystrokes nobody sees.
+    virtual bool isDraft() const { return false; }
     virtual StringPointer getName() const { return str("command"); }
 };
 

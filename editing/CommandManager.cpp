@@ -9,6 +9,7 @@ CommandManager::CommandManager() : m_undo(make<Stack>()), m_redo(make<Stack>()) 
 
 void CommandManager::execute(const Pointer<Command>& command, bool apply) {
     if (command.isNull()) return;
+    if (!command->isDraft()) dropDrafts();
     // The clean position lay in the redo history this command drops; the
     // current position shows the same text when nothing between the two
     // changed the document.
@@ -17,6 +18,23 @@ void CommandManager::execute(const Pointer<Command>& command, bool apply) {
     m_undo->push(command);
     m_redo = make<Stack>();
     if (apply) command->redo();
+}
+
+// Drafts change nothing saved, so a clean position among them is the
+// position below them; one in the redo history moves down with it.
+void CommandManager::dropDrafts() {
+    const std::int32_t before = undoCount();
+    while (m_undo->size() > 0) {
+        Pointer<Command> top = cast<Command>(m_undo->peek());
+        if (top.isNull() || !top->isDraft()) break;
+        m_undo->pop();
+    }
+    const std::int32_t dropped = before - undoCount();
+    if (m_cleanIndex > before) {
+        m_cleanIndex -= dropped;
+    } else if (m_cleanIndex > undoCount()) {
+        m_cleanIndex = undoCount();
+    }
 }
 
 // Moves commands from one stack to the other up to and including the first

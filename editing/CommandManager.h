@@ -48,6 +48,8 @@ class CommandManager final : public Object {
     static constexpr std::int32_t kUnreachable = -1;
 
     static void transfer(Stack& from, Stack& to, bool undoing);
+    // Forgets the drafts on top of the undo stack (see Command::isDraft).
+    void dropDrafts();
     // The command at a place of the whole history: the undo stack oldest
     // first, then the redo stack from its top.
     Pointer<Command> commandAt(std::int32_t index) const;

@@ -41,6 +41,8 @@ class TextChangedCommand final : public Command {
     // False for a text the document does not keep (the formula bar's).
     bool changesDocument() const override { return m_changesDocument; }
     void setChangesDocument(bool changes) noexcept { m_changesDocument = changes; }
+    // A text the document does not keep is the formula bar's draft.
+    bool isDraft() const override { return !m_changesDocument; }
 
     StringPointer describe() const override;
 

@@ -147,9 +147,12 @@ struct Door {
 
 // Opens the door, takes the document as it stands then (clicks raise
 // frames), and types the new name; Enter is left to the caller.
-std::string openAndType(DoorsFixture& f, const Door& door, std::string_view typed) {
+// `steps`, when given, takes the undo count before the typing.
+std::string openAndType(DoorsFixture& f, const Door& door, std::string_view typed,
+                        std::int32_t* steps = nullptr) {
     EXPECT_TRUE(door.open(f));
     std::string before = f.document();
+    if (steps != nullptr) *steps = f.undoCount();
     if (door.byF2) {
         f.key(key::kF2);
         f.key(key::kSelectAll);
@@ -219,11 +222,10 @@ TEST(RenameDoors, AFieldRenamedFromAnyDoorOfItsFamilyGivesOneDocument) {
         DoorsFixture f;
         const std::string values = f.values();
         f.window.scriptAnswer(Answer::Ok);
-        const std::string before = openAndType(f, door, "amount");
-        // Typing is undone step by step: the flag follows the rename alone
-        // from here.
+        // The keystrokes go with the rename: one step undoes it.
+        std::int32_t steps = 0;
+        const std::string before = openAndType(f, door, "amount", &steps);
         f.panel->markSavedPosition();
-        const std::int32_t steps = f.undoCount();
         f.key(key::kEnter);
         EXPECT_TRUE(f.lastDialog().starts_with("confirm: Rename ")) << f.lastDialog();
         EXPECT_TRUE(f.lastDialog().ends_with(".qty to amount?\n\n" + kFieldPreview))
@@ -254,9 +256,9 @@ TEST(RenameDoors, ATableRenamedFromTheNewDoorsRenamesItsUsesAndViews) {
         DoorsFixture f;
         const std::string values = f.values();
         f.window.scriptAnswer(Answer::Ok);
-        const std::string before = openAndType(f, door, "Extra");
+        std::int32_t steps = 0;
+        const std::string before = openAndType(f, door, "Extra", &steps);
         f.panel->markSavedPosition();
-        const std::int32_t steps = f.undoCount();
         f.key(key::kEnter);
         EXPECT_EQ(f.lastDialog(), "confirm: Rename Ext to Extra?\n\n1 formula in 1 table, 1 view.");
         const std::string renamed = replaced(before, "Ext[", "Extra[");

@@ -194,6 +194,72 @@ TEST(CommandManagerTest, CommandsTheDocumentDoesNotShowLeaveItClean) {
     }
 }
 
+// A keystroke of the formula bar: it changes the bar's text only.
+class DraftCommand final : public Command {
+    QV_OBJECT(DraftCommand, Command, "DraftCommand")
+  public:
+    DraftCommand(std::string& bar, char letter) : m_bar(bar), m_letter(letter) {}
+    void redo() override { m_bar += m_letter; }
+    void undo() override { m_bar.pop_back(); }
+    bool changesDocument() const override { return false; }
+    bool isDraft() const override { return true; }
+
+  private:
+    std::string& m_bar;
+    char m_letter;
+};
+
+// Drafts undo one by one until a change is recorded after them; then they
+// are gone and undo goes straight to that change and the one before.
+TEST(CommandManagerTest, AChangeDropsTheDraftsBeforeIt) {
+    struct Row {
+        const char* what;
+        const char* actions;  // x: a change, d: a draft, u: undo, r: redo, s: save
+        const char* log;
+        std::int32_t undo;
+        bool modified;
+    };
+    const std::vector<Row> rows = {
+        {"typed, then committed", "xdddx", "ab", 2, true},
+        {"committed, then undone", "xdddxu", "a", 1, true},
+        {"undone twice: no keystroke left to replay", "xdddxuu", "", 0, false},
+        {"drafts undone while typing", "xddu", "a", 2, true},
+        {"saved while typing: the commit's undo is clean", "xddsxu", "a", 1, false},
+        {"saved before typing", "xsddx", "ab", 2, true},
+        {"saved, undone, typed, committed", "xsudx", "b", 1, true},
+        {"drafts alone stay", "ddd", "", 3, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        CommandManager manager;
+        std::string log;
+        std::string bar;
+        char next = 'a';
+        for (const char* action = row.actions; *action != '\0'; ++action) {
+            switch (*action) {
+                case 'x':
+                    manager.execute(make<AppendCommand>(log, next++), true);
+                    break;
+                case 'd':
+                    manager.execute(make<DraftCommand>(bar, '.'), true);
+                    break;
+                case 'u':
+                    manager.undo();
+                    break;
+                case 'r':
+                    manager.redo();
+                    break;
+                case 's':
+                    manager.markClean();
+                    break;
+            }
+        }
+        EXPECT_EQ(log, row.log);
+        EXPECT_EQ(manager.undoCount(), row.undo);
+        EXPECT_EQ(manager.isClean(), !row.modified);
+    }
+}
+
 TEST(CommandManagerTest, ExecuteWithoutApplyingRecordsAChangeAlreadyMade) {
     CommandManager manager;
     std::string log = "a";  // the caller made the change itself

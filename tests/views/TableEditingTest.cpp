@@ -97,19 +97,19 @@ TEST_F(TableEditingTest, TypingOnACellEditsItThroughTheFormulaBar) {
         click(c.column, c.row);
         if (c.start == Case::F2) key(key::kF2);
         if (c.start == Case::DoubleClick) doubleClickCell(c.column, c.row);
+        std::int32_t steps = commands().undoCount();
         type(c.typed);
         EXPECT_EQ(barText(), c.barWhileTyping);
         // The cell shows the text as it is typed, and nothing is computed yet.
         EXPECT_EQ(grid->typing(), c.barWhileTyping);
         std::vector<std::string> texts = paintedTexts();
         EXPECT_NE(std::find(texts.begin(), texts.end(), c.barWhileTyping), texts.end());
-        std::int32_t steps = commands().undoCount();
         key(c.endKey);
         EXPECT_EQ(values(), c.values);
         EXPECT_EQ(support().selected(), Pointer<AbstractEditable>(grid));
         EXPECT_EQ((std::pair{grid->currentColumn(), grid->currentRow()}), c.after);
         EXPECT_FALSE(grid->typing());
-        // One step undoes the edit, one redoes it.
+        // One step undoes the edit, keystrokes and all; one redoes it.
         EXPECT_EQ(commands().undoCount(), steps + 1);
         key(key::kUndo);
         EXPECT_EQ(values(), "1 1 / 2 2");
