@@ -53,7 +53,8 @@ void PropertiesEditable::followSelection(const Pointer<AbstractEditable>& select
     m_model->setProperties(cast<PropertyList>(properties));
     m_model->setNames(properties.isNull() ? Pointer<NameProperties>() : NameProperties::of(source));
     m_model->layout();
-    m_grid->selectCell(m_model->leadingColumnCount(), m_model->headerRowCount());
+    // The formula bar stays with the cell just selected elsewhere.
+    m_grid->placeCursor(m_model->leadingColumnCount(), m_model->headerRowCount());
     invalidateLayout();
     repaint();
 }

@@ -27,9 +27,13 @@ bool TableEditable::acceptValue(const Pointer<Object>& value) {
 }
 
 void TableEditable::selectCell(std::int32_t column, std::int32_t row) {
+    placeCursor(column, row);
+    showCurrentFormula();
+}
+
+void TableEditable::placeCursor(std::int32_t column, std::int32_t row) {
     m_selection.selectCell(*m_model, column, row);
     revealCurrent();
-    showCurrentFormula();
     repaint();
 }
 

@@ -93,6 +93,9 @@ class TableEditable final : public AbstractEditable {
     // Selects the cell (clamped to the grid), scrolls it into sight and
     // shows its text in the formula bar. Clears a column range.
     void selectCell(std::int32_t column, std::int32_t row);
+    // The same for a grid that is not the focused one (a view following
+    // another's selection): the formula bar keeps showing the focused cell.
+    void placeCursor(std::int32_t column, std::int32_t row);
     // The cell of the results the selected position shows (its value or
     // its formula); nullopt where it shows none.
     std::optional<CellPlace> currentPlace() const;

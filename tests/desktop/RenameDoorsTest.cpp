@@ -407,6 +407,29 @@ TEST(RenameDoors, AfterARenameInThePropertiesViewTheFormulaLineShowsTheNewName) 
     }
 }
 
+// The properties view follows a click on a grid without taking the formula
+// line: it keeps showing the cell clicked, whichever grid it is in.
+TEST(RenameDoors, TheFormulaLineStaysWithTheCellClickedWhileThePropertiesFollow) {
+    struct Case {
+        const char* what;
+        std::int32_t view;
+        const char* field;
+    };
+    const Case cases[] = {
+        {"the base table's header", 0, "qty"},
+        {"the extending table's header", 1, "extra"},
+        {"another table's header", 2, "price"},
+        {"back to the first", 0, "price"},
+    };
+    DoorsFixture f;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(f.clickIn(c.view, test::fieldNameCell(c.field)));
+        EXPECT_EQ(f.properties()->model()->title()->toStdString(), "Table view properties");
+        EXPECT_EQ(std::string(f.panel->formulaBar()->field()->text()), c.field);
+    }
+}
+
 // Escape leaves the name as it was; so do Enter on the same name and on an
 // empty one (a tree line never clears a name). Only a table's or a field's
 // line is renamed: F2 on a row's line edits nothing.
