@@ -5,7 +5,7 @@
 
 #include "app/DocumentFile.h"
 #include "app/LoadFailure.h"
-#include "cli/TerminalText.h"
+#include "app/TerminalText.h"
 #include "cli/UsageTexts.h"
 #include "core/FileWriter.h"
 #include "language/SourceError.h"

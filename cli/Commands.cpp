@@ -6,6 +6,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "app/TerminalText.h"
 #include "charts/ChartFile.h"
 #include "charts/ChartSvg.h"
 #include "charts/TableChartModel.h"
@@ -13,7 +14,6 @@
 #include "cli/ErrorCauses.h"
 #include "cli/ProgressFeedback.h"
 #include "cli/TableRenderer.h"
-#include "cli/TerminalText.h"
 #include "core/FileWriter.h"
 #include "core/ValueConversions.h"
 #include "core/Warning.h"

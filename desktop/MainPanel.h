@@ -21,6 +21,7 @@
 #include "desktop/NameEditFlow.h"
 #include "desktop/OpenTableDialog.h"
 #include "desktop/SourceWindow.h"
+#include "desktop/TableExportFlow.h"
 #include "desktop/WaitIndicator.h"
 #include "editing/EditableContainerPanel.h"
 #include "kernel/FindReplace.h"
@@ -79,6 +80,9 @@ enum class MenuCommand : std::int32_t {
     DeleteTable,
     CellDeleteField,
     CellDeleteTable,
+    // File's Import... and Export table... (see MainPanelData.cpp).
+    Import,
+    ExportTable,
 };
 
 class MainPanel final : public EditableContainerPanel,
@@ -186,6 +190,10 @@ class MainPanel final : public EditableContainerPanel,
     std::optional<std::int32_t> selectedTable() const;
     DeleteFlow& deletes() noexcept { return m_deletes; }
 
+    // File > Export table... (MainPanelData.cpp): the table of the selected
+    // grid, or of the selected line of a list of tables.
+    std::optional<std::int32_t> tableToExport() const;
+
     // The program text and the layout text, as a document is written
     // (without the end mark).
     StringPointer toSource() const override;
@@ -228,6 +236,9 @@ class MainPanel final : public EditableContainerPanel,
                       const std::vector<Pointer<TextEditable>>& areas);
     std::int64_t renameForReplace(const NamedPlace& named, std::string_view newName);
     void deleteMenuChosen(MenuCommand command);
+    // File's Import... and Export table...; false for any other item.
+    bool dataMenuChosen(MenuCommand command);
+    bool dataMessage(const toolkit::PostedMessage& message);
     // Ctrl+Delete on a field's name cell or a table's name in a list of
     // tables; true when it deleted (or asked).
     bool deleteKey(std::int32_t code, std::uint32_t modifiers);
@@ -280,6 +291,7 @@ class MainPanel final : public EditableContainerPanel,
     const Kernel* m_refreshedKernel = nullptr;
     std::int32_t m_refreshedCount = 0;
     ChartExport m_chartExport;
+    TableExportFlow m_tableExport;
     // The wait indicator's Stop, for explanations under way.
     std::atomic<bool> m_explainStop{false};
     // The cause line shown last, for the cell and results it was made for.

@@ -118,7 +118,7 @@ std::string shown(const std::string& document, const std::string& table) {
     std::FILE* out = ::open_memstream(&buffer, &size);
     {
         cli::TableWriter writer(cli::Format::Text, out);
-        writer.write(cli::renderTable(*result, false));
+        writer.write(renderTable(*result, false));
         writer.finish();
     }
     std::fclose(out);
