@@ -69,7 +69,8 @@ void MainPanel::buildMenus() {
     MenuItem file =
         menu("&File", {item("&New", New, "Ctrl+N"), item("&Open", Open, "Ctrl+O"),
                        item("&Save", Save, "Ctrl+S"), item("Save &As...", SaveAs, "Ctrl+Shift+S"),
-                       item("&Export table...", ExportTable), item("E&xit", Exit, "Ctrl+Q")});
+                       item("&Import...", Import), item("&Export table...", ExportTable),
+                       item("E&xit", Exit, "Ctrl+Q")});
     MenuItem edit =
         menu("&Edit",
              {item("&Cut\tCtrl+X", Cut), item("&Copy\tCtrl+C", Copy), item("&Paste\tCtrl+V", Paste),

@@ -17,6 +17,7 @@
 #include "desktop/DeleteFlow.h"
 #include "desktop/DocumentFlow.h"
 #include "desktop/FindPanel.h"
+#include "desktop/ImportFlow.h"
 #include "desktop/MainPanelKernelFeedback.h"
 #include "desktop/NameEditFlow.h"
 #include "desktop/OpenTableDialog.h"
@@ -193,6 +194,8 @@ class MainPanel final : public EditableContainerPanel,
     // File > Export table... (MainPanelData.cpp): the table of the selected
     // grid, or of the selected line of a list of tables.
     std::optional<std::int32_t> tableToExport() const;
+    // File > Import...: the preview and the import (ImportFlow).
+    ImportFlow& imports() noexcept { return m_import; }
 
     // The program text and the layout text, as a document is written
     // (without the end mark).
@@ -272,7 +275,9 @@ class MainPanel final : public EditableContainerPanel,
     bool isEmptyWorkArea(toolkit::Point point) const;
     void watch(const Pointer<Kernel>& kernel);
     void waitEnded();
-    bool isComputing() const noexcept { return m_wait.isWaiting(); }
+    // The kernel computes, or an import reads its file: the window takes no
+    // input but a stop meanwhile.
+    bool isComputing() const noexcept { return m_wait.isWaiting() || m_import.isReading(); }
 
     Pointer<MainPanelKernelFeedback> m_feedback;
     Pointer<Kernel> m_kernel;
@@ -308,6 +313,7 @@ class MainPanel final : public EditableContainerPanel,
     NameEditFlow m_nameEdits{window(), support(), *this,
                              [this](const Pointer<AbstractEditable>& view) { showView(view); }};
     DeleteFlow m_deletes{window(), support(), *this, m_nameEdits};
+    ImportFlow m_import{window(), support(), *this, [this] { waitEnded(); }};
 };
 
 }  // namespace qv

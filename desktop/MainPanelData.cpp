@@ -1,5 +1,5 @@
 // The main panel's doors for data: File > Import... and File > Export
-// table.... The work itself is the flows' (TableExportFlow).
+// table.... The work itself is the flows' (ImportFlow, TableExportFlow).
 #include "desktop/MainPanel.h"
 #include "views/EvalMultiModel.h"
 #include "views/EvalSingleModel.h"
@@ -36,6 +36,10 @@ std::optional<std::int32_t> MainPanel::tableToExport() const {
 }
 
 bool MainPanel::dataMenuChosen(MenuCommand command) {
+    if (command == MenuCommand::Import) {
+        m_import.start();
+        return true;
+    }
     if (command == MenuCommand::ExportTable) {
         m_tableExport.start(m_kernel, tableToExport());
         return true;
@@ -44,7 +48,7 @@ bool MainPanel::dataMenuChosen(MenuCommand command) {
 }
 
 bool MainPanel::dataMessage(const toolkit::PostedMessage& message) {
-    return m_tableExport.handleMessage(message);
+    return m_tableExport.handleMessage(message) || m_import.handleMessage(message);
 }
 
 }  // namespace qv

@@ -1,0 +1,116 @@
+#include "desktop/ImportFlow.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <new>
+
+#include "core/FileWriter.h"
+#include "desktop/DocumentTitle.h"
+#include "kernel/TableImport.h"
+#include "model/ModelEditor.h"
+
+namespace qv {
+
+namespace {
+
+std::vector<ImportTableInfo> tablesOf(Kernel& kernel) {
+    std::vector<ImportTableInfo> tables;
+    for (std::int32_t t = 0; t < kernel.getTableCount(); ++t) {
+        Pointer<TableResult> table = kernel.getTable(t);
+        if (table.isNull()) continue;
+        ImportTableInfo info{table->name()->toStdString(), {}};
+        for (std::int32_t field = 0; field < table->fieldCount(); ++field)
+            info.fields.push_back(table->fieldName(field)->toStdString());
+        tables.push_back(std::move(info));
+    }
+    return tables;
+}
+
+std::string progressText(std::int64_t bytes, std::int64_t total) {
+    std::int64_t percent = total > 0 ? std::min<std::int64_t>(100, bytes * 100 / total) : 0;
+    return "Reading... " + std::to_string(percent) + "% (Escape or Cancel stops it)";
+}
+
+}  // namespace
+
+ImportFlow::ImportFlow(toolkit::Window& window, EditableSupport& support, ViewHost& host,
+                       std::function<void()> readingEnded)
+    : m_window(window), m_support(support), m_host(host), m_readingEnded(std::move(readingEnded)) {}
+
+void ImportFlow::start() {
+    if (isReading()) return;
+    toolkit::FileDialogRequest request;
+    request.filter = kFilter;
+    request.replyMessage = kFileChosenMessage;
+    m_awaitingFile = true;
+    m_window.showFileDialog(request);
+}
+
+bool ImportFlow::handleMessage(const toolkit::PostedMessage& message) {
+    if (message.id != kFileChosenMessage) return false;
+    if (!m_awaitingFile) return true;
+    m_awaitingFile = false;
+    m_dialog.reset();
+    m_dialog =
+        std::make_unique<ImportDialog>(m_window, message.text, tablesOf(*m_host.viewKernel()),
+                                       [this](ImportDialog& dialog) { accept(dialog); });
+    return true;
+}
+
+// The file read to its end with the dialog's options; the dialog's message
+// line shows how far, and its Cancel (or Escape) stops the reading.
+std::optional<CsvTable> ImportFlow::readWhole(ImportDialog& dialog) {
+    CsvOptions options = dialog.options();
+    std::error_code error;
+    auto total = static_cast<std::int64_t>(std::filesystem::file_size(dialog.path(), error));
+    if (error) total = 0;
+    std::int64_t shownStep = -1;
+    options.progress = [&](std::int64_t bytes) {
+        std::int64_t step = total > 0 ? bytes * kProgressSteps / total : 0;
+        if (step != shownStep) {
+            shownStep = step;
+            dialog.setMessage(progressText(bytes, total));
+        }
+        m_window.processPendingEvents();
+        return !dialog.stopAsked();
+    };
+    std::ifstream input(dialog.path(), std::ios::binary);
+    if (!input) {
+        dialog.setMessage("can not open " + dialog.path() + ": " + systemReason(errno));
+        return std::nullopt;
+    }
+    dialog.setReading(true);
+    CsvResult read;
+    try {
+        read = readCsv(input, options);
+    } catch (const std::bad_alloc&) {
+        read.error = CsvError{0, 0, "out of memory"};
+    }
+    dialog.setReading(false);
+    if (m_readingEnded) m_readingEnded();
+    if (!read.ok()) {
+        dialog.setMessage(describeCsvError(read.error));
+        return std::nullopt;
+    }
+    return std::move(read.table);
+}
+
+void ImportFlow::accept(ImportDialog& dialog) {
+    if (dialog.tableName().empty()) return dialog.setMessage("Name the table to import into.");
+    std::optional<CsvTable> data = readWhole(dialog);
+    if (!data || !dialog.isOpen()) return;
+    Pointer<Kernel> kernel = m_host.viewKernel();
+    ImportOptions options{dialog.tableName(), dialog.key()};
+    ImportPlan plan(*kernel->program(), *data, options);
+    if (plan.failed()) return dialog.setMessage(describeCsvError(plan.error()));
+    std::string report = describeImport(options, plan.counts());
+    std::int32_t index = make<ModelEditor>(kernel->program(), &m_support.commands())->import(plan);
+    if (index < 0) return dialog.setMessage("Nothing was imported.");
+    dialog.window().close();
+    m_lastReport = report;
+    m_host.openTableView(kernel->getTable(index), TableViewKind::Details);
+    m_window.showMessageBox(report, kProductName, toolkit::MessageBoxKind::Notice);
+}
+
+}  // namespace qv
