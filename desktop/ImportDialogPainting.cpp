@@ -16,6 +16,8 @@ constexpr std::int32_t kBoxSide = 13;
 constexpr std::int32_t kBoxGap = 6;
 constexpr std::int32_t kLabelLeft = 12;
 constexpr std::int32_t kCellPadding = 4;
+// Room between a column's widest text and the next column's border.
+constexpr std::int32_t kColumnGap = 10;
 constexpr std::int32_t kNarrowestColumn = 40;
 constexpr std::int32_t kWidestColumn = 160;
 constexpr toolkit::Color kErrorColor{170, 30, 30};
@@ -33,6 +35,14 @@ const char* typeName(CsvType type) {
             return "text";
     }
     return "";
+}
+
+// A cell as the import will read it: a number with its decimal point
+// ("1,5" read with a decimal comma shows "1.5"), anything else as written.
+std::string shownCell(const CsvTable& table, std::int64_t row, std::int32_t column) {
+    if (table.columnType(column) == CsvType::Number && !table.cell(row, column).empty())
+        return table.formulaText(row, column);
+    return std::string(table.cell(row, column));
 }
 
 void drawLabel(toolkit::Graphics& graphics, std::int32_t y, std::string_view text) {
@@ -151,8 +161,9 @@ void ImportDialog::paintPreview(toolkit::Graphics& graphics) const {
         std::int32_t width = std::max(metrics.textWidth(table.fieldNames()[column]),
                                       metrics.textWidth(typeName(table.columnType(column))));
         for (std::int64_t row = 0; row < table.rowCount(); ++row)
-            width = std::max(width, metrics.textWidth(table.cell(row, column)));
-        widths.push_back(std::clamp(width + 2 * kCellPadding, kNarrowestColumn, kWidestColumn));
+            width = std::max(width, metrics.textWidth(shownCell(table, row, column)));
+        widths.push_back(
+            std::clamp(width + kCellPadding + kColumnGap, kNarrowestColumn, kWidestColumn));
     }
     graphics.clipTo({area.x + 1, area.y + 1, area.width - 2, area.height - 2});
     auto drawRow = [&](std::int32_t y, auto textOf) {
@@ -177,7 +188,7 @@ void ImportDialog::paintPreview(toolkit::Graphics& graphics) const {
     y += rowHeight;
     graphics.setColor(EditableSupport::kTextColor);
     for (std::int64_t row = 0; row < table.rowCount() && y < area.bottom(); ++row) {
-        drawRow(y, [&](std::int32_t column) { return table.cell(row, column); });
+        drawRow(y, [&](std::int32_t column) { return shownCell(table, row, column); });
         y += rowHeight;
     }
     // Column borders over the whole height.
