@@ -47,6 +47,7 @@ int runCommand(const std::string& command, const ArgumentList& arguments) {
     if (command == "chart") return runChart(arguments);
     if (command == "refs") return runRefs(arguments);
     if (command == "rename") return runRename(arguments);
+    if (command == "import") return runImport(arguments);
     std::fprintf(stderr, "qvl: unknown command %s\n%s", command.c_str(), usageOf(""));
     return 2;
 }
