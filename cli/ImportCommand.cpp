@@ -11,9 +11,9 @@
 #include <optional>
 
 #include "app/DocumentFile.h"
+#include "app/TerminalText.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
-#include "cli/TerminalText.h"
 #include "core/CsvReader.h"
 #include "kernel/TableImport.h"
 
