@@ -71,9 +71,9 @@ toolkit::Rect ImportDialog::controlRect(Control control) {
         case Control::Key:
             return {100, 96, 220, 22};
         case Control::Ok:
-            return {504, 412, 76, 28};
+            return {504, 432, 76, 28};
         case Control::Cancel:
-            return {592, 412, 76, 28};
+            return {592, 432, 76, 28};
     }
     return {};
 }
@@ -161,6 +161,17 @@ void ImportDialog::updateKeyChoices() {
     }
 }
 
+// The delimiter the first bytes of the file suggest, for a preview that
+// failed before it settled on one.
+char ImportDialog::guessFromStart() const {
+    constexpr std::size_t kGuessBytes = 1 << 16;
+    std::string bytes(kGuessBytes, '\0');
+    std::ifstream input(m_path, std::ios::binary);
+    input.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, input.gcount())));
+    return guessCsvDelimiter(bytes, m_options.decimalComma);
+}
+
 void ImportDialog::readPreview() {
     CsvOptions options = m_options;
     options.previewRows = kPreviewRows;
@@ -177,6 +188,7 @@ void ImportDialog::readPreview() {
             m_options.delimiter = m_preview->delimiter();
         } else {
             m_message = describeCsvError(read.error);
+            if (m_options.delimiter == 0) m_options.delimiter = guessFromStart();
         }
     }
     updateKeyChoices();

@@ -116,10 +116,11 @@ class ImportDialog final : public toolkit::WindowListener {
 
     // Where the preview's grid is drawn.
     static constexpr toolkit::Rect kPreviewArea{12, 128, 656, 270};
-    static constexpr toolkit::Rect kMessageArea{12, 404, 480, 44};
+    static constexpr toolkit::Rect kMessageArea{12, 402, 656, 24};
 
   private:
     void readPreview();
+    char guessFromStart() const;
     void updateKeyChoices();
     void paintOption(toolkit::Graphics& graphics, Control control) const;
     void paintNameField(toolkit::Graphics& graphics) const;

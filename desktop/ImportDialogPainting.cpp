@@ -138,8 +138,8 @@ void ImportDialog::paintKeyChoice(toolkit::Graphics& graphics) const {
     paintPushButton(
         graphics, area, m_keyChoices[m_keyChoice],
         m_focus == Control::Key ? EditableSupport::kAccentColor : EditableSupport::kEdgeColor);
-    std::string hint = m_keyChoice == 0 ? "the data rows are replaced"
-                                        : "rows matched by this field: updated, added, removed";
+    std::string hint =
+        m_keyChoice == 0 ? "the data rows are replaced" : "rows matched by this field's value";
     if (existingTable() == nullptr) hint = "a new table has no key";
     graphics.setColor(kTypeColor);
     graphics.drawText({area.right() + 12, centredBaseline(area, graphics.metrics())}, hint);
@@ -212,7 +212,7 @@ void ImportDialog::paintMessage(toolkit::Graphics& graphics) const {
                (m_preview->cut() ? "the first " + rows + " shown" : "all " + rows + " shown");
     }
     graphics.setColor(fault ? kErrorColor : EditableSupport::kTextColor);
-    drawCellText(graphics, {area.x - kCellPadding, area.y, area.width, 22}, text);
+    drawCellText(graphics, {area.x - kCellPadding, area.y, area.width, area.height}, text);
 }
 
 }  // namespace qv

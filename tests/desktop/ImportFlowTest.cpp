@@ -80,7 +80,9 @@ std::string joined(const std::vector<std::string>& texts) {
 
 // The preview as one line: delimiter, field names, types, the first row.
 std::string previewLine(const ImportDialog& dialog) {
-    if (!dialog.preview()) return "fault: " + dialog.message();
+    char shown = dialog.options().delimiter;
+    if (!dialog.preview())
+        return std::string("fault ") + (shown == '\t' ? 'T' : shown) + ": " + dialog.message();
     const CsvTable& table = *dialog.preview();
     std::string line = std::string(1, table.delimiter() == '\t' ? 'T' : table.delimiter()) + " " +
                        joined(table.fieldNames()) + " ";
@@ -108,7 +110,7 @@ TEST(ImportPreview, OptionsReadTheFileAgainAsChosen) {
         std::string preview;
     };
     const Case cases[] = {
-        {"guessed", {}, "fault: line 2, column 4: invalid UTF-8 (is the data Latin-1?)"},
+        {"guessed", {}, "fault ;: line 2, column 4: invalid UTF-8 (is the data Latin-1?)"},
         {"Latin-1",
          {Control::Latin1},
          "; name|amount|paid text|text|Boolean rows=2 first=café|1,5|true"},
@@ -120,13 +122,13 @@ TEST(ImportPreview, OptionsReadTheFileAgainAsChosen) {
          "; column 1|column 2|column 3 text|text|text rows=3 first=name|amount|paid"},
         {"comma",
          {Control::Latin1, Control::Comma},
-         "fault: line 2, column 8: expected 1 cells, found more"},
+         "fault ,: line 2, column 8: expected 1 cells, found more"},
         {"tab",
          {Control::Latin1, Control::Tab},
          "T name;amount;paid text rows=2 first=café;1,5;true"},
         {"back to UTF-8",
          {Control::Latin1, Control::Utf8},
-         "fault: line 2, column 4: invalid UTF-8 (is the data Latin-1?)"},
+         "fault ;: line 2, column 4: invalid UTF-8 (is the data Latin-1?)"},
     };
     for (const Case& c : cases) {
         ImportPanel f;

@@ -24,6 +24,7 @@ namespace {
 class ImportScript final : public DialogScript {
   public:
     explicit ImportScript(std::string path) : m_path(std::move(path)) {}
+    void setPath(std::string path) { m_path = std::move(path); }
     Answer answerMessageBox(std::string_view text, MessageBoxKind) override {
         told.emplace_back(text);
         return Answer::Ok;
@@ -128,6 +129,64 @@ TEST(ImportWindow, FileImportPreviewOkShowsTheGridAndCtrlZTakesItBack) {
     settle();
     EXPECT_LT(panel.kernel()->getTableIndex("stock"), 0);
     EXPECT_EQ(panel.toSource()->toStdString(), before);
+    setDialogScript(nullptr);
+}
+
+// A refresh by key in the window keeps the formula field; then a file with
+// a fault is told in the preview's message line and changes nothing.
+TEST(ImportWindow, ARefreshByKeyKeepsTheFormulaAndABadFileIsTold) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    std::string model = folder.filePath(QStringLiteral("model.qvl")).toStdString();
+    std::string data = folder.filePath(QStringLiteral("stock.csv")).toStdString();
+    std::string bad = folder.filePath(QStringLiteral("broken.csv")).toStdString();
+    std::ofstream(model, std::ios::binary) << "table stock{\n    item:=\"\"!\n    count:=0!\n"
+                                              "    value:=count*2!\n"
+                                              "    <1>:={item:=\"pen\",count:=1}\n"
+                                              "    <2>:={item:=\"cap\",count:=2}\n}\n//--end\n";
+    std::ofstream(data, std::ios::binary) << "item,count\npen,5\nnib,7\n";
+    std::ofstream(bad, std::ios::binary) << "item,count\npen,5\n\"nib,7\n";
+    auto window = std::make_unique<QtWindow>();
+    window->frame()->resize(1024, 768);
+    auto listener = std::make_unique<MainPanelListener>(*window, model);
+    ASSERT_TRUE(showActive(*window));
+    MainPanel& panel = listener->panel();
+    ImportScript script(data);
+    setDialogScript(&script);
+
+    ASSERT_TRUE(chooseMenuItem(*window, QStringLiteral("&File"), QStringLiteral("&Import...")));
+    ImportDialog* dialog = panel.imports().dialog();
+    ASSERT_NE(dialog, nullptr);
+    auto* preview = dynamic_cast<QtWindow*>(&dialog->window());
+    ASSERT_NE(preview, nullptr);
+    ASSERT_NE(dialog->existingTable(), nullptr);
+    toolkit::Rect key = ImportDialog::controlRect(ImportDialog::Control::Key);
+    QTest::mouseClick(preview->workArea(), Qt::LeftButton, {}, QPoint(key.x + 20, key.y + 10));
+    settle();
+    EXPECT_EQ(dialog->key(), "item");
+    keepShot(preview->frame(), "import-refresh.png");
+    QTest::keyClick(preview->workArea(), Qt::Key_Return);
+    settle();
+    ASSERT_EQ(script.told.size(), 1u);
+    EXPECT_EQ(script.told[0], "refreshed stock: 1 updated, 1 added, 1 removed");
+    const std::string refreshed = panel.toSource()->toStdString();
+    EXPECT_NE(refreshed.find("value:=count*2!"), std::string::npos) << refreshed;
+
+    script.setPath(bad);
+    ASSERT_TRUE(chooseMenuItem(*window, QStringLiteral("&File"), QStringLiteral("&Import...")));
+    dialog = panel.imports().dialog();
+    ASSERT_NE(dialog, nullptr);
+    preview = dynamic_cast<QtWindow*>(&dialog->window());
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(dialog->message(), "line 3, column 1: unterminated quoted cell");
+    keepShot(preview->frame(), "import-fault.png");
+    QTest::keyClick(preview->workArea(), Qt::Key_Return);
+    settle();
+    EXPECT_TRUE(dialog->isOpen());
+    EXPECT_EQ(panel.toSource()->toStdString(), refreshed);
+    QTest::keyClick(preview->workArea(), Qt::Key_Escape);
+    settle();
+    EXPECT_FALSE(dialog->isOpen());
     setDialogScript(nullptr);
 }
 
