@@ -4,6 +4,7 @@
 // message line.
 #include <algorithm>
 
+#include "core/Utf8.h"
 #include "desktop/ControlPainting.h"
 #include "desktop/ImportDialog.h"
 #include "editing/EditableSupport.h"
@@ -18,6 +19,8 @@ constexpr std::int32_t kLabelLeft = 12;
 constexpr std::int32_t kCellPadding = 4;
 // Room between a column's widest text and the next column's border.
 constexpr std::int32_t kColumnGap = 10;
+// The bytes of a cell's text the preview shows at most; more would not fit.
+constexpr std::size_t kShownBytes = 200;
 constexpr std::int32_t kNarrowestColumn = 40;
 constexpr std::int32_t kWidestColumn = 160;
 constexpr toolkit::Color kErrorColor{170, 30, 30};
@@ -37,12 +40,21 @@ const char* typeName(CsvType type) {
     return "";
 }
 
+// Only the start of a long text is shown, so that a cell of megabytes costs
+// no more to measure and draw than one that fills the column.
+std::string_view shownStart(std::string_view text) {
+    if (text.size() <= kShownBytes) return text;
+    auto end = utf8::snap(text, static_cast<std::int32_t>(kShownBytes));
+    return text.substr(0, static_cast<std::size_t>(end));
+}
+
 // A cell as the import will read it: a number with its decimal point
 // ("1,5" read with a decimal comma shows "1.5"), anything else as written.
 std::string shownCell(const CsvTable& table, std::int64_t row, std::int32_t column) {
-    if (table.columnType(column) == CsvType::Number && !table.cell(row, column).empty())
+    std::string_view text = table.cell(row, column);
+    if (table.columnType(column) == CsvType::Number && !text.empty())
         return table.formulaText(row, column);
-    return std::string(table.cell(row, column));
+    return std::string(shownStart(text));
 }
 
 void drawLabel(toolkit::Graphics& graphics, std::int32_t y, std::string_view text) {
@@ -156,9 +168,12 @@ void ImportDialog::paintPreview(toolkit::Graphics& graphics) const {
     const toolkit::FontMetrics& metrics = graphics.metrics();
     std::int32_t rowHeight = metrics.height() + 6;
     // Each column as wide as its widest shown text, within bounds.
+    // Only the columns that fit are measured: a file may have thousands.
     std::vector<std::int32_t> widths;
-    for (std::int32_t column = 0; column < table.columnCount(); ++column) {
-        std::int32_t width = std::max(metrics.textWidth(table.fieldNames()[column]),
+    for (std::int32_t column = 0, x = area.x; column < table.columnCount() && x < area.right();
+         ++column, x += widths.back()) {
+        std::string_view name = table.fieldNames()[column];
+        std::int32_t width = std::max(metrics.textWidth(shownStart(name)),
                                       metrics.textWidth(typeName(table.columnType(column))));
         for (std::int64_t row = 0; row < table.rowCount(); ++row)
             width = std::max(width, metrics.textWidth(shownCell(table, row, column)));
@@ -168,8 +183,9 @@ void ImportDialog::paintPreview(toolkit::Graphics& graphics) const {
     graphics.clipTo({area.x + 1, area.y + 1, area.width - 2, area.height - 2});
     auto drawRow = [&](std::int32_t y, auto textOf) {
         std::int32_t x = area.x + 1;
-        for (std::int32_t column = 0; column < table.columnCount() && x < area.right(); ++column) {
-            drawCellText(graphics, {x, y, widths[column] - 1, rowHeight}, textOf(column));
+        for (std::size_t column = 0; column < widths.size(); ++column) {
+            auto index = static_cast<std::int32_t>(column);
+            drawCellText(graphics, {x, y, widths[column] - 1, rowHeight}, textOf(index));
             x += widths[column];
         }
     };
@@ -178,7 +194,7 @@ void ImportDialog::paintPreview(toolkit::Graphics& graphics) const {
     graphics.fillRect({area.x + 1, y, area.width - 2, 2 * rowHeight});
     graphics.setFont(kBoldFont);
     graphics.setColor(EditableSupport::kTextColor);
-    drawRow(y, [&](std::int32_t column) { return std::string_view(table.fieldNames()[column]); });
+    drawRow(y, [&](std::int32_t column) { return shownStart(table.fieldNames()[column]); });
     y += rowHeight;
     graphics.setFont(kFont);
     graphics.setColor(kTypeColor);

@@ -179,6 +179,30 @@ TEST(ImportPreview, TheTableNameTakesTyping) {
     EXPECT_TRUE(dialog.options().header);
 }
 
+// A file of thousands of columns and a cell of a megabyte: the preview
+// draws only the columns that fit and the start of each text.
+TEST(ImportPreview, AWideFileWithALongCellDrawsOnlyWhatFits) {
+    std::string header;
+    std::string row;
+    for (int column = 1; column <= 3000; ++column) {
+        header += (column > 1 ? "," : "") + std::string("c") + std::to_string(column);
+        row += (column > 1 ? "," : "") + (column == 1 ? std::string(1 << 20, 'x') : "1");
+    }
+    ImportPanel f;
+    ImportDialog& dialog = f.preview(header + "\n" + row + "\n");
+    ASSERT_TRUE(dialog.preview().has_value()) << dialog.message();
+    EXPECT_EQ(dialog.preview()->columnCount(), 3000);
+    auto& window = static_cast<toolkit::HeadlessWindow&>(dialog.window());
+    std::vector<std::string> texts = window.paint().texts();
+    std::size_t longest = 0;
+    for (const std::string& text : texts)
+        longest = std::max(longest, text.size());
+    EXPECT_LT(texts.size(), 200u);
+    EXPECT_LE(longest, 200u);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "c2"), texts.end());
+    EXPECT_EQ(std::find(texts.begin(), texts.end(), "c3000"), texts.end());
+}
+
 // What OK does, as the document, the history and what the user is told.
 TEST(ImportOk, AddsOrRefreshesTheTableAsOneStepAndOpensAGrid) {
     struct Case {
