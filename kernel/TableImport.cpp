@@ -239,6 +239,7 @@ class ImportPlanner {
             fromFile[static_cast<std::size_t>(field)] = true;
             clearRows(*table.field(field));
             const Pointer<VirtualVector>& cells = table.field(field)->expr();
+            cells->reserve(cells->size() + static_cast<std::int32_t>(m_data.rowCount()));
             for (std::int64_t row = 0; row < m_data.rowCount(); ++row) {
                 ExpressionPointer formula = cellFormula(m_data, row, column);
                 if (!formula.isNull()) cells->set(static_cast<std::int32_t>(row + 1), formula);
