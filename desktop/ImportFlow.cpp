@@ -59,7 +59,8 @@ bool ImportFlow::handleMessage(const toolkit::PostedMessage& message) {
 }
 
 // The file read to its end with the dialog's options; the dialog's message
-// line shows how far, and its Cancel (or Escape) stops the reading.
+// line shows how far, and its Cancel (or Escape) stops the reading. The
+// caller has put the dialog in its reading state.
 std::optional<CsvTable> ImportFlow::readWhole(ImportDialog& dialog) {
     CsvOptions options = dialog.options();
     std::error_code error;
@@ -80,15 +81,12 @@ std::optional<CsvTable> ImportFlow::readWhole(ImportDialog& dialog) {
         dialog.setMessage("can not open " + dialog.path() + ": " + systemReason(errno));
         return std::nullopt;
     }
-    dialog.setReading(true);
     CsvResult read;
     try {
         read = readCsv(input, options);
     } catch (const std::bad_alloc&) {
         read.error = CsvError{0, 0, "out of memory"};
     }
-    dialog.setReading(false);
-    if (m_readingEnded) m_readingEnded();
     if (!read.ok()) {
         dialog.setMessage(describeCsvError(read.error));
         return std::nullopt;
@@ -98,19 +96,39 @@ std::optional<CsvTable> ImportFlow::readWhole(ImportDialog& dialog) {
 
 void ImportFlow::accept(ImportDialog& dialog) {
     if (dialog.tableName().empty()) return dialog.setMessage("Name the table to import into.");
+    // From the reading to the model's change the window takes no input: a
+    // stop is taken while the file is read, after it the rows are added.
+    dialog.setReading(true);
+    std::optional<std::string> report = importInto(dialog);
+    dialog.setReading(false);
+    if (m_readingEnded) m_readingEnded();
+    if (!report) return;
+    m_lastReport = *report;
+    dialog.window().close();
+    m_host.openTableView(m_host.viewKernel()->getTable(m_imported), TableViewKind::Details);
+    m_window.showMessageBox(*report, kProductName, toolkit::MessageBoxKind::Notice);
+}
+
+std::optional<std::string> ImportFlow::importInto(ImportDialog& dialog) {
     std::optional<CsvTable> data = readWhole(dialog);
-    if (!data || !dialog.isOpen()) return;
+    if (!data) return std::nullopt;
+    dialog.setMessage("Adding the rows to the table...");
+    m_window.processPendingEvents();
     Pointer<Kernel> kernel = m_host.viewKernel();
     ImportOptions options{dialog.tableName(), dialog.key()};
     ImportPlan plan(*kernel->program(), *data, options);
-    if (plan.failed()) return dialog.setMessage(describeCsvError(plan.error()));
+    data.reset();
+    if (plan.failed()) {
+        dialog.setMessage(describeCsvError(plan.error()));
+        return std::nullopt;
+    }
     std::string report = describeImport(options, plan.counts());
-    std::int32_t index = make<ModelEditor>(kernel->program(), &m_support.commands())->import(plan);
-    if (index < 0) return dialog.setMessage("Nothing was imported.");
-    dialog.window().close();
-    m_lastReport = report;
-    m_host.openTableView(kernel->getTable(index), TableViewKind::Details);
-    m_window.showMessageBox(report, kProductName, toolkit::MessageBoxKind::Notice);
+    m_imported = make<ModelEditor>(kernel->program(), &m_support.commands())->import(plan);
+    if (m_imported < 0) {
+        dialog.setMessage("Nothing was imported.");
+        return std::nullopt;
+    }
+    return report;
 }
 
 }  // namespace qv

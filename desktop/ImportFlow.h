@@ -43,7 +43,8 @@ class ImportFlow {
     bool handleMessage(const toolkit::PostedMessage& message);
     // The preview opened last (it may have been closed since).
     ImportDialog* dialog() const noexcept { return m_dialog.get(); }
-    // While the whole file is read; the main window takes no input then.
+    // While the file is read and its rows added; the main window takes no
+    // input then.
     bool isReading() const noexcept { return m_dialog && m_dialog->isReading(); }
     // What the last import did, as told to the user.
     const std::string& lastReport() const noexcept { return m_lastReport; }
@@ -51,6 +52,9 @@ class ImportFlow {
   private:
     void accept(ImportDialog& dialog);
     std::optional<CsvTable> readWhole(ImportDialog& dialog);
+    // Reads, plans and applies; the report, or nothing when the dialog's
+    // message line says why not.
+    std::optional<std::string> importInto(ImportDialog& dialog);
 
     toolkit::Window& m_window;
     EditableSupport& m_support;
@@ -59,6 +63,8 @@ class ImportFlow {
     std::unique_ptr<ImportDialog> m_dialog;
     bool m_awaitingFile = false;
     std::string m_lastReport;
+    // The program index of the table imported last.
+    std::int32_t m_imported = -1;
 };
 
 }  // namespace qv
