@@ -304,6 +304,33 @@ TEST(ImportOk, CancelABadFileAndAStopChangeNothing) {
     }
 }
 
+// While the file is read the main window takes no command; the reading
+// shows its progress in the message line.
+TEST(ImportOk, WhileReadingTheWindowTakesNoCommandAndShowsProgress) {
+    std::string big = "a,b\n";
+    for (int i = 0; i < 600'000; ++i)
+        big += "1,2\n";
+    ImportPanel f;
+    ImportDialog& dialog = f.preview(big);
+    std::size_t dialogsBefore = f.window.dialogs().size();
+    std::vector<std::string> progress;
+    f.window.onPendingEvents([&] {
+        progress.push_back(dialog.message());
+        f.panel->menuChosen(static_cast<std::int32_t>(MenuCommand::ExportTable));
+        f.panel->menuChosen(static_cast<std::int32_t>(MenuCommand::Import));
+        f.panel->key(toolkit::key::kUndo, {}, 0);
+    });
+    f.click(dialog, Control::Ok);
+    f.window.onPendingEvents({});
+    ASSERT_GE(progress.size(), 2u);
+    EXPECT_EQ(progress.front().rfind("Reading... ", 0), 0u) << progress.front();
+    EXPECT_EQ(progress.back(), "Adding the rows to the table...");
+    // Only the report: no export notice, no second open dialog.
+    ASSERT_EQ(f.window.dialogs().size(), dialogsBefore + 1);
+    EXPECT_EQ(f.lastDialog(), "notice: imported data: 0 updated, 600000 added, 0 removed");
+    EXPECT_EQ(f.commands().undoCount(), 2);
+}
+
 // A fault past the rows the preview reads shows only on OK, with its place.
 TEST(ImportOk, AFaultPastThePreviewIsToldWithItsPlace) {
     std::string data = "a,b\n";
