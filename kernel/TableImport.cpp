@@ -121,7 +121,8 @@ class ImportPlanner {
         check();
         if (m_error.message.empty()) {
             index = findTable(m_program, m_options.table);
-            result = index >= 0 ? make<TableDef>(*m_program.table(index), nullptr) : newTable();
+            m_old = index >= 0 ? m_program.table(index).get() : nullptr;
+            result = m_old != nullptr ? copyOf(*m_old) : newTable();
             counts.newTable = index < 0;
             placeColumns(*result, counts);
             matchRows(*result, counts);
@@ -158,6 +159,27 @@ class ImportPlanner {
         std::size_t last = text.find_last_not_of(" \t");
         return first == std::string_view::npos ? std::string()
                                                : std::string(text.substr(first, last - first + 1));
+    }
+
+    // The table to refresh, with its fields, its comments and its sort, but
+    // without the comments of its data rows: those follow their rows (see
+    // fillRows), or a comment left at a row past the new end would bring
+    // the old row count back when the text is read.
+    static Pointer<TableDef> copyOf(const TableDef& old) {
+        auto table = make<TableDef>(nullptr);
+        table->setTableName(old.tableName());
+        table->setBaseName(old.baseName());
+        table->setTableNameError(old.tableNameError());
+        table->setBaseNameError(old.baseNameError());
+        table->setComments(old.comments());
+        table->setClosingComments(old.closingComments());
+        table->setNumRows(old.numRows());
+        table->setSort(old.sortField(), old.sortDescending());
+        for (std::int32_t key : {FieldDef::kSummaryRow, FieldDef::kFormulaRow})
+            table->addRowComments(key, old.rowComments(key));
+        for (const auto& field : *old.fields())
+            table->fields()->add(make<FieldDef>(*field, table.get()));
+        return table;
     }
 
     Pointer<TableDef> newTable() const {
@@ -249,6 +271,13 @@ class ImportPlanner {
             if (!fromFile[static_cast<std::size_t>(field)]) keepRows(*table.field(field));
         }
         table.setNumRows(static_cast<std::int32_t>(m_data.rowCount() + 1));
+        if (m_old == nullptr) return;
+        for (std::size_t row = 0; row < m_oldRowOf.size(); ++row) {
+            if (m_oldRowOf[row] > 0) {
+                table.addRowComments(static_cast<std::int32_t>(row + 1),
+                                     m_old->rowComments(m_oldRowOf[row]));
+            }
+        }
     }
 
     static void clearRows(FieldDef& field) {
@@ -273,6 +302,7 @@ class ImportPlanner {
     const ProgramDef& m_program;
     const CsvTable& m_data;
     const ImportOptions& m_options;
+    const TableDef* m_old = nullptr;  // the table refreshed, if any
     CsvError m_error;
     std::int32_t m_keyColumn = -1;
     std::vector<std::int32_t> m_fieldOfColumn;
