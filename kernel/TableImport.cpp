@@ -17,6 +17,9 @@ namespace qv {
 
 namespace {
 
+// Rows of one column between two calls of the progress callback.
+constexpr std::int64_t kProgressRows = 1 << 16;
+
 // Why a table name cannot be written in a document, or "".
 std::string tableNameProblem(std::string_view name) {
     std::string problem = "\"" + std::string(name) +
@@ -108,8 +111,9 @@ std::int32_t findField(const TableDef& table, std::string_view name) {
 
 class ImportPlanner {
   public:
-    ImportPlanner(const ProgramDef& program, const CsvTable& data, const ImportOptions& options)
-        : m_program(program), m_data(data), m_options(options) {}
+    ImportPlanner(const ProgramDef& program, const CsvTable& data, const ImportOptions& options,
+                  const std::function<bool(std::int64_t)>& progress)
+        : m_program(program), m_data(data), m_options(options), m_progress(progress) {}
 
     void fail(std::int64_t line, std::int64_t column, std::string message) {
         if (m_error.message.empty()) m_error = CsvError{line, column, std::move(message)};
@@ -127,13 +131,12 @@ class ImportPlanner {
             placeColumns(*result, counts);
             matchRows(*result, counts);
         }
+        if (m_error.message.empty()) fillRows(*result);
         if (!m_error.message.empty()) {
             error = m_error;
             result = Pointer<TableDef>();
             index = -1;
-            return;
         }
-        fillRows(*result);
     }
 
   private:
@@ -263,6 +266,7 @@ class ImportPlanner {
             const Pointer<VirtualVector>& cells = table.field(field)->expr();
             cells->reserve(cells->size() + static_cast<std::int32_t>(m_data.rowCount()));
             for (std::int64_t row = 0; row < m_data.rowCount(); ++row) {
+                if (row % kProgressRows == 0 && !stillWanted(column, row)) return;
                 ExpressionPointer formula = cellFormula(m_data, row, column);
                 if (!formula.isNull()) cells->set(static_cast<std::int32_t>(row + 1), formula);
             }
@@ -278,6 +282,14 @@ class ImportPlanner {
                                      m_old->rowComments(m_oldRowOf[row]));
             }
         }
+    }
+
+    // False, with the plan failed, when the caller stops it.
+    bool stillWanted(std::int32_t column, std::int64_t row) {
+        if (!m_progress) return true;
+        if (m_progress(column * m_data.rowCount() + row)) return true;
+        fail(0, 0, "import stopped");
+        return false;
     }
 
     static void clearRows(FieldDef& field) {
@@ -302,6 +314,7 @@ class ImportPlanner {
     const ProgramDef& m_program;
     const CsvTable& m_data;
     const ImportOptions& m_options;
+    const std::function<bool(std::int64_t)>& m_progress;
     const TableDef* m_old = nullptr;  // the table refreshed, if any
     CsvError m_error;
     std::int32_t m_keyColumn = -1;
@@ -310,8 +323,13 @@ class ImportPlanner {
 };
 
 ImportPlan::ImportPlan(const ProgramDef& program, const CsvTable& data,
-                       const ImportOptions& options) {
-    ImportPlanner(program, data, options).plan(m_error, m_counts, m_tableIndex, m_table);
+                       const ImportOptions& options)
+    : ImportPlan(program, data, options, {}) {}
+
+ImportPlan::ImportPlan(const ProgramDef& program, const CsvTable& data,
+                       const ImportOptions& options,
+                       const std::function<bool(std::int64_t cellsDone)>& progress) {
+    ImportPlanner(program, data, options, progress).plan(m_error, m_counts, m_tableIndex, m_table);
 }
 
 void applyImport(ProgramDef& program, const ImportPlan& plan) {

@@ -383,6 +383,32 @@ TEST(TableImport, RowsPastTheEngineBoundAreRefused) {
     EXPECT_FALSE(ImportPlan(*kernel->program(), fits, {"Wide", ""}).failed());
 }
 
+TEST(TableImport, ProgressAndStop) {
+    std::string data = "a,b\n";
+    for (int i = 0; i < 100000; ++i)
+        data += std::to_string(i) + ",x\n";
+    CsvTable read = readData(data);
+    Pointer<Kernel> kernel = loadModel(kStock);
+    const std::string before = textOf(*kernel);
+    std::vector<std::int64_t> seen;
+    ImportPlan done(*kernel->program(), read, {"Big", ""}, [&](std::int64_t cells) {
+        seen.push_back(cells);
+        return true;
+    });
+    EXPECT_FALSE(done.failed());
+    // Every 65,536 rows of each of the two columns.
+    EXPECT_EQ(seen, (std::vector<std::int64_t>{0, 65536, 100000, 165536}));
+
+    int calls = 0;
+    ImportPlan stopped(*kernel->program(), read, {"Big", ""},
+                       [&](std::int64_t) { return ++calls < 3; });
+    ASSERT_TRUE(stopped.failed());
+    EXPECT_EQ(stopped.error().message, "import stopped");
+    EXPECT_TRUE(stopped.table().isNull());
+    applyImport(*kernel->program(), stopped);
+    EXPECT_EQ(textOf(*kernel), before);
+}
+
 TEST(TableImport, DescribesWhatItDid) {
     EXPECT_EQ(describeImport({"Sales", ""}, {true, 0, 5, 0, 3}),
               "imported Sales: 0 updated, 5 added, 0 removed");
