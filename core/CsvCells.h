@@ -8,11 +8,13 @@
 #include <string_view>
 #include <vector>
 
-#include "core/CsvReader.h"
-
 namespace qv {
 
 enum class CsvCellKind : std::uint8_t { Empty, Number, Boolean, Text };
+
+// The type found for a column: Empty when it holds no value at all, Number
+// or Boolean when every non-empty cell is one, Text otherwise.
+enum class CsvType : std::uint8_t { Empty, Number, Boolean, Text };
 
 // A number is an optional sign, digits with one optional decimal mark ("."
 // or, with a decimal comma, ",") and an optional exponent, finite, with
@@ -29,7 +31,8 @@ std::string csvNumberText(std::string_view text, bool decimalComma);
 // the number, true or false, or the text in double quotes.
 std::string csvFormulaText(std::string_view text, CsvType type, bool decimalComma);
 
-// Valid, distinct field names for the header's texts (see CsvTable).
+// Valid, distinct field names for the header's texts (see CsvTable in
+// CsvReader.h).
 std::vector<std::string> csvFieldNames(const std::vector<std::string>& header);
 
 }  // namespace qv

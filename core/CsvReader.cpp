@@ -13,12 +13,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <cstdlib>
 #include <cstring>
-#include <set>
 
-#include "core/CsvCells.h"
 #include "core/Utf8.h"
 
 namespace qv {

@@ -25,13 +25,11 @@
 #include <string_view>
 #include <vector>
 
+#include "core/CsvCells.h"
+
 namespace qv {
 
 enum class CsvEncoding : std::uint8_t { Utf8, Latin1 };
-
-// The type found for a column: Empty when it holds no value at all, Number
-// or Boolean when every non-empty cell is one, Text otherwise.
-enum class CsvType : std::uint8_t { Empty, Number, Boolean, Text };
 
 struct CsvOptions {
     // ',', ';' or '\t'; 0 guesses one of them from the first lines.

@@ -17,6 +17,9 @@ namespace qv {
 
 namespace {
 
+// Rows of one column between two calls of the progress callback.
+constexpr std::int64_t kProgressRows = 1 << 16;
+
 // Why a table name cannot be written in a document, or "".
 std::string tableNameProblem(std::string_view name) {
     std::string problem = "\"" + std::string(name) +
@@ -108,8 +111,9 @@ std::int32_t findField(const TableDef& table, std::string_view name) {
 
 class ImportPlanner {
   public:
-    ImportPlanner(const ProgramDef& program, const CsvTable& data, const ImportOptions& options)
-        : m_program(program), m_data(data), m_options(options) {}
+    ImportPlanner(const ProgramDef& program, const CsvTable& data, const ImportOptions& options,
+                  const std::function<bool(std::int64_t)>& progress)
+        : m_program(program), m_data(data), m_options(options), m_progress(progress) {}
 
     void fail(std::int64_t line, std::int64_t column, std::string message) {
         if (m_error.message.empty()) m_error = CsvError{line, column, std::move(message)};
@@ -121,18 +125,18 @@ class ImportPlanner {
         check();
         if (m_error.message.empty()) {
             index = findTable(m_program, m_options.table);
-            result = index >= 0 ? make<TableDef>(*m_program.table(index), nullptr) : newTable();
+            m_old = index >= 0 ? m_program.table(index).get() : nullptr;
+            result = m_old != nullptr ? copyOf(*m_old) : newTable();
             counts.newTable = index < 0;
             placeColumns(*result, counts);
             matchRows(*result, counts);
         }
+        if (m_error.message.empty()) fillRows(*result);
         if (!m_error.message.empty()) {
             error = m_error;
             result = Pointer<TableDef>();
             index = -1;
-            return;
         }
-        fillRows(*result);
     }
 
   private:
@@ -158,6 +162,27 @@ class ImportPlanner {
         std::size_t last = text.find_last_not_of(" \t");
         return first == std::string_view::npos ? std::string()
                                                : std::string(text.substr(first, last - first + 1));
+    }
+
+    // The table to refresh, with its fields, its comments and its sort, but
+    // without the comments of its data rows: those follow their rows (see
+    // fillRows), or a comment left at a row past the new end would bring
+    // the old row count back when the text is read.
+    static Pointer<TableDef> copyOf(const TableDef& old) {
+        auto table = make<TableDef>(nullptr);
+        table->setTableName(old.tableName());
+        table->setBaseName(old.baseName());
+        table->setTableNameError(old.tableNameError());
+        table->setBaseNameError(old.baseNameError());
+        table->setComments(old.comments());
+        table->setClosingComments(old.closingComments());
+        table->setNumRows(old.numRows());
+        table->setSort(old.sortField(), old.sortDescending());
+        for (std::int32_t key : {FieldDef::kSummaryRow, FieldDef::kFormulaRow})
+            table->addRowComments(key, old.rowComments(key));
+        for (const auto& field : *old.fields())
+            table->fields()->add(make<FieldDef>(*field, table.get()));
+        return table;
     }
 
     Pointer<TableDef> newTable() const {
@@ -241,6 +266,7 @@ class ImportPlanner {
             const Pointer<VirtualVector>& cells = table.field(field)->expr();
             cells->reserve(cells->size() + static_cast<std::int32_t>(m_data.rowCount()));
             for (std::int64_t row = 0; row < m_data.rowCount(); ++row) {
+                if (row % kProgressRows == 0 && !stillWanted(column, row)) return;
                 ExpressionPointer formula = cellFormula(m_data, row, column);
                 if (!formula.isNull()) cells->set(static_cast<std::int32_t>(row + 1), formula);
             }
@@ -249,6 +275,21 @@ class ImportPlanner {
             if (!fromFile[static_cast<std::size_t>(field)]) keepRows(*table.field(field));
         }
         table.setNumRows(static_cast<std::int32_t>(m_data.rowCount() + 1));
+        if (m_old == nullptr) return;
+        for (std::size_t row = 0; row < m_oldRowOf.size(); ++row) {
+            if (m_oldRowOf[row] > 0) {
+                table.addRowComments(static_cast<std::int32_t>(row + 1),
+                                     m_old->rowComments(m_oldRowOf[row]));
+            }
+        }
+    }
+
+    // False, with the plan failed, when the caller stops it.
+    bool stillWanted(std::int32_t column, std::int64_t row) {
+        if (!m_progress) return true;
+        if (m_progress(column * m_data.rowCount() + row)) return true;
+        fail(0, 0, "import stopped");
+        return false;
     }
 
     static void clearRows(FieldDef& field) {
@@ -273,6 +314,8 @@ class ImportPlanner {
     const ProgramDef& m_program;
     const CsvTable& m_data;
     const ImportOptions& m_options;
+    const std::function<bool(std::int64_t)>& m_progress;
+    const TableDef* m_old = nullptr;  // the table refreshed, if any
     CsvError m_error;
     std::int32_t m_keyColumn = -1;
     std::vector<std::int32_t> m_fieldOfColumn;
@@ -280,8 +323,13 @@ class ImportPlanner {
 };
 
 ImportPlan::ImportPlan(const ProgramDef& program, const CsvTable& data,
-                       const ImportOptions& options) {
-    ImportPlanner(program, data, options).plan(m_error, m_counts, m_tableIndex, m_table);
+                       const ImportOptions& options)
+    : ImportPlan(program, data, options, {}) {}
+
+ImportPlan::ImportPlan(const ProgramDef& program, const CsvTable& data,
+                       const ImportOptions& options,
+                       const std::function<bool(std::int64_t cellsDone)>& progress) {
+    ImportPlanner(program, data, options, progress).plan(m_error, m_counts, m_tableIndex, m_table);
 }
 
 void applyImport(ProgramDef& program, const ImportPlan& plan) {

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "core/CsvReader.h"
@@ -54,6 +55,11 @@ class ImportPlan {
     // (with the line and column of the data when a cell is the cause) and
     // the plan applies nothing.
     ImportPlan(const ProgramDef& program, const CsvTable& data, const ImportOptions& options);
+    // The same, calling `progress` now and then with the cells made so far
+    // (of the data's rows times columns); returning false stops the plan
+    // with the message "import stopped".
+    ImportPlan(const ProgramDef& program, const CsvTable& data, const ImportOptions& options,
+               const std::function<bool(std::int64_t cellsDone)>& progress);
 
     bool failed() const noexcept { return !m_error.message.empty(); }
     const CsvError& error() const noexcept { return m_error; }

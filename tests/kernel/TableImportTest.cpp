@@ -307,6 +307,60 @@ TEST(TableImport, FaultsChangeNothing) {
     }
 }
 
+TEST(TableImport, RowCommentsFollowTheirRows) {
+    // A comment on a row that the refresh removes goes with it; one on a
+    // kept row moves with the row; the table's own comments stay.
+    struct Case {
+        const char* name;
+        std::string data;
+        std::string key;
+        std::string table;
+    };
+    const std::string model =
+        "// stock\n"
+        "table T{\n"
+        "    k:=!\n"
+        "    // the summary\n"
+        "    <sum>:={}\n"
+        "    <1>:={    k:=1,}\n"
+        "    // the second\n"
+        "    <2>:={    k:=2,}\n"
+        "    // the third\n"
+        "    <3>:={    k:=3,}\n"
+        "}\n";
+    const std::vector<Case> cases = {
+        {"by key, the third row first", "k\n3\n1\n", "k",
+         "// stock\n"
+         "table T{\n"
+         "    k:=!\n"
+         "    // the summary\n"
+         "    <sum>:={}\n"
+         "    // the third\n"
+         "    <1>:={    k:=3,}\n"
+         "    <2>:={    k:=1,}\n"
+         "}\n"},
+        {"without a key, one row left", "k\n7\n", "",
+         "// stock\n"
+         "table T{\n"
+         "    k:=!\n"
+         "    // the summary\n"
+         "    <sum>:={}\n"
+         "    <1>:={    k:=7,}\n"
+         "}\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Pointer<Kernel> kernel = loadModel(model);
+        CsvTable data = readData(c.data);
+        ImportPlan plan(*kernel->program(), data, {"T", c.key});
+        ASSERT_FALSE(plan.failed()) << plan.error().message;
+        applyImport(*kernel->program(), plan);
+        EXPECT_EQ(textOf(*kernel), c.table);
+        EXPECT_EQ(kernel->program()->table(0)->numRows(),
+                  loadModel(c.table)->program()->table(0)->numRows());
+    }
+}
+
 TEST(TableImport, RowsPastTheEngineBoundAreRefused) {
     // A table of 20,000 fields may hold 1,000 rows (20,000,000 cells).
     std::string table = "table Wide{\n";
@@ -327,6 +381,32 @@ TEST(TableImport, RowsPastTheEngineBoundAreRefused) {
     data.resize(data.size() - 2);
     CsvTable fits = readData(data);
     EXPECT_FALSE(ImportPlan(*kernel->program(), fits, {"Wide", ""}).failed());
+}
+
+TEST(TableImport, ProgressAndStop) {
+    std::string data = "a,b\n";
+    for (int i = 0; i < 100000; ++i)
+        data += std::to_string(i) + ",x\n";
+    CsvTable read = readData(data);
+    Pointer<Kernel> kernel = loadModel(kStock);
+    const std::string before = textOf(*kernel);
+    std::vector<std::int64_t> seen;
+    ImportPlan done(*kernel->program(), read, {"Big", ""}, [&](std::int64_t cells) {
+        seen.push_back(cells);
+        return true;
+    });
+    EXPECT_FALSE(done.failed());
+    // Every 65,536 rows of each of the two columns.
+    EXPECT_EQ(seen, (std::vector<std::int64_t>{0, 65536, 100000, 165536}));
+
+    int calls = 0;
+    ImportPlan stopped(*kernel->program(), read, {"Big", ""},
+                       [&](std::int64_t) { return ++calls < 3; });
+    ASSERT_TRUE(stopped.failed());
+    EXPECT_EQ(stopped.error().message, "import stopped");
+    EXPECT_TRUE(stopped.table().isNull());
+    applyImport(*kernel->program(), stopped);
+    EXPECT_EQ(textOf(*kernel), before);
 }
 
 TEST(TableImport, DescribesWhatItDid) {
