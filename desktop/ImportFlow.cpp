@@ -27,9 +27,9 @@ std::vector<ImportTableInfo> tablesOf(Kernel& kernel) {
     return tables;
 }
 
-std::string progressText(std::int64_t bytes, std::int64_t total) {
-    std::int64_t percent = total > 0 ? std::min<std::int64_t>(100, bytes * 100 / total) : 0;
-    return "Reading... " + std::to_string(percent) + "% (Escape or Cancel stops it)";
+std::string progressText(std::string_view doing, std::int64_t done, std::int64_t total) {
+    std::int64_t percent = total > 0 ? std::min<std::int64_t>(100, done * 100 / total) : 0;
+    return std::string(doing) + std::to_string(percent) + "% (Escape or Cancel stops it)";
 }
 
 }  // namespace
@@ -71,7 +71,7 @@ std::optional<CsvTable> ImportFlow::readWhole(ImportDialog& dialog) {
         std::int64_t step = total > 0 ? bytes * kProgressSteps / total : 0;
         if (step != shownStep) {
             shownStep = step;
-            dialog.setMessage(progressText(bytes, total));
+            dialog.setMessage(progressText("Reading... ", bytes, total));
         }
         m_window.processPendingEvents();
         return !dialog.stopAsked();
@@ -96,8 +96,8 @@ std::optional<CsvTable> ImportFlow::readWhole(ImportDialog& dialog) {
 
 void ImportFlow::accept(ImportDialog& dialog) {
     if (dialog.tableName().empty()) return dialog.setMessage("Name the table to import into.");
-    // From the reading to the model's change the window takes no input: a
-    // stop is taken while the file is read, after it the rows are added.
+    // From the reading to the model's change the window takes no input; a
+    // stop is taken while the file is read and while its rows are made.
     dialog.setReading(true);
     std::optional<std::string> report = importInto(dialog);
     dialog.setReading(false);
@@ -112,11 +112,20 @@ void ImportFlow::accept(ImportDialog& dialog) {
 std::optional<std::string> ImportFlow::importInto(ImportDialog& dialog) {
     std::optional<CsvTable> data = readWhole(dialog);
     if (!data) return std::nullopt;
-    dialog.setMessage("Adding the rows to the table...");
-    m_window.processPendingEvents();
     Pointer<Kernel> kernel = m_host.viewKernel();
     ImportOptions options{dialog.tableName(), dialog.key()};
-    ImportPlan plan(*kernel->program(), *data, options);
+    std::int64_t cells = data->rowCount() * data->columnCount();
+    std::int64_t shownStep = -1;
+    auto progress = [&](std::int64_t done) {
+        std::int64_t step = cells > 0 ? done * kProgressSteps / cells : 0;
+        if (step != shownStep) {
+            shownStep = step;
+            dialog.setMessage(progressText("Adding the rows... ", done, cells));
+        }
+        m_window.processPendingEvents();
+        return !dialog.stopAsked();
+    };
+    ImportPlan plan(*kernel->program(), *data, options, progress);
     data.reset();
     if (plan.failed()) {
         dialog.setMessage(describeCsvError(plan.error()));
