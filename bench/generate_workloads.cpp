@@ -2,12 +2,15 @@
 // timings of qvl and for the comparison with other engines:
 //   W1_<N>.qvl W2_<N>.qvl W3_<N>.qvl for N = 100000 and 1000000, W4.qvl, W5.qvl,
 //   W6.qvl (about 50 MB of tables), W7_1000000.qvl and W8_1000000.qvl with
-//   their references W7-ok_1000000.qvl and W8-ok_1000000.qvl.
+//   their references W7-ok_1000000.qvl and W8-ok_1000000.qvl, and
+//   I1_1000000.csv, the data of the import benchmark (alone with "import"
+//   after the folder).
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <string>
 
+#include "bench/CsvWorkload.h"
 #include "bench/DocumentGenerator.h"
 #include "bench/Workloads.h"
 
@@ -27,11 +30,15 @@ bool writeFile(const std::string& path, const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: generate_workloads FOLDER\n";
+    const bool importOnly = argc == 3 && std::string(argv[2]) == "import";
+    if (argc != 2 && !importOnly) {
+        std::cerr << "usage: generate_workloads FOLDER [import]\n";
         return 2;
     }
     const std::string folder = argv[1];
+    if (importOnly) {
+        return writeFile(folder + "/I1_1000000.csv", qv::bench::workloadCsv(1000000)) ? 0 : 1;
+    }
     bool ok = true;
     for (std::int64_t rows : {100000, 1000000}) {
         const std::string suffix = "_" + std::to_string(rows) + ".qvl";
@@ -48,5 +55,6 @@ int main(int argc, char** argv) {
         ok = writeFile(folder + "/W8" + suffix, qv::bench::workloadCircular(1000000, mistaken)) &&
              ok;
     }
+    ok = writeFile(folder + "/I1_1000000.csv", qv::bench::workloadCsv(1000000)) && ok;
     return ok ? 0 : 1;
 }

@@ -5,7 +5,7 @@
 
 #include "app/DocumentFile.h"
 #include "app/LoadFailure.h"
-#include "cli/TerminalText.h"
+#include "app/TerminalText.h"
 #include "cli/UsageTexts.h"
 #include "core/FileWriter.h"
 #include "language/SourceError.h"
@@ -40,7 +40,7 @@ bool computes(const std::string& command) {
 }
 
 bool rewrites(const std::string& command) {
-    return command == "fmt" || command == "rename";
+    return command == "fmt" || command == "rename" || command == "import";
 }
 
 // The value of an option that takes one: the rest of "--name=VALUE", or the
@@ -70,6 +70,40 @@ std::optional<std::int32_t> parseDepth(const std::string& text) {
     return depth;
 }
 
+// The options of import; false when the argument is none of them, with
+// `failed` and `status` set after a usage error.
+bool importOption(const ArgumentList& arguments, std::size_t& i, Options& options, int& status,
+                  bool& failed) {
+    const std::string& argument = arguments[i];
+    if (argument == "--decimal-comma") {
+        options.decimalComma = true;
+        return true;
+    }
+    if (argument == "--no-header") {
+        options.noHeader = true;
+        return true;
+    }
+    struct Valued {
+        const char* name;
+        const char* needs;
+        std::optional<std::string> Options::*member;
+    };
+    static const Valued kValued[] = {
+        {"--table", "a table name", &Options::table},
+        {"--key", "a field name", &Options::key},
+        {"--delimiter", "a delimiter", &Options::delimiter},
+        {"--encoding", "an encoding", &Options::encoding},
+    };
+    for (const Valued& valued : kValued) {
+        if (!isOption(argument, valued.name)) continue;
+        options.*valued.member =
+            optionValue("import", arguments, i, valued.name, valued.needs, status);
+        failed = !(options.*valued.member).has_value();
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int usageError(const std::string& command, const std::string& problem) {
@@ -88,6 +122,7 @@ std::optional<Options> parseOptions(const std::string& command, const ArgumentLi
                                     int& status) {
     Options options;
     bool optionsEnded = false;
+    bool failed = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (optionsEnded || argument == "-" || argument.empty() || argument[0] != '-') {
@@ -112,6 +147,8 @@ std::optional<Options> parseOptions(const std::string& command, const ArgumentLi
                    (command == "show" || command == "explain" || command == "refs")) {
             options.format = optionValue(command, arguments, i, "--format", "a value", status);
             if (!options.format) return std::nullopt;
+        } else if (command == "import" && importOption(arguments, i, options, status, failed)) {
+            if (failed) return std::nullopt;
         } else if (isOption(argument, "--depth") && command == "explain") {
             std::optional<std::string> value =
                 optionValue(command, arguments, i, "--depth", "a number of levels", status);

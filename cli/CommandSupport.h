@@ -34,6 +34,13 @@ struct Options {
     std::optional<std::string> output;
     std::optional<double> timeLimit;
     std::optional<std::int32_t> depth;
+    // import's: the table, the key, and how the data is written.
+    std::optional<std::string> table;
+    std::optional<std::string> key;
+    std::optional<std::string> delimiter;
+    std::optional<std::string> encoding;
+    bool decimalComma = false;
+    bool noHeader = false;
 };
 
 // The deepest --depth explain takes.

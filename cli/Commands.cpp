@@ -6,6 +6,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "app/TerminalText.h"
 #include "charts/ChartFile.h"
 #include "charts/ChartSvg.h"
 #include "charts/TableChartModel.h"
@@ -13,7 +14,6 @@
 #include "cli/ErrorCauses.h"
 #include "cli/ProgressFeedback.h"
 #include "cli/TableRenderer.h"
-#include "cli/TerminalText.h"
 #include "core/FileWriter.h"
 #include "core/ValueConversions.h"
 #include "core/Warning.h"
@@ -47,6 +47,7 @@ int runCommand(const std::string& command, const ArgumentList& arguments) {
     if (command == "chart") return runChart(arguments);
     if (command == "refs") return runRefs(arguments);
     if (command == "rename") return runRename(arguments);
+    if (command == "import") return runImport(arguments);
     std::fprintf(stderr, "qvl: unknown command %s\n%s", command.c_str(), usageOf(""));
     return 2;
 }

@@ -31,6 +31,9 @@ int runRefs(const ArgumentList& arguments);
 // Renames a table, field or row everywhere it is used.
 int runRename(const ArgumentList& arguments);
 
+// Brings CSV or TSV data into a table of the document.
+int runImport(const ArgumentList& arguments);
+
 // Documents that commands load are kept until the process exits instead of
 // being torn down when the command returns; for the tool, not for tests.
 void keepDocumentsUntilExit();

@@ -3,12 +3,12 @@
 #include <optional>
 #include <string>
 
+#include "app/TerminalText.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "cli/ExplainTree.h"
 #include "cli/ExplainWriter.h"
 #include "cli/ProgressFeedback.h"
-#include "cli/TerminalText.h"
 #include "core/ValueConversions.h"
 #include "language/ExpressionParser.h"
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/BufferedOutput.h"
+#include "app/BufferedOutput.h"
+#include "app/TerminalText.h"
 #include "cli/JsonText.h"
-#include "cli/TerminalText.h"
 
 namespace qv::cli {
 

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "cli/BufferedOutput.h"
+#include "app/BufferedOutput.h"
 
 namespace qv::cli {
 

@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/BufferedOutput.h"
 #include "app/DocumentRename.h"
-#include "cli/BufferedOutput.h"
+#include "app/TerminalText.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "cli/JsonText.h"
 #include "cli/LineDiff.h"
-#include "cli/TerminalText.h"
 
 namespace qv::cli {
 

@@ -24,6 +24,9 @@ constexpr const char* kToolUsage =
     "  rename [--write] [--diff] FILE OLD NEW\n"
     "                               rename a table, field or row everywhere it is\n"
     "                               used\n"
+    "  import --table NAME [--key FIELD] [--write] FILE DATA\n"
+    "                               bring CSV or TSV data into a table, new or\n"
+    "                               refreshed\n"
     "\n"
     "FILE may be - for standard input. 'qvl COMMAND --help' describes one command.\n"
     "check, eval, show, explain and chart take --time-limit SECONDS: once SECONDS\n"
@@ -164,6 +167,25 @@ constexpr const char* kRenameUsage =
     "T'), is not a valid name, or would change what another name of the\n"
     "document means.\n";
 
+constexpr const char* kImportUsage =
+    "usage: qvl import --table NAME [--key FIELD] [--delimiter , | ; | tab]\n"
+    "                  [--decimal-comma] [--no-header] [--encoding utf-8|latin-1]\n"
+    "                  [--write] FILE DATA\n"
+    "Reads the CSV or TSV file DATA (- for standard input) into the table NAME\n"
+    "of the document and prints the document as it would then be written;\n"
+    "--write replaces FILE (atomically) as fmt --write does. The delimiter is\n"
+    "guessed from the first lines unless given; the first row names the fields\n"
+    "unless --no-header (names are made valid and unique: 'amount 2'). Cells\n"
+    "become the table's data rows: a column of numbers as numbers (with\n"
+    "--decimal-comma written 1,5), of true and false as Booleans, any other as\n"
+    "texts; empty cells stay empty. When NAME exists its data rows are\n"
+    "refreshed: with --key, rows are matched by the value of FIELD, updated,\n"
+    "added and removed, and cells of fields the data does not have go with\n"
+    "their rows; without it the data rows are replaced. Field formulas and the\n"
+    "tables that extend or read NAME are kept. A line on stderr says what\n"
+    "changed: 'qvl: FILE: refreshed NAME: U updated, A added, R removed'. Bad\n"
+    "data fails with 'qvl: DATA:LINE:COL: MESSAGE' and nothing is written.\n";
+
 }  // namespace
 
 const char* usageOf(const std::string& command) {
@@ -175,6 +197,7 @@ const char* usageOf(const std::string& command) {
     if (command == "chart") return kChartUsage;
     if (command == "refs") return kRefsUsage;
     if (command == "rename") return kRenameUsage;
+    if (command == "import") return kImportUsage;
     return kToolUsage;
 }
 

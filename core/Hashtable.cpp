@@ -91,6 +91,11 @@ Pointer<Object> Hashtable::remove(const Pointer<Object>& key) {
     return Pointer<Object>();
 }
 
+void Hashtable::reserve(std::int32_t entries) {
+    while (bucketCount() < (1 << 30) / kLoadBound && entries > kLoadBound * bucketCount())
+        grow();
+}
+
 void Hashtable::grow() {
     std::int32_t buckets = bucketCount() * 2;
     auto grown = make<Vector>(buckets);

@@ -38,6 +38,9 @@ class Hashtable final : public Object {
     Pointer<Object> put(const Pointer<Object>& key, const Pointer<Object>& value);
     Pointer<Object> remove(const Pointer<Object>& key);
     bool containsKey(const Pointer<Object>& key) const;
+    // Makes room for `entries` entries at once, so that filling a large
+    // table does not rehash it once per doubling.
+    void reserve(std::int32_t entries);
 
     std::int32_t size() const noexcept { return m_count; }
     std::int32_t bucketCount() const noexcept { return m_buckets->size(); }

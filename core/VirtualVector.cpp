@@ -59,6 +59,18 @@ std::vector<std::int32_t> VirtualVector::sortedIndexes() const {
     return indexes;
 }
 
+std::vector<std::pair<std::int32_t, Pointer<Object>>> VirtualVector::sortedEntries() const {
+    std::vector<std::pair<std::int32_t, Pointer<Object>>> entries;
+    entries.reserve(static_cast<std::size_t>(m_table->size()));
+    for (std::int32_t i = 0; i < m_table->bucketCount(); ++i) {
+        for (Pointer<KeyVal> entry = m_table->bucket(i); !entry.isNull(); entry = entry->next)
+            entries.emplace_back(cast<Integer>(entry->key)->value(), entry->value);
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    return entries;
+}
+
 Pointer<Enumeration> VirtualVector::sortedIndexEnumeration() const {
     auto vector = make<Vector>();
     for (std::int32_t index : sortedIndexes())

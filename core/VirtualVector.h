@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "core/Hashtable.h"
@@ -25,8 +26,13 @@ class VirtualVector final : public Object {
     // Moves every present index k >= from to k + delta.
     void shift(std::int32_t from, std::int32_t delta);
     std::int32_t size() const noexcept { return m_table->size(); }
+    // Room for `count` indexes, before filling many at once.
+    void reserve(std::int32_t count) { m_table->reserve(count); }
 
     std::vector<std::int32_t> sortedIndexes() const;
+    // Every present index with its value, in ascending order: one pass over
+    // the table instead of a lookup per index, for writers of whole tables.
+    std::vector<std::pair<std::int32_t, Pointer<Object>>> sortedEntries() const;
     Pointer<Enumeration> sortedIndexEnumeration() const;
 
     StringPointer describe() const override;

@@ -43,6 +43,7 @@ MainPanel::MainPanel(toolkit::Window& window, std::string startupPath)
       m_settings(make<GlobalSettings>()),
       m_wait(window),
       m_chartExport(window),
+      m_tableExport(window),
       m_flow(window, *this, std::move(startupPath)) {
     watch(m_kernel);
     support().setRequestHandler(
@@ -68,6 +69,7 @@ void MainPanel::buildMenus() {
     MenuItem file =
         menu("&File", {item("&New", New, "Ctrl+N"), item("&Open", Open, "Ctrl+O"),
                        item("&Save", Save, "Ctrl+S"), item("Save &As...", SaveAs, "Ctrl+Shift+S"),
+                       item("&Import...", Import), item("&Export table...", ExportTable),
                        item("E&xit", Exit, "Ctrl+Q")});
     MenuItem edit =
         menu("&Edit",
@@ -413,6 +415,7 @@ void MainPanel::dispatchEditKey(std::int32_t code) {
 void MainPanel::menuChosen(std::int32_t id) {
     if (isComputing()) return;
     if (m_chartExport.menuChosen(id)) return;
+    if (dataMenuChosen(static_cast<MenuCommand>(id))) return afterEvent();
     namespace key = toolkit::key;
     // The document commands end with the views refreshed too: each commits
     // a cell edit still being typed, which changes the model.
@@ -492,6 +495,9 @@ void MainPanel::menuChosen(std::int32_t id) {
         case MenuCommand::CellDeleteTable:
             deleteMenuChosen(static_cast<MenuCommand>(id));
             break;
+        case MenuCommand::Import:
+        case MenuCommand::ExportTable:
+            break;  // taken by dataMenuChosen above
     }
     afterEvent();
 }
@@ -502,6 +508,7 @@ void MainPanel::message(const toolkit::PostedMessage& message) {
         return;
     }
     if (m_chartExport.handleMessage(message)) return;
+    if (dataMessage(message)) return afterEvent();
     if (message.id == kStartMessage) {
         m_flow.start();
     } else if (!m_nameEdits.handleMessage(message) && !m_deletes.handleMessage(message)) {

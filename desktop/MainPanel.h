@@ -17,10 +17,12 @@
 #include "desktop/DeleteFlow.h"
 #include "desktop/DocumentFlow.h"
 #include "desktop/FindPanel.h"
+#include "desktop/ImportFlow.h"
 #include "desktop/MainPanelKernelFeedback.h"
 #include "desktop/NameEditFlow.h"
 #include "desktop/OpenTableDialog.h"
 #include "desktop/SourceWindow.h"
+#include "desktop/TableExportFlow.h"
 #include "desktop/WaitIndicator.h"
 #include "editing/EditableContainerPanel.h"
 #include "kernel/FindReplace.h"
@@ -79,6 +81,9 @@ enum class MenuCommand : std::int32_t {
     DeleteTable,
     CellDeleteField,
     CellDeleteTable,
+    // File's Import... and Export table... (see MainPanelData.cpp).
+    Import,
+    ExportTable,
 };
 
 class MainPanel final : public EditableContainerPanel,
@@ -186,6 +191,12 @@ class MainPanel final : public EditableContainerPanel,
     std::optional<std::int32_t> selectedTable() const;
     DeleteFlow& deletes() noexcept { return m_deletes; }
 
+    // File > Export table... (MainPanelData.cpp): the table of the selected
+    // grid, or of the selected line of a list of tables.
+    std::optional<std::int32_t> tableToExport() const;
+    // File > Import...: the preview and the import (ImportFlow).
+    ImportFlow& imports() noexcept { return m_import; }
+
     // The program text and the layout text, as a document is written
     // (without the end mark).
     StringPointer toSource() const override;
@@ -228,6 +239,9 @@ class MainPanel final : public EditableContainerPanel,
                       const std::vector<Pointer<TextEditable>>& areas);
     std::int64_t renameForReplace(const NamedPlace& named, std::string_view newName);
     void deleteMenuChosen(MenuCommand command);
+    // File's Import... and Export table...; false for any other item.
+    bool dataMenuChosen(MenuCommand command);
+    bool dataMessage(const toolkit::PostedMessage& message);
     // Ctrl+Delete on a field's name cell or a table's name in a list of
     // tables; true when it deleted (or asked).
     bool deleteKey(std::int32_t code, std::uint32_t modifiers);
@@ -261,7 +275,9 @@ class MainPanel final : public EditableContainerPanel,
     bool isEmptyWorkArea(toolkit::Point point) const;
     void watch(const Pointer<Kernel>& kernel);
     void waitEnded();
-    bool isComputing() const noexcept { return m_wait.isWaiting(); }
+    // The kernel computes, or an import reads its file: the window takes no
+    // input but a stop meanwhile.
+    bool isComputing() const noexcept { return m_wait.isWaiting() || m_import.isReading(); }
 
     Pointer<MainPanelKernelFeedback> m_feedback;
     Pointer<Kernel> m_kernel;
@@ -280,6 +296,7 @@ class MainPanel final : public EditableContainerPanel,
     const Kernel* m_refreshedKernel = nullptr;
     std::int32_t m_refreshedCount = 0;
     ChartExport m_chartExport;
+    TableExportFlow m_tableExport;
     // The wait indicator's Stop, for explanations under way.
     std::atomic<bool> m_explainStop{false};
     // The cause line shown last, for the cell and results it was made for.
@@ -296,6 +313,7 @@ class MainPanel final : public EditableContainerPanel,
     NameEditFlow m_nameEdits{window(), support(), *this,
                              [this](const Pointer<AbstractEditable>& view) { showView(view); }};
     DeleteFlow m_deletes{window(), support(), *this, m_nameEdits};
+    ImportFlow m_import{window(), support(), *this, [this] { waitEnded(); }};
 };
 
 }  // namespace qv

@@ -1,6 +1,8 @@
 #include "language/TableDef.h"
 
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "language/StringStream.h"
 
@@ -89,21 +91,24 @@ bool TableDef::firstWithName(std::int32_t index) const {
     return true;
 }
 
-StringPointer TableDef::writeRow(std::int32_t rowKey) const {
+namespace {
+
+// A row block; `formulaOf(i)` is field i's formula in the row, or null.
+template <class Address, class FormulaOf>
+std::string rowBlock(std::int32_t rowKey, const std::vector<Address>& addresses,
+                     FormulaOf&& formulaOf) {
     std::string elements;
     bool gap = false;
-    for (std::int32_t i = 0; i < fieldCount(); ++i) {
-        const auto& fieldDef = field(i);
-        ExpressionPointer formula = fieldDef->formula(rowKey);
-        if (formula.isNull()) {
+    for (std::size_t i = 0; i < addresses.size(); ++i) {
+        const Object* formula = formulaOf(i);
+        if (formula == nullptr) {
             gap = true;
             continue;
         }
-        // A name read back addresses the first field of that name, so a later
-        // field with the same name is addressed by its column number instead.
-        if (fieldDef->isNamed() && firstWithName(i)) {
-            elements += fieldDef->writeHeader()->view();
-        } else if (gap || fieldDef->isNamed()) {
+        const Address& address = addresses[i];
+        if (!address.header.empty()) {
+            elements += address.header;
+        } else if (gap || address.named) {
             elements += '<';
             elements += std::to_string(i + 1);
             elements += ">:=";
@@ -116,14 +121,35 @@ StringPointer TableDef::writeRow(std::int32_t rowKey) const {
                                                           : std::to_string(rowKey);
     // The pad goes before the first element only: formula texts that span
     // lines (comments, string literals) must come back unchanged.
-    std::string pad = elements.empty() ? "" : "    ";
     std::string block = "<";
     block += label;
     block += ">:={";
-    block += pad;
+    if (!elements.empty()) block += "    ";
     block += elements;
     block += "}\n";
-    return str(block);
+    return block;
+}
+
+}  // namespace
+
+// A name read back addresses the first field of that name, so a later field
+// with the same name is addressed by its column number instead.
+std::vector<TableDef::CellAddress> TableDef::cellAddresses() const {
+    std::vector<CellAddress> addresses(static_cast<std::size_t>(fieldCount()));
+    for (std::int32_t i = 0; i < fieldCount(); ++i) {
+        CellAddress& address = addresses[static_cast<std::size_t>(i)];
+        address.named = field(i)->isNamed();
+        if (address.named && firstWithName(i)) address.header = field(i)->writeHeader()->view();
+    }
+    return addresses;
+}
+
+StringPointer TableDef::writeRow(std::int32_t rowKey) const {
+    std::vector<Pointer<AbstractExpression>> formulas;
+    for (std::int32_t i = 0; i < fieldCount(); ++i)
+        formulas.push_back(field(i)->formula(rowKey));
+    return str(
+        rowBlock(rowKey, cellAddresses(), [&](std::size_t i) { return formulas[i].object(); }));
 }
 
 namespace {
@@ -152,21 +178,42 @@ void appendItem(std::string& out, const ItemComments& comments, std::string_view
 // restores the row count. Key 0 is the formula row: its formulas are on
 // the field lines, and only its comments need a block.
 void TableDef::writeRowBlocks(std::string& body) const {
-    std::set<std::int32_t> keys;
-    for (const auto& fieldDef : *m_fields) {
-        for (std::int32_t key : fieldDef->expr()->sortedIndexes())
-            keys.insert(key);
-    }
-    for (const auto& [key, comments] : m_rowComments)
-        keys.insert(key);
+    // Each field's cells in key order, walked in step: one pass over every
+    // field's formulas rather than a lookup per field and row, which
+    // dominated writing a table of a million rows.
+    using Cells = std::vector<std::pair<std::int32_t, Pointer<Object>>>;
+    std::vector<Cells> cells;
+    for (const auto& fieldDef : *m_fields)
+        cells.push_back(fieldDef->expr()->sortedEntries());
+    std::vector<std::size_t> next(cells.size(), 0);
+    const std::vector<CellAddress> addresses = cellAddresses();
+    auto comment = m_rowComments.begin();
     std::int32_t last = 0;
-    for (std::int32_t key : keys) {
+    while (true) {
+        bool any = comment != m_rowComments.end();
+        std::int32_t key = any ? comment->first : 0;
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (next[i] >= cells[i].size()) continue;
+            std::int32_t candidate = cells[i][next[i]].first;
+            if (!any || candidate < key) key = candidate;
+            any = true;
+        }
+        if (!any) break;
         const ItemComments& comments = rowComments(key);
+        if (comment != m_rowComments.end() && comment->first == key) ++comment;
         if (key != FieldDef::kFormulaRow) {
-            StringPointer block = writeRow(key);
-            appendItem(body, comments, block->view().substr(0, block->length() - 1), kBodyIndent);
+            std::string block = rowBlock(key, addresses, [&](std::size_t i) -> const Object* {
+                const Cells& own = cells[i];
+                if (next[i] >= own.size() || own[next[i]].first != key) return nullptr;
+                return own[next[i]].second.object();
+            });
+            appendItem(body, comments, std::string_view(block).substr(0, block.size() - 1),
+                       kBodyIndent);
         } else if (!comments.isEmpty()) {
             appendItem(body, comments, "<0>:={}", kBodyIndent);
+        }
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (next[i] < cells[i].size() && cells[i][next[i]].first == key) ++next[i];
         }
         last = key;
     }

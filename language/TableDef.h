@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "core/String.h"
 #include "core/TVector.h"
@@ -71,6 +73,14 @@ class TableDef final : public Object {
   private:
     // True when no earlier field of this table has the same name.
     bool firstWithName(std::int32_t index) const;
+    // How a row block addresses a field's cell: by the field's name when
+    // that reads back as this field (`header` then holds it), else by
+    // position or column number.
+    struct CellAddress {
+        std::string header;
+        bool named = false;
+    };
+    std::vector<CellAddress> cellAddresses() const;
     void writeRowBlocks(std::string& body) const;
 
     Pointer<FieldList> m_fields;

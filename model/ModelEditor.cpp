@@ -339,6 +339,14 @@ void ModelEditor::addTable(NewTable part, const StringPointer& text) {
     });
 }
 
+std::int32_t ModelEditor::import(const ImportPlan& plan) {
+    if (m_program.isNull() || plan.failed()) return -1;
+    std::vector<std::int32_t> replaced;
+    if (plan.tableIndex() >= 0) replaced.push_back(plan.tableIndex());
+    applyEdit("import", replaced, [&] { applyImport(*m_program, plan); });
+    return plan.tableIndex() >= 0 ? plan.tableIndex() : m_program->tableCount() - 1;
+}
+
 // Every table from the deleted one on is copied, since each moves up one
 // place: the snapshot taken before puts them all back where they were.
 void ModelEditor::deleteTable(std::int32_t table) {

@@ -30,6 +30,7 @@
 #include "editing/CommandManager.h"
 #include "editing/TextBase.h"
 #include "kernel/RenamePlan.h"
+#include "kernel/TableImport.h"
 #include "kernel/TableResult.h"
 #include "language/ProgramDef.h"
 #include "model/ModelEditCommand.h"
@@ -112,6 +113,13 @@ class ModelEditor final : public Object {
     // "rename". A refused plan changes nothing. The views of the work area
     // that name the target are the caller's.
     void rename(const RenamePlan& plan);
+
+    // An import of CSV data planned by ImportPlan (kernel/TableImport.h):
+    // the new or refreshed table as one undoable step named "import", whose
+    // undo gives the model back as it was. A failed plan changes nothing.
+    // Returns the index of the imported table in the program, or -1 when
+    // nothing was imported.
+    std::int32_t import(const ImportPlan& plan);
 
     // Runs `edits` (calls of the operations above) as one undoable step
     // named `name`: a paste, a typed cell. Nested groups join the outer one.

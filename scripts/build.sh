@@ -29,7 +29,7 @@ esac
 
 targets=()
 # The fuzz flavour only needs its harnesses.
-if [ "$flavour" = fuzz ]; then targets=(--target tokenizer_fuzz expression_fuzz table_fuzz document_fuzz rename_fuzz regex_fuzz); fi
+if [ "$flavour" = fuzz ]; then targets=(--target tokenizer_fuzz expression_fuzz table_fuzz document_fuzz rename_fuzz regex_fuzz csv_fuzz); fi
 
 cmake -S . -B "build-$flavour" -G Ninja "${launcher[@]}" "${options[@]}" >/dev/null
 cmake --build "build-$flavour" -j "$(nproc)" "${targets[@]}"

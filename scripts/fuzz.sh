@@ -6,7 +6,7 @@
 # Findings (crash-*, leak-*, timeout-*) are written to fuzz/findings/NAME.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-harnesses=(tokenizer_fuzz expression_fuzz table_fuzz document_fuzz rename_fuzz regex_fuzz)
+harnesses=(tokenizer_fuzz expression_fuzz table_fuzz document_fuzz rename_fuzz regex_fuzz csv_fuzz)
 
 run_regression() {
   local name=$1

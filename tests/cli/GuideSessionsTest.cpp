@@ -98,9 +98,11 @@ std::vector<Session> sessionsOf(const std::string& html) {
 }
 
 // The documents a session may name besides loan.qvl: the example blocks
-// with a data-file attribute, by that name.
-std::vector<std::pair<std::string, std::string>> documentsOf(const std::string& html) {
-    const std::string open = "<pre class=\"example\"";
+// (or, with `kind` "data", the data files) with a data-file attribute, by
+// that name.
+std::vector<std::pair<std::string, std::string>> documentsOf(const std::string& html,
+                                                             const std::string& kind = "example") {
+    const std::string open = "<pre class=\"" + kind + "\"";
     std::vector<std::pair<std::string, std::string>> documents;
     for (std::size_t at = html.find(open); at != std::string::npos; at = html.find(open, at)) {
         std::size_t tagEnd = html.find('>', at);
@@ -169,6 +171,19 @@ TEST(GuideSessions, EveryCommandOfTheRenamingPagePrintsWhatThePageShows) {
         files.emplace_back(name, test::writeDocument(name, document));
     ASSERT_EQ(files.size(), 1u);
     EXPECT_GE(sessionsOf(html).size(), 3u);
+    expectSessionsAsShown(html, files);
+}
+
+// The importing page's sessions import its data file into its document.
+TEST(GuideSessions, EveryCommandOfTheImportingPagePrintsWhatThePageShows) {
+    std::string html = fileText(kSource + "/docs/importing.html");
+    Files files;
+    for (const auto& [name, document] : documentsOf(html))
+        files.emplace_back(name, test::writeDocument(name, document));
+    for (const auto& [name, data] : documentsOf(html, "data"))
+        files.emplace_back(name, test::writeDocument(name, data));
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_GE(sessionsOf(html).size(), 4u);
     expectSessionsAsShown(html, files);
 }
 

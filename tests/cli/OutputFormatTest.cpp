@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/Document.h"
+#include "app/TerminalText.h"
 #include "cli/Commands.h"
-#include "cli/TerminalText.h"
 #include "core/Number.h"
 #include "kernel/RowLimits.h"
 #include "tests/cli/CommandTestSupport.h"

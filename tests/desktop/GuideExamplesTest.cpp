@@ -20,8 +20,8 @@ namespace qv {
 namespace {
 
 const std::filesystem::path kGuide = std::filesystem::path(QV_SOURCE_DIR) / "docs";
-const char* const kPages[] = {"index.html", "language.html", "errors.html", "renaming.html",
-                              "find.html"};
+const char* const kPages[] = {"index.html",    "language.html", "errors.html",
+                              "renaming.html", "find.html",     "importing.html"};
 
 struct Example {
     std::string page;
@@ -118,7 +118,7 @@ std::string shown(const std::string& document, const std::string& table) {
     std::FILE* out = ::open_memstream(&buffer, &size);
     {
         cli::TableWriter writer(cli::Format::Text, out);
-        writer.write(cli::renderTable(*result, false));
+        writer.write(renderTable(*result, false));
         writer.finish();
     }
     std::fclose(out);

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace qv::cli {
+namespace qv {
 
 // An escaped text is at most this many times as long as the text.
 inline constexpr std::size_t kMaxEscapeGrowth = 4;
@@ -24,4 +24,4 @@ std::size_t terminalWidth(std::string_view text) noexcept;
 char* writeForTerminal(char* out, std::string_view text) noexcept;
 std::string forTerminal(std::string_view text);
 
-}  // namespace qv::cli
+}  // namespace qv

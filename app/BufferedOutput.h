@@ -1,20 +1,31 @@
-// Collects output and hands it to a file in large pieces, so a grid of
-// millions of cells is never held twice in memory. Output is handed on only
-// between rows, so a line can still be trimmed.
+// Collects output and hands it to a file (or any sink) in large pieces, so
+// a grid of millions of cells is never held twice in memory. Output is
+// handed on only between rows, so a line can still be trimmed.
 #pragma once
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string_view>
 
-namespace qv::cli {
+namespace qv {
 
 class BufferedOutput {
   public:
+    // Takes the next piece; false once it has failed, after which the rest
+    // is dropped.
+    using Sink = std::function<bool(std::string_view piece)>;
+
     explicit BufferedOutput(std::FILE* file)
-        : m_file(file), m_data(new char[kFlushBytes]), m_capacity(kFlushBytes) {}
+        : BufferedOutput([file](std::string_view piece) {
+              if (std::ferror(file)) return false;
+              std::fwrite(piece.data(), 1, piece.size(), file);
+              return !std::ferror(file);
+          }) {}
+    explicit BufferedOutput(Sink sink)
+        : m_sink(std::move(sink)), m_data(new char[kFlushBytes]), m_capacity(kFlushBytes) {}
     BufferedOutput(const BufferedOutput&) = delete;
     BufferedOutput& operator=(const BufferedOutput&) = delete;
     ~BufferedOutput() { flush(); }
@@ -41,8 +52,8 @@ class BufferedOutput {
     }
     // Once the file has refused output (a full disk, a closed pipe), the
     // rest is dropped: the caller reports the failure from the file's state.
-    void flush() noexcept {
-        if (m_size > 0 && !std::ferror(m_file)) std::fwrite(m_data.get(), 1, m_size, m_file);
+    void flush() {
+        if (m_size > 0 && !m_failed) m_failed = !m_sink(std::string_view(m_data.get(), m_size));
         m_size = 0;
     }
 
@@ -57,10 +68,11 @@ class BufferedOutput {
         m_capacity = capacity;
     }
 
-    std::FILE* m_file;
+    Sink m_sink;
+    bool m_failed = false;
     std::unique_ptr<char[]> m_data;
     std::size_t m_capacity;
     std::size_t m_size = 0;
 };
 
-}  // namespace qv::cli
+}  // namespace qv

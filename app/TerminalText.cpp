@@ -1,10 +1,10 @@
-#include "cli/TerminalText.h"
+#include "app/TerminalText.h"
 
 #include <cstring>
 
 #include "core/Utf8.h"
 
-namespace qv::cli {
+namespace qv {
 
 namespace {
 
@@ -89,4 +89,4 @@ std::string forTerminal(std::string_view text) {
     return shown;
 }
 
-}  // namespace qv::cli
+}  // namespace qv

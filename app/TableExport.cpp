@@ -1,0 +1,212 @@
+#include "app/TableExport.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <new>
+
+#include "app/TerminalText.h"
+#include "core/Allocator.h"
+#include "core/EngineeringFormat.h"
+#include "core/FileWriter.h"
+#include "core/Number.h"
+#include "core/ValueConversions.h"
+#include "core/Warning.h"
+
+namespace qv {
+
+namespace {
+
+// The display text of one column's values. Columns often repeat a number
+// row after row (a total shown in every row), so the text of the last number
+// is kept and reused.
+class ColumnTexts {
+  public:
+    explicit ColumnTexts(NumberStyle style) : m_style(style) {}
+
+    void append(std::string& out, const Object& value) {
+        if (value.isNull()) return;
+        if (value.classTypeId() == Double::typeId()) {
+            appendNumber(out, static_cast<const Double&>(value).value());
+        } else if (value.classTypeId() == String::typeId()) {
+            const auto& text = static_cast<const String&>(value);
+            out.append(text.text(), static_cast<std::size_t>(text.length()));
+        } else {
+            StringPointer text = toText(value);
+            out.append(text->text(), static_cast<std::size_t>(text->length()));
+        }
+    }
+
+  private:
+    void appendNumber(std::string& out, double number) {
+        if (!m_hasLast || std::memcmp(&number, &m_lastNumber, sizeof number) != 0) {
+            m_lastLength = formatNumber(m_lastText, number, m_style);
+            m_lastNumber = number;
+            m_hasLast = true;
+        }
+        out.append(m_lastText, static_cast<std::size_t>(m_lastLength));
+    }
+
+    NumberStyle m_style;
+    bool m_hasLast = false;
+    double m_lastNumber = 0;
+    char m_lastText[kMaxNumberLength];
+    int m_lastLength = 0;
+};
+
+void appendLabel(std::string& out, TableResult& table, std::int32_t row) {
+    if (row > 0 && row < table.rowCount() && table.resolved()->nameField() < 0) {
+        out += std::to_string(row);
+        return;
+    }
+    StringPointer label = table.rowLabel(row);
+    out.append(label->text(), static_cast<std::size_t>(label->length()));
+}
+
+void renderRow(RenderedTable& rendered, TableResult& table, const std::vector<std::int32_t>& fields,
+               std::vector<ColumnTexts>& columns, std::int32_t row) {
+    rendered.keys.push_back(row);
+    appendLabel(rendered.texts, table, row);
+    rendered.ends.push_back(rendered.texts.size());
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        columns[i].append(rendered.texts, *table.value(fields[i], row).object());
+        rendered.ends.push_back(rendered.texts.size());
+    }
+}
+
+// A table without data rows shows an empty grid: an error in its formula
+// row, which data rows would repeat, is otherwise seen nowhere.
+void noteFormulaRowErrors(RenderedTable& rendered, TableResult& table,
+                          const std::vector<std::int32_t>& fields) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        Pointer<Object> value = table.value(fields[i], 0);
+        if (!is<Warning>(value)) continue;
+        rendered.formulaRowErrors.push_back(rendered.fields[i] + ": " +
+                                            toText(value)->toStdString());
+    }
+}
+
+void writeCsvField(BufferedOutput& out, std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out << text;
+        return;
+    }
+    out << '"';
+    for (char ch : text) {
+        if (ch == '"') out << '"';
+        out << ch;
+    }
+    out << '"';
+}
+
+// TSV has no quoting: tabs and line ends inside a cell become blanks.
+void writeTsvField(BufferedOutput& out, std::string_view text) {
+    for (char ch : text)
+        out << (ch == '\t' || ch == '\n' || ch == '\r' ? ' ' : ch);
+}
+
+}  // namespace
+
+void writeDelimited(BufferedOutput& out, const RenderedTable& table, DelimitedFormat format) {
+    char delimiter = format == DelimitedFormat::Csv ? ',' : '\t';
+    auto field = [&](std::string_view text) {
+        if (format == DelimitedFormat::Csv) {
+            writeCsvField(out, text);
+        } else {
+            writeTsvField(out, text);
+        }
+    };
+    // A comment line first, which a reader of the rows may skip; escaped,
+    // so the message stays on its line.
+    if (table.hasWarning) out << "# warning: " << forTerminal(table.warning) << '\n';
+    for (const std::string& name : table.fields) {
+        out << delimiter;
+        field(name);
+    }
+    out << '\n';
+    for (std::size_t row = 0; row < table.rowCount(); ++row) {
+        for (std::size_t column = 0; column < table.columnCount(); ++column) {
+            if (column > 0) out << delimiter;
+            field(table.text(row, column));
+        }
+        out << '\n';
+        out.endRow();
+    }
+    for (const std::string& error : table.formulaRowErrors)
+        out << "# error in formula row: " << forTerminal(error) << '\n';
+}
+
+DelimitedFormat delimitedFormatFor(std::string_view path) {
+    std::size_t dot = path.rfind('.');
+    std::size_t slash = path.find_last_of("/\\");
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return DelimitedFormat::Csv;
+    std::string extension;
+    for (char ch : path.substr(dot + 1))
+        extension += static_cast<char>(ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch);
+    return extension == "tsv" || extension == "tab" ? DelimitedFormat::Tsv : DelimitedFormat::Csv;
+}
+
+std::optional<std::string> exportTable(TableResult& table, const std::string& path,
+                                       DelimitedFormat format) {
+    try {
+        RenderedTable rendered = renderTable(table, false);
+        writeFileInPieces(path, [&](const FilePieceSink& put) {
+            BufferedOutput out(put);
+            writeDelimited(out, rendered, format);
+            out.flush();
+        });
+        return std::nullopt;
+    } catch (const StringPointer& message) {
+        return message->toStdString();
+    } catch (const std::bad_alloc&) {
+        return "can not write to " + path + ": out of memory";
+    }
+}
+
+static_assert(kMaxNumberLength >= kMaxEngineeringLength);
+
+int formatNumber(char* out, double number, NumberStyle style) {
+    if (style == NumberStyle::Display) return formatEngineering(out, number);
+    // Without a precision, to_chars writes the shortest text that reads
+    // back as the same double.
+    auto [end, error] = std::to_chars(out, out + kMaxNumberLength, number);
+    return error == std::errc() ? static_cast<int>(end - out) : 0;
+}
+
+RenderedTable renderTable(TableResult& table, bool all, NumberStyle numbers) {
+    RenderedTable rendered;
+    rendered.name = table.name()->toStdString();
+    Pointer<Object> warning = table.warning();
+    rendered.hasWarning = !warning.isNull();
+    if (rendered.hasWarning) rendered.warning = toText(warning)->toStdString();
+    std::vector<std::int32_t> fields;
+    if (all) {
+        for (std::int32_t field = 0; field < table.fieldCount(); ++field)
+            fields.push_back(field);
+    } else {
+        for (std::int32_t position = 0; position < table.visibleCount(); ++position) {
+            fields.push_back(table.visibleField(position));
+        }
+    }
+    for (std::int32_t field : fields)
+        rendered.fields.push_back(table.fieldName(field)->toStdString());
+    auto rows = static_cast<std::size_t>(std::max(table.rowCount(), 1)) + 1;
+    rendered.keys.reserve(rows);
+    rendered.ends.reserve(rows * rendered.columnCount());
+    // Room for a typical number in every cell up front: pages not written
+    // cost nothing, while growing a buffer of many megabytes copies it.
+    rendered.texts.reserve(rows * rendered.columnCount() * 16);
+    preferHugePages(rendered.texts.data(), rendered.texts.capacity());
+    preferHugePages(rendered.ends.data(), rendered.ends.capacity() * sizeof(std::size_t));
+    std::vector<ColumnTexts> columns(fields.size(), ColumnTexts(numbers));
+    if (all) renderRow(rendered, table, fields, columns, 0);
+    for (std::int32_t position = 1; position < table.rowCount(); ++position) {
+        renderRow(rendered, table, fields, columns, table.displayRow(position));
+    }
+    renderRow(rendered, table, fields, columns, -1);
+    if (!all && table.rowCount() <= 1) noteFormulaRowErrors(rendered, table, fields);
+    return rendered;
+}
+
+}  // namespace qv
