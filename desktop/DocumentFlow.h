@@ -141,7 +141,8 @@ class DocumentFlow {
     void overwriteAnswered();
     void fileChanged();
     void diskChangeAnswered();
-    void readFileAgain();
+    // `tell`: a notice says so (the user did not ask for it).
+    void readFileAgain(bool tell);
     std::uint64_t changeStamp() const;
     DocumentRecovery::DocumentText documentText();
 

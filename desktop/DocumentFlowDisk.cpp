@@ -8,6 +8,7 @@
 
 #include "app/Document.h"
 #include "app/DocumentFile.h"
+#include "core/Errors.h"
 #include "desktop/DocumentFlow.h"
 #include "desktop/DocumentTitle.h"
 
@@ -90,8 +91,11 @@ void DocumentFlow::recoveryAnswered() {
     if (m_answer == Answer::No) m_recovery->removeCopy(copy);
     if (m_answer != Answer::Yes) return openStartupFile();
     StringPointer text;
-    std::optional<LoadFailure> failure =
-        attemptReading([&] { text = readDocumentFile(copy.copyPath); });
+    std::optional<LoadFailure> failure = attemptReading([&] {
+        // A pipe would wait for a writer forever, a link may lead anywhere.
+        if (!copy.regular) throwMessage("can not read " + copy.copyPath + ": not a regular file");
+        text = readDocumentFile(copy.copyPath);
+    });
     if (!failure) failure = replaceDocument(text);
     if (failure) {
         // The copy stays where it is for the user to look at; the saved
@@ -175,7 +179,7 @@ void DocumentFlow::fileChanged() {
     }
     m_removalTold = false;
     if (m_declined && compareWithDisk(*m_path, *m_declined) == DiskChange::Same) return;
-    if (!isModified()) return readFileAgain();
+    if (!isModified()) return readFileAgain(true);
     m_declined = fingerprintOf(*m_path);
     m_state = FlowState::DiskChangeAnswered;
     m_awaiting = Reply::Answer;
@@ -187,12 +191,12 @@ void DocumentFlow::fileChanged() {
 
 void DocumentFlow::diskChangeAnswered() {
     m_state = FlowState::Idle;
-    if (m_answer == Answer::Yes) readFileAgain();
+    if (m_answer == Answer::Yes) readFileAgain(false);
 }
 
 // Read whole, as Open reads it: the window stays, the views are those the
 // file's layout names.
-void DocumentFlow::readFileAgain() {
+void DocumentFlow::readFileAgain(bool tell) {
     std::string path = *m_path;
     StringPointer text;
     std::optional<LoadFailure> failure = attemptReading([&] { text = readDocumentFile(path); });
@@ -205,7 +209,7 @@ void DocumentFlow::readFileAgain() {
                       loadNoticeOf(*failure));
     }
     documentRead(path);
-    notify(path + " changed on disk and was read again.");
+    if (tell) notify(path + " changed on disk and was read again.");
 }
 
 }  // namespace qv

@@ -118,7 +118,7 @@ RecoveryCopy RecoveryStore::newSessionCopy() const {
     std::string name =
         "copy-" + std::to_string(::getpid()) + "-" +
         std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
-    return {m_folder + "/" + name + ".qvl", m_folder + "/" + name + ".info", {}, 0};
+    return {m_folder + "/" + name + ".qvl", m_folder + "/" + name + ".info", {}, 0, true};
 }
 
 std::optional<RecoveryCopy> RecoveryStore::newestFor(
@@ -143,8 +143,7 @@ std::optional<RecoveryCopy> RecoveryStore::newestFor(
         if (!record || record->original != original) continue;
         RecoveryCopy copy{fs::path(path).replace_extension(".qvl").string(), path.string(), *record,
                           0};
-        bool regular = false;
-        std::optional<std::int64_t> copyTime = modifiedNanoseconds(copy.copyPath, regular);
+        std::optional<std::int64_t> copyTime = modifiedNanoseconds(copy.copyPath, copy.regular);
         // A copy that is gone is no offer; one that is not a regular file
         // is still offered, so that its reading says what is wrong with it.
         if (!copyTime) continue;

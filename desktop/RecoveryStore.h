@@ -36,6 +36,9 @@ struct RecoveryCopy {
     std::string recordPath;
     RecoveryRecord record;
     std::int64_t copyModifiedNanoseconds = 0;
+    // False for anything else in the copy's place (a folder, a link, a
+    // pipe): never opened, it is refused with a message.
+    bool regular = false;
 };
 
 class RecoveryStore {
