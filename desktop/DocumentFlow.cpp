@@ -290,6 +290,8 @@ void DocumentFlow::markChanged() {
     ++m_changesOutsideHistory;
     m_modification.markChanged();
     updateTitle();
+    // Not every such change ends in the owner's after-event.
+    afterEvent();
 }
 
 bool DocumentFlow::isModified() const {

@@ -96,8 +96,10 @@ class DocumentFlow {
     void updateTitle();
 
     // Recovery copies go to `folder` from now on (the program turns them on;
-    // tests give a folder and a clock of their own). Call before start().
-    void enableRecovery(std::string folder, DocumentRecovery::Clock clock);
+    // tests give a folder and a clock of their own, and may shorten the
+    // interval). Call before start().
+    void enableRecovery(std::string folder, DocumentRecovery::Clock clock,
+                        std::int32_t intervalMs = DocumentRecovery::kIntervalMs);
     DocumentRecovery* recovery() noexcept { return m_recovery.get(); }
     // After every event, and the recovery timer's tick.
     void afterEvent();
@@ -145,6 +147,8 @@ class DocumentFlow {
     void readFileAgain(bool tell);
     std::uint64_t changeStamp() const;
     DocumentRecovery::DocumentText documentText();
+    // The path a recovery record names: absolute, however the user named it.
+    std::optional<std::string> recoveryOriginal() const;
 
     void ask(const std::string& question, FlowState next);
     void notify(const std::string& notice);

@@ -33,9 +33,11 @@ std::int64_t steadyMilliseconds() {
 
 }  // namespace
 
-void DocumentFlow::enableRecovery(std::string folder, DocumentRecovery::Clock clock) {
+void DocumentFlow::enableRecovery(std::string folder, DocumentRecovery::Clock clock,
+                                  std::int32_t intervalMs) {
     if (!clock) clock = steadyMilliseconds;
-    m_recovery = std::make_unique<DocumentRecovery>(m_window, std::move(folder), std::move(clock));
+    m_recovery = std::make_unique<DocumentRecovery>(m_window, std::move(folder), std::move(clock),
+                                                    intervalMs);
 }
 
 std::uint64_t DocumentFlow::changeStamp() const {
@@ -50,9 +52,14 @@ DocumentRecovery::DocumentText DocumentFlow::documentText() {
     };
 }
 
+std::optional<std::string> DocumentFlow::recoveryOriginal() const {
+    if (!m_path) return std::nullopt;
+    return absolutePathOf(*m_path);
+}
+
 void DocumentFlow::afterEvent() {
     if (!m_recovery) return;
-    m_recovery->activity(changeStamp(), isModified(), documentText(), m_path);
+    m_recovery->activity(changeStamp(), isModified(), documentText(), recoveryOriginal());
     if (std::optional<std::string> problem = m_recovery->takeProblem();
         problem && m_state == FlowState::Idle)
         notify(*problem);
@@ -60,7 +67,7 @@ void DocumentFlow::afterEvent() {
 
 void DocumentFlow::recoveryTimer() {
     if (!m_recovery) return;
-    m_recovery->tick(changeStamp(), isModified(), documentText(), m_path);
+    m_recovery->tick(changeStamp(), isModified(), documentText(), recoveryOriginal());
 }
 
 // ---- the offer at start
@@ -112,7 +119,7 @@ void DocumentFlow::recoveryAnswered() {
     // The recovered work is unsaved: it gets a copy of this session at
     // once, and only then does the old copy go.
     markChanged();
-    m_recovery->writeNow(changeStamp(), documentText(), m_path);
+    m_recovery->writeNow(changeStamp(), documentText(), recoveryOriginal());
     m_recovery->removeCopy(copy);
 }
 

@@ -6,8 +6,10 @@
 
 namespace qv {
 
-DocumentRecovery::DocumentRecovery(toolkit::Window& window, std::string folder, Clock clock)
+DocumentRecovery::DocumentRecovery(toolkit::Window& window, std::string folder, Clock clock,
+                                   std::int32_t intervalMs)
     : m_window(window),
+      m_intervalMs(intervalMs),
       m_store(std::move(folder)),
       m_clock(std::move(clock)),
       m_copy(m_store.newSessionCopy()) {
@@ -36,7 +38,7 @@ void DocumentRecovery::activity(std::uint64_t stamp, bool modified, const Docume
     m_lastChange = now;
     if (!modified) return;
     if (!m_timerRunning) {
-        m_window.startTimer(kTimerId, kIntervalMs);
+        m_window.startTimer(kTimerId, m_intervalMs);
         m_timerRunning = true;
     }
     if (afterQuiet) writeNow(stamp, text, original);

@@ -27,7 +27,8 @@ class DocumentRecovery {
     // The document's text as saving writes it, end mark included.
     using DocumentText = std::function<std::string()>;
 
-    DocumentRecovery(toolkit::Window& window, std::string folder, Clock clock);
+    DocumentRecovery(toolkit::Window& window, std::string folder, Clock clock,
+                     std::int32_t intervalMs = kIntervalMs);
     ~DocumentRecovery();
     DocumentRecovery(const DocumentRecovery&) = delete;
     DocumentRecovery& operator=(const DocumentRecovery&) = delete;
@@ -58,6 +59,7 @@ class DocumentRecovery {
     void dropSessionCopy();
 
     toolkit::Window& m_window;
+    std::int32_t m_intervalMs;
     RecoveryStore m_store;
     Clock m_clock;
     RecoveryCopy m_copy;
