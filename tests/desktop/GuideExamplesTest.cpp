@@ -21,7 +21,7 @@ namespace {
 
 const std::filesystem::path kGuide = std::filesystem::path(QV_SOURCE_DIR) / "docs";
 const char* const kPages[] = {"index.html", "language.html", "errors.html", "renaming.html",
-                              "find.html"};
+                              "find.html", "recovery.html"};
 
 struct Example {
     std::string page;
