@@ -1,6 +1,7 @@
 #include "desktop/DocumentRecovery.h"
 
 #include <chrono>
+#include <cstdio>
 
 #include "core/Errors.h"
 
@@ -57,6 +58,7 @@ void DocumentRecovery::writeNow(std::uint64_t stamp, const DocumentText& text,
         try {
             m_store.prepareFolder();
             m_folderReady = true;
+            m_lock.emplace(lockPathOf(m_copy));
         } catch (const StringPointer& message) {
             m_problem = "no recovery copy: " + message->toStdString();
             return;
@@ -73,6 +75,8 @@ void DocumentRecovery::writeNow(std::uint64_t stamp, const DocumentText& text,
 
 void DocumentRecovery::removeCopy(const RecoveryCopy& copy) {
     m_writer.remove(copy.copyPath, copy.recordPath);
+    // Left by the window that crashed; nobody holds it.
+    std::remove(lockPathOf(copy).c_str());
 }
 
 std::optional<std::string> DocumentRecovery::takeProblem() {

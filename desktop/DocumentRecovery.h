@@ -63,6 +63,8 @@ class DocumentRecovery {
     RecoveryStore m_store;
     Clock m_clock;
     RecoveryCopy m_copy;
+    // Let go of only once the writer has finished (it is destroyed first).
+    std::optional<SessionLock> m_lock;
     RecoveryWriter m_writer;
     bool m_folderReady = false;
     bool m_copyExists = false;

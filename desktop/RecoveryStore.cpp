@@ -1,5 +1,7 @@
 #include "desktop/RecoveryStore.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -146,13 +148,41 @@ std::optional<RecoveryCopy> RecoveryStore::newestFor(
         std::optional<std::int64_t> copyTime = modifiedNanoseconds(copy.copyPath, copy.regular);
         // A copy that is gone is no offer; one that is not a regular file
         // is still offered, so that its reading says what is wrong with it.
-        if (!copyTime) continue;
+        if (!copyTime || heldByOpenWindow(copy)) continue;
         if (originalTime && *copyTime <= *originalTime) continue;
         copy.copyModifiedNanoseconds = *copyTime;
         if (!newest || copy.copyModifiedNanoseconds > newest->copyModifiedNanoseconds)
             newest = std::move(copy);
     }
     return newest;
+}
+
+SessionLock::SessionLock(std::string path) : m_path(std::move(path)) {
+    m_fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
+
+SessionLock::~SessionLock() {
+    if (m_fd < 0) return;
+    ::unlink(m_path.c_str());
+    ::close(m_fd);
+}
+
+std::string lockPathOf(const RecoveryCopy& copy) {
+    return fs::path(copy.copyPath).replace_extension(".lock").string();
+}
+
+bool heldByOpenWindow(const RecoveryCopy& copy) {
+    int fd = ::open(lockPathOf(copy).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat status {};
+    bool held = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+                ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
 }
 
 std::string absolutePathOf(const std::string& path) {

@@ -62,6 +62,28 @@ class RecoveryStore {
     std::string m_folder;
 };
 
+// Held by a window while it may write its copy: a copy whose lock is held
+// belongs to a window still open (on this file too, perhaps) and is not
+// offered. The system lets go of it when the process ends, a crash
+// included. The lock file goes with the lock.
+class SessionLock {
+  public:
+    explicit SessionLock(std::string path);
+    ~SessionLock();
+    SessionLock(const SessionLock&) = delete;
+    SessionLock& operator=(const SessionLock&) = delete;
+    bool held() const noexcept { return m_fd >= 0; }
+
+  private:
+    std::string m_path;
+    int m_fd = -1;
+};
+
+// NAME.lock beside NAME.qvl.
+std::string lockPathOf(const RecoveryCopy& copy);
+// Whether a window still running holds the copy's lock.
+bool heldByOpenWindow(const RecoveryCopy& copy);
+
 // The absolute, normal form of a path, so that a record names a file the
 // same way whichever way the user named it.
 std::string absolutePathOf(const std::string& path);

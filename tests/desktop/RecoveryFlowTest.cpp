@@ -193,6 +193,8 @@ TEST(RecoveryOffer, RecoverOpenTheSavedFileOrDecideLater) {
         EXPECT_EQ(static_cast<int>(left.size()), c.copiesLeft);
         bool crashedKept = std::filesystem::exists(f.copies + "/crashed.qvl");
         EXPECT_EQ(crashedKept, c.answer == Answer::Cancel);
+        // A window that recovered holds the lock of its own copy.
+        EXPECT_EQ(heldByOpenWindow(f.flow().recovery()->sessionCopy()), c.answer == Answer::Yes);
         // The saved file is never touched by the offer.
         EXPECT_EQ(fileBytes(f.saved), toDiskLineEnds(kSavedText));
     }
@@ -214,6 +216,7 @@ TEST(RecoveryOffer, OnlyANewerCopyOfThisDocumentIsOffered) {
         {"copy of an unsaved document, file opened", true, false, false, false},
         {"copy of an unsaved document, no file", false, false, false, true},
         {"copy of a file, no file opened", false, true, false, false},
+        {"copy of a window still open", true, true, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -225,6 +228,12 @@ TEST(RecoveryOffer, OnlyANewerCopyOfThisDocumentIsOffered) {
             std::filesystem::last_write_time(
                 f.copies + "/crashed.qvl",
                 std::filesystem::last_write_time(f.saved) - std::chrono::hours(1));
+        }
+        // The other window holds its lock while it runs.
+        std::optional<SessionLock> open;
+        if (std::string_view(c.name) == "copy of a window still open") {
+            open.emplace(f.copies + "/crashed.lock");
+            ASSERT_TRUE(open->held());
         }
         if (c.offered) f.window.scriptAnswer(Answer::Cancel);
         f.startWithRecovery(c.titledStart ? f.saved : "");

@@ -7,21 +7,24 @@ namespace qv::toolkit {
 class HeadlessWindow::Watcher final : public FileWatcher {
   public:
     Watcher(HeadlessWindow& window, std::string path, std::int32_t reply)
-        : m_window(window), m_path(std::move(path)), m_reply(reply) {
-        m_window.m_watchers.push_back(this);
+        : m_window(&window), m_path(std::move(path)), m_reply(reply) {
+        m_window->m_watchers.push_back(this);
     }
     ~Watcher() override {
-        auto& all = m_window.m_watchers;
+        if (m_window == nullptr) return;
+        auto& all = m_window->m_watchers;
         all.erase(std::remove(all.begin(), all.end(), this), all.end());
     }
+    // The window went first: the watcher watches nothing from now on.
+    void forgetWindow() noexcept { m_window = nullptr; }
     Watcher(const Watcher&) = delete;
     Watcher& operator=(const Watcher&) = delete;
 
     const std::string& path() const noexcept { return m_path; }
-    void changed() { m_window.postMessage({m_reply, 0, m_path}); }
+    void changed() { m_window->postMessage({m_reply, 0, m_path}); }
 
   private:
-    HeadlessWindow& m_window;
+    HeadlessWindow* m_window;
     std::string m_path;
     std::int32_t m_reply;
 };
@@ -127,6 +130,8 @@ bool HeadlessWindow::openWithSystem(std::string_view pathOrAddress) {
 }
 
 HeadlessWindow::~HeadlessWindow() {
+    for (Watcher* watcher : m_watchers)
+        watcher->forgetWindow();
     for (HeadlessWindow* child : m_children)
         child->m_owner = nullptr;
     if (m_owner != nullptr) {
