@@ -127,6 +127,27 @@ TEST(RecoverySchedule, TheCopyIsTheDocumentWithItsRecordInAPrivateFolder) {
     }
 }
 
+// However the user named the file, the record names it absolutely, so that
+// the next start finds the copy from any folder.
+TEST(RecoverySchedule, TheRecordNamesTheFileAbsolutely) {
+    RecoveryFixture f;
+    putFileBytes(f.saved, toDiskLineEnds(kSavedText));
+    struct WorkingFolder {
+        std::filesystem::path before = std::filesystem::current_path();
+        ~WorkingFolder() { std::filesystem::current_path(before); }
+    } restored;
+    std::filesystem::create_directory(f.folder.path() / "sub");
+    std::filesystem::current_path(f.folder.path());
+    f.startWithRecovery("./sub/../saved.qvl");
+    ASSERT_EQ(f.path(), "./sub/../saved.qvl");
+    f.change();
+    f.tick();
+    std::optional<RecoveryRecord> record =
+        parseRecoveryRecord(fileBytes(f.flow().recovery()->sessionCopy().recordPath));
+    ASSERT_TRUE(record.has_value());
+    EXPECT_EQ(record->original, std::optional(f.saved));
+}
+
 // Saving, or leaving the document on purpose, removes the copy; cancelling
 // keeps it.
 TEST(RecoverySchedule, TheCopyGoesWithASaveOrADeliberateEnd) {
