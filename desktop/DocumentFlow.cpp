@@ -38,9 +38,7 @@ void DocumentFlow::open() {
 
 void DocumentFlow::save() {
     if (!commitPendingEdit()) return;
-    if (!m_path) return begin(FlowState::SaveAs);
-    m_awaiting = Reply::None;
-    saveTo(*m_path);
+    begin(m_path ? FlowState::Save : FlowState::SaveAs);
 }
 
 void DocumentFlow::saveAs() {
@@ -67,6 +65,10 @@ void DocumentFlow::begin(FlowState state) {
 }
 
 bool DocumentFlow::handleMessage(const toolkit::PostedMessage& message) {
+    if (message.id == kFileChangedMessage) {
+        if (m_path && message.text == *m_path) fileChanged();
+        return true;
+    }
     // Only the reply the flow waits for resumes it: the answer to a notice
     // shown by someone else must not continue a flow whose file dialog was
     // cancelled (it would save to a stale path and end the program).
@@ -75,6 +77,8 @@ bool DocumentFlow::handleMessage(const toolkit::PostedMessage& message) {
         m_answer = answer == toolkit::Answer::Yes  ? Answer::Yes
                    : answer == toolkit::Answer::No ? Answer::No
                                                    : Answer::Cancel;
+        // A confirmation agrees with OK.
+        m_confirmed = answer == toolkit::Answer::Ok;
     } else if (message.id == toolkit::kFileChosenMessage && m_awaiting == Reply::File) {
         m_chosenPath = message.text;
     } else {
@@ -91,6 +95,10 @@ void DocumentFlow::continueFlow() {
             return startStep();
         case FlowState::StartCreateAnswered:
             return createAnswered();
+        case FlowState::StartRecoveryAnswered:
+            return recoveryAnswered();
+        case FlowState::StartRecoveryNotice:
+            return openStartupFile();
         case FlowState::NoticeShown:
             m_state = FlowState::Idle;
             return;
@@ -108,6 +116,13 @@ void DocumentFlow::continueFlow() {
         case FlowState::SaveAsChosen:
             saveTo(m_chosenPath);
             return;
+        case FlowState::Save:
+            saveTo(*m_path);
+            return;
+        case FlowState::OverwriteAnswered:
+            return overwriteAnswered();
+        case FlowState::DiskChangeAnswered:
+            return diskChangeAnswered();
         case FlowState::New:
             return newStep();
         case FlowState::NewAnswered:
@@ -135,6 +150,11 @@ void DocumentFlow::continueFlow() {
 
 void DocumentFlow::startStep() {
     m_state = FlowState::Idle;
+    if (!offerRecovery()) openStartupFile();
+}
+
+void DocumentFlow::openStartupFile() {
+    m_state = FlowState::Idle;
     if (m_startupPath.empty()) return loadDefaultDocument();
     StringPointer text;
     std::optional<LoadFailure> failure =
@@ -151,8 +171,7 @@ void DocumentFlow::startStep() {
         loadDefaultDocument();
         return;
     }
-    m_path = m_startupPath;
-    updateTitle();
+    documentRead(m_startupPath);
 }
 
 void DocumentFlow::createAnswered() {
@@ -172,7 +191,9 @@ void DocumentFlow::openAnswered() {
     if (m_answer == Answer::Cancel) return;
     if (m_answer == Answer::No) return showOpenDialog();
     if (!m_path) return showSaveDialog(FlowState::OpenSaveChosen);
-    if (saveTo(*m_path)) showOpenDialog();
+    m_chosenPath = *m_path;
+    m_state = FlowState::OpenSaveChosen;
+    continueFlow();
 }
 
 void DocumentFlow::openChosen() {
@@ -184,8 +205,7 @@ void DocumentFlow::openChosen() {
     // A document that cannot be read replaces nothing: the current one,
     // with its path and its changes, stays.
     if (failure) return notify(loadNoticeOf(*failure));
-    m_path = m_chosenPath;
-    updateTitle();
+    documentRead(m_chosenPath);
 }
 
 void DocumentFlow::newStep() {
@@ -223,17 +243,19 @@ std::optional<LoadFailure> DocumentFlow::replaceDocument(const StringPointer& te
     // one's history go: a failed reading keeps both.
     m_host.clearUndoHistory();
     m_modification.markSaved();
+    m_declined.reset();
+    if (m_recovery) m_recovery->settled(changeStamp());
     return std::nullopt;
 }
 
 void DocumentFlow::loadDefaultDocument() {
     std::optional<LoadFailure> failure = replaceDocument(str(Document::kNewDocumentText));
     if (QV_NEVER(failure.has_value())) return notify(loadNoticeOf(*failure));
-    m_path.reset();
-    updateTitle();
+    documentRead(std::nullopt);
 }
 
 bool DocumentFlow::saveTo(const std::string& path) {
+    if (overwriteRefused(path)) return false;
     try {
         StringPointer source = m_host.documentSource();
         std::string text = source->toStdString();
@@ -248,21 +270,28 @@ bool DocumentFlow::saveTo(const std::string& path) {
     }
     m_host.markSavedPosition();
     m_modification.markSaved();
-    m_path = path;
     m_state = FlowState::Idle;
-    updateTitle();
+    m_declined.reset();
+    if (m_recovery) m_recovery->settled(changeStamp());
+    documentRead(path);
     return true;
 }
 
 void DocumentFlow::endProgram() {
+    // Every way out is the user's choice (saved, or not saved on purpose):
+    // the recovery copy goes.
+    if (m_recovery) m_recovery->settled(changeStamp());
     m_state = FlowState::Idle;
     m_awaiting = Reply::None;
     m_window.quit(0);
 }
 
 void DocumentFlow::markChanged() {
+    ++m_changesOutsideHistory;
     m_modification.markChanged();
     updateTitle();
+    // Not every such change ends in the owner's after-event.
+    afterEvent();
 }
 
 bool DocumentFlow::isModified() const {
@@ -301,8 +330,7 @@ void DocumentFlow::showSaveDialog(FlowState next) {
 
 std::optional<LoadFailure> DocumentFlow::reloadFromSource(const StringPointer& text) {
     if (auto failure = replaceDocument(text)) return failure;
-    m_modification.markChanged();
-    updateTitle();
+    markChanged();
     return std::nullopt;
 }
 

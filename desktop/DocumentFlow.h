@@ -13,12 +13,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "app/LoadFailure.h"
 #include "desktop/DocumentFlowHost.h"
+#include "desktop/DocumentRecovery.h"
+#include "desktop/FileFingerprint.h"
 #include "desktop/ModificationState.h"
 #include "toolkit/Window.h"
 
@@ -30,12 +33,15 @@ enum class FlowState : std::int32_t {
     Start = 0,
     StartCreateAnswered = 1,  // "Do you want to create this file?"
     NoticeShown = 2,
+    StartRecoveryAnswered = 3,  // a recovery copy offered
+    StartRecoveryNotice = 4,    // a recovery copy that does not read
     Open = 10,
     OpenChosen = 11,
     OpenAnswered = 12,    // the save question before Open
     OpenSaveChosen = 13,  // the Save dialog of that question
     SaveAs = 20,
     SaveAsChosen = 21,
+    Save = 22,
     New = 30,
     NewAnswered = 31,
     NewSaveChosen = 32,
@@ -44,6 +50,8 @@ enum class FlowState : std::int32_t {
     ExitAnswered = 41,
     ExitSaveChosen = 42,
     ExitSaveCurrent = 43,
+    OverwriteAnswered = 50,   // the file changed or went away since it was read
+    DiskChangeAnswered = 51,  // the file changed under unsaved changes
 };
 
 class DocumentFlow {
@@ -54,6 +62,8 @@ class DocumentFlow {
         "Quorvatelle Documents(*.qvl),*.qvl,All Files(*.*),*.*,";
     static constexpr std::string_view kDefaultExtension = "qvl";
     static constexpr std::string_view kCreateQuestion = " \n\nDo you want to create this file?";
+    // Posted by the watcher of the open file.
+    static constexpr std::int32_t kFileChangedMessage = toolkit::kFileChosenMessage + 310;
 
     DocumentFlow(toolkit::Window& window, DocumentFlowHost& host, std::string startupPath);
     DocumentFlow(const DocumentFlow&) = delete;
@@ -85,6 +95,16 @@ class DocumentFlow {
     // the owner calls it after every change the flow does not see.
     void updateTitle();
 
+    // Recovery copies go to `folder` from now on (the program turns them on;
+    // tests give a folder and a clock of their own, and may shorten the
+    // interval). Call before start().
+    void enableRecovery(std::string folder, DocumentRecovery::Clock clock,
+                        std::int32_t intervalMs = DocumentRecovery::kIntervalMs);
+    DocumentRecovery* recovery() noexcept { return m_recovery.get(); }
+    // After every event, and the recovery timer's tick.
+    void afterEvent();
+    void recoveryTimer();
+
     FlowState state() const noexcept { return m_state; }
     const std::optional<std::string>& currentPath() const noexcept { return m_path; }
 
@@ -98,6 +118,7 @@ class DocumentFlow {
     bool commitPendingEdit();
     void continueFlow();
     void startStep();
+    void openStartupFile();
     void createAnswered();
     void openStep();
     void openAnswered();
@@ -112,6 +133,23 @@ class DocumentFlow {
     bool saveTo(const std::string& path);
     void endProgram();
 
+    // Recovery, watching the file and asking before overwriting a changed
+    // one (DocumentFlowDisk.cpp).
+    bool offerRecovery();
+    void recoveryAnswered();
+    void documentRead(const std::optional<std::string>& path);
+    void watchCurrentFile();
+    bool overwriteRefused(const std::string& path);
+    void overwriteAnswered();
+    void fileChanged();
+    void diskChangeAnswered();
+    // `tell`: a notice says so (the user did not ask for it).
+    void readFileAgain(bool tell);
+    std::uint64_t changeStamp() const;
+    DocumentRecovery::DocumentText documentText();
+    // The path a recovery record names: absolute, however the user named it.
+    std::optional<std::string> recoveryOriginal() const;
+
     void ask(const std::string& question, FlowState next);
     void notify(const std::string& notice);
     void showOpenDialog();
@@ -125,7 +163,21 @@ class DocumentFlow {
     FlowState m_state = FlowState::Idle;
     Reply m_awaiting = Reply::None;
     Answer m_answer = Answer::Cancel;
+    bool m_confirmed = false;
     ModificationState m_modification;
+    std::uint64_t m_changesOutsideHistory = 0;
+
+    std::unique_ptr<DocumentRecovery> m_recovery;
+    std::optional<RecoveryCopy> m_offered;
+    std::unique_ptr<toolkit::FileWatcher> m_watcher;
+    // The file as last read or saved, and a version on disk the user chose
+    // not to read (asked once).
+    std::optional<FileFingerprint> m_disk;
+    std::optional<FileFingerprint> m_declined;
+    bool m_removalTold = false;
+    // A save that asked before overwriting resumes in this state.
+    FlowState m_resume = FlowState::Idle;
+    bool m_overwriteApproved = false;
 };
 
 }  // namespace qv

@@ -5,6 +5,7 @@
 // history.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,9 @@ class DocumentFlowHost {
     virtual bool isAtSavedPosition() const = 0;
     // The titles of the maximized views, in stacking order.
     virtual std::vector<std::string> maximizedViewTitles() const = 0;
+    // A number that changes with every change of the document (a model
+    // edit, a command done or undone); cheap, it is asked after every event.
+    virtual std::uint64_t changeStamp() const = 0;
 };
 
 }  // namespace qv

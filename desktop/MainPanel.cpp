@@ -149,6 +149,7 @@ void MainPanel::afterEvent() {
     layoutRoot()->notify(make<SelectionMessage>(support().selected()));
     showSelectedCause();
     m_flow.updateTitle();
+    m_flow.afterEvent();
 }
 
 StringPointer MainPanel::toSource() const {
@@ -194,6 +195,14 @@ std::optional<std::string> MainPanel::commitPendingEdit() {
     field->textChanged();
     support().select(field);
     return support().takePendingError();
+}
+
+std::uint64_t MainPanel::changeStamp() const {
+    auto kernel = reinterpret_cast<std::uintptr_t>(m_kernel.get());
+    auto changes = static_cast<std::uint64_t>(m_kernel->getChangeCount());
+    auto done = static_cast<std::uint64_t>(commands().undoCount());
+    auto undone = static_cast<std::uint64_t>(commands().redoCount());
+    return ((kernel * 31 + changes) * 31 + done) * 31 + undone;
 }
 
 std::vector<std::string> MainPanel::maximizedViewTitles() const {

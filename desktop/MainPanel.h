@@ -211,6 +211,7 @@ class MainPanel final : public EditableContainerPanel,
     void markSavedPosition() override;
     bool isAtSavedPosition() const override;
     std::vector<std::string> maximizedViewTitles() const override;
+    std::uint64_t changeStamp() const override;
     std::optional<LoadFailure> reloadDocument(const StringPointer& text) override;
     Pointer<Kernel> currentKernel() override { return m_kernel; }
 

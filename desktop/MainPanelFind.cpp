@@ -45,6 +45,7 @@ void MainPanel::findMenuChosen(MenuCommand command) {
 
 void MainPanel::timer(std::int32_t id) {
     if (isComputing()) return;
+    if (id == DocumentRecovery::kTimerId) return m_flow.recoveryTimer();
     m_find.timer(id);
 }
 

@@ -5,7 +5,19 @@
 // can not be read); `quorvatelle --chart OUT.png|OUT.svg FILE TABLE` writes the chart
 // of a table and ends (0 when written, 1 with a message when not). The
 // program ends with the status its document flow gives.
+//
+// The window keeps recovery copies in the user's state folder. For the
+// tests that run the program as a process (a crash is a killed process)
+// three environment variables, which nobody sets otherwise, stand in for
+// the user: QUORVATELLE_TEST_ANSWERS answers message boxes in order
+// (recover, open, later, yes, no, ok, cancel; comma-separated) and says
+// each box on standard error; QUORVATELLE_TEST_CHANGE=1 adds a project view
+// once the document is open (a change); QUORVATELLE_TEST_RECOVERY_MS
+// shortens the interval of recovery copies (never lengthens it).
+#include <QTimer>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,8 +28,10 @@
 #include "desktop/ChartCommand.h"
 #include "desktop/MainPanelListener.h"
 #include "desktop/ProgramArguments.h"
+#include "desktop/RecoveryStore.h"
 #include "desktop/ScreenshotCheck.h"
 #include "toolkit/qt/QtApplication.h"
+#include "toolkit/qt/QtDialogs.h"
 #include "toolkit/qt/QtImage.h"
 
 namespace {
@@ -27,6 +41,65 @@ constexpr qv::toolkit::Size kScreenshotSize{1024, 768};
 qv::toolkit::ListenerFactory mainPanelOn(const std::string& startupPath) {
     return [startupPath](qv::toolkit::Window& window) {
         return std::make_unique<qv::MainPanelListener>(window, startupPath);
+    };
+}
+
+std::optional<qv::toolkit::Answer> answerNamed(std::string_view name) {
+    using qv::toolkit::Answer;
+    if (name == "recover" || name == "yes") return Answer::Yes;
+    if (name == "open" || name == "no") return Answer::No;
+    if (name == "later" || name == "cancel") return Answer::Cancel;
+    if (name == "ok") return Answer::Ok;
+    return std::nullopt;
+}
+
+// Answers message boxes from QUORVATELLE_TEST_ANSWERS; once they run out,
+// Cancel (OK for a notice). File dialogs are cancelled.
+class EnvironmentAnswers final : public qv::toolkit::DialogScript {
+  public:
+    explicit EnvironmentAnswers(std::string_view list) {
+        while (!list.empty()) {
+            std::size_t comma = list.find(',');
+            if (std::optional<qv::toolkit::Answer> answer = answerNamed(list.substr(0, comma)))
+                m_answers.push_back(*answer);
+            list.remove_prefix(comma == std::string_view::npos ? list.size() : comma + 1);
+        }
+    }
+    qv::toolkit::Answer answerMessageBox(std::string_view text,
+                                         qv::toolkit::MessageBoxKind) override {
+        std::fprintf(stderr, "quorvatelle: dialog: %.*s\n", static_cast<int>(text.size()),
+                     text.data());
+        std::fflush(stderr);
+        if (m_next >= m_answers.size()) return qv::toolkit::Answer::Cancel;
+        return m_answers[m_next++];
+    }
+    std::optional<std::string> chooseFile(const qv::toolkit::FileDialogRequest&) override {
+        return std::nullopt;
+    }
+
+  private:
+    std::vector<qv::toolkit::Answer> m_answers;
+    std::size_t m_next = 0;
+};
+
+// The window as a user runs it: with recovery copies, and the test
+// stand-ins described above.
+qv::toolkit::ListenerFactory interactivePanelOn(const std::string& startupPath) {
+    return [startupPath](qv::toolkit::Window& window) {
+        auto listener = std::make_unique<qv::MainPanelListener>(window, startupPath);
+        qv::MainPanel& panel = listener->panel();
+        std::int32_t interval = qv::DocumentRecovery::kIntervalMs;
+        if (const char* shorter = std::getenv("QUORVATELLE_TEST_RECOVERY_MS"))
+            interval = std::clamp(std::atoi(shorter), 100, interval);
+        panel.flow().enableRecovery(qv::defaultRecoveryFolder(), {}, interval);
+        if (const char* change = std::getenv("QUORVATELLE_TEST_CHANGE");
+            change != nullptr && std::string_view(change) == "1") {
+            // After the start-up flow, which is posted and may ask first.
+            QTimer::singleShot(500, [&panel] {
+                panel.menuChosen(static_cast<std::int32_t>(qv::MenuCommand::Project));
+            });
+        }
+        return listener;
     };
 }
 
@@ -73,5 +146,12 @@ int main(int argc, char** argv) {
     if (request.chart) return qv::runChartCommand(*request.chart, encodePngWithoutWindow, stderr);
     if (request.screenshotPath)
         return writeScreenshot(*request.screenshotPath, request.startupPath);
-    return qv::toolkit::runApplication(argc, argv, mainPanelOn(request.startupPath));
+    std::unique_ptr<EnvironmentAnswers> answers;
+    if (const char* list = std::getenv("QUORVATELLE_TEST_ANSWERS")) {
+        answers = std::make_unique<EnvironmentAnswers>(list);
+        qv::toolkit::setDialogScript(answers.get());
+    }
+    int status = qv::toolkit::runApplication(argc, argv, interactivePanelOn(request.startupPath));
+    qv::toolkit::setDialogScript(nullptr);
+    return status;
 }

@@ -33,6 +33,12 @@ enum class MessageBoxKind {
     // Cancel, answered Ok or Cancel.
     Confirm,
     ConfirmDelete,
+    // A recovery copy found at start: "Recover" (Yes), "Open the saved
+    // file" (No) or "Decide later" (Cancel, also Escape and closing).
+    Recover,
+    // The open file changed on disk under unsaved changes: "Read the file
+    // again" (Yes) or "Keep the window's version" (No, also Escape).
+    ChangedOnDisk,
 };
 
 struct FileDialogRequest {
@@ -51,6 +57,15 @@ struct PostedMessage {
     std::int32_t id = 0;
     std::int64_t value = 0;
     std::string text;
+};
+
+// Watches one file for as long as it lives: a change, a replacement (an
+// editor that saves by renaming a new file over the old one) or a removal
+// posts the reply message with the path as its text. It may also post when
+// nothing changed; the receiver compares the file itself.
+class FileWatcher {
+  public:
+    virtual ~FileWatcher() = default;
 };
 
 class WindowListener {
@@ -102,6 +117,9 @@ class Window {
                                 MessageBoxKind kind) = 0;
     // Modal; a chosen path comes back as the request's replyMessage.
     virtual void showFileDialog(const FileDialogRequest& request) = 0;
+    // Starts watching the file at `path` (see FileWatcher).
+    virtual std::unique_ptr<FileWatcher> watchFile(const std::string& path,
+                                                   std::int32_t replyMessage) = 0;
     // Paints a PNG image through the backend's drawing surface and encodes
     // it into `bytes` (see ImageEncoder.h); not a window's content, so it
     // works whatever the window shows.

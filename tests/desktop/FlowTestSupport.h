@@ -68,6 +68,11 @@ class FakeFlowHost final : public DocumentFlowHost {
     void markSavedPosition() override { commands->markClean(); }
     bool isAtSavedPosition() const override { return commands->isClean(); }
     std::vector<std::string> maximizedViewTitles() const override { return maximized; }
+    std::uint64_t changeStamp() const override {
+        return static_cast<std::uint64_t>(readings) * 1000000 +
+               static_cast<std::uint64_t>(commands->undoCount()) * 1000 +
+               static_cast<std::uint64_t>(commands->redoCount());
+    }
 
     // A work-area command or a model edit, as the program records it.
     void executeCommand(const std::string& name) {

@@ -329,7 +329,9 @@ TEST(MainPanelFlow, AFailedSaveStopsTheFlow) {
         std::string model = f.folder.file("model.qvl");
         std::filesystem::remove(model);
         std::filesystem::create_directory(model);
-        f.window.scriptAnswer(Answer::Yes);
+        // The file went away (a folder took its place): the save asks first.
+        if (command != MenuCommand::Save) f.window.scriptAnswer(Answer::Yes);
+        f.window.scriptAnswer(Answer::Ok);
         f.choose(command);
         EXPECT_EQ(f.lastDialog(), "notice: can not write to " + model + ": not a regular file");
         EXPECT_EQ(f.state(), kModelChanged);

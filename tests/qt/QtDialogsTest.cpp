@@ -9,6 +9,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "tests/qt/QtTestSupport.h"
 #include "toolkit/qt/QtDialogs.h"
@@ -89,6 +93,61 @@ TEST_F(Dialogs, MessageBoxesPostTheButtonChosen) {
                   question ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
                            : QMessageBox::StandardButtons(QMessageBox::Ok));
         c.act(*box);
+        settle();
+        EXPECT_EQ(listener.events, std::vector<std::string>{c.expected});
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+}
+
+// The boxes whose buttons say what they do: each button posts its answer;
+// Escape and the close button take the choice that loses nothing.
+TEST_F(Dialogs, ChoiceBoxesPostTheAnswerOfTheButtonChosen) {
+    struct Case {
+        MessageBoxKind kind;
+        const char* button;  // its text without the mnemonic, or "escape"
+        const char* expected;
+    };
+    const Case cases[] = {
+        {MessageBoxKind::Recover, "Recover", "message 1025 0 "},
+        {MessageBoxKind::Recover, "Open the saved file", "message 1025 1 "},
+        {MessageBoxKind::Recover, "Decide later", "message 1025 2 "},
+        {MessageBoxKind::Recover, "escape", "message 1025 2 "},
+        {MessageBoxKind::ChangedOnDisk, "Read the file again", "message 1025 0 "},
+        {MessageBoxKind::ChangedOnDisk, "Keep the window's version", "message 1025 1 "},
+        {MessageBoxKind::ChangedOnDisk, "escape", "message 1025 1 "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        listener.events.clear();
+        const char* text =
+            c.kind == MessageBoxKind::Recover
+                ? "/home/ann/loan.qvl has a recovery copy from 2026-12-10 13:00:00, newer than "
+                  "the saved file.\n\nRecover the work of that copy, open the saved file (the "
+                  "copy is removed), or decide later (the copy is kept)?"
+                : "/home/ann/loan.qvl changed on disk.\n\nRead the file again, losing the "
+                  "changes made in this window, or keep the window's version?";
+        window->showMessageBox(text, "Quorvatelle", c.kind);
+        auto* box = openDialog<QMessageBox>();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->textFormat(), Qt::PlainText);
+        std::vector<std::string> texts;
+        QAbstractButton* chosen = nullptr;
+        for (QAbstractButton* button : box->buttons()) {
+            std::string text = button->text().remove(QLatin1Char('&')).toStdString();
+            texts.push_back(text);
+            if (text == c.button) chosen = button;
+        }
+        EXPECT_EQ(texts.size(), c.kind == MessageBoxKind::Recover ? 3u : 2u);
+        if (const char* keep = std::getenv("QV_KEEP_DIALOGS")) {
+            box->grab().save(QString::fromUtf8(keep) +
+                             QStringLiteral("/box-%1.png").arg(static_cast<int>(c.kind)));
+        }
+        if (std::string_view(c.button) == "escape") {
+            QTest::keyClick(box, Qt::Key_Escape);
+        } else {
+            ASSERT_NE(chosen, nullptr);
+            chosen->click();
+        }
         settle();
         EXPECT_EQ(listener.events, std::vector<std::string>{c.expected});
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);

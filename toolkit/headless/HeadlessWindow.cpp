@@ -4,6 +4,48 @@
 
 namespace qv::toolkit {
 
+class HeadlessWindow::Watcher final : public FileWatcher {
+  public:
+    Watcher(HeadlessWindow& window, std::string path, std::int32_t reply)
+        : m_window(&window), m_path(std::move(path)), m_reply(reply) {
+        m_window->m_watchers.push_back(this);
+    }
+    ~Watcher() override {
+        if (m_window == nullptr) return;
+        auto& all = m_window->m_watchers;
+        all.erase(std::remove(all.begin(), all.end(), this), all.end());
+    }
+    // The window went first: the watcher watches nothing from now on.
+    void forgetWindow() noexcept { m_window = nullptr; }
+    Watcher(const Watcher&) = delete;
+    Watcher& operator=(const Watcher&) = delete;
+
+    const std::string& path() const noexcept { return m_path; }
+    void changed() { m_window->postMessage({m_reply, 0, m_path}); }
+
+  private:
+    HeadlessWindow* m_window;
+    std::string m_path;
+    std::int32_t m_reply;
+};
+
+std::unique_ptr<FileWatcher> HeadlessWindow::watchFile(const std::string& path,
+                                                       std::int32_t replyMessage) {
+    return std::make_unique<Watcher>(*this, path, replyMessage);
+}
+
+void HeadlessWindow::fileChanged(const std::string& path) {
+    for (Watcher* watcher : m_watchers)
+        if (watcher->path() == path) watcher->changed();
+}
+
+std::vector<std::string> HeadlessWindow::watchedFiles() const {
+    std::vector<std::string> paths;
+    for (const Watcher* watcher : m_watchers)
+        paths.push_back(watcher->path());
+    return paths;
+}
+
 void HeadlessWindow::popupMenu(const MenuBar& items, Point) {
     m_lastPopup = items;
 }
@@ -37,9 +79,13 @@ void HeadlessWindow::showMessageBox(std::string_view text, std::string_view, Mes
     const char* prefix = kind == MessageBoxKind::Question        ? "question: "
                          : kind == MessageBoxKind::Confirm       ? "confirm: "
                          : kind == MessageBoxKind::ConfirmDelete ? "confirm delete: "
+                         : kind == MessageBoxKind::Recover       ? "recover: "
+                         : kind == MessageBoxKind::ChangedOnDisk ? "changed on disk: "
                                                                  : "notice: ";
     m_dialogs.push_back(prefix + std::string(text));
-    Answer answer = kind == MessageBoxKind::Notice ? Answer::Ok : Answer::Cancel;
+    Answer answer = kind == MessageBoxKind::Notice          ? Answer::Ok
+                    : kind == MessageBoxKind::ChangedOnDisk ? Answer::No
+                                                            : Answer::Cancel;
     if (!m_answers.empty()) {
         answer = m_answers.front();
         m_answers.pop_front();
@@ -84,6 +130,8 @@ bool HeadlessWindow::openWithSystem(std::string_view pathOrAddress) {
 }
 
 HeadlessWindow::~HeadlessWindow() {
+    for (Watcher* watcher : m_watchers)
+        watcher->forgetWindow();
     for (HeadlessWindow* child : m_children)
         child->m_owner = nullptr;
     if (m_owner != nullptr) {

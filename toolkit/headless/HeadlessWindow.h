@@ -35,6 +35,8 @@ class HeadlessWindow final : public Window {
     void showMessageBox(std::string_view text, std::string_view caption,
                         MessageBoxKind kind) override;
     void showFileDialog(const FileDialogRequest& request) override;
+    std::unique_ptr<FileWatcher> watchFile(const std::string& path,
+                                           std::int32_t replyMessage) override;
     // Records the request with what was painted and encodes it as the
     // recording's text (no PNG), unless refuseImages() was called.
     bool encodeImage(Size size, const ImagePainter& paint, std::string& bytes,
@@ -54,6 +56,11 @@ class HeadlessWindow final : public Window {
     // Cancel (or cancels) and is counted in unscriptedDialogs().
     void scriptAnswer(Answer answer) { m_answers.push_back(answer); }
     void scriptFile(std::optional<std::string> path) { m_files.push_back(std::move(path)); }
+
+    // The fake watcher: posts every live watcher's reply for the path, as
+    // a change on disk would. The paths watched now, in order.
+    void fileChanged(const std::string& path);
+    std::vector<std::string> watchedFiles() const;
 
     // Delivers posted messages (and those they post in turn) until none is left.
     void deliverPosted();
@@ -120,6 +127,8 @@ class HeadlessWindow final : public Window {
     HeadlessWindow* m_owner = nullptr;
     std::vector<HeadlessWindow*> m_children;
     HeadlessGraphics m_graphics{{0, 0}};
+    class Watcher;
+    std::vector<Watcher*> m_watchers;
 };
 
 }  // namespace qv::toolkit

@@ -4,6 +4,9 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <span>
+#include <utility>
+#include <vector>
 
 #include "toolkit/qt/QtFileFilter.h"
 
@@ -43,6 +46,42 @@ QMessageBox* confirmBox(QWidget* parent, std::string_view text, std::string_view
     return box;
 }
 
+// Buttons named for what they do; each answers as the kind says
+// (toolkit/Window.h), the first being the default.
+struct ChoiceButton {
+    const char* text;
+    Answer answer;
+    QMessageBox::ButtonRole role;
+};
+
+QMessageBox* choiceBox(QWidget* parent, std::string_view text, std::string_view caption,
+                       MessageBoxKind kind, std::vector<std::pair<QAbstractButton*, Answer>>& out) {
+    static const ChoiceButton recover[] = {
+        {"&Recover", Answer::Yes, QMessageBox::AcceptRole},
+        {"&Open the saved file", Answer::No, QMessageBox::DestructiveRole},
+        {"&Decide later", Answer::Cancel, QMessageBox::RejectRole},
+    };
+    static const ChoiceButton changed[] = {
+        {"&Read the file again", Answer::Yes, QMessageBox::DestructiveRole},
+        {"&Keep the window's version", Answer::No, QMessageBox::RejectRole},
+    };
+    auto* box = new QMessageBox(QMessageBox::Warning, fromUtf8(caption), fromUtf8(text),
+                                QMessageBox::NoButton, parent);
+    std::span<const ChoiceButton> buttons = kind == MessageBoxKind::Recover
+                                                ? std::span<const ChoiceButton>(recover)
+                                                : std::span<const ChoiceButton>(changed);
+    for (const ChoiceButton& choice : buttons) {
+        QPushButton* button = box->addButton(QString::fromUtf8(choice.text), choice.role);
+        out.emplace_back(button, choice.answer);
+    }
+    // Enter keeps the safe choice: recovering loses nothing, and keeping
+    // the window's version loses nothing either.
+    box->setDefaultButton(static_cast<QPushButton*>(
+        kind == MessageBoxKind::Recover ? out.front().first : out.back().first));
+    box->setEscapeButton(out.back().first);
+    return box;
+}
+
 PostedMessage answerMessage(Answer answer) {
     return {kAnswerMessage, static_cast<std::int64_t>(answer), {}};
 }
@@ -62,8 +101,12 @@ void showMessageBox(QWidget* parent, std::string_view text, std::string_view cap
     }
     bool question = kind == MessageBoxKind::Question;
     bool confirm = kind == MessageBoxKind::Confirm || kind == MessageBoxKind::ConfirmDelete;
+    bool choice = kind == MessageBoxKind::Recover || kind == MessageBoxKind::ChangedOnDisk;
+    std::vector<std::pair<QAbstractButton*, Answer>> choices;
     QMessageBox* box = nullptr;
-    if (confirm) {
+    if (choice) {
+        box = choiceBox(parent, text, caption, kind, choices);
+    } else if (confirm) {
         box = confirmBox(parent, text, caption, kind);
     } else {
         box = new QMessageBox(
@@ -79,11 +122,15 @@ void showMessageBox(QWidget* parent, std::string_view text, std::string_view cap
     const bool answered = question || confirm;
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
-    QObject::connect(box, &QDialog::finished, [box, answered, post = std::move(post)](int) {
-        Answer answer =
-            answered ? answerFor(box->standardButton(box->clickedButton())) : Answer::Ok;
-        post(answerMessage(answer));
-    });
+    QObject::connect(
+        box, &QDialog::finished, [box, answered, choices, post = std::move(post)](int) {
+            Answer answer =
+                answered ? answerFor(box->standardButton(box->clickedButton())) : Answer::Ok;
+            if (!choices.empty()) answer = choices.back().second;
+            for (const auto& [button, meaning] : choices)
+                if (box->clickedButton() == button) answer = meaning;
+            post(answerMessage(answer));
+        });
     box->show();
 }
 

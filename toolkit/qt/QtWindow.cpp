@@ -12,6 +12,7 @@
 #include <QWindow>
 
 #include "toolkit/qt/QtDialogs.h"
+#include "toolkit/qt/QtFileWatcher.h"
 #include "toolkit/qt/QtFonts.h"
 #include "toolkit/qt/QtImage.h"
 #include "toolkit/qt/QtMenus.h"
@@ -165,6 +166,14 @@ void QtWindow::showMessageBox(std::string_view text, std::string_view caption,
     QtWorkArea* area = m_workArea;
     qv::toolkit::showMessageBox(m_frame.get(), text, caption, kind,
                                 [area](PostedMessage answer) { area->post(std::move(answer)); });
+}
+
+std::unique_ptr<FileWatcher> QtWindow::watchFile(const std::string& path,
+                                                 std::int32_t replyMessage) {
+    QtWorkArea* area = m_workArea;
+    return makeQtFileWatcher(path, [area, replyMessage, path] {
+        area->post({replyMessage, 0, path});
+    });
 }
 
 void QtWindow::showFileDialog(const FileDialogRequest& request) {

@@ -42,6 +42,8 @@ class QtWindow final : public Window {
     void showMessageBox(std::string_view text, std::string_view caption,
                         MessageBoxKind kind) override;
     void showFileDialog(const FileDialogRequest& request) override;
+    std::unique_ptr<FileWatcher> watchFile(const std::string& path,
+                                           std::int32_t replyMessage) override;
     bool encodeImage(Size size, const ImagePainter& paint, std::string& bytes,
                      std::string& error) override;
     std::string clipboardText() const override;
