@@ -35,8 +35,12 @@ std::string progressText(std::string_view doing, std::int64_t done, std::int64_t
 }  // namespace
 
 ImportFlow::ImportFlow(toolkit::Window& window, EditableSupport& support, ViewHost& host,
-                       std::function<void()> readingEnded)
-    : m_window(window), m_support(support), m_host(host), m_readingEnded(std::move(readingEnded)) {}
+                       std::function<void()> readingEnded, std::function<void()> imported)
+    : m_window(window),
+      m_support(support),
+      m_host(host),
+      m_readingEnded(std::move(readingEnded)),
+      m_importDone(std::move(imported)) {}
 
 void ImportFlow::start() {
     if (isReading()) return;
@@ -106,6 +110,7 @@ void ImportFlow::accept(ImportDialog& dialog) {
     m_lastReport = *report;
     dialog.window().close();
     m_host.openTableView(m_host.viewKernel()->getTable(m_imported), TableViewKind::Details);
+    if (m_importDone) m_importDone();
     m_window.showMessageBox(*report, kProductName, toolkit::MessageBoxKind::Notice);
 }
 

@@ -31,9 +31,12 @@ class ImportFlow {
     static constexpr std::int64_t kProgressSteps = 100;
 
     // `readingEnded` is called after the whole file was read (or not), for
-    // the owner to take the events it held meanwhile.
+    // the owner to take the events it held meanwhile; `imported` after the
+    // rows went in and their grid opened, before the report is shown, for
+    // the owner to bring its views up to date (the report's box would show
+    // them as they were).
     ImportFlow(toolkit::Window& window, EditableSupport& support, ViewHost& host,
-               std::function<void()> readingEnded);
+               std::function<void()> readingEnded, std::function<void()> imported = {});
     ImportFlow(const ImportFlow&) = delete;
     ImportFlow& operator=(const ImportFlow&) = delete;
 
@@ -60,6 +63,7 @@ class ImportFlow {
     EditableSupport& m_support;
     ViewHost& m_host;
     std::function<void()> m_readingEnded;
+    std::function<void()> m_importDone;
     std::unique_ptr<ImportDialog> m_dialog;
     bool m_awaitingFile = false;
     std::string m_lastReport;

@@ -314,7 +314,8 @@ class MainPanel final : public EditableContainerPanel,
     NameEditFlow m_nameEdits{window(), support(), *this,
                              [this](const Pointer<AbstractEditable>& view) { showView(view); }};
     DeleteFlow m_deletes{window(), support(), *this, m_nameEdits};
-    ImportFlow m_import{window(), support(), *this, [this] { waitEnded(); }};
+    ImportFlow m_import{window(), support(), *this, [this] { waitEnded(); },
+                        [this] { afterEvent(); }};
 };
 
 }  // namespace qv
