@@ -120,19 +120,20 @@ int runImport(const ArgumentList& arguments) {
         return documentFailure(path, "the document would pass the limit of " +
                                          std::to_string(kMaxDocumentFileBytes) + " bytes");
     }
+    if (options->write) {
+        try {
+            writeDocumentFile(path, text->view());
+        } catch (const StringPointer& message) {
+            // Nothing was imported into the file: no report.
+            std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), message->text());
+            return 1;
+        }
+    }
     std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(),
                  forTerminal(describeImport(importing, plan->counts())).c_str());
-    if (!options->write) {
-        std::fwrite(text->view().data(), 1, text->view().size(), stdout);
-        std::fputc('\n', stdout);
-        return 0;
-    }
-    try {
-        writeDocumentFile(path, text->view());
-    } catch (const StringPointer& message) {
-        std::fprintf(stderr, "qvl: %s: %s\n", path.c_str(), message->text());
-        return 1;
-    }
+    if (options->write) return 0;
+    std::fwrite(text->view().data(), 1, text->view().size(), stdout);
+    std::fputc('\n', stdout);
     return 0;
 }
 

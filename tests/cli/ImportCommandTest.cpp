@@ -238,5 +238,20 @@ TEST(ImportCommandFile, ReadsDataFromStandardInput) {
     EXPECT_EQ(test::fileText(path), kDocument);
 }
 
+// A document that can not be written stays as it was, and no import is
+// reported: only the reason.
+TEST(ImportCommandFile, AWriteThatFailsReportsNoImport) {
+    std::string path = writeDocument("full.qvl", kDocument);
+    std::string data = writeDocument("full.csv", "id,qty\n2,60\n3,70\n");
+    test::ToolRun small;
+    small.output = "/dev/null";
+    small.fileSize = std::string(kDocument).size() + 8;
+    test::ToolOutcome outcome =
+        test::runToolInChild({"import", path, data, "--table", "Grown", "--write"}, small);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "qvl: " + path + ": can not write to " + path + ": File too large\n");
+    EXPECT_EQ(test::fileText(path), kDocument);
+}
+
 }  // namespace
 }  // namespace qv::cli
