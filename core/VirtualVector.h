@@ -1,13 +1,20 @@
 // VirtualVector: a sparse integer-indexed vector (a field's formulas by row
 // key). Absent indexes read as the null object; insert and remove shift the
 // indexes behind them.
+//
+// Row keys are mostly small and dense (a table's data rows 1..n), so those
+// live in a plain array indexed by key; keys far past the filled part, and
+// negative ones, live in an ordered map, so one override at row 1,000,000
+// does not cost a million slots. The array never grows past about twice the
+// entries it holds.
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <utility>
 #include <vector>
 
-#include "core/Hashtable.h"
+#include "core/Enumeration.h"
 #include "core/Object.h"
 #include "core/Pointer.h"
 
@@ -25,9 +32,9 @@ class VirtualVector final : public Object {
     void remove(std::int32_t index, bool shift);
     // Moves every present index k >= from to k + delta.
     void shift(std::int32_t from, std::int32_t delta);
-    std::int32_t size() const noexcept { return m_table->size(); }
-    // Room for `count` indexes, before filling many at once.
-    void reserve(std::int32_t count) { m_table->reserve(count); }
+    std::int32_t size() const noexcept { return m_count; }
+    // Room for indexes up to `count`, before filling many at once.
+    void reserve(std::int32_t count);
 
     std::vector<std::int32_t> sortedIndexes() const;
     // Every present index with its value, in ascending order: one pass over
@@ -40,7 +47,12 @@ class VirtualVector final : public Object {
     Pointer<Object> clone() const override;
 
   private:
-    Pointer<Hashtable> m_table;
+    bool fitsDense(std::int32_t index) const noexcept;
+    void growDense(std::int32_t index);
+
+    std::vector<Pointer<Object>> m_dense;               // index i at [i]; null when absent
+    std::map<std::int32_t, Pointer<Object>> m_sparse;  // indexes outside m_dense
+    std::int32_t m_count = 0;
 };
 
 class DoubleVector final : public Object {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -339,6 +340,62 @@ TEST(VirtualVector, InsertAndRemoveShiftLaterIndexes) {
     EXPECT_TRUE(vector->get(2).isNull());
     vector->set(7, make<Double>(0.5));
     EXPECT_EQ(text(vector->describe()), "virtual vector{[-1]=y;\n[3]=x;\n[7]=0.5;\n};");
+}
+
+// Keys near the filled part and far from it (negative, past the end) take
+// different paths inside; every sequence must read as an ordered map does.
+TEST(VirtualVector, AgreesWithAnOrderedMapOverMixedKeys) {
+    const struct {
+        const char* name;
+        std::int32_t low, high;  // keys drawn from [low, high]
+    } ranges[] = {
+        {"dense", 0, 200},
+        {"far and negative", -5, 2000000},
+        {"mixed", -3, 3000},
+    };
+    for (const auto& range : ranges) {
+        SCOPED_TRACE(range.name);
+        std::mt19937 random(7);
+        std::uniform_int_distribution<std::int32_t> keys(range.low, range.high);
+        auto vector = make<VirtualVector>();
+        std::map<std::int32_t, std::string> model;
+        for (int step = 0; step < 3000; ++step) {
+            std::int32_t index = keys(random);
+            switch (random() % 5) {
+                case 0:
+                case 1: {
+                    std::string value = std::to_string(step);
+                    vector->set(index, str(value));
+                    model[index] = value;
+                    break;
+                }
+                case 2:
+                    vector->remove(index, false);
+                    model.erase(index);
+                    break;
+                case 3: {
+                    std::int32_t delta = random() % 2 == 0 ? 1 : -1;
+                    vector->shift(index, delta);
+                    std::map<std::int32_t, std::string> moved;
+                    for (const auto& [key, value] : model)
+                        moved[key >= index ? key + delta : key] = value;
+                    // A key shifted onto a kept one replaces it, as in the vector.
+                    for (const auto& [key, value] : model)
+                        if (key >= index) moved[key + delta] = value;
+                    model = std::move(moved);
+                    break;
+                }
+                default:
+                    ASSERT_EQ(vector->has(index), model.count(index) == 1) << index;
+            }
+            ASSERT_EQ(vector->size(), static_cast<std::int32_t>(model.size())) << step;
+        }
+        std::string expected;
+        for (const auto& [key, value] : model)
+            expected += std::to_string(key) + "=" + value + " ";
+        EXPECT_EQ(sparse(*vector), expected);
+        EXPECT_EQ(sparse(*cast<VirtualVector>(vector->clone())), expected);
+    }
 }
 
 TEST(DoubleVector, StartsZeroFilledEvenOnReusedMemory) {
