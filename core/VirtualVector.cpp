@@ -19,8 +19,8 @@ constexpr std::int64_t kDenseSlack = 64;
 VirtualVector::VirtualVector() = default;
 
 bool VirtualVector::fitsDense(std::int32_t index) const noexcept {
-    return index >= 0 && static_cast<std::int64_t>(index) <
-                             2 * static_cast<std::int64_t>(m_count) + kDenseSlack;
+    return index >= 0 &&
+           static_cast<std::int64_t>(index) < 2 * static_cast<std::int64_t>(m_count) + kDenseSlack;
 }
 
 // Covers [0, index] by the array, taking over the map's keys in that range.
@@ -145,6 +145,14 @@ Pointer<Object> VirtualVector::clone() const {
     auto copy = make<VirtualVector>();
     for (const auto& [index, value] : sortedEntries())
         copy->set(index, value->clone());
+    return copy;
+}
+
+Pointer<VirtualVector> VirtualVector::sharingCopy() const {
+    auto copy = make<VirtualVector>();
+    copy->m_dense = m_dense;
+    copy->m_sparse = m_sparse;
+    copy->m_count = m_count;
     return copy;
 }
 

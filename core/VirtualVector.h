@@ -45,12 +45,15 @@ class VirtualVector final : public Object {
     StringPointer describe() const override;
     // A copy whose values are clones of this one's.
     Pointer<Object> clone() const override;
+    // A copy holding the very same values: for values nobody changes in
+    // place, such as a field's formulas, which are immutable trees.
+    Pointer<VirtualVector> sharingCopy() const;
 
   private:
     bool fitsDense(std::int32_t index) const noexcept;
     void growDense(std::int32_t index);
 
-    std::vector<Pointer<Object>> m_dense;               // index i at [i]; null when absent
+    std::vector<Pointer<Object>> m_dense;              // index i at [i]; null when absent
     std::map<std::int32_t, Pointer<Object>> m_sparse;  // indexes outside m_dense
     std::int32_t m_count = 0;
 };

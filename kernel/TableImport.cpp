@@ -181,7 +181,7 @@ class ImportPlanner {
         for (std::int32_t key : {FieldDef::kSummaryRow, FieldDef::kFormulaRow})
             table->addRowComments(key, old.rowComments(key));
         for (const auto& field : *old.fields())
-            table->fields()->add(make<FieldDef>(*field, table.get()));
+            table->fields()->add(make<FieldDef>(*field, table.get(), FieldDef::Formulas::Shared));
         return table;
     }
 

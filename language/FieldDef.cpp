@@ -41,11 +41,12 @@ std::string indentLines(std::string_view text, int width) {
 
 FieldDef::FieldDef(TableDef* owner) : m_expr(make<VirtualVector>()), m_owner(owner) {}
 
-FieldDef::FieldDef(const FieldDef& other, TableDef* owner)
+FieldDef::FieldDef(const FieldDef& other, TableDef* owner, Formulas formulas)
     : Object(),
       m_name(other.m_name.isNull() ? other.m_name : other.m_name->clone()),
       m_warning(other.m_warning),
-      m_expr(cast<VirtualVector>(other.m_expr->clone())),
+      m_expr(formulas == Formulas::Shared ? other.m_expr->sharingCopy()
+                                          : cast<VirtualVector>(other.m_expr->clone())),
       m_comments(other.m_comments),
       m_owner(owner),
       m_isVisible(other.m_isVisible),

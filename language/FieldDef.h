@@ -22,8 +22,12 @@ class FieldDef final : public Object {
     static constexpr std::int32_t kSummaryRow = -1;
 
     explicit FieldDef(TableDef* owner);
-    // A copy belonging to `owner`; formulas are deep copies, name and warning are kept.
-    FieldDef(const FieldDef& other, TableDef* owner);
+    // How a copy takes the formulas: cloned, or shared, which is safe as
+    // formula trees are immutable and spares cloning every cell of a large
+    // table for an undo step.
+    enum class Formulas { Cloned, Shared };
+    // A copy belonging to `owner`; formulas as asked, name and warning are kept.
+    FieldDef(const FieldDef& other, TableDef* owner, Formulas formulas = Formulas::Cloned);
 
     const Pointer<Object>& name() const noexcept { return m_name; }
     void setName(const Pointer<Object>& name) { m_name = name; }

@@ -32,7 +32,7 @@ StringPointer headerName(const StringPointer& name) {
 
 TableDef::TableDef(ProgramDef* owner) : m_fields(make<FieldList>()), m_owner(owner) {}
 
-TableDef::TableDef(const TableDef& other, ProgramDef* owner)
+TableDef::TableDef(const TableDef& other, ProgramDef* owner, FieldDef::Formulas formulas)
     : Object(),
       m_fields(make<FieldList>(other.fieldCount())),
       m_comments(other.m_comments),
@@ -45,7 +45,7 @@ TableDef::TableDef(const TableDef& other, ProgramDef* owner)
       m_owner(owner),
       m_numRows(other.m_numRows) {
     for (const auto& field : *other.m_fields)
-        m_fields->add(make<FieldDef>(*field, this));
+        m_fields->add(make<FieldDef>(*field, this, formulas));
 }
 
 Pointer<FieldDef> TableDef::addField() {

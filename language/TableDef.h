@@ -21,7 +21,8 @@ class TableDef final : public Object {
     QV_OBJECT(TableDef, Object, "TableDef")
   public:
     explicit TableDef(ProgramDef* owner);
-    TableDef(const TableDef& other, ProgramDef* owner);
+    TableDef(const TableDef& other, ProgramDef* owner,
+             FieldDef::Formulas formulas = FieldDef::Formulas::Cloned);
 
     const Pointer<FieldList>& fields() const noexcept { return m_fields; }
     std::int32_t fieldCount() const noexcept { return m_fields->size(); }

@@ -8,7 +8,7 @@ namespace {
 
 // A copy leaves the view's sort behind; undo must not.
 Pointer<TableDef> copyOf(const TableDef& table, ProgramDef* owner) {
-    auto copy = make<TableDef>(table, owner);
+    auto copy = make<TableDef>(table, owner, FieldDef::Formulas::Shared);
     copy->setSort(table.sortField(), table.sortDescending());
     return copy;
 }

@@ -261,6 +261,30 @@ TEST(ProgramModelTest, CloneIsDeepAndKeepsNamesAndWarnings) {
 
 // The table parser alone keeps the comments of a table, its own text reads
 // back to the same table, and a copy of the program keeps them all.
+// Undo steps copy tables with their formulas shared: the copy still reads
+// and writes as the original, and edits of either leave the other alone.
+TEST(ProgramModelTest, TableCopiesCloneOrShareFormulasAndStayApart) {
+    const struct {
+        FieldDef::Formulas formulas;
+        bool sameFormulaObjects;
+    } rows[] = {{FieldDef::Formulas::Cloned, false}, {FieldDef::Formulas::Shared, true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.sameFormulaObjects ? "shared" : "cloned");
+        Pointer<TableDef> original = readTable("table A{a:=1!b:=a*2;<2>:={5,6}<900>:={7}}");
+        const std::string text = original->toSource()->toStdString();
+        auto copy = make<TableDef>(*original, nullptr, row.formulas);
+        EXPECT_EQ(copy->toSource()->toStdString(), text);
+        EXPECT_EQ(copy->field(0)->formula(2).get() == original->field(0)->formula(2).get(),
+                  row.sameFormulaObjects);
+        copy->field(0)->setFormula(2, formula("8"));
+        copy->field(1)->setFormula(900, formula("9"));
+        copy->field(0)->setFormula(900, Pointer<AbstractExpression>());
+        EXPECT_EQ(original->toSource()->toStdString(), text);
+        original->field(1)->setFormula(0, formula("a*3"));
+        EXPECT_EQ(copy->field(1)->formula(0)->toSource()->toStdString(), "a*2");
+    }
+}
+
 TEST(ProgramModelTest, TablesAndTheirCopiesKeepTheirComments) {
     auto program = make<ProgramDef>();
     program->addTable(readTable(
