@@ -123,12 +123,14 @@ void MainPanel::openRecent(std::size_t index) {
     window().setMenuBar(m_menus);
 }
 
+// The menus are made again even when the list stays as it was: which of
+// its documents are missing is looked at anew.
 void MainPanel::documentPathUsed(const std::string& absolutePath) {
     std::vector<std::string> before = m_user.recent;
-    if (!rememberRecent(m_user.recent, absolutePath) || m_user.recent == before) return;
+    rememberRecent(m_user.recent, absolutePath);
     buildMenus();
     window().setMenuBar(m_menus);
-    saveUserSettings();
+    if (m_user.recent != before) saveUserSettings();
 }
 
 void MainPanel::noteChosenFile(const toolkit::PostedMessage& message) {
