@@ -11,7 +11,8 @@ using toolkit::saturatingAdd;
 ZoomedGraphics::ZoomedGraphics(toolkit::Graphics& device, const WorkAreaZoom& zoom,
                                MetricsSource metricsOf)
     : m_device(device), m_zoom(zoom), m_metricsOf(std::move(metricsOf)) {
-    m_metrics = m_metricsOf(m_font);
+    m_known.emplace_back(toolkit::Font{}, m_metricsOf(toolkit::Font{}));
+    m_metrics = m_known.back().second.get();
 }
 
 Point ZoomedGraphics::scaled(Point point) const noexcept {
@@ -56,10 +57,13 @@ void ZoomedGraphics::fillPolygon(std::span<const Point> points) {
 }
 
 void ZoomedGraphics::setFont(const toolkit::Font& font) {
-    if (!(font == m_font) || m_metrics == nullptr) {
-        m_font = font;
-        m_metrics = m_metricsOf(font);
+    auto known = std::find_if(m_known.begin(), m_known.end(),
+                              [&font](const auto& entry) { return entry.first == font; });
+    if (known == m_known.end()) {
+        m_known.emplace_back(font, m_metricsOf(font));
+        known = m_known.end() - 1;
     }
+    m_metrics = known->second.get();
     toolkit::Font onScreen = font;
     onScreen.pixelSize = std::max(1, m_zoom.toWindow(font.pixelSize));
     m_device.setFont(onScreen);

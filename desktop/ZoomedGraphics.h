@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "desktop/WorkAreaZoom.h"
@@ -50,8 +51,10 @@ class ZoomedGraphics final : public toolkit::Graphics {
     WorkAreaZoom m_zoom;
     MetricsSource m_metricsOf;
     toolkit::Point m_origin;
-    toolkit::Font m_font;
-    std::unique_ptr<toolkit::FontMetrics> m_metrics;
+    // The fonts of this paint with their metrics: views switch between a
+    // few fonts cell by cell, and measuring a font is not free.
+    std::vector<std::pair<toolkit::Font, std::unique_ptr<toolkit::FontMetrics>>> m_known;
+    const toolkit::FontMetrics* m_metrics = nullptr;
     std::vector<toolkit::Point> m_points;
 };
 
