@@ -11,10 +11,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "desktop/MainPanelListener.h"
+#include "desktop/UserSettings.h"
 #include "toolkit/qt/QtApplication.h"
 #include "toolkit/qt/QtWindow.h"
 
@@ -89,6 +91,41 @@ BENCHMARK_CAPTURE(programToFirstFrame, loan, std::string("loan.qvl"))
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(programToFirstFrame, prices, std::string("prices.qvl"))
     ->Unit(benchmark::kMillisecond);
+
+// The same with the user's settings read and applied as the program does
+// at start: a full recent list (some of it missing), a zoom and a window
+// place; the start-up document goes to the top of the list, which writes
+// the settings file once.
+void programWithSettingsToFirstFrame(benchmark::State& state) {
+    const std::string path = std::string(QV_SOURCE_DIR) + "/examples/prices.qvl";
+    std::string folder = (std::filesystem::temp_directory_path() / "qv-bench-XXXXXX").string();
+    if (::mkdtemp(folder.data()) == nullptr) return state.SkipWithError("no temporary folder");
+    const std::string settings = folder + "/quorvatelle/settings.conf";
+    UserSettings saved;
+    saved.zoomPercent = 150;
+    saved.window = toolkit::Rect{40, 40, 1024, 768};
+    saved.lastFolder = std::string(QV_SOURCE_DIR) + "/examples";
+    for (int i = 0; i < 10; ++i) {
+        saved.recent.push_back(i % 2 == 0 ? std::string(QV_SOURCE_DIR) + "/examples/loan.qvl"
+                                          : folder + "/missing" + std::to_string(i) + ".qvl");
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        writeSettingsFile(settings, saved);
+        state.ResumeTiming();
+        toolkit::QtWindow window;
+        window.frame()->resize(1024, 768);
+        MainPanelListener panel(window, path);
+        panel.panel().enableUserSettings(settings, SettingsUse::Window);
+        PaintCounter counter(&panel);
+        window.setListener(&counter);
+        untilFirstPaint(window, counter);
+        window.setListener(nullptr);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
+BENCHMARK(programWithSettingsToFirstFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

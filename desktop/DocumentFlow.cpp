@@ -33,6 +33,12 @@ void DocumentFlow::newDocument() {
 }
 
 void DocumentFlow::open() {
+    m_openTarget.reset();
+    if (commitPendingEdit()) begin(FlowState::Open);
+}
+
+void DocumentFlow::openPath(const std::string& path) {
+    m_openTarget = path;
     if (commitPendingEdit()) begin(FlowState::Open);
 }
 
@@ -283,6 +289,7 @@ void DocumentFlow::endProgram() {
     if (m_recovery) m_recovery->settled(changeStamp());
     m_state = FlowState::Idle;
     m_awaiting = Reply::None;
+    m_host.programEnding();
     m_window.quit(0);
 }
 
@@ -316,6 +323,11 @@ void DocumentFlow::notify(const std::string& notice) {
 
 void DocumentFlow::showOpenDialog() {
     m_state = FlowState::OpenChosen;
+    if (m_openTarget) {
+        m_chosenPath = std::move(*m_openTarget);
+        m_openTarget.reset();
+        return continueFlow();
+    }
     m_awaiting = Reply::File;
     m_window.showFileDialog(
         {false, std::string(kOpenFilter), std::string(kDefaultExtension), m_path.value_or("")});

@@ -74,6 +74,9 @@ class DocumentFlow {
     // The File menu. exit() also answers the window's close request.
     void newDocument();
     void open();
+    // Open without the dialog (File > Recent): asks to save unsaved
+    // changes first, as Open does.
+    void openPath(const std::string& path);
     void save();
     void saveAs();
     void exit();
@@ -160,6 +163,8 @@ class DocumentFlow {
     std::string m_startupPath;
     std::optional<std::string> m_path;
     std::string m_chosenPath;
+    // The file Open reads instead of asking for one.
+    std::optional<std::string> m_openTarget;
     FlowState m_state = FlowState::Idle;
     Reply m_awaiting = Reply::None;
     Answer m_answer = Answer::Cancel;

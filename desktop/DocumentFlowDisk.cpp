@@ -132,6 +132,7 @@ void DocumentFlow::documentRead(const std::optional<std::string>& path) {
     m_removalTold = false;
     if (!samePath || !m_watcher) watchCurrentFile();
     updateTitle();
+    if (path) m_host.documentPathUsed(absolutePathOf(*path));
 }
 
 void DocumentFlow::watchCurrentFile() {

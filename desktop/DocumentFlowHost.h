@@ -41,6 +41,10 @@ class DocumentFlowHost {
     // A number that changes with every change of the document (a model
     // edit, a command done or undone); cheap, it is asked after every event.
     virtual std::uint64_t changeStamp() const = 0;
+    // The document was read from or written to the file (an absolute path).
+    virtual void documentPathUsed(const std::string& /*absolutePath*/) {}
+    // The program ends now (the user's choice was made and carried out).
+    virtual void programEnding() {}
 };
 
 }  // namespace qv

@@ -1,5 +1,7 @@
 #include "desktop/MainPanel.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 #include "app/Document.h"
@@ -67,7 +69,7 @@ MainPanel::~MainPanel() {
 void MainPanel::buildMenus() {
     using enum MenuCommand;
     MenuItem file =
-        menu("&File", {item("&New", New, "Ctrl+N"), item("&Open", Open, "Ctrl+O"),
+        menu("&File", {item("&New", New, "Ctrl+N"), item("&Open", Open, "Ctrl+O"), recentMenuItem(),
                        item("&Save", Save, "Ctrl+S"), item("Save &As...", SaveAs, "Ctrl+Shift+S"),
                        item("&Import...", Import), item("&Export table...", ExportTable),
                        item("E&xit", Exit, "Ctrl+Q")});
@@ -79,7 +81,13 @@ void MainPanel::buildMenus() {
               item("&Find...", Find, "Ctrl+F"), item("&Replace...", Replace, "Ctrl+H"),
               item("Find &next", FindNext, "F3"), item("Find pre&vious", FindPrevious, "Shift+F3"),
               item("&Go to cause", GoToCause, "Ctrl+Shift+G")});
-    MenuItem view = menu("&View", {item("&Source", Source), item("&Compute", Compute, "F9")});
+    MenuItem zoomIn = item("Zoom &in", ZoomIn, "Ctrl++");
+    zoomIn.alternateShortcut = "Ctrl+=";
+    std::string normal = "&Normal size (now " + std::to_string(m_user.zoomPercent) + " %)";
+    MenuItem view =
+        menu("&View", {item("&Source", Source), item("&Compute", Compute, "F9"),
+                       MenuItem::separatorItem(), zoomIn, item("Zoom &out", ZoomOut, "Ctrl+-"),
+                       item(normal.c_str(), ZoomReset, "Ctrl+0")});
     MenuItem add = menu("&Add", {item("P&anel", Panel), item("&Text area", TextArea),
                                  item("&Project", Project), item("P&roperties", Properties),
                                  item("E&xplain", Explain), item("&Where used", WhereUsed)});
@@ -150,6 +158,7 @@ void MainPanel::afterEvent() {
     showSelectedCause();
     m_flow.updateTitle();
     m_flow.afterEvent();
+    showSettingsNotice();
 }
 
 StringPointer MainPanel::toSource() const {
@@ -405,6 +414,14 @@ void MainPanel::mouse(toolkit::MouseKind kind, toolkit::Point position, std::uin
 
 void MainPanel::wheel(std::int32_t steps, toolkit::Point position, std::uint32_t modifiers) {
     if (isComputing()) return;
+    if ((modifiers & toolkit::modifier::kControl) != 0) {
+        // Ctrl with the wheel zooms, a step per notch, as in other programs.
+        MenuCommand command = steps > 0 ? MenuCommand::ZoomIn : MenuCommand::ZoomOut;
+        std::int32_t notches = std::min(std::abs(steps), 12);
+        for (std::int32_t notch = 0; notch < notches; ++notch)
+            menuChosen(static_cast<std::int32_t>(command));
+        return;
+    }
     if (m_find.wheel(steps, position)) return window().repaint();
     EditableContainerPanel::wheel(steps, position, modifiers);
 }
@@ -425,6 +442,7 @@ void MainPanel::menuChosen(std::int32_t id) {
     if (isComputing()) return;
     if (m_chartExport.menuChosen(id)) return;
     if (dataMenuChosen(static_cast<MenuCommand>(id))) return afterEvent();
+    if (settingsMenuChosen(id)) return afterEvent();
     namespace key = toolkit::key;
     // The document commands end with the views refreshed too: each commits
     // a cell edit still being typed, which changes the model.
@@ -507,6 +525,12 @@ void MainPanel::menuChosen(std::int32_t id) {
         case MenuCommand::Import:
         case MenuCommand::ExportTable:
             break;  // taken by dataMenuChosen above
+        case MenuCommand::ZoomIn:
+        case MenuCommand::ZoomOut:
+        case MenuCommand::ZoomReset:
+        case MenuCommand::RecentRemoveMissing:
+        case MenuCommand::RecentClear:
+            break;  // taken by settingsMenuChosen above
     }
     afterEvent();
 }
@@ -516,6 +540,7 @@ void MainPanel::message(const toolkit::PostedMessage& message) {
         m_heldMessages.push_back(message);
         return;
     }
+    noteChosenFile(message);
     if (m_chartExport.handleMessage(message)) return;
     if (dataMessage(message)) return afterEvent();
     if (message.id == kStartMessage) {

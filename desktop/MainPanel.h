@@ -23,6 +23,7 @@
 #include "desktop/OpenTableDialog.h"
 #include "desktop/SourceWindow.h"
 #include "desktop/TableExportFlow.h"
+#include "desktop/UserSettings.h"
 #include "desktop/WaitIndicator.h"
 #include "editing/EditableContainerPanel.h"
 #include "kernel/FindReplace.h"
@@ -35,6 +36,7 @@ namespace qv {
 
 class TextEditable;
 class TitleDecorator;
+class ZoomedWindow;
 
 // ORDER MENU COMMAND: the ids the menu items are chosen by.
 enum class MenuCommand : std::int32_t {
@@ -84,7 +86,19 @@ enum class MenuCommand : std::int32_t {
     // File's Import... and Export table... (see MainPanelData.cpp).
     Import,
     ExportTable,
+    // The View menu's zoom, and File > Recent's own items (see
+    // MainPanelSettings.cpp); its documents have ids of their own.
+    ZoomIn,
+    ZoomOut,
+    ZoomReset,
+    RecentRemoveMissing,
+    RecentClear,
 };
+
+// How the program uses the user's settings file: the window reads and
+// writes it; a screenshot only reads it (the zoom, the recent documents)
+// and keeps its own window size.
+enum class SettingsUse { Window, Screenshot };
 
 class MainPanel final : public EditableContainerPanel,
                         public DocumentFlowHost,
@@ -107,6 +121,8 @@ class MainPanel final : public EditableContainerPanel,
     static constexpr std::int32_t kStartMessage = toolkit::kFileChosenMessage + 300;
     // The expression of the project view the Add menu opens.
     static constexpr std::string_view kProjectExpression = "Table1";
+    // File > Recent's n-th document (from 0) is chosen as this id + n.
+    static constexpr std::int32_t kFirstRecentId = 900;
 
     // Builds the menus and posts the first step of the document flow: the
     // document at `startupPath`, or the default document when it is empty.
@@ -197,6 +213,21 @@ class MainPanel final : public EditableContainerPanel,
     // File > Import...: the preview and the import (ImportFlow).
     ImportFlow& imports() noexcept { return m_import; }
 
+    // The user's settings (MainPanelSettings.cpp). The zoom of the work
+    // area, through the window the panel sees (without one the View menu's
+    // zoom does nothing).
+    void attachZoom(ZoomedWindow& zoom);
+    std::int32_t zoomPercent() const noexcept { return m_user.zoomPercent; }
+    // Reads the settings file at `path` and applies it: zoom, recent
+    // documents, the dialogs' folder and (for the window) its place. From
+    // then on changes are written to it (for the window). A file that
+    // cannot be used is ignored, with a notice once the window is idle.
+    // Without this call the settings live in memory only.
+    void enableUserSettings(std::string path, SettingsUse use);
+    const UserSettings& userSettings() const noexcept { return m_user; }
+    // File > Recent's n-th document, through the document flow.
+    void openRecent(std::size_t index);
+
     // The program text and the layout text, as a document is written
     // (without the end mark).
     StringPointer toSource() const override;
@@ -214,6 +245,8 @@ class MainPanel final : public EditableContainerPanel,
     std::uint64_t changeStamp() const override;
     std::optional<LoadFailure> reloadDocument(const StringPointer& text) override;
     Pointer<Kernel> currentKernel() override { return m_kernel; }
+    void documentPathUsed(const std::string& absolutePath) override;
+    void programEnding() override;
 
     // WindowListener. While the kernel computes, only the wait indicator
     // paints and takes input (a resize only marks the layout stale).
@@ -240,6 +273,14 @@ class MainPanel final : public EditableContainerPanel,
                       const std::vector<Pointer<TextEditable>>& areas);
     std::int64_t renameForReplace(const NamedPlace& named, std::string_view newName);
     void deleteMenuChosen(MenuCommand command);
+    // Zoom and File > Recent; false for any other item.
+    bool settingsMenuChosen(std::int32_t id);
+    toolkit::MenuItem recentMenuItem() const;
+    void zoomChanged(bool changed);
+    // A file dialog's answer: its folder is where the next one starts.
+    void noteChosenFile(const toolkit::PostedMessage& message);
+    void showSettingsNotice();
+    void saveUserSettings();
     // File's Import... and Export table...; false for any other item.
     bool dataMenuChosen(MenuCommand command);
     bool dataMessage(const toolkit::PostedMessage& message);
@@ -316,6 +357,13 @@ class MainPanel final : public EditableContainerPanel,
     DeleteFlow m_deletes{window(), support(), *this, m_nameEdits};
     ImportFlow m_import{window(), support(), *this, [this] { waitEnded(); },
                         [this] { afterEvent(); }};
+    ZoomedWindow* m_zoom = nullptr;
+    UserSettings m_user;
+    std::string m_userSettingsPath;
+    SettingsUse m_settingsUse = SettingsUse::Screenshot;
+    std::optional<std::string> m_settingsNotice;
+    // A settings file that cannot be written is told once.
+    bool m_settingsWriteTold = false;
 };
 
 }  // namespace qv

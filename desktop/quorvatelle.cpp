@@ -6,7 +6,8 @@
 // of a table and ends (0 when written, 1 with a message when not). The
 // program ends with the status its document flow gives.
 //
-// The window keeps recovery copies in the user's state folder. For the
+// The window keeps recovery copies in the user's state folder, and its
+// settings (recent documents, its place, zoom) in the user's config folder. For the
 // tests that run the program as a process (a crash is a killed process)
 // three environment variables, which nobody sets otherwise, stand in for
 // the user: QUORVATELLE_TEST_ANSWERS answers message boxes in order
@@ -38,9 +39,14 @@ namespace {
 
 constexpr qv::toolkit::Size kScreenshotSize{1024, 768};
 
+// The screenshot shows the window as the user set it up (zoom, recent
+// documents), at its own size, and changes no setting.
 qv::toolkit::ListenerFactory mainPanelOn(const std::string& startupPath) {
     return [startupPath](qv::toolkit::Window& window) {
-        return std::make_unique<qv::MainPanelListener>(window, startupPath);
+        auto listener = std::make_unique<qv::MainPanelListener>(window, startupPath);
+        listener->panel().enableUserSettings(qv::defaultSettingsPath(),
+                                             qv::SettingsUse::Screenshot);
+        return listener;
     };
 }
 
@@ -88,6 +94,7 @@ qv::toolkit::ListenerFactory interactivePanelOn(const std::string& startupPath) 
     return [startupPath](qv::toolkit::Window& window) {
         auto listener = std::make_unique<qv::MainPanelListener>(window, startupPath);
         qv::MainPanel& panel = listener->panel();
+        panel.enableUserSettings(qv::defaultSettingsPath(), qv::SettingsUse::Window);
         std::int32_t interval = qv::DocumentRecovery::kIntervalMs;
         if (const char* shorter = std::getenv("QUORVATELLE_TEST_RECOVERY_MS"))
             interval = std::clamp(std::atoi(shorter), 100, interval);

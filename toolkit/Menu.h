@@ -1,6 +1,7 @@
 // Menus as plain data: a caption with its "&" access letter, an id the
 // listener is told when the item is chosen, an optional shortcut shown and
-// bound by the backend, and sub-items for a menu of the bar.
+// bound by the backend (and a second key bound to the same item), sub-items
+// for a menu of the bar or a submenu, and whether the item can be chosen.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,11 @@ struct MenuItem {
     std::string shortcut;
     std::vector<MenuItem> items;
     bool separator = false;
+    // Shown greyed, never chosen.
+    bool enabled = true;
+    // Bound too, not shown: Ctrl+= beside Ctrl++ on keyboards without a
+    // plus key of its own.
+    std::string alternateShortcut{};
 
     static MenuItem separatorItem() {
         MenuItem item;

@@ -92,6 +92,13 @@ class Window {
 
     virtual void setListener(WindowListener* listener) = 0;
     virtual Size size() const = 0;
+    // The window's place and size on the screen (its inside, without the
+    // frame the desktop draws around it), in screen pixels; setting it
+    // before the window shows places it there when it shows.
+    virtual Rect geometry() const = 0;
+    virtual void setGeometry(const Rect& bounds) = 0;
+    // The part of the screens windows may use (without panels and docks).
+    virtual Rect screenArea() const = 0;
     virtual void setTitle(std::string_view title) = 0;
     virtual void setMenuBar(const MenuBar& menus) = 0;
     // Shows a context menu at a point of the work area; a chosen item
@@ -117,6 +124,9 @@ class Window {
                                 MessageBoxKind kind) = 0;
     // Modal; a chosen path comes back as the request's replyMessage.
     virtual void showFileDialog(const FileDialogRequest& request) = 0;
+    // Where file dialogs whose request names no initial path start from
+    // now on (empty: wherever the platform starts them).
+    virtual void setFileDialogFolder(std::string_view folder) = 0;
     // Starts watching the file at `path` (see FileWatcher).
     virtual std::unique_ptr<FileWatcher> watchFile(const std::string& path,
                                                    std::int32_t replyMessage) = 0;

@@ -85,10 +85,13 @@ TEST(MainPanelMenus, TheMenuBarAndTheContextMenuAreExactlyAsListed) {
     PanelFixture f;
     f.start();
     const std::vector<std::string> file = {
-        "&File: &New [Ctrl+N] | &Open [Ctrl+O] | &Save [Ctrl+S] | Save &As... [Ctrl+Shift+S] | "
+        "&File: &New [Ctrl+N] | &Open [Ctrl+O] | &Recent | &Save [Ctrl+S] | "
+        "Save &As... [Ctrl+Shift+S] | "
         "&Import... | &Export table... | "
         "E&xit [Ctrl+Q]"};
-    const std::string view = "&View: &Source | &Compute [F9]";
+    const std::string view =
+        "&View: &Source | &Compute [F9] |  | Zoom &in [Ctrl++] | Zoom &out [Ctrl+-] | "
+        "&Normal size (now 100 %) [Ctrl+0]";
     const std::string add =
         "&Add: P&anel | &Text area | &Project | P&roperties | E&xplain | &Where used";
     const std::string help =

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "toolkit/qt/QtFonts.h"
@@ -21,9 +22,20 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--screenshot-alone") == 0)
         return qv::toolkit::screenshotAlone(argv[2]);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    qv::toolkit::installFontSubstitutes();
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    // The program these tests run keeps its settings in the user's config
+    // folder: here a fresh one of the tests' own, never the user's.
+    std::string config = (std::filesystem::temp_directory_path() / "qv-qt-config-XXXXXX").string();
+    if (::mkdtemp(config.data()) == nullptr) return 2;
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    int status = 0;
+    {
+        QApplication application(argc, argv);
+        QApplication::setQuitOnLastWindowClosed(false);
+        qv::toolkit::installFontSubstitutes();
+        ::testing::InitGoogleTest(&argc, argv);
+        status = RUN_ALL_TESTS();
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(config, ignored);
+    return status;
 }

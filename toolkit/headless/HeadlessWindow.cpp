@@ -96,6 +96,7 @@ void HeadlessWindow::showMessageBox(std::string_view text, std::string_view, Mes
 }
 
 void HeadlessWindow::showFileDialog(const FileDialogRequest& request) {
+    m_lastDialogStart = request.initialPath.empty() ? m_dialogFolder : request.initialPath;
     m_dialogs.push_back(std::string(request.save ? "save: " : "open: ") + request.filter);
     if (m_files.empty()) {
         ++m_unscripted;
@@ -165,6 +166,11 @@ const HeadlessGraphics& HeadlessWindow::paint() {
     m_graphics = HeadlessGraphics(m_size);
     if (m_listener != nullptr) m_listener->paint(m_graphics, {0, 0, m_size.width, m_size.height});
     return m_graphics;
+}
+
+void HeadlessWindow::setGeometry(const Rect& bounds) {
+    m_position = {bounds.x, bounds.y};
+    resize({bounds.width, bounds.height});
 }
 
 void HeadlessWindow::resize(Size size) {

@@ -22,6 +22,12 @@ class HeadlessWindow final : public Window {
     // Window.
     void setListener(WindowListener* listener) override { m_listener = listener; }
     Size size() const override { return m_size; }
+    Rect geometry() const override {
+        return {m_position.x, m_position.y, m_size.width, m_size.height};
+    }
+    // Moves the window and resizes it as resize() does.
+    void setGeometry(const Rect& bounds) override;
+    Rect screenArea() const override { return m_screenArea; }
     void setTitle(std::string_view title) override { m_title = title; }
     void setMenuBar(const MenuBar& menus) override { m_menuBar = menus; }
     void popupMenu(const MenuBar& items, Point at) override;
@@ -35,6 +41,7 @@ class HeadlessWindow final : public Window {
     void showMessageBox(std::string_view text, std::string_view caption,
                         MessageBoxKind kind) override;
     void showFileDialog(const FileDialogRequest& request) override;
+    void setFileDialogFolder(std::string_view folder) override { m_dialogFolder = folder; }
     std::unique_ptr<FileWatcher> watchFile(const std::string& path,
                                            std::int32_t replyMessage) override;
     // Records the request with what was painted and encodes it as the
@@ -68,6 +75,7 @@ class HeadlessWindow final : public Window {
     const HeadlessGraphics& paint();
     const HeadlessGraphics& lastPaint() const { return m_graphics; }
     void resize(Size size);
+    void setScreenArea(const Rect& area) { m_screenArea = area; }
 
     // What the program did with the window.
     const std::string& title() const noexcept { return m_title; }
@@ -82,6 +90,9 @@ class HeadlessWindow final : public Window {
     // Every dialog shown, e.g. "question: TEXT" or "save: FILTER".
     const std::vector<std::string>& dialogs() const noexcept { return m_dialogs; }
     std::int32_t unscriptedDialogs() const noexcept { return m_unscripted; }
+    // Where the last file dialog started: its request's initial path, else
+    // the folder set for dialogs.
+    const std::string& lastDialogStart() const noexcept { return m_lastDialogStart; }
     // Stands for the events a user sends while the program pumps them
     // during long work: called by every processPendingEvents.
     void onPendingEvents(std::function<void()> events) { m_pendingEvents = std::move(events); }
@@ -103,6 +114,10 @@ class HeadlessWindow final : public Window {
   private:
     WindowListener* m_listener = nullptr;
     Size m_size;
+    Point m_position;
+    Rect m_screenArea{0, 0, 1920, 1080};
+    std::string m_dialogFolder;
+    std::string m_lastDialogStart;
     std::string m_title;
     MenuBar m_menuBar;
     MenuBar m_lastPopup;

@@ -16,9 +16,15 @@ QString captionOf(const MenuItem& item) {
 // An item that chooses something (not a submenu), made by `owner`.
 QAction* makeAction(QObject* owner, const MenuItem& item, const MenuChosen& chosen) {
     auto* action = new QAction(captionOf(item), owner);
-    if (!item.shortcut.empty())
-        action->setShortcut(
-            QKeySequence(QString::fromStdString(item.shortcut), QKeySequence::PortableText));
+    QList<QKeySequence> keys;
+    for (const std::string* shortcut : {&item.shortcut, &item.alternateShortcut}) {
+        if (!shortcut->empty())
+            keys.append(
+                QKeySequence(QString::fromStdString(*shortcut), QKeySequence::PortableText));
+    }
+    // The first is the one the menu shows.
+    if (!keys.isEmpty()) action->setShortcuts(keys);
+    action->setEnabled(item.enabled);
     QObject::connect(action, &QAction::triggered, [chosen, id = item.id] { chosen(id); });
     return action;
 }

@@ -7,6 +7,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
@@ -100,6 +101,22 @@ Size QtWindow::size() const {
     return {m_workArea->width(), m_workArea->height()};
 }
 
+Rect QtWindow::geometry() const {
+    QRect bounds = m_frame->geometry();
+    return {bounds.x(), bounds.y(), bounds.width(), bounds.height()};
+}
+
+void QtWindow::setGeometry(const Rect& bounds) {
+    m_frame->setGeometry(bounds.x, bounds.y, bounds.width, bounds.height);
+}
+
+Rect QtWindow::screenArea() const {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return {};
+    QRect area = screen->availableVirtualGeometry();
+    return {area.x(), area.y(), area.width(), area.height()};
+}
+
 void QtWindow::setTitle(std::string_view title) {
     m_frame->setWindowTitle(literalTitle(title));
 }
@@ -178,7 +195,9 @@ std::unique_ptr<FileWatcher> QtWindow::watchFile(const std::string& path,
 
 void QtWindow::showFileDialog(const FileDialogRequest& request) {
     QtWorkArea* area = m_workArea;
-    qv::toolkit::showFileDialog(m_frame.get(), request,
+    FileDialogRequest started = request;
+    if (started.initialPath.empty()) started.initialPath = m_dialogFolder;
+    qv::toolkit::showFileDialog(m_frame.get(), started,
                                 [area](PostedMessage chosen) { area->post(std::move(chosen)); });
 }
 

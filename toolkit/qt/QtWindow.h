@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "toolkit/Window.h"
 
@@ -29,6 +30,9 @@ class QtWindow final : public Window {
 
     void setListener(WindowListener* listener) override;
     Size size() const override;
+    Rect geometry() const override;
+    void setGeometry(const Rect& bounds) override;
+    Rect screenArea() const override;
     void setTitle(std::string_view title) override;
     void setMenuBar(const MenuBar& menus) override;
     void popupMenu(const MenuBar& items, Point at) override;
@@ -42,6 +46,7 @@ class QtWindow final : public Window {
     void showMessageBox(std::string_view text, std::string_view caption,
                         MessageBoxKind kind) override;
     void showFileDialog(const FileDialogRequest& request) override;
+    void setFileDialogFolder(std::string_view folder) override { m_dialogFolder = folder; }
     std::unique_ptr<FileWatcher> watchFile(const std::string& path,
                                            std::int32_t replyMessage) override;
     bool encodeImage(Size size, const ImagePainter& paint, std::string& bytes,
@@ -70,6 +75,7 @@ class QtWindow final : public Window {
     std::map<std::int32_t, std::unique_ptr<QTimer>> m_timers;
     std::int64_t m_cursorChanges = 0;
     std::optional<int> m_quitStatus;
+    std::string m_dialogFolder;
     bool m_open = true;
 };
 
