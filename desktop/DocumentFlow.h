@@ -107,6 +107,8 @@ class DocumentFlow {
     // After every event, and the recovery timer's tick.
     void afterEvent();
     void recoveryTimer();
+    // The recovery's slice timer (DocumentRecovery::kSliceTimerId).
+    void recoverySlice();
 
     FlowState state() const noexcept { return m_state; }
     const std::optional<std::string>& currentPath() const noexcept { return m_path; }

@@ -45,11 +45,7 @@ std::uint64_t DocumentFlow::changeStamp() const {
 }
 
 DocumentRecovery::DocumentText DocumentFlow::documentText() {
-    return [this] {
-        std::string text = m_host.documentSource()->toStdString();
-        text += Document::kEndMark;
-        return text;
-    };
+    return [this] { return m_host.recoveryText(); };
 }
 
 std::optional<std::string> DocumentFlow::recoveryOriginal() const {
@@ -68,6 +64,10 @@ void DocumentFlow::afterEvent() {
 void DocumentFlow::recoveryTimer() {
     if (!m_recovery) return;
     m_recovery->tick(changeStamp(), isModified(), documentText(), recoveryOriginal());
+}
+
+void DocumentFlow::recoverySlice() {
+    if (m_recovery) m_recovery->slice();
 }
 
 // ---- the offer at start

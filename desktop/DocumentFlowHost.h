@@ -6,11 +6,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/Document.h"
 #include "core/String.h"
+#include "desktop/RecoveryText.h"
 
 namespace qv {
 
@@ -25,6 +28,11 @@ class DocumentFlowHost {
     virtual void loadDocument(const StringPointer& text) = 0;
     // The program text followed by the layout text, without the end mark.
     virtual StringPointer documentSource() = 0;
+    // The same text with the end mark, to be made in slices for a
+    // recovery copy; hosts that hold a model make it from a copy of it.
+    virtual std::unique_ptr<RecoveryText> recoveryText() {
+        return wholeRecoveryText(documentSource()->toStdString() + std::string(Document::kEndMark));
+    }
     // Empties the undo and redo stacks; the empty history is the saved
     // position (the command manager's clear).
     virtual void clearUndoHistory() = 0;

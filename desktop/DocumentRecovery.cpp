@@ -19,6 +19,7 @@ DocumentRecovery::DocumentRecovery(toolkit::Window& window, std::string folder, 
 
 DocumentRecovery::~DocumentRecovery() {
     if (m_timerRunning) m_window.stopTimer(kTimerId);
+    if (m_sliceTimerRunning) m_window.stopTimer(kSliceTimerId);
 }
 
 void DocumentRecovery::settled(std::uint64_t stamp) {
@@ -27,6 +28,7 @@ void DocumentRecovery::settled(std::uint64_t stamp) {
     m_lastChange = m_clock();
     if (m_timerRunning) m_window.stopTimer(kTimerId);
     m_timerRunning = false;
+    stopMaking();
     dropSessionCopy();
 }
 
@@ -47,30 +49,70 @@ void DocumentRecovery::activity(std::uint64_t stamp, bool modified, const Docume
 
 void DocumentRecovery::tick(std::uint64_t stamp, bool modified, const DocumentText& text,
                             const std::optional<std::string>& original) {
-    if (!modified || m_writtenStamp == stamp) return;
+    if (!modified || m_writtenStamp == stamp || m_making) return;
     writeNow(stamp, text, original);
 }
 
 void DocumentRecovery::writeNow(std::uint64_t stamp, const DocumentText& text,
                                 const std::optional<std::string>& original) {
     if (std::optional<std::string> failure = m_writer.takeFailure()) m_problem = failure;
-    if (!m_folderReady) {
-        try {
-            m_store.prepareFolder();
-            m_folderReady = true;
-            m_lock.emplace(lockPathOf(m_copy));
-        } catch (const StringPointer& message) {
-            m_problem = "no recovery copy: " + message->toStdString();
-            return;
-        }
+    if (m_making || !prepareFolder()) return;
+    try {
+        m_making = text();
+    } catch (const StringPointer& message) {
+        m_problem = "no recovery copy: " + message->toStdString();
+        return;
     }
-    RecoveryRecord record{original, std::chrono::duration_cast<std::chrono::seconds>(
-                                        std::chrono::system_clock::now().time_since_epoch())
-                                        .count()};
-    m_writer.write(m_copy.copyPath, m_copy.recordPath, recoveryRecordText(record), text());
+    m_makingStamp = stamp;
+    m_makingOriginal = original;
+    makeText();
+}
+
+bool DocumentRecovery::prepareFolder() {
+    if (m_folderReady) return true;
+    try {
+        m_store.prepareFolder();
+        m_folderReady = true;
+        m_lock.emplace(lockPathOf(m_copy));
+    } catch (const StringPointer& message) {
+        m_problem = "no recovery copy: " + message->toStdString();
+    }
+    return m_folderReady;
+}
+
+void DocumentRecovery::slice() {
+    if (m_making) makeText();
+}
+
+void DocumentRecovery::makeText() {
+    bool whole = false;
+    try {
+        whole = m_making->work(RecoveryText::Clock::now() + kSliceTime);
+    } catch (const StringPointer& message) {
+        m_problem = "no recovery copy: " + message->toStdString();
+        stopMaking();
+        return;
+    }
+    if (!whole) {
+        if (!m_sliceTimerRunning) m_window.startTimer(kSliceTimerId, 1);
+        m_sliceTimerRunning = true;
+        return;
+    }
+    RecoveryRecord record{m_makingOriginal, std::chrono::duration_cast<std::chrono::seconds>(
+                                                std::chrono::system_clock::now().time_since_epoch())
+                                                .count()};
+    m_writer.write(m_copy.copyPath, m_copy.recordPath, recoveryRecordText(record),
+                   m_making->take());
     m_copyExists = true;
-    m_writtenStamp = stamp;
+    m_writtenStamp = m_makingStamp;
     ++m_written;
+    stopMaking();
+}
+
+void DocumentRecovery::stopMaking() {
+    m_making.reset();
+    if (m_sliceTimerRunning) m_window.stopTimer(kSliceTimerId);
+    m_sliceTimerRunning = false;
 }
 
 void DocumentRecovery::removeCopy(const RecoveryCopy& copy) {

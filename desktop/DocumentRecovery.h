@@ -6,12 +6,15 @@
 // removes it. Only a crash leaves it behind.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "desktop/RecoveryStore.h"
+#include "desktop/RecoveryText.h"
 #include "desktop/RecoveryWriter.h"
 #include "toolkit/Window.h"
 
@@ -20,12 +23,15 @@ namespace qv {
 class DocumentRecovery {
   public:
     static constexpr std::int32_t kTimerId = 7401;
+    // The timer that runs the slices of a copy's text (RecoveryText).
+    static constexpr std::int32_t kSliceTimerId = 7402;
+    static constexpr std::chrono::milliseconds kSliceTime{12};
     static constexpr std::int32_t kIntervalMs = 30000;
     static constexpr std::int64_t kQuietMs = 60000;
     // Milliseconds from any fixed point; tests step it by hand.
     using Clock = std::function<std::int64_t()>;
-    // The document's text as saving writes it, end mark included.
-    using DocumentText = std::function<std::string()>;
+    // Begins the document's text as saving writes it, end mark included.
+    using DocumentText = std::function<std::unique_ptr<RecoveryText>()>;
 
     DocumentRecovery(toolkit::Window& window, std::string folder, Clock clock,
                      std::int32_t intervalMs = kIntervalMs);
@@ -46,9 +52,15 @@ class DocumentRecovery {
     // The window's timer.
     void tick(std::uint64_t stamp, bool modified, const DocumentText& text,
               const std::optional<std::string>& original);
-    // Writes the copy now (recovered work has no copy of this session yet).
+    // Writes the copy now (recovered work has no copy of this session yet):
+    // its text is begun and its first slice made at once; a large one goes
+    // on in slices of the slice timer. A copy already being made is
+    // finished first; the next tick writes what changed since.
     void writeNow(std::uint64_t stamp, const DocumentText& text,
                   const std::optional<std::string>& original);
+    // The slice timer: the next slice of the text being made.
+    void slice();
+    bool isMakingText() const noexcept { return m_making != nullptr; }
     // Removes the copy of another session (one that was recovered or declined).
     void removeCopy(const RecoveryCopy& copy);
     // Why copies can not be written (no folder, a full disk), the first
@@ -57,6 +69,10 @@ class DocumentRecovery {
 
   private:
     void dropSessionCopy();
+    bool prepareFolder();
+    // Makes text until the slice's time is up; hands it to the writer once whole.
+    void makeText();
+    void stopMaking();
 
     toolkit::Window& m_window;
     std::int32_t m_intervalMs;
@@ -75,6 +91,11 @@ class DocumentRecovery {
     std::int32_t m_written = 0;
     std::optional<std::string> m_problem;
     bool m_problemTold = false;
+    // The copy whose text is being made, with what its record will say.
+    std::unique_ptr<RecoveryText> m_making;
+    std::uint64_t m_makingStamp = 0;
+    std::optional<std::string> m_makingOriginal;
+    bool m_sliceTimerRunning = false;
 };
 
 }  // namespace qv

@@ -161,10 +161,20 @@ void MainPanel::afterEvent() {
     showSettingsNotice();
 }
 
-StringPointer MainPanel::toSource() const {
-    std::string out = m_kernel->toSource()->toStdString();
+std::string MainPanel::layoutSource() const {
+    std::string out;
     layoutRoot()->writeSource(out, 0);
     if (!m_endComments.isNull()) appendLeadingComments(out, m_endComments->view(), 0);
+    return out;
+}
+
+std::unique_ptr<RecoveryText> MainPanel::recoveryText() {
+    return slicedRecoveryText(*m_kernel->program(), layoutSource());
+}
+
+StringPointer MainPanel::toSource() const {
+    std::string out = m_kernel->toSource()->toStdString();
+    out += layoutSource();
     // Texts are counted in 32 bits, the end mark included.
     if (out.size() + Document::kEndMark.size() >=
         static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {

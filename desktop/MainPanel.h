@@ -231,12 +231,15 @@ class MainPanel final : public EditableContainerPanel,
     // The program text and the layout text, as a document is written
     // (without the end mark).
     StringPointer toSource() const override;
+    // The layout text and the end comments: what follows the model's text.
+    std::string layoutSource() const;
     // The document properties (settings, kernel option, support flags).
     Pointer<Object> getProperties() override;
 
     // DocumentFlowHost (and the source window's host).
     void loadDocument(const StringPointer& text) override;
     StringPointer documentSource() override { return toSource(); }
+    std::unique_ptr<RecoveryText> recoveryText() override;
     void clearUndoHistory() override;
     std::optional<std::string> commitPendingEdit() override;
     void markSavedPosition() override;

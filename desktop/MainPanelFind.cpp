@@ -46,6 +46,7 @@ void MainPanel::findMenuChosen(MenuCommand command) {
 void MainPanel::timer(std::int32_t id) {
     if (isComputing()) return;
     if (id == DocumentRecovery::kTimerId) return m_flow.recoveryTimer();
+    if (id == DocumentRecovery::kSliceTimerId) return m_flow.recoverySlice();
     m_find.timer(id);
 }
 

@@ -1,5 +1,6 @@
 #include "language/TableDef.h"
 
+#include <limits>
 #include <set>
 #include <utility>
 #include <vector>
@@ -172,75 +173,97 @@ void appendItem(std::string& out, const ItemComments& comments, std::string_view
 
 }  // namespace
 
-// Row blocks in ascending key order (so the summary row comes first), one
-// for every key that holds a formula or comments; then an empty block for
-// the last row when none stands there, so that reading the text back
-// restores the row count. Key 0 is the formula row: its formulas are on
-// the field lines, and only its comments need a block.
-void TableDef::writeRowBlocks(std::string& body) const {
-    // Each field's cells in key order, walked in step: one pass over every
-    // field's formulas rather than a lookup per field and row, which
-    // dominated writing a table of a million rows.
-    using Cells = std::vector<std::pair<std::int32_t, Pointer<Object>>>;
-    std::vector<Cells> cells;
-    for (const auto& fieldDef : *m_fields)
-        cells.push_back(fieldDef->expr()->sortedEntries());
-    std::vector<std::size_t> next(cells.size(), 0);
-    const std::vector<CellAddress> addresses = cellAddresses();
-    auto comment = m_rowComments.begin();
-    std::int32_t last = 0;
-    while (true) {
-        bool any = comment != m_rowComments.end();
-        std::int32_t key = any ? comment->first : 0;
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            if (next[i] >= cells[i].size()) continue;
-            std::int32_t candidate = cells[i][next[i]].first;
-            if (!any || candidate < key) key = candidate;
-            any = true;
-        }
-        if (!any) break;
-        const ItemComments& comments = rowComments(key);
-        if (comment != m_rowComments.end() && comment->first == key) ++comment;
-        if (key != FieldDef::kFormulaRow) {
-            std::string block = rowBlock(key, addresses, [&](std::size_t i) -> const Object* {
-                const Cells& own = cells[i];
-                if (next[i] >= own.size() || own[next[i]].first != key) return nullptr;
-                return own[next[i]].second.object();
-            });
-            appendItem(body, comments, std::string_view(block).substr(0, block.size() - 1),
-                       kBodyIndent);
-        } else if (!comments.isEmpty()) {
-            appendItem(body, comments, "<0>:={}", kBodyIndent);
-        }
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            if (next[i] < cells[i].size() && cells[i][next[i]].first == key) ++next[i];
-        }
-        last = key;
-    }
-    if (last != m_numRows - 1 && m_numRows != 0) {
-        appendItem(body, {}, "<" + std::to_string(m_numRows - 1) + ">:={}", kBodyIndent);
-    }
-}
-
 StringPointer TableDef::toSource() const {
     std::string out;
-    if (!m_comments.leading.isNull()) appendLeadingComments(out, m_comments.leading->view(), 0);
+    TableSourceWriter writer(*this);
+    while (!writer.write(out, std::numeric_limits<std::int32_t>::max())) {
+    }
+    return str(out);
+}
+
+// Each field's cells in key order, walked in step: one pass over every
+// field's formulas rather than a lookup per field and row, which dominated
+// writing a table of a million rows.
+TableSourceWriter::TableSourceWriter(const TableDef& table)
+    : m_table(table), m_comment(table.m_rowComments.begin()) {}
+
+bool TableSourceWriter::write(std::string& out, std::int32_t rows) {
+    if (!m_started) {
+        writeHead(out);
+        for (const auto& fieldDef : *m_table.m_fields)
+            m_cells.push_back(fieldDef->expr()->sortedEntries());
+        m_next.assign(m_cells.size(), 0);
+        m_addresses = m_table.cellAddresses();
+        m_started = true;
+    }
+    for (std::int32_t written = 0; written < rows; ++written) {
+        if (!writeNextRow(out)) {
+            writeTail(out);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TableSourceWriter::writeHead(std::string& out) const {
+    const ItemComments& comments = m_table.m_comments;
+    if (!comments.leading.isNull()) appendLeadingComments(out, comments.leading->view(), 0);
     out += "table ";
-    out += writeHeader()->view();
+    out += m_table.writeHeader()->view();
     out += "{\n";
-    for (const auto& fieldDef : *m_fields) {
+    for (const auto& fieldDef : *m_table.m_fields) {
         std::string line(fieldDef->writeHeader()->view());
         ExpressionPointer formula = fieldDef->formula(FieldDef::kFormulaRow);
         if (!formula.isNull()) line += formula->toSource()->view();
         line += fieldDef->isVisible() != 0 ? "!" : ";";
         appendItem(out, fieldDef->comments(), line, kBodyIndent);
     }
-    writeRowBlocks(out);
-    if (!m_closingComments.isNull()) {
-        appendLeadingComments(out, m_closingComments->view(), kBodyIndent);
+}
+
+// Row blocks in ascending key order (so the summary row comes first), one
+// for every key that holds a formula or comments. Key 0 is the formula row:
+// its formulas are on the field lines, and only its comments need a block.
+bool TableSourceWriter::writeNextRow(std::string& out) {
+    const auto& rowComments = m_table.m_rowComments;
+    bool any = m_comment != rowComments.end();
+    std::int32_t key = any ? m_comment->first : 0;
+    for (std::size_t i = 0; i < m_cells.size(); ++i) {
+        if (m_next[i] >= m_cells[i].size()) continue;
+        std::int32_t candidate = m_cells[i][m_next[i]].first;
+        if (!any || candidate < key) key = candidate;
+        any = true;
     }
-    appendItem(out, {StringPointer(), m_comments.trailing}, "}", 0);
-    return str(out);
+    if (!any) return false;
+    const ItemComments& comments = m_table.rowComments(key);
+    if (m_comment != rowComments.end() && m_comment->first == key) ++m_comment;
+    if (key != FieldDef::kFormulaRow) {
+        std::string block = rowBlock(key, m_addresses, [&](std::size_t i) -> const Object* {
+            const Cells& own = m_cells[i];
+            if (m_next[i] >= own.size() || own[m_next[i]].first != key) return nullptr;
+            return own[m_next[i]].second.object();
+        });
+        appendItem(out, comments, std::string_view(block).substr(0, block.size() - 1), kBodyIndent);
+    } else if (!comments.isEmpty()) {
+        appendItem(out, comments, "<0>:={}", kBodyIndent);
+    }
+    for (std::size_t i = 0; i < m_cells.size(); ++i) {
+        if (m_next[i] < m_cells[i].size() && m_cells[i][m_next[i]].first == key) ++m_next[i];
+    }
+    m_last = key;
+    return true;
+}
+
+// An empty block for the last row when none stands there, so that reading
+// the text back restores the row count; then the closing comments.
+void TableSourceWriter::writeTail(std::string& out) const {
+    std::int32_t numRows = m_table.m_numRows;
+    if (m_last != numRows - 1 && numRows != 0) {
+        appendItem(out, {}, "<" + std::to_string(numRows - 1) + ">:={}", kBodyIndent);
+    }
+    if (!m_table.m_closingComments.isNull()) {
+        appendLeadingComments(out, m_table.m_closingComments->view(), kBodyIndent);
+    }
+    appendItem(out, {StringPointer(), m_table.m_comments.trailing}, "}", 0);
 }
 
 StringPointer TableDef::describe() const {

@@ -82,7 +82,7 @@ class TableDef final : public Object {
         bool named = false;
     };
     std::vector<CellAddress> cellAddresses() const;
-    void writeRowBlocks(std::string& body) const;
+    friend class TableSourceWriter;
 
     Pointer<FieldList> m_fields;
     ItemComments m_comments;
@@ -96,6 +96,34 @@ class TableDef final : public Object {
     std::int32_t m_numRows = 1;
     std::int32_t m_sortField = -1;
     bool m_sortDescending = false;
+};
+
+// A table's text written a part at a time, for a caller that must not stop
+// for the whole of a large table (the recovery copy): the parts joined are
+// toSource(). The table must neither change nor go while the writer lives.
+class TableSourceWriter {
+  public:
+    explicit TableSourceWriter(const TableDef& table);
+
+    // Appends the next part, with at most `rows` row blocks; true once the
+    // table's text is complete.
+    bool write(std::string& out, std::int32_t rows);
+
+  private:
+    using Cells = std::vector<std::pair<std::int32_t, Pointer<Object>>>;
+
+    void writeHead(std::string& out) const;
+    // The next row block, or false when none is left.
+    bool writeNextRow(std::string& out);
+    void writeTail(std::string& out) const;
+
+    const TableDef& m_table;
+    std::vector<Cells> m_cells;  // each field's cells in key order
+    std::vector<std::size_t> m_next;
+    std::vector<TableDef::CellAddress> m_addresses;
+    std::map<std::int32_t, ItemComments>::const_iterator m_comment;
+    std::int32_t m_last = 0;
+    bool m_started = false;
 };
 
 }  // namespace qv

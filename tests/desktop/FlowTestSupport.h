@@ -4,6 +4,7 @@
 // manager whose commands note their names.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,6 +37,18 @@ class NamedCommand final : public Command {
     std::string m_name;
 };
 
+// A recovery text that takes a given number of slices, whatever the clock.
+class SteppedText final : public RecoveryText {
+  public:
+    SteppedText(std::string text, int slices) : m_text(std::move(text)), m_left(slices) {}
+    bool work(Clock::time_point) override { return --m_left <= 0; }
+    std::string take() override { return std::move(m_text); }
+
+  private:
+    std::string m_text;
+    int m_left;
+};
+
 class FakeFlowHost final : public DocumentFlowHost {
   public:
     void loadDocument(const StringPointer& text) override {
@@ -49,6 +62,10 @@ class FakeFlowHost final : public DocumentFlowHost {
     }
     StringPointer documentSource() override {
         return current->kernel()->toSource() + current->layout()->toSource();
+    }
+    std::unique_ptr<RecoveryText> recoveryText() override {
+        if (recoverySlices <= 1) return DocumentFlowHost::recoveryText();
+        return std::make_unique<SteppedText>(text(), recoverySlices);
     }
     void clearUndoHistory() override {
         undoHistory.clear();
@@ -93,6 +110,8 @@ class FakeFlowHost final : public DocumentFlowHost {
     std::optional<std::string> pendingFormula;
     std::optional<std::string> pendingRefusal;
     int readings = 0;
+    // The slices a recovery copy's text takes (1: made at once).
+    int recoverySlices = 1;
 };
 
 // Hands the window's posted messages to the flow, as the main panel does.

@@ -182,6 +182,49 @@ TEST(RecoverySchedule, TheCopyGoesWithASaveOrADeliberateEnd) {
     }
 }
 
+// A large document's text is made in slices of the slice timer: the copy
+// is the document as it was when the text was begun, and a save or a
+// deliberate end while the slices run leaves no copy behind.
+TEST(RecoverySchedule, ALargeCopysTextIsMadeInSlices) {
+    struct Case {
+        const char* name;
+        bool savedMeanwhile;
+    };
+    for (const Case& c : {Case{"slices run out", false}, Case{"saved meanwhile", true}}) {
+        SCOPED_TRACE(c.name);
+        RecoveryFixture f;
+        putFileBytes(f.saved, toDiskLineEnds(kSavedText));
+        f.startWithRecovery(f.saved);
+        f.host.recoverySlices = 3;
+        f.change();
+        f.tick();
+        const std::string begun = f.host.text();
+        EXPECT_TRUE(f.flow().recovery()->isMakingText());
+        EXPECT_TRUE(f.window.timerRunning(DocumentRecovery::kSliceTimerId));
+        EXPECT_TRUE(f.copyFiles().empty());
+        // A tick while the text is made does not begin another.
+        f.tick();
+        f.host.executeCommand("later edit");
+        if (c.savedMeanwhile) f.run(&DocumentFlow::save);
+        for (int slice = 0; slice < 2; ++slice)
+            f.flow().recoverySlice();
+        f.settle();
+        EXPECT_FALSE(f.flow().recovery()->isMakingText());
+        EXPECT_FALSE(f.window.timerRunning(DocumentRecovery::kSliceTimerId));
+        if (c.savedMeanwhile) {
+            EXPECT_TRUE(f.copyFiles().empty());
+            continue;
+        }
+        ASSERT_EQ(f.copyFiles().size(), 1u);
+        const std::string copyPath = f.flow().recovery()->sessionCopy().copyPath;
+        EXPECT_EQ(fileBytes(copyPath), toDiskLineEnds(begun));
+        // The edit made meanwhile is in the next copy.
+        f.host.recoverySlices = 1;
+        f.tick();
+        EXPECT_EQ(fileBytes(copyPath), toDiskLineEnds(f.host.text()));
+    }
+}
+
 // ---- the offer at start
 
 TEST(RecoveryOffer, RecoverOpenTheSavedFileOrDecideLater) {

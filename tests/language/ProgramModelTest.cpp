@@ -285,6 +285,32 @@ TEST(ProgramModelTest, TableCopiesCloneOrShareFormulasAndStayApart) {
     }
 }
 
+// A table written a few rows at a time joins into the very text written at
+// once: comments, the summary row, gaps and the closing empty row included.
+TEST(ProgramModelTest, TableTextWrittenInPartsIsTheWholeText) {
+    const char* const tables[] = {
+        "table A{a:=1!}",
+        "table A{a:=1!<5>:={}}",
+        "// lead\ntable A{a:=1! // field\nb:=a;<sum>:={3}<0>:={} // base\n"
+        "<2>:={5,6} // two\n// before four\n<4>:={<2>:=7}<9>:={}\n// closing\n} // end",
+        "table B extends A{c:=2!<1>:={8}<3>:={9}<7>:={}}",
+    };
+    for (const char* text : tables) {
+        SCOPED_TRACE(text);
+        Pointer<TableDef> table = readTable(text);
+        const std::string whole = table->toSource()->toStdString();
+        for (std::int32_t rows : {1, 2, 3}) {
+            std::string parts;
+            TableSourceWriter writer(*table);
+            std::int32_t calls = 1;
+            while (!writer.write(parts, rows))
+                ++calls;
+            EXPECT_EQ(parts, whole) << rows;
+            EXPECT_LE(calls, 2 + 10 / rows) << rows;
+        }
+    }
+}
+
 TEST(ProgramModelTest, TablesAndTheirCopiesKeepTheirComments) {
     auto program = make<ProgramDef>();
     program->addTable(readTable(
