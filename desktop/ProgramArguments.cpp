@@ -27,6 +27,13 @@ ProgramRequest programRequestOf(std::span<const std::string> arguments) {
     if (!arguments.empty() && arguments.front() == "--chart")
         return chartRequestOf(arguments.subspan(1));
     ProgramRequest request;
+    if (!arguments.empty() && arguments.front() == "--guide-path") {
+        if (arguments.size() > 1)
+            request.error = "--guide-path takes nothing after it";
+        else
+            request.guidePath = true;
+        return request;
+    }
     if (!arguments.empty() && arguments.front() == "--screenshot") {
         if (arguments.size() < 2 || arguments[1].empty()) {
             request.error = "--screenshot needs the name of the PNG file to write";

@@ -28,7 +28,13 @@ bool isReadableFile(const std::filesystem::path& path) {
 GuideFolders defaultGuideFolders() {
     GuideFolders places;
     std::string program = executableFolder();
-    if (!program.empty()) places.folders.push_back(program);
+    if (!program.empty()) {
+        places.folders.push_back(program);
+        // An installed program moved or installed to another prefix than the
+        // one it was built for still finds the guide beside it.
+        places.folders.push_back(
+            (std::filesystem::path(program) / QV_GUIDE_FROM_PROGRAM).lexically_normal().string());
+    }
     places.folders.emplace_back(QV_GUIDE_INSTALL_FOLDER);
     places.folders.emplace_back(QV_GUIDE_SOURCE_FOLDER);
     return places;

@@ -1,8 +1,10 @@
 // The user guide: HTML pages installed with the program. The Help menu's
 // two items open its index with the program the system has for HTML.
 // The guide is looked for next to the program first (a build folder, or a
-// program unpacked anywhere), then in the folder it is installed to, then
-// in the source tree the program was built from.
+// program unpacked anywhere), then where an installation puts it relative
+// to the program (PREFIX/bin/../share/quorvatelle, whatever the prefix),
+// then in the folder it was configured to be installed to, then in the
+// source tree the program was built from.
 #pragma once
 
 #include <optional>
@@ -23,8 +25,9 @@ struct GuideFolders {
     std::vector<std::string> folders;
 };
 
-// The running program's folder, the installed share folder and the source
-// tree; a folder that cannot be found is left out.
+// The running program's folder, the share folder relative to it, the
+// configured share folder and the source tree; a folder that cannot be
+// found is left out.
 GuideFolders defaultGuideFolders();
 
 // The first FOLDER/docs/index.html that is a readable file.

@@ -3,8 +3,10 @@
 // out at 1024 by 768, paints it into a PNG and ends, with no display
 // needed (1 with the reader's message, and no file, for a document that
 // can not be read); `quorvatelle --chart OUT.png|OUT.svg FILE TABLE` writes the chart
-// of a table and ends (0 when written, 1 with a message when not). The
-// program ends with the status its document flow gives.
+// of a table and ends (0 when written, 1 with a message when not);
+// `quorvatelle --guide-path` prints where Help finds the user guide (1 with
+// the folders looked in when it finds none). The program ends with the
+// status its document flow gives.
 //
 // The window keeps recovery copies in the user's state folder, and its
 // settings (recent documents, its place, zoom) in the user's config folder. For the
@@ -15,6 +17,7 @@
 // each box on standard error; QUORVATELLE_TEST_CHANGE=1 adds a project view
 // once the document is open (a change); QUORVATELLE_TEST_RECOVERY_MS
 // shortens the interval of recovery copies (never lengthens it).
+#include <QGuiApplication>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -31,6 +34,7 @@
 #include "desktop/ProgramArguments.h"
 #include "desktop/RecoveryStore.h"
 #include "desktop/ScreenshotCheck.h"
+#include "desktop/UserGuide.h"
 #include "toolkit/qt/QtApplication.h"
 #include "toolkit/qt/QtDialogs.h"
 #include "toolkit/qt/QtImage.h"
@@ -139,6 +143,27 @@ int writeScreenshot(const std::string& pngPath, const std::string& startupPath) 
     return 0;
 }
 
+// The guide's index as Help finds it: how a user, or a test of an
+// installation, sees which copy the program uses.
+int printGuidePath() {
+    qv::GuideFolders places = qv::defaultGuideFolders();
+    std::optional<std::string> index = qv::findUserGuide(places);
+    if (!index) {
+        std::fputs(
+            "quorvatelle: the user guide was not found; docs/index.html was looked for in:\n",
+            stderr);
+        for (const std::string& folder : places.folders)
+            std::fprintf(stderr, "  %s\n", folder.c_str());
+        return 1;
+    }
+    std::printf("%s\n", index->c_str());
+    if (std::fflush(stdout) != 0) {
+        std::fputs("quorvatelle: can not write to standard output\n", stderr);
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -151,8 +176,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (request.chart) return qv::runChartCommand(*request.chart, encodePngWithoutWindow, stderr);
+    if (request.guidePath) return printGuidePath();
     if (request.screenshotPath)
         return writeScreenshot(*request.screenshotPath, request.startupPath);
+    // Named before the application starts, so its windows carry the name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QV_APP_ID));
     std::unique_ptr<EnvironmentAnswers> answers;
     if (const char* list = std::getenv("QUORVATELLE_TEST_ANSWERS")) {
         answers = std::make_unique<EnvironmentAnswers>(list);

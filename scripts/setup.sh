@@ -13,6 +13,10 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6test6 libgl-dev
   # "arial" falls back to a metric-compatible sans; DejaVu covers the rest.
   fonts-liberation2 fonts-dejavu-core
+  # The installation: the icon's pictures drawn from its SVG at build time,
+  # and the desktop's tools that bring the installed type and launcher into
+  # use and that its test validates them with.
+  librsvg2-bin desktop-file-utils appstream shared-mime-info libxml2-utils
 )
 
 missing=()

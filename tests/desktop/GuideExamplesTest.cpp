@@ -1,9 +1,11 @@
 // The user guide cannot drift from the program: every example of its pages
 // is read as a document and its table computed and printed as `qvl show`
 // prints it, which must be the output the guide shows after it. The pages
-// must also stand alone (no outside resources) and link only to each other.
+// must also stand alone (no outside resources), link only to each other and
+// each name every other one in its navigation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -20,8 +22,9 @@ namespace qv {
 namespace {
 
 const std::filesystem::path kGuide = std::filesystem::path(QV_SOURCE_DIR) / "docs";
-const char* const kPages[] = {"index.html", "language.html",  "errors.html",   "renaming.html",
-                              "find.html",  "importing.html", "recovery.html", "settings.html"};
+const char* const kPages[] = {"index.html",     "installing.html", "language.html",
+                              "errors.html",    "renaming.html",   "find.html",
+                              "importing.html", "recovery.html",   "settings.html"};
 
 struct Example {
     std::string page;
@@ -171,6 +174,29 @@ TEST(GuideExamples, ThePagesStandAloneAndLinkOnlyToEachOther) {
             if (target.empty()) continue;
             EXPECT_TRUE(std::filesystem::exists(kGuide / target)) << target;
         }
+    }
+}
+
+TEST(GuideExamples, EveryPageNavigatesToEveryOtherPage) {
+    std::vector<std::string> listed(std::begin(kPages), std::end(kPages));
+    for (const auto& entry : std::filesystem::directory_iterator(kGuide)) {
+        if (entry.path().extension() != ".html") continue;
+        std::string name = entry.path().filename().string();
+        EXPECT_NE(std::find(listed.begin(), listed.end(), name), listed.end())
+            << name << " is not among the pages checked here";
+    }
+    for (const std::string& page : listed) {
+        SCOPED_TRACE(page);
+        std::string html = test::fileBytes((kGuide / page).string());
+        std::size_t open = html.find("<nav>");
+        std::size_t close = html.find("</nav>");
+        ASSERT_TRUE(open != std::string::npos && close != std::string::npos && open < close);
+        std::string nav = html.substr(open, close - open);
+        for (const std::string& other : listed) {
+            bool linked = nav.find("href=\"" + other + "\"") != std::string::npos;
+            EXPECT_EQ(linked, other != page) << other;
+        }
+        EXPECT_NE(nav.find("<strong>"), std::string::npos) << "the page itself is not marked";
     }
 }
 

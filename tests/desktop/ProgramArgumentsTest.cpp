@@ -1,6 +1,6 @@
 // The program's command line: the document path as the start-up takes it
 // (arguments joined, trimmed, one leading and one trailing quote removed)
-// and the screenshot option before it.
+// and the options before it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -73,6 +73,32 @@ TEST(ProgramArguments, TheChartOption) {
                     request.chart->table;
         EXPECT_EQ(chart, c.chart);
         EXPECT_FALSE(request.screenshotPath);
+    }
+}
+
+TEST(ProgramArguments, TheGuidePathOption) {
+    struct Case {
+        std::vector<std::string> arguments;
+        bool guidePath;
+        std::string error;
+    };
+    const Case cases[] = {
+        {{"--guide-path"}, true, ""},
+        {{"--guide-path", "a.qvl"}, false, "--guide-path takes nothing after it"},
+        // Only first on the line is it the option: here it is a file's name.
+        {{"a.qvl", "--guide-path"}, false, ""},
+        {{"--screenshot", "out.png", "--guide-path"}, false, ""},
+        {{}, false, ""},
+    };
+    for (const Case& c : cases) {
+        ProgramRequest request = programRequestOf(c.arguments);
+        SCOPED_TRACE(c.arguments.empty() ? "" : c.arguments.back());
+        EXPECT_EQ(request.guidePath, c.guidePath);
+        EXPECT_EQ(request.error, c.error);
+        if (request.guidePath) {
+            EXPECT_FALSE(request.screenshotPath);
+            EXPECT_FALSE(request.chart);
+        }
     }
 }
 
