@@ -2,8 +2,9 @@
 // dialog (ImportDialog), and on its OK the whole file read (stoppable, its
 // progress in the dialog's message line), the import planned against the
 // document and applied as one undoable model step named "import", a grid of
-// the table opened and the report shown in the main window's message line. A fault of the data or
-// of the plan is shown in the dialog with its line and column, and nothing changes.
+// the table opened and the report shown in the main window's message line.
+// A fault of the data or of the plan is shown in the dialog with its line
+// and column, and nothing changes.
 #pragma once
 
 #include <cstdint>

@@ -1,9 +1,10 @@
 // The one top-level window of the program, as the rest of the system sees
 // it. `Window` is what the backend offers (painting on request, cursors,
 // posted messages, timers, a message line for passing notices, dialogs
-// whose answers come back as posted messages, the clipboard, the system shell, the title and the
-// menus); `WindowListener` is what the program implements to receive the window's events.
-// Everything runs on the thread that owns the window.
+// whose answers come back as posted messages, the clipboard, the system
+// shell, the title and the menus); `WindowListener` is what the program
+// implements to receive the window's events. Everything runs on the thread
+// that owns the window.
 #pragma once
 
 #include <cstdint>
