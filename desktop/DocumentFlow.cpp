@@ -248,6 +248,8 @@ std::optional<LoadFailure> DocumentFlow::replaceDocument(const StringPointer& te
     // Only now that the new document has replaced the old one does the old
     // one's history go: a failed reading keeps both.
     m_host.clearUndoHistory();
+    // A notice about the old document would mislead under the new one.
+    m_window.showStatusMessage({});
     m_modification.markSaved();
     m_declined.reset();
     if (m_recovery) m_recovery->settled(changeStamp());

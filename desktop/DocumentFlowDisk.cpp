@@ -217,7 +217,10 @@ void DocumentFlow::readFileAgain(bool tell) {
                       loadNoticeOf(*failure));
     }
     documentRead(path);
-    if (tell) notify(path + " changed on disk and was read again.");
+    // Nothing was lost and nothing needs deciding: the message line says
+    // it, and the window goes on taking input (a box would stop the work
+    // of a user who did not ask for the reading).
+    if (tell) m_window.showStatusMessage(path + " changed on disk and was read again.");
 }
 
 }  // namespace qv

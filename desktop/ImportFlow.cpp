@@ -6,7 +6,6 @@
 #include <new>
 
 #include "core/FileWriter.h"
-#include "desktop/DocumentTitle.h"
 #include "kernel/TableImport.h"
 #include "model/ModelEditor.h"
 
@@ -111,7 +110,8 @@ void ImportFlow::accept(ImportDialog& dialog) {
     dialog.window().close();
     m_host.openTableView(m_host.viewKernel()->getTable(m_imported), TableViewKind::Details);
     if (m_importDone) m_importDone();
-    m_window.showMessageBox(*report, kProductName, toolkit::MessageBoxKind::Notice);
+    // The grid shows what came in; the counts need no answer.
+    m_window.showStatusMessage(*report);
 }
 
 std::optional<std::string> ImportFlow::importInto(ImportDialog& dialog) {

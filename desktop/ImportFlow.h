@@ -2,8 +2,9 @@
 // dialog (ImportDialog), and on its OK the whole file read (stoppable, its
 // progress in the dialog's message line), the import planned against the
 // document and applied as one undoable model step named "import", a grid of
-// the table opened and the report told. A fault of the data or of the plan
-// is shown in the dialog with its line and column, and nothing changes.
+// the table opened and the report shown in the main window's message line.
+// A fault of the data or of the plan is shown in the dialog with its line
+// and column, and nothing changes.
 #pragma once
 
 #include <cstdint>
@@ -33,8 +34,7 @@ class ImportFlow {
     // `readingEnded` is called after the whole file was read (or not), for
     // the owner to take the events it held meanwhile; `imported` after the
     // rows went in and their grid opened, before the report is shown, for
-    // the owner to bring its views up to date (the report's box would show
-    // them as they were).
+    // the owner to bring its views and title up to date.
     ImportFlow(toolkit::Window& window, EditableSupport& support, ViewHost& host,
                std::function<void()> readingEnded, std::function<void()> imported = {});
     ImportFlow(const ImportFlow&) = delete;

@@ -1,9 +1,10 @@
 // The one top-level window of the program, as the rest of the system sees
 // it. `Window` is what the backend offers (painting on request, cursors,
-// posted messages, timers, dialogs whose answers come back as posted
-// messages, the clipboard, the system shell, the title and the menus);
-// `WindowListener` is what the program implements to receive the window's
-// events. Everything runs on the thread that owns the window.
+// posted messages, timers, a message line for passing notices, dialogs
+// whose answers come back as posted messages, the clipboard, the system
+// shell, the title and the menus); `WindowListener` is what the program
+// implements to receive the window's events. Everything runs on the thread
+// that owns the window.
 #pragma once
 
 #include <cstdint>
@@ -119,6 +120,11 @@ class Window {
     virtual void startTimer(std::int32_t id, std::int32_t milliseconds) = 0;
     virtual void stopTimer(std::int32_t id) = 0;
 
+    // Not modal, needs no answer: a passing notice in the window's message
+    // line under the work area, which keeps it until the next one (an
+    // empty text clears it). For what informs without asking; whatever the
+    // user must not miss is a message box.
+    virtual void showStatusMessage(std::string_view text) = 0;
     // Modal; the answer comes back as a kAnswerMessage.
     virtual void showMessageBox(std::string_view text, std::string_view caption,
                                 MessageBoxKind kind) = 0;

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -487,17 +488,34 @@ TEST(DiskChanges, AChangedFileIsReadAgainOrTheUserChooses) {
         std::string newBytes;
         std::vector<Answer> answers;
         std::string dialogStart;  // empty: no dialog
+        bool toldInLine;          // the message line says it was read again
         const char* document;     // the first table's name afterwards
         bool modifiedAfter;
     };
     const std::string other = toDiskLineEnds(kOtherText);
     const Case cases[] = {
-        {"unchanged bytes rewritten", false, toDiskLineEnds(kSavedText), {}, "", "Saved", false},
-        {"no unsaved changes", false, other, {}, "notice: ", "Other", false},
+        {"unchanged bytes rewritten",
+         false,
+         toDiskLineEnds(kSavedText),
+         {},
+         "",
+         false,
+         "Saved",
+         false},
+        // Nothing lost, nothing to decide: no box stops the user.
+        {"no unsaved changes", false, other, {}, "", true, "Other", false},
         // Asked and answered, the reading needs no notice of its own.
-        {"unsaved, read again", true, other, {Answer::Yes}, "changed on disk: ", "Other", false},
-        {"unsaved, kept", true, other, {Answer::No}, "changed on disk: ", "Saved", true},
-        {"does not read", false, "table {", {}, "notice: ", "Saved", false},
+        {"unsaved, read again",
+         true,
+         other,
+         {Answer::Yes},
+         "changed on disk: ",
+         false,
+         "Other",
+         false},
+        {"unsaved, kept", true, other, {Answer::No}, "changed on disk: ", false, "Saved", true},
+        // Not read: the window keeps its version, and says so in a box.
+        {"does not read", false, "table {", {}, "notice: ", false, "Saved", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -518,16 +536,61 @@ TEST(DiskChanges, AChangedFileIsReadAgainOrTheUserChooses) {
             EXPECT_TRUE(f.window.dialogs()[0].starts_with(c.dialogStart + f.saved + " changed"))
                 << f.window.dialogs()[0];
         }
+        EXPECT_EQ(f.window.statusMessage(),
+                  c.toldInLine ? f.saved + " changed on disk and was read again." : "");
+        EXPECT_EQ(f.flow().state(), FlowState::Idle);
         EXPECT_EQ(f.host.text().substr(6, std::string_view(c.document).size()), c.document);
         EXPECT_EQ(f.flow().isModified(), c.modifiedAfter);
         EXPECT_EQ(fileBytes(f.saved), c.newBytes);
         EXPECT_EQ(f.window.unscriptedDialogs(), 0);
-        // The same change seen again asks nothing more.
+        // The same change seen again asks and tells nothing more.
         std::size_t shown = f.window.dialogs().size();
+        std::size_t told = f.window.statusMessages().size();
         f.window.fileChanged(f.saved);
         f.window.deliverPosted();
         EXPECT_EQ(f.window.dialogs().size(), shown);
+        EXPECT_EQ(f.window.statusMessages().size(), told);
     }
+}
+
+// The notice of a reading stops nothing: the next change is read and told
+// at once, a command runs as usual, and another document clears the line.
+TEST(DiskChanges, AReadingIsToldInTheMessageLineUntilAnotherDocument) {
+    RecoveryFixture f;
+    putFileBytes(f.saved, toDiskLineEnds(kSavedText));
+    f.startWithRecovery(f.saved);
+    const std::string told = f.saved + " changed on disk and was read again.";
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        const char* document;  // the first table's name afterwards
+        std::string line;      // the message line afterwards
+    };
+    const Step steps[] = {
+        {"changed", [&] { putFileBytes(f.saved, toDiskLineEnds(kOtherText)); }, "Other", told},
+        {"changed again", [&] { putFileBytes(f.saved, toDiskLineEnds(kCopyText)); }, "Recovered",
+         told},
+        {"a change in the window", [&] { f.change(); }, "Recovered", told},
+        {"saved", [&] { f.run(&DocumentFlow::save); }, "Recovered", told},
+        {"a new document", [&] { f.run(&DocumentFlow::newDocument); }, "Table1", ""},
+    };
+    std::size_t toldBefore = f.window.statusMessages().size();
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act();
+        f.window.fileChanged(f.saved);
+        f.window.deliverPosted();
+        EXPECT_TRUE(f.window.dialogs().empty()) << f.window.dialogs().front();
+        EXPECT_EQ(f.flow().state(), FlowState::Idle);
+        EXPECT_EQ(f.host.text().substr(6, std::string_view(step.document).size()), step.document);
+        EXPECT_EQ(f.window.statusMessage(), step.line);
+    }
+    // Each reading replaces the document (which clears the line) and then
+    // tells; the new document clears it.
+    std::vector<std::string> shown(f.window.statusMessages().begin() + toldBefore,
+                                   f.window.statusMessages().end());
+    EXPECT_EQ(shown, (std::vector<std::string>{"", told, "", told, ""}));
+    EXPECT_EQ(f.window.unscriptedDialogs(), 0);
 }
 
 // A save over a file that changed or went away since it was read asks

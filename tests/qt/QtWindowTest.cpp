@@ -1,14 +1,16 @@
 // The window's services: posted messages after the current event, timers,
-// the close button, further windows, the title, the clipboard and
-// the run loop's exit status.
+// the close button, further windows, the title, the message line, the
+// clipboard and the run loop's exit status.
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QWindow>
+#include <cstdlib>
 
 #include "tests/qt/QtTestSupport.h"
 #include "toolkit/qt/QtApplication.h"
+#include "toolkit/qt/QtMessageLine.h"
 
 namespace qv::toolkit {
 namespace {
@@ -141,6 +143,78 @@ TEST_F(WindowServices, SizeIsTheWorkAreaBelowTheMenuBar) {
     EXPECT_GT(size.height, 300);
     EXPECT_EQ(listener.lastSize, size);
     EXPECT_GT(listener.paints, 0);
+}
+
+// The message line: one line under the work area, shortened in the middle
+// when it does not fit (whole in its tooltip); a message neither moves the
+// work area nor widens the window.
+TEST_F(WindowServices, TheMessageLineShowsOneLineUnderTheWorkArea) {
+    QtMessageLine* line = window->messageLine();
+    ASSERT_NE(line, nullptr);
+    EXPECT_TRUE(line->text().isEmpty());
+    const Size before = window->size();
+    const std::string longText =
+        "/home/ann/" + std::string(300, 'x') + "/loan.qvl changed on disk and was read again.";
+    struct Case {
+        const char* what;
+        std::string text;
+        std::string message;  // the whole message, as kept
+        bool fits;
+    };
+    const Case cases[] = {
+        {"a report", "imported stock: 0 updated, 3 added, 0 removed",
+         "imported stock: 0 updated, 3 added, 0 removed", true},
+        {"line breaks", "loan.qvl changed on disk.\n\nRead it again\n",
+         "loan.qvl changed on disk. Read it again", true},
+        {"UTF-8", "imported Caf\xC3\xA9: 1 updated", "imported Caf\xC3\xA9: 1 updated", true},
+        {"cleared", "", "", true},
+        {"too long", longText, longText, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        window->showStatusMessage(c.text);
+        settle();
+        EXPECT_EQ(line->message().toStdString(), c.message);
+        if (c.fits) {
+            EXPECT_EQ(line->text().toStdString(), c.message);
+            EXPECT_TRUE(line->toolTip().isEmpty());
+        } else {
+            std::string shown = line->text().toStdString();
+            EXPECT_LT(shown.size(), c.message.size());
+            EXPECT_TRUE(shown.starts_with("/home/ann/")) << shown;
+            EXPECT_TRUE(shown.ends_with("read again.")) << shown;
+            EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()),
+                      line->contentsRect().width());
+            EXPECT_EQ(line->toolTip().toStdString(), c.message);
+            if (const char* keep = std::getenv("QV_KEEP_DIALOGS"))
+                renderWindow(*window).save(QString::fromUtf8(keep) + "/message-line-long.png");
+        }
+        EXPECT_EQ(window->frame()->width(), 400);
+        EXPECT_EQ(window->size(), before);
+        QPoint top = line->mapTo(window->frame(), QPoint(0, 0));
+        QPoint areaTop = window->workArea()->mapTo(window->frame(), QPoint(0, 0));
+        EXPECT_GE(top.y(), areaTop.y() + before.height);
+        EXPECT_TRUE(line->isVisible());
+    }
+}
+
+// A further window (a dialog, the source window) has all of its room for
+// its own controls, until it is given a message of its own.
+TEST_F(WindowServices, AFurtherWindowHasNoMessageLineUntilGivenOne) {
+    std::unique_ptr<Window> opened = window->openWindow("Open table", {200, 200, 180, 165});
+    auto* further = static_cast<QtWindow*>(opened.get());
+    settle();
+    EXPECT_EQ(further->messageLine(), nullptr);
+    const int height = further->size().height;
+    further->showStatusMessage("");
+    EXPECT_EQ(further->messageLine(), nullptr);
+    further->showStatusMessage("told");
+    settle();
+    ASSERT_NE(further->messageLine(), nullptr);
+    EXPECT_EQ(further->messageLine()->message(), QStringLiteral("told"));
+    EXPECT_LT(further->size().height, height);
+    // The main window's line is its own.
+    EXPECT_TRUE(window->messageLine()->message().isEmpty());
 }
 
 TEST(WindowSize, IsKnownBeforeTheWindowIsShown) {

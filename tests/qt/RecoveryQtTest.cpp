@@ -2,7 +2,8 @@
 // offscreen platform: a copy left by a crash is recovered through the
 // question at start (scripted), the window counts it as unsaved, and the
 // file watcher of the Qt backend sees the file changed on disk, in place
-// and replaced by a rename, and the window asks each time.
+// and replaced by a rename, and the window asks each time; without unsaved
+// changes it reads the file again and says so in its message line.
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +19,7 @@
 #include "tests/qt/QtTestSupport.h"
 #include "toolkit/qt/QtApplication.h"
 #include "toolkit/qt/QtDialogs.h"
+#include "toolkit/qt/QtMessageLine.h"
 
 namespace qv::toolkit {
 namespace {
@@ -98,6 +100,39 @@ TEST(RecoveryOnQt, ACrashedCopyIsRecoveredAndTheWatcherFollowsTheFile) {
         EXPECT_TRUE(answers.asked[i].starts_with(saved + " changed on disk.")) << answers.asked[i];
     EXPECT_NE(listener->panel().documentSource()->toStdString().find("Atlas, recovered"),
               std::string::npos);
+
+    listener.reset();
+    window.reset();
+    setDialogScript(nullptr);
+}
+
+// Without unsaved changes, a file changed on disk is read again with no
+// question: the message line says so, and the window shows the new file.
+TEST(RecoveryOnQt, AnUnchangedWindowReadsTheFileAgainAndSaysSoInTheMessageLine) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string saved = folder.path().toStdString() + "/prices.qvl";
+    put(saved, bytesOf(std::string(QV_SOURCE_DIR) + "/examples/prices.qvl"));
+    Answers answers;
+    setDialogScript(&answers);
+    auto window = std::make_unique<QtWindow>();
+    window->frame()->resize(1024, 768);
+    auto listener = std::make_unique<MainPanelListener>(*window, saved);
+    ASSERT_TRUE(showActive(*window));
+    settle();
+    ASSERT_NE(window->messageLine(), nullptr);
+    EXPECT_TRUE(window->messageLine()->message().isEmpty());
+
+    put(saved, toDiskLineEnds("table Elsewhere{\n    a:=1!\n}\n//--end"));
+    const std::string told = saved + " changed on disk and was read again.";
+    EXPECT_TRUE(waitFor([&] { return window->messageLine()->message().toStdString() == told; }))
+        << window->messageLine()->message().toStdString();
+    EXPECT_TRUE(answers.asked.empty()) << answers.asked.front();
+    EXPECT_EQ(listener->panel().documentSource()->toStdString().rfind("table Elsewhere{", 0), 0u);
+    EXPECT_EQ(window->messageLine()->text().toStdString(), told);
+    QImage image = renderWindow(*window);
+    if (const char* keep = std::getenv("QV_KEEP_DIALOGS"))
+        image.save(QString::fromUtf8(keep) + QStringLiteral("/read-again.png"));
 
     listener.reset();
     window.reset();

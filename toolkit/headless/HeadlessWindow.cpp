@@ -75,6 +75,11 @@ bool HeadlessWindow::timerRunning(std::int32_t id) const {
     return std::find(m_timers.begin(), m_timers.end(), id) != m_timers.end();
 }
 
+void HeadlessWindow::showStatusMessage(std::string_view text) {
+    m_statusMessage = text;
+    m_statusMessages.push_back(m_statusMessage);
+}
+
 void HeadlessWindow::showMessageBox(std::string_view text, std::string_view, MessageBoxKind kind) {
     const char* prefix = kind == MessageBoxKind::Question        ? "question: "
                          : kind == MessageBoxKind::Confirm       ? "confirm: "

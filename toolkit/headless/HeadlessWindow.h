@@ -1,7 +1,8 @@
 // A window without a display, for tests: it paints into a recording
 // surface on request, answers dialogs from a script, keeps the clipboard
 // in memory, queues posted messages until the test delivers them, and
-// remembers the title, the menus, the cursor, the timers and the exit status.
+// remembers the title, the menus, the message line, the cursor, the timers
+// and the exit status.
 #pragma once
 
 #include <deque>
@@ -38,6 +39,7 @@ class HeadlessWindow final : public Window {
     void postMessage(PostedMessage message) override;
     void startTimer(std::int32_t id, std::int32_t milliseconds) override;
     void stopTimer(std::int32_t id) override;
+    void showStatusMessage(std::string_view text) override;
     void showMessageBox(std::string_view text, std::string_view caption,
                         MessageBoxKind kind) override;
     void showFileDialog(const FileDialogRequest& request) override;
@@ -93,6 +95,10 @@ class HeadlessWindow final : public Window {
     // Where the last file dialog started: its request's initial path, else
     // the folder set for dialogs.
     const std::string& lastDialogStart() const noexcept { return m_lastDialogStart; }
+    // The message line: what it shows now, and every text given to it in
+    // order (a clear as an empty text). Not among the dialogs.
+    const std::string& statusMessage() const noexcept { return m_statusMessage; }
+    const std::vector<std::string>& statusMessages() const noexcept { return m_statusMessages; }
     // Stands for the events a user sends while the program pumps them
     // during long work: called by every processPendingEvents.
     void onPendingEvents(std::function<void()> events) { m_pendingEvents = std::move(events); }
@@ -132,6 +138,8 @@ class HeadlessWindow final : public Window {
     std::deque<std::optional<std::string>> m_files;
     std::vector<std::string> m_dialogs;
     std::int32_t m_unscripted = 0;
+    std::string m_statusMessage;
+    std::vector<std::string> m_statusMessages;
     std::string m_clipboard;
     std::vector<std::string> m_opened;
     bool m_refuseOpening = false;

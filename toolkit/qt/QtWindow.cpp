@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
@@ -17,6 +18,7 @@
 #include "toolkit/qt/QtFonts.h"
 #include "toolkit/qt/QtImage.h"
 #include "toolkit/qt/QtMenus.h"
+#include "toolkit/qt/QtMessageLine.h"
 #include "toolkit/qt/QtWorkArea.h"
 
 namespace qv::toolkit {
@@ -68,11 +70,15 @@ QUrl urlFor(std::string_view pathOrAddress) {
 
 }  // namespace
 
-QtWindow::QtWindow() : m_frame(std::make_unique<QtFrame>()), m_workArea(m_frame->workArea()) {}
+QtWindow::QtWindow() : m_frame(std::make_unique<QtFrame>()), m_workArea(m_frame->workArea()) {
+    addMessageLine();
+}
 
 // Not a Qt child of the owner: either window may go first. The platform is
-// told that it belongs to the owner, so it stays above it.
-QtWindow::QtWindow(QtWindow& owner, std::string_view title, const Rect& bounds) : QtWindow() {
+// told that it belongs to the owner, so it stays above it. It has no
+// message line: its program lays its controls out over the whole window.
+QtWindow::QtWindow(QtWindow& owner, std::string_view title, const Rect& bounds)
+    : m_frame(std::make_unique<QtFrame>()), m_workArea(m_frame->workArea()) {
     setTitle(title);
     QPoint at = owner.m_frame->geometry().topLeft() + QPoint(bounds.x, bounds.y);
     m_frame->setGeometry(at.x(), at.y(), bounds.width, bounds.height);
@@ -176,6 +182,23 @@ void QtWindow::startTimer(std::int32_t id, std::int32_t milliseconds) {
 void QtWindow::stopTimer(std::int32_t id) {
     auto found = m_timers.find(id);
     if (found != m_timers.end()) found->second->stop();
+}
+
+void QtWindow::addMessageLine() {
+    auto* bar = new QStatusBar(m_frame.get());
+    m_messageLine = new QtMessageLine(bar);
+    // A label stretched over the bar rather than the bar's own message:
+    // pointing at a menu item clears that one (the item's empty status tip).
+    bar->addWidget(m_messageLine, 1);
+    m_frame->setStatusBar(bar);
+}
+
+void QtWindow::showStatusMessage(std::string_view text) {
+    if (m_messageLine == nullptr) {
+        if (text.empty()) return;
+        addMessageLine();
+    }
+    m_messageLine->setMessage(text);
 }
 
 void QtWindow::showMessageBox(std::string_view text, std::string_view caption,

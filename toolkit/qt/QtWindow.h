@@ -1,5 +1,8 @@
-// The toolkit's window over Qt Widgets: a main window with its menu bar and
-// one work area that the listener paints and that hands it the events.
+// The toolkit's window over Qt Widgets: a main window with its menu bar,
+// one work area that the listener paints and that hands it the events, and
+// under it the message line (the program's main window has it from the
+// start, so the work area keeps its size when a first notice comes; a
+// further window gets one only if it is given a notice).
 // The application object (QApplication) must exist first; everything runs
 // on its thread.
 #pragma once
@@ -18,6 +21,7 @@ class QWidget;
 namespace qv::toolkit {
 
 class QtFrame;
+class QtMessageLine;
 class QtWorkArea;
 
 class QtWindow final : public Window {
@@ -43,6 +47,7 @@ class QtWindow final : public Window {
     void postMessage(PostedMessage message) override;
     void startTimer(std::int32_t id, std::int32_t milliseconds) override;
     void stopTimer(std::int32_t id) override;
+    void showStatusMessage(std::string_view text) override;
     void showMessageBox(std::string_view text, std::string_view caption,
                         MessageBoxKind kind) override;
     void showFileDialog(const FileDialogRequest& request) override;
@@ -63,15 +68,19 @@ class QtWindow final : public Window {
     // For the program's entry point and for tests.
     QMainWindow* frame() const noexcept;
     QWidget* workArea() const noexcept;
+    // The message line, or nothing for a further window never given a notice.
+    QtMessageLine* messageLine() const noexcept { return m_messageLine; }
     // The status given to quit, once it was called (it may be called before
     // the event loop runs, when start-up already ends the program).
     std::optional<int> quitStatus() const noexcept { return m_quitStatus; }
 
   private:
     QtWindow(QtWindow& owner, std::string_view title, const Rect& bounds);
+    void addMessageLine();
 
     std::unique_ptr<QtFrame> m_frame;
-    QtWorkArea* m_workArea;  // owned by the frame
+    QtWorkArea* m_workArea;                  // owned by the frame
+    QtMessageLine* m_messageLine = nullptr;  // owned by the frame
     std::map<std::int32_t, std::unique_ptr<QTimer>> m_timers;
     std::int64_t m_cursorChanges = 0;
     std::optional<int> m_quitStatus;
