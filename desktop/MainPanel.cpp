@@ -70,6 +70,7 @@ void MainPanel::buildMenus() {
         menu("&File", {item("&New", New, "Ctrl+N"), item("&Open", Open, "Ctrl+O"),
                        item("&Save", Save, "Ctrl+S"), item("Save &As...", SaveAs, "Ctrl+Shift+S"),
                        item("&Import...", Import), item("&Export table...", ExportTable),
+                       item("&Print...", Print, "Ctrl+P"), item("Export P&DF...", ExportPdf),
                        item("E&xit", Exit, "Ctrl+Q")});
     MenuItem edit =
         menu("&Edit",
@@ -506,6 +507,8 @@ void MainPanel::menuChosen(std::int32_t id) {
             break;
         case MenuCommand::Import:
         case MenuCommand::ExportTable:
+        case MenuCommand::Print:
+        case MenuCommand::ExportPdf:
             break;  // taken by dataMenuChosen above
     }
     afterEvent();

@@ -21,6 +21,7 @@
 #include "desktop/MainPanelKernelFeedback.h"
 #include "desktop/NameEditFlow.h"
 #include "desktop/OpenTableDialog.h"
+#include "desktop/PrintFlow.h"
 #include "desktop/SourceWindow.h"
 #include "desktop/TableExportFlow.h"
 #include "desktop/WaitIndicator.h"
@@ -33,6 +34,7 @@
 
 namespace qv {
 
+class TableEditable;
 class TextEditable;
 class TitleDecorator;
 
@@ -84,6 +86,9 @@ enum class MenuCommand : std::int32_t {
     // File's Import... and Export table... (see MainPanelData.cpp).
     Import,
     ExportTable,
+    // File's Print... and Export PDF... (see MainPanelData.cpp).
+    Print,
+    ExportPdf,
 };
 
 class MainPanel final : public EditableContainerPanel,
@@ -194,6 +199,11 @@ class MainPanel final : public EditableContainerPanel,
     // File > Export table... (MainPanelData.cpp): the table of the selected
     // grid, or of the selected line of a list of tables.
     std::optional<std::int32_t> tableToExport() const;
+    // File > Print... and Export PDF...: the selected grid as it prints (a
+    // detailed view turned a record a line), a new grid of the table
+    // selected in a list of tables, or null.
+    Pointer<TableEditable> gridToPrint();
+    PrintFlow& prints() noexcept { return m_print; }
     // File > Import...: the preview and the import (ImportFlow).
     ImportFlow& imports() noexcept { return m_import; }
 
@@ -316,6 +326,7 @@ class MainPanel final : public EditableContainerPanel,
     DeleteFlow m_deletes{window(), support(), *this, m_nameEdits};
     ImportFlow m_import{window(), support(), *this, [this] { waitEnded(); },
                         [this] { afterEvent(); }};
+    PrintFlow m_print{window(), m_wait, [this] { waitEnded(); }};
 };
 
 }  // namespace qv

@@ -81,10 +81,10 @@ void TableEditable::paintCell(toolkit::Graphics& graphics, const toolkit::Rect& 
     if (rect.width <= 0) return;
     Pointer<CellModel> cell = m_model->createCell(column, row);
     bool header = row < e.headers || column < e.leading;
-    bool current = column == m_selection.column() && row == m_selection.row();
+    bool current = !m_printing && column == m_selection.column() && row == m_selection.row();
     bool editing = current && m_typing.isEditing();
     std::optional<std::pair<std::int32_t, std::int32_t>> range = selectedColumns();
-    bool inRange = range && column >= range->first && column <= range->second;
+    bool inRange = !m_printing && range && column >= range->first && column <= range->second;
     bool error = !header && cell->isError();
     bool special = !header && !error && cell->isSpecial();
 

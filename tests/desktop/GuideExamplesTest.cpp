@@ -20,8 +20,8 @@ namespace qv {
 namespace {
 
 const std::filesystem::path kGuide = std::filesystem::path(QV_SOURCE_DIR) / "docs";
-const char* const kPages[] = {"index.html", "language.html",  "errors.html",  "renaming.html",
-                              "find.html",  "importing.html", "recovery.html"};
+const char* const kPages[] = {"index.html", "language.html",  "errors.html",   "renaming.html",
+                              "find.html",  "importing.html", "recovery.html", "printing.html"};
 
 struct Example {
     std::string page;
