@@ -28,31 +28,43 @@ Pointer<TableResult> gridTable(const Pointer<AbstractEditable>& selected) {
 // How wide a printed field's column may grow to show its name whole.
 constexpr std::int32_t kWidestPrintedColumn = 300;
 
-// A detailed view's grid turned a record a line, attached for its fonts and
-// laid out so that its leading column fits the record numbers; each column
-// at least as wide as its header texts (the field names).
-Pointer<TableEditable> recordLines(const Pointer<EvalMultiModel>& details,
-                                   EditableSupport& support) {
-    std::int32_t newRecord = -1;
-    for (std::int32_t column = details->columnCount() - 1;
-         column >= 0 && column >= details->columnCount() - 2; --column)
-        if (details->columnKind(column) == EvalMultiModel::NewRecordColumn) newRecord = column;
-    auto grid = make<TableEditable>(make<TransposedGridModel>(details, newRecord));
-    grid->attach(&support);
-    grid->layoutSize({TableEditable::kPreferredWidth, TableEditable::kPreferredHeight});
-    GridModel& model = *grid->model();
+// The detailed view's lines for a new record and a new field, which
+// printing leaves out.
+SkippedLines emptyLines(EvalMultiModel& details) {
+    SkippedLines skipped;
+    std::int32_t records = details.columnCount();
+    for (std::int32_t column = std::max(0, records - 2); column < records; ++column)
+        if (details.columnKind(column) == EvalMultiModel::NewRecordColumn) skipped.column = column;
+    std::int32_t lines = details.rowCount();
+    if (lines > details.headerRowCount() && details.fieldOf(lines - 1) < 0) skipped.row = lines - 1;
+    return skipped;
+}
+
+// Widens each column to its header texts (the field names).
+void fitHeaders(TableEditable& grid, const toolkit::FontMetrics& metrics) {
+    GridModel& model = *grid.model();
     std::int32_t headers = std::min(model.headerRowCount(), model.rowCount());
     std::int32_t columns = model.columnCount();
     for (std::int32_t column = model.leadingColumnCount(); column < columns; ++column) {
-        std::int32_t width = grid->columnWidth(column);
+        std::int32_t width = grid.columnWidth(column);
         for (std::int32_t row = 0; row < headers; ++row) {
             StringPointer text = model.createCell(column, row)->text();
-            width = std::max(width, support.plainMetrics().textWidth(text->view()) +
-                                        2 * TableEditable::kPadding + 1);
+            width =
+                std::max(width, metrics.textWidth(text->view()) + 2 * TableEditable::kPadding + 1);
         }
-        if (width > grid->columnWidth(column))
-            grid->setColumnWidth(column, std::min(width, kWidestPrintedColumn));
+        if (width > grid.columnWidth(column))
+            grid.setColumnWidth(column, std::min(width, kWidestPrintedColumn));
     }
+}
+
+// A detailed view's grid turned a record a line, attached for its fonts and
+// laid out so that its leading column fits the record numbers.
+Pointer<TableEditable> recordLines(const Pointer<EvalMultiModel>& details,
+                                   EditableSupport& support) {
+    auto grid = make<TableEditable>(make<TransposedGridModel>(details, emptyLines(*details)));
+    grid->attach(&support);
+    grid->layoutSize({TableEditable::kPreferredWidth, TableEditable::kPreferredHeight});
+    fitHeaders(*grid, support.plainMetrics());
     return grid;
 }
 

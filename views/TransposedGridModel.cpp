@@ -11,9 +11,4 @@ std::int32_t TransposedGridModel::columnWidth(std::int32_t) {
     return width > 0 ? width : kDefaultWidth;
 }
 
-std::int32_t TransposedGridModel::rowCount() {
-    std::int32_t columns = m_inner->columnCount();
-    return m_skipped >= 0 && m_skipped < columns ? columns - 1 : columns;
-}
-
 }  // namespace qv

@@ -139,6 +139,15 @@ TEST(TransposedGridModel, SwapsRowsForColumnsAndHeadersForLeadingColumns) {
     // Every column as wide as the inner model's first scrolled column.
     EXPECT_EQ(turned.columnWidth(0), 60);
     EXPECT_EQ(turned.columnWidth(3), 60);
+    // A line of either kind left out.
+    TransposedGridModel skipping(inner, {1, 2});
+    EXPECT_EQ(skipping.columnCount(), 3);
+    EXPECT_EQ(skipping.rowCount(), 2);
+    EXPECT_EQ(skipping.createCell(0, 0)->text()->toStdString(), "0:0");
+    EXPECT_EQ(skipping.createCell(2, 1)->text()->toStdString(), "2:3");
+    TransposedGridModel outside(inner, {7, 9});
+    EXPECT_EQ(outside.columnCount(), 4);
+    EXPECT_EQ(outside.rowCount(), 3);
     TransposedGridModel narrow(make<SizedModel>(std::vector<std::int32_t>{30}, 4, 1, 1));
     EXPECT_EQ(narrow.columnWidth(0), TransposedGridModel::kDefaultWidth);
 }
