@@ -1,12 +1,16 @@
 // File > Export PDF... in a real Qt window on the offscreen platform, read
 // back with poppler's tools: the page count pdfinfo reports equals the pages
 // the footers number, every page carries the title and the field names, and
-// every record is printed once, in order. With QV_PRINT_PAGES set to a
-// folder, the PDF is kept there.
+// every record is printed once, in order. File > Print... opens the preview
+// with the same pages. With QV_PRINT_PAGES set to a folder, the PDF, the
+// File menu and the preview are kept there.
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
@@ -61,6 +65,24 @@ bool chooseMenuItem(QtWindow& window, const QString& menu, const QString& item) 
 }
 
 constexpr int kRecords = 150;
+
+void keepShot(QWidget* widget, const char* name) {
+    const char* folder = std::getenv("QV_PRINT_PAGES");
+    if (folder == nullptr) return;
+    widget->grab().save(QString::fromUtf8(folder) + "/" + name);
+}
+
+// The File menu, opened, kept as a picture.
+void keepFileMenu(QtWindow& window) {
+    for (QAction* bar : window.frame()->menuBar()->actions()) {
+        if (bar->text() != QStringLiteral("&File")) continue;
+        bar->menu()->popup(window.frame()->mapToGlobal(QPoint(0, 20)));
+        settle();
+        keepShot(bar->menu(), "file-menu.png");
+        bar->menu()->close();
+        settle();
+    }
+}
 
 TEST(PrintWindow, ExportPdfWritesEveryRecordWithTheHeadersOnEveryPage) {
     QTemporaryDir folder;
@@ -122,6 +144,21 @@ TEST(PrintWindow, ExportPdfWritesEveryRecordWithTheHeadersOnEveryPage) {
         }
     }
     EXPECT_EQ(next, kRecords + 1);
+
+    // The preview of the same pages.
+    keepFileMenu(*window);
+    ASSERT_TRUE(chooseMenuItem(*window, QStringLiteral("&File"), QStringLiteral("&Print...")));
+    QPrintPreviewDialog* preview = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<QPrintPreviewDialog*>(widget); found && found->isVisible())
+            preview = found;
+    ASSERT_NE(preview, nullptr);
+    auto* pagesShown = preview->findChild<QPrintPreviewWidget*>();
+    ASSERT_NE(pagesShown, nullptr);
+    EXPECT_EQ(pagesShown->pageCount(), pages);
+    keepShot(preview, "preview.png");
+    preview->close();
+    settle();
 }
 
 }  // namespace

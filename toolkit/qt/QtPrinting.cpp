@@ -7,6 +7,7 @@
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QSize>
 #include <memory>
 #include <optional>
 
@@ -18,6 +19,7 @@ namespace {
 
 constexpr double kScreenDpi = 96.0;
 constexpr double kMarginMillimetres = 15.0;
+constexpr QSize kPreviewSize{820, 900};
 
 void useA4(QPagedPaintDevice& device) {
     device.setPageLayout(QPageLayout(
@@ -43,7 +45,7 @@ class QtPageSink final : public PageSink {
 
     Graphics& beginPage() override {
         if (m_pages++ > 0) m_device.newPage();
-        m_graphics.emplace(m_painter, m_size);
+        m_graphics.emplace(m_painter, m_size, TextShaping::Simple);
         return *m_graphics;
     }
 
@@ -101,6 +103,8 @@ void showPrintPreview(QWidget* parent, std::string_view title, PagePainter paint
     auto* dialog = new QPrintPreviewDialog(printer.get(), parent);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::ApplicationModal);
+    // Large enough to read a page at its first zoom.
+    dialog->resize(kPreviewSize);
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
                      [printer, paint = std::move(paint)](QPrinter* target) {
                          std::string error;
