@@ -161,5 +161,56 @@ TEST(PrintWindow, ExportPdfWritesEveryRecordWithTheHeadersOnEveryPage) {
     settle();
 }
 
+// Fields that do not fit across go on further pages, each page with the
+// record numbers; every field's name once, in order, over the pages.
+TEST(PrintWindow, AWideTablePrintsItsFieldsAcrossFurtherPages) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    std::string model = folder.filePath(QStringLiteral("wide.qvl")).toStdString();
+    std::string pdf = folder.filePath(QStringLiteral("wide.pdf")).toStdString();
+    constexpr int kFields = 16;
+    {
+        std::ofstream out(model, std::ios::binary);
+        out << "table Wide{\n    n:=range 1 to 3!\n";
+        for (int f = 1; f <= kFields; ++f)
+            out << "    measurement_" << f << ":=n*" << f << "!\n";
+        out << "}\n//--end\n";
+    }
+    auto window = std::make_unique<QtWindow>();
+    window->frame()->resize(1024, 768);
+    auto listener = std::make_unique<MainPanelListener>(*window, model);
+    ASSERT_TRUE(showActive(*window));
+    SaveTo script(pdf);
+    setDialogScript(&script);
+    ASSERT_FALSE(openGrid(listener->panel(), "Wide").isNull());
+    ASSERT_TRUE(chooseMenuItem(*window, QStringLiteral("&File"), QStringLiteral("Export P&DF...")));
+    setDialogScript(nullptr);
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(pdf)));
+    if (const char* keep = std::getenv("QV_PRINT_PAGES"))
+        QFile::copy(QString::fromStdString(pdf), QString::fromUtf8(keep) + "/wide.pdf");
+    std::optional<std::string> text =
+        run(QStringLiteral("pdftotext"), {QString::fromStdString(pdf), QStringLiteral("-")});
+    if (!text) GTEST_SKIP() << "poppler-utils (pdftotext) are not installed";
+    std::vector<std::string> pageTexts;
+    for (std::size_t start = 0, end; (end = text->find('\f', start)) != std::string::npos;
+         start = end + 1)
+        pageTexts.push_back(text->substr(start, end - start));
+    ASSERT_GT(pageTexts.size(), 1u);
+    int next = 1;
+    const std::regex name(R"(measurement_(\d+))");
+    for (std::size_t page = 0; page < pageTexts.size(); ++page) {
+        SCOPED_TRACE(page + 1);
+        const std::string& shown = pageTexts[page];
+        EXPECT_NE(shown.find("Page " + std::to_string(page + 1) + " of " +
+                             std::to_string(pageTexts.size())),
+                  std::string::npos);
+        for (const char* record : {"\n1\n", "\n2\n", "\n3\n"})
+            EXPECT_NE(shown.find(record), std::string::npos) << record << shown;
+        for (std::sregex_iterator m(shown.begin(), shown.end(), name), end; m != end; ++m)
+            EXPECT_EQ(std::stoi((*m)[1]), next++);
+    }
+    EXPECT_EQ(next, kFields + 1);
+}
+
 }  // namespace
 }  // namespace qv::toolkit
