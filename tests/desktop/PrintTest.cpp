@@ -203,8 +203,10 @@ TEST(PrintPdf, StopCancelAndFailureWriteNothing) {
         if (c.name) target = f.folder.file(*c.name);
         f.window.scriptFile(target);
         std::int32_t pumps = 0;
+        std::vector<std::string> told;
         if (c.escape) {
             f.window.onPendingEvents([&] {
+                told.push_back(f.panel->waitIndicator().statusText());
                 if (++pumps == 3) f.panel->key(toolkit::key::kEscape, {}, 0);
             });
         }
@@ -217,6 +219,10 @@ TEST(PrintPdf, StopCancelAndFailureWriteNothing) {
             ASSERT_EQ(f.window.documents().size(), 1u) << c.what;
             EXPECT_TRUE(f.window.documents()[0].stopped) << c.what;
             EXPECT_EQ(f.window.documents()[0].pages.size(), 2u) << c.what;
+            // The overlay tells the page being written (302 lines, 46 a page).
+            EXPECT_EQ(told, (std::vector<std::string>{"Writing page 1 of 7", "Writing page 2 of 7",
+                                                      "Writing page 3 of 7"}))
+                << c.what;
         }
         const std::string& last = f.lastDialog();
         if (c.notice.empty()) {
