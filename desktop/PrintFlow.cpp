@@ -8,12 +8,24 @@
 
 namespace qv {
 
+std::string PrintFlow::tooManyPagesNotice(std::int64_t pages) {
+    return "The table makes " + std::to_string(pages) + " pages, more than the " +
+           std::to_string(kMostPrintedPages) +
+           " the print preview can hold.\n\nExport it as a PDF (File > Export PDF...) and print "
+           "that instead.";
+}
+
 void PrintFlow::print(const Pointer<TableEditable>& grid) {
     if (grid.isNull()) {
         m_window.showMessageBox(kNoTableNotice, kProductName, toolkit::MessageBoxKind::Notice);
         return;
     }
     TablePrint pages(grid);
+    if (std::int64_t count = pages.pageCount(TablePrint::kA4Page); count > kMostPrintedPages) {
+        m_window.showMessageBox(tooManyPagesNotice(count), kProductName,
+                                toolkit::MessageBoxKind::Notice);
+        return;
+    }
     m_window.showPrintDialog(pages.title(),
                              [pages](toolkit::PageSink& sink) { return pages.paint(sink); });
 }

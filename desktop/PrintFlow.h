@@ -27,6 +27,11 @@ class PrintFlow {
     static constexpr std::string_view kNoTableNotice =
         "Select a table, or a cell of one, to print the table.";
     static constexpr std::string_view kFailureNotice = "Can not export the PDF:\n\n";
+    // The print preview holds every page in memory, and paints them all
+    // again whenever its paper changes; a table beyond this many A4 pages
+    // is printed from its PDF instead, which is written page by page.
+    static constexpr std::int64_t kMostPrintedPages = 2500;
+    static std::string tooManyPagesNotice(std::int64_t pages);
 
     // `ended` is called when a PDF's pages are done (or stopped), for the
     // owner to take the events it held meanwhile.

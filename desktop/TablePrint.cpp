@@ -26,6 +26,10 @@ std::string TablePrint::title() const {
     return m_grid->getTitle()->toStdString();
 }
 
+std::int64_t TablePrint::pageCount(toolkit::Size page) const {
+    return GridPages(*m_grid, cellArea(page)).count();
+}
+
 bool TablePrint::paint(toolkit::PageSink& sink, const Progress& progress) const {
     toolkit::Size page = sink.pageSize();
     GridPages pages(*m_grid, cellArea(page));

@@ -17,6 +17,9 @@ class TablePrint {
   public:
     static constexpr std::int32_t kTitleHeight = 30;
     static constexpr std::int32_t kFooterHeight = 24;
+    // A4 inside margins of 15 mm at 96 pixels an inch: the page the print
+    // dialog and a PDF start with.
+    static constexpr toolkit::Size kA4Page{680, 1009};
     // Told before each page with its number (from 1) and the count; false
     // stops the printing.
     using Progress = std::function<bool(std::int64_t page, std::int64_t count)>;
@@ -27,6 +30,8 @@ class TablePrint {
     // The part of a page the cells get.
     static toolkit::Size cellArea(toolkit::Size page);
     std::string title() const;
+    // How many pages of `page` the grid makes.
+    std::int64_t pageCount(toolkit::Size page) const;
 
     // Every page into `sink`; false when `progress` stopped it.
     bool paint(toolkit::PageSink& sink, const Progress& progress = {}) const;

@@ -52,6 +52,10 @@ struct PrintPanel : test::PanelFixture {
     }
 };
 
+// The page count the print flow checks before the dialog is the headless
+// page's.
+static_assert(TablePrint::kA4Page == toolkit::HeadlessWindow::kPageSize);
+
 bool has(const std::vector<std::string>& texts, const std::string& text) {
     return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
@@ -81,6 +85,12 @@ TEST(PrintMenu, TheSelectionDecidesWhatPrints) {
         {"nothing selected", [](PrintPanel&) {}, none, ""},
         {"a detailed view", [](PrintPanel& f) { f.openGrid("Long"); },
          "print: Long - detailed view", "Long - detailed view"},
+        {"more pages than the preview holds",
+         [](PrintPanel& f) {
+             f.panel->loadDocument(str(longTable(PrintFlow::kMostPrintedPages * 46)));
+             f.openGrid("Long");
+         },
+         "notice: " + PrintFlow::tooManyPagesNotice(PrintFlow::kMostPrintedPages + 1), ""},
         {"a heading view prints as it shows",
          [](PrintPanel& f) { f.openGrid("Long", TableViewKind::Heading); },
          "print: Long - heading view", "Long - heading view"},

@@ -100,8 +100,8 @@ class HeadlessWindow final : public Window {
     };
     // Every encodeImage call, refused ones included.
     const std::vector<ImageRequest>& images() const noexcept { return m_images; }
-    // The printable part of an A4 page inside margins of 15 mm, as the Qt
-    // backend's pages have it.
+    // The printable part of an A4 page inside margins of 15 mm at 96 pixels
+    // an inch, as the Qt backend's pages have it.
     static constexpr Size kPageSize{680, 1009};
     struct PagedDocument {
         bool printed = false;  // else a PDF
