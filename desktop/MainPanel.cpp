@@ -127,6 +127,7 @@ void MainPanel::loadDocument(const StringPointer& text) {
     m_find.forgetResults();
     m_nameEdits.forget();
     m_deletes.forget();
+    m_print.forget();
     formulaBar()->showFormula("");
     setLayoutRoot(cast<FloatLayoutEditable>(parser->layoutRoot()));
     refreshViews(true);

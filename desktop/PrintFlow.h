@@ -44,6 +44,12 @@ class PrintFlow {
     // kernel whose results it shows.
     void print(const Pointer<TableEditable>& grid);
     void exportPdf(const Pointer<TableEditable>& grid, const Pointer<Kernel>& kernel);
+    // A new document replaced the one whose grid the save dialog was for:
+    // its answer writes nothing.
+    void forget() {
+        m_grid = {};
+        m_kernel = {};
+    }
     // The file chosen in the save dialog: writes the PDF. False for any
     // other message.
     bool handleMessage(const toolkit::PostedMessage& message);

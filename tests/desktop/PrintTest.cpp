@@ -204,6 +204,7 @@ TEST(PrintPdf, StopCancelAndFailureWriteNothing) {
         {"cancelled", std::nullopt, false, ""},
         {"stopped", "out.pdf", true, failed + "stopped before the last page"},
         {"a missing folder", "missing/out.pdf", false, failed + "can not open "},
+        {"another document read meanwhile", "out.pdf", false, ""},
     };
     for (const Case& c : cases) {
         PrintPanel f(longTable(300));
@@ -220,7 +221,16 @@ TEST(PrintPdf, StopCancelAndFailureWriteNothing) {
                 if (++pumps == 3) f.panel->key(toolkit::key::kEscape, {}, 0);
             });
         }
-        f.choose(MenuCommand::ExportPdf);
+        if (std::string_view(c.what) == "another document read meanwhile") {
+            // The save dialog's answer arrives after a reload of the file.
+            f.panel->menuChosen(static_cast<std::int32_t>(MenuCommand::ExportPdf));
+            f.panel->loadDocument(str(longTable(300)));
+            f.window.deliverPosted();
+            f.openGrid("Long");
+            state = f.state();
+        } else {
+            f.choose(MenuCommand::ExportPdf);
+        }
         f.window.onPendingEvents({});
         if (target) {
             EXPECT_FALSE(std::filesystem::exists(*target)) << c.what;
