@@ -72,6 +72,7 @@ void MainPanel::buildMenus() {
         menu("&File", {item("&New", New, "Ctrl+N"), item("&Open", Open, "Ctrl+O"), recentMenuItem(),
                        item("&Save", Save, "Ctrl+S"), item("Save &As...", SaveAs, "Ctrl+Shift+S"),
                        item("&Import...", Import), item("&Export table...", ExportTable),
+                       item("&Print...", Print, "Ctrl+P"), item("Export P&DF...", ExportPdf),
                        item("E&xit", Exit, "Ctrl+Q")});
     MenuItem edit =
         menu("&Edit",
@@ -134,6 +135,7 @@ void MainPanel::loadDocument(const StringPointer& text) {
     m_find.forgetResults();
     m_nameEdits.forget();
     m_deletes.forget();
+    m_print.forget();
     formulaBar()->showFormula("");
     setLayoutRoot(cast<FloatLayoutEditable>(parser->layoutRoot()));
     refreshViews(true);
@@ -534,6 +536,8 @@ void MainPanel::menuChosen(std::int32_t id) {
             break;
         case MenuCommand::Import:
         case MenuCommand::ExportTable:
+        case MenuCommand::Print:
+        case MenuCommand::ExportPdf:
             break;  // taken by dataMenuChosen above
         case MenuCommand::ZoomIn:
         case MenuCommand::ZoomOut:

@@ -21,6 +21,7 @@
 #include "desktop/MainPanelKernelFeedback.h"
 #include "desktop/NameEditFlow.h"
 #include "desktop/OpenTableDialog.h"
+#include "desktop/PrintFlow.h"
 #include "desktop/SourceWindow.h"
 #include "desktop/TableExportFlow.h"
 #include "desktop/UserSettings.h"
@@ -34,6 +35,7 @@
 
 namespace qv {
 
+class TableEditable;
 class TextEditable;
 class TitleDecorator;
 class ZoomedWindow;
@@ -93,6 +95,9 @@ enum class MenuCommand : std::int32_t {
     ZoomReset,
     RecentRemoveMissing,
     RecentClear,
+    // File's Print... and Export PDF... (see MainPanelData.cpp).
+    Print,
+    ExportPdf,
 };
 
 // How the program uses the user's settings file: the window reads and
@@ -210,6 +215,11 @@ class MainPanel final : public EditableContainerPanel,
     // File > Export table... (MainPanelData.cpp): the table of the selected
     // grid, or of the selected line of a list of tables.
     std::optional<std::int32_t> tableToExport() const;
+    // File > Print... and Export PDF...: the selected grid as it prints (a
+    // detailed view turned a record a line), a new grid of the table
+    // selected in a list of tables, or null.
+    Pointer<TableEditable> gridToPrint();
+    PrintFlow& prints() noexcept { return m_print; }
     // File > Import...: the preview and the import (ImportFlow).
     ImportFlow& imports() noexcept { return m_import; }
 
@@ -367,6 +377,7 @@ class MainPanel final : public EditableContainerPanel,
     std::optional<std::string> m_settingsNotice;
     // A settings file that cannot be written is told once.
     bool m_settingsWriteTold = false;
+    PrintFlow m_print{window(), m_wait, [this] { waitEnded(); }};
 };
 
 }  // namespace qv

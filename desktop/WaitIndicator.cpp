@@ -38,9 +38,27 @@ void WaitIndicator::whileWaiting(Kernel& kernel) {
     m_window.processPendingEvents();
 }
 
+void WaitIndicator::whileWorking(std::string_view status) {
+    if (!m_working) {
+        m_working = true;
+        m_since = Clock::now();
+        m_stopping = false;
+        m_shownStatus.clear();
+        m_window.setCursor(toolkit::CursorKind::Wait);
+    }
+    m_workStatus = status;
+    if (isOverlayShown() && statusText() != m_shownStatus) {
+        m_shownStatus = statusText();
+        m_window.repaint();
+    }
+    m_window.processPendingEvents();
+}
+
 void WaitIndicator::finished() {
-    if (m_kernel == nullptr) return;
+    if (!isWaiting()) return;
     m_kernel = nullptr;
+    m_working = false;
+    m_workStatus.clear();
     m_stopping = false;
     m_shownStatus.clear();
     m_window.setCursor(toolkit::CursorKind::Arrow);
@@ -48,11 +66,12 @@ void WaitIndicator::finished() {
 }
 
 bool WaitIndicator::isOverlayShown() const {
-    return m_kernel != nullptr && Clock::now() - m_since >= kOverlayDelay;
+    return isWaiting() && Clock::now() - m_since >= kOverlayDelay;
 }
 
 std::string WaitIndicator::statusText() const {
     if (m_stopping) return "Stopping...";
+    if (m_working) return m_workStatus;
     auto tenths =
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - m_since).count() / 100;
     char text[64];
@@ -71,9 +90,9 @@ void WaitIndicator::mouse(toolkit::MouseKind kind, toolkit::Point at) {
 }
 
 void WaitIndicator::stop() {
-    if (m_kernel == nullptr || m_stopping) return;
+    if (!isWaiting() || m_stopping) return;
     m_stopping = true;
-    m_kernel->requestStop();
+    if (m_kernel != nullptr) m_kernel->requestStop();
     m_window.repaint();
 }
 

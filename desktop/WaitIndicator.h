@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "kernel/Kernel.h"
 #include "toolkit/Window.h"
@@ -30,11 +31,16 @@ class WaitIndicator {
 
     // The kernel's waiting hook, for the kernel that computes.
     void whileWaiting(Kernel& kernel);
-    // The computation has ended: the arrow cursor again and a whole new
-    // frame painted.
+    // Long work of the window's own thread (a PDF written page by page),
+    // called between its steps: the same cursor and overlay, with `status`
+    // ("Writing page 3 of 40") for the overlay's text. Stop and Escape make
+    // isStopping() true; the work asks it and ends.
+    void whileWorking(std::string_view status);
+    // The computation (or work) has ended: the arrow cursor again and a
+    // whole new frame painted.
     void finished();
 
-    bool isWaiting() const noexcept { return m_kernel != nullptr; }
+    bool isWaiting() const noexcept { return m_kernel != nullptr || m_working; }
     bool isOverlayShown() const;
     bool isStopping() const noexcept { return m_stopping; }
 
@@ -55,6 +61,8 @@ class WaitIndicator {
 
     toolkit::Window& m_window;
     Kernel* m_kernel = nullptr;
+    bool m_working = false;
+    std::string m_workStatus;
     Clock::time_point m_since;
     std::string m_shownStatus;
     bool m_stopping = false;

@@ -10,7 +10,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # The desktop program: Qt 6 Widgets and Test with the platform plugins
   # (the offscreen one runs the GUI tests and screenshots without a display).
+  # (qt6-base-dev holds Qt PrintSupport's headers too: printing and PDF.)
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6test6 libgl-dev
+  # The PDF tests read the pages back (pdfinfo, pdftotext).
+  poppler-utils
   # "arial" falls back to a metric-compatible sans; DejaVu covers the rest.
   fonts-liberation2 fonts-dejavu-core
   # The installation: the icon's pictures drawn from its SVG at build time,

@@ -17,6 +17,7 @@
 #include "toolkit/Graphics.h"
 #include "toolkit/ImageEncoder.h"
 #include "toolkit/Menu.h"
+#include "toolkit/PageSink.h"
 
 namespace qv::toolkit {
 
@@ -141,6 +142,15 @@ class Window {
     // works whatever the window shows.
     virtual bool encodeImage(Size size, const ImagePainter& paint, std::string& bytes,
                              std::string& error) = 0;
+
+    // Paints a PDF document of A4 pages through `paint` into `bytes`, in
+    // memory like an image; false, with the reason in `error`, when it
+    // could not be made or `paint` stopped (error then empty).
+    virtual bool encodePdf(std::string_view title, const PagePainter& paint, std::string& bytes,
+                           std::string& error) = 0;
+    // Modal: the system's print dialog with a preview of the pages `paint`
+    // draws (perhaps more than once); nothing comes back.
+    virtual void showPrintDialog(std::string_view title, PagePainter paint) = 0;
 
     virtual std::string clipboardText() const = 0;
     virtual void setClipboardText(std::string_view text) = 0;

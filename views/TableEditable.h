@@ -25,6 +25,7 @@
 #include "views/ColumnResize.h"
 #include "views/GridController.h"
 #include "views/GridModel.h"
+#include "views/GridPage.h"
 #include "views/GridScroll.h"
 #include "views/GridSelection.h"
 #include "views/GridTyping.h"
@@ -123,6 +124,12 @@ class TableEditable final : public AbstractEditable {
     toolkit::Rect cellRect(std::int32_t column, std::int32_t row) const;
     // The text shown in the cell being edited, while it is.
     const std::optional<std::string>& typing() const noexcept { return m_typing.text(); }
+
+    // Paints a printed page's cells with their top left corner at
+    // `corner`: the frozen header rows and leading columns, then the rows
+    // and columns of `page`, as the screen draws them but without the
+    // selection, the typing and the scroll bars. The scroll position stays.
+    void paintPage(toolkit::Graphics& graphics, toolkit::Point corner, const GridPage& page);
 
     void layoutWidth(std::int32_t widthHint) override;
     void layoutSize(toolkit::Size size) override;
@@ -235,6 +242,8 @@ class TableEditable final : public AbstractEditable {
     // the last layout, so names are not cut by a narrow model width.
     std::vector<std::int32_t> m_fittedLeading;
     GridTyping m_typing;
+    // While a page is printed: the cells show no selection and no typing.
+    bool m_printing = false;
 };
 
 }  // namespace qv

@@ -22,15 +22,23 @@ constexpr toolkit::Color kErrorText{190, 0, 0};
 constexpr toolkit::Color kSpecialText{128, 128, 128};
 constexpr toolkit::Color kTypingColor{255, 255, 230};
 
+struct FittedText {
+    std::string text;
+    bool fits = true;  // within the budget, so it needs no clip
+};
+
 // The cell's text as it fits the width: a number too wide rounded to the
 // digits that fit, any other text ending in a mark. Only a text that does
 // not fit costs more than one measurement.
-std::string fittedText(CellModel& cell, const StringPointer& text, std::int32_t budget,
-                       const toolkit::FontMetrics& metrics) {
-    if (metrics.textWidth(text->view()) <= budget) return text->toStdString();
+FittedText fittedText(CellModel& cell, const StringPointer& text, std::int32_t budget,
+                      const toolkit::FontMetrics& metrics) {
+    if (metrics.textWidth(text->view()) <= budget) return {text->toStdString(), true};
     TextWidth width = [&metrics](std::string_view part) { return metrics.textWidth(part); };
     std::optional<double> number = cell.number();
-    return number ? fitNumber(*number, budget, width) : fitText(text->view(), budget, width);
+    std::string fitted =
+        number ? fitNumber(*number, budget, width) : fitText(text->view(), budget, width);
+    bool fits = metrics.textWidth(fitted) <= budget;
+    return {std::move(fitted), fits};
 }
 
 }  // namespace
@@ -81,10 +89,10 @@ void TableEditable::paintCell(toolkit::Graphics& graphics, const toolkit::Rect& 
     if (rect.width <= 0) return;
     Pointer<CellModel> cell = m_model->createCell(column, row);
     bool header = row < e.headers || column < e.leading;
-    bool current = column == m_selection.column() && row == m_selection.row();
+    bool current = !m_printing && column == m_selection.column() && row == m_selection.row();
     bool editing = current && m_typing.isEditing();
     std::optional<std::pair<std::int32_t, std::int32_t>> range = selectedColumns();
-    bool inRange = range && column >= range->first && column <= range->second;
+    bool inRange = !m_printing && range && column >= range->first && column <= range->second;
     bool error = !header && cell->isError();
     bool special = !header && !error && cell->isSpecial();
 
@@ -93,8 +101,11 @@ void TableEditable::paintCell(toolkit::Graphics& graphics, const toolkit::Rect& 
     if (error) background = kErrorBackground;
     if (inRange) background = kRangeColor;
     if (current) background = editing ? kTypingColor : EditableSupport::kSelectionColor;
-    graphics.setColor(background);
-    graphics.fillRect(rect);
+    // A page is white already: a PDF would hold a rectangle for every cell.
+    if (!m_printing || !(background == EditableSupport::kViewColor)) {
+        graphics.setColor(background);
+        graphics.fillRect(rect);
+    }
     graphics.setColor(EditableSupport::grey(0));
     graphics.drawLine({rect.right() - 1, rect.y}, {rect.right() - 1, rect.bottom() - 1});
     graphics.drawLine({rect.x, rect.bottom() - 1}, {rect.right() - 1, rect.bottom() - 1});
@@ -111,16 +122,20 @@ void TableEditable::paintCell(toolkit::Graphics& graphics, const toolkit::Rect& 
     // cut there would read as another number as much as one cut by a border.
     // The text keeps the padding on both sides, clear of the grid line.
     std::int32_t right = std::min(rect.right(), visibleRight);
-    std::string shown = editing ? text->toStdString()
-                                : fittedText(*cell, text, right - rect.x - 2 * kPadding, metrics);
-    if (shown.empty()) return;
-    toolkit::GraphicsScope clip(graphics, {rect.x + 1, rect.y, rect.width - 2, rect.height});
+    FittedText shown = editing ? FittedText{text->toStdString(), false}
+                               : fittedText(*cell, text, right - rect.x - 2 * kPadding, metrics);
+    if (shown.text.empty()) return;
+    // A clip is a change of state on every surface (a PDF records each one),
+    // so only a text that may reach past the cell's borders gets one.
+    std::optional<toolkit::GraphicsScope> clip;
+    if (!shown.fits)
+        clip.emplace(graphics, toolkit::Rect{rect.x + 1, rect.y, rect.width - 2, rect.height});
     toolkit::Color color = EditableSupport::kTextColor;
     if (!editing && error) color = kErrorText;
     if (!editing && special) color = kSpecialText;
     graphics.setColor(color);
     std::int32_t baseline = rect.y + (rect.height - metrics.height()) / 2 + metrics.ascent();
-    graphics.drawText({rect.x + kPadding, baseline}, shown);
+    graphics.drawText({rect.x + kPadding, baseline}, shown.text);
 }
 
 toolkit::Rect TableEditable::barRect(bool vertical, const Extent& e) const {

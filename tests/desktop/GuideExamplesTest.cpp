@@ -22,9 +22,9 @@ namespace qv {
 namespace {
 
 const std::filesystem::path kGuide = std::filesystem::path(QV_SOURCE_DIR) / "docs";
-const char* const kPages[] = {"index.html",     "installing.html", "language.html",
-                              "errors.html",    "renaming.html",   "find.html",
-                              "importing.html", "recovery.html",   "settings.html"};
+const char* const kPages[] = {"index.html",    "installing.html", "language.html",  "errors.html",
+                              "renaming.html", "find.html",       "importing.html", "recovery.html",
+                              "settings.html", "printing.html"};
 
 struct Example {
     std::string page;

@@ -87,7 +87,7 @@ TEST(MainPanelMenus, TheMenuBarAndTheContextMenuAreExactlyAsListed) {
     const std::vector<std::string> file = {
         "&File: &New [Ctrl+N] | &Open [Ctrl+O] | &Recent | &Save [Ctrl+S] | "
         "Save &As... [Ctrl+Shift+S] | "
-        "&Import... | &Export table... | "
+        "&Import... | &Export table... | &Print... [Ctrl+P] | Export P&DF... | "
         "E&xit [Ctrl+Q]"};
     const std::string view =
         "&View: &Source | &Compute [F9] |  | Zoom &in [Ctrl++] | Zoom &out [Ctrl+-] | "

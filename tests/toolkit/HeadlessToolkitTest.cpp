@@ -1,6 +1,7 @@
 // The headless backend that every desktop test draws into and talks to:
 // its recorded drawing (origin, clipping), its fixed font metrics, and its
-// scripted dialogs whose answers arrive as posted messages.
+// scripted dialogs whose answers arrive as posted messages, and the pages
+// of PDFs and prints it records.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -133,6 +134,56 @@ TEST(HeadlessWindow, OpensFurtherWindowsThatItForgetsWhenTheyGo) {
         EXPECT_FALSE(source->isOpen());
     }
     EXPECT_TRUE(window.openedWindows().empty());
+}
+
+// Each page a recording of its own, on the A4 page inside its margins; a
+// painter that stops leaves no bytes.
+TEST(HeadlessWindow, RecordsThePagesOfPdfsAndPrints) {
+    struct Case {
+        const char* what;
+        bool print;
+        int pages;
+        bool stop;  // the painter stops after its pages
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"a PDF of two pages", false, 2, false, "page 1\ntext 0,20 one\npage 2\ntext 0,20 two\n"},
+        {"a PDF without pages", false, 0, false, ""},
+        {"a stopped PDF", false, 1, true, ""},
+        {"a print", true, 2, false, ""},
+    };
+    for (const Case& c : cases) {
+        HeadlessWindow window;
+        const char* names[] = {"one", "two"};
+        PagePainter paint = [&](PageSink& sink) {
+            EXPECT_EQ(sink.pageSize(), HeadlessWindow::kPageSize);
+            for (int page = 0; page < c.pages; ++page) {
+                sink.beginPage().drawText({0, 20}, names[page]);
+                sink.endPage();
+            }
+            return !c.stop;
+        };
+        std::string bytes = "old";
+        std::string error = "old";
+        if (c.print) {
+            window.showPrintDialog("T", paint);
+            EXPECT_EQ(window.dialogs(), std::vector<std::string>{"print: T"}) << c.what;
+        } else {
+            EXPECT_EQ(window.encodePdf("T", paint, bytes, error), !c.stop) << c.what;
+            EXPECT_EQ(bytes, c.bytes) << c.what;
+            EXPECT_EQ(error, "") << c.what;
+        }
+        ASSERT_EQ(window.documents().size(), 1u) << c.what;
+        const HeadlessWindow::PagedDocument& document = window.documents()[0];
+        EXPECT_EQ(document.printed, c.print) << c.what;
+        EXPECT_EQ(document.title, "T") << c.what;
+        EXPECT_EQ(document.stopped, c.stop) << c.what;
+        ASSERT_EQ(document.pages.size(), static_cast<std::size_t>(c.pages)) << c.what;
+        for (int page = 0; page < c.pages; ++page)
+            EXPECT_EQ(document.pages[static_cast<std::size_t>(page)].texts(),
+                      std::vector<std::string>{names[page]})
+                << c.what;
+    }
 }
 
 }  // namespace

@@ -129,6 +129,47 @@ bool HeadlessWindow::encodeImage(Size size, const ImagePainter& paint, std::stri
     return true;
 }
 
+namespace {
+
+class RecordedPages final : public PageSink {
+  public:
+    explicit RecordedPages(std::vector<HeadlessGraphics>& pages) : m_pages(pages) {}
+    Size pageSize() const override { return HeadlessWindow::kPageSize; }
+    Graphics& beginPage() override { return m_pages.emplace_back(HeadlessWindow::kPageSize); }
+    void endPage() override {}
+
+  private:
+    std::vector<HeadlessGraphics>& m_pages;
+};
+
+}  // namespace
+
+bool HeadlessWindow::encodePdf(std::string_view title, const PagePainter& paint, std::string& bytes,
+                               std::string& error) {
+    PagedDocument& document = m_documents.emplace_back();
+    document.title = title;
+    RecordedPages sink(document.pages);
+    document.stopped = !paint(sink);
+    bytes.clear();
+    error.clear();
+    if (document.stopped) return false;
+    for (std::size_t page = 0; page < document.pages.size(); ++page) {
+        bytes += "page " + std::to_string(page + 1) + '\n';
+        for (const std::string& call : document.pages[page].calls())
+            bytes += call + '\n';
+    }
+    return true;
+}
+
+void HeadlessWindow::showPrintDialog(std::string_view title, PagePainter paint) {
+    m_dialogs.push_back("print: " + std::string(title));
+    PagedDocument& document = m_documents.emplace_back();
+    document.printed = true;
+    document.title = title;
+    RecordedPages sink(document.pages);
+    document.stopped = !paint(sink);
+}
+
 bool HeadlessWindow::openWithSystem(std::string_view pathOrAddress) {
     if (m_refuseOpening) return false;
     m_opened.emplace_back(pathOrAddress);

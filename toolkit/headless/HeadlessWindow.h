@@ -50,6 +50,11 @@ class HeadlessWindow final : public Window {
     // recording's text (no PNG), unless refuseImages() was called.
     bool encodeImage(Size size, const ImagePainter& paint, std::string& bytes,
                      std::string& error) override;
+    // Both record the pages painted (see documents()); the PDF's bytes are
+    // the recording's text, a line per call and "page N" before each page.
+    bool encodePdf(std::string_view title, const PagePainter& paint, std::string& bytes,
+                   std::string& error) override;
+    void showPrintDialog(std::string_view title, PagePainter paint) override;
     std::string clipboardText() const override { return m_clipboard; }
     void setClipboardText(std::string_view text) override { m_clipboard = text; }
     bool openWithSystem(std::string_view pathOrAddress) override;
@@ -112,6 +117,17 @@ class HeadlessWindow final : public Window {
     };
     // Every encodeImage call, refused ones included.
     const std::vector<ImageRequest>& images() const noexcept { return m_images; }
+    // The printable part of an A4 page inside margins of 15 mm at 96 pixels
+    // an inch, as the Qt backend's pages have it.
+    static constexpr Size kPageSize{680, 1009};
+    struct PagedDocument {
+        bool printed = false;  // else a PDF
+        std::string title;
+        std::vector<HeadlessGraphics> pages;
+        bool stopped = false;
+    };
+    // Every encodePdf and showPrintDialog, in order.
+    const std::vector<PagedDocument>& documents() const noexcept { return m_documents; }
     // The further windows opened so far (owned by whoever opened them; a
     // destroyed one is removed from the list).
     const std::vector<HeadlessWindow*>& openedWindows() const noexcept { return m_children; }
@@ -145,6 +161,7 @@ class HeadlessWindow final : public Window {
     bool m_refuseOpening = false;
     std::optional<std::string> m_imageRefusal;
     std::vector<ImageRequest> m_images;
+    std::vector<PagedDocument> m_documents;
     std::optional<int> m_exitStatus;
     bool m_open = true;
     HeadlessWindow* m_owner = nullptr;

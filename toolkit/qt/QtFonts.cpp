@@ -6,13 +6,14 @@
 
 namespace qv::toolkit {
 
-QFont toQFont(const Font& font) {
+QFont toQFont(const Font& font, TextShaping shaping) {
     QFont qfont(QString::fromStdString(font.family));
     qfont.setPixelSize(font.pixelSize > 0 ? font.pixelSize : 1);
     qfont.setBold(font.bold);
     // Documents are laid out in whole pixels; hinting to the pixel grid
     // keeps widths the same at every scale factor.
     qfont.setHintingPreference(QFont::PreferFullHinting);
+    if (shaping == TextShaping::Simple) qfont.setStyleStrategy(QFont::PreferNoShaping);
     return qfont;
 }
 

@@ -10,9 +10,14 @@
 
 namespace qv::toolkit {
 
+// How texts are shaped. Pages of a long PDF carry many thousands of texts,
+// and shaping each one (kerning) takes half the time of writing them;
+// digits and names read the same without it. The screen keeps full shaping.
+enum class TextShaping { Full, Simple };
+
 // The Qt font for a toolkit font; "arial" finds a metric-compatible
 // substitute when Arial itself is not installed (see installFontSubstitutes).
-QFont toQFont(const Font& font);
+QFont toQFont(const Font& font, TextShaping shaping = TextShaping::Full);
 
 // Registers substitutes for the families the program asks for by name and
 // a system may lack. Called once the application object exists.
@@ -20,7 +25,8 @@ void installFontSubstitutes();
 
 class QtFontMetrics final : public FontMetrics {
   public:
-    explicit QtFontMetrics(const Font& font) : m_metrics(toQFont(font)) {}
+    explicit QtFontMetrics(const Font& font, TextShaping shaping = TextShaping::Full)
+        : m_metrics(toQFont(font, shaping)) {}
     std::int32_t ascent() const override { return m_metrics.ascent(); }
     std::int32_t descent() const override { return m_metrics.descent(); }
     std::int32_t textWidth(std::string_view utf8) const override;

@@ -22,15 +22,17 @@ QPolygon toQPolygon(std::span<const Point> points) {
 
 }  // namespace
 
-QtGraphics::QtGraphics(QPainter& painter, Size size)
+QtGraphics::QtGraphics(QPainter& painter, Size size, TextShaping shaping)
     : m_painter(painter),
       m_base(painter.worldTransform()),
-      m_clips{{0, 0, size.width, size.height}} {
+      m_clips{{0, 0, size.width, size.height}},
+      m_shaping(shaping),
+      m_metrics(Font{}, shaping) {
     m_painter.save();
     // Lines and outlines stay on the pixel grid, as the editables measure them.
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
-    m_painter.setFont(toQFont(Font{}));
+    m_painter.setFont(toQFont(Font{}, m_shaping));
     applyClip();
 }
 
@@ -45,11 +47,10 @@ void QtGraphics::applyOrigin() {
 }
 
 void QtGraphics::applyClip() {
-    // The clip is kept without the origin, so it is set while the painter
-    // has only its base transform.
-    m_painter.setWorldTransform(m_base);
-    m_painter.setClipRect(toQRect(m_clips.back()), Qt::ReplaceClip);
-    applyOrigin();
+    // The clip is kept without the origin; the painter's transform is the
+    // base moved by the origin, so the clip is set moved back by it.
+    m_painter.setClipRect(toQRect(m_clips.back().translated(-m_origin.x, -m_origin.y)),
+                          Qt::ReplaceClip);
 }
 
 void QtGraphics::useOutline() {
@@ -99,8 +100,8 @@ void QtGraphics::fillPolygon(std::span<const Point> points) {
 }
 
 void QtGraphics::setFont(const Font& font) {
-    m_painter.setFont(toQFont(font));
-    m_metrics = QtFontMetrics(font);
+    m_painter.setFont(toQFont(font, m_shaping));
+    m_metrics = QtFontMetrics(font, m_shaping);
 }
 
 void QtGraphics::drawText(Point baseline, std::string_view utf8) {
@@ -115,8 +116,11 @@ void QtGraphics::clipTo(const Rect& rect) {
 }
 
 void QtGraphics::restoreClip() {
-    if (m_clips.size() > 1) m_clips.pop_back();
-    applyClip();
+    if (m_clips.size() <= 1) return;
+    Rect left = m_clips.back();
+    m_clips.pop_back();
+    // Every clip is a change of state a PDF records; the same one again is none.
+    if (!(m_clips.back() == left)) applyClip();
 }
 
 Rect QtGraphics::clip() const {
@@ -124,6 +128,7 @@ Rect QtGraphics::clip() const {
 }
 
 void QtGraphics::translate(std::int32_t dx, std::int32_t dy) {
+    if (dx == 0 && dy == 0) return;
     m_origin.x += dx;
     m_origin.y += dy;
     applyOrigin();

@@ -18,8 +18,9 @@ class QtGraphics final : public Graphics {
   public:
     // Paints with `painter`, whose current transform places the surface's
     // top left corner; the whole surface of `size` is the first clip. The
-    // painter is left as it was found when this object goes.
-    QtGraphics(QPainter& painter, Size size);
+    // painter is left as it was found when this object goes. Texts are
+    // measured and drawn with `shaping`.
+    QtGraphics(QPainter& painter, Size size, TextShaping shaping = TextShaping::Full);
     ~QtGraphics() override;
     QtGraphics(const QtGraphics&) = delete;
     QtGraphics& operator=(const QtGraphics&) = delete;
@@ -51,7 +52,8 @@ class QtGraphics final : public Graphics {
     std::vector<Rect> m_clips;  // in surface coordinates, without the origin
     Point m_origin;
     QColor m_color{Qt::black};
-    QtFontMetrics m_metrics{Font{}};
+    TextShaping m_shaping;
+    QtFontMetrics m_metrics;
 };
 
 }  // namespace qv::toolkit

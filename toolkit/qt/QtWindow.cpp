@@ -19,6 +19,7 @@
 #include "toolkit/qt/QtImage.h"
 #include "toolkit/qt/QtMenus.h"
 #include "toolkit/qt/QtMessageLine.h"
+#include "toolkit/qt/QtPrinting.h"
 #include "toolkit/qt/QtWorkArea.h"
 
 namespace qv::toolkit {
@@ -227,6 +228,15 @@ void QtWindow::showFileDialog(const FileDialogRequest& request) {
 bool QtWindow::encodeImage(Size size, const ImagePainter& paint, std::string& bytes,
                            std::string& error) {
     return encodePngImage(size, paint, bytes, error);
+}
+
+bool QtWindow::encodePdf(std::string_view title, const PagePainter& paint, std::string& bytes,
+                         std::string& error) {
+    return encodePdfDocument(title, paint, bytes, error);
+}
+
+void QtWindow::showPrintDialog(std::string_view title, PagePainter paint) {
+    showPrintPreview(m_frame.get(), title, std::move(paint));
 }
 
 std::string QtWindow::clipboardText() const {

@@ -56,6 +56,9 @@ class QtWindow final : public Window {
                                            std::int32_t replyMessage) override;
     bool encodeImage(Size size, const ImagePainter& paint, std::string& bytes,
                      std::string& error) override;
+    bool encodePdf(std::string_view title, const PagePainter& paint, std::string& bytes,
+                   std::string& error) override;
+    void showPrintDialog(std::string_view title, PagePainter paint) override;
     std::string clipboardText() const override;
     void setClipboardText(std::string_view text) override;
     bool openWithSystem(std::string_view pathOrAddress) override;
