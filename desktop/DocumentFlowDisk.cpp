@@ -181,9 +181,12 @@ void DocumentFlow::fileChanged() {
     if (change == DiskChange::Removed) {
         if (m_removalTold) return;
         m_removalTold = true;
+        // The window now holds the only copy: closing it must ask, and the
+        // recovery copies must keep it, as for any unsaved work.
+        if (!isModified()) markChanged();
         return notify(*m_path +
-                      " was removed from disk. The window keeps the document; "
-                      "saving asks before writing the file again.");
+                      " was removed from disk. The window keeps the document as unsaved "
+                      "work; saving asks before writing the file again.");
     }
     m_removalTold = false;
     if (m_declined && compareWithDisk(*m_path, *m_declined) == DiskChange::Same) return;

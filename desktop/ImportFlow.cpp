@@ -108,7 +108,12 @@ void ImportFlow::accept(ImportDialog& dialog) {
     if (!report) return;
     m_lastReport = *report;
     dialog.window().close();
+    // The import is the newest step; the grid it opens joins it, so one
+    // Undo takes both back.
+    CommandManager& commands = m_support.commands();
+    const std::int32_t withImport = commands.undoCount();
     m_host.openTableView(m_host.viewKernel()->getTable(m_imported), TableViewKind::Details);
+    commands.joinNewest(commands.undoCount() - withImport + 1);
     if (m_importDone) m_importDone();
     // The grid shows what came in; the counts need no answer.
     m_window.showStatusMessage(*report);

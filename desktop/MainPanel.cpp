@@ -8,7 +8,7 @@
 #include "app/FileParser.h"
 #include "core/Errors.h"
 #include "desktop/AboutBox.h"
-#include "desktop/CompoundCommand.h"
+#include "editing/CompoundCommand.h"
 #include "desktop/DesktopViewFactory.h"
 #include "desktop/UserGuide.h"
 #include "desktop/ViewPlacement.h"

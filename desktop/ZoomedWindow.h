@@ -63,6 +63,15 @@ class ZoomedWindow final : public toolkit::Window, public toolkit::WindowListene
                      std::string& error) override {
         return m_window.encodeImage(size, paint, bytes, error);
     }
+    // Pages are paper, not the work area: they are never zoomed.
+    bool encodePdf(std::string_view title, const toolkit::PagePainter& paint, std::string& bytes,
+                   std::string& error) override {
+        return m_window.encodePdf(title, paint, bytes, error);
+    }
+    void showPrintDialog(std::string_view title, toolkit::PagePainter paint) override {
+        m_window.showPrintDialog(title, std::move(paint));
+    }
+    void showStatusMessage(std::string_view text) override { m_window.showStatusMessage(text); }
     std::string clipboardText() const override { return m_window.clipboardText(); }
     void setClipboardText(std::string_view text) override { m_window.setClipboardText(text); }
     bool openWithSystem(std::string_view pathOrAddress) override {

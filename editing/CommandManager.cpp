@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "editing/CompoundCommand.h"
 
 namespace qv {
 
@@ -51,6 +55,26 @@ void CommandManager::transfer(Stack& from, Stack& to, bool undoing) {
         }
         if (command->isSignificant()) break;
     }
+}
+
+void CommandManager::joinNewest(std::int32_t count) {
+    if (count < 2 || count > undoCount()) return;
+    const std::int32_t first = undoCount() - count;
+    const std::int32_t last = undoCount();
+    // A clean position among the joined commands is one of the step's ends
+    // when nothing between it and that end changes the document.
+    std::int32_t clean = m_cleanIndex;
+    if (clean > first && clean < last) {
+        clean = !changesBetween(first, clean)  ? first
+                : !changesBetween(clean, last) ? last
+                                               : kUnreachable;
+    }
+    if (clean != kUnreachable && clean >= last) clean -= count - 1;
+    std::vector<Pointer<Command>> steps(static_cast<std::size_t>(count));
+    for (auto step = steps.rbegin(); step != steps.rend(); ++step)
+        *step = cast<Command>(m_undo->pop());
+    m_undo->push(make<CompoundCommand>(std::move(steps)));
+    m_cleanIndex = clean;
 }
 
 void CommandManager::undo() {

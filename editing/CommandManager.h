@@ -29,6 +29,9 @@ class CommandManager final : public Object {
     void execute(const Pointer<Command>& command, bool apply);
     void undo();
     void redo();
+    // Makes the newest `count` commands of the undo stack one step, for a
+    // change the user asked for at once (an import and the grid it opens).
+    void joinNewest(std::int32_t count);
     // Forgets both stacks and marks the empty history clean (a load).
     void clear();
     // The current position becomes the clean one (a save).

@@ -642,21 +642,31 @@ TEST(DiskChanges, ASaveOverAChangedOrRemovedFileAsksFirst) {
     }
 }
 
-// Removed from disk: said once; the file is not made again until a save
+// Removed from disk: said once; the document becomes unsaved work (Exit
+// asks, a recovery copy keeps it); the file is not made again until a save
 // the user agrees to.
 TEST(DiskChanges, ARemovedFileIsToldOnceAndNotMadeAgain) {
     RecoveryFixture f;
     putFileBytes(f.saved, toDiskLineEnds(kSavedText));
     f.startWithRecovery(f.saved);
+    ASSERT_FALSE(f.flow().isModified());
     std::filesystem::remove(f.saved);
     for (int i = 0; i < 3; ++i) {
         f.window.fileChanged(f.saved);
         f.window.deliverPosted();
     }
     ASSERT_EQ(f.window.dialogs().size(), 1u);
-    EXPECT_EQ(f.window.dialogs()[0], "notice: " + f.saved +
-                                         " was removed from disk. The window keeps the "
-                                         "document; saving asks before writing the file again.");
+    EXPECT_EQ(f.window.dialogs()[0],
+              "notice: " + f.saved +
+                  " was removed from disk. The window keeps the document as unsaved work; "
+                  "saving asks before writing the file again.");
+    EXPECT_TRUE(f.flow().isModified());
+    f.tick();
+    EXPECT_EQ(f.copyFiles().size(), 1u);
+    f.window.scriptAnswer(Answer::Cancel);
+    f.run(&DocumentFlow::exit);
+    EXPECT_EQ(f.window.dialogs().back().rfind("question: ", 0), 0u) << f.window.dialogs().back();
+    EXPECT_TRUE(f.window.isOpen());
     f.change();
     f.tick();
     EXPECT_FALSE(std::filesystem::exists(f.saved));

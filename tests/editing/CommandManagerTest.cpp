@@ -38,7 +38,7 @@ class AppendCommand final : public Command {
 struct Step {
     // "x<letter>" executes, "v<letter>" executes a command the document does
     // not show (a session-only view), "u" undoes, "r" redoes, "c" clears,
-    // "s" saves
+    // "s" saves, "j<count>" joins the newest commands into one step
     const char* action;
     const char* log;
     std::int32_t undo;
@@ -59,6 +59,8 @@ void run(const std::vector<Step>& steps) {
             manager.redo();
         } else if (action == "s") {
             manager.markClean();
+        } else if (action[0] == 'j') {
+            manager.joinNewest(action[1] - '0');
         } else {
             manager.clear();
         }
@@ -187,6 +189,44 @@ TEST(CommandManagerTest, CommandsTheDocumentDoesNotShowLeaveItClean) {
          {"u", "", 0, 2, true},
          {"vc", "c", 1, 0, true},
          {"u", "", 0, 1, true}},
+    };
+    for (std::size_t i = 0; i < sequences.size(); ++i) {
+        SCOPED_TRACE("sequence " + std::to_string(i));
+        run(sequences[i]);
+    }
+}
+
+// Joined commands are undone and redone as one step; a saved position
+// among them is kept where one of the step's ends shows the same text.
+TEST(CommandManagerTest, JoinedCommandsAreOneStep) {
+    const std::vector<std::vector<Step>> sequences = {
+        {{"xa", "a", 1, 0, true},
+         {"vb", "ab", 2, 0, true},
+         {"j2", "ab", 1, 0, true},
+         {"u", "", 0, 1, false},
+         {"r", "ab", 1, 0, true}},
+        // Too few commands, or one: nothing changes.
+        {{"xa", "a", 1, 0, true}, {"j2", "a", 1, 0, true}, {"j1", "a", 1, 0, true}},
+        // Saved between a change and a view: the step's end shows the saved text.
+        {{"xa", "a", 1, 0, true},
+         {"s", "a", 1, 0, false},
+         {"vb", "ab", 2, 0, false},
+         {"j2", "ab", 1, 0, false},
+         {"u", "", 0, 1, true},
+         {"r", "ab", 1, 0, false}},
+        // Saved between two changes: no end of the step shows it.
+        {{"xa", "a", 1, 0, true},
+         {"s", "a", 1, 0, false},
+         {"xb", "ab", 2, 0, true},
+         {"j2", "ab", 1, 0, true},
+         {"u", "", 0, 1, true}},
+        // Saved before: the step's start.
+        {{"xa", "a", 1, 0, true},
+         {"s", "a", 1, 0, false},
+         {"xb", "ab", 2, 0, true},
+         {"xc", "abc", 3, 0, true},
+         {"j2", "abc", 2, 0, true},
+         {"u", "a", 1, 1, false}},
     };
     for (std::size_t i = 0; i < sequences.size(); ++i) {
         SCOPED_TRACE("sequence " + std::to_string(i));

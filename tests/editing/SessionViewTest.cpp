@@ -3,8 +3,8 @@
 // is written as an empty one, so the document reads back as before.
 #include <string>
 
-#include "desktop/CompoundCommand.h"
 #include "editing/ColWidthChangeCommand.h"
+#include "editing/CompoundCommand.h"
 #include "editing/DetachDropCommand.h"
 #include "editing/FloatLayoutEditable.h"
 #include "editing/LayoutTableEditable.h"

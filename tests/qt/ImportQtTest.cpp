@@ -124,13 +124,10 @@ TEST(ImportWindow, FileImportPreviewOkShowsTheGridAndCtrlZTakesItBack) {
                                                                            << shown;
     keepShot(window->frame(), "import-grid.png");
 
-    // The grid first, then the import itself.
+    // One Ctrl+Z takes the grid and the import back together.
     QTest::keyClick(window->workArea(), Qt::Key_Z, Qt::ControlModifier);
     settle();
     EXPECT_EQ(root.frameCount(), 0);
-    EXPECT_GE(panel.kernel()->getTableIndex("stock"), 0);
-    QTest::keyClick(window->workArea(), Qt::Key_Z, Qt::ControlModifier);
-    settle();
     EXPECT_LT(panel.kernel()->getTableIndex("stock"), 0);
     EXPECT_EQ(panel.toSource()->toStdString(), before);
     setDialogScript(nullptr);
