@@ -291,8 +291,8 @@ TEST(ProgramModelTest, TableTextWrittenInPartsIsTheWholeText) {
     const char* const tables[] = {
         "table A{a:=1!}",
         "table A{a:=1!<5>:={}}",
-        "// lead\ntable A{a:=1! // field\nb:=a;<sum>:={3}<0>:={} // base\n"
-        "<2>:={5,6} // two\n// before four\n<4>:={<2>:=7}<9>:={}\n// closing\n} // end",
+        ("// lead\ntable A{a:=1! // field\nb:=a;<sum>:={3}<0>:={} // base\n"
+         "<2>:={5,6} // two\n// before four\n<4>:={<2>:=7}<9>:={}\n// closing\n} // end"),
         "table B extends A{c:=2!<1>:={8}<3>:={9}<7>:={}}",
     };
     for (const char* text : tables) {

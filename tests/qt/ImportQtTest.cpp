@@ -12,7 +12,7 @@
 
 #include "desktop/MainPanelListener.h"
 #include "editing/TitleDecorator.h"
-#include "tests/qt/QtTestSupport.h"
+#include "tests/qt/QtPanelSupport.h"
 #include "toolkit/qt/QtDialogs.h"
 #include "toolkit/qt/QtMessageLine.h"
 #include "views/ResultEditable.h"
@@ -44,19 +44,6 @@ void keepShot(QWidget* widget, const char* name) {
     const char* folder = std::getenv("QV_IMPORT_SHOTS");
     if (folder == nullptr) return;
     widget->grab().save(QString::fromUtf8(folder) + "/" + name);
-}
-
-bool chooseMenuItem(QtWindow& window, const QString& menu, const QString& item) {
-    for (QAction* bar : window.frame()->menuBar()->actions()) {
-        if (bar->text() != menu) continue;
-        for (QAction* action : bar->menu()->actions()) {
-            if (action->text() != item) continue;
-            action->trigger();
-            settle();
-            return true;
-        }
-    }
-    return false;
 }
 
 // Every text the grid shows, a line per row, cells a bar apart.

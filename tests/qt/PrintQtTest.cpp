@@ -51,19 +51,6 @@ std::optional<std::string> run(const QString& tool, const QStringList& arguments
     return process.readAllStandardOutput().toStdString();
 }
 
-bool chooseMenuItem(QtWindow& window, const QString& menu, const QString& item) {
-    for (QAction* bar : window.frame()->menuBar()->actions()) {
-        if (bar->text() != menu) continue;
-        for (QAction* action : bar->menu()->actions()) {
-            if (action->text() != item) continue;
-            action->trigger();
-            settle();
-            return true;
-        }
-    }
-    return false;
-}
-
 constexpr int kRecords = 150;
 
 void keepShot(QWidget* widget, const char* name) {

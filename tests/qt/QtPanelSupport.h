@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <fstream>
 #include <iterator>
@@ -106,6 +109,21 @@ inline std::optional<QPoint> cellCentre(MainPanel& panel, TableEditable& grid, s
     toolkit::Rect cell = grid.cellRect(column, row);
     if (cell.width <= 0) return std::nullopt;
     return QPoint(cell.x + cell.width / 2, cell.y + cell.height / 2);
+}
+
+// Triggers the item of a menu of the menu bar, by their captions; false
+// when there is no such item.
+inline bool chooseMenuItem(QtWindow& window, const QString& menu, const QString& item) {
+    for (QAction* bar : window.frame()->menuBar()->actions()) {
+        if (bar->text() != menu) continue;
+        for (QAction* action : bar->menu()->actions()) {
+            if (action->text() != item) continue;
+            action->trigger();
+            settle();
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace qv::toolkit
