@@ -94,6 +94,7 @@ void MainPanel::buildMenus() {
                                  item("E&xplain", Explain), item("&Where used", WhereUsed)});
     MenuItem help =
         menu("&Help", {item("&Html Documentation", HtmlDocumentation),
+                       item("&Keyboard Shortcuts", KeyboardShortcuts),
                        item("&Browse Quorvatelle web site...", WebSite), item("&About", About)});
     m_menus = {file, edit, view, add, help};
     m_menuBarPopup = menu("menu", {file, view, add, help});
@@ -440,6 +441,7 @@ void MainPanel::wheel(std::int32_t steps, toolkit::Point position, std::uint32_t
 
 void MainPanel::key(std::int32_t code, std::string_view text, std::uint32_t modifiers) {
     if (isComputing()) return m_wait.key(code);
+    if (viewKey(code, modifiers)) return afterEvent();
     if (m_find.key(code, text, modifiers)) return afterEvent();
     if (deleteKey(code, modifiers)) return afterEvent();
     EditableContainerPanel::key(code, text, modifiers);
@@ -504,6 +506,8 @@ void MainPanel::menuChosen(std::int32_t id) {
             return openUserGuide(window(), defaultGuideFolders());
         case MenuCommand::About:
             return showAbout(window());
+        case MenuCommand::KeyboardShortcuts:
+            return showKeyboardShortcuts();
         case MenuCommand::NodeOpen:
             nodeMenuChosen(NodeAction::Open);
             break;

@@ -98,6 +98,8 @@ enum class MenuCommand : std::int32_t {
     // File's Print... and Export PDF... (see MainPanelData.cpp).
     Print,
     ExportPdf,
+    // Help's list of the keys (see MainPanelKeys.cpp).
+    KeyboardShortcuts,
 };
 
 // How the program uses the user's settings file: the window reads and
@@ -200,6 +202,12 @@ class MainPanel final : public EditableContainerPanel,
     // Selects a view of the work area and brings it into sight.
     void showView(const Pointer<AbstractEditable>& view);
     NameEditFlow& nameEdits() noexcept { return m_nameEdits; }
+    // The keyboard (MainPanelKeys.cpp): moves it to the next view of the
+    // work area (or the previous one), in reading order of their corners;
+    // the view is raised, brought into sight and marked as selected.
+    void focusNextView(bool backwards);
+    // Help > Keyboard Shortcuts, made from the menus as they are now.
+    void showKeyboardShortcuts();
 
     // Deleting a field or a table (MainPanelDelete.cpp). The field of the
     // selected grid cell (program table index, field index), and the table
@@ -297,6 +305,8 @@ class MainPanel final : public EditableContainerPanel,
     // File's Import... and Export table...; false for any other item.
     bool dataMenuChosen(MenuCommand command);
     bool dataMessage(const toolkit::PostedMessage& message);
+    // F6, Shift+F6, Ctrl+Tab and Ctrl+Shift+Tab; true when it was one.
+    bool viewKey(std::int32_t code, std::uint32_t modifiers);
     // Ctrl+Delete on a field's name cell or a table's name in a list of
     // tables; true when it deleted (or asked).
     bool deleteKey(std::int32_t code, std::uint32_t modifiers);

@@ -76,6 +76,8 @@ class FloatLayoutEditable final : public AbstractEditable,
     void attach(EditableSupport* support) override;
     // A new frame on top of the others.
     void add(const Pointer<AbstractEditable>& editable);
+    // Puts a top-level frame on top of the others.
+    void raise(const Pointer<AbstractEditable>& frame);
     void setFormulaBar(const Pointer<AbstractEditable>& bar);
     // Keys nobody handled end here.
     void childKey(std::int32_t, std::string_view, std::uint32_t) override {}
@@ -101,7 +103,6 @@ class FloatLayoutEditable final : public AbstractEditable,
     void hideDropTargets();
     // Passes an event to the editable holding the mouse, in its coordinates.
     void deliverToGrab(toolkit::MouseKind kind, const MouseInfo& info);
-    void raise(const Pointer<AbstractEditable>& frame);
     // Lays a top-level frame out and puts its corner at `corner`.
     void place(const Pointer<AbstractEditable>& frame, toolkit::Point corner);
     void deleteSelected(std::int32_t code, std::string_view text, std::uint32_t modifiers);

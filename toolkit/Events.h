@@ -40,6 +40,7 @@ inline constexpr std::int32_t kUndo = 18;       // Ctrl+Z
 inline constexpr std::int32_t kRedo = 19;       // Ctrl+Y, Ctrl+Shift+Z
 inline constexpr std::int32_t kEnd = 26;
 inline constexpr std::int32_t kHome = 27;
+inline constexpr std::int32_t kF6 = 28;  // Shift+F6 goes backwards
 }  // namespace key
 
 // Modifier bits held during an event.

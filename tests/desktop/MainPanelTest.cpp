@@ -95,7 +95,8 @@ TEST(MainPanelMenus, TheMenuBarAndTheContextMenuAreExactlyAsListed) {
     const std::string add =
         "&Add: P&anel | &Text area | &Project | P&roperties | E&xplain | &Where used";
     const std::string help =
-        "&Help: &Html Documentation | &Browse Quorvatelle web site... | &About";
+        "&Help: &Html Documentation | &Keyboard Shortcuts | &Browse Quorvatelle web site... | "
+        "&About";
     EXPECT_EQ(menuLines(f.window.menuBar()),
               (std::vector<std::string>{
                   file[0],

@@ -59,6 +59,8 @@ std::optional<std::int32_t> namedCode(int qtKey) {
             return key::kEnd;
         case Qt::Key_Home:
             return key::kHome;
+        case Qt::Key_F6:
+            return key::kF6;
         default:
             return std::nullopt;
     }
