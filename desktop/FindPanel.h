@@ -165,6 +165,7 @@ class FindPanel {
     std::unique_ptr<TextMatcher> matcher();
     void fail(const std::string& message);
     void changed() { m_window.repaint(); }
+    const toolkit::Palette& colors() const noexcept { return m_window.palette(); }
 
     void paintField(toolkit::Graphics& graphics, Control control, const char* label,
                     const FindField& field) const;

@@ -114,9 +114,9 @@ FindPanel::Control FindPanel::controlAt(toolkit::Point point) const {
 void FindPanel::paint(toolkit::Graphics& graphics) const {
     if (!m_open) return;
     toolkit::Rect box = bounds();
-    graphics.setColor(EditableSupport::grey(1));
+    graphics.setColor(colors().shade(1));
     graphics.fillRect(box);
-    graphics.setColor(EditableSupport::kAccentColor);
+    graphics.setColor(colors().accent);
     graphics.drawRect({box.x, box.y, box.width - 1, box.height - 1});
     graphics.setFont(kFont);
     const toolkit::FontMetrics& metrics = graphics.metrics();
@@ -136,21 +136,20 @@ void FindPanel::paint(toolkit::Graphics& graphics) const {
 
     // The close box: a cross.
     toolkit::Rect close = controlRect(Control::Close);
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors().text);
     graphics.drawLine({close.x + 4, close.y + 4}, {close.right() - 5, close.bottom() - 5});
     graphics.drawLine({close.right() - 5, close.y + 4}, {close.x + 4, close.bottom() - 5});
 
     toolkit::Rect list = controlRect(Control::List);
     toolkit::Rect status{list.x, list.y - kRowHeight, list.width, kRowHeight};
-    graphics.setColor(m_message.empty() ? EditableSupport::kTextColor
-                                        : EditableSupport::kAccentColor);
+    graphics.setColor(m_message.empty() ? colors().text : colors().accent);
     graphics.drawText({status.x, centredBaseline(status, metrics)},
                       fitted(statusText(), status.width - 80, metrics));
     if (isSearching()) paintButton(graphics, Control::Stop, "Stop");
 
-    graphics.setColor(EditableSupport::kViewColor);
+    graphics.setColor(colors().view);
     graphics.fillRect(list);
-    graphics.setColor(EditableSupport::kEdgeColor);
+    graphics.setColor(colors().edge);
     graphics.drawRect({list.x, list.y, list.width - 1, list.height - 1});
     graphics.clipTo(list);
     for (std::int32_t line = 0; line < kListLines; ++line)
@@ -173,12 +172,12 @@ void FindPanel::paintField(toolkit::Graphics& graphics, Control control, const c
     toolkit::Rect area = controlRect(control);
     const toolkit::FontMetrics& metrics = graphics.metrics();
     std::int32_t baseline = centredBaseline(area, metrics);
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors().text);
     graphics.drawText({area.x - kLabelWidth, baseline}, label);
-    graphics.setColor(EditableSupport::kViewColor);
+    graphics.setColor(colors().view);
     graphics.fillRect(area);
     bool focused = hasKeyboard() && m_focus == control;
-    graphics.setColor(focused ? EditableSupport::kAccentColor : EditableSupport::kEdgeColor);
+    graphics.setColor(focused ? colors().accent : colors().edge);
     graphics.drawRect({area.x, area.y, area.width - 1, area.height - 1});
     std::string_view text = field.text();
     const std::int32_t first = field.firstShown(area.width - 2 * kFieldPadding, metrics);
@@ -191,10 +190,10 @@ void FindPanel::paintField(toolkit::Graphics& graphics, Control control, const c
     };
     graphics.clipTo(area);
     if (auto [begin, end] = field.selection(); begin < end && end > first) {
-        graphics.setColor(focused ? EditableSupport::kSelectionColor : EditableSupport::grey(2));
+        graphics.setColor(focused ? colors().selection : colors().shade(2));
         graphics.fillRect({xOf(begin), area.y + 3, xOf(end) - xOf(begin), area.height - 6});
     }
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors().text);
     graphics.drawText({left, baseline}, text.substr(static_cast<std::size_t>(first)));
     if (focused) graphics.fillRect({xOf(field.caret()), area.y + 3, 1, area.height - 6});
     graphics.restoreClip();
@@ -202,15 +201,15 @@ void FindPanel::paintField(toolkit::Graphics& graphics, Control control, const c
 
 void FindPanel::paintButton(toolkit::Graphics& graphics, Control control,
                             const char* caption) const {
-    paintPushButton(graphics, controlRect(control), caption, EditableSupport::kEdgeColor);
+    paintPushButton(graphics, colors(), controlRect(control), caption, colors().edge);
 }
 
 void FindPanel::paintCheckBox(toolkit::Graphics& graphics, Control control, const char* caption,
                               bool checked) const {
     toolkit::Rect area = controlRect(control);
     toolkit::Rect box{area.x, area.y + (area.height - kBoxSide) / 2, kBoxSide, kBoxSide};
-    paintCheckSquare(graphics, box, checked);
-    graphics.setColor(EditableSupport::kTextColor);
+    paintCheckSquare(graphics, colors(), box, checked);
+    graphics.setColor(colors().text);
     graphics.drawText({box.right() + 5, centredBaseline(area, graphics.metrics())}, caption);
 }
 
@@ -223,14 +222,14 @@ void FindPanel::paintResult(toolkit::Graphics& graphics, std::int32_t index) con
     const FindHit& hit = m_search->hits()[static_cast<std::size_t>(index)];
     bool current = index == m_current;
     if (current) {
-        graphics.setColor(EditableSupport::grey(2));
+        graphics.setColor(colors().shade(2));
         graphics.fillRect(row);
     }
     std::int32_t baseline = centredBaseline(row, metrics);
-    graphics.setColor(EditableSupport::kAccentColor);
+    graphics.setColor(colors().accent);
     graphics.drawText({row.x + 4, baseline},
                       fitted(m_search->placeName(hit.place), kPlaceWidth - 8, metrics));
-    graphics.setColor(EditableSupport::kEdgeColor);
+    graphics.setColor(colors().edge);
     graphics.drawText({row.x + kPlaceWidth, baseline},
                       fitted(findKindName(hit.place.kind), kKindWidth - 6, metrics));
 
@@ -249,13 +248,13 @@ void FindPanel::paintResult(toolkit::Graphics& graphics, std::int32_t index) con
     std::string_view match = std::string_view(text).substr(start, end - start);
     std::string_view after = std::string_view(text).substr(end);
     std::int32_t x = left;
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors().text);
     graphics.drawText({x, baseline}, before);
     x += metrics.textWidth(before);
     std::int32_t matchWidth = metrics.textWidth(match);
-    graphics.setColor(EditableSupport::kSelectionColor);
+    graphics.setColor(colors().selection);
     graphics.fillRect({x, row.y + 1, matchWidth, row.height - 2});
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors().text);
     graphics.drawText({x, baseline}, match);
     graphics.drawText({x + matchWidth, baseline}, after);
 }

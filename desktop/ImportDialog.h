@@ -129,6 +129,8 @@ class ImportDialog final : public toolkit::WindowListener {
     void paintMessage(toolkit::Graphics& graphics) const;
     void paintFocus(toolkit::Graphics& graphics, const toolkit::Rect& area) const;
 
+    const toolkit::Palette& colors() const noexcept { return m_window->palette(); }
+
     std::unique_ptr<toolkit::Window> m_window;
     std::string m_path;
     std::vector<ImportTableInfo> m_tables;

@@ -23,8 +23,6 @@ constexpr std::int32_t kColumnGap = 10;
 constexpr std::size_t kShownBytes = 200;
 constexpr std::int32_t kNarrowestColumn = 40;
 constexpr std::int32_t kWidestColumn = 160;
-constexpr toolkit::Color kErrorColor{170, 30, 30};
-constexpr toolkit::Color kTypeColor{90, 90, 90};
 
 const char* typeName(CsvType type) {
     switch (type) {
@@ -57,9 +55,10 @@ std::string shownCell(const CsvTable& table, std::int64_t row, std::int32_t colu
     return std::string(shownStart(text));
 }
 
-void drawLabel(toolkit::Graphics& graphics, std::int32_t y, std::string_view text) {
+void drawLabel(toolkit::Graphics& graphics, toolkit::Color color, std::int32_t y,
+               std::string_view text) {
     toolkit::Rect line{kLabelLeft, y, 80, 22};
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(color);
     graphics.drawText({kLabelLeft, centredBaseline(line, graphics.metrics())}, text);
 }
 
@@ -74,12 +73,12 @@ void drawCellText(toolkit::Graphics& graphics, const toolkit::Rect& area, std::s
 
 void ImportDialog::paint(toolkit::Graphics& graphics, const toolkit::Rect&) {
     toolkit::Size size = m_window->size();
-    graphics.setColor(EditableSupport::grey(1));
+    graphics.setColor(colors().shade(1));
     graphics.fillRect({0, 0, size.width, size.height});
     graphics.setFont(kFont);
-    drawLabel(graphics, controlRect(Control::Comma).y, "Delimiter:");
+    drawLabel(graphics, colors().text, controlRect(Control::Comma).y, "Delimiter:");
     toolkit::Rect encoding = controlRect(Control::Utf8);
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors().text);
     graphics.drawText({encoding.x - 76, centredBaseline(encoding, graphics.metrics())},
                       "Encoding:");
     for (Control control : {Control::Comma, Control::Semicolon, Control::Tab, Control::Header,
@@ -90,14 +89,13 @@ void ImportDialog::paint(toolkit::Graphics& graphics, const toolkit::Rect&) {
     paintPreview(graphics);
     paintMessage(graphics);
     for (Control control : {Control::Ok, Control::Cancel}) {
-        paintPushButton(
-            graphics, controlRect(control), caption(control),
-            m_focus == control ? EditableSupport::kAccentColor : EditableSupport::kEdgeColor);
+        paintPushButton(graphics, colors(), controlRect(control), caption(control),
+                        m_focus == control ? colors().accent : colors().edge);
     }
 }
 
 void ImportDialog::paintFocus(toolkit::Graphics& graphics, const toolkit::Rect& area) const {
-    graphics.setColor(EditableSupport::kAccentColor);
+    graphics.setColor(colors().accent);
     graphics.drawRect(area);
 }
 
@@ -105,9 +103,9 @@ void ImportDialog::paintOption(toolkit::Graphics& graphics, Control control) con
     toolkit::Rect area = controlRect(control);
     const toolkit::FontMetrics& metrics = graphics.metrics();
     toolkit::Rect box{area.x, area.y + (area.height - kBoxSide) / 2, kBoxSide, kBoxSide};
-    paintCheckSquare(graphics, box, isChecked(control));
+    paintCheckSquare(graphics, colors(), box, isChecked(control));
     std::int32_t baseline = centredBaseline(area, metrics);
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors().text);
     graphics.drawText({box.right() + kBoxGap, baseline}, caption(control));
     if (m_focus == control) {
         std::int32_t width = metrics.textWidth(caption(control));
@@ -118,18 +116,17 @@ void ImportDialog::paintOption(toolkit::Graphics& graphics, Control control) con
 
 void ImportDialog::paintNameField(toolkit::Graphics& graphics) const {
     toolkit::Rect area = controlRect(Control::TableName);
-    drawLabel(graphics, area.y, caption(Control::TableName));
-    graphics.setColor(EditableSupport::kViewColor);
+    drawLabel(graphics, colors().text, area.y, caption(Control::TableName));
+    graphics.setColor(colors().view);
     graphics.fillRect(area);
-    graphics.setColor(m_focus == Control::TableName ? EditableSupport::kAccentColor
-                                                    : EditableSupport::kEdgeColor);
+    graphics.setColor(m_focus == Control::TableName ? colors().accent : colors().edge);
     graphics.drawRect({area.x, area.y, area.width - 1, area.height - 1});
     const toolkit::FontMetrics& metrics = graphics.metrics();
     std::int32_t room = area.width - 2 * kCellPadding;
     std::int32_t first = m_name.firstShown(room, metrics);
     std::string_view shown =
         std::string_view(m_name.text()).substr(static_cast<std::size_t>(first));
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors().text);
     drawCellText(graphics, area, shown);
     if (m_focus == Control::TableName) {
         std::int32_t caret =
@@ -140,28 +137,27 @@ void ImportDialog::paintNameField(toolkit::Graphics& graphics) const {
     // What OK will do to it.
     std::string what =
         existingTable() != nullptr ? "re-import into the existing table" : "a new table";
-    graphics.setColor(kTypeColor);
+    graphics.setColor(colors().quietText);
     graphics.drawText({area.right() + 12, centredBaseline(area, metrics)}, what);
 }
 
 void ImportDialog::paintKeyChoice(toolkit::Graphics& graphics) const {
     toolkit::Rect area = controlRect(Control::Key);
-    drawLabel(graphics, area.y, caption(Control::Key));
-    paintPushButton(
-        graphics, area, m_keyChoices[m_keyChoice],
-        m_focus == Control::Key ? EditableSupport::kAccentColor : EditableSupport::kEdgeColor);
+    drawLabel(graphics, colors().text, area.y, caption(Control::Key));
+    paintPushButton(graphics, colors(), area, m_keyChoices[m_keyChoice],
+                    m_focus == Control::Key ? colors().accent : colors().edge);
     std::string hint =
         m_keyChoice == 0 ? "the data rows are replaced" : "rows matched by this field's value";
     if (existingTable() == nullptr) hint = "a new table has no key";
-    graphics.setColor(kTypeColor);
+    graphics.setColor(colors().quietText);
     graphics.drawText({area.right() + 12, centredBaseline(area, graphics.metrics())}, hint);
 }
 
 void ImportDialog::paintPreview(toolkit::Graphics& graphics) const {
     toolkit::Rect area = kPreviewArea;
-    graphics.setColor(EditableSupport::kViewColor);
+    graphics.setColor(colors().view);
     graphics.fillRect(area);
-    graphics.setColor(EditableSupport::kEdgeColor);
+    graphics.setColor(colors().edge);
     graphics.drawRect({area.x, area.y, area.width - 1, area.height - 1});
     if (!m_preview) return;
     const CsvTable& table = *m_preview;
@@ -190,25 +186,25 @@ void ImportDialog::paintPreview(toolkit::Graphics& graphics) const {
         }
     };
     std::int32_t y = area.y + 1;
-    graphics.setColor(EditableSupport::grey(2));
+    graphics.setColor(colors().shade(2));
     graphics.fillRect({area.x + 1, y, area.width - 2, 2 * rowHeight});
     graphics.setFont(kBoldFont);
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors().text);
     drawRow(y, [&](std::int32_t column) { return shownStart(table.fieldNames()[column]); });
     y += rowHeight;
     graphics.setFont(kFont);
-    graphics.setColor(kTypeColor);
+    graphics.setColor(colors().quietText);
     drawRow(y, [&](std::int32_t column) {
         return std::string_view(typeName(table.columnType(column)));
     });
     y += rowHeight;
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors().text);
     for (std::int64_t row = 0; row < table.rowCount() && y < area.bottom(); ++row) {
         drawRow(y, [&](std::int32_t column) { return shownCell(table, row, column); });
         y += rowHeight;
     }
     // Column borders over the whole height.
-    graphics.setColor(EditableSupport::grey(3));
+    graphics.setColor(colors().shade(3));
     std::int32_t x = area.x + 1;
     for (std::int32_t width : widths) {
         x += width;
@@ -227,7 +223,7 @@ void ImportDialog::paintMessage(toolkit::Graphics& graphics) const {
         text = std::to_string(m_preview->columnCount()) + " columns; " +
                (m_preview->cut() ? "the first " + rows + " shown" : "all " + rows + " shown");
     }
-    graphics.setColor(fault ? kErrorColor : EditableSupport::kTextColor);
+    graphics.setColor(fault ? colors().errorText : colors().text);
     drawCellText(graphics, {area.x - kCellPadding, area.y, area.width, area.height}, text);
 }
 

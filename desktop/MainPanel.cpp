@@ -88,7 +88,8 @@ void MainPanel::buildMenus() {
     MenuItem view =
         menu("&View", {item("&Source", Source), item("&Compute", Compute, "F9"),
                        MenuItem::separatorItem(), zoomIn, item("Zoom &out", ZoomOut, "Ctrl+-"),
-                       item(normal.c_str(), ZoomReset, "Ctrl+0")});
+                       item(normal.c_str(), ZoomReset, "Ctrl+0"), MenuItem::separatorItem(),
+                       appearanceMenuItem()});
     MenuItem add = menu("&Add", {item("P&anel", Panel), item("&Text area", TextArea),
                                  item("&Project", Project), item("P&roperties", Properties),
                                  item("E&xplain", Explain), item("&Where used", WhereUsed)});
@@ -548,6 +549,10 @@ void MainPanel::menuChosen(std::int32_t id) {
         case MenuCommand::ZoomReset:
         case MenuCommand::RecentRemoveMissing:
         case MenuCommand::RecentClear:
+        case MenuCommand::AppearanceSystem:
+        case MenuCommand::AppearanceLight:
+        case MenuCommand::AppearanceDark:
+        case MenuCommand::AppearanceHighContrast:
             break;  // taken by settingsMenuChosen above
     }
     afterEvent();

@@ -100,6 +100,12 @@ enum class MenuCommand : std::int32_t {
     ExportPdf,
     // Help's list of the keys (see MainPanelKeys.cpp).
     KeyboardShortcuts,
+    // View > Appearance, in the order of toolkit::Appearance (see
+    // MainPanelSettings.cpp).
+    AppearanceSystem,
+    AppearanceLight,
+    AppearanceDark,
+    AppearanceHighContrast,
 };
 
 // How the program uses the user's settings file: the window reads and
@@ -298,6 +304,8 @@ class MainPanel final : public EditableContainerPanel,
     bool settingsMenuChosen(std::int32_t id);
     toolkit::MenuItem recentMenuItem() const;
     void zoomChanged(bool changed);
+    toolkit::MenuItem appearanceMenuItem() const;
+    void chooseAppearance(toolkit::Appearance appearance);
     // A file dialog's answer: its folder is where the next one starts.
     void noteChosenFile(const toolkit::PostedMessage& message);
     void showSettingsNotice();

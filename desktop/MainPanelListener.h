@@ -42,6 +42,7 @@ class MainPanelListener final : public toolkit::WindowListener {
     void message(const toolkit::PostedMessage& message) override { m_zoomed.message(message); }
     void timer(std::int32_t id) override { m_zoomed.timer(id); }
     void closeRequested() override { m_zoomed.closeRequested(); }
+    void paletteChanged() override { m_zoomed.paletteChanged(); }
 
   private:
     // Outlives the panel, which talks to it until its end.

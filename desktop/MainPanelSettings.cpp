@@ -1,5 +1,5 @@
 // The main panel's share of the user's settings: the zoom of the work
-// area, File > Recent, the folder the file dialogs start in and the
+// area, its colours, File > Recent, the folder the file dialogs start in and the
 // window's place, read at start and written whenever one changes (the
 // window's place when the program ends). Writing is never in the way of
 // work: a file that cannot be written is told once, and the program goes on.
@@ -41,6 +41,7 @@ void MainPanel::enableUserSettings(std::string path, SettingsUse use) {
     // Nobody would see a notice in a screenshot.
     if (use == SettingsUse::Window) m_settingsNotice = reading.problem;
     if (m_zoom != nullptr) m_zoom->setPercent(m_user.zoomPercent);
+    if (m_user.appearance != toolkit::Appearance::System) window().setAppearance(m_user.appearance);
     if (!m_user.lastFolder.empty()) window().setFileDialogFolder(m_user.lastFolder);
     if (use == SettingsUse::Window && m_user.window) {
         if (auto placed = placedOnScreen(*m_user.window, window().screenArea()))
@@ -70,6 +71,39 @@ void MainPanel::showSettingsNotice() {
     window().showMessageBox(notice, kProductName, toolkit::MessageBoxKind::Notice);
 }
 
+toolkit::MenuItem MainPanel::appearanceMenuItem() const {
+    using toolkit::Appearance;
+    struct Choice {
+        const char* caption;
+        Appearance appearance;
+    };
+    static constexpr Choice kChoices[] = {{"&Desktop's Colours", Appearance::System},
+                                          {"&Light", Appearance::Light},
+                                          {"Dar&k", Appearance::Dark},
+                                          {"&High Contrast", Appearance::HighContrast}};
+    toolkit::MenuItem appearance;
+    appearance.caption = "&Appearance";
+    for (const Choice& choice : kChoices) {
+        toolkit::MenuItem item;
+        item.caption = choice.caption;
+        item.id = static_cast<std::int32_t>(MenuCommand::AppearanceSystem) +
+                  static_cast<std::int32_t>(choice.appearance);
+        item.checkable = true;
+        item.checked = m_user.appearance == choice.appearance;
+        appearance.items.push_back(std::move(item));
+    }
+    return appearance;
+}
+
+void MainPanel::chooseAppearance(toolkit::Appearance appearance) {
+    if (appearance == m_user.appearance) return;
+    m_user.appearance = appearance;
+    window().setAppearance(appearance);
+    buildMenus();
+    window().setMenuBar(m_menus);
+    saveUserSettings();
+}
+
 toolkit::MenuItem MainPanel::recentMenuItem() const {
     return recentMenu(m_user.recent, kRecentIds, regularFileExists);
 }
@@ -78,6 +112,11 @@ bool MainPanel::settingsMenuChosen(std::int32_t id) {
     if (id >= kFirstRecentId &&
         id < kFirstRecentId + static_cast<std::int32_t>(UserSettings::kMaxRecent)) {
         openRecent(static_cast<std::size_t>(id - kFirstRecentId));
+        return true;
+    }
+    auto first = static_cast<std::int32_t>(MenuCommand::AppearanceSystem);
+    if (id >= first && id <= static_cast<std::int32_t>(MenuCommand::AppearanceHighContrast)) {
+        chooseAppearance(static_cast<toolkit::Appearance>(id - first));
         return true;
     }
     switch (static_cast<MenuCommand>(id)) {

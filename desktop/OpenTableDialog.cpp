@@ -121,7 +121,7 @@ void OpenTableDialog::key(std::int32_t code, std::string_view text, std::uint32_
 
 void OpenTableDialog::paint(toolkit::Graphics& graphics, const toolkit::Rect&) {
     toolkit::Size size = m_window->size();
-    graphics.setColor(EditableSupport::grey(1));
+    graphics.setColor(colors().shade(1));
     graphics.fillRect({0, 0, size.width, size.height});
     graphics.setFont(kFont);
     for (std::int32_t i = 0; i < kControlCount; ++i) {
@@ -138,12 +138,12 @@ void OpenTableDialog::paintCheckBox(toolkit::Graphics& graphics, Control control
     toolkit::Rect area = controlRect(control);
     const toolkit::FontMetrics& metrics = graphics.metrics();
     toolkit::Rect box{area.x, area.y + (area.height - kBoxSide) / 2, kBoxSide, kBoxSide};
-    paintCheckSquare(graphics, box, isChecked(control));
+    paintCheckSquare(graphics, colors(), box, isChecked(control));
     std::int32_t baseline = centredBaseline(area, metrics);
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors().text);
     graphics.drawText({box.right() + kBoxGap, baseline}, caption(control));
     if (m_focus == control) {
-        graphics.setColor(EditableSupport::kAccentColor);
+        graphics.setColor(colors().accent);
         std::int32_t width = metrics.textWidth(caption(control));
         graphics.drawRect({box.right() + kBoxGap - 2, baseline - metrics.ascent() - 1, width + 3,
                            metrics.height() + 1});
@@ -151,9 +151,8 @@ void OpenTableDialog::paintCheckBox(toolkit::Graphics& graphics, Control control
 }
 
 void OpenTableDialog::paintButton(toolkit::Graphics& graphics, Control control) const {
-    paintPushButton(
-        graphics, controlRect(control), caption(control),
-        m_focus == control ? EditableSupport::kAccentColor : EditableSupport::kEdgeColor);
+    paintPushButton(graphics, colors(), controlRect(control), caption(control),
+                    m_focus == control ? colors().accent : colors().edge);
 }
 
 }  // namespace qv

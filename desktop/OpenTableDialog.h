@@ -68,6 +68,8 @@ class OpenTableDialog final : public toolkit::WindowListener {
     void paintCheckBox(toolkit::Graphics& graphics, Control control) const;
     void paintButton(toolkit::Graphics& graphics, Control control) const;
 
+    const toolkit::Palette& colors() const noexcept { return m_window->palette(); }
+
     std::unique_ptr<toolkit::Window> m_window;
     Pointer<TableResult> m_table;
     OpenAction m_open;

@@ -49,7 +49,7 @@ class SourcePane final : public AbstractEditable {
     }
 
     void paint(toolkit::Graphics& graphics, toolkit::Point origin) override {
-        graphics.setColor(EditableSupport::grey(1));
+        graphics.setColor(colors().shade(1));
         graphics.fillRect(bounds().translated(origin.x, origin.y));
         for (const Pointer<ScrollDecorator>& box : {m_sourceBox, m_messageBox}) {
             toolkit::Rect area = box->bounds().translated(origin.x, origin.y);
@@ -57,7 +57,7 @@ class SourcePane final : public AbstractEditable {
                 toolkit::GraphicsScope scope(graphics, area);
                 box->paint(graphics, origin);
             }
-            graphics.setColor(EditableSupport::kEdgeColor);
+            graphics.setColor(colors().edge);
             graphics.drawRect({area.x - 1, area.y - 1, area.width + 1, area.height + 1});
         }
         paintHints(graphics, origin);
@@ -133,7 +133,7 @@ class SourcePane final : public AbstractEditable {
     void paintHints(toolkit::Graphics& graphics, toolkit::Point origin) const {
         toolkit::Rect message = m_messageBox->bounds().translated(origin.x, origin.y);
         graphics.setFont(kHintFont);
-        graphics.setColor(EditableSupport::kTextColor);
+        graphics.setColor(colors().text);
         const toolkit::FontMetrics& metrics = graphics.metrics();
         std::int32_t baseline = message.bottom() + 4 + metrics.ascent();
         for (const char* hint : kHints) {

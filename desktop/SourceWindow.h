@@ -55,6 +55,8 @@ class SourceWindow final : public toolkit::WindowListener, private SourceWindowF
     void setSourceText(std::string_view text) override;
     void setMessageText(std::string_view text) override;
 
+    const toolkit::Palette& colors() const noexcept { return m_window->palette(); }
+
     std::unique_ptr<toolkit::Window> m_window;
     Pointer<EditableSupport> m_support;
     Pointer<TextEditable> m_source;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "editing/EditableSupport.h"
 #include "views/GridPages.h"
 
 namespace qv {
@@ -45,7 +44,9 @@ bool TablePrint::paint(toolkit::PageSink& sink, const Progress& progress) const 
 
 void TablePrint::paintPage(toolkit::Graphics& graphics, toolkit::Size page, const GridPage& cells,
                            std::int64_t number, std::int64_t count) const {
-    graphics.setColor(EditableSupport::kTextColor);
+    // Paper is white whatever the screen's colours.
+    const toolkit::Palette paper = toolkit::Palette::light();
+    graphics.setColor(paper.text);
     graphics.setFont(kTitleFont);
     graphics.drawText({0, graphics.metrics().ascent()}, title());
     {
@@ -53,7 +54,7 @@ void TablePrint::paintPage(toolkit::Graphics& graphics, toolkit::Size page, cons
         toolkit::GraphicsScope scope(graphics, {0, kTitleHeight, area.width, area.height});
         m_grid->paintPage(graphics, {0, kTitleHeight}, cells);
     }
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(paper.text);
     graphics.setFont(kFooterFont);
     std::string text = pageNumberText(number, count);
     const toolkit::FontMetrics& metrics = graphics.metrics();

@@ -20,6 +20,7 @@ constexpr std::string_view kZoomKey = "zoom";
 constexpr std::string_view kWindowKey = "window";
 constexpr std::string_view kFolderKey = "folder";
 constexpr std::string_view kRecentKey = "recent";
+constexpr std::string_view kAppearanceKey = "appearance";
 constexpr std::string_view kFileName = "/quorvatelle/settings.conf";
 
 bool isAbsoluteFolder(const char* value) {
@@ -83,6 +84,8 @@ void readLine(std::string_view line, UserSettings& settings) {
             settings.zoomPercent = std::clamp(*percent, 50, 300);
     } else if (key == kWindowKey) {
         if (auto bounds = windowOf(value)) settings.window = bounds;
+    } else if (key == kAppearanceKey) {
+        toolkit::parseAppearance(trimmed(value), settings.appearance);
     } else if (key == kFolderKey) {
         if (isStorablePath(pathValue(value))) settings.lastFolder = pathValue(value);
     } else if (key == kRecentKey) {
@@ -120,6 +123,8 @@ std::string settingsText(const UserSettings& settings) {
         text.append(key).append(" = ").append(value).append("\n");
     };
     line(kZoomKey, std::to_string(settings.zoomPercent));
+    if (settings.appearance != toolkit::Appearance::System)
+        line(kAppearanceKey, toolkit::appearanceName(settings.appearance));
     if (settings.window) {
         const toolkit::Rect& bounds = *settings.window;
         line(kWindowKey, std::to_string(bounds.x) + " " + std::to_string(bounds.y) + " " +

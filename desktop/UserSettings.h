@@ -1,11 +1,13 @@
 // The user's own settings, kept apart from documents: the recent
 // documents, the window's place and size, the folder the file dialogs
-// start in and the zoom of the work area. They live in a small text file,
+// start in, the zoom of the work area and the colours (the desktop's, or
+// light, dark or high contrast). They live in a small text file,
 // $XDG_CONFIG_HOME/quorvatelle/settings.conf (~/.config when the variable
 // names no absolute folder), one "key = value" line each:
 //
 //   # Quorvatelle settings
 //   zoom = 150
+//   appearance = dark
 //   window = 120 80 1024 768
 //   folder = /home/ada/models
 //   recent = /home/ada/models/loan.qvl
@@ -23,6 +25,7 @@
 #include <vector>
 
 #include "toolkit/Geometry.h"
+#include "toolkit/Palette.h"
 
 namespace qv {
 
@@ -41,6 +44,7 @@ struct UserSettings {
     // An absolute folder, or empty.
     std::string lastFolder;
     std::int32_t zoomPercent = 100;
+    toolkit::Appearance appearance = toolkit::Appearance::System;
 
     friend bool operator==(const UserSettings&, const UserSettings&) = default;
 };

@@ -113,14 +113,14 @@ toolkit::Rect WaitIndicator::stopButtonRect() const {
 void WaitIndicator::paint(toolkit::Graphics& graphics) const {
     if (!isOverlayShown()) return;
     toolkit::Rect box = overlayRect();
-    graphics.setColor(EditableSupport::kViewColor);
+    graphics.setColor(colors().view);
     graphics.fillRect(box);
-    graphics.setColor(EditableSupport::kAccentColor);
+    graphics.setColor(colors().accent);
     graphics.drawRect({box.x, box.y, box.width - 1, box.height - 1});
     graphics.drawRect({box.x + 1, box.y + 1, box.width - 3, box.height - 3});
 
     graphics.setFont(kStatusFont);
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors().text);
     graphics.drawText({box.x + kTextLeft, box.y + 14 + graphics.metrics().ascent()}, statusText());
     graphics.setFont(kHintFont);
     toolkit::Rect button = stopButtonRect();
@@ -128,12 +128,12 @@ void WaitIndicator::paint(toolkit::Graphics& graphics) const {
         button.y + (button.height - graphics.metrics().height()) / 2 + graphics.metrics().ascent();
     graphics.drawText({box.x + kTextLeft, hintBaseline}, "Escape stops it");
 
-    graphics.setColor(m_stopping ? EditableSupport::grey(2) : EditableSupport::grey(1));
+    graphics.setColor(m_stopping ? colors().shade(2) : colors().shade(1));
     graphics.fillRect(button);
-    graphics.setColor(EditableSupport::kEdgeColor);
+    graphics.setColor(colors().edge);
     graphics.drawRect({button.x, button.y, button.width - 1, button.height - 1});
     graphics.setFont(kStatusFont);
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors().text);
     drawCentred(graphics, button, "Stop");
 }
 

@@ -59,6 +59,8 @@ class WaitIndicator {
   private:
     void stop();
 
+    const toolkit::Palette& colors() const noexcept { return m_window.palette(); }
+
     toolkit::Window& m_window;
     Kernel* m_kernel = nullptr;
     bool m_working = false;

@@ -83,6 +83,10 @@ class ZoomedWindow final : public toolkit::Window, public toolkit::WindowListene
     }
     void close() override { m_window.close(); }
     bool isOpen() const override { return m_window.isOpen(); }
+    const toolkit::Palette& palette() const override { return m_window.palette(); }
+    void setAppearance(toolkit::Appearance appearance) override {
+        m_window.setAppearance(appearance);
+    }
     void quit(int status) override { m_window.quit(status); }
     void processPendingEvents() override { m_window.processPendingEvents(); }
 
@@ -96,6 +100,9 @@ class ZoomedWindow final : public toolkit::Window, public toolkit::WindowListene
     void message(const toolkit::PostedMessage& message) override;
     void timer(std::int32_t id) override;
     void closeRequested() override;
+    void paletteChanged() override {
+        if (m_listener != nullptr) m_listener->paletteChanged();
+    }
 
   private:
     bool changed(std::int32_t before);

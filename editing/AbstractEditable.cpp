@@ -6,6 +6,11 @@
 
 namespace qv {
 
+const toolkit::Palette& AbstractEditable::colors() const noexcept {
+    static const toolkit::Palette detached = toolkit::Palette::light();
+    return m_host != nullptr ? m_host->palette() : detached;
+}
+
 void AbstractEditable::layoutSize(toolkit::Size size) {
     layoutWidth(size.width);
 }

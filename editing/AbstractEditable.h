@@ -25,6 +25,7 @@
 #include "toolkit/Events.h"
 #include "toolkit/Geometry.h"
 #include "toolkit/Graphics.h"
+#include "toolkit/Palette.h"
 
 namespace qv {
 
@@ -42,6 +43,8 @@ class AbstractEditable : public Object {
     void setParent(AbstractEditable* parent) noexcept { m_parent = parent; }
     // Set by attach; nullptr until the editable enters a window's tree.
     EditableSupport* support() const noexcept { return m_support; }
+    // The window's palette; the light one before the editable is attached.
+    const toolkit::Palette& colors() const noexcept;
     const toolkit::Rect& bounds() const noexcept { return m_bounds; }
     toolkit::Point anchorPoint() const noexcept { return m_anchor; }
     void setAnchorPoint(toolkit::Point point) noexcept { m_anchor = point; }

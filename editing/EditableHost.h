@@ -1,8 +1,10 @@
 // What an editable asks of the window it is shown in on its own behalf:
-// whether it is the selection, a repaint, a new layout. EditableSupport is
+// whether it is the selection, a repaint, a new layout, the colours. EditableSupport is
 // the one host; editables reach it through this interface so that the
 // protocol of editables needs nothing of the support's own header.
 #pragma once
+
+#include "toolkit/Palette.h"
 
 namespace qv {
 
@@ -14,6 +16,7 @@ class EditableHost {
     virtual const AbstractEditable* selectedEditable() const noexcept = 0;
     virtual void repaint() const = 0;
     virtual void invalidateLayout() noexcept = 0;
+    virtual const toolkit::Palette& palette() const noexcept = 0;
 
   protected:
     ~EditableHost() = default;

@@ -27,10 +27,6 @@ EditableHost* hostOf(EditableSupport* support) noexcept {
     return support;
 }
 
-toolkit::Color EditableSupport::grey(std::int32_t step) noexcept {
-    return toolkit::Color::grey(static_cast<std::uint8_t>(200 + 15 * std::clamp(step, 0, 3)));
-}
-
 void EditableSupport::select(const Pointer<AbstractEditable>& editable) {
     if (editable == m_selected) return;
     m_selected = editable;

@@ -33,16 +33,8 @@ class EditableSupport final : public Object, public EditableHost {
     const toolkit::FontMetrics& boldMetrics() const noexcept { return *m_boldMetrics; }
     const toolkit::FontMetrics& plainMetrics() const noexcept { return *m_plainMetrics; }
 
-    // The four colours and the grey ramp (200 and lighter) everything is
-    // drawn with.
-    static constexpr toolkit::Color kTextColor{32, 32, 32};
-    static constexpr toolkit::Color kAccentColor{58, 110, 165};
-    static constexpr toolkit::Color kSelectionColor{179, 208, 239};
-    static constexpr toolkit::Color kViewColor{255, 255, 255};
-    // Step 0 is 200, each step 15 lighter, up to 245.
-    static toolkit::Color grey(std::int32_t step) noexcept;
-    // The edges of frames and bars: darker than the ramp.
-    static constexpr toolkit::Color kEdgeColor{140, 140, 140};
+    // The colours everything is drawn with: the window's.
+    const toolkit::Palette& palette() const noexcept override { return m_window.palette(); }
 
     const Pointer<AbstractEditable>& selected() const noexcept { return m_selected; }
     // Null when nothing is selected (the null object is no editable).

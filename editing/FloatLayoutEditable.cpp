@@ -504,7 +504,7 @@ Pointer<AbstractEditable> FloatLayoutEditable::hitTest(std::int32_t x, std::int3
 void FloatLayoutEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
     toolkit::Rect area = support() == nullptr ? bounds() : support()->visibleArea();
     area = area.translated(origin.x, origin.y);
-    graphics.setColor(EditableSupport::grey(0));
+    graphics.setColor(colors().workArea);
     graphics.fillRect(area.intersected(graphics.clip()));
     {
         toolkit::GraphicsScope scope(graphics, area);
@@ -513,7 +513,7 @@ void FloatLayoutEditable::paint(toolkit::Graphics& graphics, toolkit::Point orig
             frame->paint(graphics, shown);
         if (m_dragging) m_dragged->paint(graphics, shown);
     }
-    m_scroll.paint(graphics, origin);
+    m_scroll.paint(graphics, colors(), origin);
     if (!m_formulaBar.isNull()) m_formulaBar->paint(graphics, origin);
 }
 

@@ -56,10 +56,10 @@ void FormulaTextFieldEditable::paintText(toolkit::Graphics& graphics,
     const toolkit::FontMetrics* plain = metrics();
     std::int32_t baseline = topLeft.y + (plain == nullptr ? 12 : plain->ascent());
     std::string_view before = shown.substr(0, static_cast<std::size_t>(m_linkStart));
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors().text);
     graphics.drawText({topLeft.x, baseline}, before);
     std::int32_t left = topLeft.x + widthOf(before);
-    graphics.setColor(EditableSupport::kAccentColor);
+    graphics.setColor(colors().accent);
     graphics.drawText({left, baseline}, m_linkText);
     std::int32_t underline = baseline + 1;
     graphics.drawLine({left, underline}, {left + widthOf(m_linkText) - 1, underline});

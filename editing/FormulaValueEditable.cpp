@@ -10,7 +10,6 @@ namespace {
 constexpr std::int32_t kFieldGap = 4;  // between the label and the field
 constexpr std::int32_t kFieldTop = 3;
 // The selected cell's value at the field's right end, quieter than the formula.
-constexpr toolkit::Color kValueColor{128, 128, 128};
 constexpr std::int32_t kValueGap = 16;  // kept free after the formula
 }  // namespace
 
@@ -98,14 +97,14 @@ void FormulaValueEditable::attach(EditableSupport* support) {
 
 void FormulaValueEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
     toolkit::Rect area = bounds().translated(origin.x, origin.y);
-    graphics.setColor(EditableSupport::grey(3));
+    graphics.setColor(colors().shade(3));
     graphics.fillRect(area);
-    graphics.setColor(EditableSupport::kEdgeColor);
+    graphics.setColor(colors().edge);
     graphics.drawLine({area.x, area.bottom() - 1}, {area.right() - 1, area.bottom() - 1});
     if (support() != nullptr) {
         const toolkit::FontMetrics& bold = support()->boldMetrics();
         graphics.setFont(support()->boldFont());
-        graphics.setColor(EditableSupport::kTextColor);
+        graphics.setColor(colors().text);
         std::int32_t top = area.y + (area.height - bold.height()) / 2;
         graphics.drawText({area.x + kLabelLeft, top + bold.ascent()}, "Formula");
     }
@@ -125,7 +124,7 @@ void FormulaValueEditable::paintValue(toolkit::Graphics& graphics, toolkit::Poin
     if (x < formulaEnd + kValueGap) return;
     toolkit::GraphicsScope scope(graphics, field);
     graphics.setFont(support()->plainFont());
-    graphics.setColor(kValueColor);
+    graphics.setColor(colors().quietText);
     graphics.drawText({x, field.y + TextBase::kPadding + plain.ascent()}, shown);
 }
 

@@ -191,7 +191,7 @@ void LayoutTableEditable::paintTarget(toolkit::Graphics& graphics, toolkit::Poin
     toolkit::Rect mark;
     switch (m_targetMode) {
         case TargetMode::IntoCell:
-            graphics.setColor(EditableSupport::kSelectionColor);
+            graphics.setColor(colors().selection);
             graphics.fillRect({cell.x + 1, cell.y + 1, cell.width - 2, cell.height - 2});
             return;
         case TargetMode::ColumnBeforeFirst:
@@ -207,7 +207,7 @@ void LayoutTableEditable::paintTarget(toolkit::Graphics& graphics, toolkit::Poin
             mark = {left, cell.bottom() + half - 1, width, 3};
             break;
     }
-    graphics.setColor(EditableSupport::kAccentColor);
+    graphics.setColor(colors().accent);
     graphics.fillRect(mark);
 }
 

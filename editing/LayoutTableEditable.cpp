@@ -311,7 +311,7 @@ toolkit::Rect LayoutTableEditable::cellRect(std::int32_t row, std::int32_t colum
 void LayoutTableEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
     toolkit::Rect area = bounds().translated(origin.x, origin.y);
     if (area.intersected(graphics.clip()).isEmpty()) return;
-    graphics.setColor(EditableSupport::grey(3));
+    graphics.setColor(colors().shade(3));
     graphics.fillRect(area);
     for (std::int32_t row = 0; row < m_rowCount; ++row) {
         for (std::int32_t column = 0; column < m_columnCount; ++column) {
@@ -323,7 +323,7 @@ void LayoutTableEditable::paint(toolkit::Graphics& graphics, toolkit::Point orig
                 continue;
             }
             // An empty cell shows where a view could go.
-            graphics.setColor(EditableSupport::grey(1));
+            graphics.setColor(colors().shade(1));
             graphics.drawRect({place.x, place.y, place.width - 1, place.height - 1});
         }
     }

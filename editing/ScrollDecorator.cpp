@@ -174,18 +174,17 @@ void ScrollDecorator::paint(toolkit::Graphics& graphics, toolkit::Point origin) 
     if (m_verticalBar) paintBar(graphics, origin, Bar::Vertical);
     if (m_horizontalBar) paintBar(graphics, origin, Bar::Horizontal);
     if (m_verticalBar && m_horizontalBar) {
-        graphics.setColor(EditableSupport::grey(2));
+        graphics.setColor(colors().shade(2));
         graphics.fillRect({shown.right(), shown.bottom(), kBarWidth, kBarWidth});
     }
 }
 
 void ScrollDecorator::paintBar(toolkit::Graphics& graphics, toolkit::Point origin, Bar bar) const {
     toolkit::Rect track = barRect(bar).translated(origin.x, origin.y);
-    graphics.setColor(EditableSupport::grey(2));
+    graphics.setColor(colors().shade(2));
     graphics.fillRect(track);
     toolkit::Rect thumb = geometry(bar).thumb().translated(origin.x, origin.y);
-    graphics.setColor(m_dragging == bar ? EditableSupport::kAccentColor
-                                        : EditableSupport::kEdgeColor);
+    graphics.setColor(m_dragging == bar ? colors().accent : colors().edge);
     graphics.fillRect({thumb.x + 2, thumb.y + 2, thumb.width - 4, thumb.height - 4});
 }
 

@@ -329,7 +329,7 @@ void TextBase::paintLine(toolkit::Graphics& graphics, std::string_view line, std
                          toolkit::Point topLeft) const {
     paintLineSelection(graphics, line, lineStart, topLeft);
     if (line.empty()) return;
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors().text);
     const toolkit::FontMetrics* plain = metrics();
     graphics.drawText({topLeft.x, topLeft.y + (plain == nullptr ? 12 : plain->ascent())}, line);
 }
@@ -346,7 +346,7 @@ void TextBase::paintLineSelection(toolkit::Graphics& graphics, std::string_view 
         std::int32_t x2 = end > lineEnd
                               ? widthOf(line) + 4
                               : widthOf(line.substr(0, static_cast<std::size_t>(end - lineStart)));
-        graphics.setColor(EditableSupport::kSelectionColor);
+        graphics.setColor(colors().selection);
         graphics.fillRect({topLeft.x + x1, topLeft.y, x2 - x1, lineHeight()});
     }
 }

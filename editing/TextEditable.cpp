@@ -116,7 +116,7 @@ void TextEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
     toolkit::Rect area = bounds().translated(origin.x, origin.y);
     toolkit::Rect visible = area.intersected(graphics.clip());
     if (visible.isEmpty()) return;
-    graphics.setColor(EditableSupport::kViewColor);
+    graphics.setColor(colors().view);
     graphics.fillRect(visible);
     if (support() != nullptr) graphics.setFont(support()->plainFont());
     // Only the lines in sight are drawn, so a long text paints as fast as a
@@ -129,7 +129,7 @@ void TextEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
         paintLine(graphics, line(i), lineStart(i), {area.x + kPadding, top + i * height});
     if (isFocused()) {
         toolkit::Rect caret = caretRect().translated(origin.x, origin.y);
-        graphics.setColor(EditableSupport::kTextColor);
+        graphics.setColor(colors().text);
         graphics.drawLine({caret.x, caret.y}, {caret.x, caret.bottom() - 1});
     }
 }

@@ -19,9 +19,9 @@ void TextFieldEditable::layoutWidth(std::int32_t widthHint) {
 void TextFieldEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
     toolkit::Rect area = bounds().translated(origin.x, origin.y);
     if (area.intersected(graphics.clip()).isEmpty()) return;
-    graphics.setColor(EditableSupport::kViewColor);
+    graphics.setColor(colors().view);
     graphics.fillRect(area);
-    graphics.setColor(isFocused() ? EditableSupport::kAccentColor : EditableSupport::kEdgeColor);
+    graphics.setColor(isFocused() ? colors().accent : colors().edge);
     graphics.drawRect({area.x, area.y, area.width - 1, area.height - 1});
     toolkit::GraphicsScope scope(graphics,
                                  {area.x + 1, area.y + 1, area.width - 2, area.height - 2});
@@ -29,7 +29,7 @@ void TextFieldEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin
     paintText(graphics, {area.x + kPadding - m_scroll, area.y + kPadding});
     if (isFocused()) {
         toolkit::Rect caret = caretRect().translated(origin.x, origin.y);
-        graphics.setColor(EditableSupport::kTextColor);
+        graphics.setColor(colors().text);
         graphics.drawLine({caret.x, caret.y}, {caret.x, caret.bottom() - 1});
     }
 }

@@ -1,7 +1,5 @@
 #include "editing/TitleBarPainter.h"
 
-#include "editing/EditableSupport.h"
-
 namespace qv {
 
 namespace {
@@ -16,13 +14,13 @@ void outline(toolkit::Graphics& graphics, std::int32_t x, std::int32_t y, std::i
 // Icons in the square's inner area, 3 pixels in from its edges: a cross
 // (close), a full window with a heavy top (maximize), a smaller window
 // (optimize, the view's own size) and two overlapping windows (float).
-void paintTitleButton(toolkit::Graphics& graphics, TitleButton button, const toolkit::Rect& area,
-                      bool active) {
-    graphics.setColor(active ? EditableSupport::kSelectionColor : EditableSupport::grey(3));
+void paintTitleButton(toolkit::Graphics& graphics, const toolkit::Palette& colors,
+                      TitleButton button, const toolkit::Rect& area, bool active) {
+    graphics.setColor(active ? colors.selection : colors.shade(3));
     graphics.fillRect(area);
-    graphics.setColor(EditableSupport::kEdgeColor);
+    graphics.setColor(colors.edge);
     outline(graphics, area.x, area.y, area.width - 1, area.height - 1);
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors.text);
     const std::int32_t left = area.x + 3;
     const std::int32_t top = area.y + 3;
     const std::int32_t right = area.right() - 4;
@@ -42,9 +40,9 @@ void paintTitleButton(toolkit::Graphics& graphics, TitleButton button, const too
             break;
         case TitleButton::Float:
             outline(graphics, left + side / 3, top, side - side / 3, (bottom - top) * 2 / 3);
-            graphics.setColor(active ? EditableSupport::kSelectionColor : EditableSupport::grey(3));
+            graphics.setColor(active ? colors.selection : colors.shade(3));
             graphics.fillRect({left, top + side / 3, side * 2 / 3, (bottom - top) * 2 / 3});
-            graphics.setColor(EditableSupport::kTextColor);
+            graphics.setColor(colors.text);
             outline(graphics, left, top + side / 3, side * 2 / 3, (bottom - top) * 2 / 3);
             break;
     }

@@ -260,22 +260,21 @@ void TitleDecorator::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
     toolkit::Rect area = bounds().translated(origin.x, origin.y);
     if (area.intersected(graphics.clip()).isEmpty()) return;
     toolkit::Rect content = contentRect().translated(origin.x, origin.y);
-    graphics.setColor(EditableSupport::kViewColor);
+    graphics.setColor(colors().view);
     graphics.fillRect(content);
     {
         toolkit::GraphicsScope scope(graphics, content);
         m_scroller->paint(graphics, origin);
     }
     paintTitleBar(graphics, area);
-    graphics.setColor(holdsSelection() ? EditableSupport::kAccentColor
-                                       : EditableSupport::kEdgeColor);
+    graphics.setColor(holdsSelection() ? colors().accent : colors().edge);
     graphics.drawRect({area.x, area.y, area.width - 1, area.height - 1});
 }
 
 void TitleDecorator::paintTitleBar(toolkit::Graphics& graphics, const toolkit::Rect& area) const {
     const bool active = holdsSelection();
     const std::int32_t bar = titleBarHeight();
-    graphics.setColor(active ? EditableSupport::kAccentColor : EditableSupport::grey(1));
+    graphics.setColor(active ? colors().accent : colors().shade(1));
     graphics.fillRect({area.x, area.y, area.width, bar});
     if (support() == nullptr || bar == kPanelBarHeight) return;
     const toolkit::Point shift{area.x - bounds().x, area.y - bounds().y};
@@ -287,13 +286,13 @@ void TitleDecorator::paintTitleBar(toolkit::Graphics& graphics, const toolkit::R
             (button == TitleButton::Maximize && placement() == FramePlacement::Maximized) ||
             (button == TitleButton::Optimize && placement() == FramePlacement::Optimized) ||
             (button == TitleButton::Float && placement() == FramePlacement::Floating);
-        paintTitleButton(graphics, button, square, current);
+        paintTitleButton(graphics, colors(), button, square, current);
     }
     // The title never runs under the buttons.
     const toolkit::FontMetrics& bold = support()->boldMetrics();
     toolkit::GraphicsScope scope(graphics, {area.x + 1, area.y, titleRight - area.x - 1, bar});
     graphics.setFont(support()->boldFont());
-    graphics.setColor(active ? EditableSupport::kViewColor : EditableSupport::kTextColor);
+    graphics.setColor(active ? colors().view : colors().text);
     graphics.drawText({area.x + kTitleLeft, area.y + (bar - bold.height()) / 2 + bold.ascent()},
                       getTitle()->view());
 }

@@ -104,19 +104,19 @@ bool WorkAreaScroll::handleMouse(toolkit::MouseKind kind, toolkit::Point point) 
     return true;
 }
 
-void WorkAreaScroll::paint(toolkit::Graphics& graphics, toolkit::Point origin) const {
+void WorkAreaScroll::paint(toolkit::Graphics& graphics, const toolkit::Palette& colors,
+                           toolkit::Point origin) const {
     for (ScrollAxisChoice bar : {ScrollAxisChoice::Vertical, ScrollAxisChoice::Horizontal}) {
         if (bar == ScrollAxisChoice::Vertical ? !m_vertical : !m_horizontal) continue;
         const ScrollGeometry bars = geometry(bar);
-        graphics.setColor(EditableSupport::grey(2));
+        graphics.setColor(colors.shade(2));
         graphics.fillRect(bars.track().translated(origin.x, origin.y));
         toolkit::Rect thumb = bars.thumb().translated(origin.x, origin.y);
-        graphics.setColor(m_dragging == bar ? EditableSupport::kAccentColor
-                                            : EditableSupport::kEdgeColor);
+        graphics.setColor(m_dragging == bar ? colors.accent : colors.edge);
         graphics.fillRect({thumb.x + 2, thumb.y + 2, thumb.width - 4, thumb.height - 4});
     }
     if (m_vertical && m_horizontal) {
-        graphics.setColor(EditableSupport::grey(2));
+        graphics.setColor(colors.shade(2));
         graphics.fillRect({origin.x + m_area.right(), origin.y + m_area.bottom(), kBar, kBar});
     }
 }

@@ -11,6 +11,7 @@
 #include "editing/ScrollGeometry.h"
 #include "toolkit/Events.h"
 #include "toolkit/Graphics.h"
+#include "toolkit/Palette.h"
 
 namespace qv {
 
@@ -40,7 +41,8 @@ class WorkAreaScroll {
     bool handleMouse(toolkit::MouseKind kind, toolkit::Point point);
     bool isDraggingThumb() const noexcept { return m_dragging != ScrollAxisChoice::None; }
 
-    void paint(toolkit::Graphics& graphics, toolkit::Point origin) const;
+    void paint(toolkit::Graphics& graphics, const toolkit::Palette& colors,
+               toolkit::Point origin) const;
 
   private:
     enum class ScrollAxisChoice { None, Vertical, Horizontal };

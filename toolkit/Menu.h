@@ -19,6 +19,9 @@ struct MenuItem {
     bool separator = false;
     // Shown greyed, never chosen.
     bool enabled = true;
+    // One of a set of choices, with a mark when it is the one chosen.
+    bool checkable = false;
+    bool checked = false;
     // Bound too, not shown: Ctrl+= beside Ctrl++ on keyboards without a
     // plus key of its own.
     std::string alternateShortcut{};

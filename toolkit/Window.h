@@ -18,6 +18,7 @@
 #include "toolkit/ImageEncoder.h"
 #include "toolkit/Menu.h"
 #include "toolkit/PageSink.h"
+#include "toolkit/Palette.h"
 
 namespace qv::toolkit {
 
@@ -86,6 +87,9 @@ class WindowListener {
     virtual void timer(std::int32_t id) = 0;
     // The user asked to close the window; the listener decides.
     virtual void closeRequested() = 0;
+    // The window's palette changed (the desktop's colours, or the
+    // appearance chosen); a repaint follows.
+    virtual void paletteChanged() {}
 };
 
 class Window {
@@ -166,6 +170,14 @@ class Window {
     // button) asks the listener (closeRequested); this hides it from the program's side.
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+
+    // The colours to paint with: the desktop's, or those of the appearance
+    // the user chose. All windows of the program share them.
+    virtual const Palette& palette() const = 0;
+    // System follows the desktop (the listeners hear when it changes); the
+    // others are fixed palettes, given to the platform's own menus and
+    // dialogs too.
+    virtual void setAppearance(Appearance appearance) = 0;
 
     // Ends the program's event loop with the status.
     virtual void quit(int status) = 0;

@@ -53,11 +53,11 @@ void ErrorEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
     toolkit::Rect area = bounds().translated(origin.x, origin.y);
     if (area.intersected(graphics.clip()).isEmpty() || support() == nullptr) return;
     toolkit::GraphicsScope scope(graphics, area);
-    graphics.setColor(EditableSupport::kViewColor);
+    graphics.setColor(colors().view);
     graphics.fillRect(area);
     const toolkit::FontMetrics& metrics = support()->plainMetrics();
     graphics.setFont(support()->plainFont());
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors().text);
     std::int32_t baseline = area.y + kPadding + metrics.ascent();
     for (const std::string& line : m_lines) {
         graphics.drawText({area.x + kPadding, baseline}, line);

@@ -19,8 +19,6 @@ namespace qv {
 
 namespace {
 
-constexpr toolkit::Color kErrorText{190, 0, 0};
-constexpr toolkit::Color kQuietText{110, 110, 110};
 constexpr std::int32_t kColumnGap = 8;
 // Where the formula and value columns start, in hundredths of the width.
 constexpr std::int32_t kFormulaColumn = 46;
@@ -343,8 +341,8 @@ void ExplainEditable::handleKey(std::int32_t code, std::string_view text, std::u
 
 void ExplainEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
     if (support() == nullptr) return;
-    foldable::paintLinesInSight(graphics, bounds().translated(origin.x, origin.y), kPadding,
-                                lineHeight(), lineCount(),
+    foldable::paintLinesInSight(graphics, colors(), bounds().translated(origin.x, origin.y),
+                                kPadding, lineHeight(), lineCount(),
                                 [&](std::int32_t line) { paintLine(graphics, line, origin); });
 }
 
@@ -353,7 +351,7 @@ void ExplainEditable::paintLine(toolkit::Graphics& graphics, std::int32_t line,
     toolkit::Rect row = lineRect(line).translated(origin.x, origin.y);
     std::int32_t baseline = foldable::baselineIn(row, support()->plainMetrics());
     LineInfo info = lineInfo(line);
-    if (line == m_current) foldable::paintCurrentLine(graphics, row, isFocused());
+    if (line == m_current) foldable::paintCurrentLine(graphics, colors(), row, isFocused());
     const CellFacts* facts = factsOf(line);
     if (facts == nullptr) {
         bool heading = info.kind == LineKind::Name || info.kind == LineKind::Precedents ||
@@ -362,7 +360,7 @@ void ExplainEditable::paintLine(toolkit::Graphics& graphics, std::int32_t line,
         bool error = info.kind == LineKind::Cause ||
                      (info.kind == LineKind::Value && isError(m_tree.subject()));
         bool quiet = info.kind == LineKind::Hint || info.kind == LineKind::MoreDependents;
-        graphics.setColor(error ? kErrorText : quiet ? kQuietText : EditableSupport::kTextColor);
+        graphics.setColor(error ? colors().errorText : quiet ? colors().quietText : colors().text);
         // A line too wide (a long formula) ends in a mark, as the columns do.
         const toolkit::FontMetrics& font =
             heading ? support()->boldMetrics() : support()->plainMetrics();
@@ -376,7 +374,7 @@ void ExplainEditable::paintLine(toolkit::Graphics& graphics, std::int32_t line,
     std::int32_t textLeft = row.x + kPadding;
     if (info.kind == LineKind::Precedent) {
         toolkit::Rect box = boxRect(line).translated(origin.x, origin.y);
-        foldable::paintFoldBox(graphics, box, m_tree.line(info.index).node->unfolded);
+        foldable::paintFoldBox(graphics, colors(), box, m_tree.line(info.index).node->unfolded);
         textLeft = box.right() + kBoxGap;
     }
     paintCells(graphics, row, textLeft, *facts);
@@ -405,10 +403,10 @@ void ExplainEditable::paintCells(toolkit::Graphics& graphics, const toolkit::Rec
         graphics.setColor(color);
         graphics.drawText({left, baseline}, fitted);
     };
-    column(textLeft, formulaX - kColumnGap, text(facts.name), EditableSupport::kTextColor, {});
-    column(formulaX, valueX - kColumnGap, text(facts.formula), kQuietText, {});
+    column(textLeft, formulaX - kColumnGap, text(facts.name), colors().text, {});
+    column(formulaX, valueX - kColumnGap, text(facts.formula), colors().quietText, {});
     column(valueX, row.right() - kPadding, valueText(facts.value),
-           isError(facts) ? kErrorText : EditableSupport::kTextColor, facts.value);
+           isError(facts) ? colors().errorText : colors().text, facts.value);
 }
 
 }  // namespace qv

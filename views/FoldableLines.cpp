@@ -36,13 +36,13 @@ bool isLinePress(toolkit::MouseKind kind) {
            kind == MouseKind::RightPress;
 }
 
-void paintLinesInSight(toolkit::Graphics& graphics, const toolkit::Rect& area, std::int32_t padding,
-                       std::int32_t lineHeight, std::int32_t lineCount,
-                       const std::function<void(std::int32_t)>& paintLine) {
+void paintLinesInSight(toolkit::Graphics& graphics, const toolkit::Palette& colors,
+                       const toolkit::Rect& area, std::int32_t padding, std::int32_t lineHeight,
+                       std::int32_t lineCount, const std::function<void(std::int32_t)>& paintLine) {
     toolkit::Rect clip = area.intersected(graphics.clip());
     if (clip.isEmpty()) return;
     toolkit::GraphicsScope scope(graphics, area);
-    graphics.setColor(EditableSupport::kViewColor);
+    graphics.setColor(colors.view);
     graphics.fillRect(area);
     // A long list costs what its visible part does.
     std::int32_t first = std::max(0, (clip.y - area.y - padding) / lineHeight);
@@ -51,15 +51,17 @@ void paintLinesInSight(toolkit::Graphics& graphics, const toolkit::Rect& area, s
         paintLine(line);
 }
 
-void paintCurrentLine(toolkit::Graphics& graphics, const toolkit::Rect& row, bool focused) {
-    graphics.setColor(focused ? EditableSupport::kSelectionColor : EditableSupport::grey(2));
+void paintCurrentLine(toolkit::Graphics& graphics, const toolkit::Palette& colors,
+                      const toolkit::Rect& row, bool focused) {
+    graphics.setColor(focused ? colors.selection : colors.shade(2));
     graphics.fillRect(row);
 }
 
-void paintFoldBox(toolkit::Graphics& graphics, const toolkit::Rect& box, bool unfolded) {
-    graphics.setColor(EditableSupport::kEdgeColor);
+void paintFoldBox(toolkit::Graphics& graphics, const toolkit::Palette& colors,
+                  const toolkit::Rect& box, bool unfolded) {
+    graphics.setColor(colors.edge);
     graphics.drawRect({box.x, box.y, box.width - 1, box.height - 1});
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors.text);
     std::int32_t middle = box.y + box.height / 2;
     graphics.drawLine({box.x + 2, middle}, {box.right() - 3, middle});
     if (!unfolded) {

@@ -11,6 +11,7 @@
 #include "toolkit/Events.h"
 #include "toolkit/Font.h"
 #include "toolkit/Graphics.h"
+#include "toolkit/Palette.h"
 
 namespace qv::foldable {
 
@@ -35,15 +36,17 @@ bool isLinePress(toolkit::MouseKind kind);
 
 // The view's background, then each line the clip reaches, by `paintLine`
 // (lines of `lineHeight` from `padding` below the top of `area`).
-void paintLinesInSight(toolkit::Graphics& graphics, const toolkit::Rect& area, std::int32_t padding,
-                       std::int32_t lineHeight, std::int32_t lineCount,
-                       const std::function<void(std::int32_t)>& paintLine);
+void paintLinesInSight(toolkit::Graphics& graphics, const toolkit::Palette& colors,
+                       const toolkit::Rect& area, std::int32_t padding, std::int32_t lineHeight,
+                       std::int32_t lineCount, const std::function<void(std::int32_t)>& paintLine);
 
 // The current line's background: stronger while the view has the keyboard.
-void paintCurrentLine(toolkit::Graphics& graphics, const toolkit::Rect& row, bool focused);
+void paintCurrentLine(toolkit::Graphics& graphics, const toolkit::Palette& colors,
+                      const toolkit::Rect& row, bool focused);
 
 // The box before a line that folds: a minus while unfolded, else a plus.
-void paintFoldBox(toolkit::Graphics& graphics, const toolkit::Rect& box, bool unfolded);
+void paintFoldBox(toolkit::Graphics& graphics, const toolkit::Palette& colors,
+                  const toolkit::Rect& box, bool unfolded);
 
 // Where text stands in a row: centred between its ascent and descent.
 std::int32_t baselineIn(const toolkit::Rect& row, const toolkit::FontMetrics& metrics);

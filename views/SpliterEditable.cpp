@@ -116,7 +116,7 @@ void SpliterEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) 
         toolkit::GraphicsScope scope(graphics, box->bounds().translated(origin.x, origin.y));
         box->paint(graphics, origin);
     }
-    graphics.setColor(EditableSupport::grey(1));
+    graphics.setColor(colors().shade(1));
     graphics.fillRect(dividerRect().translated(origin.x, origin.y));
 }
 

@@ -244,6 +244,8 @@ class TableEditable final : public AbstractEditable {
     GridTyping m_typing;
     // While a page is printed: the cells show no selection and no typing.
     bool m_printing = false;
+    // The window's colours, or paper's while printing.
+    const toolkit::Palette& cellColors() const noexcept;
 };
 
 }  // namespace qv

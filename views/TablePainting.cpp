@@ -11,16 +11,17 @@
 
 namespace qv {
 
+// Printed pages are paper: white, whatever the screen's colours.
+const toolkit::Palette& TableEditable::cellColors() const noexcept {
+    static const toolkit::Palette paper = toolkit::Palette::light();
+    return m_printing ? paper : colors();
+}
+
 namespace {
 
 // Error cells stand out in red; special values that are no error are grey
 // on the usual background, so a sound model does not look broken; the rest
 // follows the support's colours.
-constexpr toolkit::Color kRangeColor{218, 232, 247};
-constexpr toolkit::Color kErrorBackground{255, 224, 224};
-constexpr toolkit::Color kErrorText{190, 0, 0};
-constexpr toolkit::Color kSpecialText{128, 128, 128};
-constexpr toolkit::Color kTypingColor{255, 255, 230};
 
 struct FittedText {
     std::string text;
@@ -49,7 +50,7 @@ void TableEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
     Extent e = extent();
     clampScroll(e);
     toolkit::GraphicsScope scope(graphics, area);
-    graphics.setColor(EditableSupport::kViewColor);
+    graphics.setColor(cellColors().view);
     graphics.fillRect(area);
     toolkit::Point corner{area.x, area.y};
     paintCells(graphics, corner, e);
@@ -96,21 +97,21 @@ void TableEditable::paintCell(toolkit::Graphics& graphics, const toolkit::Rect& 
     bool error = !header && cell->isError();
     bool special = !header && !error && cell->isSpecial();
 
-    toolkit::Color background = EditableSupport::kViewColor;
-    if (header) background = EditableSupport::grey(2);
-    if (error) background = kErrorBackground;
-    if (inRange) background = kRangeColor;
-    if (current) background = editing ? kTypingColor : EditableSupport::kSelectionColor;
+    toolkit::Color background = cellColors().view;
+    if (header) background = cellColors().shade(2);
+    if (error) background = cellColors().errorBackground;
+    if (inRange) background = cellColors().range;
+    if (current) background = editing ? cellColors().typing : cellColors().selection;
     // A page is white already: a PDF would hold a rectangle for every cell.
-    if (!m_printing || !(background == EditableSupport::kViewColor)) {
+    if (!m_printing || !(background == cellColors().view)) {
         graphics.setColor(background);
         graphics.fillRect(rect);
     }
-    graphics.setColor(EditableSupport::grey(0));
+    graphics.setColor(cellColors().gridLine);
     graphics.drawLine({rect.right() - 1, rect.y}, {rect.right() - 1, rect.bottom() - 1});
     graphics.drawLine({rect.x, rect.bottom() - 1}, {rect.right() - 1, rect.bottom() - 1});
     if (current && isFocused()) {
-        graphics.setColor(EditableSupport::kAccentColor);
+        graphics.setColor(cellColors().accent);
         graphics.drawRect({rect.x, rect.y, rect.width - 2, rect.height - 2});
     }
 
@@ -130,9 +131,9 @@ void TableEditable::paintCell(toolkit::Graphics& graphics, const toolkit::Rect& 
     std::optional<toolkit::GraphicsScope> clip;
     if (!shown.fits)
         clip.emplace(graphics, toolkit::Rect{rect.x + 1, rect.y, rect.width - 2, rect.height});
-    toolkit::Color color = EditableSupport::kTextColor;
-    if (!editing && error) color = kErrorText;
-    if (!editing && special) color = kSpecialText;
+    toolkit::Color color = cellColors().text;
+    if (!editing && error) color = cellColors().errorText;
+    if (!editing && special) color = cellColors().quietText;
     graphics.setColor(color);
     std::int32_t baseline = rect.y + (rect.height - metrics.height()) / 2 + metrics.ascent();
     graphics.drawText({rect.x + kPadding, baseline}, shown.text);
@@ -160,15 +161,15 @@ void TableEditable::paintBars(toolkit::Graphics& graphics, toolkit::Point corner
     for (bool vertical : {true, false}) {
         if (vertical ? !e.verticalBar : !e.horizontalBar) continue;
         toolkit::Rect track = barRect(vertical, e).translated(corner.x, corner.y);
-        graphics.setColor(EditableSupport::grey(2));
+        graphics.setColor(cellColors().shade(2));
         graphics.fillRect(track);
         toolkit::Rect thumb = geometry(vertical, e).thumb().translated(corner.x, corner.y);
         bool dragging = m_scroll.thumbVertical() == vertical;
-        graphics.setColor(dragging ? EditableSupport::kAccentColor : EditableSupport::kEdgeColor);
+        graphics.setColor(dragging ? cellColors().accent : cellColors().edge);
         graphics.fillRect({thumb.x + 2, thumb.y + 2, thumb.width - 4, thumb.height - 4});
     }
     if (e.verticalBar && e.horizontalBar) {
-        graphics.setColor(EditableSupport::grey(2));
+        graphics.setColor(cellColors().shade(2));
         graphics.fillRect(
             {corner.x + e.content.right(), corner.y + e.content.bottom(), kBarWidth, kBarWidth});
     }

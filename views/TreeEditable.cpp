@@ -142,8 +142,8 @@ void TreeEditable::handleKey(std::int32_t code, std::string_view text, std::uint
 void TreeEditable::paint(toolkit::Graphics& graphics, toolkit::Point origin) {
     if (support() == nullptr) return;
     graphics.setFont(support()->plainFont());
-    foldable::paintLinesInSight(graphics, bounds().translated(origin.x, origin.y), kPadding,
-                                lineHeight(), m_model->lineCount(),
+    foldable::paintLinesInSight(graphics, colors(), bounds().translated(origin.x, origin.y),
+                                kPadding, lineHeight(), m_model->lineCount(),
                                 [&](std::int32_t line) { paintLine(graphics, line, origin); });
 }
 
@@ -151,11 +151,10 @@ void TreeEditable::paintLine(toolkit::Graphics& graphics, std::int32_t line,
                              toolkit::Point origin) const {
     const TreeNode& node = m_model->lines()[static_cast<std::size_t>(line)];
     toolkit::Rect row = lineRect(line).translated(origin.x, origin.y);
-    if (line == m_current) foldable::paintCurrentLine(graphics, row, isFocused());
+    if (line == m_current) foldable::paintCurrentLine(graphics, colors(), row, isFocused());
     toolkit::Rect box = boxRect(line).translated(origin.x, origin.y);
-    if (node.expandable) foldable::paintFoldBox(graphics, box, node.expanded);
-    graphics.setColor(node.kind == TreeNode::Kind::MoreRows ? EditableSupport::kEdgeColor
-                                                            : EditableSupport::kTextColor);
+    if (node.expandable) foldable::paintFoldBox(graphics, colors(), box, node.expanded);
+    graphics.setColor(node.kind == TreeNode::Kind::MoreRows ? colors().edge : colors().text);
     if (line == renamedLine()) return paintTyping(graphics, row, box.right() + 6);
     graphics.drawText({box.right() + 6, foldable::baselineIn(row, support()->plainMetrics())},
                       node.text);

@@ -17,8 +17,6 @@ namespace qv {
 
 namespace {
 
-constexpr toolkit::Color kTypingColor{255, 255, 230};
-
 FormulaValueEditable* formulaBarOf(const EditableSupport* support) {
     if (support == nullptr) return nullptr;
     auto root = cast<FloatLayoutEditable>(support->layoutRoot());
@@ -94,12 +92,12 @@ void TreeEditable::paintTyping(toolkit::Graphics& graphics, const toolkit::Rect&
     std::int32_t width = std::max(metrics.textWidth(typed) + 8, 60);
     toolkit::Rect box{textLeft - 3, row.y + 1, std::min(width, row.right() - textLeft + 2),
                       row.height - 2};
-    graphics.setColor(kTypingColor);
+    graphics.setColor(colors().typing);
     graphics.fillRect(box);
-    graphics.setColor(EditableSupport::kAccentColor);
+    graphics.setColor(colors().accent);
     graphics.drawRect(box);
     toolkit::GraphicsScope clip(graphics, box);
-    graphics.setColor(EditableSupport::kTextColor);
+    graphics.setColor(colors().text);
     graphics.drawText({textLeft, foldable::baselineIn(row, metrics)}, typed);
 }
 

@@ -34,7 +34,7 @@ TEST(ControlPainting, CheckSquaresCentreTheirTick) {
     };
     for (const auto& row : rows) {
         toolkit::HeadlessGraphics graphics({200, 100});
-        paintCheckSquare(graphics, row.box, row.checked);
+        paintCheckSquare(graphics, toolkit::Palette::light(), row.box, row.checked);
         EXPECT_EQ(graphics.calls(), row.calls) << row.box.width << " " << row.checked;
     }
 }
@@ -59,7 +59,7 @@ TEST(ControlPainting, PushButtonsCentreTheirCaptionInTheirFrame) {
         toolkit::HeadlessGraphics graphics({200, 100});
         graphics.setFont(kFont);
         graphics.clearCalls();
-        paintPushButton(graphics, row.area, row.caption, row.frame);
+        paintPushButton(graphics, toolkit::Palette::light(), row.area, row.caption, row.frame);
         EXPECT_EQ(graphics.calls(), row.calls) << row.caption;
         EXPECT_EQ(centredBaseline(row.area, graphics.metrics()),
                   row.area.y + (row.area.height + 12 - 4) / 2);

@@ -210,7 +210,7 @@ TEST(ExplainFormulaLine, DrawsTheCauseAsAnUnderlinedLinkAfterTheValue) {
     EXPECT_TRUE(drew("text " + at(field.textX(start), baseline) +
                      "caused by Prices[3].rate: func unknown"));
     EXPECT_TRUE(drew("line " + at(field.textX(start), baseline + 1) +
-                     at(field.textX(end) - 1, baseline + 1) + "#3a6ea5"));
+                     at(field.textX(end) - 1, baseline + 1) + "#2e5e91"));
 }
 
 TEST(GoToCause, SelectsTheOriginInAnOpenViewOrOpensOne) {

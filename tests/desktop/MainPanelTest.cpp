@@ -91,7 +91,7 @@ TEST(MainPanelMenus, TheMenuBarAndTheContextMenuAreExactlyAsListed) {
         "E&xit [Ctrl+Q]"};
     const std::string view =
         "&View: &Source | &Compute [F9] |  | Zoom &in [Ctrl++] | Zoom &out [Ctrl+-] | "
-        "&Normal size (now 100 %) [Ctrl+0]";
+        "&Normal size (now 100 %) [Ctrl+0] |  | &Appearance";
     const std::string add =
         "&Add: P&anel | &Text area | &Project | P&roperties | E&xplain | &Where used";
     const std::string help =

@@ -196,6 +196,46 @@ TEST_F(SettingsFixture, TheZoomIsKept) {
     EXPECT_EQ(settingsFile(), "# Quorvatelle settings\nzoom = 200\n");
 }
 
+TEST_F(SettingsFixture, TheAppearanceIsKeptAndTheDesktopFollowedOnlyWhenChosen) {
+    const toolkit::SystemColors darkDesktop{{36, 36, 36},    {255, 255, 255}, {30, 30, 30},
+                                            {255, 255, 255}, {21, 83, 158},   {255, 255, 255},
+                                            {48, 48, 48},    {255, 255, 255}};
+    auto checked = [this] {
+        std::string captions;
+        for (const toolkit::MenuItem& item : window->menuBar().at(2).items.back().items)
+            if (item.checked) captions += item.caption;
+        return captions;
+    };
+    writeSettings("appearance = dark\n");
+    start();
+    EXPECT_EQ(window->palette(), toolkit::Palette::dark());
+    EXPECT_EQ(checked(), "Dar&k");
+    // A fixed appearance does not follow the desktop.
+    window->setSystemColors(darkDesktop);
+    EXPECT_EQ(window->palette(), toolkit::Palette::dark());
+
+    choose(MenuCommand::AppearanceHighContrast);
+    EXPECT_EQ(window->palette(), toolkit::Palette::highContrast());
+    EXPECT_EQ(checked(), "&High Contrast");
+    EXPECT_EQ(settingsFile(), "# Quorvatelle settings\nzoom = 100\nappearance = high contrast\n");
+
+    choose(MenuCommand::AppearanceSystem);
+    EXPECT_EQ(window->palette(), toolkit::Palette::fromSystem(darkDesktop));
+    EXPECT_EQ(settingsFile(), "# Quorvatelle settings\nzoom = 100\n");
+    const toolkit::SystemColors blackOnWhite{{255, 255, 255}, {0, 0, 0},   {255, 255, 255},
+                                             {0, 0, 0},       {0, 0, 160}, {255, 255, 255},
+                                             {255, 255, 255}, {0, 0, 0}};
+    window->setSystemColors(blackOnWhite);
+    EXPECT_EQ(window->palette(), toolkit::Palette::highContrastLight());
+
+    // A word the program does not know leaves the desktop's colours.
+    writeSettings("appearance = sepia\nzoom = 150\n");
+    start();
+    EXPECT_EQ(panel().userSettings().appearance, toolkit::Appearance::System);
+    EXPECT_EQ(panel().zoomPercent(), 150);
+    EXPECT_EQ(checked(), "&Desktop's Colours");
+}
+
 TEST_F(SettingsFixture, UnusableSettingsFilesAreToldOnceAndIgnored) {
     const std::pair<std::string, std::string> cases[] = {
         {std::string("zoom = 150\n\0\0", 13), "it is not a text file"},

@@ -341,7 +341,9 @@ TEST_F(ZoomFixture, KeysWheelAndMenuStepThroughTheFactors) {
                                                "||",
                                                "Zoom &in|Ctrl++|Ctrl+=",
                                                "Zoom &out|Ctrl+-|",
-                                               "&Normal size (now 300 %)|Ctrl+0|"};
+                                               "&Normal size (now 300 %)|Ctrl+0|",
+                                               "||",
+                                               "&Appearance||"};
     EXPECT_EQ(captions, expected);
     // Zooming changes nothing in the document.
     EXPECT_FALSE(panel().flow().isModified());

@@ -65,7 +65,7 @@ TEST_F(PaintTest, TitlesAndTextsAreDrawnAndNothingOutOfSight) {
 TEST_F(PaintTest, TheSelectedFramesTitleBarIsHighlighted) {
     auto frame = addText("a");
     const std::string plain = "fill 40,40 120x20 #d7d7d7";
-    const std::string active = "fill 40,40 120x20 #3a6ea5";
+    const std::string active = "fill 40,40 120x20 #2e5e91";
     EXPECT_TRUE(contains(paint(), plain));
     press(centre(frame->view()->bounds()));  // the text inside is selected
     EXPECT_TRUE(contains(paint(), active));
@@ -180,7 +180,7 @@ TEST_F(PaintTest, ADragOverAPanelShowsWhereTheViewWouldGo) {
     // A bar three pixels wide in the accent colour, in the gap after column 0.
     const std::string mark = "fill " + std::to_string(lineAfter + 3 - 1) + "," +
                              std::to_string(table->bounds().y + table->rowPositions()[0]) + " 3x" +
-                             std::to_string(table->rowHeights()[0]) + " #3a6ea5";
+                             std::to_string(table->rowHeights()[0]) + " #2e5e91";
     EXPECT_TRUE(contains(paint(), mark));
     // Away from the panel the mark goes.
     dragTo({600, 600});

@@ -121,6 +121,7 @@ class RecordingListener : public WindowListener {
     }
     void timer(std::int32_t id) override { record("timer " + std::to_string(id)); }
     void closeRequested() override { record("close"); }
+    void paletteChanged() override { record("palette"); }
 
   private:
     void record(std::string event) {

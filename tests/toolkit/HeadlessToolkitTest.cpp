@@ -4,6 +4,7 @@
 // of PDFs and prints it records.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -74,8 +75,37 @@ class Recorder final : public WindowListener {
     }
     void timer(std::int32_t) override {}
     void closeRequested() override {}
+    void paletteChanged() override { ++paletteChanges; }
     std::vector<std::string> messages;
+    std::int32_t paletteChanges = 0;
 };
+
+TEST(HeadlessWindow, AllWindowsShareThePaletteAndHearWhenItChanges) {
+    const SystemColors darkDesktop{{36, 36, 36},  {255, 255, 255}, {30, 30, 30}, {255, 255, 255},
+                                   {21, 83, 158}, {255, 255, 255}, {48, 48, 48}, {255, 255, 255}};
+    HeadlessWindow window;
+    Recorder main;
+    Recorder dialog;
+    window.setListener(&main);
+    std::unique_ptr<Window> further = window.openWindow("Dialog", {0, 0, 300, 200});
+    further->setListener(&dialog);
+    EXPECT_EQ(further->palette(), Palette::light());
+
+    window.setSystemColors(darkDesktop);
+    EXPECT_EQ(window.palette(), Palette::fromSystem(darkDesktop));
+    EXPECT_EQ(further->palette(), window.palette());
+    EXPECT_EQ(main.paletteChanges, 1);
+    EXPECT_EQ(dialog.paletteChanges, 1);
+
+    // Chosen on either window, the appearance holds for both; the same
+    // palette again changes nothing.
+    further->setAppearance(Appearance::HighContrast);
+    window.setAppearance(Appearance::HighContrast);
+    EXPECT_EQ(window.palette(), Palette::highContrast());
+    EXPECT_EQ(further->palette(), Palette::highContrast());
+    EXPECT_EQ(main.paletteChanges, 2);
+    EXPECT_EQ(dialog.paletteChanges, 2);
+}
 
 TEST(HeadlessWindow, AnswersDialogsFromItsScriptAsPostedMessages) {
     HeadlessWindow window;

@@ -195,8 +195,8 @@ TEST_F(GridDisplayTest, SpecialValuesAreQuietAndErrorsRed) {
     layout();
     const std::string white = "#ffffff";
     const std::string text = "#202020";
-    const std::string grey = "#808080";
-    const std::string red = "#be0000";
+    const std::string grey = "#545454";
+    const std::string red = "#aa0000";
     const std::string pink = "#ffe0e0";
     const struct {
         const char* what;

@@ -191,8 +191,46 @@ std::unique_ptr<Window> HeadlessWindow::openWindow(std::string_view title, const
     auto window = std::make_unique<HeadlessWindow>(Size{bounds.width, bounds.height});
     window->setTitle(title);
     window->m_owner = this;
+    window->m_appearance = m_appearance;
+    window->m_systemColors = m_systemColors;
+    window->m_palette = m_palette;
     m_children.push_back(window.get());
     return window;
+}
+
+// Palettes are the program's, not one window's: a further window passes
+// the choice to the main one.
+void HeadlessWindow::setAppearance(Appearance appearance) {
+    if (m_owner != nullptr) {
+        m_owner->setAppearance(appearance);
+        return;
+    }
+    m_appearance = appearance;
+    for (HeadlessWindow* child : m_children)
+        child->m_appearance = appearance;
+    bool followed = appearance == Appearance::System;
+    applyPalette(followed && !m_systemColors
+                     ? Palette::light()
+                     : Palette::forAppearance(appearance, m_systemColors.value_or(SystemColors{})));
+}
+
+void HeadlessWindow::setSystemColors(const SystemColors& colors) {
+    if (m_owner != nullptr) {
+        m_owner->setSystemColors(colors);
+        return;
+    }
+    m_systemColors = colors;
+    if (m_appearance == Appearance::System) applyPalette(Palette::fromSystem(colors));
+}
+
+// As a desktop's palette reaches every window of a program.
+void HeadlessWindow::applyPalette(const Palette& palette) {
+    for (HeadlessWindow* child : m_children)
+        child->applyPalette(palette);
+    if (palette == m_palette) return;
+    m_palette = palette;
+    ++m_repaintRequests;
+    if (m_listener != nullptr) m_listener->paletteChanged();
 }
 
 void HeadlessWindow::processPendingEvents() {

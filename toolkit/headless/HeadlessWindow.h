@@ -61,6 +61,9 @@ class HeadlessWindow final : public Window {
     std::unique_ptr<Window> openWindow(std::string_view title, const Rect& bounds) override;
     void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }
+    const Palette& palette() const override { return m_palette; }
+    // Tells the listener (the desktop changed its colours) when following it.
+    void setAppearance(Appearance appearance) override;
     void quit(int status) override { m_exitStatus = status; }
     void processPendingEvents() override;
 
@@ -109,6 +112,9 @@ class HeadlessWindow final : public Window {
     void onPendingEvents(std::function<void()> events) { m_pendingEvents = std::move(events); }
     // Refuses openWithSystem from now on (an address nothing can open).
     void refuseOpening() { m_refuseOpening = true; }
+    // The desktop's colours; its palette changes now when followed.
+    void setSystemColors(const SystemColors& colors);
+    Appearance appearance() const noexcept { return m_appearance; }
     // Fails every encodeImage from now on with `reason`.
     void refuseImages(std::string reason) { m_imageRefusal = std::move(reason); }
     struct ImageRequest {
@@ -134,10 +140,15 @@ class HeadlessWindow final : public Window {
     ~HeadlessWindow() override;
 
   private:
+    void applyPalette(const Palette& palette);
     WindowListener* m_listener = nullptr;
     Size m_size;
     Point m_position;
     Rect m_screenArea{0, 0, 1920, 1080};
+    // Until a test gives the desktop's colours, it is a light one.
+    std::optional<SystemColors> m_systemColors;
+    Appearance m_appearance = Appearance::System;
+    Palette m_palette = Palette::light();
     std::string m_dialogFolder;
     std::string m_lastDialogStart;
     std::string m_title;

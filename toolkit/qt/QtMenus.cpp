@@ -25,6 +25,8 @@ QAction* makeAction(QObject* owner, const MenuItem& item, const MenuChosen& chos
     // The first is the one the menu shows.
     if (!keys.isEmpty()) action->setShortcuts(keys);
     action->setEnabled(item.enabled);
+    action->setCheckable(item.checkable);
+    action->setChecked(item.checked);
     QObject::connect(action, &QAction::triggered, [chosen, id = item.id] { chosen(id); });
     return action;
 }

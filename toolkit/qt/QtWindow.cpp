@@ -13,6 +13,7 @@
 #include <QUrl>
 #include <QWindow>
 
+#include "toolkit/qt/QtAppearance.h"
 #include "toolkit/qt/QtDialogs.h"
 #include "toolkit/qt/QtFileWatcher.h"
 #include "toolkit/qt/QtFonts.h"
@@ -250,6 +251,15 @@ void QtWindow::setClipboardText(std::string_view text) {
 bool QtWindow::openWithSystem(std::string_view pathOrAddress) {
     if (pathOrAddress.empty()) return false;
     return QDesktopServices::openUrl(urlFor(pathOrAddress));
+}
+
+const Palette& QtWindow::palette() const {
+    return QtAppearance::palette();
+}
+
+void QtWindow::setAppearance(Appearance appearance) {
+    QtAppearance::setAppearance(appearance);
+    QtWorkArea::tellPaletteEverywhere();
 }
 
 std::unique_ptr<Window> QtWindow::openWindow(std::string_view title, const Rect& bounds) {

@@ -65,6 +65,8 @@ class QtWindow final : public Window {
     std::unique_ptr<Window> openWindow(std::string_view title, const Rect& bounds) override;
     void close() override;
     bool isOpen() const override { return m_open; }
+    const Palette& palette() const override;
+    void setAppearance(Appearance appearance) override;
     void quit(int status) override;
     void processPendingEvents() override;
 

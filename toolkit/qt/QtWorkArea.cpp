@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "toolkit/qt/QtAppearance.h"
 #include "toolkit/qt/QtGraphics.h"
 #include "toolkit/qt/QtKeys.h"
 
@@ -32,7 +33,8 @@ Point pointOf(const QPointF& position) {
 
 }  // namespace
 
-QtWorkArea::QtWorkArea(QWidget* parent) : QWidget(parent) {
+QtWorkArea::QtWorkArea(QWidget* parent)
+    : QWidget(parent), m_paletteVersion(QtAppearance::version()) {
     // The listener paints every pixel, and while the program computes it
     // paints only a small overlay: what it painted before must stay.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -64,12 +66,34 @@ void QtWorkArea::endPump() {
 }
 
 bool QtWorkArea::event(QEvent* event) {
+    // Qt's palette changed: the desktop's colours, or ours given to Qt.
+    if (event->type() == QEvent::ApplicationPaletteChange ||
+        event->type() == QEvent::PaletteChange) {
+        QtAppearance::refreshFromDesktop();
+        tellPaletteEverywhere();
+    }
     if (event->type() != kDeliverPosted) return QWidget::event(event);
     if (g_pumpDepth > 0)
         ++m_deferred;
     else
         deliverOne();
     return true;
+}
+
+void QtWorkArea::tellPaletteEverywhere() {
+    // A listener may open or close windows while it hears.
+    std::vector<QtWorkArea*> areas = g_workAreas;
+    for (QtWorkArea* area : areas) {
+        if (std::find(g_workAreas.begin(), g_workAreas.end(), area) != g_workAreas.end())
+            area->tellPalette();
+    }
+}
+
+void QtWorkArea::tellPalette() {
+    if (m_paletteVersion == QtAppearance::version()) return;
+    m_paletteVersion = QtAppearance::version();
+    update();
+    if (m_listener != nullptr) m_listener->paletteChanged();
 }
 
 void QtWorkArea::deliverOne() {

@@ -29,6 +29,9 @@ class QtWorkArea final : public QWidget {
     // document flow, which must not run in the middle of a computation.
     static void beginPump();
     static void endPump();
+    // Tells the listeners of all work areas that have not heard of the
+    // program's latest palette, and repaints them.
+    static void tellPaletteEverywhere();
 
   protected:
     bool event(QEvent* event) override;
@@ -47,11 +50,13 @@ class QtWorkArea final : public QWidget {
   private:
     void sendMouse(MouseKind kind, QMouseEvent* event);
     void deliverOne();
+    void tellPalette();
 
     WindowListener* m_listener = nullptr;
     std::deque<PostedMessage> m_posted;
     std::int32_t m_deferred = 0;        // deliveries held back by a pump
     std::int32_t m_wheelRemainder = 0;  // eighths of a degree short of a notch
+    std::int64_t m_paletteVersion;      // the palette the listener knows
 };
 
 class QtFrame final : public QMainWindow {
