@@ -17,6 +17,8 @@ class ZoomedWindow final : public toolkit::Window, public toolkit::WindowListene
     // Does not become the real window's listener: its owner hands it the
     // real window's events.
     explicit ZoomedWindow(toolkit::Window& window) : m_window(window) {}
+    // The nodes handed to the window refer to this zoom: they go with it.
+    ~ZoomedWindow() override { m_window.setAccessibleRoot(nullptr); }
 
     const WorkAreaZoom& zoom() const noexcept { return m_zoom; }
     // Changes the factor; the listener hears of the new size of the work
@@ -85,6 +87,10 @@ class ZoomedWindow final : public toolkit::Window, public toolkit::WindowListene
     bool isOpen() const override { return m_window.isOpen(); }
     void quit(int status) override { m_window.quit(status); }
     void processPendingEvents() override { m_window.processPendingEvents(); }
+    // The nodes' bounds are work-area pixels: the window gets them scaled.
+    void setAccessibleRoot(std::shared_ptr<toolkit::AccessibleNode> root) override;
+    void accessibleChanged(toolkit::AccessibleChange change,
+                           const std::shared_ptr<toolkit::AccessibleNode>& node) override;
 
     // WindowListener: the real window's events.
     void paint(toolkit::Graphics& graphics, const toolkit::Rect& area) override;
