@@ -105,10 +105,10 @@ std::int32_t TextNode::caret() const {
     return static_cast<const TextBase&>(editable()).caret();
 }
 
-WorkAreaNode::WorkAreaNode(const EditableSupport& support)
-    : m_support(const_cast<EditableSupport*>(&support)) {}
+WorkAreaNode::WorkAreaNode(const EditableSupport& support) : m_support(&support) {}
 
 toolkit::Rect WorkAreaNode::bounds() const {
+    if (m_support == nullptr) return {};
     const FloatLayoutEditable* root = layoutRootOf(*m_support);
     if (root == nullptr) return {};
     const toolkit::Rect& all = root->bounds();
@@ -117,6 +117,7 @@ toolkit::Rect WorkAreaNode::bounds() const {
 
 std::vector<Pointer<AbstractEditable>> WorkAreaNode::children() const {
     std::vector<Pointer<AbstractEditable>> children;
+    if (m_support == nullptr) return {};
     const FloatLayoutEditable* root = layoutRootOf(*m_support);
     if (root == nullptr) return children;
     if (!root->formulaBar().isNull()) children.push_back(root->formulaBar());
@@ -140,7 +141,8 @@ AccessibleNodePointer WorkAreaNode::nodeOf(const AbstractEditable& editable) con
     std::vector<const AbstractEditable*> chain;
     for (const AbstractEditable* at = &editable; at != nullptr; at = at->parent())
         chain.push_back(at);
-    if (m_support->layoutRoot().isNull() || chain.back() != m_support->layoutRoot().get())
+    if (m_support == nullptr || m_support->layoutRoot().isNull() ||
+        chain.back() != m_support->layoutRoot().get())
         return {};
     AccessibleNodePointer node = std::const_pointer_cast<WorkAreaNode>(shared_from_this());
     // Down from the root: a wrapper answers the node of what it wraps,
@@ -153,6 +155,7 @@ AccessibleNodePointer WorkAreaNode::nodeOf(const AbstractEditable& editable) con
 }
 
 AccessibleNodePointer WorkAreaNode::focusNode() const {
+    if (m_support == nullptr) return {};
     const AbstractEditable* selected = m_support->selectedEditable();
     if (selected == nullptr) return {};
     AccessibleNodePointer node = nodeOf(*selected);
@@ -168,6 +171,10 @@ AccessibleNodePointer WorkAreaNode::focusedChild() const {
 AccessibilityTracker::AccessibilityTracker(const EditableSupport& support)
     : m_root(std::make_shared<WorkAreaNode>(support)), m_support(support) {
     support.window().setAccessibleRoot(m_root);
+}
+
+AccessibilityTracker::~AccessibilityTracker() {
+    m_root->m_support = nullptr;
 }
 
 void AccessibilityTracker::update() {

@@ -99,7 +99,7 @@ class WorkAreaNode final : public toolkit::AccessibleNode,
     static constexpr const char* kName = "Work area";
 
     explicit WorkAreaNode(const EditableSupport& support);
-    toolkit::AccessibleKey key() const override { return {m_support.get(), -1, -1}; }
+    toolkit::AccessibleKey key() const override { return {m_support, -1, -1}; }
     toolkit::AccessibleRole role() const override { return toolkit::AccessibleRole::WorkArea; }
     std::string name() const override { return kName; }
     toolkit::Rect bounds() const override;
@@ -117,13 +117,19 @@ class WorkAreaNode final : public toolkit::AccessibleNode,
   private:
     std::vector<Pointer<AbstractEditable>> children() const;
 
-    Pointer<EditableSupport> m_support;
+    // Cleared when the work area goes: a reader may keep the root longer
+    // than the panel lives, and then finds it empty.
+    const EditableSupport* m_support;
+    friend class AccessibilityTracker;
 };
 
 // Tells the window what changed since the last time it was asked.
 class AccessibilityTracker {
   public:
     explicit AccessibilityTracker(const EditableSupport& support);
+    ~AccessibilityTracker();
+    AccessibilityTracker(const AccessibilityTracker&) = delete;
+    AccessibilityTracker& operator=(const AccessibilityTracker&) = delete;
     const std::shared_ptr<WorkAreaNode>& root() const noexcept { return m_root; }
     // After a paint: the window hears of a new focus, a new value of the
     // focused node and frames that came or went.

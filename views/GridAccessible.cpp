@@ -129,6 +129,7 @@ bool GridCellNode::isFocused() const {
 }
 
 toolkit::Rect GridCellNode::bounds() const {
+    if (!isAlive()) return {};
     toolkit::Rect cell = m_grid->cellRect(m_column, m_row);
     if (cell.width <= 0 || cell.height <= 0) return {};
     toolkit::Rect grid = m_grid->bounds();

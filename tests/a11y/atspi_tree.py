@@ -19,7 +19,9 @@ EXPECTED_CELLS = [
     ("Books row 1, product", "Atlas"),
     ("Books row 1, gross", "32.1"),
     ("Books row 3, gross", "45"),
-    ("Books row 2, tax_rate", "0.07"),
+    ("Books row 2, net", "12"),
+    ("Books sum row, net", "86"),
+    ("Books base row, tax_rate", "0.07"),
     ("Tools row 2, gross", "27"),
     ("Tools row 1, product", "Hammer"),
 ]

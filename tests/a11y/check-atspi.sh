@@ -60,7 +60,9 @@ fi
 wait "$session"
 status=$?
 if [ $status -ne 0 ]; then
+  # The reader's own lines are out already.
   for log in "$work"/*.log; do
+    [ "$(basename "$log")" = reader.log ] && continue
     [ -s "$log" ] && { echo "--- $(basename "$log")" >&2; cat "$log" >&2; }
   done
 fi

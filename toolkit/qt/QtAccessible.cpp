@@ -16,32 +16,31 @@ constexpr std::size_t kMostInterfaces = 20000;
 std::vector<QtAccessibility*> g_registries;
 
 // The work area widget: a client area whose children are the root node's.
+// It finds its registry again on every call: the widget's registry goes
+// before the widget, whose last events may still ask this interface.
 class QtAccessibleWorkArea final : public QAccessibleWidget {
   public:
-    QtAccessibleWorkArea(QWidget* area, QtAccessibility* registry)
-        : QAccessibleWidget(area, QAccessible::Client), m_registry(registry) {}
+    explicit QtAccessibleWorkArea(QWidget* area) : QAccessibleWidget(area, QAccessible::Client) {}
 
     QString text(QAccessible::Text t) const override {
-        const std::shared_ptr<AccessibleNode>& root = rootNode();
+        std::shared_ptr<AccessibleNode> root = rootNode();
         if (t == QAccessible::Name && root) return QString::fromStdString(root->name());
         return QAccessibleWidget::text(t);
     }
     int childCount() const override {
-        const std::shared_ptr<AccessibleNode>& root = rootNode();
+        std::shared_ptr<AccessibleNode> root = rootNode();
         return root ? root->childCount() : 0;
     }
     QAccessibleInterface* child(int index) const override {
-        const std::shared_ptr<AccessibleNode>& root = rootNode();
-        if (!root) return nullptr;
-        return m_registry->interfaceFor(root->child(index));
+        std::shared_ptr<AccessibleNode> root = rootNode();
+        return root ? registry()->interfaceFor(root->child(index)) : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
         return indexAmongChildren(rootNode(), child);
     }
     QAccessibleInterface* focusChild() const override {
-        const std::shared_ptr<AccessibleNode>& root = rootNode();
-        if (!root) return nullptr;
-        return m_registry->interfaceFor(root->focusedChild());
+        std::shared_ptr<AccessibleNode> root = rootNode();
+        return root ? registry()->interfaceFor(root->focusedChild()) : nullptr;
     }
     QAccessibleInterface* childAt(int x, int y) const override {
         for (int index = childCount() - 1; index >= 0; --index) {
@@ -52,15 +51,17 @@ class QtAccessibleWorkArea final : public QAccessibleWidget {
     }
 
   private:
-    const std::shared_ptr<AccessibleNode>& rootNode() const { return m_registry->root(); }
-
-    QtAccessibility* m_registry;
+    QtAccessibility* registry() const { return QtAccessibility::of(object()); }
+    std::shared_ptr<AccessibleNode> rootNode() const {
+        QtAccessibility* found = registry();
+        return found == nullptr ? nullptr : found->root();
+    }
 };
 
 QAccessibleInterface* workAreaFactory(const QString&, QObject* object) {
     QtAccessibility* registry = QtAccessibility::of(object);
     if (registry == nullptr) return nullptr;
-    return new QtAccessibleWorkArea(&registry->widget(), registry);
+    return new QtAccessibleWorkArea(&registry->widget());
 }
 
 }  // namespace
@@ -103,6 +104,18 @@ void QtAccessibility::forgetAll() {
     }
 }
 
+void QtAccessibility::forgetGone() {
+    for (auto at = m_ids.begin(); at != m_ids.end();) {
+        QAccessibleInterface* known = QAccessible::accessibleInterface(at->second);
+        if (known != nullptr && known->isValid()) {
+            ++at;
+            continue;
+        }
+        if (known != nullptr) QAccessible::deleteAccessibleInterface(at->second);
+        at = m_ids.erase(at);
+    }
+}
+
 QAccessibleInterface* QtAccessibility::interfaceFor(const std::shared_ptr<AccessibleNode>& node) {
     if (!node) return nullptr;
     if (!node->parent()) return QAccessible::queryAccessibleInterface(&m_area);
@@ -125,8 +138,9 @@ void QtAccessibility::changed(AccessibleChange change,
                               const std::shared_ptr<AccessibleNode>& node) {
     if (!node) return;
     if (change == AccessibleChange::Structure) {
-        // Frames came or went: the interfaces of the old ones go too.
-        forgetAll();
+        // Frames came, went or changed places: the interfaces of what
+        // left the tree go, the others stay as readers know them.
+        forgetGone();
         if (!QAccessible::isActive()) return;
         QAccessibleEvent event(&m_area, QAccessible::ObjectReorder);
         QAccessible::updateAccessibility(&event);

@@ -44,6 +44,7 @@ class QtAccessibility final : public QtAccessibleRegistry {
 
   private:
     void forgetAll();
+    void forgetGone();
 
     QWidget& m_area;
     std::shared_ptr<AccessibleNode> m_root;
