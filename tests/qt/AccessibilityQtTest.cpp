@@ -105,8 +105,7 @@ TEST(AccessibilityQt, TheFormulaLineTextFollowsTheSelectedCell) {
     ASSERT_NE(area, nullptr);
     QAccessibleInterface* books = childNamed(area, "Books");
     ASSERT_NE(books, nullptr);
-    QAccessibleInterface* cell =
-        cellNamed(*books->child(0)->tableInterface(), "Books row 1, net");
+    QAccessibleInterface* cell = cellNamed(*books->child(0)->tableInterface(), "Books row 1, net");
     ASSERT_NE(cell, nullptr);
     QPoint at = example.window().workArea()->mapFromGlobal(cell->rect().center());
     QTest::mouseClick(example.window().workArea(), Qt::LeftButton, Qt::NoModifier, at);
