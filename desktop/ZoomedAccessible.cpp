@@ -11,15 +11,15 @@ using NodePointer = std::shared_ptr<AccessibleNode>;
 
 class ZoomedNode final : public AccessibleNode {
   public:
-    ZoomedNode(NodePointer inner, const WorkAreaZoom& zoom)
-        : m_inner(std::move(inner)), m_zoom(zoom) {}
+    ZoomedNode(NodePointer inner, std::shared_ptr<const WorkAreaZoom> zoom)
+        : m_inner(std::move(inner)), m_zoom(std::move(zoom)) {}
 
     toolkit::AccessibleKey key() const override { return m_inner->key(); }
     toolkit::AccessibleRole role() const override { return m_inner->role(); }
     std::string name() const override { return m_inner->name(); }
     std::string value() const override { return m_inner->value(); }
     std::string description() const override { return m_inner->description(); }
-    toolkit::Rect bounds() const override { return m_zoom.toWindow(m_inner->bounds()); }
+    toolkit::Rect bounds() const override { return m_zoom->toWindow(m_inner->bounds()); }
     bool isAlive() const override { return m_inner->isAlive(); }
     bool isFocused() const override { return m_inner->isFocused(); }
     bool isError() const override { return m_inner->isError(); }
@@ -45,14 +45,14 @@ class ZoomedNode final : public AccessibleNode {
     NodePointer wrap(NodePointer node) const { return zoomedNode(std::move(node), m_zoom); }
 
     NodePointer m_inner;
-    const WorkAreaZoom& m_zoom;
+    std::shared_ptr<const WorkAreaZoom> m_zoom;
 };
 
 }  // namespace
 
-NodePointer zoomedNode(NodePointer node, const WorkAreaZoom& zoom) {
+NodePointer zoomedNode(NodePointer node, std::shared_ptr<const WorkAreaZoom> zoom) {
     if (!node) return node;
-    return std::make_shared<ZoomedNode>(std::move(node), zoom);
+    return std::make_shared<ZoomedNode>(std::move(node), std::move(zoom));
 }
 
 }  // namespace qv

@@ -10,9 +10,8 @@
 
 namespace qv {
 
-// Null for null. The zoom must outlive the node (the zoomed window takes
-// its root back from the window when it goes).
+// Null for null. The node follows the zoom as it changes.
 std::shared_ptr<toolkit::AccessibleNode> zoomedNode(std::shared_ptr<toolkit::AccessibleNode> node,
-                                                    const WorkAreaZoom& zoom);
+                                                    std::shared_ptr<const WorkAreaZoom> zoom);
 
 }  // namespace qv

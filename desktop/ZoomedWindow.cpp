@@ -43,12 +43,12 @@ void ZoomedWindow::postMessage(toolkit::PostedMessage message) {
 }
 
 void ZoomedWindow::setAccessibleRoot(std::shared_ptr<toolkit::AccessibleNode> root) {
-    m_window.setAccessibleRoot(zoomedNode(std::move(root), m_zoom));
+    m_window.setAccessibleRoot(zoomedNode(std::move(root), m_sharedZoom));
 }
 
 void ZoomedWindow::accessibleChanged(toolkit::AccessibleChange change,
                                      const std::shared_ptr<toolkit::AccessibleNode>& node) {
-    m_window.accessibleChanged(change, zoomedNode(node, m_zoom));
+    m_window.accessibleChanged(change, zoomedNode(node, m_sharedZoom));
 }
 
 void ZoomedWindow::paint(toolkit::Graphics& graphics, const toolkit::Rect& area) {

@@ -7,6 +7,8 @@
 // Further windows (the source window, dialogs) are not zoomed.
 #pragma once
 
+#include <memory>
+
 #include "desktop/WorkAreaZoom.h"
 #include "toolkit/Window.h"
 
@@ -17,8 +19,6 @@ class ZoomedWindow final : public toolkit::Window, public toolkit::WindowListene
     // Does not become the real window's listener: its owner hands it the
     // real window's events.
     explicit ZoomedWindow(toolkit::Window& window) : m_window(window) {}
-    // The nodes handed to the window refer to this zoom: they go with it.
-    ~ZoomedWindow() override { m_window.setAccessibleRoot(nullptr); }
 
     const WorkAreaZoom& zoom() const noexcept { return m_zoom; }
     // Changes the factor; the listener hears of the new size of the work
@@ -108,7 +108,10 @@ class ZoomedWindow final : public toolkit::Window, public toolkit::WindowListene
 
     toolkit::Window& m_window;
     toolkit::WindowListener* m_listener = nullptr;
-    WorkAreaZoom m_zoom;
+    // Shared with the accessible nodes handed to the window, which may
+    // outlive this.
+    std::shared_ptr<WorkAreaZoom> m_sharedZoom = std::make_shared<WorkAreaZoom>();
+    WorkAreaZoom& m_zoom = *m_sharedZoom;
 };
 
 }  // namespace qv
