@@ -1,5 +1,6 @@
 #include "desktop/ZoomedWindow.h"
 
+#include "desktop/ZoomedAccessible.h"
 #include "desktop/ZoomedGraphics.h"
 
 namespace qv {
@@ -39,6 +40,15 @@ void ZoomedWindow::popupMenu(const toolkit::MenuBar& items, toolkit::Point at) {
 
 void ZoomedWindow::postMessage(toolkit::PostedMessage message) {
     m_window.postMessage(std::move(message));
+}
+
+void ZoomedWindow::setAccessibleRoot(std::shared_ptr<toolkit::AccessibleNode> root) {
+    m_window.setAccessibleRoot(zoomedNode(std::move(root), m_sharedZoom));
+}
+
+void ZoomedWindow::accessibleChanged(toolkit::AccessibleChange change,
+                                     const std::shared_ptr<toolkit::AccessibleNode>& node) {
+    m_window.accessibleChanged(change, zoomedNode(node, m_sharedZoom));
 }
 
 void ZoomedWindow::paint(toolkit::Graphics& graphics, const toolkit::Rect& area) {

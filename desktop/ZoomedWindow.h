@@ -7,6 +7,8 @@
 // Further windows (the source window, dialogs) are not zoomed.
 #pragma once
 
+#include <memory>
+
 #include "desktop/WorkAreaZoom.h"
 #include "toolkit/Window.h"
 
@@ -89,6 +91,10 @@ class ZoomedWindow final : public toolkit::Window, public toolkit::WindowListene
     }
     void quit(int status) override { m_window.quit(status); }
     void processPendingEvents() override { m_window.processPendingEvents(); }
+    // The nodes' bounds are work-area pixels: the window gets them scaled.
+    void setAccessibleRoot(std::shared_ptr<toolkit::AccessibleNode> root) override;
+    void accessibleChanged(toolkit::AccessibleChange change,
+                           const std::shared_ptr<toolkit::AccessibleNode>& node) override;
 
     // WindowListener: the real window's events.
     void paint(toolkit::Graphics& graphics, const toolkit::Rect& area) override;
@@ -109,7 +115,10 @@ class ZoomedWindow final : public toolkit::Window, public toolkit::WindowListene
 
     toolkit::Window& m_window;
     toolkit::WindowListener* m_listener = nullptr;
-    WorkAreaZoom m_zoom;
+    // Shared with the accessible nodes handed to the window, which may
+    // outlive this.
+    std::shared_ptr<WorkAreaZoom> m_sharedZoom = std::make_shared<WorkAreaZoom>();
+    WorkAreaZoom& m_zoom = *m_sharedZoom;
 };
 
 }  // namespace qv

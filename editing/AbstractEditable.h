@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,7 @@
 #include "core/String.h"
 #include "editing/EditableHost.h"
 #include "editing/MouseInfo.h"
+#include "toolkit/Accessible.h"
 #include "toolkit/Events.h"
 #include "toolkit/Geometry.h"
 #include "toolkit/Graphics.h"
@@ -101,6 +103,12 @@ class AbstractEditable : public Object {
     // False when this editable or one of its containers is not kept.
     bool isWithinKeptView() const;
     StringPointer toSource() const override;
+
+    // How a screen reader sees this editable, held by `parent`: by default
+    // a group named by its title. A container that only wraps one child (a
+    // scrolling box) answers its child's node, so readers see through it.
+    virtual std::shared_ptr<toolkit::AccessibleNode> accessibleNode(
+        const std::shared_ptr<toolkit::AccessibleNode>& parent) const;
 
     // Selected itself, or through the containers that stand in for it.
     bool isFocused() const;

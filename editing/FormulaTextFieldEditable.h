@@ -37,6 +37,10 @@ class FormulaTextFieldEditable final : public TextFieldEditable {
 
     void handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;
 
+    // The formula line, named as its label reads.
+    std::shared_ptr<toolkit::AccessibleNode> accessibleNode(
+        const std::shared_ptr<toolkit::AccessibleNode>& parent) const override;
+
     // Draws the text from a byte index to its end as a link (underlined, in
     // the accent colour); -1 for none. Any change of that part drops it.
     void setLinkStart(std::int32_t begin);

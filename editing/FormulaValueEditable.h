@@ -65,6 +65,11 @@ class FormulaValueEditable final : public AbstractEditable,
     void ensureVisible(const toolkit::Rect&) override {}
     bool acceptsEditCommand(std::int32_t code) const override;
     StringPointer getTitle() const override { return str("formula/value"); }
+    // Seen through: the field's node.
+    std::shared_ptr<toolkit::AccessibleNode> accessibleNode(
+        const std::shared_ptr<toolkit::AccessibleNode>& parent) const override {
+        return m_field->accessibleNode(parent);
+    }
     // The bar is no part of the document.
     void writeSource(std::string&, std::int32_t) const override {}
 

@@ -90,6 +90,9 @@ class LayoutTableEditable final : public AbstractEditable, public DropContainer 
     Pointer<AbstractEditable> hitTest(std::int32_t x, std::int32_t y, bool deep) override;
     StringPointer getTitle() const override { return str("panel"); }
     void attach(EditableSupport* support) override;
+    // A group of the frames in its cells, row by row.
+    std::shared_ptr<toolkit::AccessibleNode> accessibleNode(
+        const std::shared_ptr<toolkit::AccessibleNode>& parent) const override;
     bool isPanel() const override { return true; }
     bool showDropTarget(std::int32_t x, std::int32_t y, const AbstractEditable& dragged) override;
     void hideDropTarget() override;

@@ -63,6 +63,11 @@ class ScrollDecorator final : public AbstractEditable,
     bool showDropTarget(std::int32_t x, std::int32_t y, const AbstractEditable& dragged) override;
     void hideDropTarget() override { hideDropTargetIn(*m_view); }
     std::int32_t panelDepth() const override { return panelDepthOf(*m_view); }
+    // Seen through: the view's node.
+    std::shared_ptr<toolkit::AccessibleNode> accessibleNode(
+        const std::shared_ptr<toolkit::AccessibleNode>& parent) const override {
+        return m_view->accessibleNode(parent);
+    }
     void writeSource(std::string& out, std::int32_t indent) const override {
         m_view->writeSource(out, indent);
     }

@@ -68,6 +68,9 @@ class TextBase : public AbstractEditable, public ChangeableText {
 
     void handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;
     bool handleMouse(toolkit::MouseKind kind, const MouseInfo& info) override;
+    // An editable text named by its title.
+    std::shared_ptr<toolkit::AccessibleNode> accessibleNode(
+        const std::shared_ptr<toolkit::AccessibleNode>& parent) const override;
     bool acceptsEditCommand(std::int32_t code) const override;
 
   protected:

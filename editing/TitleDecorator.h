@@ -93,6 +93,9 @@ class TitleDecorator final : public AbstractEditable,
     void hideDropTarget() override { m_scroller->hideDropTarget(); }
     std::int32_t panelDepth() const override { return panelDepthOf(*view()); }
     void writeSource(std::string& out, std::int32_t indent) const override;
+    // A frame named by its title, holding its view.
+    std::shared_ptr<toolkit::AccessibleNode> accessibleNode(
+        const std::shared_ptr<toolkit::AccessibleNode>& parent) const override;
     StringPointer describe() const override;
 
   private:

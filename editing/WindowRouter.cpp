@@ -14,6 +14,7 @@ void WindowRouter::paint(toolkit::Graphics& graphics) {
     m_support.layoutIfNeeded();
     const Pointer<AbstractEditable>& root = m_support.layoutRoot();
     if (!root.isNull()) root->paint(graphics, {0, 0});
+    m_access.update();
 }
 
 void WindowRouter::resized() {

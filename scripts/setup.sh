@@ -20,6 +20,9 @@ packages=(
   # and the desktop's tools that bring the installed type and launcher into
   # use and that its test validates them with.
   librsvg2-bin desktop-file-utils appstream shared-mime-info libxml2-utils
+  # The screen-reader test: the program on a virtual X display, the
+  # accessibility bus and a reader's view of it from Python.
+  xvfb xauth dbus at-spi2-core python3-gi gir1.2-atspi-2.0
 )
 
 missing=()

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "toolkit/Accessible.h"
 #include "toolkit/Events.h"
 #include "toolkit/Font.h"
 #include "toolkit/Graphics.h"
@@ -178,6 +179,14 @@ class Window {
     // others are fixed palettes, given to the platform's own menus and
     // dialogs too.
     virtual void setAppearance(Appearance appearance) = 0;
+
+    // Screen readers: the root of what the work area offers them (see
+    // Accessible.h); the window keeps it until another one comes. Then
+    // what changed in it, as it happens: the backend passes it on to
+    // assistive technology, if any listens.
+    virtual void setAccessibleRoot(std::shared_ptr<AccessibleNode> root) = 0;
+    virtual void accessibleChanged(AccessibleChange change,
+                                   const std::shared_ptr<AccessibleNode>& node) = 0;
 
     // Ends the program's event loop with the status.
     virtual void quit(int status) = 0;

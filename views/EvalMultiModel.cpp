@@ -1,6 +1,7 @@
 #include "views/EvalMultiModel.h"
 
 #include <string>
+#include "views/CellNames.h"
 
 #include "kernel/ResolvedTable.h"
 #include "views/TableCells.h"
@@ -206,6 +207,37 @@ StringPointer EvalMultiModel::cellAddress(std::int32_t column, std::int32_t row)
 
 ProgramDef* EvalMultiModel::editedProgram() {
     return m_table->definition()->owner();
+}
+
+std::string EvalMultiModel::cellName(std::int32_t column, std::int32_t row) {
+    std::string table = m_table->name()->toStdString();
+    ColumnKind kind = columnKind(column);
+    if (row < headerRowCount()) {
+        if (kind == RecordColumn) return table + " " + recordName(*m_table, recordOf(column));
+        return table + ", " + createCell(column, row)->text()->toStdString();
+    }
+    std::int32_t field = fieldOf(row);
+    std::string fieldName = field < 0 ? "new field" : m_table->fieldName(field)->toStdString();
+    switch (kind) {
+        case NumberColumn:
+            return table + " " + fieldName + ", number";
+        case NameColumn:
+            return table + " " + fieldName + ", name";
+        case CaptionColumn:
+            return table + " " + fieldName + ", caption";
+        case RecordColumn:
+        case NewRecordColumn:
+        case SummaryColumn:
+            break;
+    }
+    std::int32_t record = kind == SummaryColumn     ? -1
+                          : kind == NewRecordColumn ? m_table->rowCount()
+                                                    : recordOf(column);
+    std::string name =
+        table + " " +
+        (kind == NewRecordColumn ? std::string("new row") : recordName(*m_table, record)) + ", " +
+        fieldName;
+    return rowKind(row) == FormulaRow ? name + " formula" : name;
 }
 
 }  // namespace qv

@@ -69,6 +69,9 @@ class EvalMultiModel final : public GridModel, public FlaggedModel {
     std::int32_t optionalColumnCount() const { return flag(ShowColNum) + flag(ShowColNames); }
     bool hasFieldNumberColumn() const { return flag(ShowColNum); }
     std::int32_t period() const { return static_cast<std::int32_t>(m_subRows.size()); }
+    // "Loan row 12, closing": the table, the record as the header shows
+    // it, the field.
+    std::string cellName(std::int32_t column, std::int32_t row) override;
     void paste(ModelEditor& editor, std::int32_t column, std::int32_t row,
                std::string_view text) override;
     ProgramDef* editedProgram() override;

@@ -1,6 +1,7 @@
 #include "views/EvalSingleModel.h"
 
 #include <string>
+#include "views/CellNames.h"
 
 #include "kernel/ResultAccess.h"
 #include "kernel/TableResultSlices.h"
@@ -140,6 +141,23 @@ StringPointer EvalSingleModel::cellAddress(std::int32_t column, std::int32_t row
 
 ProgramDef* EvalSingleModel::editedProgram() {
     return m_table->definition()->owner();
+}
+
+std::string EvalSingleModel::cellName(std::int32_t column, std::int32_t row) {
+    std::string table = m_table->name()->toStdString();
+    std::int32_t fields = m_table->fieldCount();
+    std::string caption = createCell(column, 0)->text()->toStdString();
+    if (row == 0) return table + ", " + caption;
+    std::string field = row > fields ? "new field" : m_table->fieldName(row - 1)->toStdString();
+    if (column == 0) return table + " " + field;
+    switch (columnKind(column)) {
+        case ValueColumn:
+            return table + " " + recordName(*m_table, m_record) + ", " + field;
+        case SummaryColumn:
+            return table + " " + recordName(*m_table, -1) + ", " + field;
+        default:
+            return table + " " + field + ", " + caption;
+    }
 }
 
 }  // namespace qv

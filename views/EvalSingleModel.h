@@ -40,6 +40,9 @@ class EvalSingleModel final : public GridModel, public FlaggedModel {
     void setNumbering(bool on);
 
     StringPointer cellAddress(std::int32_t column, std::int32_t row) override;
+    // "Loan row 12, closing" for a value; the field and the caption for
+    // the other columns.
+    std::string cellName(std::int32_t column, std::int32_t row) override;
     Pointer<CellModel> createCell(std::int32_t column, std::int32_t row) override;
     std::int32_t columnWidth(std::int32_t column) override;
     std::int32_t columnCount() override;

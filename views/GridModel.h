@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -41,6 +42,9 @@ class GridModel : public Object {
     // through `editor`. Throws a message when the text is refused; nothing
     // is written then.
     virtual void paste(ModelEditor&, std::int32_t, std::int32_t, std::string_view) {}
+    // What a screen reader calls the cell at a position: the title, the
+    // row's number below the header rows and the column's caption.
+    virtual std::string cellName(std::int32_t column, std::int32_t row);
     // Recomputes the layout from the flags (and the settings they follow).
     virtual void layout() {}
     // The properties the view offers, or the null object.

@@ -30,6 +30,9 @@ class InnerViewEditable : public AbstractEditable {
     Pointer<AbstractEditable> hitTest(std::int32_t x, std::int32_t y, bool deep) override;
     bool acceptsEditCommand(std::int32_t code) const override;
     Pointer<Object> getObject() const override;
+    // Seen through to the inner view, once there is one.
+    std::shared_ptr<toolkit::AccessibleNode> accessibleNode(
+        const std::shared_ptr<toolkit::AccessibleNode>& parent) const override;
     StringPointer getTitle() const override;
     Pointer<Object> getProperties() override;
     void attach(EditableSupport* support) override;

@@ -39,6 +39,9 @@ class SpliterEditable final : public AbstractEditable {
     bool handleMouse(toolkit::MouseKind kind, const MouseInfo& info) override;
     void paint(toolkit::Graphics& graphics, toolkit::Point origin) override;
     Pointer<AbstractEditable> hitTest(std::int32_t x, std::int32_t y, bool deep) override;
+    // A group of its two sides.
+    std::shared_ptr<toolkit::AccessibleNode> accessibleNode(
+        const std::shared_ptr<toolkit::AccessibleNode>& parent) const override;
     void attach(EditableSupport* support) override;
 
   private:

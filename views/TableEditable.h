@@ -141,6 +141,9 @@ class TableEditable final : public AbstractEditable {
     void handleKey(std::int32_t code, std::string_view text, std::uint32_t modifiers) override;
     bool acceptsEditCommand(std::int32_t code) const override;
     Pointer<Object> getObject() const override { return m_model; }
+    // A table of the model's cells, each made when a reader asks for it.
+    std::shared_ptr<toolkit::AccessibleNode> accessibleNode(
+        const std::shared_ptr<toolkit::AccessibleNode>& parent) const override;
     StringPointer getTitle() const override;
     // Answers a CellSeekMessage.
     void notify(const Pointer<Object>& message) override;

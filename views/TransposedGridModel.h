@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "views/GridModel.h"
 
@@ -32,6 +33,9 @@ class TransposedGridModel final : public GridModel {
 
     Pointer<CellModel> createCell(std::int32_t column, std::int32_t row) override {
         return m_inner->createCell(past(m_skipped.column, row), past(m_skipped.row, column));
+    }
+    std::string cellName(std::int32_t column, std::int32_t row) override {
+        return m_inner->cellName(past(m_skipped.column, row), past(m_skipped.row, column));
     }
     // Every column as wide as the inner model's first scrolled column (a
     // record's width); the leading ones too, which the grid widens to fit.

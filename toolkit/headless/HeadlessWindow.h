@@ -66,6 +66,13 @@ class HeadlessWindow final : public Window {
     void setAppearance(Appearance appearance) override;
     void quit(int status) override { m_exitStatus = status; }
     void processPendingEvents() override;
+    void setAccessibleRoot(std::shared_ptr<AccessibleNode> root) override {
+        m_accessibleRoot = std::move(root);
+    }
+    void accessibleChanged(AccessibleChange change,
+                           const std::shared_ptr<AccessibleNode>& node) override {
+        m_accessibleChanges.push_back({change, node});
+    }
 
     // The script: answers for the next message boxes, in order, and paths
     // for the next file dialogs (an empty optional cancels the dialog). A
@@ -137,6 +144,17 @@ class HeadlessWindow final : public Window {
     // The further windows opened so far (owned by whoever opened them; a
     // destroyed one is removed from the list).
     const std::vector<HeadlessWindow*>& openedWindows() const noexcept { return m_children; }
+    // What a screen reader would walk, and every change told so far.
+    const std::shared_ptr<AccessibleNode>& accessibleRoot() const noexcept {
+        return m_accessibleRoot;
+    }
+    struct AccessibleNotice {
+        AccessibleChange change;
+        std::shared_ptr<AccessibleNode> node;
+    };
+    const std::vector<AccessibleNotice>& accessibleChanges() const noexcept {
+        return m_accessibleChanges;
+    }
     ~HeadlessWindow() override;
 
   private:
@@ -178,6 +196,8 @@ class HeadlessWindow final : public Window {
     HeadlessWindow* m_owner = nullptr;
     std::vector<HeadlessWindow*> m_children;
     HeadlessGraphics m_graphics{{0, 0}};
+    std::shared_ptr<AccessibleNode> m_accessibleRoot;
+    std::vector<AccessibleNotice> m_accessibleChanges;
     class Watcher;
     std::vector<Watcher*> m_watchers;
 };

@@ -272,6 +272,15 @@ void QtWindow::close() {
     m_open = false;
 }
 
+void QtWindow::setAccessibleRoot(std::shared_ptr<AccessibleNode> root) {
+    m_workArea->accessibility().setRoot(std::move(root));
+}
+
+void QtWindow::accessibleChanged(AccessibleChange change,
+                                 const std::shared_ptr<AccessibleNode>& node) {
+    m_workArea->accessibility().changed(change, node);
+}
+
 void QtWindow::quit(int status) {
     m_quitStatus = status;
     QCoreApplication::exit(status);

@@ -69,6 +69,9 @@ class QtWindow final : public Window {
     void setAppearance(Appearance appearance) override;
     void quit(int status) override;
     void processPendingEvents() override;
+    void setAccessibleRoot(std::shared_ptr<AccessibleNode> root) override;
+    void accessibleChanged(AccessibleChange change,
+                           const std::shared_ptr<AccessibleNode>& node) override;
 
     // For the program's entry point and for tests.
     QMainWindow* frame() const noexcept;

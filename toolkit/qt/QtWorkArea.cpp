@@ -42,6 +42,7 @@ QtWorkArea::QtWorkArea(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     g_workAreas.push_back(this);
+    QtAccessibility::installFactory();
 }
 
 QtWorkArea::~QtWorkArea() {

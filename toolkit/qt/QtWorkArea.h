@@ -10,6 +10,7 @@
 #include <deque>
 
 #include "toolkit/Window.h"
+#include "toolkit/qt/QtAccessible.h"
 
 namespace qv::toolkit {
 
@@ -20,6 +21,9 @@ class QtWorkArea final : public QWidget {
 
     void setListener(WindowListener* listener) { m_listener = listener; }
     WindowListener* listener() const noexcept { return m_listener; }
+
+    // What screen readers are offered of the work area.
+    QtAccessibility& accessibility() noexcept { return m_accessibility; }
 
     // Queued behind the events already waiting.
     void post(PostedMessage message);
@@ -57,6 +61,7 @@ class QtWorkArea final : public QWidget {
     std::int32_t m_deferred = 0;        // deliveries held back by a pump
     std::int32_t m_wheelRemainder = 0;  // eighths of a degree short of a notch
     std::int64_t m_paletteVersion;      // the palette the listener knows
+    QtAccessibility m_accessibility{*this};
 };
 
 class QtFrame final : public QMainWindow {
