@@ -151,10 +151,10 @@ void typeIntoCell(benchmark::State& state, const std::string& program, const std
                   const std::string& address) {
     using Clock = std::chrono::steady_clock;
     GridWindow setup(program, table);
-    auto [column, row] = setup.position(address);
+    const auto place = setup.position(address);
     std::int32_t typed = 0;
     auto typeOnce = [&] {
-        setup.grid->selectCell(column, row);
+        setup.grid->selectCell(place.first, place.second);
         std::string digit = std::to_string(typed++ % 9 + 1);
         setup.panel->key(toolkit::key::kCharacter, digit, 0);
         setup.panel->key(toolkit::key::kEnter, {}, 0);
