@@ -141,8 +141,8 @@ double freshComputationMs(Kernel& kernel) {
 
 // A number typed over a cell (by its address), committed with Enter, the
 // grid handed the recomputed table as the main panel does, and painted.
-// One number is typed before the timing, so the cell's first override (a
-// row the table did not count yet) is not what is measured. The counters
+// One number is typed before the timing, so the column's first override
+// (which computes the column and its readers whole) is not what is measured. The counters
 // split each step's time: the keys (the edit and its undo record), the
 // computation, and the refresh and paint; fresh_ms is a full computation
 // of the same program in the same process, and ratio the typing's share
