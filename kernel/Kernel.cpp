@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "core/LargeStack.h"
 #include "kernel/LinkContext.h"
+#include "kernel/RecomputePlan.h"
 #include "kernel/ResultEvaluatable.h"
 #include "kernel/TypedFormula.h"
 #include "language/ExpressionParser.h"
@@ -22,7 +23,7 @@ void Kernel::setOptionFlag(bool flag) {
 const Pointer<ResolvedProgram>& Kernel::getLinked() {
     if (m_linked.isNull() || m_linked->version() != m_program->changeCount()) {
         auto linked = make<ResolvedProgram>(m_program, m_functions);
-        runComputing([&] { linked->link(); });
+        runComputing([&] { linked->linkRecordingReads(); });
         m_linked = linked;
     }
     return m_linked;
@@ -79,6 +80,8 @@ const Pointer<ProgramResult>& Kernel::getResults() {
     if (m_results.isNull() || m_results->version() != linked->version()) {
         ComputeBracket bracket(m_feedback);
         m_stop.store(false, std::memory_order_relaxed);
+        if (recomputeStale(linked)) return m_results;
+        m_lastStaleFields = -1;
         auto results =
             make<ProgramResult>(ResultOptions{m_optionFlag, m_feedback, &m_stop}, linked);
         runComputing([&] { results->compute(); });
@@ -87,6 +90,32 @@ const Pointer<ProgramResult>& Kernel::getResults() {
         m_resultsStopped = m_stop.load(std::memory_order_relaxed);
     }
     return m_results;
+}
+
+// The results of the last computation brought up to date with the cells an
+// edit made stale, when the edit allows it (see RecomputePlan).
+bool Kernel::recomputeStale(const Pointer<ResolvedProgram>& linked) {
+    if (m_results.isNull() || m_resultsStopped || !m_optionFlag ||
+        !m_results->options().hideRepeats) {
+        return false;
+    }
+    const ProgramReads* before = m_results->linked()->reads();
+    const ProgramReads* after = linked->reads();
+    if (before == nullptr || after == nullptr) return false;
+    std::optional<RecomputePlan> plan = RecomputePlan::between(*before, *after);
+    if (!plan) return false;
+    bool recomputed = false;
+    try {
+        runComputing([&] { recomputed = m_results->recompute(linked, *plan); });
+    } catch (...) {
+        // Half brought up to date: the next request computes afresh.
+        m_results = {};
+        throw;
+    }
+    if (!recomputed) return false;
+    m_resultsStopped = m_stop.load(std::memory_order_relaxed);
+    m_lastStaleFields = plan->staleFieldCount();
+    return true;
 }
 
 bool Kernel::dropStoppedResults() {

@@ -64,6 +64,9 @@ class Kernel final : public Object {
     // they are dropped, so the next request computes the stopped cells
     // again. True when there was something to drop.
     bool dropStoppedResults();
+    // How the last computation went: the number of fields whose stale cells
+    // it computed again, or -1 when it computed everything.
+    std::int64_t lastStaleFieldCount() const noexcept { return m_lastStaleFields; }
 
     Pointer<Object> clone() const override;
     StringPointer describe() const override { return m_program->describe(); }
@@ -71,6 +74,7 @@ class Kernel final : public Object {
 
   private:
     Pointer<Object> evaluateParsed(const ExpressionPointer& expression);
+    bool recomputeStale(const Pointer<ResolvedProgram>& linked);
     // On the computing thread's large stack, with the waiting hook.
     void runComputing(const std::function<void()>& work);
 
@@ -86,6 +90,7 @@ class Kernel final : public Object {
     // A stop reached the current results (their computation, or a lazy
     // cell computed for an expression): some cells say so.
     bool m_resultsStopped = false;
+    std::int64_t m_lastStaleFields = -1;
 };
 
 }  // namespace qv

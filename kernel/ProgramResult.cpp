@@ -78,25 +78,41 @@ ProgramResult::~ProgramResult() {
     m_linked->forgetScans();
 }
 
+// The cells of all tables share one budget; a table past it keeps its
+// formula row and says why.
+std::vector<ProgramResult::TableRows> ProgramResult::plannedRows(const ResolvedProgram& linked) {
+    std::vector<TableRows> planned(static_cast<std::size_t>(linked.tableCount()));
+    std::int64_t budget = kMaxProgramCells;
+    for (std::int32_t i = 0; i < linked.tableCount(); ++i) {
+        const Pointer<ResolvedTable>& table = linked.table(i);
+        if (table.isNull()) continue;
+        std::int64_t columns = std::max<std::int32_t>(table->fieldCount(), 1);
+        std::int64_t rows = clampRows(table->rows(), table->fieldCount());
+        std::int64_t rowCap = std::max<std::int64_t>(1, std::min(rows, budget / columns - 1));
+        TableRows& entry = planned[static_cast<std::size_t>(i)];
+        entry.rowCap = rowCap;
+        entry.overBudget = rowCap < rows;
+        entry.initialRows =
+            static_cast<std::int32_t>(std::max<std::int64_t>(1, std::min(rows, rowCap)));
+        budget -= (rowCap + 1) * columns;
+    }
+    return planned;
+}
+
 // Each pass runs over every table before the next begins, so row counts are
 // known before any cell that reads another table is filled.
 void ProgramResult::compute() {
     ++g_computations;
     TextBudgetScope texts(&m_textBudget);
-    // The cells of all tables share one budget; a table past it keeps its
-    // formula row and says why.
-    std::int64_t budget = kMaxProgramCells;
+    std::vector<TableRows> planned = plannedRows(*m_linked);
     for (std::int32_t i = 0; i < m_linked->tableCount(); ++i) {
         const Pointer<ResolvedTable>& table = m_linked->table(i);
         if (table.isNull()) {
             m_tables->add(Pointer<TableResult>());
             continue;
         }
-        std::int64_t columns = std::max<std::int32_t>(table->fieldCount(), 1);
-        std::int64_t rows = clampRows(table->rows(), table->fieldCount());
-        std::int64_t rowCap = std::max<std::int64_t>(1, std::min(rows, budget / columns - 1));
-        m_tables->add(make<TableResult>(*this, m_options, table, i, rowCap));
-        budget -= (rowCap + 1) * columns;
+        m_tables->add(make<TableResult>(*this, m_options, table, i,
+                                        planned[static_cast<std::size_t>(i)].rowCap));
     }
     Evaluator evaluator;
     evaluator.setStopFlag(m_options.stop);
@@ -112,6 +128,62 @@ void ProgramResult::compute() {
     for (const auto& table : *m_tables) {
         if (!table.isNull()) table->orderRows();
     }
+}
+
+// A fresh computation would make every table with the rows it has now:
+// as many as the definition counts, or the range fields generated.
+bool ProgramResult::keepsShape(const ResolvedProgram& linked) const {
+    if (linked.tableCount() != tableCount()) return false;
+    std::vector<TableRows> planned = plannedRows(linked);
+    for (std::int32_t i = 0; i < tableCount(); ++i) {
+        const Pointer<TableResult>& table = getTable(i);
+        if (table.isNull() != linked.table(i).isNull()) return false;
+        if (table.isNull()) continue;
+        const TableRows& rows = planned[static_cast<std::size_t>(i)];
+        std::int64_t generated = table->generatedRows();
+        std::int64_t fresh = rows.initialRows;
+        if (generated > 0) fresh = std::max<std::int64_t>(fresh, generated + 1);
+        if (rows.overBudget != table->overBudget() || fresh != table->rowCount()) return false;
+        if (table->fieldCount() != linked.table(i)->fieldCount()) return false;
+    }
+    return true;
+}
+
+bool ProgramResult::recompute(const Pointer<ResolvedProgram>& linked, const RecomputePlan& plan) {
+    // Joins count against one budget per computation; a full one starts it anew.
+    if (m_textBudget.used() > m_textBudget.limit() / 4) return false;
+    if (static_cast<std::size_t>(tableCount()) != plan.stale().size() || !keepsShape(*linked)) {
+        return false;
+    }
+    ++g_computations;
+    TextBudgetScope texts(&m_textBudget);
+    m_linked->forgetScans();
+    m_linked = linked;
+    m_version = linked->version();
+    for (std::int32_t i = 0; i < tableCount(); ++i) {
+        const Pointer<TableResult>& table = getTable(i);
+        if (table.isNull()) continue;
+        table->relink(linked->table(i));
+        for (std::int32_t field = 0; field < table->fieldCount(); ++field) {
+            const StaleCells& stale = plan.at(i, field);
+            if (stale.any()) table->forgetStale(field, stale);
+        }
+    }
+    Evaluator evaluator;
+    evaluator.setStopFlag(m_options.stop);
+    for (std::int32_t i = 0; i < tableCount(); ++i) {
+        const Pointer<TableResult>& table = getTable(i);
+        if (table.isNull()) continue;
+        bool sortStale = false;
+        for (std::int32_t field = 0; field < table->fieldCount(); ++field) {
+            const StaleCells& stale = plan.at(i, field);
+            if (!stale.any()) continue;
+            table->refillStale(field, stale, evaluator);
+            sortStale |= field == table->sortField();
+        }
+        if (sortStale) table->orderRows();
+    }
+    return true;
 }
 
 }  // namespace qv

@@ -9,6 +9,7 @@
 #include "core/TVector.h"
 #include "core/TextBudget.h"
 #include "kernel/KernelFeedback.h"
+#include "kernel/RecomputePlan.h"
 #include "kernel/ResolvedProgram.h"
 #include "kernel/TableResult.h"
 
@@ -24,6 +25,11 @@ class ProgramResult final : public Object {
     ~ProgramResult() override;
 
     void compute();
+    // After an edit: computes again only the cells the plan calls stale,
+    // against the new link, and keeps every other cell. False, changing
+    // nothing, when the new link would shape a table differently (rows
+    // added or removed) or a full computation is due for another reason.
+    bool recompute(const Pointer<ResolvedProgram>& linked, const RecomputePlan& plan);
 
     const ResultOptions& options() const noexcept { return m_options; }
     const Pointer<ResolvedProgram>& linked() const noexcept { return m_linked; }
@@ -72,6 +78,15 @@ class ProgramResult final : public Object {
     };
 
   private:
+    // The rows each table starts with under the program's budget of cells.
+    struct TableRows {
+        std::int64_t rowCap = 0;
+        bool overBudget = false;
+        std::int32_t initialRows = 1;
+    };
+    static std::vector<TableRows> plannedRows(const ResolvedProgram& linked);
+    bool keepsShape(const ResolvedProgram& linked) const;
+
     ResultOptions m_options;
     Pointer<ResolvedProgram> m_linked;
     Pointer<TVector<TableResult>> m_tables;

@@ -29,6 +29,15 @@ void ResolvedProgram::link() {
     compile(nullptr);
 }
 
+void ResolvedProgram::linkRecordingReads() {
+    resolveNames();
+    auto reads = std::make_unique<ProgramReads>(*m_functions);
+    reads->takeShape(*this);
+    compile(reads.get());
+    reads->finish(*this);
+    m_reads = std::move(reads);
+}
+
 void ResolvedProgram::resolveNames() {
     createTables();
     resolveBases();

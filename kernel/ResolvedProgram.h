@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "core/Hashtable.h"
 #include "functions/FuncStore.h"
 #include "kernel/AbstractEvaluatable.h"
+#include "kernel/FieldReads.h"
 #include "kernel/ResolvedTable.h"
 #include "kernel/RowLimits.h"
 #include "language/ProgramDef.h"
@@ -25,6 +27,11 @@ class ResolvedProgram final : public Object {
 
     // Resolves names, bases and fields, then compiles every formula.
     void link();
+    // As link(), recording what every field reads (reads()), so that the
+    // results of an earlier link can be brought up to date cell by cell.
+    void linkRecordingReads();
+    // Null unless linked with linkRecordingReads().
+    const ProgramReads* reads() const noexcept { return m_reads.get(); }
     // The two halves of a link: the tables, their bases, fields and rows by
     // name; then the formulas, with an observer told what each name
     // resolves to when one is given.
@@ -63,6 +70,7 @@ class ResolvedProgram final : public Object {
     std::int32_t m_version;
     FieldBudget m_fieldBudget;
     std::vector<std::pair<CalculatorPointer, const CachingCalculator*>> m_scans;
+    std::unique_ptr<ProgramReads> m_reads;
 };
 
 // The evaluatable whose value is a table's base table; its cache is the

@@ -303,7 +303,7 @@ const CalculatorPointer& ResolvedTable::slot(std::int32_t index, std::int32_t ro
     const FieldCalculators& calculators = m_calculators[static_cast<std::size_t>(index)];
     if (rowKey == 0) return calculators.formula;
     if (rowKey == -1) return calculators.summary;
-    if (calculators.rows.empty()) return none;
+    if (rowKey < calculators.firstRow || rowKey > calculators.lastRow) return none;
     auto found = calculators.rows.find(rowKey);
     return found == calculators.rows.end() ? none : found->second;
 }
@@ -317,6 +317,8 @@ void ResolvedTable::setSlot(std::int32_t index, std::int32_t rowKey,
         calculators.summary = calculator;
     } else {
         calculators.rows[rowKey] = calculator;
+        calculators.firstRow = std::min(calculators.firstRow, rowKey);
+        calculators.lastRow = std::max(calculators.lastRow, rowKey);
     }
 }
 

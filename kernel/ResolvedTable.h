@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -112,6 +113,10 @@ class ResolvedTable final : public Object {
         CalculatorPointer summary;
         CalculatorPointer formula;
         std::unordered_map<std::int32_t, CalculatorPointer> rows;
+        // The keys of `rows` lie in first ... last: most rows of a column
+        // with a few overrides are told apart without a lookup.
+        std::int32_t firstRow = std::numeric_limits<std::int32_t>::max();
+        std::int32_t lastRow = 0;
     };
     const CalculatorPointer& slot(std::int32_t field, std::int32_t rowKey) const;
     void setSlot(std::int32_t field, std::int32_t rowKey, const CalculatorPointer& calculator);

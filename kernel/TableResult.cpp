@@ -9,6 +9,7 @@
 #include "functions/RandomGenerator.h"
 #include "functions/Trajectory2D.h"
 #include "kernel/RangeValues.h"
+#include "kernel/RecomputePlan.h"
 #include "kernel/ResultEvaluatable.h"
 #include "kernel/RowLimits.h"
 #include "kernel/RowSort.h"
@@ -108,6 +109,7 @@ void TableResult::generateRows(Evaluator&) {
         }
         generated = 0;
     }
+    m_generatedRows = generated;
     if (rowCount() < generated + 1) growRows(static_cast<std::int32_t>(generated + 1));
     std::int64_t stride = 1;
     for (const RangeField& range : ranges) {
@@ -196,6 +198,59 @@ Pointer<Object> TableResult::fillCells(Evaluator& evaluator) {
             if (m_rowInfos[index].isNull()) m_rowInfos[index] = make<RowInfo>();
             m_rowInfos[index]->compoundFields.push_back(field);
         }
+    }
+    return {};
+}
+
+void TableResult::relink(const Pointer<ResolvedTable>& table) {
+    m_table = table;
+    // Aggregates cached for the cells before the edit are made again.
+    ++m_cellEpoch;
+}
+
+void TableResult::forgetStale(std::int32_t field, const StaleCells& stale) {
+    if (!stale.whole) {
+        for (std::int32_t row : stale.rows)
+            storeCell(field, row, Pointer<Object>());
+        return;
+    }
+    for (std::int32_t row = -1; row < rowCount(); ++row)
+        storeCell(field, row, Pointer<Object>());
+    storeVariesByRow(field, Pointer<Object>());
+}
+
+// The fill pass for the stale cells of one field, in the same order.
+Pointer<Object> TableResult::refillStale(std::int32_t field, const StaleCells& stale,
+                                         Evaluator& evaluator) {
+    if (!functionDefinition(field, 0).isNull()) {
+        for (std::int32_t row = -1; row < rowCount(); ++row)
+            storeCell(field, row, functionDefinition(field, row));
+        return {};
+    }
+    bool varies = ShouldShowAllEvaluatable::decide(*this, field, evaluator);
+    auto refill = [&](std::int32_t row) -> Pointer<Object> {
+        if (!cachedCell(field, row)->isNull()) return {};
+        if (row == 0 || varies || m_table->hasOwnCalculator(field, row)) {
+            Pointer<Object> value = computeCell(field, row, evaluator);
+            if (isRaised(value)) return value;
+        } else {
+            storeCell(field, row, Pointer<Object>(cachedCell(field, 0)));
+        }
+        return {};
+    };
+    if (stale.whole) {
+        for (std::int32_t row = 0; row < rowCount(); ++row) {
+            if (Pointer<Object> raised = refill(row); !raised.isNull()) return raised;
+        }
+    } else {
+        for (std::int32_t row : stale.rows) {
+            if (row <= 0 || row >= rowCount()) continue;
+            if (Pointer<Object> raised = refill(row); !raised.isNull()) return raised;
+        }
+    }
+    if (cachedCell(field, -1)->isNull()) {
+        Pointer<Object> value = computeCell(field, -1, evaluator);
+        if (isRaised(value)) return value;
     }
     return {};
 }

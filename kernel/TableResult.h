@@ -21,6 +21,7 @@ namespace qv {
 
 class ProgramResult;
 class Kernel;
+struct StaleCells;
 
 // The fields whose value in one row is a compound value (a table result, a
 // plot), for the detail views.
@@ -79,6 +80,17 @@ class TableResult : public AbstractResultGetter {
     void generateRows(Evaluator& evaluator);
     Pointer<Object> fillCells(Evaluator& evaluator);
     void orderRows();
+
+    // After an edit that kept the table's shape: the new link's table, then
+    // the stale cells of every table forgotten before any is computed again
+    // (a stale cell may read another), then computed as the fill pass does.
+    void relink(const Pointer<ResolvedTable>& table);
+    void forgetStale(std::int32_t field, const StaleCells& stale);
+    Pointer<Object> refillStale(std::int32_t field, const StaleCells& stale, Evaluator& evaluator);
+    // The rows the range fields generated (0 for none), and whether the
+    // program's budget of cells cut the table's rows.
+    std::int64_t generatedRows() const noexcept { return m_generatedRows; }
+    bool overBudget() const noexcept { return m_overBudget; }
 
     // Reading.
     virtual Pointer<Object> value(std::int32_t field, std::int32_t row);
@@ -156,6 +168,7 @@ class TableResult : public AbstractResultGetter {
     std::int32_t m_index;
     std::int64_t m_serial;
     bool m_overBudget = false;
+    std::int64_t m_generatedRows = 0;
     bool m_released = false;
     std::int32_t m_cellEpoch = 0;
 };
