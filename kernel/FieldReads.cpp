@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "functions/FuncStore.h"
-#include "kernel/ResolvedProgram.h"
+#include "kernel/ResolvedTable.h"
 #include "language/OperatorExpressions.h"
 #include "language/PrimaryExpressions.h"
 #include "language/SourceExpressions.h"
@@ -23,12 +23,12 @@ void addOnce(std::vector<std::int32_t>& fields, std::int32_t field) {
 
 }  // namespace
 
-void ProgramReads::takeShape(const ResolvedProgram& linked) {
-    m_tables.assign(static_cast<std::size_t>(linked.tableCount()), TableReads{});
-    for (std::int32_t t = 0; t < linked.tableCount(); ++t) {
-        const Pointer<ResolvedTable>& table = linked.table(t);
-        if (table.isNull()) continue;
-        TableReads& reads = m_tables[static_cast<std::size_t>(t)];
+void ProgramReads::takeShape(const std::vector<const ResolvedTable*>& linked) {
+    m_tables.assign(linked.size(), TableReads{});
+    for (std::size_t t = 0; t < linked.size(); ++t) {
+        const ResolvedTable* table = linked[t];
+        if (table == nullptr) continue;
+        TableReads& reads = m_tables[t];
         reads.present = true;
         reads.definition = table->definition();
         reads.name = textOf(table->definition()->tableName());
@@ -67,12 +67,12 @@ void ProgramReads::formula(const ResolvedTable& table, std::int32_t field, std::
     m_names.clear();
 }
 
-void ProgramReads::finish(const ResolvedProgram& linked) {
+void ProgramReads::finish(const std::vector<const ResolvedTable*>& linked) {
     readFormula();
-    for (std::int32_t t = 0; t < linked.tableCount(); ++t) {
-        const Pointer<ResolvedTable>& table = linked.table(t);
-        if (table.isNull()) continue;
-        auto& fields = m_tables[static_cast<std::size_t>(t)].fields;
+    for (std::size_t t = 0; t < linked.size(); ++t) {
+        const ResolvedTable* table = linked[t];
+        if (table == nullptr) continue;
+        auto& fields = m_tables[t].fields;
         for (std::int32_t f = 0; f < table->fieldCount(); ++f) {
             FieldReads& field = fields[static_cast<std::size_t>(f)];
             const CalculatorPointer& formula = table->calculatorAt(f, 0);

@@ -32,7 +32,7 @@
 namespace qv {
 
 class FuncStore;
-class ResolvedProgram;
+class ResolvedTable;
 
 struct FieldReads {
     std::vector<std::int32_t> sameRow;  // fields read in the reading cell's row
@@ -71,8 +71,9 @@ class ProgramReads final : public ReferenceObserver {
     // Takes the shape of every table once the names are resolved; the
     // formulas arrive while the program is compiled; finish() reads the
     // last of them and which fields generate rows.
-    void takeShape(const ResolvedProgram& linked);
-    void finish(const ResolvedProgram& linked);
+    // The tables in their program's order, null where a table is missing.
+    void takeShape(const std::vector<const ResolvedTable*>& linked);
+    void finish(const std::vector<const ResolvedTable*>& linked);
 
     const std::vector<TableReads>& tables() const noexcept { return m_tables; }
 

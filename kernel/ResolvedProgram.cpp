@@ -31,10 +31,13 @@ void ResolvedProgram::link() {
 
 void ResolvedProgram::linkRecordingReads() {
     resolveNames();
+    std::vector<const ResolvedTable*> tables;
+    for (std::int32_t t = 0; t < tableCount(); ++t)
+        tables.push_back(table(t).isNull() ? nullptr : table(t).get());
     auto reads = std::make_unique<ProgramReads>(*m_functions);
-    reads->takeShape(*this);
+    reads->takeShape(tables);
     compile(reads.get());
-    reads->finish(*this);
+    reads->finish(tables);
     m_reads = std::move(reads);
 }
 
