@@ -1,6 +1,7 @@
 #include "core/EngineeringFormat.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -35,12 +36,26 @@ void setDigits(Digits& digits, std::uint64_t tenDigits, int dec) {
 // scaled value is off by at most about 1e-6. Unless its fraction lies that
 // close to one half, rounding it gives the digits that exact rounding gives.
 // Returns false where it cannot tell; the exact path then decides.
+//
+// The decimal exponent comes from the binary one: floor(e2 * log10(2)) is
+// the exponent or one less, and a scaled value of eleven digits tells which.
+// An estimate that is still off leaves the scaled value out of range, and
+// the exact path decides.
 bool scaledDigits(double magnitude, Digits& digits) {
     if (!std::isnormal(magnitude)) return false;
-    int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+    int binaryExponent =
+        static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52) & 0x7ff) - 1023;
+    int exponent = (binaryExponent * 78913) >> 18;  // 78913 / 2^18 is just below log10(2)
     int scale = kSignificantDigits - 1 - exponent;
-    if (scale < -22 || scale > 22) return false;
-    double scaled = scale >= 0 ? magnitude * kPowersOfTen[scale] : magnitude / kPowersOfTen[-scale];
+    auto scaledBy = [magnitude](int by) {
+        return by >= 0 ? magnitude * kPowersOfTen[by] : magnitude / kPowersOfTen[-by];
+    };
+    if (scale < -21 || scale > 22) return false;
+    double scaled = scaledBy(scale);
+    if (scaled >= 1e10) {
+        ++exponent;
+        scaled = scaledBy(--scale);
+    }
     if (scaled < 1e9 || scaled >= 1e10) return false;
     double whole = std::floor(scaled);
     double fraction = scaled - whole;
