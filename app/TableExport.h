@@ -53,6 +53,15 @@ struct RenderedTable {
 // order, then the summary row; with `all` the formula row comes first.
 RenderedTable renderTable(TableResult& table, bool all, NumberStyle numbers = NumberStyle::Display);
 
+// The same in pieces, for writers that never hold every row's texts: the
+// table without rows (name, warning, fields, formula row errors), the number
+// of rows renderTable renders, and rows first ... first + count - 1 of them,
+// which replace the rows `rendered` held.
+RenderedTable renderTableHead(TableResult& table, bool all);
+std::size_t renderedRowCount(TableResult& table, bool all);
+void renderRows(TableResult& table, bool all, NumberStyle numbers, std::size_t first,
+                std::size_t count, RenderedTable& rendered);
+
 enum class DelimitedFormat { Csv, Tsv };
 
 // One table: a warning comes first as "# warning: MESSAGE", then the header

@@ -32,6 +32,9 @@ class TableWriter {
     TableWriter& operator=(const TableWriter&) = delete;
 
     void write(const RenderedTable& table);
+    // Renders and writes a computed table; the text grid of a large table
+    // is rendered a slice of rows at a time.
+    void write(TableResult& table, bool all, NumberStyle numbers);
     // Ends the output (JSON's closing brackets) and hands it to the file.
     void finish();
 
