@@ -174,6 +174,12 @@ Pointer<Object> defaultSummary(TableResult& table, std::int32_t field, Evaluator
     std::int32_t numericCells = 0;
     for (std::int32_t row = 1; row < table.rowCount(); ++row) {
         const Object* value = table.cachedCell(field, row);
+        // Most cells hold a number: one type test, no conversion.
+        if (value->classTypeId() == Double::typeId() && numericCells > 0) {
+            total += static_cast<const Double*>(value)->value();
+            ++numericCells;
+            continue;
+        }
         Pointer<Object> computed;
         if (!isNumeric(*value)) {
             // A computed cell that holds no number adds nothing; only a cell
