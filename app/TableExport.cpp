@@ -107,33 +107,53 @@ void writeTsvField(BufferedOutput& out, std::string_view text) {
 
 }  // namespace
 
-void writeDelimited(BufferedOutput& out, const RenderedTable& table, DelimitedFormat format) {
-    char delimiter = format == DelimitedFormat::Csv ? ',' : '\t';
-    auto field = [&](std::string_view text) {
-        if (format == DelimitedFormat::Csv) {
-            writeCsvField(out, text);
-        } else {
-            writeTsvField(out, text);
-        }
-    };
+namespace {
+
+void writeDelimitedText(BufferedOutput& out, std::string_view text, DelimitedFormat format) {
+    if (format == DelimitedFormat::Csv) {
+        writeCsvField(out, text);
+    } else {
+        writeTsvField(out, text);
+    }
+}
+
+char delimiterOf(DelimitedFormat format) {
+    return format == DelimitedFormat::Csv ? ',' : '\t';
+}
+
+}  // namespace
+
+void writeDelimitedHead(BufferedOutput& out, const RenderedTable& table, DelimitedFormat format) {
     // A comment line first, which a reader of the rows may skip; escaped,
     // so the message stays on its line.
     if (table.hasWarning) out << "# warning: " << forTerminal(table.warning) << '\n';
     for (const std::string& name : table.fields) {
-        out << delimiter;
-        field(name);
+        out << delimiterOf(format);
+        writeDelimitedText(out, name, format);
     }
     out << '\n';
-    for (std::size_t row = 0; row < table.rowCount(); ++row) {
-        for (std::size_t column = 0; column < table.columnCount(); ++column) {
-            if (column > 0) out << delimiter;
-            field(table.text(row, column));
+}
+
+void writeDelimitedRows(BufferedOutput& out, const RenderedTable& rows, DelimitedFormat format) {
+    for (std::size_t row = 0; row < rows.rowCount(); ++row) {
+        for (std::size_t column = 0; column < rows.columnCount(); ++column) {
+            if (column > 0) out << delimiterOf(format);
+            writeDelimitedText(out, rows.text(row, column), format);
         }
         out << '\n';
         out.endRow();
     }
+}
+
+void writeDelimitedTail(BufferedOutput& out, const RenderedTable& table) {
     for (const std::string& error : table.formulaRowErrors)
         out << "# error in formula row: " << forTerminal(error) << '\n';
+}
+
+void writeDelimited(BufferedOutput& out, const RenderedTable& table, DelimitedFormat format) {
+    writeDelimitedHead(out, table, format);
+    writeDelimitedRows(out, table, format);
+    writeDelimitedTail(out, table);
 }
 
 DelimitedFormat delimitedFormatFor(std::string_view path) {

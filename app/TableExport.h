@@ -70,6 +70,11 @@ enum class DelimitedFormat { Csv, Tsv };
 // holding a comma, a quote or a line end; TSV has no quoting, so tabs and
 // line ends inside a cell become blanks.
 void writeDelimited(BufferedOutput& out, const RenderedTable& table, DelimitedFormat format);
+// The same in pieces: the warning and header line, rows (all of them, or
+// a slice from renderRows), and the formula row errors.
+void writeDelimitedHead(BufferedOutput& out, const RenderedTable& table, DelimitedFormat format);
+void writeDelimitedRows(BufferedOutput& out, const RenderedTable& rows, DelimitedFormat format);
+void writeDelimitedTail(BufferedOutput& out, const RenderedTable& table);
 
 // TSV for a path ending in ".tsv" or ".tab" (any case), else CSV.
 DelimitedFormat delimitedFormatFor(std::string_view path);

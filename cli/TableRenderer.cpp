@@ -132,7 +132,7 @@ void writeTextInSlices(BufferedOutput& out, TableResult& result, bool all, Numbe
     writeTextTail(out, table);
 }
 
-void writeJson(BufferedOutput& out, const RenderedTable& table, bool first) {
+void writeJsonHead(BufferedOutput& out, const RenderedTable& table, bool first) {
     out << (first ? "{\"tables\":[" : ",");
     out << "{\"name\":";
     writeJsonString(out, table.name);
@@ -148,19 +148,55 @@ void writeJson(BufferedOutput& out, const RenderedTable& table, bool first) {
         writeJsonString(out, table.fields[i]);
     }
     out << "],\"rows\":[";
-    for (std::size_t row = 0; row < table.rowCount(); ++row) {
-        if (row > 0) out << ',';
+}
+
+// `firstRow` tells whether these rows begin the table's list.
+void writeJsonRows(BufferedOutput& out, const RenderedTable& rows, bool firstRow) {
+    for (std::size_t row = 0; row < rows.rowCount(); ++row) {
+        if (row > 0 || !firstRow) out << ',';
         out << "{\"label\":";
-        writeJsonString(out, table.text(row, 0));
-        out << ",\"key\":" << std::to_string(table.keys[row]) << ",\"cells\":[";
-        for (std::size_t column = 1; column < table.columnCount(); ++column) {
+        writeJsonString(out, rows.text(row, 0));
+        out << ",\"key\":" << std::to_string(rows.keys[row]) << ",\"cells\":[";
+        for (std::size_t column = 1; column < rows.columnCount(); ++column) {
             if (column > 1) out << ',';
-            writeJsonString(out, table.text(row, column));
+            writeJsonString(out, rows.text(row, column));
         }
         out << "]}";
         out.endRow();
     }
+}
+
+void writeJson(BufferedOutput& out, const RenderedTable& table, bool first) {
+    writeJsonHead(out, table, first);
+    writeJsonRows(out, table, true);
     out << "]}";
+}
+
+// JSON, CSV and TSV need no widths: each slice is written once rendered.
+void writeInSlices(BufferedOutput& out, Format format, TableResult& result, bool all,
+                   NumberStyle numbers, bool first) {
+    RenderedTable table = renderTableHead(result, all);
+    DelimitedFormat delimited = format == Format::Tsv ? DelimitedFormat::Tsv : DelimitedFormat::Csv;
+    if (format == Format::Json) {
+        writeJsonHead(out, table, first);
+    } else {
+        writeDelimitedHead(out, table, delimited);
+    }
+    RenderedTable rows = renderTableHead(result, all);
+    std::size_t total = renderedRowCount(result, all);
+    for (std::size_t begin = 0; begin < total; begin += kSliceRows) {
+        renderRows(result, all, numbers, begin, kSliceRows, rows);
+        if (format == Format::Json) {
+            writeJsonRows(out, rows, begin == 0);
+        } else {
+            writeDelimitedRows(out, rows, delimited);
+        }
+    }
+    if (format == Format::Json) {
+        out << "]}";
+    } else {
+        writeDelimitedTail(out, table);
+    }
 }
 
 }  // namespace
@@ -186,11 +222,11 @@ void TableWriter::write(const RenderedTable& table) {
 }
 
 void TableWriter::write(TableResult& table, bool all, NumberStyle numbers) {
-    if (m_format != Format::Text) {
-        write(renderTable(table, all, numbers));
-        return;
+    if (m_format == Format::Text) {
+        writeTextInSlices(m_out, table, all, numbers, m_written == 0);
+    } else {
+        writeInSlices(m_out, m_format, table, all, numbers, m_written == 0);
     }
-    writeTextInSlices(m_out, table, all, numbers, m_written == 0);
     ++m_written;
     m_out.endRow();
 }

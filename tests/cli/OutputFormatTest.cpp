@@ -333,15 +333,15 @@ TEST(OutputFormatTest, FmtPrintsWhatTheDocumentWrites) {
     }
 }
 
-// The grid of a long table is rendered a slice of rows at a time, measured
-// first and written after: its text must be that of the table rendered
-// whole, with the widest cell and an escaped text only in a late slice, and
-// at the sizes around a slice's end.
+// A long table is rendered a slice of rows at a time (the grid measured
+// first and written after): its output in every format must be that of the
+// table rendered whole, with the widest cell and an escaped text only in a
+// late slice, and at the sizes around a slice's end.
 TEST(OutputFormatTest, ALongTableInSlicesWritesWhatItWritesWhole) {
-    auto capture = [](const std::function<void(TableWriter&)>& write) {
+    auto capture = [](Format format, const std::function<void(TableWriter&)>& write) {
         std::FILE* file = std::tmpfile();
         {
-            TableWriter writer(Format::Text, file);
+            TableWriter writer(format, file);
             write(writer);
             writer.finish();
         }
@@ -362,17 +362,20 @@ TEST(OutputFormatTest, ALongTableInSlicesWritesWhatItWritesWhole) {
                 "table U{ y:=range 1 to 3! }\n"));
         ASSERT_FALSE(document.isNull());
         Kernel& kernel = *document->kernel();
-        for (bool all : {false, true}) {
-            std::string whole = capture([&](TableWriter& writer) {
-                for (std::int32_t t = 0; t < kernel.getTableCount(); ++t)
-                    writer.write(renderTable(*kernel.getTable(t), all));
-            });
-            std::string sliced = capture([&](TableWriter& writer) {
-                for (std::int32_t t = 0; t < kernel.getTableCount(); ++t)
-                    writer.write(*kernel.getTable(t), all, NumberStyle::Display);
-            });
-            EXPECT_EQ(sliced, whole);
-            EXPECT_NE(whole.find("wide \\x1b text"), std::string::npos);
+        for (Format format : {Format::Text, Format::Csv, Format::Tsv, Format::Json}) {
+            for (bool all : {false, true}) {
+                SCOPED_TRACE(static_cast<int>(format) * 2 + all);
+                std::string whole = capture(format, [&](TableWriter& writer) {
+                    for (std::int32_t t = 0; t < kernel.getTableCount(); ++t)
+                        writer.write(renderTable(*kernel.getTable(t), all));
+                });
+                std::string sliced = capture(format, [&](TableWriter& writer) {
+                    for (std::int32_t t = 0; t < kernel.getTableCount(); ++t)
+                        writer.write(*kernel.getTable(t), all, NumberStyle::Display);
+                });
+                EXPECT_EQ(sliced, whole);
+                EXPECT_NE(whole.find("wide "), std::string::npos);
+            }
         }
     }
 }
