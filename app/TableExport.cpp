@@ -107,33 +107,53 @@ void writeTsvField(BufferedOutput& out, std::string_view text) {
 
 }  // namespace
 
-void writeDelimited(BufferedOutput& out, const RenderedTable& table, DelimitedFormat format) {
-    char delimiter = format == DelimitedFormat::Csv ? ',' : '\t';
-    auto field = [&](std::string_view text) {
-        if (format == DelimitedFormat::Csv) {
-            writeCsvField(out, text);
-        } else {
-            writeTsvField(out, text);
-        }
-    };
+namespace {
+
+void writeDelimitedText(BufferedOutput& out, std::string_view text, DelimitedFormat format) {
+    if (format == DelimitedFormat::Csv) {
+        writeCsvField(out, text);
+    } else {
+        writeTsvField(out, text);
+    }
+}
+
+char delimiterOf(DelimitedFormat format) {
+    return format == DelimitedFormat::Csv ? ',' : '\t';
+}
+
+}  // namespace
+
+void writeDelimitedHead(BufferedOutput& out, const RenderedTable& table, DelimitedFormat format) {
     // A comment line first, which a reader of the rows may skip; escaped,
     // so the message stays on its line.
     if (table.hasWarning) out << "# warning: " << forTerminal(table.warning) << '\n';
     for (const std::string& name : table.fields) {
-        out << delimiter;
-        field(name);
+        out << delimiterOf(format);
+        writeDelimitedText(out, name, format);
     }
     out << '\n';
-    for (std::size_t row = 0; row < table.rowCount(); ++row) {
-        for (std::size_t column = 0; column < table.columnCount(); ++column) {
-            if (column > 0) out << delimiter;
-            field(table.text(row, column));
+}
+
+void writeDelimitedRows(BufferedOutput& out, const RenderedTable& rows, DelimitedFormat format) {
+    for (std::size_t row = 0; row < rows.rowCount(); ++row) {
+        for (std::size_t column = 0; column < rows.columnCount(); ++column) {
+            if (column > 0) out << delimiterOf(format);
+            writeDelimitedText(out, rows.text(row, column), format);
         }
         out << '\n';
         out.endRow();
     }
+}
+
+void writeDelimitedTail(BufferedOutput& out, const RenderedTable& table) {
     for (const std::string& error : table.formulaRowErrors)
         out << "# error in formula row: " << forTerminal(error) << '\n';
+}
+
+void writeDelimited(BufferedOutput& out, const RenderedTable& table, DelimitedFormat format) {
+    writeDelimitedHead(out, table, format);
+    writeDelimitedRows(out, table, format);
+    writeDelimitedTail(out, table);
 }
 
 DelimitedFormat delimitedFormatFor(std::string_view path) {
@@ -174,12 +194,9 @@ int formatNumber(char* out, double number, NumberStyle style) {
     return error == std::errc() ? static_cast<int>(end - out) : 0;
 }
 
-RenderedTable renderTable(TableResult& table, bool all, NumberStyle numbers) {
-    RenderedTable rendered;
-    rendered.name = table.name()->toStdString();
-    Pointer<Object> warning = table.warning();
-    rendered.hasWarning = !warning.isNull();
-    if (rendered.hasWarning) rendered.warning = toText(warning)->toStdString();
+namespace {
+
+std::vector<std::int32_t> shownFields(TableResult& table, bool all) {
     std::vector<std::int32_t> fields;
     if (all) {
         for (std::int32_t field = 0; field < table.fieldCount(); ++field)
@@ -189,23 +206,71 @@ RenderedTable renderTable(TableResult& table, bool all, NumberStyle numbers) {
             fields.push_back(table.visibleField(position));
         }
     }
+    return fields;
+}
+
+// The key of rendered row `index`: with `all` the formula row first, then
+// the data rows in display order, then the summary row.
+std::int32_t renderedRowKey(TableResult& table, bool all, std::size_t index, std::size_t count) {
+    if (index + 1 == count) return -1;
+    if (all && index == 0) return 0;
+    return table.displayRow(static_cast<std::int32_t>(index) + (all ? 0 : 1));
+}
+
+}  // namespace
+
+RenderedTable renderTableHead(TableResult& table, bool all) {
+    RenderedTable rendered;
+    rendered.name = table.name()->toStdString();
+    Pointer<Object> warning = table.warning();
+    rendered.hasWarning = !warning.isNull();
+    if (rendered.hasWarning) rendered.warning = toText(warning)->toStdString();
+    std::vector<std::int32_t> fields = shownFields(table, all);
     for (std::int32_t field : fields)
         rendered.fields.push_back(table.fieldName(field)->toStdString());
-    auto rows = static_cast<std::size_t>(std::max(table.rowCount(), 1)) + 1;
+    if (!all && table.rowCount() <= 1) noteFormulaRowErrors(rendered, table, fields);
+    return rendered;
+}
+
+std::size_t renderedRowCount(TableResult& table, bool all) {
+    return static_cast<std::size_t>(std::max(table.rowCount() - 1, 0)) + (all ? 2 : 1);
+}
+
+void renderRows(TableResult& table, bool all, NumberStyle numbers, std::size_t first,
+                std::size_t count, RenderedTable& rendered) {
+    rendered.keys.clear();
+    rendered.ends.clear();
+    rendered.texts.clear();
+    std::size_t total = renderedRowCount(table, all);
+    std::size_t last = std::min(total, first + count);
+    if (first >= last) return;
+    std::vector<std::int32_t> fields = shownFields(table, all);
+    std::size_t rows = last - first;
     rendered.keys.reserve(rows);
-    rendered.ends.reserve(rows * rendered.columnCount());
+    rendered.ends.reserve(rows * (fields.size() + 1));
     // Room for a typical number in every cell up front: pages not written
     // cost nothing, while growing a buffer of many megabytes copies it.
-    rendered.texts.reserve(rows * rendered.columnCount() * 16);
+    rendered.texts.reserve(rows * (fields.size() + 1) * 16);
     preferHugePages(rendered.texts.data(), rendered.texts.capacity());
     preferHugePages(rendered.ends.data(), rendered.ends.capacity() * sizeof(std::size_t));
     std::vector<ColumnTexts> columns(fields.size(), ColumnTexts(numbers));
-    if (all) renderRow(rendered, table, fields, columns, 0);
-    for (std::int32_t position = 1; position < table.rowCount(); ++position) {
-        renderRow(rendered, table, fields, columns, table.displayRow(position));
+    // The values of a row lie scattered over the heap when a column holds
+    // values made elsewhere (a sort's result holds its input's values in
+    // sorted order): the values some rows ahead are fetched early.
+    constexpr std::size_t kAhead = 8;
+    for (std::size_t index = first; index < last; ++index) {
+        if (index + kAhead < last) {
+            std::int32_t ahead = renderedRowKey(table, all, index + kAhead, total);
+            for (std::int32_t field : fields)
+                __builtin_prefetch(table.cachedCell(field, ahead));
+        }
+        renderRow(rendered, table, fields, columns, renderedRowKey(table, all, index, total));
     }
-    renderRow(rendered, table, fields, columns, -1);
-    if (!all && table.rowCount() <= 1) noteFormulaRowErrors(rendered, table, fields);
+}
+
+RenderedTable renderTable(TableResult& table, bool all, NumberStyle numbers) {
+    RenderedTable rendered = renderTableHead(table, all);
+    renderRows(table, all, numbers, 0, renderedRowCount(table, all), rendered);
     return rendered;
 }
 

@@ -53,6 +53,15 @@ struct RenderedTable {
 // order, then the summary row; with `all` the formula row comes first.
 RenderedTable renderTable(TableResult& table, bool all, NumberStyle numbers = NumberStyle::Display);
 
+// The same in pieces, for writers that never hold every row's texts: the
+// table without rows (name, warning, fields, formula row errors), the number
+// of rows renderTable renders, and rows first ... first + count - 1 of them,
+// which replace the rows `rendered` held.
+RenderedTable renderTableHead(TableResult& table, bool all);
+std::size_t renderedRowCount(TableResult& table, bool all);
+void renderRows(TableResult& table, bool all, NumberStyle numbers, std::size_t first,
+                std::size_t count, RenderedTable& rendered);
+
 enum class DelimitedFormat { Csv, Tsv };
 
 // One table: a warning comes first as "# warning: MESSAGE", then the header
@@ -61,6 +70,11 @@ enum class DelimitedFormat { Csv, Tsv };
 // holding a comma, a quote or a line end; TSV has no quoting, so tabs and
 // line ends inside a cell become blanks.
 void writeDelimited(BufferedOutput& out, const RenderedTable& table, DelimitedFormat format);
+// The same in pieces: the warning and header line, rows (all of them, or
+// a slice from renderRows), and the formula row errors.
+void writeDelimitedHead(BufferedOutput& out, const RenderedTable& table, DelimitedFormat format);
+void writeDelimitedRows(BufferedOutput& out, const RenderedTable& rows, DelimitedFormat format);
+void writeDelimitedTail(BufferedOutput& out, const RenderedTable& table);
 
 // TSV for a path ending in ".tsv" or ".tab" (any case), else CSV.
 DelimitedFormat delimitedFormatFor(std::string_view path);

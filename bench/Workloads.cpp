@@ -19,6 +19,12 @@ std::string workloadAggregates(std::int64_t rows) {
            "    sorted:=sort(x)!\n    moving:=mavg(3, x)!\n}\n//--end";
 }
 
+std::string workloadAggregatesUnsorted(std::int64_t rows) {
+    return "table W3{\n    i:=range 1 to " + std::to_string(rows) +
+           "!\n    x:=srand(i)!\n    total:=sum(x)!\n    mean:=avg(x)!\n    largest:=max(x)!\n"
+           "    sorted:=sort(x)!\n    moving:=mavg(3, x)!\n}\n//--end";
+}
+
 // A base of ten fields; each derived table overrides two of them.
 std::string workloadInheritance() {
     std::string text =

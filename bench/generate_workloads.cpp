@@ -1,10 +1,10 @@
 // Writes the reference workloads as documents into a folder, for whole-process
 // timings of qvl and for the comparison with other engines:
-//   W1_<N>.qvl W2_<N>.qvl W3_<N>.qvl for N = 100000 and 1000000, W4.qvl, W5.qvl,
-//   W6.qvl (about 50 MB of tables), W7_1000000.qvl and W8_1000000.qvl with
-//   their references W7-ok_1000000.qvl and W8-ok_1000000.qvl, and
-//   I1_1000000.csv, the data of the import benchmark (alone with "import"
-//   after the folder).
+//   W1_<N>.qvl W2_<N>.qvl W3_<N>.qvl and W3u_<N>.qvl (W3 over unsorted
+//   values) for N = 100000 and 1000000, W4.qvl, W5.qvl, W6.qvl (about 50 MB
+//   of tables), W7_1000000.qvl and W8_1000000.qvl with their references
+//   W7-ok_1000000.qvl and W8-ok_1000000.qvl, and I1_1000000.csv, the data
+//   of the import benchmark (alone with "import" after the folder).
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -45,6 +45,7 @@ int main(int argc, char** argv) {
         ok = writeFile(folder + "/W1" + suffix, qv::bench::workloadArithmetic(rows)) && ok;
         ok = writeFile(folder + "/W2" + suffix, qv::bench::workloadRunningTotal(rows)) && ok;
         ok = writeFile(folder + "/W3" + suffix, qv::bench::workloadAggregates(rows)) && ok;
+        ok = writeFile(folder + "/W3u" + suffix, qv::bench::workloadAggregatesUnsorted(rows)) && ok;
     }
     ok = writeFile(folder + "/W4.qvl", qv::bench::workloadInheritance()) && ok;
     ok = writeFile(folder + "/W5.qvl", qv::bench::workloadWhatIf()) && ok;

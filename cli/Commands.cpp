@@ -224,7 +224,7 @@ int runShow(const ArgumentList& arguments) {
     // One table's texts at a time: the output is never held whole.
     TableWriter writer(format, stdout);
     for (const auto& table : tables)
-        writer.write(renderTable(*table, options->all, numberStyle(*options)));
+        writer.write(*table, options->all, numberStyle(*options));
     writer.finish();
     return withinTimeLimit(limit, path, 0);
 }

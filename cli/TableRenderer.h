@@ -32,6 +32,9 @@ class TableWriter {
     TableWriter& operator=(const TableWriter&) = delete;
 
     void write(const RenderedTable& table);
+    // Renders and writes a computed table a slice of rows at a time (the
+    // text grid of a large table measures its slices first).
+    void write(TableResult& table, bool all, NumberStyle numbers);
     // Ends the output (JSON's closing brackets) and hands it to the file.
     void finish();
 

@@ -1,6 +1,7 @@
 #include "core/EngineeringFormat.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -35,17 +36,32 @@ void setDigits(Digits& digits, std::uint64_t tenDigits, int dec) {
 // scaled value is off by at most about 1e-6. Unless its fraction lies that
 // close to one half, rounding it gives the digits that exact rounding gives.
 // Returns false where it cannot tell; the exact path then decides.
+//
+// The decimal exponent comes from the binary one: floor(e2 * log10(2)) is
+// the exponent or one less, and a scaled value of eleven digits tells which.
+// An estimate that is still off leaves the scaled value out of range, and
+// the exact path decides.
 bool scaledDigits(double magnitude, Digits& digits) {
     if (!std::isnormal(magnitude)) return false;
-    int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+    int binaryExponent =
+        static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52) & 0x7ff) - 1023;
+    int exponent = (binaryExponent * 78913) >> 18;  // 78913 / 2^18 is just below log10(2)
     int scale = kSignificantDigits - 1 - exponent;
-    if (scale < -22 || scale > 22) return false;
-    double scaled = scale >= 0 ? magnitude * kPowersOfTen[scale] : magnitude / kPowersOfTen[-scale];
+    auto scaledBy = [magnitude](int by) {
+        return by >= 0 ? magnitude * kPowersOfTen[by] : magnitude / kPowersOfTen[-by];
+    };
+    if (scale < -21 || scale > 22) return false;
+    double scaled = scaledBy(scale);
+    if (scaled >= 1e10) {
+        ++exponent;
+        scaled = scaledBy(--scale);
+    }
     if (scaled < 1e9 || scaled >= 1e10) return false;
-    double whole = std::floor(scaled);
-    double fraction = scaled - whole;
+    // Below 1e10 and positive: the conversion is the floor.
+    auto whole = static_cast<std::uint64_t>(scaled);
+    double fraction = scaled - static_cast<double>(whole);
     if (std::fabs(fraction - 0.5) < 1e-5) return false;
-    auto tenDigits = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    std::uint64_t tenDigits = whole + (fraction > 0.5 ? 1 : 0);
     if (tenDigits == 10000000000u) {
         tenDigits = 1000000000u;
         ++exponent;
@@ -73,13 +89,6 @@ Digits fewerDigits(double magnitude, int count) {
     return digits;
 }
 
-// Ten correctly rounded significant digits, the quick way where it can tell.
-Digits significantDigits(double magnitude) {
-    Digits digits;
-    if (scaledDigits(magnitude, digits)) return digits;
-    return fewerDigits(magnitude, kSignificantDigits);
-}
-
 // Writes the text of the digits of a finite, non-zero magnitude; returns
 // its length.
 int writeDigits(char* out, const Digits& digits, FormatPositions& pos) {
@@ -87,23 +96,26 @@ int writeDigits(char* out, const Digits& digits, FormatPositions& pos) {
     int e = dec < 0 ? 3 * ((dec - 3) / 3) : 3 * ((dec - 1) / 3);
     if (e == 3 || e == -3) e = 0;
     dec -= e;
-    int length = 0;
+    int count = digits.count;
+    int length;
     if (dec < 1) {
-        out[length++] = '0';
-        out[length++] = '.';
+        out[0] = '0';
+        out[1] = '.';
         pos.point = 2;
-        std::memset(out + length, '0', static_cast<std::size_t>(-dec));
-        length += -dec;
+        std::memset(out + 2, '0', static_cast<std::size_t>(-dec));
+        std::memcpy(out + 2 - dec, digits.text, static_cast<std::size_t>(count));
+        length = 2 - dec + count;
+    } else if (dec < count) {
+        std::memcpy(out, digits.text, static_cast<std::size_t>(dec));
+        out[dec] = '.';
+        pos.point = dec + 1;
+        std::memcpy(out + dec + 1, digits.text + dec, static_cast<std::size_t>(count - dec));
+        length = count + 1;
+    } else {
+        std::memcpy(out, digits.text, static_cast<std::size_t>(count));
+        std::memset(out + count, '0', static_cast<std::size_t>(dec - count));
+        length = dec;
     }
-    for (int i = 0; i < digits.count; ++i) {
-        if (dec > 0 && i == dec) {
-            out[length++] = '.';
-            pos.point = length;
-        }
-        out[length++] = digits.text[i];
-    }
-    for (int i = digits.count; i < dec; ++i)
-        out[length++] = '0';
     if (e != 0) {
         pos.exponent = length;
         out[length++] = 'e';
@@ -113,8 +125,13 @@ int writeDigits(char* out, const Digits& digits, FormatPositions& pos) {
     return length;
 }
 
+// Ten correctly rounded significant digits, the quick way where it can
+// tell. The digits are written where they are made: a copy of them, read
+// whole right after their bytes were stored, stalls the processor.
 int writeMagnitude(char* out, double magnitude, FormatPositions& pos) {
-    return writeDigits(out, significantDigits(magnitude), pos);
+    Digits digits;
+    if (scaledDigits(magnitude, digits)) return writeDigits(out, digits, pos);
+    return writeDigits(out, fewerDigits(magnitude, kSignificantDigits), pos);
 }
 
 }  // namespace
@@ -133,10 +150,11 @@ int formatEngineering(char* out, double value, FormatPositions* positions) {
     if (value == 0) return literal("0");
     // Whole numbers below a million print as their digits, the most common
     // cell value; this skips the rounding path.
-    if (std::fabs(value) < 1e6 && value == std::trunc(value)) {
-        return static_cast<int>(
-            std::to_chars(out, out + kMaxEngineeringLength, static_cast<std::int64_t>(value)).ptr -
-            out);
+    if (std::fabs(value) < 1e6) {
+        auto whole = static_cast<std::int32_t>(value);
+        if (static_cast<double>(whole) == value)
+            return static_cast<int>(std::to_chars(out, out + kMaxEngineeringLength, whole).ptr -
+                                    out);
     }
     int sign = value < 0 ? 1 : 0;
     if (sign) out[0] = '-';

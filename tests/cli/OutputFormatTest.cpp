@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "app/Document.h"
 #include "app/TerminalText.h"
 #include "cli/Commands.h"
+#include "cli/TableRenderer.h"
 #include "core/Number.h"
 #include "kernel/RowLimits.h"
 #include "tests/cli/CommandTestSupport.h"
@@ -328,6 +330,53 @@ TEST(OutputFormatTest, FmtPrintsWhatTheDocumentWrites) {
         Outcome outcome = run(runFmt, {path});
         EXPECT_EQ(outcome.status, 0) << outcome.err;
         EXPECT_EQ(outcome.out, Document::readFile(path)->toSource()->toStdString() + "\n");
+    }
+}
+
+// A long table is rendered a slice of rows at a time (the grid measured
+// first and written after): its output in every format must be that of the
+// table rendered whole, with the widest cell and an escaped text only in a
+// late slice, and at the sizes around a slice's end.
+TEST(OutputFormatTest, ALongTableInSlicesWritesWhatItWritesWhole) {
+    auto capture = [](Format format, const std::function<void(TableWriter&)>& write) {
+        std::FILE* file = std::tmpfile();
+        {
+            TableWriter writer(format, file);
+            write(writer);
+            writer.finish();
+        }
+        std::rewind(file);
+        std::string text;
+        char buffer[65536];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+            text.append(buffer, n);
+        std::fclose(file);
+        return text;
+    };
+    for (int rows : {32766, 32767, 32768, 70001}) {
+        SCOPED_TRACE(rows);
+        std::string late = std::to_string(rows - 3);
+        Pointer<Document> document = Document::read(
+            str("table T{ x:=range 1 to " + std::to_string(rows) + "! s:=if x=" + late +
+                " then \"wide \x1b text\" else \"a\"! n:=x/7! }\n"
+                "table U{ y:=range 1 to 3! }\n"));
+        ASSERT_FALSE(document.isNull());
+        Kernel& kernel = *document->kernel();
+        for (Format format : {Format::Text, Format::Csv, Format::Tsv, Format::Json}) {
+            for (bool all : {false, true}) {
+                SCOPED_TRACE(static_cast<int>(format) * 2 + all);
+                std::string whole = capture(format, [&](TableWriter& writer) {
+                    for (std::int32_t t = 0; t < kernel.getTableCount(); ++t)
+                        writer.write(renderTable(*kernel.getTable(t), all));
+                });
+                std::string sliced = capture(format, [&](TableWriter& writer) {
+                    for (std::int32_t t = 0; t < kernel.getTableCount(); ++t)
+                        writer.write(*kernel.getTable(t), all, NumberStyle::Display);
+                });
+                EXPECT_EQ(sliced, whole);
+                EXPECT_NE(whole.find("wide "), std::string::npos);
+            }
+        }
     }
 }
 

@@ -146,6 +146,38 @@ TEST(EngineeringFormat, DigitsAreTheTenPrintfRoundsTo) {
     }
 }
 
+// Around each power of ten the decimal exponent changes: the digits and the
+// place of the point must still be those of the exact rounding.
+TEST(EngineeringFormat, ValuesAroundPowersOfTenKeepDigitsAndMagnitude) {
+    for (int exponent = -30; exponent <= 30; ++exponent) {
+        double power = std::pow(10.0, exponent);
+        const double values[] = {
+            power,
+            std::nextafter(power, 0.0),
+            std::nextafter(power, kInf),
+            power * (1 - 1e-11),
+            power * (1 + 1e-11),
+            power * 0.99999999995,
+            power * 9.9999999995,
+            power * 9.99999999951,
+            power * 1.00000000049,
+            power * 2,
+            power * 0.5,
+        };
+        for (double magnitude : values) {
+            for (double value : {magnitude, -magnitude}) {
+                char printed[64];
+                std::snprintf(printed, sizeof printed, "%.9e", value);
+                std::string formatted = formatEngineering(value);
+                SCOPED_TRACE(std::string(printed) + " formatted as " + formatted);
+                EXPECT_EQ(significantDigitsOf(formatted), significantDigitsOf(printed));
+                double back = Double::parseValue(formatted);
+                EXPECT_LE(std::fabs(back - value), 5.000001e-10 * std::fabs(value));
+            }
+        }
+    }
+}
+
 TEST(DoubleParse, AcceptsDecimalForms) {
     const struct {
         const char* input;

@@ -139,6 +139,32 @@ TEST(Results, ModelsOfTheIssue) {
     });
 }
 
+// The summary row adds the numbers of its column in row order, whatever
+// the other cells hold and whichever cell holds the first number.
+TEST(Results, SummaryAddsTheNumbersOfItsColumn) {
+    expectModels({
+        {"numbers only",
+         "table T{ x:=range 1 to 4! v:=x*1.5! }",
+         "T",
+         {"sum | 10 | 15", "base | (range) | (range)", "1 | 1 | 1.5", "2 | 2 | 3", "3 | 3 | 4.5",
+          "4 | 4 | 6"}},
+        {"a text and an error among numbers add nothing",
+         "table T{ x:=range 1 to 4! v:=if x=2 then \"a\" else if x=3 then warning(\"bad\") else "
+         "x/4! }",
+         "T",
+         {"sum | 10 | 1.25", "base | (range) | (range)", "1 | 1 | 0.25", "2 | 2 | a", "3 | 3 | bad",
+          "4 | 4 | 1"}},
+        {"the first number after texts",
+         "table T{ x:=range 1 to 3! v:=if x<3 then \"t\" else 2.5! }",
+         "T",
+         {"sum | 6 | 2.5", "base | (range) | (range)", "1 | 1 | t", "2 | 2 | t", "3 | 3 | 2.5"}},
+        {"truth values are no numbers",
+         "table T{ x:=range 1 to 3! v:=if x=1 then true else x! }",
+         "T",
+         {"sum | 6 | 5", "base | (range) | (range)", "1 | 1 | true", "2 | 2 | 2", "3 | 3 | 3"}},
+    });
+}
+
 TEST(Results, RowLabels) {
     auto kernel = loadModel(
         "table T{ v:=1! <2>:={} }"
