@@ -36,13 +36,21 @@ QAccessibleInterface* cellNamed(QAccessibleTableInterface& table, const std::str
     return nullptr;
 }
 
-TEST(AccessibilityQt, TheWorkAreaOffersFramesTablesAndCells) {
-    AnswerOkTo script(MessageBoxKind::Notice);
-    OpenedExample example("prices.qvl", script);
-    ASSERT_TRUE(example.show());
-    settle();
-    QAccessibleInterface* area = QAccessible::queryAccessibleInterface(example.window().workArea());
-    ASSERT_NE(area, nullptr);
+// prices.qvl shown, and the work area's interface.
+struct AccessibilityQt : ::testing::Test {
+    void SetUp() override {
+        ASSERT_TRUE(example.show());
+        settle();
+        area = QAccessible::queryAccessibleInterface(example.window().workArea());
+        ASSERT_NE(area, nullptr);
+    }
+
+    AnswerOkTo script{MessageBoxKind::Notice};
+    OpenedExample example{"prices.qvl", script};
+    QAccessibleInterface* area = nullptr;
+};
+
+TEST_F(AccessibilityQt, TheWorkAreaOffersFramesTablesAndCells) {
     EXPECT_EQ(area->role(), QAccessible::Client);
     EXPECT_EQ(textOf(area, QAccessible::Name), "Work area");
     ASSERT_EQ(area->childCount(), 5);
@@ -96,13 +104,7 @@ TEST(AccessibilityQt, TheWorkAreaOffersFramesTablesAndCells) {
     }
 }
 
-TEST(AccessibilityQt, TheFormulaLineTextFollowsTheSelectedCell) {
-    AnswerOkTo script(MessageBoxKind::Notice);
-    OpenedExample example("prices.qvl", script);
-    ASSERT_TRUE(example.show());
-    settle();
-    QAccessibleInterface* area = QAccessible::queryAccessibleInterface(example.window().workArea());
-    ASSERT_NE(area, nullptr);
+TEST_F(AccessibilityQt, TheFormulaLineTextFollowsTheSelectedCell) {
     QAccessibleInterface* books = childNamed(area, "Books");
     ASSERT_NE(books, nullptr);
     QAccessibleInterface* cell = cellNamed(*books->child(0)->tableInterface(), "Books row 1, net");

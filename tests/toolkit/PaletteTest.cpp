@@ -18,42 +18,36 @@ struct NamedPalette {
     Palette palette;
 };
 
-// Qt's own light palette, desktops' dark and high contrast themes, and
-// colours chosen to trouble the derivation: a mid grey base, text as dark
-// as the base, a highlight equal to the base, a saturated yellow base.
+constexpr Color kWhite{255, 255, 255};
+constexpr Color kBlack{0, 0, 0};
+constexpr Color kGrey{128, 128, 128};
+constexpr Color kYellow{255, 255, 0};
+
+// Qt's own light palette, desktops' dark and high contrast themes.
+constexpr SystemColors kQtLight{{239, 239, 239}, kBlack, kWhite,          kBlack,
+                                {48, 140, 198},  kWhite, {239, 239, 239}, kBlack};
+constexpr SystemColors kBreezeDark{{49, 54, 59},   {239, 240, 241}, {35, 38, 41}, {239, 240, 241},
+                                   {61, 174, 233}, {239, 240, 241}, {49, 54, 59}, {239, 240, 241}};
+constexpr SystemColors kGreyDark{{36, 36, 36},  kWhite, {30, 30, 30}, kWhite,
+                                 {21, 83, 158}, kWhite, {48, 48, 48}, kWhite};
+constexpr SystemColors kBlackOnWhite{kWhite,      kBlack, kWhite, kBlack,
+                                     {0, 0, 160}, kWhite, kWhite, kBlack};
+constexpr SystemColors kWhiteOnBlack{kBlack,        kWhite, kBlack, kWhite,
+                                     {0, 255, 255}, kBlack, kBlack, kWhite};
+
+// The builtin palettes, and those of desktops, including colours chosen to
+// trouble the derivation: a mid grey base, text as dark as the base, a
+// highlight equal to the base, a saturated yellow base.
 std::vector<NamedPalette> palettes() {
-    const Color white{255, 255, 255};
-    const Color black{0, 0, 0};
     const SystemColors desktops[] = {
-        {{239, 239, 239}, black, white, black, {48, 140, 198}, white, {239, 239, 239}, black},
-        {{49, 54, 59},
-         {239, 240, 241},
-         {35, 38, 41},
-         {239, 240, 241},
-         {61, 174, 233},
-         {239, 240, 241},
-         {49, 54, 59},
-         {239, 240, 241}},
-        {{36, 36, 36}, white, {30, 30, 30}, white, {21, 83, 158}, white, {48, 48, 48}, white},
-        {white, black, white, black, {0, 0, 160}, white, white, black},
-        {black, white, black, white, {0, 255, 255}, black, black, white},
-        {{128, 128, 128},
-         {120, 120, 120},
-         {128, 128, 128},
-         {135, 135, 135},
-         {128, 128, 128},
-         {128, 128, 128},
-         {128, 128, 128},
-         {128, 128, 128}},
-        {{255, 255, 0},
-         {250, 250, 0},
-         {255, 255, 0},
-         {255, 255, 0},
-         {255, 255, 0},
-         white,
-         {255, 255, 0},
-         white},
-        {black, black, black, black, black, black, black, black},
+        kQtLight,
+        kBreezeDark,
+        kGreyDark,
+        kBlackOnWhite,
+        kWhiteOnBlack,
+        {kGrey, {120, 120, 120}, kGrey, {135, 135, 135}, kGrey, kGrey, kGrey, kGrey},
+        {kYellow, {250, 250, 0}, kYellow, kYellow, kYellow, kWhite, kYellow, kWhite},
+        {kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack},
     };
     std::vector<NamedPalette> all = {{"light", Palette::light()},
                                      {"dark", Palette::dark()},
@@ -147,8 +141,6 @@ TEST(PaletteTest, ContrastRatioMatchesKnownPairs) {
 }
 
 TEST(PaletteTest, DesktopsChooseTheirKindOfPalette) {
-    const Color white{255, 255, 255};
-    const Color black{0, 0, 0};
     struct Case {
         const char* desktop;
         SystemColors colors;
@@ -157,33 +149,10 @@ TEST(PaletteTest, DesktopsChooseTheirKindOfPalette) {
         bool builtin;
     };
     const Case cases[] = {
-        {"high contrast, black on white",
-         {white, black, white, black, {0, 0, 160}, white, white, black},
-         false,
-         Palette::highContrastLight(),
-         true},
-        {"high contrast, white on black",
-         {black, white, black, white, {0, 255, 255}, black, black, white},
-         true,
-         Palette::highContrast(),
-         true},
-        {"a dark theme",
-         {{49, 54, 59},
-          {239, 240, 241},
-          {35, 38, 41},
-          {239, 240, 241},
-          {61, 174, 233},
-          {239, 240, 241},
-          {49, 54, 59},
-          {239, 240, 241}},
-         true,
-         {},
-         false},
-        {"a light theme",
-         {{239, 239, 239}, black, white, black, {48, 140, 198}, white, {239, 239, 239}, black},
-         false,
-         {},
-         false},
+        {"high contrast, black on white", kBlackOnWhite, false, Palette::highContrastLight(), true},
+        {"high contrast, white on black", kWhiteOnBlack, true, Palette::highContrast(), true},
+        {"a dark theme", kBreezeDark, true, {}, false},
+        {"a light theme", kQtLight, false, {}, false},
     };
     for (const Case& c : cases) {
         Palette made = Palette::fromSystem(c.colors);
