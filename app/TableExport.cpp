@@ -37,7 +37,6 @@ class ColumnTexts {
         }
     }
 
-  private:
     void appendNumber(std::string& out, double number) {
         if (!m_hasLast || std::memcmp(&number, &m_lastNumber, sizeof number) != 0) {
             m_lastLength = formatNumber(m_lastText, number, m_style);
@@ -47,6 +46,7 @@ class ColumnTexts {
         out.append(m_lastText, static_cast<std::size_t>(m_lastLength));
     }
 
+  private:
     NumberStyle m_style;
     bool m_hasLast = false;
     double m_lastNumber = 0;
@@ -69,7 +69,12 @@ void renderRow(RenderedTable& rendered, TableResult& table, const std::vector<st
     appendLabel(rendered.texts, table, row);
     rendered.ends.push_back(rendered.texts.size());
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        columns[i].append(rendered.texts, *table.value(fields[i], row).object());
+        double number = 0;
+        if (table.cachedNumber(fields[i], row, number)) {
+            columns[i].appendNumber(rendered.texts, number);
+        } else {
+            columns[i].append(rendered.texts, *table.value(fields[i], row).object());
+        }
         rendered.ends.push_back(rendered.texts.size());
     }
 }
@@ -262,7 +267,7 @@ void renderRows(TableResult& table, bool all, NumberStyle numbers, std::size_t f
         if (index + kAhead < last) {
             std::int32_t ahead = renderedRowKey(table, all, index + kAhead, total);
             for (std::int32_t field : fields)
-                __builtin_prefetch(table.cachedCell(field, ahead));
+                table.prefetchCell(field, ahead);
         }
         renderRow(rendered, table, fields, columns, renderedRowKey(table, all, index, total));
     }

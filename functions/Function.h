@@ -18,6 +18,9 @@ class Function : public Object {
   public:
     // True when the value depends on the current row even for equal arguments.
     virtual bool isRowDependent() const { return false; }
+    // True when the value depends on the cell's place alone (row, col,
+    // prev, next): the call changes nothing and may be repeated.
+    virtual bool isPlaceOnly() const { return false; }
     virtual const char* name() const = 0;
     // -1: used as a bare name; 0 or more: the number of arguments.
     virtual std::int32_t arity() const = 0;

@@ -13,6 +13,7 @@ class SumFunc_sum final : public SumFunction {
     QV_OBJECT(SumFunc_sum, SumFunction, "SumFunc_sum")
   public:
     Pointer<SumFunction> newAccumulator() const override;
+    void addNumber(std::int32_t, double number) override { m_total += number; }
     const char* name() const override { return "sum"; }
     void start(std::int32_t count) override;
     void add(std::int32_t index, Arguments arguments) override;
@@ -26,6 +27,7 @@ class AvgSumFunction final : public SumFunction {
     QV_OBJECT(AvgSumFunction, SumFunction, "AvgSumFunction")
   public:
     Pointer<SumFunction> newAccumulator() const override;
+    void addNumber(std::int32_t, double number) override { m_total += number; }
     const char* name() const override { return "avg"; }
     void start(std::int32_t count) override;
     void add(std::int32_t index, Arguments arguments) override;

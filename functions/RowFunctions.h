@@ -12,6 +12,7 @@ namespace qv {
 class Func_prev final : public Function {
     QV_OBJECT(Func_prev, Function, "Func_prev")
   public:
+    bool isPlaceOnly() const override { return true; }
     bool isRowDependent() const override { return true; }
     const char* name() const override { return "prev"; }
     std::int32_t arity() const override { return 0; }
@@ -22,6 +23,7 @@ class Func_prev final : public Function {
 class Func_next final : public Function {
     QV_OBJECT(Func_next, Function, "Func_next")
   public:
+    bool isPlaceOnly() const override { return true; }
     bool isRowDependent() const override { return true; }
     const char* name() const override { return "next"; }
     std::int32_t arity() const override { return 0; }
@@ -32,6 +34,7 @@ class Func_next final : public Function {
 class Func_row final : public Function {
     QV_OBJECT(Func_row, Function, "Func_row")
   public:
+    bool isPlaceOnly() const override { return true; }
     bool isRowDependent() const override { return true; }
     const char* name() const override { return "row"; }
     std::int32_t arity() const override { return 0; }
@@ -43,6 +46,7 @@ class Func_row final : public Function {
 class Func_col final : public Function {
     QV_OBJECT(Func_col, Function, "Func_col")
   public:
+    bool isPlaceOnly() const override { return true; }
     const char* name() const override { return "col"; }
     std::int32_t arity() const override { return 0; }
     Pointer<Object> evaluate(std::int32_t column, std::int32_t row,

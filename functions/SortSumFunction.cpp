@@ -92,6 +92,11 @@ class NumberElements {
             m_keyed.push_back({key, i});
         }
     }
+    explicit NumberElements(const CountedVector<double>& numbers) {
+        m_keyed.reserve(numbers.size());
+        for (std::size_t i = 0; i < numbers.size(); ++i)
+            m_keyed.push_back({numbers[i], static_cast<std::int32_t>(i)});
+    }
     double pivotAt(std::int32_t index) const {
         return m_keyed[static_cast<std::size_t>(index)].key;
     }
@@ -110,6 +115,12 @@ class NumberElements {
                                  i);
         for (std::int32_t i = 0; i < values.size(); ++i)
             values.setElementAt(sorted->elementAt(i), i);
+    }
+
+    // The numbers in the sorted order.
+    void reorder(CountedVector<double>& numbers) const {
+        for (std::size_t i = 0; i < numbers.size(); ++i)
+            numbers[i] = m_keyed[i].key;
     }
 
   private:
@@ -169,23 +180,54 @@ Pointer<SumFunction> SortSumFunction::newAccumulator() const {
 }
 
 void SortSumFunction::start(std::int32_t) {
+    m_started = true;
+    m_numbers.clear();
+    m_values = Pointer<Vector>();
+}
+
+void SortSumFunction::keepObjects() {
+    if (!m_values.isNull()) return;
     m_values = make<Vector>();
+    for (double number : m_numbers)
+        m_values->addElement(make<Double>(number));
+    m_numbers = CountedVector<double>();
 }
 
 void SortSumFunction::add(std::int32_t, Arguments arguments) {
-    if (m_values.isNull()) return;
+    if (!m_started) return;
+    keepObjects();
     m_values->addElement(argumentPointer(arguments, 0));
 }
 
+void SortSumFunction::addNumber(std::int32_t index, double number) {
+    if (!m_started) return;
+    if (m_values.isNull() && !std::isnan(number)) {
+        m_numbers.push_back(number);
+        return;
+    }
+    Pointer<Object> boxed = make<Double>(number);
+    add(index, Arguments(&boxed, 1));
+}
+
+// The numbers are sorted as sortValues sorts their boxes: the same draws,
+// the same order.
 void SortSumFunction::finish() {
-    if (m_values.isNull()) return;
+    if (!m_started) return;
+    if (m_values.isNull()) {
+        NumberElements elements(m_numbers);
+        sortRange(elements, 0, static_cast<std::int32_t>(m_numbers.size()));
+        elements.reorder(m_numbers);
+        return;
+    }
     sortValues(*m_values);
 }
 
 Pointer<Object> SortSumFunction::result(std::int32_t row) const {
     std::int64_t slot = static_cast<std::int64_t>(row) - 1;
-    if (m_values.isNull() || slot < 0 || slot >= m_values->size())
-        return make<StringSpecialValue>(str("(sort)"));
+    std::int64_t count =
+        m_values.isNull() ? static_cast<std::int64_t>(m_numbers.size()) : m_values->size();
+    if (!m_started || slot < 0 || slot >= count) return make<StringSpecialValue>(str("(sort)"));
+    if (m_values.isNull()) return make<Double>(m_numbers[static_cast<std::size_t>(slot)]);
     return m_values->elementAt(static_cast<std::int32_t>(slot));
 }
 

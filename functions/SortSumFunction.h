@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "core/StdAllocator.h"
 #include "core/Vector.h"
 #include "functions/SumFunction.h"
 
@@ -17,6 +18,7 @@ class SortSumFunction final : public SumFunction {
     const char* name() const override { return "sort"; }
     void start(std::int32_t count) override;
     void add(std::int32_t index, Arguments arguments) override;
+    void addNumber(std::int32_t index, double number) override;
     // Sorts the values; pivots are drawn from the shared random generator.
     void finish() override;
     // The value at row - 1, or a new "(sort)" special value.
@@ -30,6 +32,13 @@ class SortSumFunction final : public SumFunction {
     static void sortValuesAsObjects(Vector& values);
 
   private:
+    // From here on the items are kept as objects.
+    void keepObjects();
+
+    bool m_started = false;
+    // A column of plain numbers (no not-a-number) is kept as numbers until
+    // anything else comes; then every item is an object in m_values.
+    CountedVector<double> m_numbers;
     Pointer<Vector> m_values;
 };
 

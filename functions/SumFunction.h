@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "core/Number.h"
 #include "functions/Function.h"
 
 namespace qv {
@@ -20,6 +21,9 @@ class SumFunction : public Object {
     virtual std::int32_t arity() const { return 1; }
     virtual void start(std::int32_t count) = 0;
     virtual void add(std::int32_t index, Arguments arguments) = 0;
+    // add() of a one-argument aggregate whose item is a plain number; those
+    // that take numbers as they come skip the box.
+    virtual void addNumber(std::int32_t index, double number);
     // False once the result can no longer change.
     virtual bool wantsMore() const { return true; }
     virtual void finish() {}
@@ -27,5 +31,10 @@ class SumFunction : public Object {
     // True when the result differs by row.
     virtual bool isPerRow() const { return false; }
 };
+
+inline void SumFunction::addNumber(std::int32_t index, double number) {
+    Pointer<Object> boxed = make<Double>(number);
+    add(index, Arguments(&boxed, 1));
+}
 
 }  // namespace qv

@@ -25,6 +25,13 @@ class AbstractCalculator : public Object {
     virtual bool shouldShowAll(EvaluationContext&) const { return false; }
     virtual bool shouldShow(EvaluationContext& context) const { return shouldShowAll(context); }
     virtual Pointer<Object> evaluate(EvaluationContext& context) const = 0;
+    // The value as a plain number, when it is one that can be had without
+    // boxing: literals, cells already computed, arithmetic on them. False
+    // means nothing was done, and the caller evaluates as usual. Most cells
+    // of a large model are arithmetic on numbers in the same row.
+    virtual bool evaluateNumber(EvaluationContext&, double&) const { return false; }
+    // The same for a truth value: 1 true, 0 false, -1 not known that way.
+    virtual int evaluateTruth(EvaluationContext&) const { return -1; }
     // Comparisons read their left operand in the first context and their
     // right operand in the second; everything else evaluates in the first.
     virtual Pointer<Object> evaluatePair(EvaluationContext& first, EvaluationContext&) const {

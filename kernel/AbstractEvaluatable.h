@@ -18,8 +18,8 @@ class AbstractEvaluatable {
   public:
     virtual ~AbstractEvaluatable() = default;
 
-    // The cache slot, borrowed; the null object when uncomputed.
-    virtual Object* cachedValue() const = 0;
+    // The cache slot's value; the null object when uncomputed.
+    virtual Pointer<Object> cachedValue() const = 0;
     virtual void setCachedValue(const Pointer<Object>& value) = 0;
     virtual Pointer<Object> computeAlternative(Evaluator& evaluator, std::int32_t index) = 0;
     virtual std::int32_t alternativesOf() { return 1; }

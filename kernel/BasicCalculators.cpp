@@ -19,6 +19,16 @@ Pointer<Object> LocalFieldCalculator::evaluate(EvaluationContext& context) const
     return context.evaluateCell(m_field, context.row());
 }
 
+bool LocalFieldCalculator::evaluateNumber(EvaluationContext& context, double& number) const {
+    return context.cachedNumber(m_field, context.row(), number);
+}
+
+bool ValueCalculator::evaluateNumber(EvaluationContext&, double& number) const {
+    if (m_value->classTypeId() != Double::typeId()) return false;
+    number = static_cast<const Double&>(*m_value).value();
+    return true;
+}
+
 Pointer<Object> LocalFieldCalculator::evaluateReference(EvaluationContext& context) const {
     if (context.table() == nullptr) return {};
     return make<TableResultCol>(Pointer<TableResult>(context.table()), m_field);

@@ -15,6 +15,7 @@ class ValueCalculator final : public AbstractCalculator {
     explicit ValueCalculator(const Pointer<Object>& value) : m_value(value) {}
     const Pointer<Object>& value() const noexcept { return m_value; }
     Pointer<Object> evaluate(EvaluationContext&) const override { return m_value; }
+    bool evaluateNumber(EvaluationContext&, double& number) const override;
 
   private:
     Pointer<Object> m_value;
@@ -36,6 +37,7 @@ class LocalFieldCalculator final : public AbstractCalculator {
     explicit LocalFieldCalculator(std::int32_t field) : m_field(field) {}
     std::int32_t field() const noexcept { return m_field; }
     Pointer<Object> evaluate(EvaluationContext& context) const override;
+    bool evaluateNumber(EvaluationContext& context, double& number) const override;
     Pointer<Object> evaluateReference(EvaluationContext& context) const override;
     bool shouldShowAll(EvaluationContext& context) const override;
 

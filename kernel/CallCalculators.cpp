@@ -154,6 +154,19 @@ Pointer<Object> BuildInFuncCalculator::evaluate(EvaluationContext& context) cons
     return context.evaluator().raiseSpecial(cast<SpecialRequest>(result)->special());
 }
 
+// "row" and "prev + x" in a running total: the place functions without
+// arguments, and the computed cell they ask for.
+bool BuildInFuncCalculator::evaluateNumber(EvaluationContext& context, double& number) const {
+    if (!m_function->isPlaceOnly() || m_arguments->size() != 0) return false;
+    Pointer<Object> result = m_function->evaluate(context.field(), context.row(), {});
+    if (result->classTypeId() == Double::typeId()) {
+        number = static_cast<const Double&>(*result).value();
+        return true;
+    }
+    auto fetch = cast<FetchRequest>(result);
+    return !fetch.isNull() && context.cachedNumber(fetch->column(), fetch->row(), number);
+}
+
 bool BuildInFuncCalculator::shouldShowAll(EvaluationContext& context) const {
     return m_function->isRowDependent() || anyShowsAll(*m_arguments, context);
 }
@@ -248,8 +261,16 @@ Pointer<Object> ScanningSumFuncCalculator::scan(EvaluationContext& context) cons
     aggregate->start(rows > 0 ? rows - 1 : 0);
     ResultEvaluatable row(context.results(), table, context.evaluator(), context.field(), 1);
     row.setArguments(context.arguments());
+    // A column of computed numbers goes to the aggregate without boxes.
+    const AbstractCalculator* single =
+        m_arguments->size() == 1 && !(*m_arguments)[0].isNull() ? (*m_arguments)[0].get() : nullptr;
     for (std::int32_t i = 1; i < rows; ++i) {
         row.setRow(i);
+        double number = 0;
+        if (single != nullptr && single->evaluateNumber(row, number)) {
+            aggregate->addNumber(i, number);
+            continue;
+        }
         ArgumentValues arguments(*m_arguments, row);
         if (arguments.failed()) return ArgumentValues::failure();
         aggregate->add(i, arguments.span());

@@ -72,6 +72,7 @@ class BuildInFuncCalculator final : public AbstractCalculator {
                           const Pointer<Function>& function)
         : m_arguments(arguments), m_function(function) {}
     Pointer<Object> evaluate(EvaluationContext& context) const override;
+    bool evaluateNumber(EvaluationContext& context, double& number) const override;
     bool shouldShowAll(EvaluationContext& context) const override;
 
   private:

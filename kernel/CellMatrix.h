@@ -1,7 +1,7 @@
 // CellMatrix: a fixed-size matrix of references indexed by column and row
 // key (-1 ... rows - 1), stored row by row with the summary row first.
 // Reads outside the bounds give the default element; writes outside are
-// ignored. Used for cell values, show flags and calculators.
+// ignored. Used for show flags and calculators.
 #pragma once
 
 #include <cstdint>

@@ -26,7 +26,7 @@ struct PlaceHash {
 class Rerun final : public AbstractEvaluatable {
   public:
     explicit Rerun(ResultEvaluatable& cell) : m_cell(cell) {}
-    Object* cachedValue() const override { return nullObject(); }
+    Pointer<Object> cachedValue() const override { return {}; }
     void setCachedValue(const Pointer<Object>&) override {}
     Pointer<Object> computeAlternative(Evaluator& evaluator, std::int32_t index) override {
         Evaluator::State before = evaluator.state();

@@ -138,10 +138,10 @@ Pointer<Object> Evaluator::evaluateTop(AbstractEvaluatable& evaluatable) {
 
 [[gnu::always_inline]] inline Pointer<Object> Evaluator::evaluateUnrecorded(
     AbstractEvaluatable& evaluatable) {
-    Object* cached = evaluatable.cachedValue();
-    if (!cached->isNull()) {
-        if (isPlainValue(*cached)) return Pointer<Object>(cached);
-        return raiseIfError(evaluatable, cached);
+    Pointer<Object> cached = evaluatable.cachedValue();
+    if (!cached.isNull()) {
+        if (isPlainValue(*cached.object())) return cached;
+        return raiseIfError(evaluatable, cached.object());
     }
     Pointer<Object> result = m_depth >= m_maxDepth || stopRequested() || stackExhausted()
                                  ? refusal(evaluatable)

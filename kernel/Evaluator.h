@@ -96,6 +96,12 @@ class Evaluator {
     // Sets or clears (null) the recorder of the cells read; not owned.
     void setRecorder(ReadRecorder* recorder) noexcept { m_recorder = recorder; }
     bool recording() const noexcept { return m_recorder != nullptr; }
+    // Whether arithmetic on computed numbers may skip the round through
+    // evaluate (see AbstractCalculator::evaluateNumber): never while
+    // explaining, which must see every read. Tests turn it off for all
+    // evaluators to compare both ways.
+    bool numberShortcuts() const noexcept { return m_recorder == nullptr && s_numberShortcuts; }
+    static void setNumberShortcuts(bool on) noexcept { s_numberShortcuts = on; }
 
     // What a computation abandoned halfway (ReadsEnough) may leave behind:
     // taken before it and put back after it.
@@ -184,6 +190,7 @@ class Evaluator {
     CellPlace m_lastLoop;
     const std::atomic<bool>* m_stop = nullptr;
     ReadRecorder* m_recorder = nullptr;
+    static inline bool s_numberShortcuts = true;
     Pointer<Object> m_stopped;
     RaisedKind m_raisedKind = RaisedKind::None;
     Pointer<Object> m_raised;

@@ -259,12 +259,9 @@ bool FindSearch::stepValues(std::int64_t& budget) {
         std::int32_t field = m_fields[static_cast<std::size_t>(m_subItem++)];
         budget -= 1;
         m_workDone += 1;
-        Object* cached = result.cachedCell(field, row);
-        Pointer<Object> computed;
-        if (cached->isNull()) {
-            computed = result.value(field, row);
-            cached = computed.object();
-        }
+        Pointer<Object> computed = result.cachedCell(field, row);
+        if (computed.isNull()) computed = result.value(field, row);
+        Object* cached = computed.object();
         FindKind kind = field == nameField ? FindKind::RowName : FindKind::Value;
         if (!valueText(*cached, kind) || !wants(kind)) continue;
         FindPlace place{kind, m_table, field, -1, row};

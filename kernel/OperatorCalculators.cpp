@@ -38,6 +38,37 @@ Pointer<Object> BinaryCalculator::combine(const Pointer<Object>& left,
     return apply(*left.object(), *right.object());
 }
 
+bool BinaryCalculator::operandNumbers(EvaluationContext& context, double& left,
+                                      double& right) const {
+    return !m_left.isNull() && !m_right.isNull() && m_left->evaluateNumber(context, left) &&
+           m_right->evaluateNumber(context, right);
+}
+
+Pointer<Object> ArithmeticCalculator::evaluate(EvaluationContext& context) const {
+    double left = 0, right = 0;
+    if (operandNumbers(context, left, right)) return number(applyToNumbers(left, right));
+    return BinaryCalculator::evaluate(context);
+}
+
+bool ArithmeticCalculator::evaluateNumber(EvaluationContext& context, double& result) const {
+    double left = 0, right = 0;
+    if (!operandNumbers(context, left, right)) return false;
+    result = applyToNumbers(left, right);
+    return true;
+}
+
+Pointer<Object> ComparisonCalculator::evaluate(EvaluationContext& context) const {
+    double left = 0, right = 0;
+    if (operandNumbers(context, left, right)) return truth(compareNumbers(left, right));
+    return BinaryCalculator::evaluate(context);
+}
+
+int ComparisonCalculator::evaluateTruth(EvaluationContext& context) const {
+    double left = 0, right = 0;
+    if (!operandNumbers(context, left, right)) return -1;
+    return compareNumbers(left, right) ? 1 : 0;
+}
+
 // A failure of the left operand leaves before the right one is evaluated,
 // as an exception would.
 Pointer<Object> BinaryCalculator::evaluate(EvaluationContext& context) const {
@@ -86,6 +117,33 @@ Pointer<Object> MultBinaryCalculator::apply(const Object& left, const Object& ri
 }
 Pointer<Object> DivBinaryCalculator::apply(const Object& left, const Object& right) const {
     return number(toNumber(left) / toNumber(right));
+}
+double PlusBinaryCalculator::applyToNumbers(double left, double right) const {
+    return left + right;
+}
+double MinusBinaryCalculator::applyToNumbers(double left, double right) const {
+    return left - right;
+}
+double MultBinaryCalculator::applyToNumbers(double left, double right) const {
+    return left * right;
+}
+double DivBinaryCalculator::applyToNumbers(double left, double right) const {
+    return left / right;
+}
+bool LessBinaryCalculator::compareNumbers(double left, double right) const {
+    return right > left;
+}
+bool LessEqualBinaryCalculator::compareNumbers(double left, double right) const {
+    return right > left || left == right;
+}
+bool MoreBinaryCalculator::compareNumbers(double left, double right) const {
+    return left > right;
+}
+bool MoreEqualBinaryCalculator::compareNumbers(double left, double right) const {
+    return left > right || left == right;
+}
+bool EqualBinaryCalculator::compareNumbers(double left, double right) const {
+    return left == right;
 }
 Pointer<Object> LessBinaryCalculator::apply(const Object& left, const Object& right) const {
     return truth(isGreater(right, left));
@@ -146,7 +204,15 @@ bool UnaryCalculator::shouldShowAll(EvaluationContext& context) const {
     return showsAll(m_operand, context);
 }
 
+bool MinusUnaryCalculator::evaluateNumber(EvaluationContext& context, double& number) const {
+    if (m_operand.isNull() || !m_operand->evaluateNumber(context, number)) return false;
+    number = -number;
+    return true;
+}
+
 Pointer<Object> MinusUnaryCalculator::evaluate(EvaluationContext& context) const {
+    double value = 0;
+    if (evaluateNumber(context, value)) return number(value);
     Pointer<Object> operand = evaluateOrNull(m_operand, context);
     if (isRaised(operand)) return operand;
     return number(-toNumber(operand));
@@ -175,7 +241,23 @@ bool IfCalculator::shouldShowAll(EvaluationContext& context) const {
     return showsAll(m_condition, context) || showsAll(m_then, context);
 }
 
+namespace {
+// A condition decided on plain numbers leads straight to its branch.
+int truthOf(const CalculatorPointer& condition, EvaluationContext& context) {
+    return condition.isNull() ? -1 : condition->evaluateTruth(context);
+}
+}  // namespace
+
+bool IfElseCalculator::evaluateNumber(EvaluationContext& context, double& number) const {
+    int truth = truthOf(m_condition, context);
+    if (truth < 0) return false;
+    const CalculatorPointer& branch = truth == 1 ? m_then : m_else;
+    return !branch.isNull() && branch->evaluateNumber(context, number);
+}
+
 Pointer<Object> IfElseCalculator::evaluate(EvaluationContext& context) const {
+    if (int truth = truthOf(m_condition, context); truth >= 0)
+        return evaluateOrNull(truth == 1 ? m_then : m_else, context);
     Pointer<Object> condition = evaluateOrNull(m_condition, context);
     if (isRaised(condition)) return condition;
     if (toBoolean(condition)) return evaluateOrNull(m_then, context);

@@ -21,9 +21,22 @@ class BinaryCalculator : public AbstractCalculator {
 
   protected:
     Pointer<Object> combine(const Pointer<Object>& left, const Pointer<Object>& right) const;
+    // Both operands as plain numbers, when both can be had so.
+    bool operandNumbers(EvaluationContext& context, double& left, double& right) const;
 
     CalculatorPointer m_left;
     CalculatorPointer m_right;
+};
+
+// The four arithmetic operators. On two plain numbers they compute without
+// boxing the operands, with the same result as apply.
+class ArithmeticCalculator : public BinaryCalculator {
+    QV_ABSTRACT_OBJECT(ArithmeticCalculator, BinaryCalculator)
+  public:
+    using BinaryCalculator::BinaryCalculator;
+    virtual double applyToNumbers(double left, double right) const = 0;
+    Pointer<Object> evaluate(EvaluationContext& context) const override;
+    bool evaluateNumber(EvaluationContext& context, double& number) const override;
 };
 
 // The comparisons read the left side in the first context and the right
@@ -32,6 +45,10 @@ class ComparisonCalculator : public BinaryCalculator {
     QV_ABSTRACT_OBJECT(ComparisonCalculator, BinaryCalculator)
   public:
     using BinaryCalculator::BinaryCalculator;
+    // The comparison of two plain numbers, as apply decides it.
+    virtual bool compareNumbers(double left, double right) const = 0;
+    Pointer<Object> evaluate(EvaluationContext& context) const override;
+    int evaluateTruth(EvaluationContext& context) const override;
     Pointer<Object> evaluatePair(EvaluationContext& first,
                                  EvaluationContext& second) const override;
 };
@@ -43,21 +60,30 @@ class ComparisonCalculator : public BinaryCalculator {
         using Base::Base;                                                              \
         Pointer<Object> apply(const Object& left, const Object& right) const override; \
     };
+#define QV_NUMBER_CALCULATOR(Class, Base, Result, numbersMethod)                       \
+    class Class final : public Base {                                                  \
+        QV_OBJECT(Class, Base, #Class)                                                 \
+      public:                                                                          \
+        using Base::Base;                                                              \
+        Pointer<Object> apply(const Object& left, const Object& right) const override; \
+        Result numbersMethod(double left, double right) const override;                \
+    };
 
 QV_BINARY_CALCULATOR(ConcatBinaryCalculator, BinaryCalculator)
-QV_BINARY_CALCULATOR(PlusBinaryCalculator, BinaryCalculator)
-QV_BINARY_CALCULATOR(MinusBinaryCalculator, BinaryCalculator)
-QV_BINARY_CALCULATOR(MultBinaryCalculator, BinaryCalculator)
-QV_BINARY_CALCULATOR(DivBinaryCalculator, BinaryCalculator)
-QV_BINARY_CALCULATOR(LessBinaryCalculator, ComparisonCalculator)
-QV_BINARY_CALCULATOR(LessEqualBinaryCalculator, ComparisonCalculator)
-QV_BINARY_CALCULATOR(MoreBinaryCalculator, ComparisonCalculator)
-QV_BINARY_CALCULATOR(MoreEqualBinaryCalculator, ComparisonCalculator)
-QV_BINARY_CALCULATOR(EqualBinaryCalculator, ComparisonCalculator)
+QV_NUMBER_CALCULATOR(PlusBinaryCalculator, ArithmeticCalculator, double, applyToNumbers)
+QV_NUMBER_CALCULATOR(MinusBinaryCalculator, ArithmeticCalculator, double, applyToNumbers)
+QV_NUMBER_CALCULATOR(MultBinaryCalculator, ArithmeticCalculator, double, applyToNumbers)
+QV_NUMBER_CALCULATOR(DivBinaryCalculator, ArithmeticCalculator, double, applyToNumbers)
+QV_NUMBER_CALCULATOR(LessBinaryCalculator, ComparisonCalculator, bool, compareNumbers)
+QV_NUMBER_CALCULATOR(LessEqualBinaryCalculator, ComparisonCalculator, bool, compareNumbers)
+QV_NUMBER_CALCULATOR(MoreBinaryCalculator, ComparisonCalculator, bool, compareNumbers)
+QV_NUMBER_CALCULATOR(MoreEqualBinaryCalculator, ComparisonCalculator, bool, compareNumbers)
+QV_NUMBER_CALCULATOR(EqualBinaryCalculator, ComparisonCalculator, bool, compareNumbers)
 QV_BINARY_CALCULATOR(AndBinaryCalculator, BinaryCalculator)
 QV_BINARY_CALCULATOR(OrBinaryCalculator, BinaryCalculator)
 
 #undef QV_BINARY_CALCULATOR
+#undef QV_NUMBER_CALCULATOR
 
 // The calculator of a binary operator code, or the null object.
 CalculatorPointer makeBinaryCalculator(std::int32_t op, const CalculatorPointer& left,
@@ -79,6 +105,7 @@ class MinusUnaryCalculator final : public UnaryCalculator {
   public:
     using UnaryCalculator::UnaryCalculator;
     Pointer<Object> evaluate(EvaluationContext& context) const override;
+    bool evaluateNumber(EvaluationContext& context, double& number) const override;
 };
 
 // Prefix "+": the operand as a number.
@@ -116,6 +143,7 @@ class IfElseCalculator final : public AbstractCalculator {
                      const CalculatorPointer& elsePart)
         : m_condition(condition), m_then(thenPart), m_else(elsePart) {}
     Pointer<Object> evaluate(EvaluationContext& context) const override;
+    bool evaluateNumber(EvaluationContext& context, double& number) const override;
     bool shouldShowAll(EvaluationContext& context) const override;
 
   private:

@@ -80,7 +80,9 @@ class ResolvedTableEvaluatable final : public AbstractEvaluatable {
     ResolvedTableEvaluatable(ResolvedTable& table, ResolvedProgram& linked)
         : m_table(table), m_linked(linked) {}
 
-    Object* cachedValue() const override { return m_table.baseResolutionSlot(); }
+    Pointer<Object> cachedValue() const override {
+        return Pointer<Object>(m_table.baseResolutionSlot());
+    }
     void setCachedValue(const Pointer<Object>& value) override { m_table.setBaseResolution(value); }
     Pointer<Object> computeAlternative(Evaluator& evaluator, std::int32_t index) override;
 

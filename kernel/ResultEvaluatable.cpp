@@ -23,8 +23,8 @@ ResultEvaluatable::ResultEvaluatable(ProgramResult& results, Evaluator& evaluato
       m_calculator(calculator),
       m_calculatorKnown(true) {}
 
-Object* ResultEvaluatable::cachedValue() const {
-    if (m_table == nullptr) return nullObject();
+Pointer<Object> ResultEvaluatable::cachedValue() const {
+    if (m_table == nullptr) return {};
     return m_table->cachedCell(m_field, m_row);
 }
 
@@ -102,7 +102,7 @@ Pointer<Object> ResultEvaluatable::formulaRowValue() {
     ResultEvaluatable formulaRow(m_results, m_table, m_evaluator, m_field, 0);
     Pointer<Object> value = m_evaluator.evaluate(formulaRow);
     if (!isRaised(value)) return value;
-    Object* stored = m_table->cachedCell(m_field, 0);
+    Object* stored = m_table->cachedCellUnlessNumber(m_field, 0);
     TypeId storedKind = m_evaluator.raisedKind() == Evaluator::RaisedKind::Warning
                             ? Warning::typeId()
                             : SpecialValue::typeId();
@@ -114,6 +114,11 @@ Pointer<Object> ResultEvaluatable::formulaRowValue() {
 Pointer<Object> ResultEvaluatable::evaluateCell(std::int32_t field, std::int32_t row) {
     ResultEvaluatable cell(m_results, m_table, m_evaluator, field, row);
     return m_evaluator.evaluate(cell);
+}
+
+bool ResultEvaluatable::cachedNumber(std::int32_t field, std::int32_t row, double& number) const {
+    if (m_table == nullptr || !m_evaluator.numberShortcuts()) return false;
+    return m_table->cachedNumber(field, row, number);
 }
 
 std::int32_t ResultEvaluatable::rowCount() const {
@@ -139,7 +144,7 @@ Pointer<Object> ShouldShowAllEvaluatable::computeAlternative(Evaluator& evaluato
     const ResolvedTable& table = *m_table.resolved();
     const CalculatorPointer& formula = m_table.calculatorAt(m_field, 0);
     bool varies = formula.isNull() || formula->isRange() || table.hasRowOverrides(m_field) ||
-                  m_table.cachedCell(m_field, 0)->isInstanceOf(SpannerResult::typeId());
+                  m_table.cachedCellUnlessNumber(m_field, 0)->isInstanceOf(SpannerResult::typeId());
     if (!varies) {
         ResultEvaluatable context(m_table.results(), &m_table, evaluator, m_field, 0);
         varies = formula->shouldShowAll(context);
@@ -180,30 +185,30 @@ Pointer<Object> defaultSummary(TableResult& table, std::int32_t field, Evaluator
     Pointer<Object> first;
     double total = 0;
     std::int32_t numericCells = 0;
-    constexpr std::int32_t kAhead = 16;  // cells made elsewhere lie scattered
     for (std::int32_t row = 1; row < table.rowCount(); ++row) {
-        __builtin_prefetch(table.cachedCell(field, row + kAhead));
-        const Object* value = table.cachedCell(field, row);
-        // Most cells hold a number: one type test, no conversion.
-        if (value->classTypeId() == Double::typeId() && numericCells > 0) {
-            total += static_cast<const Double*>(value)->value();
-            ++numericCells;
+        double number = 0;
+        // Most cells hold a number kept unboxed: no type test, no box.
+        if (table.cachedNumber(field, row, number)) {
+            if (numericCells++ == 0) {
+                first = make<Double>(number);
+                total = number;
+            } else {
+                total += number;
+            }
             continue;
         }
-        double number = 0;
-        Pointer<Object> computed;
-        if (!numberIn(*value, number)) {
+        Pointer<Object> value = table.cachedCell(field, row);
+        if (!numberIn(*value.object(), number)) {
             // A computed cell that holds no number adds nothing; only a cell
             // not computed yet (or being computed: a cycle) is asked for.
-            if (!value->isNull() && !value->isInstanceOf(OnStack::typeId())) continue;
+            if (!value.isNull() && !value->isInstanceOf(OnStack::typeId())) continue;
             ResultEvaluatable cell(table.results(), &table, evaluator, field, row);
-            computed = evaluateAsValue(evaluator, cell);
-            if (isRaised(computed)) return computed;
-            value = computed.object();
-            if (!numberIn(*value, number)) continue;
+            value = evaluateAsValue(evaluator, cell);
+            if (isRaised(value)) return value;
+            if (!numberIn(*value.object(), number)) continue;
         }
         if (numericCells++ == 0) {
-            first = Pointer<Object>(const_cast<Object*>(value));
+            first = value;
             total = number;
         } else {
             total += number;

@@ -26,7 +26,7 @@ class ResultEvaluatable final : public AbstractEvaluatable {
     ResultEvaluatable(ProgramResult& results, Evaluator& evaluator,
                       const CalculatorPointer& calculator);
 
-    Object* cachedValue() const override;
+    Pointer<Object> cachedValue() const override;
     void setCachedValue(const Pointer<Object>& value) override;
     Pointer<Object> computeAlternative(Evaluator& evaluator, std::int32_t index) override;
     std::int32_t alternativesOf() override;
@@ -50,6 +50,9 @@ class ResultEvaluatable final : public AbstractEvaluatable {
     // Another cell of the current table, through the Evaluator (cached, with
     // cycle detection); errors give the raised marker.
     Pointer<Object> evaluateCell(std::int32_t field, std::int32_t row);
+    // A cell of the current table already computed to a number, read as
+    // evaluateCell would read it; false for anything else (nothing done).
+    bool cachedNumber(std::int32_t field, std::int32_t row, double& number) const;
     // The current table's row count (row keys 0 ... count - 1), 0 without a table.
     std::int32_t rowCount() const;
     // Whether a field's formula may differ by row, decided once per field.

@@ -19,7 +19,7 @@ class ShouldShowAllEvaluatable final : public AbstractEvaluatable {
     ShouldShowAllEvaluatable(TableResult& table, std::int32_t field)
         : m_table(table), m_field(field) {}
 
-    Object* cachedValue() const override;
+    Pointer<Object> cachedValue() const override;
     void setCachedValue(const Pointer<Object>& value) override;
     // In ResultEvaluatable.cpp: it asks the formula in a cell context.
     Pointer<Object> computeAlternative(Evaluator& evaluator, std::int32_t index) override;
@@ -41,7 +41,7 @@ class ShouldShowEvaluatable final : public AbstractEvaluatable {
     ShouldShowEvaluatable(TableResult& table, std::int32_t field, std::int32_t row)
         : m_table(table), m_field(field), m_row(row) {}
 
-    Object* cachedValue() const override { return nullObject(); }
+    Pointer<Object> cachedValue() const override { return {}; }
     void setCachedValue(const Pointer<Object>&) override {}
     Pointer<Object> computeAlternative(Evaluator& evaluator, std::int32_t index) override;
 

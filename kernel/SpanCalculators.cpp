@@ -80,7 +80,8 @@ Pointer<Object> readColumnBeingDefined(const Pointer<Object>& target, Evaluation
     auto column = cast<TableResultCol>(target);
     if (column.isNull()) return {};
     TableResult& table = *column->table();
-    if (!table.cachedCell(column->field(), 0)->isInstanceOf(OnStack::typeId())) return {};
+    if (!table.cachedCellUnlessNumber(column->field(), 0)->isInstanceOf(OnStack::typeId()))
+        return {};
     ResultEvaluatable formulaRow(table.results(), &table, context.evaluator(), column->field(), 0);
     return context.evaluator().evaluate(formulaRow);
 }

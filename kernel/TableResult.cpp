@@ -56,6 +56,32 @@ Pointer<Object> TableResult::computeCell(std::int32_t field, std::int32_t row,
     return evaluateAsValue(evaluator, cell);
 }
 
+// Not a refused field, a marker or a function's field: what
+// ResultEvaluatable::computeAlternative tests before it asks the calculator.
+bool TableResult::isPlainField(std::int32_t field) const {
+    return m_table->field(field)->warning().isNull() && field != m_table->nameField() &&
+           functionDefinition(field, 0).isNull();
+}
+
+// A calculator that gives a plain number from cells already computed has
+// read nothing else and raised nothing: the evaluator would only have
+// marked the cell as being computed and stored the same number.
+Pointer<Object> TableResult::fillCell(std::int32_t field, std::int32_t row, bool plainField,
+                                      Evaluator& evaluator) {
+    if (plainField && evaluator.numberShortcuts() && !evaluator.stopRequested()) {
+        const CalculatorPointer& calculator = calculatorAt(field, row);
+        if (!calculator.isNull() && calculator->alternativeCount() == 1) {
+            ResultEvaluatable cell(*m_results, this, evaluator, field, row);
+            double number = 0;
+            if (calculator->evaluateNumber(cell, number)) {
+                m_cells.setNumber(field, row, number);
+                return {};
+            }
+        }
+    }
+    return computeCell(field, row, evaluator);
+}
+
 void TableResult::growRows(std::int32_t rows) {
     m_cells.growRows(rows);
 }
@@ -92,7 +118,7 @@ void TableResult::generateRows(Evaluator&) {
     std::vector<RangeField> ranges;
     double product = 0;
     for (std::int32_t field = 0; field < fieldCount(); ++field) {
-        Object* value = cachedCell(field, 0);
+        Object* value = cachedCellUnlessNumber(field, 0);
         if (!value->isInstanceOf(SpannerResult::typeId())) continue;
         double count = static_cast<const SpannerResult*>(value)->spanCount();
         ranges.push_back({field, Pointer<Object>(value), count});
@@ -141,7 +167,7 @@ void TableResult::forgetEarlyCells() {
         const CalculatorPointer& formula = calculatorAt(field, 0);
         bool rangeField = !formula.isNull() && formula->isRange();
         for (std::int32_t row = -1; row < rowCount(); ++row) {
-            if (cachedCell(field, row)->isNull()) continue;
+            if (cellIsEmpty(field, row)) continue;
             if (row == 0 && rangeField) continue;
             if (field == marker) {
                 const CalculatorPointer& calculator = calculatorAt(field, row);
@@ -175,24 +201,24 @@ Pointer<Object> TableResult::fillCells(Evaluator& evaluator) {
     bool recordCompound = !m_options.hideRepeats;
     for (std::int32_t field = 0; field < fieldCount(); ++field) {
         bool varies = ShouldShowAllEvaluatable::decide(*this, field, evaluator);
+        bool plain = isPlainField(field);
         // The summary row last, so that a default summary reads stored rows.
         for (std::int32_t row = 0; row < rowCount(); ++row) {
-            if (!cachedCell(field, row)->isNull()) continue;
+            if (!cellIsEmpty(field, row)) continue;
             if (row == 0 || varies || m_table->hasOwnCalculator(field, row)) {
-                Pointer<Object> value = computeCell(field, row, evaluator);
+                Pointer<Object> value = fillCell(field, row, plain, evaluator);
                 if (isRaised(value)) return value;
             } else {
-                Object* formulaRow = cachedCell(field, 0);
-                storeCell(field, row, Pointer<Object>(formulaRow));
+                copyCell(field, 0, row);
             }
         }
-        if (cachedCell(field, -1)->isNull()) {
+        if (cellIsEmpty(field, -1)) {
             Pointer<Object> value = computeCell(field, -1, evaluator);
             if (isRaised(value)) return value;
         }
         if (!recordCompound) continue;
         for (std::int32_t row = -1; row < rowCount(); ++row) {
-            if (!isCompound(*cachedCell(field, row))) continue;
+            if (!isCompound(*cachedCellUnlessNumber(field, row))) continue;
             auto index = static_cast<std::size_t>(row + 1);
             if (m_rowInfos.size() <= index) m_rowInfos.resize(index + 1);
             if (m_rowInfos[index].isNull()) m_rowInfos[index] = make<RowInfo>();
@@ -228,13 +254,14 @@ Pointer<Object> TableResult::refillStale(std::int32_t field, const StaleCells& s
         return {};
     }
     bool varies = ShouldShowAllEvaluatable::decide(*this, field, evaluator);
+    bool plain = isPlainField(field);
     auto refill = [&](std::int32_t row) -> Pointer<Object> {
-        if (!cachedCell(field, row)->isNull()) return {};
+        if (!cellIsEmpty(field, row)) return {};
         if (row == 0 || varies || m_table->hasOwnCalculator(field, row)) {
-            Pointer<Object> value = computeCell(field, row, evaluator);
+            Pointer<Object> value = fillCell(field, row, plain, evaluator);
             if (isRaised(value)) return value;
         } else {
-            storeCell(field, row, Pointer<Object>(cachedCell(field, 0)));
+            copyCell(field, 0, row);
         }
         return {};
     };
@@ -248,7 +275,7 @@ Pointer<Object> TableResult::refillStale(std::int32_t field, const StaleCells& s
             if (Pointer<Object> raised = refill(row); !raised.isNull()) return raised;
         }
     }
-    if (cachedCell(field, -1)->isNull()) {
+    if (cellIsEmpty(field, -1)) {
         Pointer<Object> value = computeCell(field, -1, evaluator);
         if (isRaised(value)) return value;
     }
@@ -263,8 +290,8 @@ void TableResult::releaseCells() {
     if (m_released) return;
     m_released = true;
     Pointer<TableResult> keep(this);  // the cells may hold the last reference
-    CellMatrix<Object> cells = std::move(m_cells);
-    m_cells = CellMatrix<Object>(fieldCount(), 1, NullResult::instance());
+    CellValues cells = std::move(m_cells);
+    m_cells = CellValues(fieldCount(), 1, NullResult::instance());
     cells.drain([](const Object& value) { releaseReachable(value); });
 }
 
@@ -291,8 +318,8 @@ const Pointer<RowInfo>& TableResult::rowInfo(std::int32_t row) const {
 }
 
 // The show decisions, here beside the cache of the per-field one.
-Object* ShouldShowAllEvaluatable::cachedValue() const {
-    return m_table.cachedVariesByRow(m_field);
+Pointer<Object> ShouldShowAllEvaluatable::cachedValue() const {
+    return Pointer<Object>(m_table.cachedVariesByRow(m_field));
 }
 
 void ShouldShowAllEvaluatable::setCachedValue(const Pointer<Object>& value) {
@@ -332,8 +359,7 @@ bool TableResult::isShown(std::int32_t field, std::int32_t row) {
 }
 
 Pointer<Object> TableResult::value(std::int32_t field, std::int32_t row) {
-    Object* cached = cachedCell(field, row);
-    if (!cached->isNull()) return Pointer<Object>(cached);
+    if (!cellIsEmpty(field, row)) return cachedCell(field, row);
     if (field == m_table->nameField()) return rowName(row);
     TextBudgetScope texts(m_options.textBudget);
     Evaluator evaluator;
@@ -411,7 +437,7 @@ bool TableResult::overrides(std::int32_t field) const {
 
 bool TableResult::isMarkerOrRange(std::int32_t field) {
     if (field == m_table->nameField() || field == m_table->baseField()) return true;
-    return cachedCell(field, 0)->isInstanceOf(SpannerResult::typeId());
+    return cachedCellUnlessNumber(field, 0)->isInstanceOf(SpannerResult::typeId());
 }
 
 Pointer<Object> TableResult::warning() const {

@@ -10,7 +10,7 @@
 
 #include "core/Number.h"
 #include "core/TVector.h"
-#include "kernel/CellMatrix.h"
+#include "kernel/CellValues.h"
 #include "kernel/Evaluator.h"
 #include "kernel/KernelFeedback.h"
 #include "kernel/ResolvedTable.h"
@@ -59,11 +59,29 @@ class TableResult : public AbstractResultGetter {
     // Cells: row keys -1 ... rowCount() - 1.
     virtual std::int32_t rowCount() const noexcept { return m_cells.rows(); }
     std::int32_t fieldCount() const noexcept { return m_table->fieldCount(); }
-    Object* cachedCell(std::int32_t field, std::int32_t row) const noexcept {
-        return m_cells.at(field, row).object();
+    // A stored cell (the null object when not computed), numbers boxed.
+    Pointer<Object> cachedCell(std::int32_t field, std::int32_t row) const {
+        return m_cells.at(field, row);
+    }
+    bool cellIsEmpty(std::int32_t field, std::int32_t row) const noexcept {
+        return m_cells.isEmpty(field, row);
+    }
+    // A stored cell without boxing: the object unless it is a number (then
+    // the null object), for tests of kind that no number passes; the number.
+    Object* cachedCellUnlessNumber(std::int32_t field, std::int32_t row) const noexcept {
+        return m_cells.objectUnlessNumber(field, row);
+    }
+    bool cachedNumber(std::int32_t field, std::int32_t row, double& number) const noexcept {
+        return m_cells.numberAt(field, row, number);
+    }
+    void prefetchCell(std::int32_t field, std::int32_t row) const noexcept {
+        m_cells.prefetch(field, row);
     }
     void storeCell(std::int32_t field, std::int32_t row, const Pointer<Object>& value) {
         m_cells.set(field, row, value);
+    }
+    void copyCell(std::int32_t field, std::int32_t fromRow, std::int32_t toRow) {
+        m_cells.copy(field, fromRow, toRow);
     }
     // The cache of the decision whether a field's value may differ by row.
     Object* cachedVariesByRow(std::int32_t field) const noexcept;
@@ -149,6 +167,12 @@ class TableResult : public AbstractResultGetter {
   protected:
     void growRows(std::int32_t rows);
     Pointer<Object> computeCell(std::int32_t field, std::int32_t row, Evaluator& evaluator);
+    // computeCell for the fill passes: a cell whose formula is arithmetic
+    // on numbers already computed is stored without the evaluator's round.
+    Pointer<Object> fillCell(std::int32_t field, std::int32_t row, bool plainField,
+                             Evaluator& evaluator);
+    // Whether a field's cells are computed by their calculators alone.
+    bool isPlainField(std::int32_t field) const;
 
   private:
     void forgetEarlyCells();
@@ -158,7 +182,7 @@ class TableResult : public AbstractResultGetter {
     ProgramResult* m_results;  // not owning: the program result owns its tables
     ResultOptions m_options;
     Pointer<ResolvedTable> m_table;
-    CellMatrix<Object> m_cells;
+    CellValues m_cells;
     // Per field rather than per cell: a cell is shown (computed on its own)
     // when it is the summary or formula row, has a formula of its own, or
     // its field's value may differ by row.

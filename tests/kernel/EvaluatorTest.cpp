@@ -38,7 +38,7 @@ class TestCell final : public AbstractEvaluatable {
     explicit TestCell(std::vector<Formula> alternatives = {})
         : alternatives(std::move(alternatives)) {}
 
-    Object* cachedValue() const override { return cache.object(); }
+    Pointer<Object> cachedValue() const override { return cache; }
     void setCachedValue(const Pointer<Object>& value) override { cache = value; }
     Pointer<Object> computeAlternative(Evaluator& evaluator, std::int32_t index) override {
         ++computed;
@@ -263,7 +263,7 @@ class ChainLink final : public AbstractEvaluatable {
   public:
     ChainLink(std::vector<Pointer<Object>>& caches, std::size_t index)
         : m_caches(caches), m_index(index) {}
-    Object* cachedValue() const override { return m_caches[m_index].object(); }
+    Pointer<Object> cachedValue() const override { return m_caches[m_index]; }
     void setCachedValue(const Pointer<Object>& value) override { m_caches[m_index] = value; }
     Pointer<Object> computeAlternative(Evaluator& evaluator, std::int32_t) override {
         if (m_index + 1 == m_caches.size()) return make<Double>(1);

@@ -4,16 +4,12 @@
 // program.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <random>
-#include <sstream>
 
-#include "bench/DocumentGenerator.h"
-#include "bench/Workloads.h"
 #include "model/ModelEditor.h"
 #include "tests/kernel/ModelTestSupport.h"
+#include "tests/kernel/ProgramCorpus.h"
 
 namespace qv {
 namespace {
@@ -146,43 +142,6 @@ INSTANTIATE_TEST_SUITE_P(Kernel, Incremental, ::testing::ValuesIn(kEditRows), []
 
 // --- The property: random programs, random edits. ---
 
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// The examples, the workloads at a few rows, the parsing benchmark's tables
-// (local tables, alternatives, row blocks, inheritance) and the fuzzers'
-// documents: their tables only. A random draw (srand) differs between any
-// two computations, so programs using it are left out.
-std::vector<std::pair<std::string, std::string>> propertyPrograms() {
-    std::vector<std::pair<std::string, std::string>> programs;
-    auto add = [&](const std::string& name, const std::string& text) {
-        if (text.find("srand") == std::string::npos) programs.emplace_back(name, text);
-    };
-    std::filesystem::path source(QV_SOURCE_DIR);
-    for (const auto& folder : {source / "examples", source / "fuzz" / "corpus" / "document"}) {
-        std::vector<std::filesystem::path> files;
-        for (const auto& entry : std::filesystem::directory_iterator(folder))
-            files.push_back(entry.path());
-        std::sort(files.begin(), files.end());
-        for (const auto& file : files) {
-            std::string text = readFile(file);
-            std::size_t start = text.find("table ");
-            if (start != std::string::npos) add(file.filename().string(), text.substr(start));
-        }
-    }
-    add("W1", bench::workloadArithmetic(12));
-    add("W2", bench::workloadRunningTotal(12));
-    add("W3", bench::workloadAggregates(12));
-    add("W7", bench::workloadErrors(12, true));
-    add("W8", bench::workloadCircular(12, true));
-    add("generated", bench::generateTables(1500));
-    return programs;
-}
-
 class RandomEdits {
   public:
     RandomEdits(Kernel& kernel, std::mt19937& random)
@@ -295,7 +254,7 @@ TEST(IncrementalProperty, EveryCellEqualsAFreshComputationAfterRandomEdits) {
     std::int64_t partial = 0;
     std::int64_t computations = 0;
     std::int64_t programs = 0;
-    for (const auto& [name, text] : propertyPrograms()) {
+    for (const auto& [name, text] : test::corpusPrograms()) {
         Pointer<Kernel> kernel;
         try {
             kernel = loadModel(text);
