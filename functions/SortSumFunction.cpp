@@ -7,6 +7,7 @@
 // logarithm of the size.
 #include "functions/SortSumFunction.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/Number.h"
@@ -92,11 +93,7 @@ class NumberElements {
             m_keyed.push_back({key, i});
         }
     }
-    explicit NumberElements(const CountedVector<double>& numbers) {
-        m_keyed.reserve(numbers.size());
-        for (std::size_t i = 0; i < numbers.size(); ++i)
-            m_keyed.push_back({numbers[i], static_cast<std::int32_t>(i)});
-    }
+
     double pivotAt(std::int32_t index) const {
         return m_keyed[static_cast<std::size_t>(index)].key;
     }
@@ -117,17 +114,29 @@ class NumberElements {
             values.setElementAt(sorted->elementAt(i), i);
     }
 
-    // The numbers in the sorted order.
-    void reorder(CountedVector<double>& numbers) const {
-        for (std::size_t i = 0; i < numbers.size(); ++i)
-            numbers[i] = m_keyed[i].key;
-    }
-
   private:
     CountedVector<Keyed> m_keyed;
 };
 
-// Sorts [begin, end). Both element stores draw the same pivots and make the
+// Numbers without their boxes, sorted in place: the same comparisons and
+// moves as NumberElements, with no positions to carry.
+class PlainNumbers {
+  public:
+    explicit PlainNumbers(CountedVector<double>& numbers) : m_numbers(numbers) {}
+    double pivotAt(std::int32_t index) const { return m_numbers[static_cast<std::size_t>(index)]; }
+    int classify(std::int32_t index, double pivot) const {
+        double key = m_numbers[static_cast<std::size_t>(index)];
+        return key > pivot ? 1 : pivot > key ? -1 : 0;
+    }
+    void swap(std::int32_t a, std::int32_t b) {
+        std::swap(m_numbers[static_cast<std::size_t>(a)], m_numbers[static_cast<std::size_t>(b)]);
+    }
+
+  private:
+    CountedVector<double>& m_numbers;
+};
+
+// Sorts [begin, end). The element stores draw the same pivots and make the
 // same moves, so the order and the draws from the shared generator do not
 // depend on which store is used.
 template <typename Elements>
@@ -179,9 +188,10 @@ Pointer<SumFunction> SortSumFunction::newAccumulator() const {
     return make<SortSumFunction>();
 }
 
-void SortSumFunction::start(std::int32_t) {
+void SortSumFunction::start(std::int32_t count) {
     m_started = true;
     m_numbers.clear();
+    m_numbers.reserve(static_cast<std::size_t>(std::max(count, 0)));
     m_values = Pointer<Vector>();
 }
 
@@ -214,12 +224,21 @@ void SortSumFunction::addNumber(std::int32_t index, double number) {
 void SortSumFunction::finish() {
     if (!m_started) return;
     if (m_values.isNull()) {
-        NumberElements elements(m_numbers);
+        PlainNumbers elements(m_numbers);
         sortRange(elements, 0, static_cast<std::int32_t>(m_numbers.size()));
-        elements.reorder(m_numbers);
         return;
     }
     sortValues(*m_values);
+}
+
+bool SortSumFunction::resultNumber(std::int32_t row, double& number) const {
+    std::int64_t slot = static_cast<std::int64_t>(row) - 1;
+    if (!m_started || !m_values.isNull() || slot < 0 ||
+        slot >= static_cast<std::int64_t>(m_numbers.size())) {
+        return SumFunction::resultNumber(row, number);
+    }
+    number = m_numbers[static_cast<std::size_t>(slot)];
+    return true;
 }
 
 Pointer<Object> SortSumFunction::result(std::int32_t row) const {

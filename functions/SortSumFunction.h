@@ -23,6 +23,7 @@ class SortSumFunction final : public SumFunction {
     void finish() override;
     // The value at row - 1, or a new "(sort)" special value.
     Pointer<Object> result(std::int32_t row) const override;
+    bool resultNumber(std::int32_t row, double& number) const override;
     bool isPerRow() const override { return true; }
 
     // Sorts ascending in place, for every user of the same ordering.

@@ -28,9 +28,18 @@ class SumFunction : public Object {
     virtual bool wantsMore() const { return true; }
     virtual void finish() {}
     virtual Pointer<Object> result(std::int32_t row) const = 0;
+    // The result as a plain number, when it is one.
+    virtual bool resultNumber(std::int32_t row, double& number) const;
     // True when the result differs by row.
     virtual bool isPerRow() const { return false; }
 };
+
+inline bool SumFunction::resultNumber(std::int32_t row, double& number) const {
+    Pointer<Object> value = result(row);
+    if (value->classTypeId() != Double::typeId()) return false;
+    number = static_cast<const Double&>(*value).value();
+    return true;
+}
 
 inline void SumFunction::addNumber(std::int32_t index, double number) {
     Pointer<Object> boxed = make<Double>(number);

@@ -187,6 +187,22 @@ bool LocalSumFuncCalculator::shouldShowAll(EvaluationContext& context) const {
     return m_function->isPerRow() || anyShowsAll(*m_arguments, context);
 }
 
+// A table read before its rows were generated has changed since.
+bool ScanningSumFuncCalculator::serves(const EvaluationContext& context) const {
+    TableResult* table = context.table();
+    std::int64_t serial = table == nullptr ? 0 : table->serial();
+    std::int32_t epoch = table == nullptr ? 0 : table->cellEpoch();
+    return serial == m_servedSerial && epoch == m_servedEpoch;
+}
+
+// The rows of a sorted column or a moving average once the column is
+// scanned: the aggregate's own numbers.
+bool ScanningSumFuncCalculator::evaluateNumber(EvaluationContext& context, double& number) const {
+    if (!context.arguments().empty() || !context.evaluator().numberShortcuts()) return false;
+    if (m_aggregate.isNull() || m_failureKind != Failure::None || !serves(context)) return false;
+    return m_aggregate->resultNumber(context.row(), number);
+}
+
 Pointer<Object> ScanningSumFuncCalculator::evaluate(EvaluationContext& context) const {
     // Inside a user function's body the arguments may read its parameters,
     // which differ from call to call: such an aggregate is never shared.
@@ -197,13 +213,10 @@ Pointer<Object> ScanningSumFuncCalculator::evaluate(EvaluationContext& context) 
         if (isRaised(scanned)) return scanned;
         return cast<SumFunction>(scanned)->result(context.row());
     }
-    TableResult* table = context.table();
-    std::int64_t serial = table == nullptr ? 0 : table->serial();
-    // A table read before its rows were generated has changed since.
-    std::int32_t epoch = table == nullptr ? 0 : table->cellEpoch();
-    if (serial != m_servedSerial || epoch != m_servedEpoch) {
-        m_servedSerial = serial;
-        m_servedEpoch = epoch;
+    if (!serves(context)) {
+        TableResult* table = context.table();
+        m_servedSerial = table == nullptr ? 0 : table->serial();
+        m_servedEpoch = table == nullptr ? 0 : table->cellEpoch();
         m_aggregate = Pointer<SumFunction>();
         m_failureKind = Failure::None;
         m_failure = Pointer<Object>();

@@ -112,6 +112,7 @@ class ScanningSumFuncCalculator final : public AbstractCalculator, public Cachin
                               const Pointer<CalculatorList>& arguments)
         : m_function(function), m_arguments(arguments) {}
     Pointer<Object> evaluate(EvaluationContext& context) const override;
+    bool evaluateNumber(EvaluationContext& context, double& number) const override;
     bool shouldShowAll(EvaluationContext&) const override { return m_function->isPerRow(); }
     bool shouldShow(EvaluationContext&) const override { return false; }
 
@@ -132,6 +133,8 @@ class ScanningSumFuncCalculator final : public AbstractCalculator, public Cachin
     mutable CellPlace m_failurePlace;
 
     Pointer<Object> scan(EvaluationContext& context) const;
+    // Whether the cached aggregate is the one for the context's table.
+    bool serves(const EvaluationContext& context) const;
     Pointer<Object> probeWithoutRows(EvaluationContext& context) const;
     Pointer<Object> repeatFailure(Evaluator& evaluator) const;
 };

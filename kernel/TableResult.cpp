@@ -202,8 +202,11 @@ Pointer<Object> TableResult::fillCells(Evaluator& evaluator) {
     for (std::int32_t field = 0; field < fieldCount(); ++field) {
         bool varies = ShouldShowAllEvaluatable::decide(*this, field, evaluator);
         bool plain = isPlainField(field);
+        bool repeats = !varies && !m_table->hasRowOverrides(field);
         // The summary row last, so that a default summary reads stored rows.
         for (std::int32_t row = 0; row < rowCount(); ++row) {
+            // Data rows never computed on their own all show the formula row.
+            if (row == 1 && repeats && m_cells.repeatFormulaRow(field)) break;
             if (!cellIsEmpty(field, row)) continue;
             if (row == 0 || varies || m_table->hasOwnCalculator(field, row)) {
                 Pointer<Object> value = fillCell(field, row, plain, evaluator);
@@ -240,8 +243,7 @@ void TableResult::forgetStale(std::int32_t field, const StaleCells& stale) {
             storeCell(field, row, Pointer<Object>());
         return;
     }
-    for (std::int32_t row = -1; row < rowCount(); ++row)
-        storeCell(field, row, Pointer<Object>());
+    m_cells.clearColumn(field);
     storeVariesByRow(field, Pointer<Object>());
 }
 

@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <limits>
 
 #include "core/Warning.h"
@@ -126,6 +127,66 @@ TEST(CellValuesTest, GrowingKeepsEveryCellAndDrainLetsGoOfObjects) {
     EXPECT_EQ(released, 1);
     EXPECT_TRUE(cells.isEmpty(1, 0));
     EXPECT_FALSE(cells.isEmpty(0, 0));  // numbers stay
+}
+
+// A column whose data rows repeat its formula row keeps one value, and a
+// write to the column turns it into rows of their own with the same values
+// as before, so that nothing but memory differs from spelling it out.
+TEST(CellValuesTest, RepeatingColumnsReadAsSpelledOut) {
+    // The column's rows after each step, rows -1 ... 4; "-" for empty.
+    struct Step {
+        const char* name;
+        std::function<void(CellValues&)> edit;
+        std::vector<std::string> rows;
+    };
+    Pointer<Object> text = str("t");
+    const std::vector<Step> steps = {
+        {"repeat",
+         [](CellValues& c) { EXPECT_TRUE(c.repeatFormulaRow(0)); },
+         {"-", "7", "7", "7", "7", "7"}},
+        {"sum row written",
+         [](CellValues& c) { c.setNumber(0, -1, 28); },
+         {"28", "7", "7", "7", "7", "7"}},
+        {"formula row written",
+         [](CellValues& c) { c.setNumber(0, 0, 8); },
+         {"28", "8", "7", "7", "7", "7"}},
+        {"again refused",
+         [](CellValues& c) { EXPECT_FALSE(c.repeatFormulaRow(0)); },
+         {"28", "8", "7", "7", "7", "7"}},
+        {"data row emptied",
+         [](CellValues& c) { c.set(0, 2, Pointer<Object>()); },
+         {"28", "8", "7", "-", "7", "7"}},
+        {"cleared", [](CellValues& c) { c.clearColumn(0); }, {"-", "-", "-", "-", "-", "-"}},
+        {"object repeated",
+         [&](CellValues& c) {
+             c.set(0, 0, text);
+             EXPECT_TRUE(c.repeatFormulaRow(0));
+         },
+         {"-", "t", "t", "t", "t", "t"}},
+        {"data row written",
+         [](CellValues& c) { c.setNumber(0, 4, 1); },
+         {"-", "t", "t", "t", "t", "1"}},
+    };
+    CellValues cells(2, 5);
+    cells.setNumber(0, 0, 7);
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.edit(cells);
+        std::vector<std::string> rows;
+        for (std::int32_t row = -1; row < 5; ++row)
+            rows.push_back(cells.isEmpty(0, row) ? "-" : toText(cells.at(0, row))->toStdString());
+        EXPECT_EQ(rows, step.rows);
+    }
+    EXPECT_EQ(text->referenceCount(), 1 + 4);  // ours, the formula row and rows 1 to 3
+
+    // Growing spells out the repeated rows; the new rows are empty.
+    CellValues grown(1, 3);
+    grown.set(0, 0, text);
+    ASSERT_TRUE(grown.repeatFormulaRow(0));
+    grown.growRows(5);
+    EXPECT_EQ(toText(grown.at(0, 2))->toStdString(), "t");
+    EXPECT_TRUE(grown.isEmpty(0, 3));
+    EXPECT_TRUE(grown.isEmpty(0, 4));
 }
 
 // Every cell as its class and exact text; numbers by their bits.
