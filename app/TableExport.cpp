@@ -38,12 +38,16 @@ class ColumnTexts {
     }
 
     void appendNumber(std::string& out, double number) {
+        std::string_view text = numberText(number);
+        out.append(text.data(), text.size());
+    }
+    std::string_view numberText(double number) {
         if (!m_hasLast || std::memcmp(&number, &m_lastNumber, sizeof number) != 0) {
             m_lastLength = formatNumber(m_lastText, number, m_style);
             m_lastNumber = number;
             m_hasLast = true;
         }
-        out.append(m_lastText, static_cast<std::size_t>(m_lastLength));
+        return {m_lastText, static_cast<std::size_t>(m_lastLength)};
     }
 
   private:
@@ -270,6 +274,42 @@ void renderRows(TableResult& table, bool all, NumberStyle numbers, std::size_t f
                 table.prefetchCell(field, ahead);
         }
         renderRow(rendered, table, fields, columns, renderedRowKey(table, all, index, total));
+    }
+}
+
+namespace {
+// A text's terminal width; printable ASCII is as wide as it is long.
+void widen(std::size_t& width, std::string_view text, bool& plain) {
+    bool plainText = isPlainText(text);
+    plain = plain && plainText;
+    width = std::max(width, plainText ? text.size() : terminalWidth(text));
+}
+}  // namespace
+
+void measureRows(TableResult& table, bool all, NumberStyle numbers, std::size_t first,
+                 std::size_t count, std::vector<std::size_t>& widths, bool& plain) {
+    std::size_t total = renderedRowCount(table, all);
+    std::size_t last = std::min(total, first + count);
+    std::vector<std::int32_t> fields = shownFields(table, all);
+    if (widths.size() < fields.size() + 1) return;
+    std::vector<ColumnTexts> columns(fields.size(), ColumnTexts(numbers));
+    std::string text;
+    for (std::size_t index = first; index < last; ++index) {
+        std::int32_t row = renderedRowKey(table, all, index, total);
+        text.clear();
+        appendLabel(text, table, row);
+        widen(widths[0], text, plain);
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            double number = 0;
+            if (table.cachedNumber(fields[i], row, number)) {
+                // Number texts are printable ASCII.
+                widths[i + 1] = std::max(widths[i + 1], columns[i].numberText(number).size());
+                continue;
+            }
+            text.clear();
+            columns[i].append(text, *table.value(fields[i], row).object());
+            widen(widths[i + 1], text, plain);
+        }
     }
 }
 

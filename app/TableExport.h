@@ -62,6 +62,13 @@ std::size_t renderedRowCount(TableResult& table, bool all);
 void renderRows(TableResult& table, bool all, NumberStyle numbers, std::size_t first,
                 std::size_t count, RenderedTable& rendered);
 
+// The widths the texts of rows first ... first + count - 1 take on a
+// terminal, column 0 the row label, as renderRows would render them: widens
+// `widths` (columnCount() entries) and clears `plain` when a text is not
+// printable ASCII. Nothing is kept: for a grid that measures before it writes.
+void measureRows(TableResult& table, bool all, NumberStyle numbers, std::size_t first,
+                 std::size_t count, std::vector<std::size_t>& widths, bool& plain);
+
 enum class DelimitedFormat { Csv, Tsv };
 
 // One table: a warning comes first as "# warning: MESSAGE", then the header

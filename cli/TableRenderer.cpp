@@ -118,12 +118,7 @@ void writeTextInSlices(BufferedOutput& out, TableResult& result, bool all, Numbe
     RenderedTable rows = renderTableHead(result, all);
     std::vector<std::size_t> widths = headerWidths(table);
     bool plain = true;
-    for (std::size_t begin = 0; begin < total; begin += kSliceRows) {
-        renderRows(result, all, numbers, begin, kSliceRows, rows);
-        bool slicePlain = isPlainText(rows.texts);
-        plain = plain && slicePlain;
-        widenColumns(widths, rows, slicePlain);
-    }
+    measureRows(result, all, numbers, 0, total, widths, plain);
     writeTextHead(out, table, first, widths);
     for (std::size_t begin = 0; begin < total; begin += kSliceRows) {
         renderRows(result, all, numbers, begin, kSliceRows, rows);

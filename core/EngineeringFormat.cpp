@@ -13,8 +13,11 @@ namespace {
 
 constexpr int kSignificantDigits = 10;
 
+// Room past the digits, so that they are copied in pieces of fixed size.
+constexpr int kDigitRoom = 32;
+
 struct Digits {
-    char text[kSignificantDigits];
+    char text[kDigitRoom] = {};
     int count = 0;  // trailing zeros dropped, at least one digit
     int dec = 0;    // digits before the decimal point, as ecvt reports it
 };
@@ -23,8 +26,17 @@ constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7
                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// `tenDigits` is 1e9 ... 1e10 - 1: ten digits, two at a time.
 void setDigits(Digits& digits, std::uint64_t tenDigits, int dec) {
-    std::to_chars(digits.text, digits.text + kSignificantDigits, tenDigits);
+    for (int at = kSignificantDigits - 2; at >= 0; at -= 2) {
+        std::memcpy(digits.text + at, kDigitPairs + 2 * (tenDigits % 100), 2);
+        tenDigits /= 100;
+    }
     digits.count = kSignificantDigits;
     digits.dec = dec;
     while (digits.count > 1 && digits.text[digits.count - 1] == '0')
@@ -89,9 +101,13 @@ Digits fewerDigits(double magnitude, int count) {
     return digits;
 }
 
-// Writes the text of the digits of a finite, non-zero magnitude; returns
-// its length.
+// Writes the text of the digits of a finite, non-zero magnitude into `out`
+// (kMaxEngineeringLength bytes); returns its length. The digits and zeros
+// are copied in pieces of fixed size, which the compiler turns into a few
+// moves instead of calls; what lands past the length is never read.
 int writeDigits(char* out, const Digits& digits, FormatPositions& pos) {
+    constexpr std::size_t kPiece = 16;  // more than ten digits
+    static_assert(kMaxEngineeringLength >= 4 + 2 * kPiece && kDigitRoom >= 10 + kPiece);
     int dec = digits.dec;
     int e = dec < 0 ? 3 * ((dec - 3) / 3) : 3 * ((dec - 1) / 3);
     if (e == 3 || e == -3) e = 0;
@@ -99,28 +115,32 @@ int writeDigits(char* out, const Digits& digits, FormatPositions& pos) {
     int count = digits.count;
     int length;
     if (dec < 1) {
-        out[0] = '0';
-        out[1] = '.';
+        // "0." and at most two zeros (the exponent keeps dec above -3).
+        std::memcpy(out, "0.00", 4);
         pos.point = 2;
-        std::memset(out + 2, '0', static_cast<std::size_t>(-dec));
-        std::memcpy(out + 2 - dec, digits.text, static_cast<std::size_t>(count));
+        std::memcpy(out + 2 - dec, digits.text, kPiece);
         length = 2 - dec + count;
     } else if (dec < count) {
-        std::memcpy(out, digits.text, static_cast<std::size_t>(dec));
+        std::memcpy(out, digits.text, kPiece);
         out[dec] = '.';
         pos.point = dec + 1;
-        std::memcpy(out + dec + 1, digits.text + dec, static_cast<std::size_t>(count - dec));
+        std::memcpy(out + dec + 1, digits.text + dec, kPiece);
         length = count + 1;
     } else {
-        std::memcpy(out, digits.text, static_cast<std::size_t>(count));
-        std::memset(out + count, '0', static_cast<std::size_t>(dec - count));
+        // At most five zeros: below a million there is no exponent, above
+        // it dec is at most three.
+        std::memcpy(out, digits.text, kPiece);
+        std::memcpy(out + count, "00000000", 8);
         length = dec;
     }
     if (e != 0) {
         pos.exponent = length;
         out[length++] = 'e';
         out[length++] = e < 0 ? '-' : '+';
-        length = static_cast<int>(std::to_chars(out + length, out + 64, e < 0 ? -e : e).ptr - out);
+        int magnitude = e < 0 ? -e : e;  // at most 324
+        if (magnitude >= 100) out[length++] = static_cast<char>('0' + magnitude / 100);
+        if (magnitude >= 10) out[length++] = static_cast<char>('0' + magnitude / 10 % 10);
+        out[length++] = static_cast<char>('0' + magnitude % 10);
     }
     return length;
 }
