@@ -17,26 +17,53 @@ namespace qv {
 
 namespace {
 
-// The display text of one column's values. Columns often repeat a number
-// row after row (a total shown in every row), so the text of the last number
-// is kept and reused.
+// The display text of one column's values. Columns often repeat a value
+// row after row (a total shown in every row, one error or "(circular)" down
+// a column), so the text of the last number and of the last other value
+// are kept and reused; the last value is held, so no other value can take
+// its place in memory while its text is kept.
 class ColumnTexts {
   public:
     explicit ColumnTexts(NumberStyle style) : m_style(style) {}
 
-    void append(std::string& out, const Object& value) {
-        if (value.isNull()) return;
-        if (value.classTypeId() == Double::typeId()) {
-            appendNumber(out, static_cast<const Double&>(value).value());
-        } else if (value.classTypeId() == String::typeId()) {
-            const auto& text = static_cast<const String&>(value);
-            out.append(text.text(), static_cast<std::size_t>(text.length()));
-        } else {
-            StringPointer text = toText(value);
-            out.append(text->text(), static_cast<std::size_t>(text->length()));
+    // The view lasts until the next call, and as long as `value`.
+    std::string_view text(const Pointer<Object>& value) {
+        const Object& object = *value.object();
+        if (object.isNull()) return {};
+        if (object.classTypeId() == Double::typeId())
+            return numberText(static_cast<const Double&>(object).value());
+        if (object.classTypeId() == String::typeId()) {
+            const auto& text = static_cast<const String&>(object);
+            return {text.text(), static_cast<std::size_t>(text.length())};
         }
+        if (!(value == m_lastObject)) {
+            m_lastObject = value;
+            StringPointer text = toText(object);
+            m_lastObjectText.assign(text->text(), static_cast<std::size_t>(text->length()));
+            m_lastObjectPlain = isPlainText(m_lastObjectText);
+            m_lastObjectWidth =
+                m_lastObjectPlain ? m_lastObjectText.size() : terminalWidth(m_lastObjectText);
+        }
+        return m_lastObjectText;
     }
 
+    // The terminal width of a value's text; clears `plain` when the text is
+    // not printable ASCII (then as wide as it shows escaped).
+    std::size_t width(const Pointer<Object>& value, bool& plain) {
+        std::string_view shown = text(value);
+        if (shown.data() == m_lastObjectText.data() && value == m_lastObject) {
+            plain = plain && m_lastObjectPlain;
+            return m_lastObjectWidth;
+        }
+        if (isPlainText(shown)) return shown.size();
+        plain = false;
+        return terminalWidth(shown);
+    }
+
+    void append(std::string& out, const Pointer<Object>& value) {
+        std::string_view shown = text(value);
+        out.append(shown.data(), shown.size());
+    }
     void appendNumber(std::string& out, double number) {
         std::string_view text = numberText(number);
         out.append(text.data(), text.size());
@@ -56,7 +83,18 @@ class ColumnTexts {
     double m_lastNumber = 0;
     char m_lastText[kMaxNumberLength];
     int m_lastLength = 0;
+    Pointer<Object> m_lastObject;
+    std::string m_lastObjectText;
+    bool m_lastObjectPlain = true;
+    std::size_t m_lastObjectWidth = 0;
 };
+
+// What TableResult::value gives: the stored object as it is, or computed.
+Pointer<Object> storedOrComputed(TableResult& table, Object* stored, std::int32_t field,
+                                 std::int32_t row) {
+    if (!stored->isNull()) return Pointer<Object>(stored);
+    return table.value(field, row);
+}
 
 void appendLabel(std::string& out, TableResult& table, std::int32_t row) {
     if (row > 0 && row < table.rowCount() && table.resolved()->nameField() < 0) {
@@ -74,10 +112,11 @@ void renderRow(RenderedTable& rendered, TableResult& table, const std::vector<st
     rendered.ends.push_back(rendered.texts.size());
     for (std::size_t i = 0; i < fields.size(); ++i) {
         double number = 0;
-        if (table.cachedNumber(fields[i], row, number)) {
+        Object* stored = table.peekCell(fields[i], row, number);
+        if (stored == nullptr) {
             columns[i].appendNumber(rendered.texts, number);
         } else {
-            columns[i].append(rendered.texts, *table.value(fields[i], row).object());
+            columns[i].append(rendered.texts, storedOrComputed(table, stored, fields[i], row));
         }
         rendered.ends.push_back(rendered.texts.size());
     }
@@ -296,19 +335,27 @@ void measureRows(TableResult& table, bool all, NumberStyle numbers, std::size_t 
     std::string text;
     for (std::size_t index = first; index < last; ++index) {
         std::int32_t row = renderedRowKey(table, all, index, total);
-        text.clear();
-        appendLabel(text, table, row);
-        widen(widths[0], text, plain);
+        if (row > 0 && row < table.rowCount() && table.resolved()->nameField() < 0) {
+            // The row number, as appendLabel writes it.
+            std::size_t digits = 1;
+            for (std::int32_t rest = row; rest >= 10; rest /= 10)
+                ++digits;
+            widths[0] = std::max(widths[0], digits);
+        } else {
+            text.clear();
+            appendLabel(text, table, row);
+            widen(widths[0], text, plain);
+        }
         for (std::size_t i = 0; i < fields.size(); ++i) {
             double number = 0;
-            if (table.cachedNumber(fields[i], row, number)) {
+            Object* stored = table.peekCell(fields[i], row, number);
+            if (stored == nullptr) {
                 // Number texts are printable ASCII.
                 widths[i + 1] = std::max(widths[i + 1], columns[i].numberText(number).size());
                 continue;
             }
-            text.clear();
-            columns[i].append(text, *table.value(fields[i], row).object());
-            widen(widths[i + 1], text, plain);
+            Pointer<Object> value = storedOrComputed(table, stored, fields[i], row);
+            widths[i + 1] = std::max(widths[i + 1], columns[i].width(value, plain));
         }
     }
 }

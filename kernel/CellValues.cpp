@@ -47,8 +47,7 @@ void CellValues::freeData(Column& column) noexcept {
     column.data = nullptr;
 }
 
-std::uint64_t& CellValues::slotToWrite(std::int32_t column, std::int32_t rowKey) {
-    Column& entry = m_columns[static_cast<std::size_t>(column)];
+std::uint64_t& CellValues::slotToWriteSlowly(Column& entry, std::int32_t rowKey) {
     if (entry.repeats && rowKey >= 0) {
         // Spelled out: each data row holds the formula row's value itself.
         entry.data = newData();

@@ -63,6 +63,15 @@ class CellValues {
         std::uint64_t slot = slotAt(column, rowKey);
         return isNumberSlot(slot) ? nullObject() : objectOf(slot);
     }
+    // One look at a cell: null when it holds a number kept unboxed (then in
+    // `number`), else its object (the null object when empty).
+    Object* peek(std::int32_t column, std::int32_t rowKey, double& number) const noexcept {
+        if (!contains(column, rowKey)) return m_default.object();
+        std::uint64_t slot = slotAt(column, rowKey);
+        if (!isNumberSlot(slot)) return objectOf(slot);
+        number = numberOf(slot);
+        return nullptr;
+    }
     // Whether the cell holds a number kept unboxed, and which.
     bool numberAt(std::int32_t column, std::int32_t rowKey, double& number) const noexcept {
         if (!contains(column, rowKey)) return false;
@@ -101,8 +110,17 @@ class CellValues {
             if (column.data == nullptr) continue;
             constexpr std::size_t kAhead = 16;  // the objects lie scattered over the heap
             const std::size_t count = dataCount();
+            std::uint64_t previous = 0;
             for (std::size_t i = 0; i < count; ++i) {
                 if (i + kAhead < count) prefetchSlot(column.data[i + kAhead]);
+                std::uint64_t slot = column.data[i];
+                // One error or "(circular)" down a column is handed over once.
+                if (slot == previous && slot != 0 && !isNumberSlot(slot)) {
+                    column.data[i] = 0;
+                    releaseSlot(slot);
+                    continue;
+                }
+                previous = slot;
                 drainSlot(column.data[i], release);
             }
         }
@@ -151,7 +169,12 @@ class CellValues {
         return entry.data == nullptr ? 0 : entry.data[rowKey - 1];
     }
     // The slot to write, the column's data made or spelled out as needed.
-    std::uint64_t& slotToWrite(std::int32_t column, std::int32_t rowKey);
+    std::uint64_t& slotToWrite(std::int32_t column, std::int32_t rowKey) {
+        Column& entry = m_columns[static_cast<std::size_t>(column)];
+        if (rowKey > 0 && entry.data != nullptr) return entry.data[rowKey - 1];
+        return slotToWriteSlowly(entry, rowKey);
+    }
+    std::uint64_t& slotToWriteSlowly(Column& entry, std::int32_t rowKey);
     // Replaces a slot, letting go of what it held.
     static void replace(std::uint64_t& slot, std::uint64_t value) noexcept {
         std::uint64_t old = slot;

@@ -152,7 +152,7 @@ Pointer<Object> Evaluator::evaluateTop(AbstractEvaluatable& evaluatable) {
         evaluatable.setCachedValue(result);
     }
     if (isPlainValue(*result.object())) return result;
-    if (result->isInstanceOf(StringSpecialValue::typeId()) && result != m_circular) {
+    if (result != m_circular && result->classTypeId() == StringSpecialValue::typeId()) {
         noteUnwound(evaluatable, *result);
     }
     return raiseIfError(evaluatable, result.object());
@@ -330,10 +330,18 @@ Pointer<Object> Evaluator::raiseSpecialRead(const AbstractEvaluatable& holder,
     return raiseSpecial(make<StringSpecialValue>(value.toString(), make<ErrorOrigin>(place)));
 }
 
-// The tests in this order: an error, a special value (the reader gets its
-// text, never a range object itself), a cell being computed (a cycle).
+// A cell being computed (a cycle), an error, a special value (the reader
+// gets its text, never a range object itself). OnStack, Warning and
+// StringSpecialValue are final: one look at the class tells them (this
+// runs for every cell that holds or meets an error). A cell holding the
+// shared "(circular)" is a loop of its own and names itself to its reader;
+// outside every cell (depth 0) there is no reader to name it to.
 Pointer<Object> Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object* value) {
-    if (value->isInstanceOf(Warning::typeId())) {
+    if (value == m_circular.object())
+        return raiseSpecial(m_circular, m_depth > 0 ? evaluatable.place() : CellPlace{});
+    TypeId kind = value->classTypeId();
+    if (kind == OnStack::typeId()) return closeCycle(evaluatable);
+    if (kind == Warning::typeId()) {
         if (static_cast<const Warning*>(value)->origin().isNull())
             return raiseOrigin(evaluatable, value);
         return raiseWarning(Pointer<Object>(value));
@@ -341,19 +349,13 @@ Pointer<Object> Evaluator::raiseIfError(AbstractEvaluatable& evaluatable, Object
     if (value->isInstanceOf(SpecialValue::typeId())) {
         // A cycle, a stop or a special value already read from a cell is
         // passed on as it is, so that every cell after it points at the
-        // same loop or place. A cell holding the shared
-        // "(circular)" is a loop of its own and names itself to its reader;
-        // outside every cell (depth 0) there is no reader to name it to.
-        if (value == m_circular.object()) {
-            return raiseSpecial(m_circular, m_depth > 0 ? evaluatable.place() : CellPlace{});
-        }
-        if (value->isInstanceOf(StringSpecialValue::typeId()) &&
+        // same loop or place.
+        if (kind == StringSpecialValue::typeId() &&
             !static_cast<const StringSpecialValue*>(value)->cause().isNull()) {
             return raiseSpecial(Pointer<Object>(value));
         }
         return raiseSpecialRead(evaluatable, *value);
     }
-    if (value->isInstanceOf(OnStack::typeId())) return closeCycle(evaluatable);
     return Pointer<Object>(value);
 }
 

@@ -68,7 +68,8 @@ std::int32_t ResultEvaluatable::alternativesOf() {
 // the name marker shows the row names and a function's field its
 // definition, never the values of their formulas, however the cell is reached.
 Pointer<Object> ResultEvaluatable::computeAlternative(Evaluator& evaluator, std::int32_t index) {
-    if (m_table != nullptr && m_field >= 0 && m_field < m_table->fieldCount()) {
+    if (m_table != nullptr && m_field >= 0 && m_field < m_table->fieldCount() &&
+        !m_table->isPlainField(m_field)) {
         const ResolvedTable& table = *m_table->resolved();
         const Pointer<Warning>& refused = table.field(m_field)->warning();
         if (!refused.isNull()) return refused;
@@ -91,8 +92,12 @@ Pointer<Object> ResultEvaluatable::computeAlternative(Evaluator& evaluator, std:
 // object in every row, however the row is reached (a summary, another
 // formula, the fill pass).
 bool ResultEvaluatable::sharesFormulaRow() {
-    return m_table != nullptr && m_row > 0 &&
-           !m_table->resolved()->hasOwnCalculator(m_field, m_row) &&
+    if (m_table == nullptr || m_row <= 0) return false;
+    // A field known to vary by row shares nothing, whatever the row holds.
+    Object* known = m_table->cachedVariesByRow(m_field);
+    if (known->classTypeId() == Boolean::typeId() && static_cast<const Boolean*>(known)->value())
+        return false;
+    return !m_table->resolved()->hasOwnCalculator(m_field, m_row) &&
            !ShouldShowAllEvaluatable::decide(*m_table, m_field, m_evaluator);
 }
 
@@ -165,14 +170,15 @@ bool conditionHolds(const Pointer<Object>& value) {
 }
 
 namespace {
-// The number of a numeric value, read with one test for the usual Double:
-// a summary reads every row of its column.
+// The number of a numeric value (Double and Integer are final classes): a
+// summary reads every row of its column.
 bool numberIn(const Object& value, double& number) {
-    if (value.isInstanceOf(Double::typeId())) {
+    TypeId kind = value.classTypeId();
+    if (kind == Double::typeId()) {
         number = static_cast<const Double&>(value).value();
         return true;
     }
-    if (!value.isInstanceOf(Integer::typeId())) return false;
+    if (kind != Integer::typeId()) return false;
     number = static_cast<const Integer&>(value).value();
     return true;
 }
@@ -188,7 +194,8 @@ Pointer<Object> defaultSummary(TableResult& table, std::int32_t field, Evaluator
     for (std::int32_t row = 1; row < table.rowCount(); ++row) {
         double number = 0;
         // Most cells hold a number kept unboxed: no type test, no box.
-        if (table.cachedNumber(field, row, number)) {
+        Object* stored = table.peekCell(field, row, number);
+        if (stored == nullptr) {
             if (numericCells++ == 0) {
                 first = make<Double>(number);
                 total = number;
@@ -197,11 +204,13 @@ Pointer<Object> defaultSummary(TableResult& table, std::int32_t field, Evaluator
             }
             continue;
         }
-        Pointer<Object> value = table.cachedCell(field, row);
-        if (!numberIn(*value.object(), number)) {
+        Pointer<Object> value;
+        if (numberIn(*stored, number)) {
+            value = Pointer<Object>(stored);
+        } else {
             // A computed cell that holds no number adds nothing; only a cell
             // not computed yet (or being computed: a cycle) is asked for.
-            if (!value.isNull() && !value->isInstanceOf(OnStack::typeId())) continue;
+            if (!stored->isNull() && stored != OnStack::instance().object()) continue;
             ResultEvaluatable cell(table.results(), &table, evaluator, field, row);
             value = evaluateAsValue(evaluator, cell);
             if (isRaised(value)) return value;

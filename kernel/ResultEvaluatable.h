@@ -38,6 +38,11 @@ class ResultEvaluatable final : public AbstractEvaluatable {
     Evaluator& evaluator() const noexcept { return m_evaluator; }
     std::int32_t field() const noexcept { return m_field; }
     std::int32_t row() const noexcept { return m_row; }
+    // The cell's calculator, when the caller has looked it up already.
+    void knowCalculator(const CalculatorPointer& calculator) {
+        m_calculator = calculator;
+        m_calculatorKnown = true;
+    }
     void setRow(std::int32_t row) noexcept {
         m_row = row;
         m_calculatorKnown = false;

@@ -59,8 +59,16 @@ Pointer<Object> TableResult::computeCell(std::int32_t field, std::int32_t row,
 // Not a refused field, a marker or a function's field: what
 // ResultEvaluatable::computeAlternative tests before it asks the calculator.
 bool TableResult::isPlainField(std::int32_t field) const {
-    return m_table->field(field)->warning().isNull() && field != m_table->nameField() &&
-           functionDefinition(field, 0).isNull();
+    if (field < 0 || field >= fieldCount()) return false;
+    auto index = static_cast<std::size_t>(field);
+    if (m_plainFields.size() != static_cast<std::size_t>(fieldCount()))
+        m_plainFields.assign(static_cast<std::size_t>(fieldCount()), kUnknown);
+    if (m_plainFields[index] == kUnknown) {
+        bool plain = m_table->field(field)->warning().isNull() && field != m_table->nameField() &&
+                     functionDefinition(field, 0).isNull();
+        m_plainFields[index] = plain ? kPlain : kNotPlain;
+    }
+    return m_plainFields[index] == kPlain;
 }
 
 // A calculator that gives a plain number from cells already computed has
@@ -68,18 +76,18 @@ bool TableResult::isPlainField(std::int32_t field) const {
 // marked the cell as being computed and stored the same number.
 Pointer<Object> TableResult::fillCell(std::int32_t field, std::int32_t row, bool plainField,
                                       Evaluator& evaluator) {
+    ResultEvaluatable cell(*m_results, this, evaluator, field, row);
     if (plainField && evaluator.numberShortcuts() && !evaluator.stopRequested()) {
         const CalculatorPointer& calculator = calculatorAt(field, row);
-        if (!calculator.isNull() && calculator->alternativeCount() == 1) {
-            ResultEvaluatable cell(*m_results, this, evaluator, field, row);
-            double number = 0;
-            if (calculator->evaluateNumber(cell, number)) {
-                m_cells.setNumber(field, row, number);
-                return {};
-            }
+        cell.knowCalculator(calculator);
+        double number = 0;
+        if (!calculator.isNull() && calculator->alternativeCount() == 1 &&
+            calculator->evaluateNumber(cell, number)) {
+            m_cells.setNumber(field, row, number);
+            return {};
         }
     }
-    return computeCell(field, row, evaluator);
+    return evaluateAsValue(evaluator, cell);
 }
 
 void TableResult::growRows(std::int32_t rows) {
@@ -233,6 +241,7 @@ Pointer<Object> TableResult::fillCells(Evaluator& evaluator) {
 
 void TableResult::relink(const Pointer<ResolvedTable>& table) {
     m_table = table;
+    m_plainFields.clear();
     // Aggregates cached for the cells before the edit are made again.
     ++m_cellEpoch;
 }
@@ -361,7 +370,7 @@ bool TableResult::isShown(std::int32_t field, std::int32_t row) {
 }
 
 Pointer<Object> TableResult::value(std::int32_t field, std::int32_t row) {
-    if (!cellIsEmpty(field, row)) return cachedCell(field, row);
+    if (Pointer<Object> cached = cachedCell(field, row); !cached.isNull()) return cached;
     if (field == m_table->nameField()) return rowName(row);
     TextBudgetScope texts(m_options.textBudget);
     Evaluator evaluator;

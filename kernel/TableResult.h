@@ -74,6 +74,11 @@ class TableResult : public AbstractResultGetter {
     bool cachedNumber(std::int32_t field, std::int32_t row, double& number) const noexcept {
         return m_cells.numberAt(field, row, number);
     }
+    // A stored cell at one look: null for a number kept unboxed (given in
+    // `number`), else the object (the null object when not computed).
+    Object* peekCell(std::int32_t field, std::int32_t row, double& number) const noexcept {
+        return m_cells.peek(field, row, number);
+    }
     void prefetchCell(std::int32_t field, std::int32_t row) const noexcept {
         m_cells.prefetch(field, row);
     }
@@ -151,6 +156,9 @@ class TableResult : public AbstractResultGetter {
     StringPointer rowName(std::int32_t row) const;
     const Pointer<RowInfo>& rowInfo(std::int32_t row) const;
     bool isShown(std::int32_t field, std::int32_t row);
+    // Whether a field's cells are computed by their calculators alone: not
+    // a field the linker refused, the name marker or a function's field.
+    bool isPlainField(std::int32_t field) const;
     virtual std::int32_t sortField() const { return definition()->sortField(); }
     virtual bool sortDescending() const { return definition()->sortDescending(); }
 
@@ -171,8 +179,6 @@ class TableResult : public AbstractResultGetter {
     // on numbers already computed is stored without the evaluator's round.
     Pointer<Object> fillCell(std::int32_t field, std::int32_t row, bool plainField,
                              Evaluator& evaluator);
-    // Whether a field's cells are computed by their calculators alone.
-    bool isPlainField(std::int32_t field) const;
 
   private:
     void forgetEarlyCells();
@@ -195,6 +201,9 @@ class TableResult : public AbstractResultGetter {
     std::int64_t m_generatedRows = 0;
     bool m_released = false;
     std::int32_t m_cellEpoch = 0;
+    // isPlainField by field, decided on the first question after each link.
+    enum : std::int8_t { kUnknown, kPlain, kNotPlain };
+    mutable std::vector<std::int8_t> m_plainFields;
 };
 
 }  // namespace qv
