@@ -4,6 +4,7 @@
 // writer is waited for, so the folder shows what the program left.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -332,16 +333,19 @@ TEST(RecoveryOffer, HostileCopiesAreRefusedWithANotice) {
         std::string copy = f.copies + "/crashed.qvl";
         std::filesystem::remove(copy);
         std::string kind = c.kind;
-        if (kind == "file") {
-            putFileBytes(copy, c.copyBytes);
-            std::filesystem::last_write_time(
-                copy, std::filesystem::last_write_time(f.saved) + std::chrono::hours(1));
-        }
+        if (kind == "file") putFileBytes(copy, c.copyBytes);
         if (kind == "folder") std::filesystem::create_directory(copy);
         if (kind == "fifo") {
             ASSERT_EQ(::mkfifo(copy.c_str(), 0600), 0);
         }
         if (kind == "link") std::filesystem::create_symlink(f.saved, copy);
+        // Only a copy newer than the document is offered; made in the same
+        // clock tick as the document it would not be (the link's own time).
+        struct stat saved {};
+        ASSERT_EQ(::stat(f.saved.c_str(), &saved), 0);
+        struct timespec times[2] = {saved.st_mtim, saved.st_mtim};
+        times[1].tv_sec += 3600;
+        ASSERT_EQ(::utimensat(AT_FDCWD, copy.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
         f.window.scriptAnswer(Answer::Yes);
         f.startWithRecovery(f.saved);
         ASSERT_EQ(f.window.dialogs().size(), 2u);
