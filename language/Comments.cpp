@@ -4,8 +4,10 @@ namespace qv {
 
 namespace {
 
+// Counted as the reader counts a block comment's column: a carriage return
+// (kept inside a formula's comment) starts a line too.
 std::int32_t columnAtEnd(const std::string& out) noexcept {
-    std::size_t lineEnd = out.rfind('\n');
+    std::size_t lineEnd = out.find_last_of("\n\r");
     std::size_t lineStart = lineEnd == std::string::npos ? 0 : lineEnd + 1;
     return static_cast<std::int32_t>(out.size() - lineStart);
 }

@@ -33,6 +33,9 @@ const std::vector<const char*> kCorpus = {
     "table T{a:=#1+2#!<sum>:={#sum(a)#}}",
     "table T{a:=1 /* one */ + /* two */ 2!b:=3 // trailing\n;}",
     "table T{a:=1 +\n    2 +\n        3!<1>:={4 *\n 5}}",
+    // A carriage return inside a formula's comment starts a line for the
+    // column of the block comment after it, when written as when read.
+    "table T{a:=1 + /* one\rtwo */ 2; /* trailing\n    more */\n    b:=2!}",
     "table T{a:=(1 +\n// a line comment inside\n2)!}",
     "table T{s:=\"text\"!t:=\"a b\" & s;u:=\"line\nfeed\"!<1>:={\"x\",\"\"}}",
     "table T{r:=range 1 to 10!q:=range 0 to 1 step 0.25;<1>:={range 1 to 3 steps 3}}",
