@@ -51,7 +51,8 @@ class ColumnTexts {
     // not printable ASCII (then as wide as it shows escaped).
     std::size_t width(const Pointer<Object>& value, bool& plain) {
         std::string_view shown = text(value);
-        if (shown.data() == m_lastObjectText.data() && value == m_lastObject) {
+        // Only values that are neither numbers nor texts are kept as the last.
+        if (value == m_lastObject) {
             plain = plain && m_lastObjectPlain;
             return m_lastObjectWidth;
         }
